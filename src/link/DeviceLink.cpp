@@ -1,0 +1,245 @@
+#include "link/DeviceLink.h"
+
+#include <cstdio>
+
+#include "link/ConsoleTable.h"
+
+namespace rtu {
+namespace {
+
+bool Has(std::string_view line, std::string_view text) { return line.find(text) != std::string_view::npos; }
+
+// The strongest answer wins when one line carries several.
+AckKind Stronger(AckKind a, AckKind b) { return static_cast<int>(a) >= static_cast<int>(b) ? a : b; }
+
+}  // namespace
+
+CDeviceLink::CDeviceLink(WriteFn write, ClockFn clock, ILinkObserver* observer)
+    : clock_(clock), observer_(observer), sequencer_(std::move(write), std::move(clock))
+{
+    sequencer_.ackFlag = &console_.AckReceived;
+    sequencer_.onSent = [this](std::string_view bytes) {
+        if (observer_) observer_->OnCommandSent(bytes);
+    };
+    sequencer_.onDone = [this](std::string_view bytes, AckKind ack) {
+        if (observer_) observer_->OnCommandDone(bytes, ack);
+    };
+    sequencer_.onIdle = [this] {
+        if (observer_) observer_->OnIdle();
+    };
+}
+
+void CDeviceLink::Status(const std::string& text)
+{
+    if (observer_) observer_->OnStatusText(text);
+}
+
+void CDeviceLink::Post(int id)
+{
+    if (observer_) observer_->OnPostCommand(id);
+}
+
+int CDeviceLink::HandleReceive(std::string_view chunk)
+{
+    if (chunk.empty()) return 0;
+    if (picture_.Active()) {
+        FeedPicture(chunk);
+        return 0;
+    }
+    if (observer_) observer_->OnConsoleChunk(chunk);
+    framer_.Append(chunk);
+    AckKind ack = AckKind::None;
+    int result = 0;
+    while (framer_.NextLine(line_)) {
+        if (Has(line_, "$IMAGE_START")) {
+            StartPicture();
+            result = 1;
+            break;
+        }
+        ProcessLine(line_, ack);
+    }
+    if (ack != AckKind::None) sequencer_.OnAck(ack);
+    return result;
+}
+
+void CDeviceLink::HandleTime() { sequencer_.OnTime(); }
+
+// The checks every line goes through, in order: progress, transfer flags, picture error,
+// line log, console table, routing, setup-mode answer. (Picture start is found by the caller.)
+void CDeviceLink::ProcessLine(const std::string& line, AckKind& ack)
+{
+    if (line[0] == '$' || line[0] == '%') progress_.ShowLine(kLineTicks, line);
+    else if (line[0] == '*') progress_.ShowOperating(kLineTicks);
+
+    if (Has(line, "+RECV:")) console_.RecvSeen = true;
+    else if (Has(line, "CMD ERR")) console_.CmdErrSeen = true;
+    else if (Has(line, "FILEUPL OK")) console_.FileUploadOk = true;
+    else if (Has(line, "$CONNECTED")) console_.ConnectedSeen = true;
+
+    if (Has(line, "$IMAGE_ERR")) {
+        Status("image get error!");
+        picture_.Abort();
+        Post(cmd::kPictureFailed);
+    }
+
+    if (observer_) observer_->OnLine(line);
+
+    for (const ConsoleRow& row : ConsoleTable()) {
+        if (!Has(line, row.contains)) continue;
+        if (row.operatingTicks >= 0) progress_.ShowOperating(row.operatingTicks);
+        if (row.finished) progress_.ShowFinished();
+        if (row.status) Status(row.status);
+        if (row.mode && observer_) observer_->OnModeText(row.mode);
+        if (row.beep && observer_) observer_->OnBeep();
+        switch (row.action) {
+        case ConsoleAction::None: break;
+        case ConsoleAction::AckPleaseWait:
+        case ConsoleAction::AckOk:
+        case ConsoleAction::AckErr: {
+            const AckKind kind = row.action == ConsoleAction::AckOk    ? AckKind::Ok
+                                 : row.action == ConsoleAction::AckErr ? AckKind::Err
+                                                                       : AckKind::PleaseWait;
+            console_.AckReceived = true;
+            console_.LastAck = kind;
+            ack = Stronger(ack, kind);
+            break;
+        }
+        case ConsoleAction::PostLoginRetry: Post(cmd::kLoginRetry); break;
+        case ConsoleAction::SendPassword: SendPassword(); break;
+        case ConsoleAction::LoginSuccess:
+            console_.LoginAttempts = 0;
+            Post(cmd::kReload);
+            break;
+        case ConsoleAction::LoginFailed: console_.LoggedIn = false; break;
+        case ConsoleAction::Dumpr: console_.LoggedIn = true; break;
+        }
+    }
+
+    if (pages_) RouteLine(line, *pages_);
+
+    if (console_.AwaitingPressPrompt && Has(line, "Press ")) {
+        progress_.ShowOperating(kPressPromptTicks);
+        console_.AwaitingPressPrompt = false;
+        Post(cmd::kSetupBurstAgain);
+    }
+}
+
+void CDeviceLink::StartPicture()
+{
+    Status("start reading image!");
+    framer_.SkipOne();  // the line feed after the start line's carriage return
+    const std::string_view rest = framer_.Rest();
+    if (rest.size() > 1) {
+        char text[64];
+        std::snprintf(text, sizeof text, "copy %zu byte data!", rest.size());
+        Status(text);
+        if (observer_) observer_->OnLine(line_);
+    }
+    picture_.Start(rest);
+    framer_.Clear();
+}
+
+void CDeviceLink::FeedPicture(std::string_view chunk)
+{
+    switch (picture_.Feed(chunk)) {
+    case CImageCollector::Result::Overflow:
+        Status("jpeg data overload!!");
+        Post(cmd::kPictureFailed);
+        return;
+    case CImageCollector::Result::Collecting:
+    case CImageCollector::Result::Finished: {
+        char text[96];
+        std::snprintf(text, sizeof text, "copy %zu byte data, totle=%zu", chunk.size(),
+                      picture_.Image().size() + (picture_.Active() ? 0 : CImageCollector::kTrailer.size()));
+        Status(text);
+        progress_.ShowLine(kPictureTicks, text);
+        if (!picture_.Active()) {
+            if (observer_) {
+                observer_->OnConsoleChunk("\xE5\xAE\x8C\xE6\xAF\x95");  // "finished", shown on the console
+                observer_->OnLine("$IMAGE_END");
+            }
+            Post(cmd::kSavePicture);
+        }
+        return;
+    }
+    }
+}
+
+bool CDeviceLink::HandleCommand(int id)
+{
+    switch (id) {
+    case cmd::kSetup: EnterSetupMode(); return true;
+    case cmd::kReload: Reload(); return true;
+    case cmd::kDefaults: Defaults(); return true;
+    case cmd::kRestart: Restart(); return true;
+    case cmd::kLogin: Login(); return true;
+    case cmd::kSetupBurstAgain: SendSetupBurst(); return true;
+    case cmd::kLoginRetry: LoginRetry(); return true;
+    case cmd::kPageBusy: progress_.EnablePageButtons(false); return true;
+    default: return false;
+    }
+}
+
+void CDeviceLink::EnterSetupMode()
+{
+    console_.AwaitingPressPrompt = true;
+    sequencer_.WriteNow(kSetupBurst);
+}
+
+void CDeviceLink::SendSetupBurst()
+{
+    sequencer_.WriteNow(kSetupBurst);
+    console_.AwaitingPressPrompt = false;
+}
+
+void CDeviceLink::Reload()
+{
+    SeqJob dumps;
+    dumps.bytes = "%DUMPS\r";
+    dumps.onStart = [this] {
+        if (clearForReload_) clearForReload_();
+    };
+    sequencer_.Enqueue(std::move(dumps));
+    sequencer_.EnqueueBlock("%DUMPR\r");
+}
+
+void CDeviceLink::Defaults()
+{
+    sequencer_.EnqueueBlock("%ATF\r");
+    Post(cmd::kReload);
+}
+
+void CDeviceLink::Restart()
+{
+    sequencer_.EnqueueBlock("%RST\r");
+    console_.AwaitingPressPrompt = false;
+}
+
+void CDeviceLink::SendPassword()
+{
+    if (!password.empty()) sequencer_.WriteNow(password);
+    sequencer_.WriteNow("\r");
+}
+
+void CDeviceLink::Login()
+{
+    console_.LoginAttempts = 0;
+    if (console_.LoggedIn) {
+        if (observer_) observer_->OnMessage(MessageIcon::Information, "You have logined!");
+        return;
+    }
+    SendPassword();
+}
+
+void CDeviceLink::LoginRetry()
+{
+    ++console_.LoginAttempts;
+    if (console_.LoginAttempts > kMaxLoginRetries) {
+        console_.LoginAttempts = 0;
+        if (observer_) observer_->OnMessage(MessageIcon::Information, "The login password is incorrect!");
+        return;
+    }
+    SendPassword();
+}
+
+}  // namespace rtu

@@ -1,0 +1,100 @@
+// The tool's side of the unit's console, without any I/O: received chunks and the
+// passing of time go in; command bytes (through the sequencer), status texts, posted
+// commands and routed reports come out. The window and the command line drive it.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "link/ImageCollector.h"
+#include "link/LineFramer.h"
+#include "link/LinkTypes.h"
+#include "link/RoutingTable.h"
+#include "link/Sequencer.h"
+#include "link/SysProgress.h"
+
+namespace rtu {
+
+// The console state the tool keeps. All flags start cleared.
+struct CConsoleState {
+    bool AckReceived = false;       // the last command was answered
+    bool LoggedIn = false;          // console login established (a reload ended)
+    int LoginAttempts = 0;          // automatic login tries since the last success
+    bool AwaitingPressPrompt = false;  // setup-mode entry in progress
+    bool RecvSeen = false;          // file upload: the unit received a chunk
+    bool CmdErrSeen = false;        // a command was refused
+    bool FileUploadOk = false;      // file upload finished
+    bool ConnectedSeen = false;     // file upload: the unit connected
+    AckKind LastAck = AckKind::None;  // what the last acknowledgement said
+};
+
+class CDeviceLink {
+public:
+    static constexpr const char* kDefaultPassword = "open the gate wide";
+    static constexpr const char* kSetupBurst = "%%%%%%%%%%%%";  // twelve '%', no terminator
+    static constexpr int kMaxLoginRetries = 3;      // automatic retries after "Login Failed"
+    static constexpr int kLineTicks = 4;            // progress ticks for a report line
+    static constexpr int kPressPromptTicks = 15;    // progress ticks while the setup burst is repeated
+    static constexpr int kPictureTicks = 6;         // progress ticks per picture chunk
+
+    CDeviceLink(WriteFn write, ClockFn clock, ILinkObserver* observer = nullptr);
+    CDeviceLink(const CDeviceLink&) = delete;
+    CDeviceLink& operator=(const CDeviceLink&) = delete;
+
+    void SetObserver(ILinkObserver* observer) { observer_ = observer; }
+    void SetRouteDirectory(IRouteDirectory* pages) { pages_ = pages; }
+    // Clears the pages before a full reload (the session knows which, in which order).
+    void SetReloadClearer(std::function<void()> clear) { clearForReload_ = std::move(clear); }
+
+    // A chunk from the port. Returns 1 when a picture transfer started in it, else 0.
+    int HandleReceive(std::string_view chunk);
+    // Time passed: ends a command wait whose bound ran out.
+    void HandleTime();
+    std::optional<Millis> NextDeadline() const { return sequencer_.NextDeadline(); }
+
+    // The main window's commands (the setup command expects the user to have been told to
+    // power-cycle the unit first). Unknown ids are ignored; returns whether it was handled.
+    bool HandleCommand(int id);
+    void EnterSetupMode();
+    void SendSetupBurst();
+    void Reload();
+    void Defaults();
+    void Restart();
+    void Login();
+    void LoginRetry();
+    void SendPassword();
+    // Raw text typed on the console, sent as typed.
+    bool SendRaw(std::string_view text) { return sequencer_.WriteNow(text); }
+
+    CSequencer& Sequencer() { return sequencer_; }
+    CSysProgress& Progress() { return progress_; }
+    CConsoleState& Console() { return console_; }
+    const CConsoleState& Console() const { return console_; }
+    CImageCollector& Picture() { return picture_; }
+
+    std::string password = kDefaultPassword;  // the console password the tool answers with
+    bool closingDown = false;                 // the window is closing: a running profile stops
+    bool profileBusy = false;                 // a profile is being executed
+
+private:
+    void ProcessLine(const std::string& line, AckKind& ack);
+    void StartPicture();
+    void FeedPicture(std::string_view chunk);
+    void Status(const std::string& text);
+    void Post(int id);
+
+    ClockFn clock_;
+    ILinkObserver* observer_;
+    IRouteDirectory* pages_ = nullptr;
+    std::function<void()> clearForReload_;
+    CSequencer sequencer_;
+    CSysProgress progress_;
+    CConsoleState console_;
+    CLineFramer framer_;
+    CImageCollector picture_;
+    std::string line_;
+};
+
+}  // namespace rtu

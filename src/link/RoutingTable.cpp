@@ -1,0 +1,273 @@
+#include "link/RoutingTable.h"
+
+#include <cctype>
+
+namespace rtu {
+namespace {
+
+using E = RouteEffect;
+
+// Lines beginning with "$" go to both record pages first; every line then reaches the
+// main parameters page.
+constexpr RouteRow kPre[] = {
+    {"R1", "$", nullptr, -1, {{{"CPageExTmpRcd", E::Handler, 0, "$", 1, -1}, {"CPageExtTmpLog", E::Handler, 0, "$", 1, -1}}}, 2},
+    {"R2", "", nullptr, -1, {{{"CPageMainParams", E::Handler, 0, "", 1, -1}}}, 1},
+};
+
+constexpr RouteRow kChainA[] = {
+    {"A1", "$PRIODINSMS", nullptr, -1, {{{"CPagePriotab", RouteEffect::Handler, 11, "$PRIODINSMS", 1, 0}}}, 1},
+    {"A2", "$PRIODINRING", nullptr, -1, {{{"CPagePriotab", RouteEffect::Handler, 12, "$PRIODINRING", 1, 1}}}, 1},
+    {"A3", "$PRIOAINSMS", nullptr, -1, {{{"CPageAinprio", RouteEffect::Handler, 11, "$PRIOAINSMS", 1, -1}}}, 1},
+    {"A4", "$PRIOSYS", nullptr, -1, {{{"CPageSysPrio", RouteEffect::Handler, 8, "$PRIOSYS", 1, -1}}}, 1},
+    {"A5", "$PRIOWINSMS", nullptr, -1, {{{"CPageWinPrio", RouteEffect::Handler, 11, "$PRIOWINSMS", 1, 0}}}, 1},
+    {"A6", "$PRIOWINRING", nullptr, -1, {{{"CPageWinPrio", RouteEffect::Handler, 12, "$PRIOWINRING", 1, 1}}}, 1},
+    {"A7", "$P62056", nullptr, -1, {{{"CPage62056", RouteEffect::Handler, 7, "$P62056", 1, -1}}}, 1},
+    {"A8", "$GRAY", nullptr, -1, {{{"CPageGraycode", RouteEffect::Handler, 0, "$GRAY", 1, -1}}}, 1},
+    {"A9", "$3GS_", nullptr, -1, {{{"CPage3GMMS", RouteEffect::Handler, 0, "$3GS_", 1, -1}}}, 1},
+    {"A10", "$M2M_", nullptr, -1, {{{"CPage3GMMS", RouteEffect::Handler, 0, "$M2M_", 1, -1}, {"CPageHttp", RouteEffect::Handler, 0, "$M2M_", 1, -1}}}, 2},
+    {"A11", "$SMTP", nullptr, -1, {{{"CPage3GMMS", RouteEffect::Handler, 0, "$SMTP", 1, -1}}}, 1},
+    {"A12", "$SYS_FTP", nullptr, -1, {{{"CPage3GMMS", RouteEffect::Handler, 0, "$SYS_FTP", 1, -1}}}, 1},
+    {"A13", "$GSENSOR", nullptr, -1, {{{"CPageGSensor", RouteEffect::Handler, 0, "$GSENSOR", 1, -1}}}, 1},
+    {"A14", "$ISNAME", nullptr, -1, {{{"CPageISensorName", RouteEffect::Handler, 0, "$ISNAME", 1, -1}}}, 1},
+    {"A15", "$M2M_HTTP_", nullptr, -1, {{{"CPageHttp", RouteEffect::Handler, 0, "$M2M_HTTP_", 1, -1}}}, 1},  // never reached: "$M2M_" matches first
+};
+
+constexpr RouteRow kChainB[] = {
+    {"B1", "$DTM", nullptr, -1, {{{"CDataParams", RouteEffect::ComboNumber, 5, "$DTM", 0, -1}}}, 1},
+    {"B2", "$DOT", nullptr, -1, {{{"CDataParams", RouteEffect::EditText, 5, "$DOT", 0, -1}}}, 1},
+    {"B3", "$SR", nullptr, 3, {{{"CDataParams", RouteEffect::Handler, 5, "$SR", 1, -1}}}, 1},
+    {"B4", "$GSMDTU 0", nullptr, -1, {{{"CDataParams", RouteEffect::CheckOff, 0, "$GSMDTU", 0, -1}}}, 1},
+    {"B5", "$GSMDTU 1", nullptr, -1, {{{"CDataParams", RouteEffect::CheckOn, 0, "$GSMDTU", 0, -1}}}, 1},
+    {"B6", "$EASYMODEMEN 1", nullptr, -1, {{{"CDataParams", RouteEffect::CheckOn, 0, "$EASYMODEMEN", 0, -1}}}, 1},
+    {"B7", "$EASYMODEMEN 0", nullptr, -1, {{{"CDataParams", RouteEffect::CheckOff, 0, "$EASYMODEMEN", 0, -1}}}, 1},
+    {"B8", "$EASYMODEMPWD 0", nullptr, -1, {{{"CDataParams", RouteEffect::CheckOff, 0, "$EASYMODEMPWD", 0, -1}}}, 1},
+    {"B9", "$EASYMODEMPWD 1", nullptr, -1, {{{"CDataParams", RouteEffect::CheckOn, 0, "$EASYMODEMPWD", 0, -1}}}, 1},
+    {"B10", "$POWDLY", nullptr, -1, {{{"CPageBattery", RouteEffect::EditText, 8, "$POWDLY", 0, -1}}}, 1},
+    {"B11", "$BATEN 1", nullptr, -1, {{{"CPageBattery", RouteEffect::CheckOn, 0, "$BATEN", 0, -1}}}, 1},
+    {"B12", "$BATEN 0", nullptr, -1, {{{"CPageBattery", RouteEffect::CheckOff, 0, "$BATEN", 0, -1}}}, 1},
+    {"B13", "$POWLS", nullptr, -1, {{{"CPageBattery", RouteEffect::EditText, 7, "$POWLS", 0, -1}}}, 1},
+    {"B14", "$DINAS", nullptr, -1, {{{"CPageDinParams", RouteEffect::Handler, 6, "$DINAS", 1, -1}}}, 1},
+    {"B15", "$DINLS", nullptr, -1, {{{"CPageDinParams", RouteEffect::Handler, 6, "$DINLS", 2, -1}}}, 1},
+    {"B16", "$DINDLY", nullptr, -1, {{{"CPageDinParams", RouteEffect::Handler, 7, "$DINDLY", 3, -1}}}, 1},
+    {"B17", "$M2M_", "$NTP_", -1, {{{"CPageGPRS", RouteEffect::Handler, 0, "$M2M_", 1, -1}, {"CPageHttp", RouteEffect::Handler, 0, "$M2M_", 1, -1}}}, 2},
+    {"B18", "$M2MD_", nullptr, -1, {{{"CPageGPRS", RouteEffect::Handler, 0, "$M2MD_", 2, -1}}}, 1},
+    {"B19", "$GDTU_EN 0", nullptr, -1, {{{"CPageGPRS", RouteEffect::CheckOff, 0, "$GDTU_EN", 0, -1}}}, 1},
+    {"B20", "$GDTU_EN 1", nullptr, -1, {{{"CPageGPRS", RouteEffect::CheckOn, 0, "$GDTU_EN", 0, -1}}}, 1},
+    {"B21", "$GMSG_EN 0", nullptr, -1, {{{"CPageGPRS", RouteEffect::CheckOff, 0, "$GMSG_EN", 0, -1}}}, 1},
+    {"B22", "$GMSG_EN 1", nullptr, -1, {{{"CPageGPRS", RouteEffect::CheckOn, 0, "$GMSG_EN", 0, -1}}}, 1},
+    {"B23", "$DID", nullptr, -1, {{{"CPageGPRS", RouteEffect::EditText, 5, "$DID", 0, -1}}}, 1},
+    {"B24", "$BUZ", nullptr, -1, {{{"CPageBuzzer", RouteEffect::Handler, 0, "$BUZ", 1, -1}}}, 1},
+    {"B25", "$IBUZ", nullptr, -1, {{{"CPageBuzzer", RouteEffect::Handler, 0, "$IBUZ", 1, -1}}}, 1},
+    {"B26", "$DINAME", nullptr, -1, {{{"CPageDinName", RouteEffect::Handler, 7, "$DINAME", 1, -1}}}, 1},
+    {"B27", "$DONAME", nullptr, -1, {{{"CPageDoutName", RouteEffect::Handler, 7, "$DONAME", 1, -1}}}, 1},
+    {"B28", "$SYSCMD", nullptr, -1, {{{"CPageUserCmd", RouteEffect::Handler, 7, "$SYSCMD", 1, -1}}}, 1},
+    {"B29", "$USERCMD", nullptr, -1, {{{"CPageUserCmd", RouteEffect::Handler, 8, "$USERCMD", 2, -1}}}, 1},
+    {"B30", "$UART2BPS", nullptr, -1, {{{"CPageComm2", RouteEffect::EditText, 10, "$UART2BPS", 0, -1}}}, 1},
+    {"B31", "$UART2PARITY", nullptr, -1, {{{"CPageComm2", RouteEffect::ComboNumber, 13, "$UART2PARITY", 0, -1}}}, 1},
+    {"B32", "$DINCTSMT", nullptr, -1, {{{"CPageDinCt", RouteEffect::EditText, 10, "$DINCTSMT", 0, -1}}}, 1},
+    {"B33", "$DINCTSNM", nullptr, -1, {{{"CPageDinCt", RouteEffect::EditText, 10, "$DINCTSNM", 0, -1}}}, 1},
+    {"B34", "$DINCTUNTV", nullptr, -1, {{{"CPageDinCt", RouteEffect::Handler, 10, "$DINCTUNTV", 1, 1}}}, 1},
+    {"B35", "$DINCTMAXV", nullptr, -1, {{{"CPageDinCt", RouteEffect::Handler, 10, "$DINCTMAXV", 1, 2}}}, 1},
+    {"B36", "$ILOCK", nullptr, -1, {{{"CPageInterlock", RouteEffect::Handler, 6, "$ILOCK", 1, -1}}}, 1},
+    {"B37", "$MDADDR", nullptr, -1, {{{"CPageMbusParams", RouteEffect::EditText, 8, "$MDADDR", 0, -1}}}, 1},
+    {"B38", "$MDRSDT", nullptr, -1, {{{"CPageMbusParams", RouteEffect::EditText, 8, "$MDRSDT", 0, -1}}}, 1},
+    {"B39", "$MDRDTO", nullptr, -1, {{{"CPageMbusParams", RouteEffect::EditText, 8, "$MDRDTO", 0, -1}}}, 1},
+    {"B40", "$MDRAST", nullptr, -1, {{{"CPageMbusParams", RouteEffect::EditText, 8, "$MDRAST", 0, -1}}}, 1},
+    {"B41", "$MDLPTO", nullptr, -1, {{{"CPageMbusParams", RouteEffect::EditText, 8, "$MDLPTO", 0, -1}}}, 1},
+    {"B42", "$MDMAS", nullptr, -1, {{{"CPageMbusParams", RouteEffect::Handler, 6, "$MDMAS", 1, -1}}}, 1},
+    {"B43", "$MDMSC", nullptr, -1, {{{"CPageMbusParams", RouteEffect::Handler, 6, "$MDMSC", 1, -1}}}, 1},
+    {"B44", "$MDMCG", nullptr, -1, {{{"CPageMbusParams", RouteEffect::Handler, 6, "$MDMCG", 1, -1}}}, 1},
+    {"B45", "$MDFLG", nullptr, -1, {{{"CPageMbusParams", RouteEffect::Handler, 6, "$MDFLG", 1, -1}}}, 1},
+    {"B46", "$MDMSK", nullptr, -1, {{{"CPageMbusParams", RouteEffect::Handler, 6, "$MDMSK", 1, -1}}}, 1},
+    {"B47", "$MDLKO", nullptr, -1, {{{"CPageMbusParams", RouteEffect::Handler, 6, "$MDLKO", 1, -1}}}, 1},
+    {"B48", "$MDBAS", nullptr, -1, {{{"CPageMbusParams", RouteEffect::Handler, 6, "$MDBAS", 1, -1}}}, 1},
+    {"B49", "$MDLAG", nullptr, -1, {{{"CPageMbusParams", RouteEffect::Handler, 6, "$MDLAG", 1, -1}}}, 1},
+    {"B50", "$MDMTX", nullptr, -1, {{{"CPageMbusParams", RouteEffect::Handler, 6, "$MDMTX", 1, -1}}}, 1},
+    {"B51", "$AR 1", nullptr, -1, {{{"CPageAlarmParams", RouteEffect::CheckOn, 0, "$AR", 0, -1}}}, 1},
+    {"B52", "$AR 0", nullptr, -1, {{{"CPageAlarmParams", RouteEffect::CheckOff, 0, "$AR", 0, -1}}}, 1},
+    {"B53", "$IAT", nullptr, -1, {{{"CPageAlarmParams", RouteEffect::EditText, 5, "$IAT", 0, -1}}}, 1},
+    {"B54", "$IOAT", nullptr, -1, {{{"CPageAlarmParams", RouteEffect::EditText, 6, "$IAT", 0, -1}}}, 1},
+    {"B55", "$ATA 1", nullptr, -1, {{{"CPageAlarmParams", RouteEffect::CheckOn, 0, "$ATA", 0, -1}}}, 1},
+    {"B56", "$ATA 0", nullptr, -1, {{{"CPageAlarmParams", RouteEffect::CheckOff, 0, "$ATA", 0, -1}}}, 1},
+    {"B57", "$AWB 1", nullptr, -1, {{{"CPageAlarmParams", RouteEffect::CheckOn, 0, "$AWB", 0, -1}}}, 1},
+    {"B58", "$AWB 0", nullptr, -1, {{{"CPageAlarmParams", RouteEffect::CheckOff, 0, "$AWB", 0, -1}}}, 1},
+    {"B59", "$UARTEVENT 1", nullptr, -1, {{{"CPageAlarmParams", RouteEffect::CheckOn, 0, "$UARTEVENT", 0, -1}}}, 1},
+    {"B60", "$UARTEVENT 0", nullptr, -1, {{{"CPageAlarmParams", RouteEffect::CheckOff, 0, "$UARTEVENT", 0, -1}}}, 1},
+    {"B61", "$MODEM_SPK", nullptr, -1, {{{"CPageAlarmParams", RouteEffect::CheckChar, 11, "$MODEM_SPK", 0, -1}}}, 1},
+    {"B62", "$MODEM_MIC", nullptr, -1, {{{"CPageAlarmParams", RouteEffect::CheckChar, 11, "$MODEM_MIC", 0, -1}}}, 1},
+    {"B63", "$SNDALARMDLY", nullptr, -1, {{{"CPageAlarmParams", RouteEffect::CheckChar, 13, "$SNDALARMDLY", 0, -1}}}, 1},
+    {"B64", "$INDLY", nullptr, -1, {{{"CPageAlarmParams", RouteEffect::EditText, 7, "$INDLY", 0, -1}}}, 1},
+    {"B65", "$AINDRP", nullptr, -1, {{{"CPageAlarmParams", RouteEffect::Handler, 7, "$AINDRP", 1, -1}}}, 1},
+    {"B66", "$DRP", nullptr, -1, {{{"CPageAlarmParams", RouteEffect::Handler, 4, "$DRP", 2, -1}}}, 1},
+    {"B67", "$OUTDLY", nullptr, -1, {{{"CPageAlarmParams", RouteEffect::EditText, 8, "$OUTDLY", 0, -1}}}, 1},
+    {"B68", "$CS", nullptr, 3, {{{"CPageServer", RouteEffect::ListRow, 5, "$CS", 0, -1}}}, 1},
+    {"B69", "$EM", nullptr, 3, {{{"CPageEmail", RouteEffect::ListRow, 5, "$EM", 0, -1}}}, 1},
+    {"B70", "$SOS", nullptr, 4, {{{"CPageSos", RouteEffect::ListRow, 6, "$SOS", 0, -1}}}, 1},
+    {"B71", "$ITP", nullptr, -1, {{{"CPageGPIO", RouteEffect::Handler, 4, "$ITP", 1, -1}}}, 1},
+    {"B72", "$OTP", nullptr, -1, {{{"CPageGPIO", RouteEffect::Handler, 4, "$OTP", 1, -1}}}, 1},
+    {"B73", "*IO", nullptr, -1, {{{"CPageGPIO", RouteEffect::Handler, 3, "*IO", 1, -1}}}, 1},
+    {"B74", "$IOOR ", nullptr, -1, {{{"CPageGPIO", RouteEffect::CheckChar, 6, "$IOOR", 0, -1}}}, 1},
+    {"B75", "$DINCTA ", nullptr, -1, {{{"CPageGPIO", RouteEffect::CheckChar, 8, "$DINCTA", 0, -1}}}, 1},
+    {"B76", "$DINURG", nullptr, -1, {{{"CPageGPIO", RouteEffect::Handler, 7, "$DINURG", 1, -1}}}, 1},
+    {"B77", "$DINSND", nullptr, -1, {{{"CPageGPIO", RouteEffect::Handler, 7, "$DINSND", 1, -1}}}, 1},
+    {"B78", "$DINCNT", nullptr, -1, {{{"CPageGPIO", RouteEffect::Handler, 7, "$DINCNT", 1, -1}}}, 1},
+    {"B79", "$L1DEF 0", nullptr, -1, {{{"CPageGPIO", RouteEffect::CheckOff, 0, "$L1DEF", 0, -1}}}, 1},
+    {"B80", "$L1DEF 1", nullptr, -1, {{{"CPageGPIO", RouteEffect::CheckOn, 0, "$L1DEF", 0, -1}}}, 1},
+    {"B81", "$IOHT ", nullptr, -1, {{{"CPageGPIO", RouteEffect::EditText, 6, "$IOHT", 0, -1}}}, 1},
+    {"B82", "$DINDUT ", nullptr, -1, {{{"CPageGPIO", RouteEffect::EditText, 8, "$DINDUT", 0, -1}}}, 1},
+    {"B83", "$ADIN", nullptr, -1, {{{"CPageAD", RouteEffect::Handler, 5, "$ADIN", 1, -1}}}, 1},
+    {"B84", "*AINC", nullptr, -1, {{{"CPageAD", RouteEffect::Handler, 5, "*AINC", 1, -1}}}, 1},
+    {"B85", "$ASCALE0", nullptr, -1, {{{"CPageAD", RouteEffect::EditText, 9, "$ASCALE0", 0, -1}}}, 1},
+    {"B86", "$ASCALE1", nullptr, -1, {{{"CPageAD", RouteEffect::EditText, 9, "$ASCALE1", 0, -1}}}, 1},
+    {"B87", "$ASCALE2", nullptr, -1, {{{"CPageAD", RouteEffect::EditText, 9, "$ASCALE2", 0, -1}}}, 1},
+};
+
+constexpr RouteRow kChainC[] = {
+    {"C1", "$ASCALE3", nullptr, -1, {{{"CPageAD", RouteEffect::EditText, 9, "$ASCALE3", 0, -1}}}, 1},
+    {"C2", "$ADINRH", nullptr, -1, {{{"CPageAD", RouteEffect::Handler, 7, "$ADINRH", 1, -1}}}, 1},
+    {"C3", "$ADINRL", nullptr, -1, {{{"CPageAD", RouteEffect::Handler, 7, "$ADINRL", 1, -1}}}, 1},
+    {"C4", "$AINURG", nullptr, -1, {{{"CPageAD", RouteEffect::Handler, 7, "$AINURG", 1, -1}}}, 1},
+    {"C5", "$ADINST", nullptr, -1, {{{"CPageAD", RouteEffect::Handler, 7, "$ADINST", 1, -1}}}, 1},
+    {"C6", "$ADINOT", nullptr, -1, {{{"CPageAD", RouteEffect::Handler, 7, "$ADINOT", 1, -1}}}, 1},
+    {"C7", "$AINSND", nullptr, -1, {{{"CPageAD", RouteEffect::Handler, 7, "$AINSND", 1, -1}}}, 1},
+    {"C8", "$AINTPE", nullptr, -1, {{{"CPageAD", RouteEffect::Handler, 7, "$AINTPE", 1, -1}}}, 1},
+    {"C9", "$AINVER", nullptr, -1, {{{"CPageAD", RouteEffect::Handler, 8, "$AINVER", 1, -1}}}, 1},
+    {"C10", "$AINUPT", nullptr, -1, {{{"CPageAD", RouteEffect::EditText, 8, "$AINUPT", 0, -1}}}, 1},
+    {"C11", "$AINUPS", nullptr, -1, {{{"CPageAD", RouteEffect::EditText, 8, "$AINUPS", 0, -1}}}, 1},
+    {"C12", "$AINUPE", nullptr, -1, {{{"CPageAD", RouteEffect::EditText, 8, "$AINUPE", 0, -1}}}, 1},
+    {"C13", "*ADC_EN", nullptr, -1, {{{"CPageAD", RouteEffect::Handler, 7, "*ADC_EN", 1, -1}}}, 1},
+    {"C14", "$ADNAME", nullptr, -1, {{{"CPageADName", RouteEffect::Handler, 7, "$ADNAME", 1, -1}}}, 1},
+    {"C15", "$ADZERO0", nullptr, -1, {{{"CPageAD", RouteEffect::EditText, 9, "$ADZERO0", 0, -1}}}, 1},
+    {"C16", "$ADZERO1", nullptr, -1, {{{"CPageAD", RouteEffect::EditText, 9, "$ADZERO1", 0, -1}}}, 1},
+    {"C17", "$ADZERO2", nullptr, -1, {{{"CPageAD", RouteEffect::EditText, 9, "$ADZERO2", 0, -1}}}, 1},
+    {"C18", "$ADZERO3", nullptr, -1, {{{"CPageAD", RouteEffect::EditText, 9, "$ADZERO3", 0, -1}}}, 1},
+    {"C19", "$AINAS", nullptr, -1, {{{"CPageAD", RouteEffect::EditText, 7, "$AINAS", 0, -1}}}, 1},
+    {"C20", "$AINLS", nullptr, -1, {{{"CPageAD", RouteEffect::EditText, 7, "$AINLS", 0, -1}}}, 1},
+    {"C21", "$AINDLY", nullptr, -1, {{{"CPageAD", RouteEffect::EditText, 8, "$AINDLY", 0, -1}}}, 1},
+    {"C22", "$AINEXT", nullptr, -1, {{{"CPageAdcExt", RouteEffect::Handler, 7, "$AINEXT", 1, -1}}}, 1},
+    {"C23", "$AINOOC", nullptr, -1, {{{"CPageAdcExt", RouteEffect::Handler, 7, "$AINOOC", 2, -1}}}, 1},
+    {"C24", "$COUNTER_", nullptr, -1, {{{"CPageCounter", RouteEffect::Handler, 9, "$COUNTER_", 1, -1}}}, 1},
+    {"C25", "$SMS", nullptr, -1, {{{"CPageDinAlarm", RouteEffect::Handler, 4, "$SMS", 1, -1}, {"CPageADSms", RouteEffect::Handler, 4, "$SMS", 1, -1}, {"CPageAllSms", RouteEffect::Handler, 4, "$SMS", 1, -1}, {"CPageRfZone", RouteEffect::Handler, 4, "$SMS", 1, -1}}}, 4},
+    {"C26", "$AINSMH", nullptr, -1, {{{"CPageADSms", RouteEffect::CheckChar, 8, "$AINSMH", 0, -1}}}, 1},
+    {"C27", "$TMPUPS", nullptr, -1, {{{"CPageTemp", RouteEffect::EditText, 8, "$TMPUPS", 0, -1}}}, 1},
+    {"C28", "$TMPOS", nullptr, -1, {{{"CPageTemp", RouteEffect::EditText, 7, "$TMPOS", 0, -1}}}, 1},
+    {"C29", "$TMPH", nullptr, -1, {{{"CPageTemp", RouteEffect::EditText, 6, "$TMPH", 0, -1}}}, 1},
+    {"C30", "$TMPL", nullptr, -1, {{{"CPageTemp", RouteEffect::EditText, 6, "$TMPL", 0, -1}}}, 1},
+    {"C31", "$TMPB", nullptr, -1, {{{"CPageTemp", RouteEffect::EditText, 6, "$TMPB", 0, -1}}}, 1},
+    {"C32", "*TMPC", nullptr, -1, {{{"CPageTemp", RouteEffect::EditText, 6, "*TMPC", 0, -1}}}, 1},
+    {"C33", "*TMP100_EN 1", nullptr, -1, {{{"CPageTemp", RouteEffect::CheckOn, 0, "*TMP100_EN", 0, -1}}}, 1},
+    {"C34", "*TMP100_EN 0", nullptr, -1, {{{"CPageTemp", RouteEffect::CheckOff, 0, "*TMP100_EN", 0, -1}}}, 1},
+    {"C35", "$TMPAS", nullptr, -1, {{{"CPageTemp", RouteEffect::EditText, 7, "$TMPAS", 0, -1}}}, 1},
+    {"C36", "$TMPRS", nullptr, -1, {{{"CPageTemp", RouteEffect::EditText, 7, "$TMPRS", 0, -1}}}, 1},
+    {"C37", "$TMPDLY", nullptr, -1, {{{"CPageTemp", RouteEffect::EditText, 8, "$TMPDLY", 0, -1}}}, 1},
+    {"C38", "$TMPURG 0", nullptr, -1, {{{"CPageTemp", RouteEffect::CheckOff, 0, "$TMPURG", 0, -1}}}, 1},
+    {"C39", "$TMPURG 1", nullptr, -1, {{{"CPageTemp", RouteEffect::CheckOn, 0, "$TMPURG", 0, -1}}}, 1},
+    {"C40", "$TMPSND 1", nullptr, -1, {{{"CPageTemp", RouteEffect::CheckOn, 0, "$TMPSND", 0, -1}}}, 1},
+    {"C41", "$TMPSND 0", nullptr, -1, {{{"CPageTemp", RouteEffect::CheckOff, 0, "$TMPSND", 0, -1}}}, 1},
+    {"C42", "$TMPSMS 1", nullptr, -1, {{{"CPageTemp", RouteEffect::CheckOn, 0, "$TMPSMS", 0, -1}}}, 1},
+    {"C43", "$TMPSMS 0", nullptr, -1, {{{"CPageTemp", RouteEffect::CheckOff, 0, "$TMPSMS", 0, -1}}}, 1},
+    {"C44", "$ETEMP", nullptr, -1, {{{"CPageExtTemp", RouteEffect::Handler, 6, "$ETEMP", 1, -1}}}, 1},
+    {"C45", "$TMPI", nullptr, -1, {{{"CPageTemp", RouteEffect::Handler, 5, "$TMPI", 1, -1}}}, 1},
+    {"C46", "$HUMI", nullptr, -1, {{{"CPageHumidity", RouteEffect::Handler, 5, "$HUMI", 1, -1}}}, 1},
+    {"C47", "$HUM", nullptr, -1, {{{"CPageHumidity", RouteEffect::Handler, 4, "$HUM", 1, -1}}}, 1},
+    {"C48", "*HUMIDITY", nullptr, -1, {{{"CPageHumidity", RouteEffect::EditText, 10, "*HUMIDITY", 0, -1}}}, 1},
+    {"C49", "$EXTEMP", nullptr, -1, {{{"CPageExtTemp", RouteEffect::Handler, 7, "$EXTEMP", 2, -1}}}, 1},
+    {"C50", "$OAS", nullptr, -1, {{{"CPageCio", RouteEffect::Handler, 4, "$OAS", 1, -1}}}, 1},
+    {"C51", "$IOOC", nullptr, -1, {{{"CPageCio", RouteEffect::Handler, 6, "$IOOC", 2, -1}}}, 1},
+    {"C52", "$IOPO", nullptr, -1, {{{"CPageCio", RouteEffect::EditText, 6, "$IOPO", 0, -1}}}, 1},
+    {"C53", "$INTERLOCKDISARM", nullptr, -1, {{{"CPageCio", RouteEffect::CheckChar, 17, "$INTERLOCKDISARM", 0, -1}}}, 1},
+    {"C54", "$INTERLOCKURG", nullptr, -1, {{{"CPageCio", RouteEffect::CheckChar, 14, "$INTERLOCKURG", 0, -1}}}, 1},
+    {"C55", "$RNAME", nullptr, -1, {{{"CPageRname", RouteEffect::Handler, 6, "$RNAME", 1, -1}, {"CPageMbusParams", RouteEffect::Handler, 6, "$RNAME", 1, -1}}}, 2},
+    {"C56", "$REG", nullptr, -1, {{{"CPageRname", RouteEffect::Handler, 4, "$REG", 2, -1}, {"CPageMbusParams", RouteEffect::Handler, 4, "$REG", 2, -1}}}, 2},
+    {"C57", "$TIMER", nullptr, -1, {{{"CPageMTimer", RouteEffect::Handler, 6, "$TIMER", 1, -1}}}, 1},
+    {"C58", "$TSPAN", nullptr, -1, {{{"CPageMTimer", RouteEffect::Handler, 6, "$TSPAN", 1, -1}}}, 1},
+    {"C59", "$TSSPAN", nullptr, -1, {{{"CPageMTimer", RouteEffect::Handler, 7, "$TSSPAN", 1, -1}}}, 1},
+    {"C60", "$TDATE", nullptr, -1, {{{"CPageMTimer", RouteEffect::Handler, 6, "$TDATE", 1, -1}, {"CWeekTimerPage", RouteEffect::Handler, 6, "$TDATE", 1, -1}}}, 2},
+    {"C61", "$MMS_", nullptr, -1, {{{"CPageMmsSetup", RouteEffect::Handler, 5, "$MMS_", 1, -1}}}, 1},
+    {"C62", "$MMSACC", nullptr, -1, {{{"CPageMmsSetup", RouteEffect::Handler, 4, "$MMSACC", 1, -1}}}, 1},
+    {"C63", "$MMSTCC", nullptr, -1, {{{"CPageMmsSetup", RouteEffect::Handler, 4, "$MMSTCC", 1, -1}}}, 1},
+    {"C64", "$MMSSMSCC", nullptr, -1, {{{"CPageMmsSetup", RouteEffect::Handler, 4, "$MMSSMSCC", 1, -1}}}, 1},
+    {"C65", "$MMSALARM", nullptr, -1, {{{"CPageMmsSetup", RouteEffect::Handler, 4, "$MMSALARM", 1, -1}}}, 1},
+    {"C66", "$MMSSMSRP", nullptr, -1, {{{"CPageMmsSetup", RouteEffect::Handler, 4, "$MMSSMSRP", 1, -1}}}, 1},
+    {"C67", "$MMSSMSHC", nullptr, -1, {{{"CPageMmsSetup", RouteEffect::Handler, 4, "$MMSSMSHC", 1, -1}}}, 1},
+    {"C68", "$WIN", nullptr, -1, {{{"CPageRfZone", RouteEffect::Handler, 0, "$WIN", 1, -1}}}, 1},
+    {"C69", "$RPLARM 0", nullptr, -1, {{{"CPageRfZone", RouteEffect::CheckOff, 0, "$RPLARM", 0, -1}}}, 1},
+    {"C70", "$RPLARM 1", nullptr, -1, {{{"CPageRfZone", RouteEffect::CheckOn, 0, "$RPLARM", 0, -1}}}, 1},
+};
+
+bool Matches(const RouteRow& row, std::string_view line)
+{
+    bool hit = line.find(row.contains) != std::string_view::npos;
+    if (!hit && row.orContains) hit = line.find(row.orContains) != std::string_view::npos;
+    if (!hit) return false;
+    if (row.digitOffset >= 0) {
+        const auto at = static_cast<std::size_t>(row.digitOffset);
+        return at < line.size() && std::isdigit(static_cast<unsigned char>(line[at]));
+    }
+    return true;
+}
+
+int Deliver(const RouteRow& row, std::string_view line, IRouteDirectory& pages)
+{
+    const int digit = row.digitOffset >= 0 ? line[static_cast<std::size_t>(row.digitOffset)] - '0' : -1;
+    int delivered = 0;
+    for (int i = 0; i < row.targetCount; ++i) {
+        const RouteTarget& t = row.targets[static_cast<std::size_t>(i)];
+        IRouteTarget* page = pages.FindPage(t.page);
+        if (!page) continue;
+        const auto off = static_cast<std::size_t>(t.offset);
+        const std::string_view text = off <= line.size() ? line.substr(off) : std::string_view{};
+        page->OnRoute(RouteHit{row, t, line, text, digit});
+        ++delivered;
+    }
+    return delivered;
+}
+
+int RunChain(std::span<const RouteRow> chain, std::string_view line, IRouteDirectory& pages, bool firstStandsAlone)
+{
+    int delivered = 0;
+    std::size_t i = 0;
+    if (firstStandsAlone && !chain.empty()) {
+        if (Matches(chain[0], line)) delivered += Deliver(chain[0], line, pages);
+        i = 1;
+    }
+    for (; i < chain.size(); ++i) {
+        if (Matches(chain[i], line)) return delivered + Deliver(chain[i], line, pages);
+    }
+    return delivered;
+}
+
+}  // namespace
+
+std::span<const RouteRow> RouteChainA() { return kChainA; }
+std::span<const RouteRow> RouteChainB() { return kChainB; }
+std::span<const RouteRow> RouteChainC() { return kChainC; }
+std::span<const RouteRow> RoutePreChain() { return kPre; }
+
+int RouteLine(std::string_view line, IRouteDirectory& pages)
+{
+    int delivered = 0;
+    if (!line.empty() && line[0] == '$') delivered += Deliver(kPre[0], line, pages);
+    delivered += Deliver(kPre[1], line, pages);
+    delivered += RunChain(kChainA, line, pages, true);
+    delivered += RunChain(kChainB, line, pages, false);
+    delivered += RunChain(kChainC, line, pages, false);
+    return delivered;
+}
+
+int LeadingNumber(std::string_view text)
+{
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+    long long value = 0;
+    constexpr long long kClamp = 2147483647;  // an int's range; longer digit runs saturate
+    for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i) {
+        value = value * 10 + (text[i] - '0');
+        if (value > kClamp) value = kClamp;
+    }
+    return static_cast<int>(negative ? -value : value);
+}
+
+}  // namespace rtu

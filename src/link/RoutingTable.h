@@ -1,0 +1,79 @@
+// Which page receives a line from the unit, and in what form.
+//
+// Every delivered line goes, in this order, to the two temperature record pages (lines
+// that begin with "$"), to the main parameters page (every line), and then through the
+// chains A, B and C. Within a chain the first matching row ends the chain (row A1 is
+// tested on its own). Rows whose page does not exist still end their chain.
+#pragma once
+
+#include <array>
+#include <span>
+#include <string_view>
+
+namespace rtu {
+
+enum class RouteEffect {
+    Handler,      // the page parses the text itself (handler number 1, 2 or 3)
+    EditText,     // the edit control named by `field` gets the text
+    CheckOn,      // the check box named by `field` is set
+    CheckOff,     // ... cleared
+    CheckChar,    // ... set when the character at `offset` is '1'
+    ComboNumber,  // the drop-down named by `field` selects the number at `offset`
+    ListRow,      // row `digit` of the list named by `field` gets the text
+};
+
+struct RouteTarget {
+    const char* page;    // class name of the receiving page
+    RouteEffect effect;
+    int offset;          // the text starts here (0: the whole line); CheckChar: the tested character
+    const char* field;   // the report key that names the control, or the handler's key
+    int handler;         // 1, 2, 3 for the first, second, third handler of the page; 0 otherwise
+    int arg;             // table or column handed to the handler; -1 when none
+};
+
+struct RouteRow {
+    static constexpr int kMaxTargets = 4;
+    const char* id;          // "A1" … "C70"
+    const char* contains;    // the line contains this text
+    const char* orContains;  // … or this one (nullptr: no alternative)
+    int digitOffset;         // -1, or the offset that must hold a digit (passed on as `digit`)
+    std::array<RouteTarget, kMaxTargets> targets;
+    int targetCount;
+};
+
+// One routed delivery to a page.
+struct RouteHit {
+    const RouteRow& row;
+    const RouteTarget& target;
+    std::string_view line;  // the whole line
+    std::string_view text;  // the line from target.offset on (empty when the line is shorter)
+    int digit;              // the row digit, or -1
+};
+
+class IRouteTarget {
+public:
+    virtual ~IRouteTarget() = default;
+    virtual void OnRoute(const RouteHit& hit) = 0;
+};
+
+// Finds the page object of a class; nullptr while that page does not exist.
+class IRouteDirectory {
+public:
+    virtual ~IRouteDirectory() = default;
+    virtual IRouteTarget* FindPage(std::string_view className) = 0;
+};
+
+std::span<const RouteRow> RouteChainA();
+std::span<const RouteRow> RouteChainB();
+std::span<const RouteRow> RouteChainC();
+// The rows that see a line before the chains: the record pages, then the main parameters page.
+std::span<const RouteRow> RoutePreChain();
+
+// Routes one line through the pre-chain steps and the three chains. Returns the number of
+// deliveries made to existing pages.
+int RouteLine(std::string_view line, IRouteDirectory& pages);
+
+// The leading decimal number of a text ("12ab" -> 12, "x" -> 0, "-3" -> -3).
+int LeadingNumber(std::string_view text);
+
+}  // namespace rtu

@@ -1,0 +1,101 @@
+#include "link/Sequencer.h"
+
+#include <utility>
+
+namespace rtu {
+
+CSequencer::CSequencer(WriteFn write, ClockFn clock) : write_(std::move(write)), clock_(std::move(clock)) {}
+
+void CSequencer::Enqueue(SeqJob job)
+{
+    queue_.push_back(std::move(job));
+    Pump();
+}
+
+void CSequencer::EnqueueCommand(std::string bytes, int waitMs, std::function<void(const SeqResult&)> done)
+{
+    SeqJob job;
+    job.bytes = std::move(bytes);
+    job.waitMs = waitMs;
+    job.onDone = std::move(done);
+    Enqueue(std::move(job));
+}
+
+void CSequencer::EnqueueBlock(std::string bytes)
+{
+    SeqJob job;
+    job.bytes = std::move(bytes);
+    Enqueue(std::move(job));
+}
+
+bool CSequencer::WriteNow(std::string_view bytes)
+{
+    return write_ ? write_(bytes) : false;
+}
+
+void CSequencer::OnAck(AckKind kind)
+{
+    if (!current_) return;
+    Finish(SeqResult{kind, true});
+    Pump();
+}
+
+void CSequencer::OnTime()
+{
+    if (current_ && clock_() >= deadline_) {
+        Finish(SeqResult{AckKind::None, true});
+        Pump();
+    }
+}
+
+std::optional<Millis> CSequencer::NextDeadline() const
+{
+    if (current_) return deadline_;
+    return std::nullopt;
+}
+
+void CSequencer::Clear()
+{
+    queue_.clear();
+    if (current_) Finish(SeqResult{AckKind::None, true});
+}
+
+void CSequencer::Finish(const SeqResult& result)
+{
+    SeqJob job = std::move(*current_);
+    current_.reset();
+    if (onDone) onDone(job.bytes, result.ack);
+    if (job.onDone) job.onDone(result);
+}
+
+// Starts jobs until one waits for its acknowledgement or the queue is empty. A job's
+// callbacks may enqueue further jobs; the guard keeps this loop the only one running.
+void CSequencer::Pump()
+{
+    if (pumping_) return;
+    pumping_ = true;
+    while (!current_ && !queue_.empty()) {
+        SeqJob job = std::move(queue_.front());
+        queue_.pop_front();
+        if (job.onStart) job.onStart();
+        bool written = true;
+        if (!job.bytes.empty()) {
+            if (ackFlag && job.waitMs > 0) *ackFlag = false;
+            written = write_ ? write_(job.bytes) : false;
+            if (onSent && written) onSent(job.bytes);
+        }
+        if (job.waitMs > 0 && written) {
+            deadline_ = clock_() + job.waitMs;
+            current_ = std::move(job);
+        } else {
+            SeqResult result{AckKind::None, written};
+            if (onDone && !job.bytes.empty()) onDone(job.bytes, AckKind::None);
+            if (job.onDone) job.onDone(result);
+        }
+    }
+    const bool idle = !current_ && queue_.empty();
+    pumping_ = false;
+    if (idle && onIdle) onIdle();
+}
+
+}  // namespace rtu

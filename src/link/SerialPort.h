@@ -1,0 +1,101 @@
+// The one serial port through which the tool talks to the unit.
+//
+// A worker thread owns the open port: it configures the line, writes queued blocks
+// (at least kBlockGapMs apart) and reads what arrives, gathering a burst for at least
+// kGatherMs before handing the chunk (at most kReceiveBufferSize bytes) to the owner.
+// Every sender queues text with WriteToPort and never touches the descriptor.
+//
+// The object is driven from one owner thread (EnablePort, Set*, WriteToPort). The
+// callbacks run on the worker thread; they must not throw, and a callback that waits for
+// the owner thread makes EnablePort(0) and the destructor wait up to their bound.
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+
+namespace rtu {
+
+class CSerialPort {
+public:
+    // Called on the worker thread with each received chunk (1..kReceiveBufferSize bytes).
+    // The worker waits until it returns, so the bytes stay valid for the call only.
+    using ReceiveFn = std::function<void(const char* data, std::size_t n)>;
+    // Called on the worker thread when the port closes by itself (unplugged, pty closed),
+    // not when the owner asked for it. IsPortOpen() is already false when it runs.
+    using LostFn = std::function<void()>;
+
+    static constexpr int kRingSlots = 24;            // blocks that can be outstanding
+    static constexpr std::size_t kSlotSize = 1024;   // longest block; longer text is cut
+    static constexpr std::size_t kReceiveBufferSize = 8192; // largest chunk handed on
+    static constexpr int kBlockGapMs = 50;           // pause after each written block
+    static constexpr int kGatherMs = 50;             // a received burst is gathered this long
+    static constexpr int kFullRingWaitMs = 2000;     // WriteToPort waits this long for a free slot
+    static constexpr int kOpenWaitMs = 3000;         // EnablePort(1) waits this long for the open
+    static constexpr int kStopWaitMs = 2000;         // EnablePort(0)/destructor wait this long for the worker
+
+    CSerialPort();
+    virtual ~CSerialPort();
+    CSerialPort(const CSerialPort&) = delete;
+    CSerialPort& operator=(const CSerialPort&) = delete;
+
+    void SetPortName(const std::string& path);  // the device path used by the next open
+    void SetPortNumber(int n);                   // 1-based number; the name comes from PortDeviceName
+    void SetBaudRate(int rate);
+    void SetFlowControl(int value);              // 2: hardware handshake, anything else: none
+    // Takes effect at once, also on an open port.
+    void SetReceiver(ReceiveFn onData, LostFn onLost = {});
+
+    // enable = 1: start the worker, which opens and configures the port; returns once the
+    // open has succeeded or failed (IsPortOpen tells which; the result is 1 when the port
+    // is open, 0 otherwise). A running worker is stopped first, so new settings apply.
+    // enable = 0: stop the worker and wait for it (at most kStopWaitMs); returns 1.
+    int EnablePort(int enable);
+    bool IsPortOpen() const;
+    // Why the last open failed ("" when it did not): the path and the system's reason.
+    std::string LastOpenError() const;
+    int LastOpenErrno() const;
+
+    // 0 none, 1 odd, 2 even, 3 mark. Remembered for the next open and applied to the open
+    // port at once; returns 1 when it was applied to an open port, 0 otherwise.
+    int SetParity(int parity);
+
+    // Queues one block; returns false when the port is closed or n is 0, and false with a
+    // log entry when no slot became free within kFullRingWaitMs. Never overwrites a block
+    // that was not written yet.
+    bool WriteToPort(const char* data, std::size_t n);
+    bool WriteToPort(const std::string& text) { return WriteToPort(text.data(), text.size()); }
+
+    const std::string& PortName() const { return portName_; }
+
+    // Test hook: the pause after each block, the full-ring wait and the stop wait, in ms.
+    // The block pause applies to the running worker at once.
+    void SetTimingForTesting(int blockGapMs, int fullRingWaitMs, int stopWaitMs);
+
+private:
+    // The worker's state lives in an Engine shared by the object and its thread, so a
+    // worker that must be left behind (its callback never returns) never touches freed
+    // memory. See SerialPort.cpp.
+    struct Engine;
+    void RetireWorker();
+
+    std::string portName_;
+    int baudRate_ = 9600;
+    int flowControl_ = 0;
+    int parity_ = 0;
+    ReceiveFn onData_;
+    LostFn onLost_;
+
+    int blockGapMs_ = kBlockGapMs;
+    int fullRingWaitMs_ = kFullRingWaitMs;
+    int stopWaitMs_ = kStopWaitMs;
+    std::shared_ptr<Engine> engine_;  // null before the first EnablePort(1)
+    std::thread worker_;
+};
+
+}  // namespace rtu

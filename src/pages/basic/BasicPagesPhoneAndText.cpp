@@ -1,0 +1,7 @@
+#include "pages/basic/BasicPages.h"
+
+namespace rtu {
+
+void AddPhoneAndTextPages(PageContext& /*context*/, PageList& /*pages*/) {}
+
+}  // namespace rtu

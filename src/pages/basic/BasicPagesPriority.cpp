@@ -1,0 +1,7 @@
+#include "pages/basic/BasicPages.h"
+
+namespace rtu {
+
+void AddPriorityPages(PageContext& /*context*/, PageList& /*pages*/) {}
+
+}  // namespace rtu

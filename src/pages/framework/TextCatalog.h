@@ -1,0 +1,34 @@
+// The text catalog "gsm.ini": every caption, list item, column title and message text the
+// tool shows. Sections and keys are case-insensitive; a text is at most kMaxText characters;
+// any failure (no file, no section, no key) gives the empty text.
+#pragma once
+
+#include <map>
+#include <string>
+#include <string_view>
+
+namespace rtu {
+
+class CTextCatalog {
+public:
+    static constexpr std::size_t kMaxText = 254;       // longest text returned
+    static constexpr const char* kFileName = "gsm.ini";
+
+    CTextCatalog() = default;
+    // Loads the catalog file; false (and an empty catalog) when it cannot be read.
+    bool Load(const std::string& path);
+    // Looks "gsm.ini" up in the working directory, then beside the program (programDir),
+    // then in the installed data directory; loads the first one found.
+    bool LoadDefault(const std::string& programDir = {});
+    std::string GetText(std::string_view section, std::string_view key) const;
+    bool Loaded() const { return loaded_; }
+    const std::string& Path() const { return path_; }
+
+private:
+    // lower-cased section -> lower-cased key -> text
+    std::map<std::string, std::map<std::string, std::string>> sections_;
+    bool loaded_ = false;
+    std::string path_;
+};
+
+}  // namespace rtu
