@@ -121,6 +121,9 @@ public:
     // The page's own report handlers (routing rows of kind Handler).
     virtual void OnReport(const RouteHit& hit);
 
+    // Values the page holds without a control, for exports: (short descriptive key, value).
+    virtual std::vector<std::pair<std::string, std::string>> ExtraValues() const { return {}; }
+
     // Catalog text in the page's section (or the given one); empty when there is none.
     std::string Tr(std::string_view key) const;
     std::string Tr(std::string_view section, std::string_view key) const;
