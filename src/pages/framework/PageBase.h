@@ -75,6 +75,8 @@ public:
     // --- values ---
     FieldValue& Value(int id);                 // created on first use
     const FieldValue* FindValue(int id) const;
+    // The value of a declared control, created with its initial value when not yet used.
+    const FieldValue& ValueOf(int id) const { return const_cast<CPageBase*>(this)->Value(id); }
     std::string& Text(int id) { return Value(id).text; }
     int& Check(int id) { return Value(id).check; }
     int& Sel(int id) { return Value(id).sel; }

@@ -1,0 +1,152 @@
+#include "session/Session.h"
+
+#include <algorithm>
+
+#include "pages/framework/PageTable.h"
+
+namespace rtu {
+
+CSession::CSession(WriteFn write, ClockFn clock, ILinkObserver* observer, const CTextCatalog* catalog)
+    : observer_(observer), link_(std::move(write), std::move(clock), observer), runner_(link_)
+{
+    context_.sequencer = &link_.Sequencer();
+    context_.catalog = catalog;
+    context_.postToMain = [this](int id) {
+        if (observer_) observer_->OnPostCommand(id);
+    };
+    context_.message = [this](MessageIcon icon, const std::string& text) { Message(icon, text); };
+    AddBasicPages(context_, pages_);
+    link_.SetRouteDirectory(this);
+    link_.SetReloadClearer([this] { ClearForReload(); });
+}
+
+CSession::~CSession() = default;
+
+CPageBase* CSession::Page(std::string_view className) const
+{
+    for (const auto& p : pages_)
+        if (className == p->ClassName()) return p.get();
+    return nullptr;
+}
+
+CPageBase* CSession::PageByNav(int navId) const
+{
+    const PageInfo* info = FindPageInfoByNav(navId);
+    return info ? Page(info->className) : nullptr;
+}
+
+void CSession::ClearForReload()
+{
+    for (const char* name : ReloadClearOrder())
+        if (CPageBase* p = Page(name)) p->ClearFields();
+}
+
+void CSession::Message(MessageIcon icon, const std::string& text)
+{
+    if (observer_) observer_->OnMessage(icon, text);
+}
+
+namespace {
+
+// The pages that write a profile section, in profile order.
+std::vector<CPageBase*> ProfilePages(const PageList& pages)
+{
+    std::vector<std::pair<int, CPageBase*>> ordered;
+    for (const auto& p : pages) {
+        const PageInfo* info = p->Info();
+        if (info && info->profileOrder > 0) ordered.emplace_back(info->profileOrder, p.get());
+    }
+    std::sort(ordered.begin(), ordered.end(), [](auto& a, auto& b) { return a.first < b.first; });
+    std::vector<CPageBase*> out;
+    for (auto& [order, page] : ordered) out.push_back(page);
+    return out;
+}
+
+}  // namespace
+
+std::string CSession::ProfileText()
+{
+    CProfileWriter writer;  // never opened: collects the text only
+    for (CPageBase* p : ProfilePages(pages_)) p->WriteProfileSection(writer);
+    return writer.Written();
+}
+
+bool CSession::SaveProfile(const std::string& path)
+{
+    CProfileWriter writer;
+    if (!writer.Open(path)) {
+        Message(MessageIcon::Error, kOpenProfileFailed);
+        return false;
+    }
+    for (CPageBase* p : ProfilePages(pages_)) p->WriteProfileSection(writer);
+    if (!writer.Commit()) {
+        Message(MessageIcon::Error, std::string(kWriteProfileFailed) + " " + writer.Error());
+        return false;
+    }
+    Message(MessageIcon::Information, kSaveProfileOk);
+    return true;
+}
+
+bool CSession::ExecProfile(const std::string& path, std::function<void(const ExecSummary&)> done)
+{
+    if (link_.profileBusy) return false;
+    std::vector<std::string> lines;
+    if (!CProfileRunner::ReadLines(path, lines)) {
+        Message(MessageIcon::Error, kOpenProfileFailed);
+        return false;
+    }
+    return ExecProfileLines(std::move(lines), std::move(done));
+}
+
+bool CSession::ExecProfileLines(std::vector<std::string> lines, std::function<void(const ExecSummary&)> done)
+{
+    return runner_.Start(std::move(lines), [this, done = std::move(done)](const ExecSummary& s) {
+        if (!link_.closingDown) {
+            if (s.Clean()) {
+                Message(MessageIcon::Information, kExecProfileOk);
+            } else {
+                // A profile whose lines were refused or unanswered is not reported as a success.
+                Message(MessageIcon::Error, "The profile was executed with errors: " + std::to_string(s.err) +
+                                                " line(s) answered \"CMD ERR\", " + std::to_string(s.unanswered) +
+                                                " line(s) unanswered.");
+            }
+        }
+        if (done) done(s);
+        if (observer_) observer_->OnPostCommand(cmd::kReload);
+    });
+}
+
+nlohmann::json CSession::PageJson(const CPageBase& page)
+{
+    nlohmann::json out = nlohmann::json::object();
+    for (const FieldDecl& f : page.Fields()) {
+        if (f.kind == FieldKind::Label || f.kind == FieldKind::Button) continue;
+        const std::string key = f.jsonKey.empty() ? std::to_string(f.id) : f.jsonKey;
+        const FieldValue& value = page.ValueOf(f.id);
+        switch (f.kind) {
+        case FieldKind::Text:
+        case FieldKind::EditableCombo: out[key] = value.text; break;
+        case FieldKind::Check: out[key] = value.check ? 1 : 0; break;
+        case FieldKind::Combo: out[key] = value.sel; break;
+        case FieldKind::List: {
+            nlohmann::json rows = nlohmann::json::array();
+            for (const auto& row : value.cells) rows.push_back(row);
+            out[key] = rows;
+            break;
+        }
+        case FieldKind::Label:
+        case FieldKind::Button: break;
+        }
+    }
+    for (const auto& [key, value] : page.ExtraValues()) out[key] = value;
+    return out;
+}
+
+nlohmann::json CSession::ExportJson() const
+{
+    nlohmann::json out = nlohmann::json::object();
+    for (const auto& p : pages_) out[p->ClassName()] = PageJson(*p);
+    return out;
+}
+
+}  // namespace rtu
