@@ -1,0 +1,306 @@
+#include "sim/core/SimUnit.h"
+
+#include <algorithm>
+#include <array>
+
+#include "sim/core/SimCommandTable.h"
+
+namespace rtu {
+
+namespace {
+
+// What the unit prints.
+constexpr std::string_view kCmdOk = "CMD OK";
+constexpr std::string_view kCmdErr = "CMD ERR";
+constexpr std::string_view kModelLine = "GPRS RTU 4Din/4Dout/4AD/4TI V3.40";
+constexpr std::array<std::string_view, 2> kPowerUpLines{"Waiting module...", "System init Done..."};
+constexpr std::string_view kPressLine = "Press '%%%%' to enter setup mode";
+constexpr std::string_view kSetupLine = "come in setup mode";
+constexpr std::string_view kWorkingLine = "Working mode now";
+constexpr std::string_view kPasswordPrompt = "please input password";
+constexpr std::string_view kLoginFirst = "Console started, please login";
+constexpr std::string_view kLoginSuccess = "Login Success";
+constexpr std::string_view kLoginFailed = "Login Failed";
+constexpr std::string_view kDumpEndLine = "$DUMPR END";
+
+constexpr char kCommandMark = '%';
+constexpr std::string_view kDumpPrefix = "DUMP";        // "%DUMP_SYS", "%DUMPM" ... name a report group
+constexpr std::string_view kSensorNameDump = "E99?";    // the wireless sensor names' group
+constexpr std::string_view kRomSmsGroup = "DUMP_ROMSMS";
+constexpr int kPresetSmsEntries = 8;                    // "%PREVSMS1" restores the digital input messages 0-7
+constexpr int kSmsEntryDigits = 2;
+
+enum class EControl { DumpAll, DumpEnd, Frame, Defaults, Restart, PresetSms };
+struct SControl {
+    std::string_view keyword;
+    EControl action;
+};
+constexpr std::array kControls{
+    SControl{"DUMPS", EControl::DumpAll},     SControl{"DUMPR", EControl::DumpEnd},
+    SControl{"STARTCMD", EControl::Frame},    SControl{"COMMITCMD", EControl::Frame},
+    SControl{"ATF", EControl::Defaults},      SControl{"RST", EControl::Restart},
+    SControl{"PREVSMS1", EControl::PresetSms},
+};
+
+// Noise between answers.
+constexpr int kNoiseChoices = 4;             // 0-1 nothing, 2 a garbage line, 3 binary bytes
+constexpr int kNoiseGarbageChoice = 2;
+constexpr int kNoiseBinaryChoice = 3;
+constexpr int kNoiseMinLength = 4;           // shortest noise line
+constexpr int kNoiseMaxLength = 40;          // longest noise line
+constexpr std::string_view kNoiseAlphabet = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 .,:;-_!?#&";
+
+bool IsNoiseSafeByte(unsigned char byte) {
+    // No terminators (the noise stays one line) and no report or command marks.
+    return byte != '\r' && byte != '\n' && byte != '$' && byte != '*' && byte != '%';
+}
+
+}  // namespace
+
+CSimUnit::CSimUnit(SSimOptions options, CSimImage image, CSimImage factory)
+    : options_(std::move(options)),
+      image_(std::move(image)),
+      factory_(std::move(factory)),
+      tx_(options_.baud),
+      noiseRng_(options_.noiseSeed) {
+    options_.latencyMs = std::max(options_.latencyMs, 0);
+    locked_ = PasswordRequired();
+}
+
+void CSimUnit::Trace(std::int64_t ms, char direction, std::string text) {
+    if (!options_.trace || trace_.size() >= kMaxTraceEntries)
+        return;
+    trace_.push_back({ms, direction, std::move(text)});
+}
+
+std::vector<SSimTraceEntry> CSimUnit::TakeTrace() {
+    std::vector<SSimTraceEntry> taken;
+    taken.swap(trace_);
+    return taken;
+}
+
+std::int64_t CSimUnit::Emit(const std::string& line, std::int64_t earliestMs) {
+    if (options_.failMode == ESimFailMode::Silent)
+        return earliestMs;
+    const std::int64_t at = tx_.Queue(line + "\r\n", earliestMs);
+    Trace(at, '>', line);
+    return at;
+}
+
+void CSimUnit::EmitNoise(std::int64_t earliestMs) {
+    std::uniform_int_distribution<int> choice(0, kNoiseChoices - 1);
+    std::uniform_int_distribution<int> length(kNoiseMinLength, kNoiseMaxLength);
+    const int kind = choice(noiseRng_);
+    std::string noise;
+    if (kind == kNoiseGarbageChoice) {
+        std::uniform_int_distribution<std::size_t> pick(0, kNoiseAlphabet.size() - 1);
+        for (int i = length(noiseRng_); i > 0; --i)
+            noise += kNoiseAlphabet[pick(noiseRng_)];
+    } else if (kind == kNoiseBinaryChoice) {
+        std::uniform_int_distribution<int> byte(0, 255);
+        for (int i = length(noiseRng_); i > 0;) {
+            auto b = static_cast<unsigned char>(byte(noiseRng_));
+            if (!IsNoiseSafeByte(b))
+                continue;
+            noise += static_cast<char>(b);
+            --i;
+        }
+    } else {
+        return;
+    }
+    Emit(noise, earliestMs);
+}
+
+void CSimUnit::Send(const std::vector<std::string>& lines, std::int64_t nowMs) {
+    if (options_.failMode == ESimFailMode::Silent || lines.empty())
+        return;
+    const std::int64_t earliest = nowMs + options_.latencyMs;
+    if (options_.noise)
+        EmitNoise(earliest);
+    for (const auto& line : lines)
+        Emit(line, earliest);
+}
+
+void CSimUnit::PowerUp(std::int64_t nowMs) {
+    Send({std::string(kModelLine)}, nowMs);
+    PowerCycle(nowMs);
+}
+
+void CSimUnit::PowerCycle(std::int64_t nowMs) {
+    locked_ = PasswordRequired();
+    state_ = EState::PoweringUp;
+    std::vector<std::string> lines(kPowerUpLines.begin(), kPowerUpLines.end());
+    Send(lines, nowMs);
+    // The prompt window opens when the prompt leaves the unit.
+    const std::int64_t pressAt = Emit(std::string(kPressLine), nowMs + options_.latencyMs);
+    windowEndMs_ = pressAt + options_.setupWindowMs;
+}
+
+void CSimUnit::HandleReceived(std::string_view bytes, std::int64_t nowMs) {
+    if (exiting_)
+        return;
+    const std::size_t room = kMaxPendingInput - pending_.size();
+    if (bytes.size() > room) {
+        droppedInput_ += bytes.size() - room;
+        bytes = bytes.substr(0, room);
+    }
+    pending_.append(bytes);
+    ProcessPending(nowMs);
+}
+
+void CSimUnit::ProcessPending(std::int64_t nowMs) {
+    std::size_t used = 0;
+    while (used < pending_.size() && !exiting_ && tx_.Backlog() < kMaxBacklogBytes) {
+        auto event = framer_.Feed(pending_[used++]);
+        if (event)
+            HandleEvent(*event, nowMs);
+    }
+    pending_.erase(0, used);
+    if (exiting_)
+        pending_.clear();
+}
+
+void CSimUnit::HandleEvent(const CSimLineFramer::SEvent& event, std::int64_t nowMs) {
+    switch (event.kind) {
+    case CSimLineFramer::EKind::Burst:
+        Trace(nowMs, '<', event.text);
+        HandleBurst(nowMs);
+        break;
+    case CSimLineFramer::EKind::Line:
+        Trace(nowMs, '<', event.text);
+        if (event.text.front() == kCommandMark)
+            HandleCommand(event.text, false, nowMs);
+        else
+            HandleText(event.text, nowMs);
+        break;
+    case CSimLineFramer::EKind::Overlong:
+        Trace(nowMs, '<', event.text + "[+" + std::to_string(event.discarded) + " bytes discarded]");
+        if (event.text.front() == kCommandMark)
+            HandleCommand(event.text, true, nowMs);
+        else
+            HandleText({}, nowMs);
+        break;
+    }
+}
+
+void CSimUnit::HandleBurst(std::int64_t nowMs) {
+    if (state_ != EState::PoweringUp || nowMs >= windowEndMs_) {
+        // Nobody power-cycles a simulated unit: the first burst does it.
+        PowerCycle(nowMs);
+        return;
+    }
+    state_ = EState::Setup;
+    std::vector<std::string> lines{std::string(kSetupLine)};
+    if (locked_)
+        lines.emplace_back(kPasswordPrompt);
+    Send(lines, nowMs);
+}
+
+void CSimUnit::HandleTime(std::int64_t nowMs) {
+    if (state_ != EState::PoweringUp || nowMs < windowEndMs_)
+        return;
+    state_ = EState::Working;
+    std::vector<std::string> lines{std::string(kWorkingLine)};
+    if (locked_)
+        lines.emplace_back(kPasswordPrompt);
+    Send(lines, nowMs);
+}
+
+void CSimUnit::HandleText(std::string_view line, std::int64_t nowMs) {
+    if (!locked_)
+        return;  // free text outside a login is not for the unit
+    if (!line.empty() && line == *options_.password) {
+        locked_ = false;
+        Send({std::string(kLoginSuccess)}, nowMs);
+    } else {
+        Send({std::string(kLoginFailed)}, nowMs);
+    }
+}
+
+void CSimUnit::HandleCommand(std::string_view line, bool refused, std::int64_t nowMs) {
+    ++commands_;
+    if (locked_) {
+        Send({std::string(kLoginFirst)}, nowMs);
+    } else if (options_.failMode == ESimFailMode::Err) {
+        Send({std::string(kCmdErr)}, nowMs);
+    } else {
+        SResult result = refused ? SResult{{std::string(kCmdErr)}} : Execute(line.substr(1));
+        if (options_.failMode == ESimFailMode::NoAck)
+            result.lines.pop_back();
+        Send(result.lines, nowMs);
+        if (result.restart)
+            PowerCycle(nowMs);
+    }
+    if (options_.exitAfter && commands_ >= *options_.exitAfter)
+        exiting_ = true;
+}
+
+CSimUnit::SResult CSimUnit::Execute(std::string_view command) {
+    SResult result;
+    const auto control = std::find_if(kControls.begin(), kControls.end(),
+                                      [&](const SControl& c) { return c.keyword == command; });
+    if (control != kControls.end()) {
+        switch (control->action) {
+        case EControl::DumpAll:
+            result.lines = image_.AllLines();
+            break;
+        case EControl::DumpEnd:
+            result.lines.emplace_back(kDumpEndLine);
+            break;
+        case EControl::Frame:
+            break;
+        case EControl::Defaults:
+            image_ = factory_;
+            break;
+        case EControl::Restart:
+            result.restart = true;
+            break;
+        case EControl::PresetSms:
+            for (int entry = 0; entry < kPresetSmsEntries; ++entry) {
+                const std::string key = CSimCommandTable::ExpandKey("$SMS#", entry, kSmsEntryDigits);
+                if (auto value = factory_.Value(key))
+                    image_.Set(key, *value, kRomSmsGroup);
+            }
+            break;
+        }
+        result.lines.emplace_back(kCmdOk);
+        return result;
+    }
+    if (command.starts_with(kDumpPrefix) || command == kSensorNameDump) {
+        // A group the unit does not have is an empty dump.
+        result.lines = image_.GroupLines(command);
+        result.lines.emplace_back(kCmdOk);
+        return result;
+    }
+    auto assignments = CSimCommandTable::Parse(command);
+    bool stored = assignments.has_value();
+    if (assignments)
+        for (const auto& assignment : *assignments)
+            stored = image_.Set(assignment.key, assignment.value, assignment.group) && stored;
+    result.lines.emplace_back(stored ? kCmdOk : kCmdErr);
+    return result;
+}
+
+std::string CSimUnit::PollTransmit(std::int64_t nowMs) {
+    std::string out = tx_.Poll(nowMs);
+    HandleTime(nowMs);
+    if (!pending_.empty())
+        ProcessPending(nowMs);
+    out += tx_.Poll(nowMs);
+    return out;
+}
+
+std::optional<std::int64_t> CSimUnit::NextDeadline() const {
+    std::optional<std::int64_t> deadline = tx_.NextDeadline();
+    if (state_ == EState::PoweringUp)
+        deadline = deadline ? std::min(*deadline, windowEndMs_) : windowEndMs_;
+    return deadline;
+}
+
+bool CSimUnit::WantsInput() const {
+    return !exiting_ && pending_.empty() && tx_.Backlog() < kMaxBacklogBytes;
+}
+
+bool CSimUnit::WantsExit() const { return exiting_ && tx_.Backlog() == 0; }
+
+}  // namespace rtu
