@@ -1,8 +1,10 @@
 // The text catalog "gsm.ini": every caption, list item, column title and message text the
-// tool shows. Sections and keys are case-insensitive; a text is at most kMaxText characters;
-// any failure (no file, no section, no key) gives the empty text.
+// tool shows. Sections and keys are case-insensitive; a text is at most kMaxText bytes;
+// any failure (no file, no section, no key) gives the empty text. The file is UTF-8; a long
+// text is cut at a character boundary.
 #pragma once
 
+#include <cstddef>
 #include <map>
 #include <string>
 #include <string_view>
@@ -11,7 +13,8 @@ namespace rtu {
 
 class CTextCatalog {
 public:
-    static constexpr std::size_t kMaxText = 254;       // longest text returned
+    static constexpr std::size_t kMaxText = 254;       // longest text returned, in bytes
+    static constexpr std::size_t kMaxFileBytes = 16u << 20;  // a larger file is not read at all
     static constexpr const char* kFileName = "gsm.ini";
 
     CTextCatalog() = default;
@@ -24,7 +27,13 @@ public:
     bool Loaded() const { return loaded_; }
     const std::string& Path() const { return path_; }
 
+    // A value as a lookup returns it: up to a NUL, at most kMaxText bytes, never ending
+    // inside a UTF-8 character.
+    static std::string CutText(std::string_view text);
+
 private:
+    void Parse(std::string_view data);
+
     // lower-cased section -> lower-cased key -> text
     std::map<std::string, std::map<std::string, std::string>> sections_;
     bool loaded_ = false;
