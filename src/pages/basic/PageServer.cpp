@@ -1,0 +1,15 @@
+#include "pages/basic/PageServer.h"
+
+namespace rtu {
+
+namespace {
+
+const PhoneListSpec kServerSpec{
+    "CPageServer", CPageServer::kRows, CPageServer::kReloadButton, true, "%%CS%d%s\r", "%%CS%d%s\r\n",
+};
+
+}  // namespace
+
+CPageServer::CPageServer(PageContext& context) : CPhoneListPage(context, kServerSpec) {}
+
+}  // namespace rtu

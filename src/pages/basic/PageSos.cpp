@@ -1,0 +1,13 @@
+#include "pages/basic/PageSos.h"
+
+namespace rtu {
+
+namespace {
+
+const PhoneListSpec kSosSpec{"CPageSos", CPageSos::kRows, 0, false, "%%SOS%d%s\r", nullptr};
+
+}  // namespace
+
+CPageSos::CPageSos(PageContext& context) : CPhoneListPage(context, kSosSpec) {}
+
+}  // namespace rtu
