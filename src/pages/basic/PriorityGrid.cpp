@@ -1,0 +1,180 @@
+#include "pages/basic/PriorityGrid.h"
+
+#include <utility>
+
+#include "pages/framework/Printf.h"
+
+namespace rtu {
+
+namespace prio {
+
+std::optional<std::uint32_t> ParseMask(std::string_view text, std::size_t maxChars)
+{
+    if (text.size() > maxChars) return std::nullopt;
+    std::uint32_t value = 0;
+    for (char c : text) {
+        std::uint32_t digit = 0;
+        if (c >= '0' && c <= '9') digit = static_cast<std::uint32_t>(c - '0');
+        else if (c >= 'A' && c <= 'F') digit = static_cast<std::uint32_t>(c - 'A' + 10);
+        else if (c >= 'a' && c <= 'f') digit = static_cast<std::uint32_t>(c - 'a' + 10);
+        value = (value << 4) | digit;
+    }
+    return value;
+}
+
+FieldDecl TitleLabel(int id, TextRef caption)
+{
+    FieldDecl f;
+    f.id = id;
+    f.kind = FieldKind::Label;
+    f.caption = std::move(caption);
+    return f;
+}
+
+}  // namespace prio
+
+namespace {
+
+constexpr std::size_t kJsonKeyCount = 2;
+constexpr const char* kTableJsonKeys[kJsonKeyCount] = {"smsPriority", "ringPriority"};
+
+FieldDecl Button(int id, TextRef caption, std::string tooltip = {})
+{
+    FieldDecl b;
+    b.id = id;
+    b.kind = FieldKind::Button;
+    b.caption = std::move(caption);
+    b.command = id;
+    b.tooltip = std::move(tooltip);
+    return b;
+}
+
+}  // namespace
+
+CPriorityGridPage::CPriorityGridPage(PageContext& context, PriorityGridSpec spec)
+    : CPageBase(context), spec_(std::move(spec))
+{
+    if (spec_.title) fields_.push_back(*spec_.title);
+
+    std::vector<ColumnDecl> columns;
+    columns.push_back({spec_.firstColumn, prio::kLabelColumnWidth, false});
+    for (int i = 0; i < spec_.sources; ++i) {
+        TextRef title;
+        if (spec_.sourceTitlePrefix) title.key = spec_.sourceTitlePrefix + std::to_string(i + 1);
+        else title.text = std::to_string(i);
+        columns.push_back({title, spec_.sourceWidth, true});
+    }
+    if (spec_.lastColumn) columns.push_back({*spec_.lastColumn, prio::kLabelColumnWidth, false});
+
+    for (std::size_t t = 0; t < spec_.tables.size(); ++t) {
+        FieldDecl list;
+        list.id = spec_.tables[t];
+        list.kind = FieldKind::List;
+        list.columns = columns;
+        list.rows = prio::kRows;
+        list.rowLabelFormat = "CS%d";
+        list.readOnly = true;  // edited by clicking cells, not by typing
+        if (spec_.tables.size() > 1 && t < kJsonKeyCount) list.jsonKey = kTableJsonKeys[t];
+        fields_.push_back(std::move(list));
+    }
+
+    fields_.push_back(Button(spec_.saveId, spec_.saveCaption));
+    if (spec_.resetId) fields_.push_back(Button(spec_.resetId, spec_.resetCaption));
+    if (spec_.hasReload) fields_.push_back(Button(ctl::kReload, {}, "Reload"));
+}
+
+int CPriorityGridPage::TableIndex(int listId) const
+{
+    for (std::size_t t = 0; t < spec_.tables.size(); ++t)
+        if (spec_.tables[t] == listId) return static_cast<int>(t);
+    return -1;
+}
+
+bool CPriorityGridPage::OnCommand(int id)
+{
+    if (id == spec_.saveId) {
+        OnSaveClicked();
+        return true;
+    }
+    if (spec_.resetId && id == spec_.resetId) {
+        ResetTables();
+        return true;
+    }
+    if (id == ctl::kReload && spec_.hasReload) {
+        ReloadGroup();
+        return true;
+    }
+    return false;
+}
+
+bool CPriorityGridPage::OnCellClicked(int listId, int row, int col)
+{
+    if (TableIndex(listId) < 0 || row < 0 || row >= prio::kRows || col < 1 || col > spec_.sources) return false;
+    const std::string cell = CellText(listId, row, col);
+    if (cell == prio::kNotify) SetCell(listId, row, col, prio::kSilent);
+    else if (cell == prio::kSilent) SetCell(listId, row, col, prio::kNotify);
+    else return false;  // nothing known about this cell yet
+    return true;
+}
+
+void CPriorityGridPage::OnReport(const RouteHit& hit)
+{
+    ParsePriorityReport(hit.text, hit.target.arg < 0 ? 0 : hit.target.arg);
+}
+
+void CPriorityGridPage::ParsePriorityReport(std::string_view text, int table)
+{
+    if (table < 0 || static_cast<std::size_t>(table) >= spec_.tables.size()) return;
+    const int entry = LeadingNumber(text.substr(0, prio::kEntryDigits));
+    const int row = entry - prio::kFirstEntry;
+    if (row < 0 || row >= prio::kRows) return;
+
+    const std::string_view maskText = text.size() > prio::kMaskOffset ? text.substr(prio::kMaskOffset) : std::string_view{};
+    const std::optional<std::uint32_t> mask = prio::ParseMask(maskText, spec_.maxMaskChars);
+    if (!mask) return;
+
+    const int listId = spec_.tables[static_cast<std::size_t>(table)];
+    for (int i = 0; i < spec_.sources; ++i)
+        Cell(listId, row, i + 1) = (*mask >> i) & 1u ? prio::kNotify : prio::kSilent;
+    NotifyChanged(listId);
+}
+
+void CPriorityGridPage::ResetTables()
+{
+    for (int listId : spec_.tables)
+        for (int r = 0; r < prio::kRows; ++r)
+            for (int i = 0; i < spec_.sources; ++i) Cell(listId, r, i + 1) = prio::kSilent;
+    NotifyChanged(kChangedAll);
+}
+
+bool CPriorityGridPage::RowKnown(int row) const
+{
+    for (int listId : spec_.tables)
+        for (int i = 0; i < spec_.sources; ++i) {
+            const std::string cell = CellText(listId, row, i + 1);
+            if (cell != prio::kNotify && cell != prio::kSilent) return false;
+        }
+    return true;
+}
+
+CPriorityGridPage::Masks CPriorityGridPage::RowMasks(int row) const
+{
+    Masks masks{};
+    for (std::size_t t = 0; t < spec_.tables.size() && t < masks.size(); ++t)
+        for (int i = 0; i < spec_.sources; ++i)
+            if (CellText(spec_.tables[t], row, i + 1) == prio::kNotify) masks[t] |= 1u << i;
+    return masks;
+}
+
+void CPriorityGridPage::SaveParams(bool toProfile, CProfileWriter* file)
+{
+    if (!toProfile) EmitCommand(false, Printf("%%STARTCMD\r"), nullptr);
+    for (int r = 0; r < prio::kRows; ++r) {
+        // A row the unit has not reported is left as the unit has it, not overwritten with zeros.
+        if (!RowKnown(r)) continue;
+        EmitCommand(toProfile, RowCommand(r, RowMasks(r)), file, prio::kRowWaitSteps);
+    }
+    if (!toProfile) EmitCommand(false, Printf("%%COMMITCMD\r"), nullptr);
+}
+
+}  // namespace rtu

@@ -1,0 +1,226 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "PageHarness.h"
+#include "link/ProfileWriter.h"
+#include "pages/basic/PageAinprio.h"
+#include "pages/basic/PagePriotab.h"
+#include "pages/basic/PageSysPrio.h"
+#include "pages/basic/PageWinPrio.h"
+
+namespace rtu {
+namespace {
+
+constexpr int kSms = ctl::kList;
+constexpr int kRing = prio::kRingList;
+
+// The four priority pages, reachable by the routing.
+struct Grids {
+    Grids()
+        : din(h.context), ain(h.context), sys(h.context), win(h.context)
+    {
+        h.pages = {&din, &ain, &sys, &win};
+    }
+    CPriorityGridPage* Page(const std::string& name)
+    {
+        for (CPageBase* p : h.pages)
+            if (name == p->ClassName()) return static_cast<CPriorityGridPage*>(p);
+        return nullptr;
+    }
+    test::PageHarness h;
+    CPagePriotab din;
+    CPageAinprio ain;
+    CPageSysPrio sys;
+    CPageWinPrio win;
+};
+
+// The source cells of one row, joined ("OXXO"); "" while none is known.
+std::string RowText(const CPriorityGridPage& page, int listId, int row)
+{
+    std::string s;
+    for (int i = 1; i <= page.Spec().sources; ++i) s += page.CellText(listId, row, i);
+    return s;
+}
+
+TEST(PriorityPages, ReportsFillExactlyTheirRow)
+{
+    struct Case {
+        const char* line;
+        const char* page;  // nullptr: the line changes nothing anywhere
+        int list;
+        int row;
+        const char* cells;
+    };
+    const Case cases[] = {
+        {"$PRIODINSMS08 000F", "CPagePriotab", kSms, 0, "OOOO"},
+        {"$PRIODINRING17 2", "CPagePriotab", kRing, 9, "XOXX"},
+        {"$PRIODINSMS10 5", "CPagePriotab", kSms, 2, "OXOX"},
+        {"$PRIODINSMS10 000a", "CPagePriotab", kSms, 2, "XOXO"},
+        {"$PRIODINSMS10 0z0F", "CPagePriotab", kSms, 2, "OOOO"},       // a non-digit counts as 0
+        {"$PRIODINSMS09 1234000C", "CPagePriotab", kSms, 1, "XXOO"},   // eight digits: the low half
+        {"$PRIODINSMS08", "CPagePriotab", kSms, 0, "XXXX"},            // no mask reads as 0
+        {"$PRIODINSMS07 000F", nullptr, 0, 0, ""},
+        {"$PRIODINSMS18 000F", nullptr, 0, 0, ""},
+        {"$PRIODINSMS08 000000001", nullptr, 0, 0, ""},                // nine digits
+        {"$PRIOAINSMS08 0003", "CPageAinprio", kSms, 0, "OOXX"},
+        {"$PRIOAINSMS17 00003", nullptr, 0, 0, ""},                    // five digits
+        {"$PRIOSYS08 8001", "CPageSysPrio", kSms, 0, "OXXXXXXXXXXXXXXO"},
+        {"$PRIOSYS17 0000FFFF", "CPageSysPrio", kSms, 9, "OOOOOOOOOOOOOOOO"},
+        {"$PRIOWINSMS12 0800", "CPageWinPrio", kSms, 4, "XXXXXXXXXXXO"},
+        {"$PRIOWINRING08 FFF", "CPageWinPrio", kRing, 0, "OOOOOOOOOOOO"},
+    };
+    for (const Case& c : cases) {
+        Grids g;
+        g.h.Route(c.line);
+        for (CPageBase* base : g.h.pages) {
+            auto* page = static_cast<CPriorityGridPage*>(base);
+            for (int list : page->Spec().tables)
+                for (int r = 0; r < prio::kRows; ++r) {
+                    const bool target = c.page && c.page == std::string(page->ClassName()) && list == c.list && r == c.row;
+                    EXPECT_EQ(RowText(*page, list, r), target ? c.cells : "")
+                        << c.line << " -> " << page->ClassName() << " list " << list << " row " << r;
+                }
+        }
+    }
+}
+
+TEST(PriorityPages, ClickTogglesOnlyKnownSourceCells)
+{
+    struct Case {
+        const char* page;
+        int list, row, col;
+        bool changes;
+        const char* after;  // the cell afterwards
+    };
+    // Row 0 of every table is "O" in source 0 and "X" elsewhere; row 1 is still unknown.
+    const Case cases[] = {
+        {"CPagePriotab", kSms, 0, 1, true, "X"},
+        {"CPagePriotab", kRing, 0, 2, true, "O"},
+        {"CPagePriotab", kSms, 1, 1, false, ""},
+        {"CPagePriotab", kSms, 0, 0, false, "CS0"},   // the row label
+        {"CPagePriotab", kSms, 0, 5, false, ""},      // past the sources
+        {"CPagePriotab", kSms, prio::kRows, 1, false, ""},
+        {"CPagePriotab", 9999, 0, 1, false, ""},
+        {"CPageAinprio", kRing, 0, 1, false, ""},     // no ring table here
+        {"CPageSysPrio", kSms, 0, 16, true, "O"},
+        {"CPageWinPrio", kRing, 0, 12, true, "O"},
+        {"CPageWinPrio", kRing, 0, 13, false, ""},    // the trailing column carries no value
+    };
+    for (const Case& c : cases) {
+        Grids g;
+        for (const char* line : {"$PRIODINSMS08 1", "$PRIODINRING08 1", "$PRIOAINSMS08 1", "$PRIOSYS08 1",
+                                 "$PRIOWINSMS08 1", "$PRIOWINRING08 1"})
+            g.h.Route(line);
+        CPriorityGridPage* page = g.Page(c.page);
+        EXPECT_EQ(page->OnCellClicked(c.list, c.row, c.col), c.changes) << c.page << " " << c.list << "," << c.row << "," << c.col;
+        EXPECT_EQ(page->CellText(c.list, c.row, c.col), c.after) << c.page << " " << c.list << "," << c.row << "," << c.col;
+    }
+}
+
+// Every row marked "X", then row 3 set to sources 0 and 2 in the first table.
+void MarkRow3(CPriorityGridPage& page)
+{
+    page.ResetTables();
+    page.OnCellClicked(kSms, 3, 1);
+    page.OnCellClicked(kSms, 3, 3);
+}
+
+TEST(PriorityPages, SaveSendsEveryRowFramedWithItsWaitBounds)
+{
+    struct Case {
+        const char* page;
+        int saveButton;
+        const char* row3;
+        const char* row9;
+    };
+    const Case cases[] = {
+        {"CPagePriotab", ctl::kSave1, "%DINPRIO=3,0005,0000\r", "%DINPRIO=9,0000,0000\r"},
+        {"CPageAinprio", ctl::kSave, "%AINPRIO=3,0005,0005\r", "%AINPRIO=9,0000,0000\r"},
+        {"CPageSysPrio", ctl::kSave, "%BASEPRIO=3,0005\r", "%BASEPRIO=9,0000\r"},
+        {"CPageWinPrio", ctl::kSave1, "%WINPRIO=3,0005,0000\r", "%WINPRIO=9,0000,0000\r"},
+    };
+    for (const Case& c : cases) {
+        Grids g;
+        CPriorityGridPage* page = g.Page(c.page);
+        MarkRow3(*page);
+        ASSERT_TRUE(page->OnCommand(c.saveButton)) << c.page;
+        g.h.TimeoutAll();  // the unit never answers: every line waits out its bound
+
+        ASSERT_EQ(g.h.writes.size(), 13u) << c.page;  // framing, ten rows, framing, reload
+        EXPECT_EQ(g.h.writes[0], "%STARTCMD\r");
+        EXPECT_EQ(g.h.writes[4], c.row3) << c.page;
+        EXPECT_EQ(g.h.writes[10], c.row9) << c.page;
+        EXPECT_EQ(g.h.writes[11], "%COMMITCMD\r");
+        EXPECT_EQ(g.h.writes[12], "%DUMP_PRIOTB\r");
+        EXPECT_EQ(g.h.now, 2 * prio::kPageWaitSteps + prio::kRows * prio::kRowWaitSteps) << c.page;
+        EXPECT_EQ(g.h.posted, std::vector<int>{cmd::kPageBusy});
+        EXPECT_EQ(RowText(*page, kSms, 3), "") << "the reload empties the grid";
+    }
+}
+
+TEST(PriorityPages, SaveLeavesUnreportedRowsAlone)
+{
+    Grids g;
+    g.h.Route("$PRIODINSMS08 0003");
+    g.h.Route("$PRIODINRING08 0001");
+    g.h.Route("$PRIODINSMS09 000F");  // its ring row never came
+    g.din.SaveParams(false, nullptr);
+    g.h.AckAll();
+    EXPECT_EQ(g.h.Wire(), "%STARTCMD\r%DINPRIO=0,0003,0001\r%COMMITCMD\r");
+}
+
+TEST(PriorityPages, ProfileSections)
+{
+    struct Case {
+        const char* page;
+        std::string expected;
+    };
+    std::string din = "\r\n//Page digital alarm prio table\r\n\r\n";
+    std::string ain = "\r\n//Page analog alarm prio table\r\n\r\n";
+    std::string sys = "\r\n//Page system basic prio table\r\n\r\n";
+    for (int r = 0; r < prio::kRows; ++r) {
+        const char* mask = r == 3 ? "0005" : "0000";
+        din += "%DINPRIO=" + std::to_string(r) + "," + mask + ",0000\r\n";
+        ain += "%AINPRIO=" + std::to_string(r) + "," + mask + "," + mask + "\r\n";
+        sys += "%BASEPRIO=" + std::to_string(r) + "," + mask + "\r\n";
+    }
+    const Case cases[] = {
+        {"CPagePriotab", din},
+        {"CPageAinprio", ain},
+        {"CPageSysPrio", sys},
+        {"CPageWinPrio", ""},  // not part of a profile
+    };
+    for (const Case& c : cases) {
+        Grids g;
+        CPriorityGridPage* page = g.Page(c.page);
+        MarkRow3(*page);
+        CProfileWriter file;
+        page->WriteProfileSection(file);
+        EXPECT_EQ(file.Written(), c.expected) << c.page;
+        EXPECT_TRUE(g.h.writes.empty()) << c.page;
+    }
+}
+
+TEST(PriorityPages, ButtonsBelongToTheirPage)
+{
+    Grids g;
+    g.h.Route("$PRIOAINSMS08 0001");
+    EXPECT_FALSE(g.ain.OnCommand(ctl::kReload));  // this page has no Reload button
+    EXPECT_FALSE(g.din.OnCommand(ctl::kSave));    // its Save is 3001
+    EXPECT_TRUE(g.h.writes.empty());
+
+    EXPECT_TRUE(g.ain.OnCommand(CPageAinprio::kResetButton));
+    EXPECT_EQ(RowText(g.ain, kSms, 0), "XXXX");
+    EXPECT_EQ(RowText(g.ain, kSms, 9), "XXXX");
+    EXPECT_TRUE(g.h.writes.empty()) << "reset only changes the grid";
+
+    EXPECT_TRUE(g.sys.OnCommand(ctl::kReload));
+    g.h.AckAll();
+    EXPECT_EQ(g.h.Wire(), "%DUMP_PRIOTB\r");
+}
+
+}  // namespace
+}  // namespace rtu
