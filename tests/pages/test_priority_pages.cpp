@@ -61,7 +61,6 @@ TEST(PriorityPages, ReportsFillExactlyTheirRow)
         {"$PRIODINSMS10 000a", "CPagePriotab", kSms, 2, "XOXO"},
         {"$PRIODINSMS10 0z0F", "CPagePriotab", kSms, 2, "OOOO"},       // a non-digit counts as 0
         {"$PRIODINSMS09 1234000C", "CPagePriotab", kSms, 1, "XXOO"},   // eight digits: the low half
-        {"$PRIODINSMS08", "CPagePriotab", kSms, 0, "XXXX"},            // no mask reads as 0
         {"$PRIODINSMS07 000F", nullptr, 0, 0, ""},
         {"$PRIODINSMS18 000F", nullptr, 0, 0, ""},
         {"$PRIODINSMS08 000000001", nullptr, 0, 0, ""},                // nine digits
