@@ -78,6 +78,7 @@ CPhoneListPage::CPhoneListPage(PageContext& context, const PhoneListSpec& spec) 
     cancel.caption = {"Buttons", "CANCEL", ""};
     cancel.command = kEditorCancel;
     editors_.push_back(RowEditorDecl{kListId, {"", "", "Inputs"}, {number, ok, cancel}});
+    Value(kListId);  // the fixed rows with their labels exist from the start
 }
 
 void CPhoneListPage::SaveParams(bool toProfile, CProfileWriter* file)

@@ -92,6 +92,7 @@ CTextTablePage::CTextTablePage(PageContext& context, const TextTableSpec& spec) 
     cancel.command = kEditorCancel;
     editors_.push_back(RowEditorDecl{spec_.listId, {"", "", "Inputs"}, {text, unitLabel, unit, ok, cancel}});
 
+    Value(spec_.listId);  // the fixed rows with their labels exist from the start
     // Tables whose rows stand for two groups of entries number each group from 0.
     if (spec_.labelCycle > 0) {
         for (int row = 0; row < spec_.rows; ++row)
