@@ -1,0 +1,154 @@
+#include "pages/basic/PageAlarmParams.h"
+
+#include <vector>
+
+#include "pages/framework/Printf.h"
+
+namespace rtu {
+namespace {
+
+using P = CPageAlarmParams;
+
+constexpr std::size_t kChannelAt = 7;    // "$AINDRP" line: the analog channel digit
+constexpr std::size_t kAnalogValueAt = 9;  // "$AINDRP" line: '1' drops that channel's reports
+constexpr std::size_t kDropValueAt = 8;  // "$DRP..." line: '1' drops the named reports
+
+// The report-dropping boxes and the name each has in a "$DRP" report.
+struct DropName {
+    const char* name;
+    int id;
+};
+constexpr DropName kDropNames[] = {
+    {"TMP", P::kDropTemp}, {"TID", P::kDropId},  {"DEF", P::kDropArm},     {"RSI", P::kDropRssi},
+    {"MEM", P::kDropMemo}, {"BAT", P::kDropPower}, {"DIN", P::kDropDin}, {"ETP", P::kDropExtTemp},
+    {"CNT", P::kDropCounter},
+};
+
+FieldDecl Decl(int id, FieldKind kind, TextRef caption = {}, const char* reportKey = "", const char* json = "",
+               bool visible = true)
+{
+    FieldDecl f;
+    f.id = id;
+    f.kind = kind;
+    f.caption = std::move(caption);
+    f.reportKey = reportKey;
+    f.jsonKey = json;
+    f.visible = visible;
+    return f;
+}
+
+TextRef Own(const char* key) { return TextRef{"", key, ""}; }
+TextRef Fixed(const char* text) { return TextRef{"", "", text}; }
+
+FieldDecl LabelOf(int id, const char* key) { return Decl(id, FieldKind::Label, Own(key)); }
+FieldDecl EditOf(int id, const char* reportKey, const char* json) { return Decl(id, FieldKind::Text, {}, reportKey, json); }
+
+FieldDecl CheckOf(int id, TextRef caption, const char* reportKey, const char* json, bool visible = true)
+{
+    return Decl(id, FieldKind::Check, std::move(caption), reportKey, json, visible);
+}
+
+FieldDecl ButtonOf(int id, TextRef caption, const char* tooltip = "")
+{
+    FieldDecl f = Decl(id, FieldKind::Button, std::move(caption));
+    f.command = id;
+    f.tooltip = tooltip;
+    return f;
+}
+
+std::vector<FieldDecl> MakeFields()
+{
+    return {
+        Decl(ctl::kFrame, FieldKind::Label, TextRef{"TABS", "PAGE_ALARM", ""}),
+        LabelOf(1118, "SMSCOUNTS"),
+        EditOf(P::kRepeats, "$IAT", "alarmRepeats"),
+        LabelOf(1119, "TIMES"),
+        CheckOf(P::kAlarmRing, Own("ALARMRING"), "$AR", "alarmRing"),
+        CheckOf(P::kAnswer, Own("ATA"), "$ATA", "autoAnswer"),
+        CheckOf(P::kAlarmMemo, Own("ALARMMEMO"), "$AWB", "alarmMemo"),
+        CheckOf(P::kUartEvent, Own("UEVENT"), "$UARTEVENT", "uartEvent"),
+        LabelOf(1238, "INDLY"),
+        EditOf(P::kEntryDelay, "$INDLY", "entryDelay"),
+        LabelOf(1239, "OUTDLY"),
+        EditOf(P::kExitDelay, "$OUTDLY", "exitDelay"),
+        CheckOf(P::kSoundDelay, Own("SNDALARMDLY"), "$SNDALARMDLY", "soundAlarmDelay"),
+        CheckOf(P::kSpeakerMute, Own("SPKMUTE"), "$MODEM_SPK", "speakerMute", false),
+        CheckOf(P::kMicMute, Own("MICMUTE"), "$MODEM_MIC", "micMute", false),
+        LabelOf(P::kReports, "REPORTS"),
+        CheckOf(P::kDropTemp, Own("ITEMP"), "", "dropTemperature", false),
+        CheckOf(P::kDropId, Own("DEVID"), "", "dropDeviceId"),
+        CheckOf(P::kDropArm, Own("ARM"), "", "dropArm"),
+        CheckOf(P::kDropRssi, Own("RSSI"), "", "dropRssi"),
+        CheckOf(P::kDropMemo, Own("MEMO"), "", "dropMemo"),
+        CheckOf(P::kDropPower, Own("POW"), "", "dropPower"),
+        CheckOf(P::kDropDin, Own("DIN"), "", "dropDin"),
+        CheckOf(P::kDropExtTemp, Own("ETEMP"), "", "dropExtTemperature"),
+        CheckOf(P::kDropCounter, Own("COUNTER"), "", "dropCounter", false),
+        CheckOf(P::kDropAnalog0 + 0, Fixed("AD0"), "", "dropAnalog0"),
+        CheckOf(P::kDropAnalog0 + 1, Fixed("AD1"), "", "dropAnalog1"),
+        CheckOf(P::kDropAnalog0 + 2, Fixed("AD2"), "", "dropAnalog2"),
+        CheckOf(P::kDropAnalog0 + 3, Fixed("AD3"), "", "dropAnalog3"),
+        ButtonOf(ctl::kSave, TextRef{"Buttons", "Save", ""}),
+        ButtonOf(ctl::kReload, {}, "Reload"),
+    };
+}
+
+}  // namespace
+
+std::span<const FieldDecl> CPageAlarmParams::Fields() const
+{
+    static const std::vector<FieldDecl> fields = MakeFields();
+    return fields;
+}
+
+void CPageAlarmParams::OnReport(const RouteHit& hit)
+{
+    if (hit.target.handler == 1) OnAnalogDropReport(hit.line);
+    else if (hit.target.handler == 2) OnDropReport(hit.line, hit.text);
+}
+
+void CPageAlarmParams::OnAnalogDropReport(std::string_view line)
+{
+    if (line.size() <= kChannelAt) return;
+    const int channel = line[kChannelAt] - '0';
+    if (channel < 0 || channel >= kAnalogChannels) return;
+    SetCheck(kDropAnalog0 + channel, line.size() > kAnalogValueAt && line[kAnalogValueAt] == '1');
+}
+
+void CPageAlarmParams::OnDropReport(std::string_view line, std::string_view afterKey)
+{
+    const bool on = line.size() > kDropValueAt && line[kDropValueAt] == '1';
+    // Every name is looked for: one report may name several kinds.
+    for (const DropName& d : kDropNames)
+        if (afterKey.find(d.name) != std::string_view::npos) SetCheck(d.id, on);
+}
+
+void CPageAlarmParams::SaveParams(bool toProfile, CProfileWriter* file)
+{
+    auto emit = [&](const std::string& line) { EmitCommand(toProfile, line, file); };
+    auto on = [this](int id) { return Check(id) ? 1 : 0; };
+
+    if (!toProfile) emit("%STARTCMD\r");
+    emit(Printf("%%SNDALARMDLYEN%d\r", on(kSoundDelay)));
+    emit(Printf("%%OUTDLY%s\r", Text(kExitDelay).c_str()));
+    emit(Printf("%%INDLY%s\r", Text(kEntryDelay).c_str()));
+    emit(Printf("%%IOAT%s\r", Text(kRepeats).c_str()));
+    emit(Printf("%%ARING%d\r", on(kAlarmRing)));
+    emit(Printf("%%ASC%d\r", on(kAnswer)));
+    emit(Printf("%%AWB%d\r", on(kAlarmMemo)));
+    emit(Printf("%%UARTEVENT%d\r", on(kUartEvent)));
+    emit(Printf("%%DRPTMP%d\r", on(kDropTemp)));
+    emit(Printf("%%DRPTID%d\r", on(kDropId)));
+    emit(Printf("%%DRPDEF%d\r", on(kDropArm)));
+    emit(Printf("%%DRPRSI%d\r", on(kDropRssi)));
+    emit(Printf("%%DRPDIN%d\r", on(kDropDin)));
+    emit(Printf("%%DRPMEM%d\r", on(kDropMemo)));
+    emit(Printf("%%DRPBAT%d\r", on(kDropPower)));
+    emit(Printf("%%DRPETMP%d\r", on(kDropExtTemp)));
+    emit(Printf("%%AINDRP%d%d%d%d\r", on(kDropAnalog0), on(kDropAnalog0 + 1), on(kDropAnalog0 + 2),
+                on(kDropAnalog0 + 3)));
+    emit(Printf("%%DINCDRP%d\r", on(kDropCounter)));
+    if (!toProfile) emit("%COMMITCMD\r");
+}
+
+}  // namespace rtu

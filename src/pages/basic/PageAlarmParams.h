@@ -1,0 +1,51 @@
+// The unit's general alarm behaviour: alarm message repeats, ring and answer options, the
+// alarm memo, serial-port events, entry and exit delays, the sound-alarm delay, and which
+// kinds of report the unit may drop.
+#pragma once
+
+#include "pages/framework/PageBase.h"
+
+namespace rtu {
+
+class CPageAlarmParams : public CPageBase {
+public:
+    // Controls (ids within the page).
+    static constexpr int kRepeats = 1023;       // edit with spin 1014: alarm message repeats
+    static constexpr int kAlarmRing = 1091;
+    static constexpr int kAnswer = 1092;
+    static constexpr int kAlarmMemo = 1100;
+    static constexpr int kUartEvent = 1093;
+    static constexpr int kEntryDelay = 1036;    // edit with spin 1015
+    static constexpr int kExitDelay = 1037;     // edit with spin 1016
+    static constexpr int kSoundDelay = 1587;
+    static constexpr int kSpeakerMute = 1094;   // hidden; follows its report, never written
+    static constexpr int kMicMute = 1095;       // hidden; follows its report, never written
+    static constexpr int kReports = 1307;       // group box around the report-dropping boxes
+    static constexpr int kDropTemp = 1308;      // hidden, still written
+    static constexpr int kDropId = 1309;
+    static constexpr int kDropArm = 1310;
+    static constexpr int kDropRssi = 1311;
+    static constexpr int kDropMemo = 1312;
+    static constexpr int kDropPower = 1313;
+    static constexpr int kDropDin = 1314;
+    static constexpr int kDropExtTemp = 1315;
+    static constexpr int kDropCounter = 1316;   // hidden, still written
+    static constexpr int kDropAnalog0 = 1303;   // 1303-1306: analog channels 0-3
+    static constexpr int kAnalogChannels = 4;
+
+    static constexpr int kWaitSteps = 2000;     // ms a command line of this page waits
+
+    explicit CPageAlarmParams(PageContext& context) : CPageBase(context) {}
+
+    const char* ClassName() const override { return "CPageAlarmParams"; }
+    std::span<const FieldDecl> Fields() const override;
+    int DefaultWaitSteps() const override { return kWaitSteps; }
+    void SaveParams(bool toProfile, CProfileWriter* file) override;
+    void OnReport(const RouteHit& hit) override;
+
+private:
+    void OnAnalogDropReport(std::string_view line);
+    void OnDropReport(std::string_view line, std::string_view afterKey);
+};
+
+}  // namespace rtu

@@ -1,0 +1,232 @@
+#include "pages/basic/PageMainParams.h"
+
+#include <array>
+#include <vector>
+
+#include "pages/framework/Printf.h"
+#include "pages/framework/Ucs2Hex.h"
+
+namespace rtu {
+namespace {
+
+using P = CPageMainParams;
+
+FieldDecl Decl(int id, FieldKind kind, TextRef caption = {}, bool visible = true, const char* json = "")
+{
+    FieldDecl f;
+    f.id = id;
+    f.kind = kind;
+    f.caption = std::move(caption);
+    f.visible = visible;
+    f.jsonKey = json;
+    return f;
+}
+
+TextRef Own(const char* key) { return TextRef{"", key, ""}; }
+TextRef Fixed(const char* text) { return TextRef{"", "", text}; }
+
+FieldDecl LabelOf(int id, const char* key, bool visible = true) { return Decl(id, FieldKind::Label, Own(key), visible); }
+FieldDecl EditOf(int id, const char* json, bool visible = true) { return Decl(id, FieldKind::Text, {}, visible, json); }
+FieldDecl CheckOf(int id, const char* key, const char* json) { return Decl(id, FieldKind::Check, Own(key), true, json); }
+
+FieldDecl ComboOf(int id, std::vector<TextRef> items, const char* json)
+{
+    FieldDecl f = Decl(id, FieldKind::Combo, {}, false, json);
+    f.items = std::move(items);
+    return f;
+}
+
+FieldDecl ButtonOf(int id, TextRef caption, const char* tooltip = "")
+{
+    FieldDecl f = Decl(id, FieldKind::Button, std::move(caption));
+    f.command = id;
+    f.tooltip = tooltip;
+    return f;
+}
+
+std::vector<FieldDecl> MakeFields()
+{
+    return {
+        Decl(ctl::kFrame, FieldKind::Label, TextRef{"TABS", "PAGE_BASIC", ""}),
+        LabelOf(1111, "BPS", false),
+        EditOf(P::kBaud, "baudRate", false),
+        LabelOf(1112, "PARITY", false),
+        ComboOf(P::kParity,
+                {{"SYSCHAR", "PARITY0", ""}, {"SYSCHAR", "PARITY1", ""}, {"SYSCHAR", "PARITY2", ""},
+                 {"SYSCHAR", "PARITY3", ""}, {"SYSCHAR", "PARITY4", ""}},
+                "parity"),
+        LabelOf(1118, "GSMBANDS", false),
+        ComboOf(P::kGsmBand,
+                {Fixed("PGSM_MODE"), Fixed("DCS_MODE"), Fixed("PCS_MODE"), Fixed("EGSM_DCS_MODE"),
+                 Fixed("GSM850_PCS_MODE"), Fixed("Default")},
+                "gsmBand"),
+        LabelOf(1121, "SMSMODE", false),
+        ComboOf(P::kSmsMode, {Fixed("0: PDU"), Fixed("1: TEXT")}, "smsMode"),
+        LabelOf(1114, "UID"),
+        EditOf(P::kIdentity, "identity"),
+        LabelOf(1115, "UID_DESC"),
+        LabelOf(1113, "CCODE"),
+        EditOf(P::kCountryCode, "countryCode"),
+        LabelOf(1116, "MEMO"),
+        EditOf(P::kDescription, "description"),
+        CheckOf(P::kDas, "DAS", "das"),
+        CheckOf(P::kTscs, "TSCS", "tscs"),
+        CheckOf(P::kTssp, "TSSP", "tssp"),
+        LabelOf(1222, "SP"),
+        EditOf(P::kServicePhone, "servicePhone"),
+        LabelOf(1117, "PIN"),
+        EditOf(P::kPin, "simPin"),
+        LabelOf(1119, "PUK"),
+        EditOf(P::kPuk, "simPuk"),
+        LabelOf(1120, "SMSC"),
+        EditOf(P::kSmsCentre, "smsCentre"),
+        CheckOf(P::kSignalAlarm, "CSQ_ALARM", "signalAlarm"),
+        EditOf(P::kSignalLow, "signalLow"),
+        CheckOf(P::kReplySuccess, "RPLSUC", "replyOnSuccess"),
+        CheckOf(P::kReplyError, "RPLERR", "replyOnError"),
+        CheckOf(P::kForwardSms, "CHECKFWDEN", "forwardSms"),
+        LabelOf(1584, "FWDKEY"),
+        EditOf(P::kForwardKey, "forwardKeyword", false),
+        LabelOf(1590, "FWDSPAN"),
+        EditOf(P::kForwardSpan, "forwardSpan"),
+        LabelOf(1586, "CHECKSP"),
+        EditOf(P::kBalanceNumber, "balanceNumber"),
+        LabelOf(1588, "CHECKCODE"),
+        EditOf(P::kBalanceCode, "balanceCode"),
+        ButtonOf(ctl::kSave, TextRef{"Buttons", "Save", ""}),
+        ButtonOf(ctl::kReload, {}, "Reload"),
+    };
+}
+
+// How a report sets its control.
+enum class Apply {
+    Text,     // the text from the offset
+    Hex,      // the UCS-2 hex text from the offset, decoded
+    Number,   // a drop-down: the number at the offset is the item index
+    On,       // a check box set by a whole pattern
+    Off,      // ... cleared
+    CharIs1,  // a check box: the character at the offset is '1'
+};
+
+struct ReportRule {
+    const char* key;  // the line contains this
+    int offset;       // where the value starts, from the start of the line
+    Apply apply;
+    int id;
+};
+
+// In test order: the first key found anywhere in the line decides.
+constexpr std::array<ReportRule, 29> kReportRules{{
+    {"$PINC", 6, Apply::Text, P::kPin},
+    {"$BPS", 5, Apply::Text, P::kBaud},
+    {"$PARITY", 8, Apply::Number, P::kParity},
+    {"$GSMBAND", 9, Apply::Number, P::kGsmBand},
+    {"$DESC ", 6, Apply::Hex, P::kDescription},
+    {"$DAS 0", 0, Apply::Off, P::kDas},
+    {"$DAS 1", 0, Apply::On, P::kDas},
+    {"$DID", 5, Apply::Text, P::kIdentity},
+    {"$CC", 4, Apply::Text, P::kCountryCode},
+    {"$CSQLOW ", 8, Apply::Text, P::kSignalLow},
+    {"$PRTCS 0", 0, Apply::Off, P::kTscs},
+    {"$PRTCS 1", 0, Apply::On, P::kTscs},
+    {"$PRTSP 0", 0, Apply::Off, P::kTssp},
+    {"$PRTSP 1", 0, Apply::On, P::kTssp},
+    {"$SPN", 5, Apply::Text, P::kServicePhone},
+    {"$SIGNALA 0", 0, Apply::Off, P::kSignalAlarm},
+    {"$SIGNALA 1", 0, Apply::On, P::kSignalAlarm},
+    {"$RPLSUC 0", 0, Apply::Off, P::kReplySuccess},
+    {"$RPLSUC 1", 0, Apply::On, P::kReplySuccess},
+    {"$RPLERR 0", 0, Apply::Off, P::kReplyError},
+    {"$RPLERR 1", 0, Apply::On, P::kReplyError},
+    {"$SMSC ", 6, Apply::Text, P::kSmsCentre},
+    {"$PUKC ", 6, Apply::Text, P::kPuk},
+    {"$MODEMSMODE ", 12, Apply::Number, P::kSmsMode},
+    {"$FWDSMS ", 8, Apply::CharIs1, P::kForwardSms},
+    {"$MODEM_FWDSPAN ", 15, Apply::Text, P::kForwardSpan},
+    {"$FWDKEY ", 8, Apply::Hex, P::kForwardKey},
+    {"$CKBSP ", 7, Apply::Text, P::kBalanceNumber},
+    {"$CKBCD ", 7, Apply::Text, P::kBalanceCode},
+}};
+
+int ItemCount(int id)
+{
+    switch (id) {
+    case P::kParity: return P::kParityCount;
+    case P::kGsmBand: return P::kGsmBandCount;
+    default: return P::kSmsModeCount;
+    }
+}
+
+}  // namespace
+
+std::span<const FieldDecl> CPageMainParams::Fields() const
+{
+    static const std::vector<FieldDecl> fields = MakeFields();
+    return fields;
+}
+
+void CPageMainParams::ClearFields()
+{
+    CPageBase::ClearFields();
+    // Without a report the unit is taken to be in text mode.
+    SetSel(kSmsMode, kSmsModeCleared);
+}
+
+void CPageMainParams::SetReportedSel(int id, int index, int count)
+{
+    SetSel(id, index >= 0 && index < count ? index : -1);
+}
+
+void CPageMainParams::OnReport(const RouteHit& hit)
+{
+    const std::string_view line = hit.line;
+    for (const ReportRule& rule : kReportRules) {
+        if (line.find(rule.key) == std::string_view::npos) continue;
+        const std::size_t at = static_cast<std::size_t>(rule.offset);
+        const std::string_view value = at < line.size() ? line.substr(at) : std::string_view{};
+        switch (rule.apply) {
+        case Apply::Text: SetText(rule.id, std::string(value)); break;
+        case Apply::Hex: SetText(rule.id, DecodeUcs2Hex(value)); break;
+        case Apply::Number: SetReportedSel(rule.id, LeadingNumber(value), ItemCount(rule.id)); break;
+        case Apply::On: SetCheck(rule.id, 1); break;
+        case Apply::Off: SetCheck(rule.id, 0); break;
+        case Apply::CharIs1: SetCheck(rule.id, !value.empty() && value.front() == '1'); break;
+        }
+        return;
+    }
+}
+
+void CPageMainParams::SaveParams(bool toProfile, CProfileWriter* file)
+{
+    auto emit = [&](const std::string& line) { EmitCommand(toProfile, line, file); };
+    const int parity = Sel(kParity);
+    const int smsMode = Sel(kSmsMode);
+    const int band = Sel(kGsmBand);
+
+    if (!toProfile) emit("%STARTCMD\r");
+    if (parity >= 0 && parity < kParityCount) emit(Printf("%%UP%d\r", parity));
+    if (smsMode >= 0 && smsMode < kSmsModeCount) emit(Printf("%%MODEMSMSMD%d\r", smsMode));
+    emit(Printf("%%CC%s\r", Text(kCountryCode).c_str()));
+    emit(Printf("%%ID%s\r", Text(kIdentity).c_str()));
+    emit(Printf("%%DAS%d\r", Check(kDas) ? 1 : 0));
+    emit(Printf("%%UB%s\r", Text(kBaud).c_str()));
+    emit(Printf("%%DESC%s\r", EncodeUcs2Hex(Text(kDescription)).c_str()));
+    emit(Printf("%%PRTCS%d\r", Check(kTscs) ? 1 : 0));
+    emit(Printf("%%PRTSP%d\r", Check(kTssp) ? 1 : 0));
+    emit(Printf("%%SP%s\r", Text(kServicePhone).c_str()));
+    emit(Printf("%%PIN%s\r", Text(kPin).c_str()));
+    emit(Printf("%%SIGNALA%d\r", Check(kSignalAlarm) ? 1 : 0));
+    emit(Printf("%%RPLERR%d\r", Check(kReplyError) ? 1 : 0));
+    emit(Printf("%%RPLSUC%d\r", Check(kReplySuccess) ? 1 : 0));
+    emit(Printf("%%RSILOW%s\r", Text(kSignalLow).c_str()));
+    emit(Printf("%%SMSC%s\r", Text(kSmsCentre).c_str()));
+    emit(Printf("%%PUK%s\r", Text(kPuk).c_str()));
+    if (band >= 0) emit(Printf("%%CBAND%d\r", band));
+    emit(Printf("%%FWDSMS%d\r", Check(kForwardSms) ? 1 : 0));
+    emit(Printf("%%FWDKEY%s\r", EncodeUcs2Hex(Text(kForwardKey)).c_str()));
+    emit(Printf("%%modemfwdspan%d\r", LeadingNumber(Text(kForwardSpan))));
+    emit(Printf("%%CHECKBALANCE%s,%s\r", Text(kBalanceNumber).c_str(), Text(kBalanceCode).c_str()));
+    if (!toProfile) emit("%COMMITCMD\r");
+}
+
+}  // namespace rtu
