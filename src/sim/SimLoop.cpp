@@ -89,6 +89,15 @@ void CSimLoop::FlushTrace() {
     std::fflush(trace_);
 }
 
+void CSimLoop::Linger() {
+    // Closing the master hangs the line up and the client loses what it has not read
+    // yet (the pty may not even have queued the last bytes for the client), so a unit
+    // that disappears gives its last answer one bounded wait; a signal cuts it short.
+    WritePty();
+    pollfd fd{signalFd_, POLLIN, 0};
+    ::poll(&fd, 1, kExitLingerMs);
+}
+
 void CSimLoop::Run(bool banner) {
     if (banner)
         unit_.PowerUp(NowMs());
@@ -97,8 +106,10 @@ void CSimLoop::Run(bool banner) {
         unwritten_ += unit_.PollTransmit(now);
         WritePty();
         FlushTrace();
-        if (unit_.WantsExit())
+        if (unit_.WantsExit()) {
+            Linger();
             return;
+        }
 
         int timeout = kPollForever;
         if (auto deadline = unit_.NextDeadline())

@@ -16,6 +16,7 @@ class CSimLoop {
 public:
     static constexpr std::size_t kReadChunk = 4096;               // bytes read from the pty at once
     static constexpr std::size_t kMaxUnwrittenBytes = 256 * 1024; // output the pty has not taken yet
+    static constexpr int kExitLingerMs = 500;  // a disappearing unit's last answer gets this long to be read
 
     CSimLoop(CSimUnit& unit, CSimPty& pty, std::FILE* trace);
     // Prepares the signal descriptor; call before anything that may be signalled.
@@ -30,6 +31,7 @@ private:
     void WritePty();
     bool ReadSignals(std::int64_t nowMs);
     void FlushTrace();
+    void Linger();
 
     CSimUnit& unit_;
     CSimPty& pty_;

@@ -86,13 +86,17 @@ TEST(SimTrace, RecordsLinesBothWaysWithTimesAndEscapes) {
     CSimHarness sim(options);
     sim.now = 100;
     sim.Feed(std::string("bad\x01\\\0x\r%DUMPR\r", 15));
+    sim.AdvanceTo(110);
+    sim.Feed("%STARTCMD\r");  // heard while the first answer is still on the line
     sim.Settle();
     std::vector<std::string> lines;
     for (const auto& entry : sim.unit.TakeTrace())
         lines.push_back(entry.Format());
-    // "$DUMPR END\r\n" is 12 bytes at 1042 us each: "CMD OK" leaves 12.5 ms after it.
+    // 1042 us per byte: "$DUMPR END\r\n" (12 bytes) from 105 ms, its "CMD OK\r\n" (8 bytes)
+    // from 117.5 ms, the second "CMD OK" from 125.8 ms. Lines are traced in the order they
+    // crossed the line.
     EXPECT_EQ(lines, (std::vector<std::string>{"100 < bad\\x01\\\\\\x00x", "100 < %DUMPR", "105 > $DUMPR END",
-                                               "117 > CMD OK"}));
+                                               "110 < %STARTCMD", "117 > CMD OK", "125 > CMD OK"}));
     EXPECT_TRUE(sim.unit.TakeTrace().empty());
 }
 

@@ -160,7 +160,8 @@ TEST(SimPty, UnitThatDisappearsExitsWithZero) {
     const int fd = OpenClient(sim.FirstLine());
     ASSERT_GE(fd, 0);
     Send(fd, "%DUMPR\r");
-    EXPECT_NE(ReadUntil(fd, "CMD OK\r\n").find("$DUMPR END"), std::string::npos);
+    const std::string answer = ReadUntil(fd, "CMD OK\r\n");
+    EXPECT_NE(answer.find("$DUMPR END"), std::string::npos) << answer;
     EXPECT_EQ(sim.Wait(), 0);
     close(fd);
 }

@@ -68,9 +68,24 @@ CSimUnit::CSimUnit(SSimOptions options, CSimImage image, CSimImage factory)
 }
 
 void CSimUnit::Trace(std::int64_t ms, char direction, std::string text) {
-    if (!options_.trace || trace_.size() >= kMaxTraceEntries)
+    if (!options_.trace)
         return;
-    trace_.push_back({ms, direction, std::move(text)});
+    if (direction == '>') {
+        if (sentTrace_.size() < kMaxTraceEntries)
+            sentTrace_.push_back({ms, direction, std::move(text)});
+        return;
+    }
+    FlushSentTrace(ms);
+    if (trace_.size() < kMaxTraceEntries)
+        trace_.push_back({ms, direction, std::move(text)});
+}
+
+void CSimUnit::FlushSentTrace(std::int64_t nowMs) {
+    while (!sentTrace_.empty() && sentTrace_.front().ms <= nowMs) {
+        if (trace_.size() < kMaxTraceEntries)
+            trace_.push_back(std::move(sentTrace_.front()));
+        sentTrace_.pop_front();
+    }
 }
 
 std::vector<SSimTraceEntry> CSimUnit::TakeTrace() {
@@ -287,6 +302,7 @@ std::string CSimUnit::PollTransmit(std::int64_t nowMs) {
     if (!pending_.empty())
         ProcessPending(nowMs);
     out += tx_.Poll(nowMs);
+    FlushSentTrace(nowMs);
     return out;
 }
 

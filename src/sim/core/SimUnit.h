@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <random>
 #include <string>
@@ -74,6 +75,8 @@ private:
     std::int64_t Emit(const std::string& line, std::int64_t earliestMs);
     void EmitNoise(std::int64_t earliestMs);
     void Trace(std::int64_t ms, char direction, std::string text);
+    // Moves the trace of lines that have left the unit by nowMs into the trace.
+    void FlushSentTrace(std::int64_t nowMs);
     bool PasswordRequired() const { return options_.password && !options_.password->empty(); }
 
     SSimOptions options_;
@@ -90,6 +93,7 @@ private:
     int commands_ = 0;             // command lines received
     std::size_t droppedInput_ = 0; // received bytes lost while the unit was busy
     std::vector<SSimTraceEntry> trace_;
+    std::deque<SSimTraceEntry> sentTrace_;  // lines queued to send, traced once they leave
 };
 
 }  // namespace rtu
