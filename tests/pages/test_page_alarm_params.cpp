@@ -171,6 +171,16 @@ TEST_F(AlarmParamsTest, ReloadClearsEveryValueThenAsksForThreeGroups)
         }
 }
 
+TEST_F(AlarmParamsTest, TypedDelaysGoOutAsOneLineEach)
+{
+    page.SetText(P::kEntryDelay, "30\r%DEFAULTS\r");
+    page.SetText(P::kExitDelay, "\n45");
+    rtu::CProfileWriter file;
+    page.SaveParams(true, &file);
+    EXPECT_NE(file.Written().find("%OUTDLY\r\n%INDLY30\r\n%IOAT\r\n"), std::string::npos);
+    EXPECT_EQ(file.Written().find("DEFAULTS"), std::string::npos);
+}
+
 TEST_F(AlarmParamsTest, ShippedCatalogHasEveryCaption)
 {
     rtu::CTextCatalog cat;

@@ -253,6 +253,21 @@ TEST_F(MainParamsTest, SpanIsSentAsItsLeadingNumber)
     }
 }
 
+TEST_F(MainParamsTest, TypedTextsGoOutAsOneLineEach)
+{
+    page.SetText(P::kServicePhone, "123\r%DEFAULTS");
+    page.SetText(P::kBalanceNumber, "10086\n");
+    page.SetText(P::kDescription, "a\r\nb");  // the description is hex: its line breaks travel
+    rtu::CProfileWriter file;
+    page.SaveParams(true, &file);
+    const std::string& out = file.Written();
+    EXPECT_NE(out.find("%SP123\r\n%PIN"), std::string::npos);
+    EXPECT_EQ(out.find("DEFAULTS"), std::string::npos);
+    EXPECT_NE(out.find("%CHECKBALANCE10086,\r\n"), std::string::npos);
+    EXPECT_NE(out.find("%DESC0061000D000A0062\r\n"), std::string::npos);
+    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 19);
+}
+
 // Every caption the page looks up is in the shipped English catalog.
 TEST_F(MainParamsTest, ShippedCatalogHasEveryCaption)
 {

@@ -178,8 +178,7 @@ TEST(ShippedCatalog, ShellSectionsAreComplete)
         }
     }
     for (int d = 0; d < 7; ++d) EXPECT_NE(cat.GetText("SysChar", "DAY" + std::to_string(d)), "") << d;
-    for (const char* key : {"Save", "SAVE", "Reset", "RESET", "Ok", "OK", "CANCEL", "DEFAULT", "EDIT", "LOADF", "Apply",
-                            "CommRecv", "CommSent", "CommBtnSend", "CommBtnClr", "CommBtnAutoClr"})
+    for (const char* key : {"Save", "SAVE", "Reset", "RESET", "Ok", "OK", "CANCEL", "DEFAULT", "EDIT", "LOADF", "Apply"})
         EXPECT_NE(cat.GetText("Buttons", key), "") << key;
 }
 

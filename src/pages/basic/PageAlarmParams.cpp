@@ -56,6 +56,10 @@ FieldDecl ButtonOf(int id, TextRef caption, const char* tooltip = "")
     return f;
 }
 
+// A typed value goes out as one line: anything from a line break on would reach the unit
+// as a command line of its own.
+std::string OneLine(const std::string& text) { return text.substr(0, text.find_first_of("\r\n")); }
+
 std::vector<FieldDecl> MakeFields()
 {
     return {
@@ -130,9 +134,9 @@ void CPageAlarmParams::SaveParams(bool toProfile, CProfileWriter* file)
 
     if (!toProfile) emit("%STARTCMD\r");
     emit(Printf("%%SNDALARMDLYEN%d\r", on(kSoundDelay)));
-    emit(Printf("%%OUTDLY%s\r", Text(kExitDelay).c_str()));
-    emit(Printf("%%INDLY%s\r", Text(kEntryDelay).c_str()));
-    emit(Printf("%%IOAT%s\r", Text(kRepeats).c_str()));
+    emit(Printf("%%OUTDLY%s\r", OneLine(Text(kExitDelay)).c_str()));
+    emit(Printf("%%INDLY%s\r", OneLine(Text(kEntryDelay)).c_str()));
+    emit(Printf("%%IOAT%s\r", OneLine(Text(kRepeats)).c_str()));
     emit(Printf("%%ARING%d\r", on(kAlarmRing)));
     emit(Printf("%%ASC%d\r", on(kAnswer)));
     emit(Printf("%%AWB%d\r", on(kAlarmMemo)));

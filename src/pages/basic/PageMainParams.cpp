@@ -44,6 +44,10 @@ FieldDecl ButtonOf(int id, TextRef caption, const char* tooltip = "")
     return f;
 }
 
+// A typed value goes out as one line: anything from a line break on would reach the unit
+// as a command line of its own.
+std::string OneLine(const std::string& text) { return text.substr(0, text.find_first_of("\r\n")); }
+
 std::vector<FieldDecl> MakeFields()
 {
     return {
@@ -206,26 +210,26 @@ void CPageMainParams::SaveParams(bool toProfile, CProfileWriter* file)
     if (!toProfile) emit("%STARTCMD\r");
     if (parity >= 0 && parity < kParityCount) emit(Printf("%%UP%d\r", parity));
     if (smsMode >= 0 && smsMode < kSmsModeCount) emit(Printf("%%MODEMSMSMD%d\r", smsMode));
-    emit(Printf("%%CC%s\r", Text(kCountryCode).c_str()));
-    emit(Printf("%%ID%s\r", Text(kIdentity).c_str()));
+    emit(Printf("%%CC%s\r", OneLine(Text(kCountryCode)).c_str()));
+    emit(Printf("%%ID%s\r", OneLine(Text(kIdentity)).c_str()));
     emit(Printf("%%DAS%d\r", Check(kDas) ? 1 : 0));
-    emit(Printf("%%UB%s\r", Text(kBaud).c_str()));
+    emit(Printf("%%UB%s\r", OneLine(Text(kBaud)).c_str()));
     emit(Printf("%%DESC%s\r", EncodeUcs2Hex(Text(kDescription)).c_str()));
     emit(Printf("%%PRTCS%d\r", Check(kTscs) ? 1 : 0));
     emit(Printf("%%PRTSP%d\r", Check(kTssp) ? 1 : 0));
-    emit(Printf("%%SP%s\r", Text(kServicePhone).c_str()));
-    emit(Printf("%%PIN%s\r", Text(kPin).c_str()));
+    emit(Printf("%%SP%s\r", OneLine(Text(kServicePhone)).c_str()));
+    emit(Printf("%%PIN%s\r", OneLine(Text(kPin)).c_str()));
     emit(Printf("%%SIGNALA%d\r", Check(kSignalAlarm) ? 1 : 0));
     emit(Printf("%%RPLERR%d\r", Check(kReplyError) ? 1 : 0));
     emit(Printf("%%RPLSUC%d\r", Check(kReplySuccess) ? 1 : 0));
-    emit(Printf("%%RSILOW%s\r", Text(kSignalLow).c_str()));
-    emit(Printf("%%SMSC%s\r", Text(kSmsCentre).c_str()));
-    emit(Printf("%%PUK%s\r", Text(kPuk).c_str()));
+    emit(Printf("%%RSILOW%s\r", OneLine(Text(kSignalLow)).c_str()));
+    emit(Printf("%%SMSC%s\r", OneLine(Text(kSmsCentre)).c_str()));
+    emit(Printf("%%PUK%s\r", OneLine(Text(kPuk)).c_str()));
     if (band >= 0) emit(Printf("%%CBAND%d\r", band));
     emit(Printf("%%FWDSMS%d\r", Check(kForwardSms) ? 1 : 0));
     emit(Printf("%%FWDKEY%s\r", EncodeUcs2Hex(Text(kForwardKey)).c_str()));
     emit(Printf("%%modemfwdspan%d\r", LeadingNumber(Text(kForwardSpan))));
-    emit(Printf("%%CHECKBALANCE%s,%s\r", Text(kBalanceNumber).c_str(), Text(kBalanceCode).c_str()));
+    emit(Printf("%%CHECKBALANCE%s,%s\r", OneLine(Text(kBalanceNumber)).c_str(), OneLine(Text(kBalanceCode)).c_str()));
     if (!toProfile) emit("%COMMITCMD\r");
 }
 
