@@ -62,19 +62,5 @@ TEST(SimPacing, LaterAnswersQueueBehindEarlierOnes) {
     EXPECT_EQ(all, "$DUMPR END\r\nCMD OK\r\nCMD OK\r\n");
 }
 
-TEST(SimPacing, TransmitterReleasesByComputedTimes) {
-    CSimTransmitter line(10000);  // exactly 1 ms per byte
-    EXPECT_EQ(line.ByteMicros(), 1000);
-    EXPECT_EQ(line.Queue("abc", 10), 10);
-    EXPECT_EQ(line.Queue("de", 0), 13);  // the line is busy until 13 ms
-    EXPECT_EQ(line.Poll(9), "");
-    EXPECT_EQ(line.Poll(10), "a");
-    EXPECT_EQ(line.NextDeadline(), std::optional<std::int64_t>(11));
-    EXPECT_EQ(line.Poll(13), "bcd");
-    EXPECT_EQ(line.Backlog(), 1u);
-    EXPECT_EQ(line.Poll(100), "e");
-    EXPECT_FALSE(line.NextDeadline());
-}
-
 }  // namespace
 }  // namespace rtu::test
