@@ -1,0 +1,122 @@
+#include "controls/NavBar.h"
+
+#include <QListWidget>
+#include <QToolBox>
+#include <QVBoxLayout>
+
+namespace {
+constexpr int kItemRole = Qt::UserRole;  // the item's data value
+}  // namespace
+
+CNavBar::CNavBar(QWidget* parent) : QWidget(parent), box_(new QToolBox(this))
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(box_);
+    box_->setObjectName("navFolders");
+    connect(box_, &QToolBox::currentChanged, this, [this](int index) {
+        if (index >= 0) emit folderOpened(index);
+    });
+}
+
+QListWidget* CNavBar::NewList()
+{
+    auto* list = new QListWidget;
+    list->setViewMode(QListView::IconMode);
+    list->setFlow(QListView::TopToBottom);
+    list->setWrapping(false);
+    list->setMovement(QListView::Static);
+    list->setResizeMode(QListView::Adjust);
+    list->setWordWrap(true);
+    list->setIconSize(QSize(kIconSize, kIconSize));
+    list->setSpacing(4);
+    list->setUniformItemSizes(false);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list->setFrameShape(QFrame::NoFrame);
+    list->setBackgroundRole(QPalette::Base);
+    // Mouse click, and Enter/Space on the keyboard.
+    connect(list, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* it) { emit itemClicked(it->data(kItemRole).toInt()); });
+    connect(list, &QListWidget::itemActivated, this,
+            [this](QListWidgetItem* it) { emit itemClicked(it->data(kItemRole).toInt()); });
+    return list;
+}
+
+int CNavBar::AddFolder(const QString& caption)
+{
+    return box_->addItem(NewList(), caption);
+}
+
+void CNavBar::AddItem(int folder, const QIcon& icon, const QString& caption, int value)
+{
+    QListWidget* list = List(folder);
+    if (!list) return;
+    auto* it = new QListWidgetItem(icon, caption, list);
+    it->setData(kItemRole, value);
+    it->setTextAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    it->setToolTip(caption);
+}
+
+QListWidget* CNavBar::List(int folder) const
+{
+    return qobject_cast<QListWidget*>(box_->widget(folder));
+}
+
+int CNavBar::FolderCount() const { return box_->count(); }
+
+QString CNavBar::FolderCaption(int folder) const { return box_->itemText(folder); }
+
+int CNavBar::ItemCount(int folder) const
+{
+    QListWidget* list = List(folder);
+    return list ? list->count() : 0;
+}
+
+QString CNavBar::ItemCaption(int folder, int item) const
+{
+    QListWidget* list = List(folder);
+    return list && list->item(item) ? list->item(item)->text() : QString();
+}
+
+int CNavBar::ItemData(int folder, int item) const
+{
+    QListWidget* list = List(folder);
+    return list && list->item(item) ? list->item(item)->data(kItemRole).toInt() : -1;
+}
+
+bool CNavBar::FindItem(int value, int& folder, int& item) const
+{
+    for (int f = 0; f < FolderCount(); ++f)
+        for (int i = 0; i < ItemCount(f); ++i)
+            if (ItemData(f, i) == value) {
+                folder = f;
+                item = i;
+                return true;
+            }
+    return false;
+}
+
+int CNavBar::OpenFolder() const { return box_->currentIndex(); }
+
+void CNavBar::SetOpenFolder(int folder) { box_->setCurrentIndex(folder); }
+
+void CNavBar::SelectData(int value)
+{
+    int folder = -1, item = -1;
+    if (!FindItem(value, folder, item)) return;
+    if (OpenFolder() != folder) {
+        const QSignalBlocker block(box_);
+        box_->setCurrentIndex(folder);
+    }
+    List(folder)->setCurrentRow(item);
+}
+
+void CNavBar::ClickItem(int folder, int item)
+{
+    QListWidget* list = List(folder);
+    if (!list || !list->item(item)) return;
+    SetOpenFolder(folder);
+    list->setCurrentRow(item);
+    emit itemClicked(ItemData(folder, item));
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QIcon>
+#include <QString>
+#include <QWidget>
+
+class QToolBox;
+class QListWidget;
+class QListWidgetItem;
+
+// The navigation bar: folders of icon items. One folder is open at a time; a click on an
+// item reports the item's data value (the navigation id of a page).
+class CNavBar : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kIconSize = 32;  // item icons, device-independent pixels
+
+    explicit CNavBar(QWidget* parent = nullptr);
+
+    // Returns the new folder's index.
+    int AddFolder(const QString& caption);
+    void AddItem(int folder, const QIcon& icon, const QString& caption, int value);
+
+    int FolderCount() const;
+    QString FolderCaption(int folder) const;
+    int ItemCount(int folder) const;
+    QString ItemCaption(int folder, int item) const;
+    int ItemData(int folder, int item) const;
+    // Folder and item that carry `data`; false when no item does.
+    bool FindItem(int value, int& folder, int& item) const;
+
+    int OpenFolder() const;
+    void SetOpenFolder(int folder);
+    // Marks the item that carries `data` as the chosen one (opening its folder) without
+    // reporting a click.
+    void SelectData(int value);
+    // Acts as if the user clicked the item.
+    void ClickItem(int folder, int item);
+
+signals:
+    void itemClicked(int data);
+    void folderOpened(int folder);
+
+private:
+    QListWidget* List(int folder) const;
+    QListWidget* NewList();
+
+    QToolBox* box_;
+};

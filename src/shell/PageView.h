@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QHash>
+#include <QSet>
+#include <QString>
+#include <QWidget>
+
+#include "pages/framework/PageBase.h"
+
+class QAbstractButton;
+class QCheckBox;
+class QComboBox;
+class QDialog;
+class QGroupBox;
+class QLineEdit;
+class QTableWidget;
+
+// A parameter page on screen, generated from the page's field declarations: a form of
+// labelled edits, check boxes and drop-downs, the page's tables and its buttons. User edits go
+// into the page model at once; model changes (reports during a reload) come back through the
+// page's listener and are applied in one pass per event-loop turn.
+class CPageView : public QWidget {
+    Q_OBJECT
+public:
+    // The controls a page's busy signal disables.
+    static constexpr int kBusyIds[] = {rtu::ctl::kSave0, rtu::ctl::kSave1, rtu::ctl::kSave, rtu::ctl::kList};
+
+    explicit CPageView(rtu::CPageBase& page, QWidget* parent = nullptr);
+    ~CPageView() override;
+
+    rtu::CPageBase& Page() const { return page_; }
+    // The widget of a declared control; null for hidden controls and labels merged into a form.
+    QWidget* Control(int id) const { return controls_.value(id, nullptr); }
+    // The page title shown on the frame.
+    QString Title() const;
+
+    // Busy signal: enable or disable the page's save buttons and its table.
+    void SetPageButtonsEnabled(bool on);
+
+    // Runs a page command (a button) or the row editor; the owner re-arms its timers after.
+    void RunCommand(int id);
+    // Opens the row editor for a row of a list. With `editor` set, the dialog is handed to it
+    // instead of being run (tests fill and accept it); else it runs modally.
+    void EditRow(int listId, int row);
+    // Applies pending model changes now (normally done once per event-loop turn).
+    void Refresh();
+
+    // Where row editor dialogs go before they are shown; empty: QDialog::exec.
+    std::function<int(QDialog&)> runDialog;
+
+signals:
+    // The page model was asked to do something that may have queued traffic for the unit.
+    void coreCalled();
+
+private:
+    void Build();
+    QWidget* MakeControl(const rtu::FieldDecl& f);
+    QTableWidget* MakeTable(const rtu::FieldDecl& f);
+    QString Text(const rtu::TextRef& ref) const;
+    QString Caption(const rtu::FieldDecl& f) const;
+    void OnModelChanged(int id);
+    void ApplyValue(const rtu::FieldDecl& f);
+    void ApplyTable(const rtu::FieldDecl& f, QTableWidget* table);
+    int ListRowFor(int listId) const;
+
+    rtu::CPageBase& page_;
+    int listener_ = 0;
+    QGroupBox* frame_ = nullptr;
+    QHash<int, QWidget*> controls_;  // control id -> widget
+    QSet<int> dirty_;                // control ids changed since the last refresh
+    bool dirtyAll_ = false;
+    bool refreshQueued_ = false;
+};
+
+// Text of a catalog reference as a page shows it: the catalog's text, else the fixed text.
+QString ResolveText(const rtu::CPageBase& page, const rtu::TextRef& ref);

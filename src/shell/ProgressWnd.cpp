@@ -1,0 +1,67 @@
+#include "shell/ProgressWnd.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QStyle>
+#include <QTimer>
+#include <QVBoxLayout>
+
+CSysProgressWnd::CSysProgressWnd(rtu::CSysProgress& progress, QWidget* parent)
+    : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::CustomizeWindowHint),
+      progress_(progress), bar_(new QProgressBar(this)), text_(new QLabel(this)), icon_(new QLabel(this)),
+      timer_(new QTimer(this))
+{
+    setObjectName("progress");
+    setModal(false);
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setWindowTitle(QStringLiteral("Progress"));
+    bar_->setObjectName("ctl1081");
+    text_->setObjectName("ctl1228");
+    icon_->setObjectName("ctl1596");
+    bar_->setRange(rtu::CSysProgress::kBarMin, rtu::CSysProgress::kBarMax);
+    bar_->setTextVisible(false);
+    text_->setMinimumWidth(320);
+    text_->setTextFormat(Qt::PlainText);
+    const int iconSize = style()->pixelMetric(QStyle::PM_MessageBoxIconSize);
+    icon_->setPixmap(style()->standardIcon(QStyle::SP_FileDialogInfoView).pixmap(iconSize, iconSize));
+    icon_->setFixedSize(iconSize, iconSize);
+
+    auto* row = new QHBoxLayout(this);
+    row->addWidget(icon_, 0, Qt::AlignTop);
+    auto* col = new QVBoxLayout;
+    col->addWidget(text_);
+    col->addWidget(bar_);
+    row->addLayout(col, 1);
+
+    progress_.onChanged = [this](const rtu::CSysProgress::View& view) { Apply(view); };
+    timer_->setInterval(rtu::CSysProgress::kTickMs);
+    connect(timer_, &QTimer::timeout, this, [this] {
+        progress_.Tick();
+        emit ticked();
+    });
+    timer_->start();
+    Apply(progress_.view());
+}
+
+void CSysProgressWnd::Apply(const rtu::CSysProgress::View& view)
+{
+    setWindowTitle(QString::fromStdString(view.title));
+    // A long report line is shown cut, on one line.
+    text_->setText(fontMetrics().elidedText(QString::fromStdString(view.text), Qt::ElideRight, 480));
+    icon_->setVisible(view.iconShown);
+    bar_->setValue(view.bar);
+    if (view.visible && !isVisible()) {
+        if (QWidget* owner = parentWidget(); owner && owner->isVisible()) {
+            adjustSize();
+            move(owner->geometry().center() - rect().center());
+        }
+        show();
+    } else if (!view.visible && isVisible()) {
+        hide();
+    }
+}
+
+QString CSysProgressWnd::Text() const { return text_->text(); }
+int CSysProgressWnd::Bar() const { return bar_->value(); }
+bool CSysProgressWnd::IconShown() const { return !icon_->isHidden(); }

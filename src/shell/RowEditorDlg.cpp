@@ -1,0 +1,110 @@
+#include "shell/RowEditorDlg.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "shell/PageView.h"
+
+using rtu::FieldKind;
+
+CRowEditorDlg::CRowEditorDlg(const rtu::CPageBase& page, const rtu::RowEditorDecl& decl, const rtu::RowEdit& edit,
+                             QWidget* parent)
+    : QDialog(parent), decl_(decl), edit_(edit)
+{
+    setWindowTitle(ResolveText(page, decl.title));
+    setObjectName("rowEditor");
+    auto* outer = new QVBoxLayout(this);
+    auto* form = new QFormLayout;
+    form->setFieldGrowthPolicy(QFormLayout::ExpandingFieldsGrow);
+    outer->addLayout(form);
+    auto* buttons = new QDialogButtonBox(this);
+    bool hasOk = false;
+
+    for (const rtu::FieldDecl& f : decl.fields) {
+        if (!f.visible) continue;
+        const QString caption = ResolveText(page, f.caption);
+        const auto it = edit_.values.find(f.id);
+        const rtu::FieldValue value = it == edit_.values.end() ? rtu::FieldValue{} : it->second;
+        QWidget* w = nullptr;
+        switch (f.kind) {
+        case FieldKind::Label:
+            form->addRow(new QLabel(caption, this));
+            break;
+        case FieldKind::Text: {
+            auto* e = new QLineEdit(QString::fromStdString(value.text), this);
+            if (f.maxLength > 0) e->setMaxLength(f.maxLength);
+            e->setReadOnly(f.readOnly);
+            e->setMinimumWidth(260);
+            w = e;
+            break;
+        }
+        case FieldKind::Check: {
+            auto* c = new QCheckBox(caption, this);
+            c->setChecked(value.check != 0);
+            w = c;
+            break;
+        }
+        case FieldKind::Combo:
+        case FieldKind::EditableCombo: {
+            auto* c = new QComboBox(this);
+            for (const rtu::TextRef& item : f.items) c->addItem(ResolveText(page, item));
+            if (f.kind == FieldKind::EditableCombo) {
+                c->setEditable(true);
+                c->setEditText(QString::fromStdString(value.text));
+            } else {
+                c->setCurrentIndex(value.sel >= 0 && value.sel < c->count() ? value.sel : -1);
+            }
+            w = c;
+            break;
+        }
+        case FieldKind::Button: {
+            if (f.command == kOkCommand) {
+                QPushButton* b = buttons->addButton(caption.isEmpty() ? tr("OK") : caption, QDialogButtonBox::AcceptRole);
+                b->setObjectName(QStringLiteral("ctl%1").arg(f.id));
+                b->setDefault(true);
+                hasOk = true;
+            } else if (f.command == kCancelCommand) {
+                QPushButton* b = buttons->addButton(caption.isEmpty() ? tr("Cancel") : caption, QDialogButtonBox::RejectRole);
+                b->setObjectName(QStringLiteral("ctl%1").arg(f.id));
+            }
+            break;
+        }
+        case FieldKind::List:
+            break;  // editors do not nest tables
+        }
+        if (!w) continue;
+        w->setObjectName(QStringLiteral("ctl%1").arg(f.id));
+        controls_.insert(f.id, w);
+        if (f.kind == FieldKind::Check || caption.isEmpty())
+            form->addRow(w);
+        else
+            form->addRow(caption, w);
+    }
+    if (!hasOk) buttons->setStandardButtons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    outer->addWidget(buttons);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+}
+
+rtu::RowEdit CRowEditorDlg::Result() const
+{
+    rtu::RowEdit out = edit_;
+    for (const rtu::FieldDecl& f : decl_.fields) {
+        QWidget* w = controls_.value(f.id, nullptr);
+        if (!w) continue;
+        rtu::FieldValue& v = out.values[f.id];
+        if (auto* e = qobject_cast<QLineEdit*>(w)) v.text = e->text().toStdString();
+        else if (auto* c = qobject_cast<QCheckBox*>(w)) v.check = c->isChecked() ? 1 : 0;
+        else if (auto* cb = qobject_cast<QComboBox*>(w)) {
+            if (cb->isEditable()) v.text = cb->currentText().toStdString();
+            else v.sel = cb->currentIndex();
+        }
+    }
+    return out;
+}
