@@ -217,6 +217,7 @@ QWidget* CCommPageView::BuildResultPanel()
     font.setFamilies({QStringLiteral("黑体"), QStringLiteral("SimHei")});
     font.setPixelSize(kResultFontPixels);
     m_results->setFont(font);
+    m_results->setMaximumHeight(kResultListHeight);
     m_results->setStyleSheet(QStringLiteral("QTreeWidget { color: white; background: black; }"));
     m_resultEdit = new QLineEdit(box);
     m_resultEdit->setObjectName(ObjectName(id::kResultEdit));

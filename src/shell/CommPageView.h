@@ -9,7 +9,9 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <cstdint>
 #include <map>
+#include <string>
 #include <string_view>
 
 #include "session/CommTestCommands.h"
@@ -34,6 +36,7 @@ public:
     static constexpr int kUploadPollMs = 50;         // how often a running download looks at the flags
     static constexpr int kResultColumnWidth = 100;   // width of each test result column
     static constexpr int kResultFontPixels = 16;     // test result panel font height
+    static constexpr int kResultListHeight = 160;    // tallest the test result list grows
 
     // Stored setting names of the three test numbers, and the voice number's default.
     static constexpr const char* kSmsNumberSetting = "LOCALNUM";
