@@ -541,6 +541,13 @@ int CSerialPort::EnablePort(int enable) {
     return engine->WaitOpenResult(kOpenWaitMs) ? 1 : 0;
 }
 
+bool CSerialPort::WaitUntilSent(int waitMs) {
+    if (!engine_) return true;
+    std::unique_lock lock(engine_->ringMutex);
+    return engine_->slotFreed.wait_for(lock, milliseconds(waitMs),
+                                       [&] { return engine_->queued == 0 || !engine_->accepting; });
+}
+
 bool CSerialPort::IsPortOpen() const { return engine_ && engine_->portReady; }
 
 std::string CSerialPort::LastOpenError() const {

@@ -71,6 +71,10 @@ public:
     bool WriteToPort(const char* data, std::size_t n);
     bool WriteToPort(const std::string& text) { return WriteToPort(text.data(), text.size()); }
 
+    // Blocks until every queued block has been written (true) or waitMs passed (false).
+    // For a caller that is about to exit; a window never calls it.
+    bool WaitUntilSent(int waitMs);
+
     const std::string& PortName() const { return portName_; }
 
     // Test hook: the pause after each block, the full-ring wait and the stop wait, in ms.

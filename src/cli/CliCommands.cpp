@@ -1,0 +1,230 @@
+#include "cli/CliCommands.h"
+
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+
+#include "link/SerialPortList.h"
+
+namespace rtu::cli {
+namespace {
+
+bool Contains(const std::string& line, const char* text) { return line.find(text) != std::string::npos; }
+
+bool WriteFileAtomically(const std::string& path, const std::string& text)
+{
+    const std::string temp = path + ".tmp" + std::to_string(::getpid());
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        if (!out) return false;
+        out << text;
+        out.flush();
+        if (!out) {
+            std::remove(temp.c_str());
+            return false;
+        }
+    }
+    if (std::rename(temp.c_str(), path.c_str()) != 0) {
+        std::remove(temp.c_str());
+        return false;
+    }
+    return true;
+}
+
+// Waits for the line holding "DUMPR" and then for the unit to fall quiet. A unit that asks
+// for the console password is answered on the way (and the reload repeated after login).
+int AwaitReload(CCliLoop& loop)
+{
+    bool dumpr = false;
+    bool loginRefused = false;
+    loop.onLine = [&](const std::string& line) {
+        if (Contains(line, "DUMPR")) dumpr = true;
+    };
+    const Millis deadline = loop.Deadline();
+    const bool ok = loop.RunUntil(
+        [&] {
+            for (const auto& [icon, text] : loop.messages)
+                if (text == "The login password is incorrect!") loginRefused = true;
+            if (loginRefused) return true;
+            return dumpr && NowMs() - loop.LastReceive() >= kQuietAfterDumprMs && loop.Link().Sequencer().Idle();
+        },
+        deadline,
+        [&]() -> std::optional<Millis> {
+            if (!dumpr) return std::nullopt;
+            return loop.LastReceive() + kQuietAfterDumprMs;
+        });
+    loop.onLine = nullptr;
+    if (loop.PortLost()) return kExitNoAnswer;
+    if (loginRefused) {
+        std::fprintf(stderr, "rtuctl: The login password is incorrect! (give the unit's password with --password)\n");
+        return kExitNoAnswer;
+    }
+    if (!ok || !dumpr) {
+        std::fprintf(stderr, "rtuctl: the unit did not finish its report (no \"DUMPR\") in time\n");
+        return kExitNoAnswer;
+    }
+    return kExitOk;
+}
+
+}  // namespace
+
+int CmdRead(CCliLoop& loop, const std::string& profilePath, const std::string& jsonPath)
+{
+    loop.Link().Reload();
+    if (const int rc = AwaitReload(loop); rc != kExitOk) return rc;
+    const std::string profile = loop.Session().ProfileText();
+    if (!profilePath.empty() && !WriteFileAtomically(profilePath, profile)) {
+        std::fprintf(stderr, "rtuctl: %s: cannot write the profile: %s\n", profilePath.c_str(), std::strerror(errno));
+        return kExitUsage;
+    }
+    if (!jsonPath.empty() && !WriteFileAtomically(jsonPath, loop.Session().ExportJson().dump(2) + "\n")) {
+        std::fprintf(stderr, "rtuctl: %s: cannot write the JSON file: %s\n", jsonPath.c_str(), std::strerror(errno));
+        return kExitUsage;
+    }
+    if (profilePath.empty() && jsonPath.empty()) std::fwrite(profile.data(), 1, profile.size(), stdout);
+    return kExitOk;
+}
+
+int CmdExec(CCliLoop& loop, const std::string& profilePath)
+{
+    std::vector<std::string> lines;
+    if (!CProfileRunner::ReadLines(profilePath, lines)) {
+        std::fprintf(stderr, "rtuctl: Open the profile failed! (%s: %s)\n", profilePath.c_str(), std::strerror(errno));
+        return kExitUsage;
+    }
+    // Each line waits at most its bound, so the run is bounded by its lines, not by --timeout.
+    const Millis runBound = NowMs() + static_cast<Millis>(lines.size() + 2) * CProfileRunner::kLineWaitMs +
+                            static_cast<Millis>(CSerialPort::kRingSlots) * CSerialPort::kFullRingWaitMs;
+    std::optional<ExecSummary> summary;
+    loop.Session().ExecProfileLines(std::move(lines), [&](const ExecSummary& s) { summary = s; });
+    loop.RunUntil([&] { return summary.has_value(); }, runBound);
+    if (!summary) {
+        std::fprintf(stderr, "rtuctl: the profile was not executed to its end\n");
+        return kExitNoAnswer;
+    }
+    std::printf("lines sent: %d\nanswered \"CMD OK\": %d\nanswered \"CMD ERR\": %d\nunanswered: %d\n", summary->sent,
+                summary->ok, summary->err, summary->unanswered);
+    std::fflush(stdout);
+    const int reload = AwaitReload(loop);
+    if (!summary->Clean()) return kExitCommandFailed;
+    return reload;
+}
+
+int CmdSetup(CCliLoop& loop)
+{
+    std::printf("Power-off then power-on the device now: it enters setup mode while it starts.\n");
+    std::fflush(stdout);
+    bool entered = false;
+    loop.onLine = [&](const std::string& line) {
+        if (Contains(line, "come in setup mode")) entered = true;
+    };
+    loop.Link().EnterSetupMode();
+    const bool ok = loop.RunUntil([&] { return entered; }, loop.Deadline());
+    loop.onLine = nullptr;
+    if (!ok) {
+        std::fprintf(stderr, "rtuctl: the unit did not report \"come in setup mode\" in time\n");
+        return kExitNoAnswer;
+    }
+    std::printf("Come into setup mode success\n");
+    return kExitOk;
+}
+
+int CmdRestart(CCliLoop& loop)
+{
+    loop.Link().Restart();
+    loop.Drain();
+    return loop.PortLost() ? kExitPort : kExitOk;
+}
+
+int CmdDefaults(CCliLoop& loop)
+{
+    loop.Link().Defaults();  // posts the full reload
+    return AwaitReload(loop);
+}
+
+int CmdSend(CCliLoop& loop, const std::vector<std::string>& lines)
+{
+    int rc = kExitOk;
+    loop.onLine = [](const std::string& line) { std::printf("%s\n", line.c_str()); };
+    for (const std::string& text : lines) {
+        std::optional<SeqResult> result;
+        loop.Link().Sequencer().EnqueueCommand(text + "\r", kSendWaitMs, [&](const SeqResult& r) { result = r; });
+        loop.RunUntil([&] { return result.has_value(); }, NowMs() + kSendWaitMs * 2);
+        std::fflush(stdout);
+        if (!result || !result->written || result->ack == AckKind::None) {
+            std::fprintf(stderr, "rtuctl: no acknowledgement for \"%s\" within %d ms\n", text.c_str(), kSendWaitMs);
+            rc = kExitCommandFailed;
+        } else if (result->ack == AckKind::Err) {
+            std::fprintf(stderr, "rtuctl: the unit answered \"CMD ERR\" to \"%s\"\n", text.c_str());
+            rc = kExitCommandFailed;
+        }
+        if (loop.PortLost()) return kExitNoAnswer;
+    }
+    loop.onLine = nullptr;
+    return rc;
+}
+
+int CmdConsole(CCliLoop& loop)
+{
+    const bool tty = ::isatty(STDIN_FILENO);
+    termios saved{};
+    if (tty) {
+        ::tcgetattr(STDIN_FILENO, &saved);
+        termios raw = saved;
+        ::cfmakeraw(&raw);
+        ::tcsetattr(STDIN_FILENO, TCSANOW, &raw);
+        std::fprintf(stderr, "rtuctl console: type to the unit; Ctrl-] ends.\r\n");
+    }
+    constexpr char kQuitKey = 0x1d;  // Ctrl-]
+    bool quit = false;
+    bool eof = false;
+    Millis eofAt = 0;
+    loop.onChunk = [](std::string_view chunk) {
+        std::fwrite(chunk.data(), 1, chunk.size(), stdout);
+        std::fflush(stdout);
+    };
+    loop.WatchStdin([&] {
+        char buffer[1024];
+        const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
+        if (n <= 0) {
+            eof = true;
+            eofAt = NowMs();
+            loop.WatchStdin(nullptr);
+            return;
+        }
+        std::string_view typed(buffer, static_cast<std::size_t>(n));
+        if (tty) {
+            const auto q = typed.find(kQuitKey);
+            if (q != std::string_view::npos) {
+                typed = typed.substr(0, q);
+                quit = true;
+            }
+        }
+        if (!typed.empty()) loop.Link().SendRaw(typed);
+    });
+    const bool ok = loop.RunUntil(
+        [&] { return quit || (eof && NowMs() - std::max(eofAt, loop.LastReceive()) >= kConsoleQuietMs); },
+        tty ? NowMs() + kConsoleForeverMs : loop.Deadline(),
+        [&]() -> std::optional<Millis> {
+            if (!eof) return std::nullopt;
+            return std::max(eofAt, loop.LastReceive()) + kConsoleQuietMs;
+        });
+    if (tty) ::tcsetattr(STDIN_FILENO, TCSANOW, &saved);
+    loop.onChunk = nullptr;
+    if (loop.PortLost()) return kExitPort;
+    (void)ok;
+    return kExitOk;
+}
+
+int CmdPorts()
+{
+    for (const std::string& port : ListSerialPorts()) std::printf("%s\n", port.c_str());
+    return kExitOk;
+}
+
+}  // namespace rtu::cli

@@ -1,0 +1,95 @@
+// The command line's event loop: the serial port's worker hands chunks over a queue and an
+// eventfd; the loop feeds them to the session, runs posted commands and wakes at the
+// session's next deadline. poll() is the only place it waits.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "link/SerialPort.h"
+#include "session/Session.h"
+
+namespace rtu::cli {
+
+// Exit codes of rtuctl.
+enum Exit : int {
+    kExitOk = 0,
+    kExitUsage = 1,
+    kExitPort = 2,
+    kExitNoAnswer = 3,
+    kExitCommandFailed = 4,
+};
+
+struct Options {
+    std::string port;
+    int baud = 9600;
+    int parity = 0;  // 0 none, 1 odd, 2 even, 3 mark
+    std::string password = "open the gate wide";
+    double timeoutSeconds = 30;
+    bool verbose = false;
+};
+
+Millis NowMs();
+
+class CCliLoop : public ILinkObserver {
+public:
+    explicit CCliLoop(const Options& options);
+    ~CCliLoop() override;
+
+    // Opens the port; on failure prints why and returns kExitPort, else kExitOk.
+    int Open();
+    CSession& Session() { return *session_; }
+    CDeviceLink& Link() { return session_->Link(); }
+
+    // Runs until `done` returns true (checked after every event) or until `deadline` (ms on
+    // the loop's clock). Returns false when the deadline passed first. Extra descriptor:
+    // stdin for the console (onStdin is called when it is readable).
+    // `wakeAt`, when given, names a further time at which `done` must be checked again.
+    bool RunUntil(const std::function<bool()>& done, Millis deadline,
+                  const std::function<std::optional<Millis>()>& wakeAt = {});
+    Millis Deadline() const;  // now + --timeout
+
+    void WatchStdin(std::function<void()> onStdin) { onStdin_ = std::move(onStdin); }
+    bool PortLost() const { return portLost_; }
+    Millis LastReceive() const { return lastReceive_; }
+    // Waits until every queued block has left the port (bounded).
+    void Drain();
+    CSerialPort& Port() { return port_; }
+
+    // What the unit said, for the commands that wait for it.
+    std::function<void(const std::string& line)> onLine;
+    std::function<void(std::string_view chunk)> onChunk;
+    std::vector<std::pair<MessageIcon, std::string>> messages;
+
+    // ILinkObserver
+    void OnStatusText(const std::string& text) override;
+    void OnModeText(const std::string& text) override;
+    void OnPostCommand(int id) override;
+    void OnMessage(MessageIcon icon, const std::string& text) override;
+    void OnConsoleChunk(std::string_view bytes) override;
+    void OnLine(const std::string& line) override;
+    void OnCommandSent(std::string_view bytes) override;
+
+private:
+    void DrainReceived();
+    void RunPosted();
+
+    Options options_;
+    CSerialPort port_;
+    std::unique_ptr<CSession> session_;
+    int wakeFd_ = -1;
+    std::mutex mutex_;
+    std::deque<std::string> received_;  // chunks from the worker, in order
+    bool lostFlag_ = false;             // set by the worker
+    bool portLost_ = false;
+    std::deque<int> posted_;
+    Millis lastReceive_ = 0;
+    std::function<void()> onStdin_;
+};
+
+}  // namespace rtu::cli
