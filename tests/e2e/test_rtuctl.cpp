@@ -1,0 +1,192 @@
+// rtuctl against rtusim over real pseudo-terminals.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <nlohmann/json.hpp>
+
+#include "Process.h"
+
+using namespace rtu::test;
+
+namespace {
+
+std::map<std::string, std::string> ImageReports(const std::string& text)
+{
+    std::map<std::string, std::string> out;
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty() || line[0] == '#' || line[0] == '[') continue;
+        const auto blank = line.find(' ');
+        out[line.substr(0, blank)] = blank == std::string::npos ? "" : line.substr(blank + 1);
+    }
+    return out;
+}
+
+int CountLines(const std::string& text, const std::string& prefix)
+{
+    int n = 0;
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line))
+        if (line.rfind(prefix, 0) == 0) ++n;
+    return n;
+}
+
+}  // namespace
+
+TEST(Rtuctl, ReadWritesTheProfileAndJson)
+{
+    SimProcess sim({});
+    ASSERT_FALSE(sim.Pty().empty());
+    const auto dir = TempDir("read");
+    const RunResult r = RunCtl({"-p", sim.Pty(), "read", "--profile", (dir / "p.txt").string(), "--json",
+                                (dir / "p.json").string()});
+    ASSERT_EQ(r.code, 0) << r.err;
+    const std::string profile = ReadFile(dir / "p.txt");
+    // Sections in profile order, every line ended by exactly one CR LF.
+    const char* headers[] = {"//Page Device Control phones", "//Page System Main Params", "//Page System Alarm Params",
+                             "//Page Rom Sms", "//Page system basic prio table", "//Page Digital inputs Names",
+                             "//Page digital alarm prio table", "//Page Digital outputs Names",
+                             "//Page analog alarm prio table", "//Page AD names", "//Page ISensor Names"};
+    std::size_t at = 0;
+    for (const char* h : headers) {
+        const auto found = profile.find(std::string("\r\n") + h + "\r\n", at);
+        ASSERT_NE(found, std::string::npos) << h;
+        at = found + 1;
+    }
+    EXPECT_EQ(profile.find("\r\r"), std::string::npos);
+    EXPECT_EQ(CountLines(profile, "%CS"), 10);
+    EXPECT_NE(profile.find("%CS3+4915112340003\r\n"), std::string::npos);
+    EXPECT_EQ(profile.find("STARTCMD"), std::string::npos);
+
+    const auto json = nlohmann::json::parse(ReadFile(dir / "p.json"));
+    ASSERT_TRUE(json.contains("CPageServer"));
+    ASSERT_TRUE(json.contains("CPageMainParams"));
+    ASSERT_TRUE(json.contains("CPagePriotab"));
+    std::filesystem::remove_all(dir);
+}
+
+TEST(Rtuctl, ProfileMovesAUnitOntoAnEmptyOne)
+{
+    const auto dir = TempDir("exec");
+    std::ofstream(dir / "empty.image") << "";
+    std::string first;
+    {
+        SimProcess source({"--save-image", (dir / "source.image").string()});
+        const RunResult r = RunCtl({"-p", source.Pty(), "read", "--profile", (dir / "p.txt").string()});
+        ASSERT_EQ(r.code, 0) << r.err;
+        first = ReadFile(dir / "p.txt");
+        EXPECT_EQ(source.Stop(), 0);
+    }
+    SimProcess target({"--latency-ms", "0", "--baud", "115200", "--image", (dir / "empty.image").string(),
+                       "--save-image", (dir / "target.image").string()});
+    const RunResult e = RunCtl({"-b", "115200", "-p", target.Pty(), "exec", (dir / "p.txt").string()});
+    ASSERT_EQ(e.code, 0) << e.out << e.err;
+    EXPECT_NE(e.out.find("answered \"CMD ERR\": 0"), std::string::npos) << e.out;
+    EXPECT_NE(e.out.find("unanswered: 0"), std::string::npos) << e.out;
+
+    // Read back from the written unit: the same profile.
+    const RunResult back = RunCtl({"-b", "115200", "-p", target.Pty(), "read"});
+    ASSERT_EQ(back.code, 0) << back.err;
+    EXPECT_EQ(back.out, first);
+
+    ASSERT_EQ(target.Stop(), 0);
+    const auto source = ImageReports(ReadFile(dir / "source.image"));
+    const auto written = ImageReports(ReadFile(dir / "target.image"));
+    EXPECT_GT(written.size(), 100u);
+    for (const auto& [key, value] : written) {
+        ASSERT_TRUE(source.count(key)) << key;
+        EXPECT_EQ(source.at(key), value) << key;
+    }
+    for (const char* key : {"$CS3", "$SMS00", "$DINAME0", "$DONAME3", "$ADNAME2", "$PRIODINSMS11", "$PRIOSYS08",
+                            "$AR", "$DID", "$ISNAME0:"})
+        EXPECT_TRUE(written.count(key)) << key;
+    std::filesystem::remove_all(dir);
+}
+
+TEST(Rtuctl, SendPrintsTheAnswerAndFailsOnRefusal)
+{
+    SimProcess sim({"--latency-ms", "0"});
+    RunResult r = RunCtl({"-p", sim.Pty(), "send", "%DUMP_PHONE"});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.out.find("$CS0 +4917612345670"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("CMD OK"), std::string::npos);
+    r = RunCtl({"-p", sim.Pty(), "send", "%NOSUCHTHING"});
+    EXPECT_EQ(r.code, 4);
+    EXPECT_NE(r.out.find("CMD ERR"), std::string::npos);
+}
+
+TEST(Rtuctl, SetupModeThroughThePowerCycle)
+{
+    SimProcess sim({"--setup-window-ms", "5000"});
+    const RunResult r = RunCtl({"-p", sim.Pty(), "--timeout", "20", "setup"});
+    EXPECT_EQ(r.code, 0) << r.out << r.err;
+    EXPECT_NE(r.out.find("Come into setup mode success"), std::string::npos);
+}
+
+TEST(Rtuctl, LoginWithTheRightPasswordOnly)
+{
+    SimProcess sim({"--password", "sesame"});
+    RunResult r = RunCtl({"-p", sim.Pty(), "--password", "sesame", "read"});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.out.find("//Page Device Control phones"), std::string::npos);
+    SimProcess locked({"--password", "sesame"});
+    r = RunCtl({"-p", locked.Pty(), "--password", "wrong", "--timeout", "20", "read"});
+    EXPECT_EQ(r.code, 3);
+    EXPECT_NE(r.err.find("The login password is incorrect!"), std::string::npos) << r.err;
+}
+
+TEST(Rtuctl, FailuresAreReportedWithTheirExitCodes)
+{
+    {
+        SimProcess silent({"--fail", "silent"});
+        const RunResult r = RunCtl({"-p", silent.Pty(), "--timeout", "2", "read"});
+        EXPECT_EQ(r.code, 3) << r.err;
+        EXPECT_NE(r.err.find("DUMPR"), std::string::npos);
+    }
+    {
+        SimProcess noAck({"--fail", "no-ack"});
+        const RunResult r = RunCtl({"-p", noAck.Pty(), "send", "%DUMP_PHONE"});
+        EXPECT_EQ(r.code, 4);
+    }
+    {
+        const RunResult r = RunCtl({"-p", "/dev/nonexistent-rtu", "read"});
+        EXPECT_EQ(r.code, 2);
+        EXPECT_NE(r.err.find("/dev/nonexistent-rtu"), std::string::npos);
+    }
+    EXPECT_EQ(RunCtl({}).code, 1);
+    EXPECT_EQ(RunCtl({"-p", "/dev/null", "frobnicate"}).code, 1);
+    EXPECT_EQ(RunCtl({"--help"}).code, 0);
+}
+
+TEST(Rtuctl, UnitThatDisappearsDuringExecEndsCleanly)
+{
+    const auto dir = TempDir("vanish");
+    std::ofstream(dir / "p.txt") << "%CS0+49\r\n%CS1+49\r\n%CS2+49\r\n%CS3+49\r\n%CS4+49\r\n%CS5+49\r\n";
+    SimProcess sim({"--latency-ms", "0", "--exit-after", "3"});
+    const RunResult r = RunCtl({"-p", sim.Pty(), "exec", (dir / "p.txt").string()});
+    EXPECT_EQ(r.code, 3) << r.out << r.err;
+    EXPECT_NE(r.err.find("disconnected"), std::string::npos) << r.err;
+    std::filesystem::remove_all(dir);
+}
+
+TEST(Rtuctl, NoiseOnTheLineDoesNotChangeWhatIsRead)
+{
+    SimProcess clean({});
+    SimProcess noisy({"--noise", "--seed", "7"});
+    const RunResult a = RunCtl({"-p", clean.Pty(), "read"});
+    const RunResult b = RunCtl({"-p", noisy.Pty(), "read"});
+    ASSERT_EQ(a.code, 0) << a.err;
+    ASSERT_EQ(b.code, 0) << b.err;
+    EXPECT_EQ(a.out, b.out);
+}
+
+TEST(Rtuctl, ConsolePassesBytesBothWays)
+{
+    SimProcess sim({"--latency-ms", "0"});
+    const RunResult r = RunCtl({"-p", sim.Pty(), "console"}, "%DUMP_PHONE\r");
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.out.find("$CS9 +390612345609\r\n"), std::string::npos) << r.out;
+}
