@@ -121,7 +121,8 @@ nlohmann::json CSession::PageJson(const CPageBase& page)
     nlohmann::json out = nlohmann::json::object();
     for (const FieldDecl& f : page.Fields()) {
         if (f.kind == FieldKind::Label || f.kind == FieldKind::Button) continue;
-        const std::string key = f.jsonKey.empty() ? std::to_string(f.id) : f.jsonKey;
+        // Controls are known by their id; a value without a control (id 0 or less) by its key.
+        const std::string key = f.id > 0 || f.jsonKey.empty() ? std::to_string(f.id) : f.jsonKey;
         const FieldValue& value = page.ValueOf(f.id);
         switch (f.kind) {
         case FieldKind::Text:

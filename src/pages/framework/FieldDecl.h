@@ -46,7 +46,7 @@ struct FieldDecl {
     int firstRowNumber = 0;     // List: the number the first row's label shows
     int command = 0;            // Button: the page command it runs (1420 reload, 3002 save, 1250 edit …)
     std::string tooltip;        // Button: tool tip (fixed text)
-    std::string jsonKey;        // key in exports; empty: the control id
+    std::string jsonKey;        // export key of a value without a control (id 0 or less); controls use their id
     bool readOnly = false;      // shown but not typed into (values the unit reports)
     int maxLength = 0;          // Text: longest text a user may type; 0: no limit
 };
