@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "pages/framework/FieldBuilders.h"
 #include "pages/framework/Printf.h"
 
 namespace rtu {
@@ -37,9 +38,6 @@ FieldDecl Decl(int id, FieldKind kind, TextRef caption = {}, const char* reportK
     return f;
 }
 
-TextRef Own(const char* key) { return TextRef{"", key, ""}; }
-TextRef Fixed(const char* text) { return TextRef{"", "", text}; }
-
 FieldDecl LabelOf(int id, const char* key) { return Decl(id, FieldKind::Label, Own(key)); }
 FieldDecl EditOf(int id, const char* reportKey, const char* json) { return Decl(id, FieldKind::Text, {}, reportKey, json); }
 
@@ -47,18 +45,6 @@ FieldDecl CheckOf(int id, TextRef caption, const char* reportKey, const char* js
 {
     return Decl(id, FieldKind::Check, std::move(caption), reportKey, json, visible);
 }
-
-FieldDecl ButtonOf(int id, TextRef caption, const char* tooltip = "")
-{
-    FieldDecl f = Decl(id, FieldKind::Button, std::move(caption));
-    f.command = id;
-    f.tooltip = tooltip;
-    return f;
-}
-
-// A typed value goes out as one line: anything from a line break on would reach the unit
-// as a command line of its own.
-std::string OneLine(const std::string& text) { return text.substr(0, text.find_first_of("\r\n")); }
 
 std::vector<FieldDecl> MakeFields()
 {
@@ -92,8 +78,8 @@ std::vector<FieldDecl> MakeFields()
         CheckOf(P::kDropAnalog0 + 1, Fixed("AD1"), "", "dropAnalog1"),
         CheckOf(P::kDropAnalog0 + 2, Fixed("AD2"), "", "dropAnalog2"),
         CheckOf(P::kDropAnalog0 + 3, Fixed("AD3"), "", "dropAnalog3"),
-        ButtonOf(ctl::kSave, TextRef{"Buttons", "Save", ""}),
-        ButtonOf(ctl::kReload, {}, "Reload"),
+        MakeButton(ctl::kSave, TextRef{"Buttons", "Save", ""}),
+        MakeButton(ctl::kReload, {}, "Reload"),
     };
 }
 
@@ -134,9 +120,9 @@ void CPageAlarmParams::SaveParams(bool toProfile, CProfileWriter* file)
 
     if (!toProfile) emit("%STARTCMD\r");
     emit(Printf("%%SNDALARMDLYEN%d\r", on(kSoundDelay)));
-    emit(Printf("%%OUTDLY%s\r", OneLine(Text(kExitDelay)).c_str()));
-    emit(Printf("%%INDLY%s\r", OneLine(Text(kEntryDelay)).c_str()));
-    emit(Printf("%%IOAT%s\r", OneLine(Text(kRepeats)).c_str()));
+    emit(Printf("%%OUTDLY%s\r", SingleLine(Text(kExitDelay)).c_str()));
+    emit(Printf("%%INDLY%s\r", SingleLine(Text(kEntryDelay)).c_str()));
+    emit(Printf("%%IOAT%s\r", SingleLine(Text(kRepeats)).c_str()));
     emit(Printf("%%ARING%d\r", on(kAlarmRing)));
     emit(Printf("%%ASC%d\r", on(kAnswer)));
     emit(Printf("%%AWB%d\r", on(kAlarmMemo)));

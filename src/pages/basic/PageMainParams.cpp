@@ -3,6 +3,7 @@
 #include <array>
 #include <vector>
 
+#include "pages/framework/FieldBuilders.h"
 #include "pages/framework/Printf.h"
 #include "pages/framework/Ucs2Hex.h"
 
@@ -22,9 +23,6 @@ FieldDecl Decl(int id, FieldKind kind, TextRef caption = {}, bool visible = true
     return f;
 }
 
-TextRef Own(const char* key) { return TextRef{"", key, ""}; }
-TextRef Fixed(const char* text) { return TextRef{"", "", text}; }
-
 FieldDecl LabelOf(int id, const char* key, bool visible = true) { return Decl(id, FieldKind::Label, Own(key), visible); }
 FieldDecl EditOf(int id, const char* json, bool visible = true) { return Decl(id, FieldKind::Text, {}, visible, json); }
 FieldDecl CheckOf(int id, const char* key, const char* json) { return Decl(id, FieldKind::Check, Own(key), true, json); }
@@ -35,18 +33,6 @@ FieldDecl ComboOf(int id, std::vector<TextRef> items, const char* json)
     f.items = std::move(items);
     return f;
 }
-
-FieldDecl ButtonOf(int id, TextRef caption, const char* tooltip = "")
-{
-    FieldDecl f = Decl(id, FieldKind::Button, std::move(caption));
-    f.command = id;
-    f.tooltip = tooltip;
-    return f;
-}
-
-// A typed value goes out as one line: anything from a line break on would reach the unit
-// as a command line of its own.
-std::string OneLine(const std::string& text) { return text.substr(0, text.find_first_of("\r\n")); }
 
 std::vector<FieldDecl> MakeFields()
 {
@@ -97,8 +83,8 @@ std::vector<FieldDecl> MakeFields()
         EditOf(P::kBalanceNumber, "balanceNumber"),
         LabelOf(1588, "CHECKCODE"),
         EditOf(P::kBalanceCode, "balanceCode"),
-        ButtonOf(ctl::kSave, TextRef{"Buttons", "Save", ""}),
-        ButtonOf(ctl::kReload, {}, "Reload"),
+        MakeButton(ctl::kSave, TextRef{"Buttons", "Save", ""}),
+        MakeButton(ctl::kReload, {}, "Reload"),
     };
 }
 
@@ -210,26 +196,26 @@ void CPageMainParams::SaveParams(bool toProfile, CProfileWriter* file)
     if (!toProfile) emit("%STARTCMD\r");
     if (parity >= 0 && parity < kParityCount) emit(Printf("%%UP%d\r", parity));
     if (smsMode >= 0 && smsMode < kSmsModeCount) emit(Printf("%%MODEMSMSMD%d\r", smsMode));
-    emit(Printf("%%CC%s\r", OneLine(Text(kCountryCode)).c_str()));
-    emit(Printf("%%ID%s\r", OneLine(Text(kIdentity)).c_str()));
+    emit(Printf("%%CC%s\r", SingleLine(Text(kCountryCode)).c_str()));
+    emit(Printf("%%ID%s\r", SingleLine(Text(kIdentity)).c_str()));
     emit(Printf("%%DAS%d\r", Check(kDas) ? 1 : 0));
-    emit(Printf("%%UB%s\r", OneLine(Text(kBaud)).c_str()));
+    emit(Printf("%%UB%s\r", SingleLine(Text(kBaud)).c_str()));
     emit(Printf("%%DESC%s\r", EncodeUcs2Hex(Text(kDescription)).c_str()));
     emit(Printf("%%PRTCS%d\r", Check(kTscs) ? 1 : 0));
     emit(Printf("%%PRTSP%d\r", Check(kTssp) ? 1 : 0));
-    emit(Printf("%%SP%s\r", OneLine(Text(kServicePhone)).c_str()));
-    emit(Printf("%%PIN%s\r", OneLine(Text(kPin)).c_str()));
+    emit(Printf("%%SP%s\r", SingleLine(Text(kServicePhone)).c_str()));
+    emit(Printf("%%PIN%s\r", SingleLine(Text(kPin)).c_str()));
     emit(Printf("%%SIGNALA%d\r", Check(kSignalAlarm) ? 1 : 0));
     emit(Printf("%%RPLERR%d\r", Check(kReplyError) ? 1 : 0));
     emit(Printf("%%RPLSUC%d\r", Check(kReplySuccess) ? 1 : 0));
-    emit(Printf("%%RSILOW%s\r", OneLine(Text(kSignalLow)).c_str()));
-    emit(Printf("%%SMSC%s\r", OneLine(Text(kSmsCentre)).c_str()));
-    emit(Printf("%%PUK%s\r", OneLine(Text(kPuk)).c_str()));
+    emit(Printf("%%RSILOW%s\r", SingleLine(Text(kSignalLow)).c_str()));
+    emit(Printf("%%SMSC%s\r", SingleLine(Text(kSmsCentre)).c_str()));
+    emit(Printf("%%PUK%s\r", SingleLine(Text(kPuk)).c_str()));
     if (band >= 0) emit(Printf("%%CBAND%d\r", band));
     emit(Printf("%%FWDSMS%d\r", Check(kForwardSms) ? 1 : 0));
     emit(Printf("%%FWDKEY%s\r", EncodeUcs2Hex(Text(kForwardKey)).c_str()));
     emit(Printf("%%modemfwdspan%d\r", LeadingNumber(Text(kForwardSpan))));
-    emit(Printf("%%CHECKBALANCE%s,%s\r", OneLine(Text(kBalanceNumber)).c_str(), OneLine(Text(kBalanceCode)).c_str()));
+    emit(Printf("%%CHECKBALANCE%s,%s\r", SingleLine(Text(kBalanceNumber)).c_str(), SingleLine(Text(kBalanceCode)).c_str()));
     if (!toProfile) emit("%COMMITCMD\r");
 }
 

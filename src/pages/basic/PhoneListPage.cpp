@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "pages/framework/FieldBuilders.h"
 #include "pages/framework/Printf.h"
 
 namespace rtu {
@@ -55,28 +56,13 @@ CPhoneListPage::CPhoneListPage(PageContext& context, const PhoneListSpec& spec) 
     list.jsonKey = "phones";
     fields_.push_back(list);
 
-    if (spec_.reloadButton != 0) {
-        FieldDecl reload;
-        reload.id = spec_.reloadButton;
-        reload.kind = FieldKind::Button;
-        reload.command = spec_.reloadButton;
-        reload.tooltip = "Reload";
-        fields_.push_back(reload);
-    }
+    if (spec_.reloadButton != 0) fields_.push_back(MakeButton(spec_.reloadButton, {}, "Reload"));
 
     FieldDecl number;
     number.id = kEditorNumber;
     number.kind = FieldKind::Text;
-    FieldDecl ok;
-    ok.id = kEditorOk;
-    ok.kind = FieldKind::Button;
-    ok.caption = {"Buttons", "Ok", ""};
-    ok.command = kEditorOk;
-    FieldDecl cancel;
-    cancel.id = kEditorCancel;
-    cancel.kind = FieldKind::Button;
-    cancel.caption = {"Buttons", "CANCEL", ""};
-    cancel.command = kEditorCancel;
+    const FieldDecl ok = MakeButton(kEditorOk, {"Buttons", "Ok", ""});
+    const FieldDecl cancel = MakeButton(kEditorCancel, {"Buttons", "CANCEL", ""});
     editors_.push_back(RowEditorDecl{kListId, {"", "", "Inputs"}, {number, ok, cancel}});
     Value(kListId);  // the fixed rows with their labels exist from the start
 }

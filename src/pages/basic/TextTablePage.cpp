@@ -1,5 +1,6 @@
 #include "pages/basic/TextTablePage.h"
 
+#include "pages/framework/FieldBuilders.h"
 #include "pages/framework/Printf.h"
 #include "pages/framework/Ucs2Hex.h"
 
@@ -59,14 +60,7 @@ CTextTablePage::CTextTablePage(PageContext& context, const TextTableSpec& spec) 
     list.jsonKey = "texts";
     fields_.push_back(list);
 
-    if (spec_.reloadButton != 0) {
-        FieldDecl reload;
-        reload.id = spec_.reloadButton;
-        reload.kind = FieldKind::Button;
-        reload.command = spec_.reloadButton;
-        reload.tooltip = "Reload";
-        fields_.push_back(reload);
-    }
+    if (spec_.reloadButton != 0) fields_.push_back(MakeButton(spec_.reloadButton, {}, "Reload"));
 
     FieldDecl text;
     text.id = kEditorText;
@@ -80,16 +74,8 @@ CTextTablePage::CTextTablePage(PageContext& context, const TextTableSpec& spec) 
     unit.id = kEditorUnit;
     unit.kind = FieldKind::Text;
     unit.visible = spec_.unitRow;
-    FieldDecl ok;
-    ok.id = kEditorOk;
-    ok.kind = FieldKind::Button;
-    ok.caption = {"Buttons", "OK", ""};
-    ok.command = kEditorOk;
-    FieldDecl cancel;
-    cancel.id = kEditorCancel;
-    cancel.kind = FieldKind::Button;
-    cancel.caption = {"Buttons", "CANCEL", ""};
-    cancel.command = kEditorCancel;
+    const FieldDecl ok = MakeButton(kEditorOk, {"Buttons", "OK", ""});
+    const FieldDecl cancel = MakeButton(kEditorCancel, {"Buttons", "CANCEL", ""});
     editors_.push_back(RowEditorDecl{spec_.listId, {"", "", "Inputs"}, {text, unitLabel, unit, ok, cancel}});
 
     Value(spec_.listId);  // the fixed rows with their labels exist from the start

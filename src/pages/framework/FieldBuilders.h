@@ -1,0 +1,43 @@
+// Short ways to declare a page's controls.
+#pragma once
+
+#include <string>
+#include <utility>
+
+#include "pages/framework/FieldDecl.h"
+
+namespace rtu {
+
+// A caption from the page's own catalog section.
+inline TextRef Own(const char* key) { return TextRef{"", key, ""}; }
+// A caption from a shared section ("Buttons", "TABS", "SYSCHAR" …).
+inline TextRef Shared(const char* section, const char* key) { return TextRef{section, key, ""}; }
+// A fixed text that no catalog replaces.
+inline TextRef Fixed(const char* text) { return TextRef{"", "", text}; }
+
+inline FieldDecl MakeField(int id, FieldKind kind, TextRef caption = {}, const char* reportKey = "",
+                           bool visible = true)
+{
+    FieldDecl f;
+    f.id = id;
+    f.kind = kind;
+    f.caption = std::move(caption);
+    f.reportKey = reportKey;
+    f.visible = visible;
+    return f;
+}
+
+// A push button that runs the page command of its own id.
+inline FieldDecl MakeButton(int id, TextRef caption, const char* tooltip = "", bool visible = true)
+{
+    FieldDecl f = MakeField(id, FieldKind::Button, std::move(caption), "", visible);
+    f.command = id;
+    f.tooltip = tooltip;
+    return f;
+}
+
+// A typed value goes out as one command line: anything from a line break on would reach
+// the unit as a command line of its own.
+inline std::string SingleLine(const std::string& text) { return text.substr(0, text.find_first_of("\r\n")); }
+
+}  // namespace rtu
