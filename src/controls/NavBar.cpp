@@ -1,8 +1,11 @@
 #include "controls/NavBar.h"
 
 #include <QListWidget>
+#include <QResizeEvent>
 #include <QToolBox>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 constexpr int kItemRole = Qt::UserRole;  // the item's data value
@@ -45,7 +48,22 @@ QListWidget* CNavBar::NewList()
 
 int CNavBar::AddFolder(const QString& caption)
 {
-    return box_->addItem(NewList(), caption);
+    QListWidget* list = NewList();
+    UpdateGrid(list);
+    return box_->addItem(list, caption);
+}
+
+void CNavBar::UpdateGrid(QListWidget* list) const
+{
+    // One item per row, centred: an icon over at most two lines of caption.
+    const int lineHeight = list->fontMetrics().height();
+    list->setGridSize(QSize(std::max(kIconSize + 8, width() - 12), kIconSize + 2 * lineHeight + 14));
+}
+
+void CNavBar::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    for (int f = 0; f < FolderCount(); ++f) UpdateGrid(List(f));
 }
 
 void CNavBar::AddItem(int folder, const QIcon& icon, const QString& caption, int value)

@@ -41,7 +41,11 @@ signals:
     void itemClicked(int data);
     void folderOpened(int folder);
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
+    void UpdateGrid(QListWidget* list) const;
     QListWidget* List(int folder) const;
     QListWidget* NewList();
 

@@ -196,6 +196,14 @@ CVarnelDlg::~CVarnelDlg()
     port_.EnablePort(0);
     session_->Link().Progress().onPageButtons = nullptr;
     session_->Link().Progress().onChanged = nullptr;
+    // The views follow the session's pages: they go before the session does.
+    currentPage_ = nullptr;
+    comm_ = nullptr;
+    pageWidgets_.clear();
+    delete stack_;
+    stack_ = nullptr;
+    delete progress_;
+    progress_ = nullptr;
 }
 
 QString CVarnelDlg::Tr(const char* section, const char* key) const

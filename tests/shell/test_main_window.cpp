@@ -1,0 +1,377 @@
+// The main window: start-up with and without a catalog, navigation, the busy signal, stored
+// settings across a restart, profile commands, and a session with the simulated unit on a
+// pty (reload into a page view, a page's save on the wire, screenshot).
+#include <QApplication>
+#include <QComboBox>
+#include <QEvent>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "controls/HeaderBanner.h"
+#include "controls/NavBar.h"
+#include "pages/framework/PageTable.h"
+#include "shell/PageView.h"
+#include "shell/RegSetting.h"
+#include "shell/SimProcess.h"
+#include "shell/VarnelDlg.h"
+
+using namespace rtu;
+
+namespace {
+
+constexpr int kSimWaitMs = 20000;  // generous bound for the simulator and the unit's answers
+
+struct Message {
+    QMessageBox::Icon icon;
+    QString text;
+};
+
+// A main window over a settings file in a temporary folder; messages and file choices are
+// taken by the test.
+struct Window {
+    QTemporaryDir dir;
+    CRegSetting reg{dir.filePath("settings.ini")};
+    CTextCatalog catalog;
+    std::unique_ptr<CVarnelDlg> dlg;
+    std::vector<Message> messages;
+    QString chosenFile;
+
+    explicit Window(const QString& catalogPath = {})
+    {
+        if (!catalogPath.isEmpty()) catalog.Load(catalogPath.toStdString());
+        Make();
+    }
+    void Make()
+    {
+        dlg = std::make_unique<CVarnelDlg>(reg, catalog);
+        dlg->messageSink = [this](QMessageBox::Icon icon, const QString& text) { messages.push_back({icon, text}); };
+        dlg->fileChooser = [this](bool, const QString&) { return chosenFile; };
+    }
+    template <class W> W* Find(int id) const { return dlg->findChild<W*>(QStringLiteral("ctl%1").arg(id)); }
+    QString Caption(int id) const { return Find<QAbstractButton>(id)->text().remove('&'); }
+};
+
+// Top-row controls and their caption keys in "SYSBTN".
+const std::vector<std::pair<int, const char*>> kTopCaptions = {
+    {1005, "SETUP"}, {1007, "RELOAD"}, {1010, "RESTART"}, {1009, "DEFAULTS"}, {1079, "SAVE"}, {1080, "EXEC"},
+};
+const std::vector<std::pair<int, const char*>> kTopLabels = {{1101, "RS232"}, {1102, "BPS"}, {1103, "PWD"}, {1104, "PARITY"}};
+
+// The navigation folders and their items' navigation ids, in order.
+const std::vector<std::vector<int>> kFolders = {
+    {1, 3, 4, 14, 25}, {5, 6, 21, 30, 31, 23}, {9, 10, 19, 24}, {28}, {43, 29, 35, 44, 49, 20}, {7, 11, 27, 16, 22},
+};
+
+// Records every enabled/disabled change of a widget.
+struct EnableLog : QObject {
+    std::vector<bool> states;
+    bool eventFilter(QObject* o, QEvent* e) override
+    {
+        if (e->type() == QEvent::EnabledChange) states.push_back(static_cast<QWidget*>(o)->isEnabled());
+        return false;
+    }
+};
+
+// Lines the simulated unit received, from its trace ("<ms> < line").
+QStringList ReceivedLines(const QString& trace)
+{
+    QFile f(trace);
+    QStringList out;
+    if (!f.open(QIODevice::ReadOnly)) return out;
+    for (const QByteArray& raw : f.readAll().split('\n')) {
+        const qsizetype at = raw.indexOf(" < ");
+        if (at > 0) out << QString::fromLatin1(raw.mid(at + 3));
+    }
+    return out;
+}
+
+QStringList ProfileLines(const std::string& text)
+{
+    QStringList out;
+    for (QString line : QString::fromStdString(text).split('\n')) {
+        line.remove('\r');
+        if (!line.isEmpty() && !line.startsWith("//")) out << line;
+    }
+    return out;
+}
+
+// The value the simulated unit starts with for a report key.
+QString ImageValue(const QString& key)
+{
+    QFile f(QStringLiteral(RTU_SOURCE_DATA_DIR "/sim/default.image"));
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    for (const QByteArray& line : f.readAll().split('\n'))
+        if (line.startsWith((key + ' ').toLatin1())) return QString::fromLatin1(line.mid(key.size() + 1)).trimmed();
+    return {};
+}
+
+}  // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void startUpWithoutCatalog()
+    {
+        Window w;
+        QCOMPARE(w.dlg->Header()->Title(), QStringLiteral("GPRS RTU 4Din/4Dout/4AD/4TI"));
+        QCOMPARE(w.dlg->Header()->Description(), QStringLiteral(" V3.40Unicode mode"));
+        for (const auto& [id, key] : kTopCaptions) QVERIFY2(w.Caption(id).isEmpty(), key);
+        for (const auto& [id, key] : kTopLabels) QVERIFY2(w.Find<QLabel>(id)->text().isEmpty(), key);
+        for (int f = 0; f < w.dlg->NavBar()->FolderCount(); ++f) {
+            QCOMPARE(w.dlg->NavBar()->FolderCaption(f), QString());
+            for (int i = 0; i < w.dlg->NavBar()->ItemCount(f); ++i) {
+                const PageInfo* info = FindPageInfoByNav(w.dlg->NavBar()->ItemData(f, i));
+                QVERIFY(info);
+                if (info->itemKey) QCOMPARE(w.dlg->NavBar()->ItemCaption(f, i), QString());
+            }
+        }
+        QCOMPARE(w.Find<QLineEdit>(1006)->text(), QStringLiteral("open the gate wide"));
+        QCOMPARE(w.Find<QComboBox>(1041)->currentText(), QStringLiteral("9600"));
+        QCOMPARE(w.Find<QComboBox>(1042)->count(), 4);
+        QCOMPARE(w.dlg->CurrentPageId(), CVarnelDlg::kNoPage);
+        QVERIFY(!w.dlg->ConnIconOpen());
+    }
+
+    void startUpWithShippedCatalog()
+    {
+        Window w(QStringLiteral(RTU_BUILT_CATALOG));
+        QVERIFY2(w.catalog.Loaded(), RTU_BUILT_CATALOG);
+        for (const auto& [id, key] : kTopCaptions) {
+            QVERIFY2(!w.Caption(id).isEmpty(), key);
+            QCOMPARE(w.Caption(id), QString::fromStdString(w.catalog.GetText("SYSBTN", key)));
+        }
+        for (const auto& [id, key] : kTopLabels)
+            QCOMPARE(w.Find<QLabel>(id)->text().remove('&'), QString::fromStdString(w.catalog.GetText("SYSBTN", key)));
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(w.Find<QComboBox>(1042)->itemText(i),
+                     QString::fromStdString(w.catalog.GetText("SYSCHAR", "PARITY" + std::to_string(i))));
+        QVERIFY(w.dlg->NavBar()->FolderCount() > 0);
+        for (int f = 0; f < w.dlg->NavBar()->FolderCount(); ++f) {
+            QVERIFY(!w.dlg->NavBar()->FolderCaption(f).isEmpty());
+            for (int i = 0; i < w.dlg->NavBar()->ItemCount(f); ++i) QVERIFY(!w.dlg->NavBar()->ItemCaption(f, i).isEmpty());
+        }
+    }
+
+    void catalogTitleReplacesBuiltIn()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("gsm.ini");
+        std::ofstream(path.toStdString()) << "[version]\nSysTitle=Pump station RTU\n";
+        Window w(path);
+        QCOMPARE(w.dlg->Header()->Title(), QStringLiteral("Pump station RTU"));
+    }
+
+    void navigationFollowsFoldersAndShowsPages()
+    {
+        Window w;
+        CNavBar* nav = w.dlg->NavBar();
+        // The six folders hold the existing pages in their order; empty folders are left out.
+        int folder = 0;
+        for (const std::vector<int>& items : kFolders) {
+            std::vector<int> expected;
+            for (int id : items)
+                if (w.dlg->PageWidget(id)) expected.push_back(id);
+            if (expected.empty()) continue;
+            std::vector<int> shown;
+            for (int i = 0; i < nav->ItemCount(folder); ++i) shown.push_back(nav->ItemData(folder, i));
+            QCOMPARE(shown, expected);
+            ++folder;
+        }
+        // Every page without an item of its own is in the last folder.
+        for (const auto& page : w.dlg->Session().Pages()) {
+            const PageInfo* info = page->Info();
+            int f = -1, i = -1;
+            QVERIFY2(nav->FindItem(info->navId, f, i), page->ClassName());
+            if (!info->folderKey) QCOMPARE(f, nav->FolderCount() - 1);
+        }
+        // A click shows the page and makes it current; the console pages are never current.
+        QSignalSpy shown(w.dlg.get(), &CVarnelDlg::pageShown);
+        for (int f = 0; f < nav->FolderCount(); ++f)
+            for (int i = 0; i < nav->ItemCount(f); ++i) {
+                const int id = nav->ItemData(f, i);
+                nav->ClickItem(f, i);
+                QCOMPARE(w.dlg->ShownPage(), w.dlg->PageWidget(id));
+                QCOMPARE(w.dlg->CurrentPageId(), id);
+                const bool console = id == CVarnelDlg::kCommNav || id == CVarnelDlg::kComm2Nav;
+                QCOMPARE(w.dlg->CurrentPage() == nullptr, console);
+            }
+        QVERIFY(shown.count() > 0);
+    }
+
+    void busySignalDisablesOnlyTheCurrentPage()
+    {
+        Window w;
+        CPageView* first = w.dlg->PageView(1);
+        CPageView* main = w.dlg->PageView(3);
+        if (!first || !main) QSKIP("the pages of the first folder are not built yet");
+        QTableWidget* firstList = first->findChild<QTableWidget*>("ctl4001");
+        QVERIFY(firstList);
+        // At start-up the first page is on show but not current: the signal disables nothing.
+        w.dlg->RunCommand(cmd::kPageBusy);
+        QVERIFY(firstList->isEnabled());
+        w.dlg->ShowPage(3);
+        QWidget* save = main->Control(ctl::kSave);
+        QVERIFY(save);
+        w.dlg->RunCommand(cmd::kPageBusy);
+        QVERIFY(!save->isEnabled());
+        // Leaving the busy page does not leave it locked once the progress window is done.
+        w.dlg->ShowPage(1);
+        w.dlg->Session().Link().Progress().EnablePageButtons(true);
+        QVERIFY(save->isEnabled());
+    }
+
+    void settingsSurviveARestart()
+    {
+        Window w;
+        w.Find<QComboBox>(1041)->setCurrentIndex(7);
+        w.Find<QComboBox>(1042)->setCurrentIndex(2);
+        w.Find<QComboBox>(1000)->setEditText("/dev/pts/nowhere");
+        w.Find<QLineEdit>(1006)->setText("secret");
+        w.dlg->close();
+        QVERIFY(w.dlg->Session().Link().closingDown);
+        QCOMPARE(w.reg.ReadText(setting::kPassword), QStringLiteral("secret"));
+        QCOMPARE(w.reg.ReadNumber(setting::kParity, -1), 2);
+
+        w.Make();
+        w.dlg->StartUp({}, false);
+        QCOMPARE(w.Find<QComboBox>(1041)->currentIndex(), 7);
+        QCOMPARE(w.Find<QComboBox>(1042)->currentIndex(), 2);
+        QCOMPARE(w.Find<QComboBox>(1000)->currentText(), QStringLiteral("/dev/pts/nowhere"));
+        // The password is never read back.
+        QCOMPARE(w.Find<QLineEdit>(1006)->text(), QStringLiteral("open the gate wide"));
+    }
+
+    void setupTellsTheUserBeforeTheBurst()
+    {
+        Window w;
+        bool awaitingDuringMessage = true;
+        w.dlg->messageSink = [&](QMessageBox::Icon icon, const QString& text) {
+            w.messages.push_back({icon, text});
+            awaitingDuringMessage = w.dlg->Session().Link().Console().AwaitingPressPrompt;
+        };
+        QTest::mouseClick(w.Find<QPushButton>(1005), Qt::LeftButton);
+        QCOMPARE(w.messages.size(), std::size_t(1));
+        QCOMPARE(w.messages[0].text,
+                 QStringLiteral("Please press the \"OK\" button, then power-off then power-on the device!"));
+        QCOMPARE(w.messages[0].icon, QMessageBox::Information);
+        QVERIFY(!awaitingDuringMessage);
+        QVERIFY(w.dlg->Session().Link().Console().AwaitingPressPrompt);
+        QCOMPARE(w.reg.ReadNumber(setting::kBaud, -1), 5);  // the settings were stored first
+    }
+
+    void profileCommands_data()
+    {
+        QTest::addColumn<int>("command");
+        QTest::addColumn<QString>("file");  // "<tmp>": a file in the temporary folder
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("icon");
+        QTest::newRow("save") << 1079 << "<tmp>" << "Save the profile sucessed!" << int(QMessageBox::Information);
+        QTest::newRow("save cancelled") << 1079 << "" << "" << 0;
+        QTest::newRow("save where it can't be") << 1079 << "/nonexistent/dir/p.txt" << "Open the profile failed!"
+                                                 << int(QMessageBox::Critical);
+        QTest::newRow("exec cancelled") << 1080 << "" << "" << 0;
+        QTest::newRow("exec missing file") << 1080 << "<tmp>" << "Open the profile failed!" << int(QMessageBox::Critical);
+    }
+    void profileCommands()
+    {
+        QFETCH(int, command);
+        QFETCH(QString, file);
+        QFETCH(QString, message);
+        QFETCH(int, icon);
+        Window w;
+        w.chosenFile = file == "<tmp>" ? w.dir.filePath("profile.txt") : file;
+        w.dlg->RunCommand(command);
+        QCoreApplication::sendPostedEvents();  // messages are shown from the event loop
+        if (message.isEmpty()) {
+            QVERIFY(w.messages.empty());
+            return;
+        }
+        QCOMPARE(w.messages.size(), std::size_t(1));
+        QCOMPARE(w.messages[0].text, message);
+        QCOMPARE(int(w.messages[0].icon), icon);
+        if (command == 1079 && icon == QMessageBox::Information) {
+            QFile f(w.chosenFile);
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            QCOMPARE(f.readAll().toStdString(), w.dlg->Session().ProfileText());
+        }
+    }
+
+    void simulatorThatCannotStartIsReported()
+    {
+        CSimProcess sim;
+        QSignalSpy failed(&sim, &CSimProcess::failed);
+        sim.Start("/nonexistent/rtusim");
+        QTRY_COMPARE_WITH_TIMEOUT(failed.count(), 1, kSimWaitMs);
+    }
+
+    // One session with the simulated unit: reload, a page's save, screenshot.
+    void sessionWithSimulatedUnit()
+    {
+        QTemporaryDir dir;
+        const QString trace = dir.filePath("trace.txt");
+        CSimProcess sim;
+        QSignalSpy ready(&sim, &CSimProcess::ptyReady);
+        sim.Start(QStringLiteral(RTUSIM_PATH), {"--trace", trace});
+        QTRY_COMPARE_WITH_TIMEOUT(ready.count(), 1, kSimWaitMs);
+
+        Window w(QStringLiteral(RTU_BUILT_CATALOG));
+        w.dlg->resize(1366, 768);
+        w.dlg->show();
+        w.dlg->StartUp(sim.PtyPath());
+        QVERIFY(w.dlg->Port().IsPortOpen());
+        QTRY_VERIFY_WITH_TIMEOUT(w.dlg->ConnIconOpen(), kSimWaitMs);
+        QTRY_COMPARE_WITH_TIMEOUT(w.dlg->StatusText(), QStringLiteral("Reload successfully, connected with PC!"),
+                                  kSimWaitMs);
+
+        // The unit's values are on the first page.
+        CPageView* phones = w.dlg->PageView(1);
+        if (!phones) QSKIP("the control phones page is not built yet");
+        auto* table = phones->findChild<QTableWidget*>("ctl4001");
+        const QString cs0 = ImageValue("$CS0");
+        QVERIFY(!cs0.isEmpty());
+        QTRY_VERIFY_WITH_TIMEOUT(table->item(0, 1) && table->item(0, 1)->text() == cs0, kSimWaitMs);
+
+        const QString shot = QStringLiteral(SHELL_TEST_OUTPUT_DIR "/rtuconfig-main-window.png");
+        QFile::remove(shot);
+        QVERIFY(w.dlg->grab().save(shot));
+        QVERIFY(QFile::exists(shot));
+
+        // A page's save: its lines in order between the start and commit commands, with the
+        // buttons locked meanwhile and back afterwards.
+        CPageView* main = w.dlg->PageView(3);
+        if (!main) QSKIP("the main parameters page is not built yet");
+        w.dlg->ShowPage(3);
+        auto* save = qobject_cast<QPushButton*>(main->Control(ctl::kSave));
+        QVERIFY(save && save->isEnabled());
+        CProfileWriter profile;
+        main->Page().SaveParams(true, &profile);
+        const QStringList expected = QStringList{"%STARTCMD"} + ProfileLines(profile.Written()) + QStringList{"%COMMITCMD"};
+        QVERIFY(expected.size() > 2);
+        const qsizetype before = ReceivedLines(trace).size();
+        EnableLog log;
+        save->installEventFilter(&log);
+        QTest::mouseClick(save, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(ReceivedLines(trace).mid(before).contains("%COMMITCMD"), kSimWaitMs);
+        const QStringList sent = ReceivedLines(trace).mid(before);
+        const qsizetype start = sent.indexOf("%STARTCMD");
+        QVERIFY(start >= 0);
+        QCOMPARE(sent.mid(start, expected.size()), expected);
+        QTRY_VERIFY_WITH_TIMEOUT(!log.states.empty() && !log.states.front() && save->isEnabled(), kSimWaitMs);
+        save->removeEventFilter(&log);
+        w.dlg->close();
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "test_main_window.moc"
