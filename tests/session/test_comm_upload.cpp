@@ -12,263 +12,142 @@ using namespace rtu;
 
 namespace {
 
-struct Sink : ISoundUploadSink {
+struct Rig : ISoundUploadSink {
     bool Write(std::string_view bytes) override
     {
         writes.emplace_back(bytes);
         return true;
     }
-    void ConsoleText(std::string_view text) override { console += text; }
+    void ConsoleText(std::string_view text) override { pane += text; }
     void StatusText(const std::string& text) override { status.push_back(text); }
-    void Progress(std::int64_t s, std::int64_t t) override
-    {
-        sent = s;
-        total = t;
-    }
-    void Finished(MessageIcon i, const std::string& m) override
-    {
-        icon = i;
-        message = m;
-        ++finished;
-    }
+    void Progress(std::int64_t, std::int64_t) override {}
+    void Finished(MessageIcon, const std::string& m) override { messages.push_back(m); }
 
-    std::vector<std::string> writes;
-    std::string console;
-    std::vector<std::string> status;
-    std::int64_t sent = -1, total = -1;
-    MessageIcon icon = MessageIcon::Information;
-    std::string message;
-    int finished = 0;
-};
-
-std::string FileOf(std::size_t n)
-{
-    std::string data(n, '\0');
-    for (std::size_t i = 0; i < n; ++i) data[i] = static_cast<char>(i * 7 + 3);
-    return data;
-}
-
-// The download and its scripted unit.
-struct Rig {
-    // Starts a download of `file` into input slot 1.
-    bool Start(const std::string& file, std::int64_t announced = -1)
+    // Starts a download of an n-byte file, announced as `announced` bytes (n when negative).
+    void Start(std::size_t n, std::int64_t announced)
     {
-        data = file;
-        at = 0;
-        return upload.Start(1, "", announced < 0 ? static_cast<std::int64_t>(file.size()) : announced,
-                            [this](char* buf, std::size_t cap) {
-                                const std::size_t n = std::min(cap, data.size() - at);
-                                data.copy(buf, n, at);
-                                at += n;
-                                return n;
-                            },
-                            now);
+        file.resize(n);
+        for (std::size_t i = 0; i < n; ++i) file[i] = static_cast<char>(i * 7 + 3);
+        ASSERT_TRUE(upload.Start(1, "", announced < 0 ? static_cast<std::int64_t>(n) : announced,
+                                 [this](char* buf, std::size_t cap) {
+                                     const std::size_t k = std::min(cap, file.size() - at);
+                                     file.copy(buf, k, at);
+                                     at += k;
+                                     return k;
+                                 },
+                                 now));
     }
-    // The file bytes written after the start command.
     std::string Payload() const
     {
         std::string all;
-        for (std::size_t i = 1; i < sink.writes.size(); ++i) all += sink.writes[i];
+        for (std::size_t i = 1; i < writes.size(); ++i) all += writes[i];
         return all;
     }
-    void Connected()
+    // A line from the unit set this flag; the owner looks.
+    void Unit(bool CConsoleState::*flag)
     {
-        console.ConnectedSeen = true;
+        console.*flag = true;
         upload.Advance(now);
     }
-    void Received()
-    {
-        console.RecvSeen = true;
-        upload.Advance(now);
-    }
+    void Wait(Millis ms) { upload.Advance(now += ms); }
 
     CConsoleState console;
-    Sink sink;
-    CSoundUpload upload{console, sink};
+    CSoundUpload upload{console, *this};
     Millis now = 1000;
-    std::string data;
+    std::string file, pane;
     std::size_t at = 0;
+    std::vector<std::string> writes, status, messages;
 };
 
-class UploadTest : public ::testing::Test, protected Rig {};
+constexpr auto kConnected = &CConsoleState::ConnectedSeen;
+constexpr auto kRecv = &CConsoleState::RecvSeen;
+constexpr auto kUploadOk = &CConsoleState::FileUploadOk;
+constexpr auto kCmdErr = &CConsoleState::CmdErrSeen;
 
 }  // namespace
 
-TEST(SoundUploadCommand, StartCommandBySlot)
+TEST(SoundUpload, StartCommandBySlot)
 {
     EXPECT_EQ(CSoundUpload::StartCommand(0, "ignored", 1000), "%mdfile=din0_alarm.wav,1000,5\r");
-    EXPECT_EQ(CSoundUpload::StartCommand(3, "", 7), "%mdfile=din3_alarm.wav,7,5\r");
     EXPECT_EQ(CSoundUpload::StartCommand(-1, "", 7), "%mdfile=din-1_alarm.wav,7,5\r");
     EXPECT_EQ(CSoundUpload::StartCommand(4, "bell.wav", 512), "%mdfile=bell.wav,512,5\r");
 }
 
-TEST_F(UploadTest, WholeFileInChunksThenSuccess)
-{
-    const std::string file = FileOf(600);
-    ASSERT_TRUE(Start(file));
-    ASSERT_EQ(sink.writes.size(), 1u);
-    EXPECT_EQ(sink.writes[0], "%mdfile=din1_alarm.wav,600,5\r");
-
-    upload.Advance(now + 500);  // not connected yet: nothing more goes
-    EXPECT_EQ(sink.writes.size(), 1u);
-
-    Connected();
-    EXPECT_EQ(sink.status.front(), "SYNC Connected 0");
-    ASSERT_EQ(sink.writes.size(), 2u);
-    EXPECT_EQ(sink.writes[1].size(), 256u);
-    upload.Advance(now);  // no answer yet
-    EXPECT_EQ(sink.writes.size(), 2u);
-
-    Received();
-    Received();
-    console.FileUploadOk = true;  // the unit stored the file with the last chunk's answer
-    Received();
-
-    ASSERT_EQ(sink.writes.size(), 4u);
-    EXPECT_EQ(sink.writes[3].size(), 88u);
-    EXPECT_EQ(Payload(), file);
-    EXPECT_EQ(sink.console, "Write 256Bytes\r\nWrite 256Bytes\r\nWrite 88Bytes\r\n");
-    EXPECT_EQ(sink.status, (std::vector<std::string>{"SYNC Connected 0", "Sent 256", "Sent 512", "Sent 600",
-                                                     "File upload Ok"}));
-    EXPECT_EQ(sink.sent, 600);
-    EXPECT_EQ(sink.total, 600);
-    EXPECT_EQ(sink.finished, 1);
-    EXPECT_EQ(sink.icon, MessageIcon::Information);
-    EXPECT_EQ(sink.message, CSoundUpload::kDownloadOk);
-    EXPECT_FALSE(upload.Busy());
-}
-
-TEST_F(UploadTest, LengthMultipleOfChunkHasNoEmptyWrite)
-{
-    ASSERT_TRUE(Start(FileOf(512)));
-    Connected();
-    Received();
-    console.FileUploadOk = true;
-    Received();
-    EXPECT_EQ(sink.writes.size(), 3u);  // start + two full chunks
-    for (std::size_t i = 1; i < sink.writes.size(); ++i) EXPECT_FALSE(sink.writes[i].empty());
-    EXPECT_EQ(sink.message, CSoundUpload::kDownloadOk);
-}
-
-// Each way the transfer ends early: which message, and how many chunks went.
-TEST(SoundUpload, FailuresStopTheTransfer)
+// Scripted units: what the unit answers, and how the download ends.
+TEST(SoundUpload, Scenarios)
 {
     struct Case {
         const char* name;
-        std::function<void(Rig&)> script;
+        std::size_t size;
+        std::int64_t announced;  // < 0: the file's size
+        std::function<void(Rig&)> unit;
+        std::size_t payload;     // file bytes written
+        std::string status;      // last status text
         std::string message;
-        std::size_t writes;  // start command included
-        std::string lastStatus;
+    };
+    auto answerAll = [](Rig& t) {
+        t.Unit(kConnected);
+        for (int i = 0; i < 10 && t.upload.state() == CSoundUpload::State::AwaitChunkAnswer; ++i) t.Unit(kRecv);
     };
     const Case cases[] = {
-        {"no start response",
-         [](Rig& t) {
-             t.upload.Advance(t.now + CSoundUpload::kStartWaitMs - 1);
-             EXPECT_TRUE(t.upload.Busy());
-             t.upload.Advance(t.now + CSoundUpload::kStartWaitMs);
-         },
-         CSoundUpload::kNoStartResponse, 1, ""},
-        {"CMD ERR after the first chunk",
-         [](Rig& t) {
-             t.Connected();
-             t.console.CmdErrSeen = true;
-             t.console.AckReceived = true;
-             t.upload.Advance(t.now);
-         },
-         CSoundUpload::kDownloadError, 2, "Sent 256"},
-        {"chunk without an answer",
-         [](Rig& t) {
-             t.Connected();
-             t.upload.Advance(t.now + CSoundUpload::kChunkWaitMs - 1);
-             EXPECT_TRUE(t.upload.Busy());
-             t.upload.Advance(t.now + CSoundUpload::kChunkWaitMs);
-         },
-         CSoundUpload::kDownloadError, 2, "timeouts"},
-        {"no FILEUPL OK after the last chunk",
-         [](Rig& t) {
-             t.Connected();
-             t.Received();
-             t.Received();
-             t.Received();
-             EXPECT_TRUE(t.upload.Busy());  // still waiting for the unit to report the file
-             t.upload.Advance(t.now + CSoundUpload::kFinalWaitMs);
-         },
-         CSoundUpload::kDownloadError, 4, "Sent 600"},
+        {"whole file", 600, -1, [&](Rig& t) { answerAll(t); t.Unit(kUploadOk); }, 600, "File upload Ok",
+         CSoundUpload::kDownloadOk},
+        {"multiple of the chunk: no empty write", 512, -1, [&](Rig& t) { answerAll(t); t.Unit(kUploadOk); }, 512,
+         "File upload Ok", CSoundUpload::kDownloadOk},
+        {"FILEUPL OK a while after the last answer", 100, -1,
+         [&](Rig& t) { answerAll(t); t.Wait(CSoundUpload::kFinalWaitMs - 1); t.Unit(kUploadOk); }, 100,
+         "File upload Ok", CSoundUpload::kDownloadOk},
+        {"a file that grew is sent only as far as announced", 700, 300,
+         [&](Rig& t) { answerAll(t); t.Unit(kUploadOk); }, 300, "File upload Ok", CSoundUpload::kDownloadOk},
+        {"no start response", 600, -1,
+         [](Rig& t) { t.Wait(CSoundUpload::kStartWaitMs - 1); t.Unit(kRecv); t.Wait(1); }, 0, "",
+         CSoundUpload::kNoStartResponse},
+        {"CMD ERR after the first chunk", 600, -1, [](Rig& t) { t.Unit(kConnected); t.Unit(kCmdErr); }, 256,
+         "Sent 256", CSoundUpload::kDownloadError},
+        {"chunk without an answer", 600, -1,
+         [](Rig& t) { t.Unit(kConnected); t.Wait(CSoundUpload::kChunkWaitMs - 1); t.Wait(1); }, 256, "timeouts",
+         CSoundUpload::kDownloadError},
+        {"no FILEUPL OK at all", 600, -1, [&](Rig& t) { answerAll(t); t.Wait(CSoundUpload::kFinalWaitMs); }, 600,
+         "Sent 600", CSoundUpload::kDownloadError},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Rig t;
-        ASSERT_TRUE(t.Start(FileOf(600)));
-        c.script(t);
+        t.Start(c.size, c.announced);
+        c.unit(t);
         EXPECT_FALSE(t.upload.Busy());
-        EXPECT_EQ(t.sink.finished, 1);
-        EXPECT_EQ(t.sink.icon, MessageIcon::Error);
-        EXPECT_EQ(t.sink.message, c.message);
-        EXPECT_EQ(t.sink.writes.size(), c.writes);
-        EXPECT_EQ(t.sink.status.empty() ? "" : t.sink.status.back(), c.lastStatus);
-        t.upload.Advance(t.now + 10 * CSoundUpload::kStartWaitMs);  // ended: nothing more happens
-        EXPECT_EQ(t.sink.writes.size(), c.writes);
-        EXPECT_EQ(t.sink.finished, 1);
+        EXPECT_EQ(t.Payload(), t.file.substr(0, c.payload));
+        for (std::size_t i = 1; i < t.writes.size(); ++i)
+            EXPECT_TRUE(!t.writes[i].empty() && t.writes[i].size() <= CSoundUpload::kChunkBytes);
+        EXPECT_EQ(t.status.empty() ? "" : t.status.back(), c.status);
+        EXPECT_EQ(t.messages, std::vector<std::string>{c.message});
+        t.Wait(10 * CSoundUpload::kStartWaitMs);  // ended: nothing more happens
+        t.Unit(kRecv);
+        EXPECT_EQ(t.Payload().size(), c.payload);
+        EXPECT_EQ(t.messages.size(), 1u);
     }
+
+    Rig t;  // what the pane and the status line show on the way
+    t.Start(600, -1);
+    answerAll(t);
+    EXPECT_EQ(t.writes.front(), "%mdfile=din1_alarm.wav,600,5\r");
+    EXPECT_EQ(t.pane, "Write 256Bytes\r\nWrite 256Bytes\r\nWrite 88Bytes\r\n");
+    EXPECT_EQ(t.status, (std::vector<std::string>{"SYNC Connected 0", "Sent 256", "Sent 512", "Sent 600"}));
 }
 
-// "FILEUPL OK" may come in a later chunk than the last "+RECV:".
-TEST_F(UploadTest, LateUploadOkStillSucceeds)
+// Flags left over from before (an earlier download's connection, an earlier command's
+// acknowledgement) do not pass for this download's answers.
+TEST(SoundUpload, StaleFlagsDoNotCount)
 {
-    ASSERT_TRUE(Start(FileOf(100)));
-    Connected();
-    Received();
-    EXPECT_TRUE(upload.Busy());
-    ASSERT_TRUE(upload.NextDeadline());
-    EXPECT_EQ(*upload.NextDeadline(), now + CSoundUpload::kFinalWaitMs);
-    console.FileUploadOk = true;
-    upload.Advance(now + 200);
-    EXPECT_EQ(sink.message, CSoundUpload::kDownloadOk);
-}
+    Rig t;
+    t.console.ConnectedSeen = t.console.FileUploadOk = t.console.AckReceived = true;
+    t.Start(600, -1);
+    t.Wait(1);
+    EXPECT_EQ(t.writes.size(), 1u);  // still waiting for "$CONNECTED"
+    EXPECT_FALSE(t.console.FileUploadOk);
 
-// Flags left over from before (a connection of an earlier download, an acknowledgement of an
-// earlier command) do not pass for this download's answers.
-TEST_F(UploadTest, StaleFlagsDoNotCount)
-{
-    console.ConnectedSeen = true;
-    console.FileUploadOk = true;
-    console.AckReceived = true;
-    ASSERT_TRUE(Start(FileOf(600)));
-    upload.Advance(now);
-    EXPECT_EQ(sink.writes.size(), 1u);  // still waiting for "$CONNECTED"
-    EXPECT_FALSE(console.FileUploadOk);
-
-    console.AckReceived = true;  // e.g. the start command's own "CMD OK"
-    Connected();
-    ASSERT_EQ(sink.writes.size(), 2u);
-    upload.Advance(now);
-    EXPECT_EQ(sink.writes.size(), 2u) << "the first chunk went on without its answer";
-}
-
-TEST_F(UploadTest, OneDownloadAtATime)
-{
-    ASSERT_TRUE(Start(FileOf(300)));
-    EXPECT_FALSE(upload.Start(0, "", 10, [](char*, std::size_t) { return std::size_t{0}; }, now));
-    EXPECT_EQ(sink.writes.size(), 1u);
-    EXPECT_EQ(sink.finished, 0);
-}
-
-// The unit is told the length at the start; a file that grows meanwhile is sent only that far.
-TEST_F(UploadTest, NeverMoreThanTheAnnouncedLength)
-{
-    const std::string file = FileOf(700);
-    ASSERT_TRUE(Start(file, 300));
-    Connected();
-    Received();
-    console.FileUploadOk = true;
-    Received();
-    EXPECT_EQ(Payload(), file.substr(0, 300));
-    EXPECT_EQ(sink.message, CSoundUpload::kDownloadOk);
-}
-
-TEST_F(UploadTest, LengthTheStartCommandCannotCarryIsRefused)
-{
-    EXPECT_FALSE(Start("", CSoundUpload::kMaxFileBytes + 1));
-    EXPECT_TRUE(sink.writes.empty());
-    EXPECT_EQ(sink.message, CSoundUpload::kOpenError);
+    t.console.AckReceived = true;  // e.g. the start command's own "CMD OK"
+    t.Unit(kConnected);
+    t.Wait(1);
+    EXPECT_EQ(t.writes.size(), 2u) << "the first chunk went on without its answer";
 }
