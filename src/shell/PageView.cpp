@@ -25,6 +25,7 @@ using rtu::FieldKind;
 namespace {
 
 constexpr int kEditMinWidth = 220;    // edits and drop-downs of a form
+constexpr int kEditMaxWidth = 560;    // a form stays readable on a wide window
 constexpr int kTableMinHeight = 180;  // a table keeps at least this much room
 
 QString ControlName(int id) { return QStringLiteral("ctl%1").arg(id); }
@@ -96,18 +97,37 @@ void CPageView::Build()
             form = new QFormLayout;
             form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
             form->setLabelAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-            form->setRowWrapPolicy(QFormLayout::WrapLongRows);
+            form->setFormAlignment(Qt::AlignLeft | Qt::AlignTop);
+            form->setRowWrapPolicy(QFormLayout::DontWrapRows);
             body->addLayout(form);
         }
         return form;
     };
 
-    for (const FieldDecl& f : page_.Fields()) {
-        if (f.id == rtu::ctl::kFrame || !f.visible) continue;  // hidden controls live in the model only
+    // A label declared right before a caption-less input names that input: they share a row.
+    // A label whose input is hidden goes with it.
+    QLabel* pendingLabel = nullptr;
+    auto flushLabel = [&]() {
+        if (pendingLabel) currentForm()->addRow(pendingLabel);
+        pendingLabel = nullptr;
+    };
+    const auto fields = page_.Fields();
+    for (std::size_t n = 0; n < fields.size(); ++n) {
+        const FieldDecl& f = fields[n];
+        const bool input = f.kind == FieldKind::Text || f.kind == FieldKind::Combo || f.kind == FieldKind::EditableCombo;
+        if (f.id == rtu::ctl::kFrame) continue;
+        if (!f.visible) {  // hidden controls live in the model only
+            if (input && pendingLabel && Caption(f).isEmpty()) {
+                delete pendingLabel;
+                pendingLabel = nullptr;
+            }
+            continue;
+        }
         QWidget* w = MakeControl(f);
         if (!w) continue;
         w->setObjectName(ControlName(f.id));
         controls_.insert(f.id, w);
+        if (f.kind != FieldKind::Label && !(input && Caption(f).isEmpty())) flushLabel();
         switch (f.kind) {
         case FieldKind::Button: buttonRow->addWidget(w); break;
         case FieldKind::List:
@@ -115,22 +135,29 @@ void CPageView::Build()
             body->addWidget(w, 1);
             break;
         case FieldKind::Label:
+            flushLabel();
+            pendingLabel = static_cast<QLabel*>(w);
+            break;
         case FieldKind::Check: currentForm()->addRow(w); break;
         case FieldKind::Text:
         case FieldKind::Combo:
         case FieldKind::EditableCombo: {
             const QString caption = Caption(f);
-            if (caption.isEmpty()) {
-                currentForm()->addRow(w);
-            } else {
-                auto* label = new QLabel(caption, frame_);
+            QLabel* label = pendingLabel;
+            pendingLabel = nullptr;
+            if (!caption.isEmpty()) label = new QLabel(caption, frame_);
+            if (label) {
+                label->setWordWrap(false);
                 label->setBuddy(w);
                 currentForm()->addRow(label, w);
+            } else {
+                currentForm()->addRow(QString(), w);
             }
             break;
         }
         }
     }
+    flushLabel();
     bool hasTable = false;
     for (const FieldDecl& f : page_.Fields()) hasTable = hasTable || (f.kind == FieldKind::List && f.visible);
     if (!hasTable) body->addStretch(1);
@@ -151,6 +178,7 @@ QWidget* CPageView::MakeControl(const FieldDecl& f)
     case FieldKind::Text: {
         auto* e = new QLineEdit(frame_);
         e->setMinimumWidth(kEditMinWidth);
+        e->setMaximumWidth(kEditMaxWidth);
         if (f.maxLength > 0) e->setMaxLength(f.maxLength);
         e->setReadOnly(f.readOnly);
         connect(e, &QLineEdit::textEdited, this, [this, id](const QString& t) { page_.Text(id) = t.toStdString(); });
@@ -166,6 +194,7 @@ QWidget* CPageView::MakeControl(const FieldDecl& f)
     case FieldKind::EditableCombo: {
         auto* c = new QComboBox(frame_);
         c->setMinimumWidth(kEditMinWidth);
+        c->setMaximumWidth(kEditMaxWidth);
         c->setSizeAdjustPolicy(QComboBox::AdjustToContents);
         for (const rtu::TextRef& item : f.items) c->addItem(Text(item));
         if (f.kind == FieldKind::EditableCombo) {

@@ -369,6 +369,7 @@ private slots:
         QCOMPARE(sent.mid(start, expected.size()), expected);
         QTRY_VERIFY_WITH_TIMEOUT(!log.states.empty() && !log.states.front() && save->isEnabled(), kSimWaitMs);
         save->removeEventFilter(&log);
+        QVERIFY(w.dlg->grab().save(QStringLiteral(SHELL_TEST_OUTPUT_DIR "/rtuconfig-main-params.png")));
         w.dlg->close();
     }
 };
