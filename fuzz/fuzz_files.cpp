@@ -1,0 +1,161 @@
+// The files the tool reads: the text catalog and profiles, plus the UCS-2 hex codec that
+// free texts of both go through. The input is written to a file and read back the way
+// the tool reads it; the profile's lines are executed through a session on a fake clock,
+// the unit's answers chosen by the input's own bytes.
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "link/ProfileRunner.h"
+#include "pages/framework/TextCatalog.h"
+#include "pages/framework/Ucs2Hex.h"
+#include "session/Session.h"
+
+namespace {
+
+constexpr int kMaxSteps = 100000;     // a profile run that never ends is a fault
+constexpr std::string_view kAnswers[] = {"CMD OK\r\n", "CMD ERR\r\n", "Please wait\r\n", "", "noise\r\nCMD OK\r\n"};
+
+const std::string& TempPath()
+{
+    static const std::string path = [] {
+        const char* dir = std::getenv("TMPDIR");
+        return std::string(dir && *dir ? dir : "/tmp") + "/rtu_fuzz_files_" + std::to_string(::getpid()) + ".txt";
+    }();
+    return path;
+}
+
+bool WriteFile(const std::string& path, std::string_view bytes)
+{
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) return false;
+    const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    return std::fclose(f) == 0 && ok;
+}
+
+// Whether `s` is well-formed UTF-8.
+bool IsUtf8(std::string_view s)
+{
+    for (std::size_t i = 0; i < s.size();) {
+        const auto b = static_cast<unsigned char>(s[i]);
+        std::size_t more = 0;
+        unsigned char lo = 0x80, hi = 0xBF;
+        if (b < 0x80) more = 0;
+        else if (b >= 0xC2 && b <= 0xDF) more = 1;
+        else if (b >= 0xE0 && b <= 0xEF) { more = 2; if (b == 0xE0) lo = 0xA0; if (b == 0xED) hi = 0x9F; }
+        else if (b >= 0xF0 && b <= 0xF4) { more = 3; if (b == 0xF0) lo = 0x90; if (b == 0xF4) hi = 0x8F; }
+        else return false;
+        if (i + more >= s.size()) return false;  // the character runs past the end
+        for (std::size_t k = 1; k <= more; ++k) {
+            const auto c = static_cast<unsigned char>(s[i + k]);
+            if (c < (k == 1 ? lo : 0x80) || c > (k == 1 ? hi : 0xBF)) return false;
+        }
+        i += more + 1;
+    }
+    return true;
+}
+
+void CheckCatalog(const std::string& path, std::string_view input)
+{
+    rtu::CTextCatalog catalog;
+    catalog.Load(path);
+    // A few fixed names, and the first "[section]" and "key=" of the input itself.
+    std::string section = "Main", key = "Title";
+    const std::size_t open = input.find('['), close = input.find(']', open == std::string_view::npos ? 0 : open);
+    if (open != std::string_view::npos && close != std::string_view::npos) {
+        section = std::string(input.substr(open + 1, close - open - 1));
+        const std::size_t eq = input.find('=', close);
+        if (eq != std::string_view::npos) {
+            std::size_t start = input.rfind('\n', eq);
+            start = start == std::string_view::npos || start < close ? close + 1 : start + 1;
+            key = std::string(input.substr(start, eq - start));
+        }
+    }
+    for (auto [s, k] : {std::pair<std::string_view, std::string_view>{section, key}, {"", ""}, {"MAIN", "title"},
+                        {section, ""}, {"sys", "IDC_BUTTON1"}}) {
+        const std::string text = catalog.GetText(s, k);
+        if (text.size() > rtu::CTextCatalog::kMaxText) __builtin_trap();
+        if (text.find('\0') != std::string::npos) __builtin_trap();
+    }
+    const std::string cut = rtu::CTextCatalog::CutText(input);
+    if (cut.size() > rtu::CTextCatalog::kMaxText) __builtin_trap();
+    if (IsUtf8(input) && !IsUtf8(cut)) __builtin_trap();  // a cut never splits a character
+}
+
+void CheckProfile(const std::string& path, std::string_view input)
+{
+    std::vector<std::string> lines;
+    if (!rtu::CProfileRunner::ReadLines(path, lines)) return;
+
+    rtu::Millis now = 0;
+    std::size_t writes = 0;
+    bool answer = false;
+    rtu::CSession session(
+        [&](std::string_view) {
+            ++writes;
+            answer = true;
+            return true;
+        },
+        [&now] { return now; }, nullptr, nullptr);
+    std::optional<rtu::ExecSummary> summary;
+    if (!session.ExecProfileLines(std::move(lines), [&](const rtu::ExecSummary& s) { summary = s; })) __builtin_trap();
+
+    std::size_t pick = 0;
+    for (int step = 0; step < kMaxSteps && !summary; ++step) {
+        if (answer) {
+            answer = false;
+            const std::string_view reply =
+                input.empty() ? kAnswers[0]
+                              : kAnswers[static_cast<unsigned char>(input[pick++ % input.size()]) % std::size(kAnswers)];
+            if (!reply.empty()) {
+                session.Link().HandleReceive(reply);
+                continue;
+            }
+        }
+        const auto deadline = session.Link().NextDeadline();
+        if (!deadline) break;
+        now = std::max(now, *deadline);
+        session.Link().HandleTime();
+    }
+    if (!summary) __builtin_trap();  // the run must end
+    if (summary->ok + summary->err + summary->unanswered != summary->sent) __builtin_trap();
+    if (writes < static_cast<std::size_t>(summary->sent) + 2) __builtin_trap();  // plus the start and commit lines
+}
+
+void CheckUcs2(std::string_view input)
+{
+    const std::string hex = rtu::EncodeUcs2Hex(input);
+    if (hex.size() % 4 != 0 || hex.size() > rtu::kUcs2MaxUnits * 4) __builtin_trap();
+    const std::string back = rtu::DecodeUcs2Hex(hex);
+    if (!IsUtf8(back) || back.size() > rtu::kUcs2DecodedBytes) __builtin_trap();
+    // Well-formed text without a zero that fits comes back unchanged.
+    if (IsUtf8(input) && input.find('\0') == std::string_view::npos && input.size() <= rtu::kUcs2DecodedBytes &&
+        back != input)
+        __builtin_trap();
+    const std::string decoded = rtu::DecodeUcs2Hex(input);
+    if (!IsUtf8(decoded) || decoded.size() > rtu::kUcs2DecodedBytes) __builtin_trap();
+    if (rtu::DecodeUcs2Hex(rtu::EncodeUcs2Hex(decoded)) != decoded) __builtin_trap();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const std::string_view input(reinterpret_cast<const char*>(data), size);
+    const std::string& path = TempPath();
+    if (!WriteFile(path, input)) return 0;
+    CheckCatalog(path, input);
+    CheckProfile(path, input);
+    CheckUcs2(input);
+    std::remove(path.c_str());
+    return 0;
+}
