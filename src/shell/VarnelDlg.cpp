@@ -29,9 +29,7 @@
 #include "shell/PageView.h"
 #include "shell/ProgressWnd.h"
 
-#ifdef RTU_HAVE_COMM_PAGE
 #include "shell/CommPageView.h"
-#endif
 
 namespace {
 
@@ -340,13 +338,12 @@ void CVarnelDlg::BuildPages()
         stack_->addWidget(view);
         pageWidgets_.insert(info->navId, view);
     }
-#ifdef RTU_HAVE_COMM_PAGE
     if (!pageWidgets_.contains(kCommNav)) {
         comm_ = new CCommPageView(*session_, settings_, stack_);
+        connect(comm_, &CCommPageView::StatusLine, statusLine_, &QLabel::setText);
         stack_->addWidget(comm_);
         pageWidgets_.insert(kCommNav, comm_);
     }
-#endif
 }
 
 void CVarnelDlg::BuildNavigation()
@@ -598,9 +595,7 @@ void CVarnelDlg::closeEvent(QCloseEvent* event)
 {
     session_->Link().closingDown = true;  // a running profile stops at its next line
     StoreSettings();
-#ifdef RTU_HAVE_COMM_PAGE
     if (comm_) comm_->StoreSettings();
-#endif
     progress_->hide();
     event->accept();
 }
@@ -629,11 +624,7 @@ void CVarnelDlg::OnMessage(rtu::MessageIcon icon, const std::string& text)
 
 void CVarnelDlg::OnConsoleChunk(std::string_view bytes)
 {
-#ifdef RTU_HAVE_COMM_PAGE
     if (comm_) comm_->AppendReceived(bytes);
-#else
-    (void)bytes;
-#endif
 }
 
 void CVarnelDlg::OnLine(const std::string& line)
