@@ -23,7 +23,7 @@ namespace fs = std::filesystem;
 TEST(ShippedCatalog, PhoneAndTextPagesFindEveryCaption)
 {
     std::string merged;
-    for (const char* part : {"/gsm.d/00-shell.ini", "/gsm.d/20-phones-texts.ini"}) {
+    for (const char* part : {"/gsm.ini"}) {
         std::ifstream in(std::string(RTU_SOURCE_DATA_DIR) + part, std::ios::binary);
         ASSERT_TRUE(in) << part;
         merged.append(std::istreambuf_iterator<char>(in), {});

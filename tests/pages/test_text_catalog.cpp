@@ -114,11 +114,11 @@ TEST_F(TextCatalogTest, DefaultFileIsLookedUpInTheWorkingDirectoryFirst)
     fs::current_path(before);
 }
 
-// The shipped texts, merged as the build merges the catalog's parts.
+// The shipped texts.
 TEST_F(TextCatalogTest, ShippedCatalogHasTheShellAndFormPageTexts)
 {
     std::string merged;
-    for (const char* part : {"/gsm.d/00-shell.ini", "/gsm.d/10-forms.ini"}) {
+    for (const char* part : {"/gsm.ini"}) {
         std::ifstream in(std::string(RTU_SOURCE_DATA_DIR) + part, std::ios::binary);
         merged.append(std::istreambuf_iterator<char>(in), {});
     }
