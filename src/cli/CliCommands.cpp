@@ -82,7 +82,7 @@ int CmdRead(CCliLoop& loop, const std::string& profilePath, const std::string& j
         std::fprintf(stderr, "rtuctl: %s: cannot write the profile: %s\n", profilePath.c_str(), std::strerror(errno));
         return kExitUsage;
     }
-    if (!jsonPath.empty() && !WriteFileAtomically(jsonPath, loop.Session().ExportJson().dump(2) + "\n")) {
+    if (!jsonPath.empty() && !WriteFileAtomically(jsonPath, loop.Session().ExportJsonText())) {
         std::fprintf(stderr, "rtuctl: %s: cannot write the JSON file: %s\n", jsonPath.c_str(), std::strerror(errno));
         return kExitUsage;
     }

@@ -34,8 +34,8 @@ struct RouteTarget {
 struct RouteRow {
     static constexpr int kMaxTargets = 4;
     const char* id;          // "A1" … "C70"
-    const char* contains;    // the line contains this text
-    const char* orContains;  // … or this one (nullptr: no alternative)
+    std::string_view contains;    // the line contains this text
+    std::string_view orContains;  // … or this one (empty: no alternative)
     int digitOffset;         // -1, or the offset that must hold a digit (passed on as `digit`)
     std::array<RouteTarget, kMaxTargets> targets;
     int targetCount;

@@ -54,6 +54,8 @@ public:
 
     // Every page's values: { class name: { control id: value, … }, … }.
     nlohmann::json ExportJson() const;
+    // The same as indented JSON text; bytes that are not UTF-8 become U+FFFD.
+    std::string ExportJsonText() const;
     static nlohmann::json PageJson(const CPageBase& page);
 
 private:

@@ -84,3 +84,14 @@ TEST(SessionPair, PageSaveSendsItsLinesThenReloads)
     EXPECT_GT(rig.unit.CommandsReceived(), 20);
     EXPECT_NE(rig.session.ProfileText().find("%IDRTU-0001"), std::string::npos);
 }
+
+TEST(SessionPair, ExportStaysValidJsonWhateverTheUnitSends)
+{
+    PairRig rig;
+    rig.session.Link().Reload();
+    rig.Drive();
+    rig.session.Link().HandleReceive("$SMSC +49\xB3\xFF\r\n$DID RTU\xC3\r\n");
+    const std::string text = rig.session.ExportJsonText();
+    const auto json = nlohmann::json::parse(text);  // throws on invalid JSON
+    EXPECT_EQ(json["CPageMainParams"]["1029"], "+49\xEF\xBF\xBD\xEF\xBF\xBD");
+}
