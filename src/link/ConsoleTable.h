@@ -3,6 +3,7 @@
 #pragma once
 
 #include <span>
+#include <string_view>
 
 namespace rtu {
 
@@ -19,7 +20,7 @@ enum class ConsoleAction {
 };
 
 struct ConsoleRow {
-    const char* contains;
+    std::string_view contains;
     int operatingTicks;  // ShowOperating(n) first; -1: not shown
     bool finished;       // ShowFinished() afterwards
     const char* status;  // new status line text; nullptr: unchanged

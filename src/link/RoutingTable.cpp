@@ -1,5 +1,6 @@
 #include "link/RoutingTable.h"
 
+#include <array>
 #include <cctype>
 
 namespace rtu {
@@ -195,14 +196,46 @@ constexpr RouteRow kChainC[] = {
     {"C70", "$RPLARM 1", {}, -1, {{{"CPageRfZone", RouteEffect::CheckOn, 0, "$RPLARM", 0, -1}}}, 1},
 };
 
-bool Matches(const RouteRow& row, std::string_view line)
+// A line with the positions of its '$' and '*' marks: every key starts with one, so a key
+// can only stand at a mark. Testing the marks instead of searching the whole line for
+// each of the ~170 keys is what keeps routing cheap.
+struct MarkedLine {
+    static constexpr std::size_t kMaxMarks = 32;  // more marks than this: plain search
+    std::string_view text;
+    std::array<std::size_t, kMaxMarks> marks{};
+    std::size_t count = 0;
+    bool plainSearch = false;
+
+    explicit MarkedLine(std::string_view line) : text(line)
+    {
+        for (std::size_t i = 0; i < line.size(); ++i) {
+            if (line[i] != '$' && line[i] != '*') continue;
+            if (count == kMaxMarks) {
+                plainSearch = true;
+                return;
+            }
+            marks[count++] = i;
+        }
+    }
+
+    bool Contains(std::string_view key) const
+    {
+        if (key.empty()) return true;
+        if (plainSearch || (key[0] != '$' && key[0] != '*')) return text.find(key) != std::string_view::npos;
+        for (std::size_t i = 0; i < count; ++i)
+            if (text.substr(marks[i], key.size()) == key) return true;
+        return false;
+    }
+};
+
+bool Matches(const RouteRow& row, const MarkedLine& line)
 {
-    bool hit = line.find(row.contains) != std::string_view::npos;
-    if (!hit && !row.orContains.empty()) hit = line.find(row.orContains) != std::string_view::npos;
+    bool hit = line.Contains(row.contains);
+    if (!hit && !row.orContains.empty()) hit = line.Contains(row.orContains);
     if (!hit) return false;
     if (row.digitOffset >= 0) {
         const auto at = static_cast<std::size_t>(row.digitOffset);
-        return at < line.size() && std::isdigit(static_cast<unsigned char>(line[at]));
+        return at < line.text.size() && std::isdigit(static_cast<unsigned char>(line.text[at]));
     }
     return true;
 }
@@ -223,16 +256,16 @@ int Deliver(const RouteRow& row, std::string_view line, IRouteDirectory& pages)
     return delivered;
 }
 
-int RunChain(std::span<const RouteRow> chain, std::string_view line, IRouteDirectory& pages, bool firstStandsAlone)
+int RunChain(std::span<const RouteRow> chain, const MarkedLine& line, IRouteDirectory& pages, bool firstStandsAlone)
 {
     int delivered = 0;
     std::size_t i = 0;
     if (firstStandsAlone && !chain.empty()) {
-        if (Matches(chain[0], line)) delivered += Deliver(chain[0], line, pages);
+        if (Matches(chain[0], line)) delivered += Deliver(chain[0], line.text, pages);
         i = 1;
     }
     for (; i < chain.size(); ++i) {
-        if (Matches(chain[i], line)) return delivered + Deliver(chain[i], line, pages);
+        if (Matches(chain[i], line)) return delivered + Deliver(chain[i], line.text, pages);
     }
     return delivered;
 }
@@ -249,9 +282,10 @@ int RouteLine(std::string_view line, IRouteDirectory& pages)
     int delivered = 0;
     if (!line.empty() && line[0] == '$') delivered += Deliver(kPre[0], line, pages);
     delivered += Deliver(kPre[1], line, pages);
-    delivered += RunChain(kChainA, line, pages, true);
-    delivered += RunChain(kChainB, line, pages, false);
-    delivered += RunChain(kChainC, line, pages, false);
+    const MarkedLine marked(line);
+    delivered += RunChain(kChainA, marked, pages, true);
+    delivered += RunChain(kChainB, marked, pages, false);
+    delivered += RunChain(kChainC, marked, pages, false);
     return delivered;
 }
 

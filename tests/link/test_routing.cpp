@@ -85,6 +85,9 @@ TEST(Routing, OrderDecidesTheOutcome)
         {"*AINC0 12", {{"CPageAD", "B84", "0 12", -1}}},
         {"$IOAT 15", {{"CPageAlarmParams", "B54", "15", -1}}},
         {"$IAT 15", {{"CPageAlarmParams", "B53", "15", -1}}},
+        // A key anywhere in the line matches; the text still counts from the line's start.
+        {"ab$TMPH 30", {{"CPageTemp", "C29", "H 30", -1}}},
+        {"*$*$*$*$*$*$*$*$*$*$*$*$*$*$*$*$*$*$*$*$$TMPH", {{"CPageTemp", "C29", "*$*$*$*$*$*$*$*$*$*$*$*$*$*$*$*$*$$TMPH", -1}}},
     };
     for (const Case& c : cases) {
         Recorder r;
