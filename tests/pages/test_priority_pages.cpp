@@ -41,7 +41,7 @@ struct Grids {
 std::string RowText(const CPriorityGridPage& page, int listId, int row)
 {
     std::string s;
-    for (int i = 1; i <= page.Spec().sources; ++i) s += page.CellText(listId, row, i);
+    for (int i = 1; i <= page.Shape().sources; ++i) s += page.CellText(listId, row, i);
     return s;
 }
 
@@ -76,7 +76,7 @@ TEST(PriorityPages, ReportsFillExactlyTheirRow)
         g.h.Route(c.line);
         for (CPageBase* base : g.h.pages) {
             auto* page = static_cast<CPriorityGridPage*>(base);
-            for (int list : page->Spec().tables)
+            for (int list : page->Shape().tables)
                 for (int r = 0; r < prio::kRows; ++r) {
                     const bool target = c.page && c.page == std::string(page->ClassName()) && list == c.list && r == c.row;
                     EXPECT_EQ(RowText(*page, list, r), target ? c.cells : "")

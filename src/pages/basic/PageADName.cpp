@@ -4,7 +4,7 @@ namespace rtu {
 
 namespace {
 
-const TextTableSpec kSpec{
+const TextTableShape kShape{
     "CPageADName", ctl::kList, ctl::kFrame, {"TABS", "PAGE_ADCNAME", ""}, "NAME_LISTC0", "NAME_LISTC1", CTextTablePage::kNameLabelWidth, CTextTablePage::kNameTextWidth,
     CPageADName::kRows, "%d", 0, CPageADName::kRows, 0, TextReportForm::IndexedName,
     "%%A%2.2d%s\r\n", false, CTextTablePage::kShortWaitSteps, 0,
@@ -12,6 +12,6 @@ const TextTableSpec kSpec{
 
 }  // namespace
 
-CPageADName::CPageADName(PageContext& context) : CTextTablePage(context, kSpec) {}
+CPageADName::CPageADName(PageContext& context) : CTextTablePage(context, kShape) {}
 
 }  // namespace rtu

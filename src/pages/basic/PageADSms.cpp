@@ -6,7 +6,7 @@ namespace rtu {
 
 namespace {
 
-const TextTableSpec kADSmsSpec{
+const TextTableShape kADSmsShape{
     "CPageADSms", ctl::kList, ctl::kFrame, {"TABS", "PAGE_ADCSMS", ""}, "LISTC0", "LISTC1", CTextTablePage::kMessageLabelWidth,
     CTextTablePage::kWideMessageTextWidth,
     CPageADSms::kRows, "No.%d", CPageADSms::kInputs, CPageADSms::kRows, CPageADSms::kFirstEntry,
@@ -15,7 +15,7 @@ const TextTableSpec kADSmsSpec{
 
 }  // namespace
 
-CPageADSms::CPageADSms(PageContext& context) : CTextTablePage(context, kADSmsSpec)
+CPageADSms::CPageADSms(PageContext& context) : CTextTablePage(context, kADSmsShape)
 {
     FieldDecl header;
     header.id = kHeaderCheck;

@@ -6,9 +6,9 @@ namespace rtu {
 
 namespace {
 
-PriorityGridSpec MakeSpec()
+PriorityGridShape MakeShape()
 {
-    PriorityGridSpec s;
+    PriorityGridShape s;
     s.tables = {ctl::kList};
     s.sources = CPageAinprio::kInputs;
     s.firstColumn = {"", "", "No."};
@@ -22,7 +22,7 @@ PriorityGridSpec MakeSpec()
 
 }  // namespace
 
-CPageAinprio::CPageAinprio(PageContext& context) : CPriorityGridPage(context, MakeSpec()) {}
+CPageAinprio::CPageAinprio(PageContext& context) : CPriorityGridPage(context, MakeShape()) {}
 
 // The unit keeps an SMS and a ring mask per row; analog alarms use the same mask for both.
 std::string CPageAinprio::RowCommand(int row, const Masks& masks) const

@@ -4,7 +4,7 @@ namespace rtu {
 
 namespace {
 
-const TextTableSpec kAllSmsSpec{
+const TextTableShape kAllSmsShape{
     "CPageAllSms", ctl::kList, ctl::kFrame, {"TABS", "PAGE_SMS", ""}, "LISTC0", "LISTC1", CTextTablePage::kMessageLabelWidth,
     CTextTablePage::kMessageTextWidth,
     CPageAllSms::kRows, "No.%d", 0, CPageAllSms::kRows, 0, TextReportForm::Entry,
@@ -13,6 +13,6 @@ const TextTableSpec kAllSmsSpec{
 
 }  // namespace
 
-CPageAllSms::CPageAllSms(PageContext& context) : CTextTablePage(context, kAllSmsSpec) {}
+CPageAllSms::CPageAllSms(PageContext& context) : CTextTablePage(context, kAllSmsShape) {}
 
 }  // namespace rtu

@@ -4,7 +4,7 @@ namespace rtu {
 
 namespace {
 
-const TextTableSpec kDinAlarmSpec{
+const TextTableShape kDinAlarmShape{
     "CPageDinAlarm", CPageDinAlarm::kListId, ctl::kFrame, {"TABS", "PAGE_DINSMS", ""}, "LISTC0", "LISTC1", CTextTablePage::kMessageLabelWidth,
     CTextTablePage::kMessageTextWidth,
     CPageDinAlarm::kRows, "No.%d", CPageDinAlarm::kInputs, CPageDinAlarm::kRows, 0, TextReportForm::Entry,
@@ -15,7 +15,7 @@ constexpr const char* kDefaultMessages = "%PREVSMS1\r";  // the unit restores it
 
 }  // namespace
 
-CPageDinAlarm::CPageDinAlarm(PageContext& context) : CTextTablePage(context, kDinAlarmSpec)
+CPageDinAlarm::CPageDinAlarm(PageContext& context) : CTextTablePage(context, kDinAlarmShape)
 {
     FieldDecl defaults;
     defaults.id = kDefaultButton;

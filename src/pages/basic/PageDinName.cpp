@@ -4,7 +4,7 @@ namespace rtu {
 
 namespace {
 
-const TextTableSpec kSpec{
+const TextTableShape kShape{
     "CPageDinName", CPageDinName::kListId, ctl::kFrame, {"", "TITLE", ""}, "LISTC0", "LISTC1", CTextTablePage::kNameLabelWidth, CTextTablePage::kNameTextWidth,
     CPageDinName::kRows, "%d", 0, CPageDinName::kRows, 0, TextReportForm::IndexedName,
     "%%I%2.2d%s\r\n", false, CPageBase::kDefaultWaitSteps, 0,
@@ -12,6 +12,6 @@ const TextTableSpec kSpec{
 
 }  // namespace
 
-CPageDinName::CPageDinName(PageContext& context) : CTextTablePage(context, kSpec) {}
+CPageDinName::CPageDinName(PageContext& context) : CTextTablePage(context, kShape) {}
 
 }  // namespace rtu

@@ -4,7 +4,7 @@ namespace rtu {
 
 namespace {
 
-const TextTableSpec kSpec{
+const TextTableShape kShape{
     "CPageDoutName", CPageDoutName::kListId, ctl::kFrame, {"", "TITLE", ""}, "LISTC0", "LISTC1", CTextTablePage::kNameLabelWidth, CTextTablePage::kNameTextWidth,
     CPageDoutName::kRows, "%d", 0, CPageDoutName::kRows, 0, TextReportForm::IndexedName,
     "%%O%2.2d%s\r\n", false, CPageBase::kDefaultWaitSteps, 0,
@@ -12,6 +12,6 @@ const TextTableSpec kSpec{
 
 }  // namespace
 
-CPageDoutName::CPageDoutName(PageContext& context) : CTextTablePage(context, kSpec) {}
+CPageDoutName::CPageDoutName(PageContext& context) : CTextTablePage(context, kShape) {}
 
 }  // namespace rtu

@@ -4,7 +4,7 @@ namespace rtu {
 
 namespace {
 
-const TextTableSpec kSpec{
+const TextTableShape kShape{
     "CPageISensorName", CPageISensorName::kListId, CPageISensorName::kFrameId, {"", "TITLE", ""}, "LISTC0", "LISTC1", CTextTablePage::kNameLabelWidth, CTextTablePage::kNameTextWidth,
     CPageISensorName::kRows, "%d", 0, CPageISensorName::kClearedRows, 0, TextReportForm::ColonRows,
     "%%E%2.2d%s\r\n", false, CPageBase::kDefaultWaitSteps, 0,
@@ -12,6 +12,6 @@ const TextTableSpec kSpec{
 
 }  // namespace
 
-CPageISensorName::CPageISensorName(PageContext& context) : CTextTablePage(context, kSpec) {}
+CPageISensorName::CPageISensorName(PageContext& context) : CTextTablePage(context, kShape) {}
 
 }  // namespace rtu

@@ -6,9 +6,9 @@ namespace rtu {
 
 namespace {
 
-PriorityGridSpec MakeSpec()
+PriorityGridShape MakeShape()
 {
-    PriorityGridSpec s;
+    PriorityGridShape s;
     s.tables = {CPagePriotab::kSmsList, CPagePriotab::kRingList};
     s.sources = CPagePriotab::kInputs;
     s.firstColumn = {"", "LIST0C0", ""};
@@ -20,7 +20,7 @@ PriorityGridSpec MakeSpec()
 
 }  // namespace
 
-CPagePriotab::CPagePriotab(PageContext& context) : CPriorityGridPage(context, MakeSpec()) {}
+CPagePriotab::CPagePriotab(PageContext& context) : CPriorityGridPage(context, MakeShape()) {}
 
 std::string CPagePriotab::RowCommand(int row, const Masks& masks) const
 {

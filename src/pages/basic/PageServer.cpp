@@ -4,12 +4,12 @@ namespace rtu {
 
 namespace {
 
-const PhoneListSpec kServerSpec{
+const PhoneListShape kServerShape{
     "CPageServer", CPageServer::kRows, CPageServer::kReloadButton, true, "%%CS%d%s\r", "%%CS%d%s\r\n",
 };
 
 }  // namespace
 
-CPageServer::CPageServer(PageContext& context) : CPhoneListPage(context, kServerSpec) {}
+CPageServer::CPageServer(PageContext& context) : CPhoneListPage(context, kServerShape) {}
 
 }  // namespace rtu

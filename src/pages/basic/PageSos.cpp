@@ -4,10 +4,10 @@ namespace rtu {
 
 namespace {
 
-const PhoneListSpec kSosSpec{"CPageSos", CPageSos::kRows, 0, false, "%%SOS%d%s\r", nullptr};
+const PhoneListShape kSosShape{"CPageSos", CPageSos::kRows, 0, false, "%%SOS%d%s\r", nullptr};
 
 }  // namespace
 
-CPageSos::CPageSos(PageContext& context) : CPhoneListPage(context, kSosSpec) {}
+CPageSos::CPageSos(PageContext& context) : CPhoneListPage(context, kSosShape) {}
 
 }  // namespace rtu

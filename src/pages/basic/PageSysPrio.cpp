@@ -6,9 +6,9 @@ namespace rtu {
 
 namespace {
 
-PriorityGridSpec MakeSpec()
+PriorityGridShape MakeShape()
 {
-    PriorityGridSpec s;
+    PriorityGridShape s;
     s.tables = {ctl::kList};
     s.sources = CPageSysPrio::kEvents;
     s.sourceWidth = CPageSysPrio::kEventWidth;
@@ -23,7 +23,7 @@ PriorityGridSpec MakeSpec()
 
 }  // namespace
 
-CPageSysPrio::CPageSysPrio(PageContext& context) : CPriorityGridPage(context, MakeSpec()) {}
+CPageSysPrio::CPageSysPrio(PageContext& context) : CPriorityGridPage(context, MakeShape()) {}
 
 std::string CPageSysPrio::RowCommand(int row, const Masks& masks) const
 {

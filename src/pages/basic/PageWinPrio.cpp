@@ -6,9 +6,9 @@ namespace rtu {
 
 namespace {
 
-PriorityGridSpec MakeSpec()
+PriorityGridShape MakeShape()
 {
-    PriorityGridSpec s;
+    PriorityGridShape s;
     s.tables = {CPageWinPrio::kSmsList, CPageWinPrio::kRingList};
     s.sources = CPageWinPrio::kZones;
     s.firstColumn = {"", "LIST0C0", ""};
@@ -21,7 +21,7 @@ PriorityGridSpec MakeSpec()
 
 }  // namespace
 
-CPageWinPrio::CPageWinPrio(PageContext& context) : CPriorityGridPage(context, MakeSpec()) {}
+CPageWinPrio::CPageWinPrio(PageContext& context) : CPriorityGridPage(context, MakeShape()) {}
 
 std::string CPageWinPrio::RowCommand(int row, const Masks& masks) const
 {

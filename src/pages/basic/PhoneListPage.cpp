@@ -37,9 +37,9 @@ bool LooksLikeNumber(std::string_view text)
 
 }  // namespace
 
-CPhoneListPage::CPhoneListPage(PageContext& context, const PhoneListSpec& spec) : CPageBase(context), spec_(spec)
+CPhoneListPage::CPhoneListPage(PageContext& context, const PhoneListShape& shape) : CPageBase(context), shape_(shape)
 {
-    if (spec_.hasFrame) {
+    if (shape_.hasFrame) {
         FieldDecl frame;
         frame.id = ctl::kFrame;
         frame.kind = FieldKind::Label;
@@ -51,12 +51,12 @@ CPhoneListPage::CPhoneListPage(PageContext& context, const PhoneListSpec& spec) 
     list.id = kListId;
     list.kind = FieldKind::List;
     list.columns = {ColumnDecl{{"", "LISTC0", ""}, kNumberWidth, false}, ColumnDecl{{"", "LISTC1", ""}, kPhoneWidth, true}};
-    list.rows = spec_.rows;
+    list.rows = shape_.rows;
     list.rowLabelFormat = "No.%d";
     list.jsonKey = "phones";
     fields_.push_back(list);
 
-    if (spec_.reloadButton != 0) fields_.push_back(MakeButton(spec_.reloadButton, {}, "Reload"));
+    if (shape_.reloadButton != 0) fields_.push_back(MakeButton(shape_.reloadButton, {}, "Reload"));
 
     FieldDecl number;
     number.id = kEditorNumber;
@@ -69,9 +69,9 @@ CPhoneListPage::CPhoneListPage(PageContext& context, const PhoneListSpec& spec) 
 
 void CPhoneListPage::SaveParams(bool toProfile, CProfileWriter* file)
 {
-    if (!toProfile || !file || !spec_.profileRow) return;
-    for (int row = 0; row < spec_.rows; ++row)
-        file->WriteText(FormatRow(spec_.profileRow, row, CellText(kListId, row, kNumberColumn)));
+    if (!toProfile || !file || !shape_.profileRow) return;
+    for (int row = 0; row < shape_.rows; ++row)
+        file->WriteText(FormatRow(shape_.profileRow, row, CellText(kListId, row, kNumberColumn)));
 }
 
 void CPhoneListPage::WriteProfileSection(CProfileWriter& file)
@@ -84,7 +84,7 @@ void CPhoneListPage::WriteProfileSection(CProfileWriter& file)
 
 bool CPhoneListPage::OnCommand(int id)
 {
-    if (spec_.reloadButton != 0 && id == spec_.reloadButton) {
+    if (shape_.reloadButton != 0 && id == shape_.reloadButton) {
         ReloadGroup();
         return true;
     }
@@ -105,7 +105,7 @@ void CPhoneListPage::CommitEditRow(const RowEdit& edit)
     if (edit.listId != kListId || !ValidRow(edit.row)) return;
     auto it = edit.values.find(kEditorNumber);
     const std::string number = it == edit.values.end() ? std::string{} : WithoutLineBreaks(it->second.text);
-    EmitCommand(false, FormatRow(spec_.rowCommand, edit.row, number), nullptr, kEditWaitSteps);
+    EmitCommand(false, FormatRow(shape_.rowCommand, edit.row, number), nullptr, kEditWaitSteps);
     ReloadGroup();
 }
 

@@ -11,7 +11,7 @@
 namespace rtu {
 
 // What tells one phone list apart from another.
-struct PhoneListSpec {
+struct PhoneListShape {
     const char* className;
     int rows;                   // fixed rows of the list, numbered from 0
     int reloadButton;           // the Reload button's id; 0: the page has none
@@ -30,9 +30,9 @@ public:
     static constexpr int kPageWaitSteps = 2000;   // default wait of the page's command lines
     static constexpr int kEditWaitSteps = 3000;   // wait of a row edit's command line
 
-    CPhoneListPage(PageContext& context, const PhoneListSpec& spec);
+    CPhoneListPage(PageContext& context, const PhoneListShape& shape);
 
-    const char* ClassName() const override { return spec_.className; }
+    const char* ClassName() const override { return shape_.className; }
     std::span<const FieldDecl> Fields() const override { return fields_; }
     std::span<const RowEditorDecl> RowEditors() const override { return editors_; }
     int DefaultWaitSteps() const override { return kPageWaitSteps; }
@@ -46,12 +46,12 @@ public:
     void CommitEditRow(const RowEdit& edit) override;
     void OnReport(const RouteHit& hit) override;
 
-    int Rows() const { return spec_.rows; }
+    int Rows() const { return shape_.rows; }
 
 private:
-    bool ValidRow(int row) const { return row >= 0 && row < spec_.rows; }
+    bool ValidRow(int row) const { return row >= 0 && row < shape_.rows; }
 
-    PhoneListSpec spec_;
+    PhoneListShape shape_;
     std::vector<FieldDecl> fields_;
     std::vector<RowEditorDecl> editors_;
 };

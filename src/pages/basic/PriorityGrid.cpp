@@ -51,56 +51,56 @@ FieldDecl Button(int id, TextRef caption, std::string tooltip = {})
 
 }  // namespace
 
-CPriorityGridPage::CPriorityGridPage(PageContext& context, PriorityGridSpec spec)
-    : CPageBase(context), spec_(std::move(spec))
+CPriorityGridPage::CPriorityGridPage(PageContext& context, PriorityGridShape shape)
+    : CPageBase(context), shape_(std::move(shape))
 {
-    if (spec_.title) fields_.push_back(*spec_.title);
+    if (shape_.title) fields_.push_back(*shape_.title);
 
     std::vector<ColumnDecl> columns;
-    columns.push_back({spec_.firstColumn, prio::kLabelColumnWidth, false});
-    for (int i = 0; i < spec_.sources; ++i) {
+    columns.push_back({shape_.firstColumn, prio::kLabelColumnWidth, false});
+    for (int i = 0; i < shape_.sources; ++i) {
         TextRef title;
-        if (spec_.sourceTitlePrefix) title.key = spec_.sourceTitlePrefix + std::to_string(i + 1);
+        if (shape_.sourceTitlePrefix) title.key = shape_.sourceTitlePrefix + std::to_string(i + 1);
         else title.text = std::to_string(i);
-        columns.push_back({title, spec_.sourceWidth, true});
+        columns.push_back({title, shape_.sourceWidth, true});
     }
-    if (spec_.lastColumn) columns.push_back({*spec_.lastColumn, prio::kLabelColumnWidth, false});
+    if (shape_.lastColumn) columns.push_back({*shape_.lastColumn, prio::kLabelColumnWidth, false});
 
-    for (std::size_t t = 0; t < spec_.tables.size(); ++t) {
+    for (std::size_t t = 0; t < shape_.tables.size(); ++t) {
         FieldDecl list;
-        list.id = spec_.tables[t];
+        list.id = shape_.tables[t];
         list.kind = FieldKind::List;
         list.columns = columns;
         list.rows = prio::kRows;
         list.rowLabelFormat = "CS%d";
         list.readOnly = true;  // edited by clicking cells, not by typing
-        if (spec_.tables.size() > 1 && t < kJsonKeyCount) list.jsonKey = kTableJsonKeys[t];
+        if (shape_.tables.size() > 1 && t < kJsonKeyCount) list.jsonKey = kTableJsonKeys[t];
         fields_.push_back(std::move(list));
     }
 
-    fields_.push_back(Button(spec_.saveId, spec_.saveCaption));
-    if (spec_.resetId) fields_.push_back(Button(spec_.resetId, spec_.resetCaption));
-    if (spec_.hasReload) fields_.push_back(Button(ctl::kReload, {}, "Reload"));
+    fields_.push_back(Button(shape_.saveId, shape_.saveCaption));
+    if (shape_.resetId) fields_.push_back(Button(shape_.resetId, shape_.resetCaption));
+    if (shape_.hasReload) fields_.push_back(Button(ctl::kReload, {}, "Reload"));
 }
 
 int CPriorityGridPage::TableIndex(int listId) const
 {
-    for (std::size_t t = 0; t < spec_.tables.size(); ++t)
-        if (spec_.tables[t] == listId) return static_cast<int>(t);
+    for (std::size_t t = 0; t < shape_.tables.size(); ++t)
+        if (shape_.tables[t] == listId) return static_cast<int>(t);
     return -1;
 }
 
 bool CPriorityGridPage::OnCommand(int id)
 {
-    if (id == spec_.saveId) {
+    if (id == shape_.saveId) {
         OnSaveClicked();
         return true;
     }
-    if (spec_.resetId && id == spec_.resetId) {
+    if (shape_.resetId && id == shape_.resetId) {
         ResetTables();
         return true;
     }
-    if (id == ctl::kReload && spec_.hasReload) {
+    if (id == ctl::kReload && shape_.hasReload) {
         ReloadGroup();
         return true;
     }
@@ -109,7 +109,7 @@ bool CPriorityGridPage::OnCommand(int id)
 
 bool CPriorityGridPage::OnCellClicked(int listId, int row, int col)
 {
-    if (TableIndex(listId) < 0 || row < 0 || row >= prio::kRows || col < 1 || col > spec_.sources) return false;
+    if (TableIndex(listId) < 0 || row < 0 || row >= prio::kRows || col < 1 || col > shape_.sources) return false;
     const std::string cell = CellText(listId, row, col);
     if (cell == prio::kNotify) SetCell(listId, row, col, prio::kSilent);
     else if (cell == prio::kSilent) SetCell(listId, row, col, prio::kNotify);
@@ -124,33 +124,33 @@ void CPriorityGridPage::OnReport(const RouteHit& hit)
 
 void CPriorityGridPage::ParsePriorityReport(std::string_view text, int table)
 {
-    if (table < 0 || static_cast<std::size_t>(table) >= spec_.tables.size()) return;
+    if (table < 0 || static_cast<std::size_t>(table) >= shape_.tables.size()) return;
     const int entry = LeadingNumber(text.substr(0, prio::kEntryDigits));
     const int row = entry - prio::kFirstEntry;
     if (row < 0 || row >= prio::kRows) return;
 
     const std::string_view maskText = text.size() > prio::kMaskOffset ? text.substr(prio::kMaskOffset) : std::string_view{};
-    const std::optional<std::uint32_t> mask = prio::ParseMask(maskText, spec_.maxMaskChars);
+    const std::optional<std::uint32_t> mask = prio::ParseMask(maskText, shape_.maxMaskChars);
     if (!mask) return;
 
-    const int listId = spec_.tables[static_cast<std::size_t>(table)];
-    for (int i = 0; i < spec_.sources; ++i)
+    const int listId = shape_.tables[static_cast<std::size_t>(table)];
+    for (int i = 0; i < shape_.sources; ++i)
         Cell(listId, row, i + 1) = (*mask >> i) & 1u ? prio::kNotify : prio::kSilent;
     NotifyChanged(listId);
 }
 
 void CPriorityGridPage::ResetTables()
 {
-    for (int listId : spec_.tables)
+    for (int listId : shape_.tables)
         for (int r = 0; r < prio::kRows; ++r)
-            for (int i = 0; i < spec_.sources; ++i) Cell(listId, r, i + 1) = prio::kSilent;
+            for (int i = 0; i < shape_.sources; ++i) Cell(listId, r, i + 1) = prio::kSilent;
     NotifyChanged(kChangedAll);
 }
 
 bool CPriorityGridPage::RowKnown(int row) const
 {
-    for (int listId : spec_.tables)
-        for (int i = 0; i < spec_.sources; ++i) {
+    for (int listId : shape_.tables)
+        for (int i = 0; i < shape_.sources; ++i) {
             const std::string cell = CellText(listId, row, i + 1);
             if (cell != prio::kNotify && cell != prio::kSilent) return false;
         }
@@ -160,9 +160,9 @@ bool CPriorityGridPage::RowKnown(int row) const
 CPriorityGridPage::Masks CPriorityGridPage::RowMasks(int row) const
 {
     Masks masks{};
-    for (std::size_t t = 0; t < spec_.tables.size() && t < masks.size(); ++t)
-        for (int i = 0; i < spec_.sources; ++i)
-            if (CellText(spec_.tables[t], row, i + 1) == prio::kNotify) masks[t] |= 1u << i;
+    for (std::size_t t = 0; t < shape_.tables.size() && t < masks.size(); ++t)
+        for (int i = 0; i < shape_.sources; ++i)
+            if (CellText(shape_.tables[t], row, i + 1) == prio::kNotify) masks[t] |= 1u << i;
     return masks;
 }
 

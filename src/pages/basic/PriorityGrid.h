@@ -2,7 +2,7 @@
 // Every table is a list of ten rows ("CS0" … "CS9") with one column per source; a cell
 // holds "O" (notify), "X" (don't) or nothing while the unit has not reported the row.
 // Each row travels as a hexadecimal bit mask, bit i for source i. The four pages differ
-// only in the data of their PriorityGridSpec and in the format of their row command.
+// only in the data of their PriorityGridShape and in the format of their row command.
 #pragma once
 
 #include <array>
@@ -39,7 +39,7 @@ std::optional<std::uint32_t> ParseMask(std::string_view text, std::size_t maxCha
 FieldDecl TitleLabel(int id, TextRef caption);
 }  // namespace prio
 
-struct PriorityGridSpec {
+struct PriorityGridShape {
     std::vector<int> tables;         // list ids, in the order the routing numbers them (SMS, ring)
     int sources = 0;                 // alarm sources, in list columns 1 … sources
     int sourceWidth = 30;            // width of a source column
@@ -59,11 +59,11 @@ class CPriorityGridPage : public CPageBase {
 public:
     using Masks = std::array<std::uint32_t, prio::kMaxTables>;
 
-    CPriorityGridPage(PageContext& context, PriorityGridSpec spec);
+    CPriorityGridPage(PageContext& context, PriorityGridShape shape);
 
     std::span<const FieldDecl> Fields() const override { return fields_; }
     int DefaultWaitSteps() const override { return prio::kPageWaitSteps; }
-    const PriorityGridSpec& Spec() const { return spec_; }
+    const PriorityGridShape& Shape() const { return shape_; }
 
     void SaveParams(bool toProfile, CProfileWriter* file) override;
     bool OnCommand(int id) override;
@@ -80,13 +80,13 @@ public:
     Masks RowMasks(int row) const;
 
 protected:
-    // The command that stores one row; masks[t] belongs to spec().tables[t].
+    // The command that stores one row; masks[t] belongs to shape().tables[t].
     virtual std::string RowCommand(int row, const Masks& masks) const = 0;
 
 private:
     int TableIndex(int listId) const;
 
-    PriorityGridSpec spec_;
+    PriorityGridShape shape_;
     std::vector<FieldDecl> fields_;
 };
 

@@ -42,25 +42,25 @@ IndexedText SplitIndexedText(std::string_view text)
     return out;
 }
 
-CTextTablePage::CTextTablePage(PageContext& context, const TextTableSpec& spec) : CPageBase(context), spec_(spec)
+CTextTablePage::CTextTablePage(PageContext& context, const TextTableShape& shape) : CPageBase(context), shape_(shape)
 {
     FieldDecl frame;
-    frame.id = spec_.frameId;
+    frame.id = shape_.frameId;
     frame.kind = FieldKind::Label;
-    frame.caption = spec_.title;
+    frame.caption = shape_.title;
     fields_.push_back(frame);
 
     FieldDecl list;
-    list.id = spec_.listId;
+    list.id = shape_.listId;
     list.kind = FieldKind::List;
-    list.columns = {ColumnDecl{{"", spec_.labelKey, ""}, spec_.labelWidth, false},
-                    ColumnDecl{{"", spec_.textKey, ""}, spec_.textWidth, true}};
-    list.rows = spec_.rows;
-    list.rowLabelFormat = spec_.rowLabelFormat;
+    list.columns = {ColumnDecl{{"", shape_.labelKey, ""}, shape_.labelWidth, false},
+                    ColumnDecl{{"", shape_.textKey, ""}, shape_.textWidth, true}};
+    list.rows = shape_.rows;
+    list.rowLabelFormat = shape_.rowLabelFormat;
     list.jsonKey = "texts";
     fields_.push_back(list);
 
-    if (spec_.reloadButton != 0) fields_.push_back(MakeButton(spec_.reloadButton, {}, "Reload"));
+    if (shape_.reloadButton != 0) fields_.push_back(MakeButton(shape_.reloadButton, {}, "Reload"));
 
     FieldDecl text;
     text.id = kEditorText;
@@ -69,38 +69,38 @@ CTextTablePage::CTextTablePage(PageContext& context, const TextTableSpec& spec) 
     unitLabel.id = kEditorUnitLabel;
     unitLabel.kind = FieldKind::Label;
     unitLabel.caption = {"", "", "Unit"};
-    unitLabel.visible = spec_.unitRow;
+    unitLabel.visible = shape_.unitRow;
     FieldDecl unit;
     unit.id = kEditorUnit;
     unit.kind = FieldKind::Text;
-    unit.visible = spec_.unitRow;
+    unit.visible = shape_.unitRow;
     const FieldDecl ok = MakeButton(kEditorOk, {"Buttons", "OK", ""});
     const FieldDecl cancel = MakeButton(kEditorCancel, {"Buttons", "CANCEL", ""});
-    editors_.push_back(RowEditorDecl{spec_.listId, {"", "", "Inputs"}, {text, unitLabel, unit, ok, cancel}});
+    editors_.push_back(RowEditorDecl{shape_.listId, {"", "", "Inputs"}, {text, unitLabel, unit, ok, cancel}});
 
-    Value(spec_.listId);  // the fixed rows with their labels exist from the start
+    Value(shape_.listId);  // the fixed rows with their labels exist from the start
     // Tables whose rows stand for two groups of entries number each group from 0.
-    if (spec_.labelCycle > 0) {
-        for (int row = 0; row < spec_.rows; ++row)
-            Cell(spec_.listId, row, 0) = FormatLabel(spec_.rowLabelFormat, row % spec_.labelCycle);
+    if (shape_.labelCycle > 0) {
+        for (int row = 0; row < shape_.rows; ++row)
+            Cell(shape_.listId, row, 0) = FormatLabel(shape_.rowLabelFormat, row % shape_.labelCycle);
     }
 }
 
 void CTextTablePage::ClearFields()
 {
-    for (int row = 0; row < spec_.clearRows && row < spec_.rows; ++row) Cell(spec_.listId, row, kTextColumn).clear();
+    for (int row = 0; row < shape_.clearRows && row < shape_.rows; ++row) Cell(shape_.listId, row, kTextColumn).clear();
     NotifyChanged(kChangedAll);
 }
 
 void CTextTablePage::SaveParams(bool toProfile, CProfileWriter* file)
 {
     if (!toProfile || !file) return;
-    for (int row = 0; row < spec_.rows; ++row) file->WriteText(RowLine(row, RowText(row), {}));
+    for (int row = 0; row < shape_.rows; ++row) file->WriteText(RowLine(row, RowText(row), {}));
 }
 
 bool CTextTablePage::OnCommand(int id)
 {
-    if (spec_.reloadButton != 0 && id == spec_.reloadButton) {
+    if (shape_.reloadButton != 0 && id == shape_.reloadButton) {
         ReloadGroup();
         return true;
     }
@@ -109,7 +109,7 @@ bool CTextTablePage::OnCommand(int id)
 
 bool CTextTablePage::BeginEditRow(int listId, int row, RowEdit& edit)
 {
-    if (listId != spec_.listId || !ValidRow(row)) return false;
+    if (listId != shape_.listId || !ValidRow(row)) return false;
     edit.listId = listId;
     edit.row = row;
     edit.values[kEditorText].text = RowText(row);
@@ -119,33 +119,33 @@ bool CTextTablePage::BeginEditRow(int listId, int row, RowEdit& edit)
 
 void CTextTablePage::CommitEditRow(const RowEdit& edit)
 {
-    if (edit.listId != spec_.listId || !ValidRow(edit.row)) return;
+    if (edit.listId != shape_.listId || !ValidRow(edit.row)) return;
     auto value = [&edit](int id) {
         auto it = edit.values.find(id);
         return it == edit.values.end() ? std::string{} : it->second.text;
     };
-    WriteBlock(RowLine(edit.row, value(kEditorText), spec_.unitRow ? value(kEditorUnit) : std::string{}));
+    WriteBlock(RowLine(edit.row, value(kEditorText), shape_.unitRow ? value(kEditorUnit) : std::string{}));
     ReloadGroup();
 }
 
 std::string CTextTablePage::RowLine(int row, const std::string& text, const std::string& unit) const
 {
-    const int entry = row + spec_.entryBase;
-    if (spec_.unitRow)
-        return FormatRow(spec_.rowCommand, entry, EncodeUcs2Hex(text), unit.empty() ? std::string{} : EncodeUcs2Hex(kUnitMark + unit));
-    return FormatRow(spec_.rowCommand, entry, EncodeUcs2Hex(text));
+    const int entry = row + shape_.entryBase;
+    if (shape_.unitRow)
+        return FormatRow(shape_.rowCommand, entry, EncodeUcs2Hex(text), unit.empty() ? std::string{} : EncodeUcs2Hex(kUnitMark + unit));
+    return FormatRow(shape_.rowCommand, entry, EncodeUcs2Hex(text));
 }
 
 void CTextTablePage::SetEntry(long long entry, std::string_view hex)
 {
-    const long long row = entry - spec_.entryBase;
-    if (row < 0 || row >= spec_.rows) return;  // rows the table does not have are not created
-    SetCell(spec_.listId, static_cast<int>(row), kTextColumn, DecodeUcs2Hex(hex));
+    const long long row = entry - shape_.entryBase;
+    if (row < 0 || row >= shape_.rows) return;  // rows the table does not have are not created
+    SetCell(shape_.listId, static_cast<int>(row), kTextColumn, DecodeUcs2Hex(hex));
 }
 
 void CTextTablePage::OnReport(const RouteHit& hit)
 {
-    switch (spec_.reportForm) {
+    switch (shape_.reportForm) {
     case TextReportForm::Entry: {
         const IndexedText it = SplitIndexedText(hit.text);
         if (it.index) SetEntry(*it.index, it.text);

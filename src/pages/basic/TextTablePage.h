@@ -21,7 +21,7 @@ enum class TextReportForm {
 };
 
 // What tells one text table apart from another.
-struct TextTableSpec {
+struct TextTableShape {
     const char* className;
     int listId;                  // the table's control id
     int frameId;                 // the page frame's id
@@ -59,12 +59,12 @@ public:
     static constexpr int kNameLabelWidth = 60;          // row label column of the name tables
     static constexpr int kNameTextWidth = 300;          // text column of the name tables
 
-    CTextTablePage(PageContext& context, const TextTableSpec& spec);
+    CTextTablePage(PageContext& context, const TextTableShape& shape);
 
-    const char* ClassName() const override { return spec_.className; }
+    const char* ClassName() const override { return shape_.className; }
     std::span<const FieldDecl> Fields() const override { return fields_; }
     std::span<const RowEditorDecl> RowEditors() const override { return editors_; }
-    int DefaultWaitSteps() const override { return spec_.waitSteps; }
+    int DefaultWaitSteps() const override { return shape_.waitSteps; }
 
     // Empties the text of the table's first rows only.
     void ClearFields() override;
@@ -75,19 +75,19 @@ public:
     void CommitEditRow(const RowEdit& edit) override;
     void OnReport(const RouteHit& hit) override;
 
-    int Rows() const { return spec_.rows; }
-    std::string RowText(int row) const { return CellText(spec_.listId, row, kTextColumn); }
+    int Rows() const { return shape_.rows; }
+    std::string RowText(int row) const { return CellText(shape_.listId, row, kTextColumn); }
 
 protected:
     void AddField(FieldDecl field) { fields_.push_back(std::move(field)); }
 
 private:
-    bool ValidRow(int row) const { return row >= 0 && row < spec_.rows; }
+    bool ValidRow(int row) const { return row >= 0 && row < shape_.rows; }
     // The unit's entry `entry` with its hex text: sets the matching row, when there is one.
     void SetEntry(long long entry, std::string_view hex);
     std::string RowLine(int row, const std::string& text, const std::string& unit) const;
 
-    TextTableSpec spec_;
+    TextTableShape shape_;
     std::vector<FieldDecl> fields_;
     std::vector<RowEditorDecl> editors_;
 };
