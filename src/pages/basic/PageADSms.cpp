@@ -23,7 +23,6 @@ CPageADSms::CPageADSms(PageContext& context) : CTextTablePage(context, kADSmsSha
     header.caption = {"", "SMSHEAD", ""};
     header.reportKey = "$AINSMH";
     header.command = kHeaderCheck;
-    header.jsonKey = "smsHeader";
     AddField(header);
 }
 

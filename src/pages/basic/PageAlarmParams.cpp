@@ -25,60 +25,47 @@ constexpr DropName kDropNames[] = {
     {"CNT", P::kDropCounter},
 };
 
-FieldDecl Decl(int id, FieldKind kind, TextRef caption = {}, const char* reportKey = "", const char* json = "",
-               bool visible = true)
-{
-    FieldDecl f;
-    f.id = id;
-    f.kind = kind;
-    f.caption = std::move(caption);
-    f.reportKey = reportKey;
-    f.jsonKey = json;
-    f.visible = visible;
-    return f;
-}
+FieldDecl LabelOf(int id, const char* key) { return MakeField(id, FieldKind::Label, Own(key)); }
+FieldDecl EditOf(int id, const char* reportKey) { return MakeField(id, FieldKind::Text, {}, reportKey); }
 
-FieldDecl LabelOf(int id, const char* key) { return Decl(id, FieldKind::Label, Own(key)); }
-FieldDecl EditOf(int id, const char* reportKey, const char* json) { return Decl(id, FieldKind::Text, {}, reportKey, json); }
-
-FieldDecl CheckOf(int id, TextRef caption, const char* reportKey, const char* json, bool visible = true)
+FieldDecl CheckOf(int id, TextRef caption, const char* reportKey, bool visible = true)
 {
-    return Decl(id, FieldKind::Check, std::move(caption), reportKey, json, visible);
+    return MakeField(id, FieldKind::Check, std::move(caption), reportKey, visible);
 }
 
 std::vector<FieldDecl> MakeFields()
 {
     return {
-        Decl(ctl::kFrame, FieldKind::Label, TextRef{"TABS", "PAGE_ALARM", ""}),
+        MakeField(ctl::kFrame, FieldKind::Label, Shared("TABS", "PAGE_ALARM")),
         LabelOf(1118, "SMSCOUNTS"),
-        EditOf(P::kRepeats, "$IAT", "alarmRepeats"),
+        EditOf(P::kRepeats, "$IAT"),
         LabelOf(1119, "TIMES"),
-        CheckOf(P::kAlarmRing, Own("ALARMRING"), "$AR", "alarmRing"),
-        CheckOf(P::kAnswer, Own("ATA"), "$ATA", "autoAnswer"),
-        CheckOf(P::kAlarmMemo, Own("ALARMMEMO"), "$AWB", "alarmMemo"),
-        CheckOf(P::kUartEvent, Own("UEVENT"), "$UARTEVENT", "uartEvent"),
+        CheckOf(P::kAlarmRing, Own("ALARMRING"), "$AR"),
+        CheckOf(P::kAnswer, Own("ATA"), "$ATA"),
+        CheckOf(P::kAlarmMemo, Own("ALARMMEMO"), "$AWB"),
+        CheckOf(P::kUartEvent, Own("UEVENT"), "$UARTEVENT"),
         LabelOf(1238, "INDLY"),
-        EditOf(P::kEntryDelay, "$INDLY", "entryDelay"),
+        EditOf(P::kEntryDelay, "$INDLY"),
         LabelOf(1239, "OUTDLY"),
-        EditOf(P::kExitDelay, "$OUTDLY", "exitDelay"),
-        CheckOf(P::kSoundDelay, Own("SNDALARMDLY"), "$SNDALARMDLY", "soundAlarmDelay"),
-        CheckOf(P::kSpeakerMute, Own("SPKMUTE"), "$MODEM_SPK", "speakerMute", false),
-        CheckOf(P::kMicMute, Own("MICMUTE"), "$MODEM_MIC", "micMute", false),
+        EditOf(P::kExitDelay, "$OUTDLY"),
+        CheckOf(P::kSoundDelay, Own("SNDALARMDLY"), "$SNDALARMDLY"),
+        CheckOf(P::kSpeakerMute, Own("SPKMUTE"), "$MODEM_SPK", false),
+        CheckOf(P::kMicMute, Own("MICMUTE"), "$MODEM_MIC", false),
         LabelOf(P::kReports, "REPORTS"),
-        CheckOf(P::kDropTemp, Own("ITEMP"), "", "dropTemperature", false),
-        CheckOf(P::kDropId, Own("DEVID"), "", "dropDeviceId"),
-        CheckOf(P::kDropArm, Own("ARM"), "", "dropArm"),
-        CheckOf(P::kDropRssi, Own("RSSI"), "", "dropRssi"),
-        CheckOf(P::kDropMemo, Own("MEMO"), "", "dropMemo"),
-        CheckOf(P::kDropPower, Own("POW"), "", "dropPower"),
-        CheckOf(P::kDropDin, Own("DIN"), "", "dropDin"),
-        CheckOf(P::kDropExtTemp, Own("ETEMP"), "", "dropExtTemperature"),
-        CheckOf(P::kDropCounter, Own("COUNTER"), "", "dropCounter", false),
-        CheckOf(P::kDropAnalog0 + 0, Fixed("AD0"), "", "dropAnalog0"),
-        CheckOf(P::kDropAnalog0 + 1, Fixed("AD1"), "", "dropAnalog1"),
-        CheckOf(P::kDropAnalog0 + 2, Fixed("AD2"), "", "dropAnalog2"),
-        CheckOf(P::kDropAnalog0 + 3, Fixed("AD3"), "", "dropAnalog3"),
-        MakeButton(ctl::kSave, TextRef{"Buttons", "Save", ""}),
+        CheckOf(P::kDropTemp, Own("ITEMP"), "", false),
+        CheckOf(P::kDropId, Own("DEVID"), ""),
+        CheckOf(P::kDropArm, Own("ARM"), ""),
+        CheckOf(P::kDropRssi, Own("RSSI"), ""),
+        CheckOf(P::kDropMemo, Own("MEMO"), ""),
+        CheckOf(P::kDropPower, Own("POW"), ""),
+        CheckOf(P::kDropDin, Own("DIN"), ""),
+        CheckOf(P::kDropExtTemp, Own("ETEMP"), ""),
+        CheckOf(P::kDropCounter, Own("COUNTER"), "", false),
+        CheckOf(P::kDropAnalog0 + 0, Fixed("AD0"), ""),
+        CheckOf(P::kDropAnalog0 + 1, Fixed("AD1"), ""),
+        CheckOf(P::kDropAnalog0 + 2, Fixed("AD2"), ""),
+        CheckOf(P::kDropAnalog0 + 3, Fixed("AD3"), ""),
+        MakeButton(ctl::kSave, Shared("Buttons", "Save")),
         MakeButton(ctl::kReload, {}, "Reload"),
     };
 }

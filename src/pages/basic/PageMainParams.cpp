@@ -12,24 +12,17 @@ namespace {
 
 using P = CPageMainParams;
 
-FieldDecl Decl(int id, FieldKind kind, TextRef caption = {}, bool visible = true, const char* json = "")
+FieldDecl LabelOf(int id, const char* key, bool visible = true)
 {
-    FieldDecl f;
-    f.id = id;
-    f.kind = kind;
-    f.caption = std::move(caption);
-    f.visible = visible;
-    f.jsonKey = json;
-    return f;
+    return MakeField(id, FieldKind::Label, Own(key), "", visible);
 }
+FieldDecl EditOf(int id, bool visible = true) { return MakeField(id, FieldKind::Text, {}, "", visible); }
+FieldDecl CheckOf(int id, const char* key) { return MakeField(id, FieldKind::Check, Own(key)); }
 
-FieldDecl LabelOf(int id, const char* key, bool visible = true) { return Decl(id, FieldKind::Label, Own(key), visible); }
-FieldDecl EditOf(int id, const char* json, bool visible = true) { return Decl(id, FieldKind::Text, {}, visible, json); }
-FieldDecl CheckOf(int id, const char* key, const char* json) { return Decl(id, FieldKind::Check, Own(key), true, json); }
-
-FieldDecl ComboOf(int id, std::vector<TextRef> items, const char* json)
+// The drop-downs of this page are kept hidden; their values still go to the unit.
+FieldDecl ComboOf(int id, std::vector<TextRef> items)
 {
-    FieldDecl f = Decl(id, FieldKind::Combo, {}, false, json);
+    FieldDecl f = MakeField(id, FieldKind::Combo, {}, "", false);
     f.items = std::move(items);
     return f;
 }
@@ -37,53 +30,51 @@ FieldDecl ComboOf(int id, std::vector<TextRef> items, const char* json)
 std::vector<FieldDecl> MakeFields()
 {
     return {
-        Decl(ctl::kFrame, FieldKind::Label, TextRef{"TABS", "PAGE_BASIC", ""}),
+        MakeField(ctl::kFrame, FieldKind::Label, Shared("TABS", "PAGE_BASIC")),
         LabelOf(1111, "BPS", false),
-        EditOf(P::kBaud, "baudRate", false),
+        EditOf(P::kBaud, false),
         LabelOf(1112, "PARITY", false),
         ComboOf(P::kParity,
                 {{"SYSCHAR", "PARITY0", ""}, {"SYSCHAR", "PARITY1", ""}, {"SYSCHAR", "PARITY2", ""},
-                 {"SYSCHAR", "PARITY3", ""}, {"SYSCHAR", "PARITY4", ""}},
-                "parity"),
+                 {"SYSCHAR", "PARITY3", ""}, {"SYSCHAR", "PARITY4", ""}}),
         LabelOf(1118, "GSMBANDS", false),
         ComboOf(P::kGsmBand,
                 {Fixed("PGSM_MODE"), Fixed("DCS_MODE"), Fixed("PCS_MODE"), Fixed("EGSM_DCS_MODE"),
-                 Fixed("GSM850_PCS_MODE"), Fixed("Default")},
-                "gsmBand"),
+                 Fixed("GSM850_PCS_MODE"), Fixed("Default")}),
         LabelOf(1121, "SMSMODE", false),
-        ComboOf(P::kSmsMode, {Fixed("0: PDU"), Fixed("1: TEXT")}, "smsMode"),
+        ComboOf(P::kSmsMode, {Fixed("0: PDU"), Fixed("1: TEXT")}),
         LabelOf(1114, "UID"),
-        EditOf(P::kIdentity, "identity"),
+        EditOf(P::kIdentity),
         LabelOf(1115, "UID_DESC"),
         LabelOf(1113, "CCODE"),
-        EditOf(P::kCountryCode, "countryCode"),
+        EditOf(P::kCountryCode),
         LabelOf(1116, "MEMO"),
-        EditOf(P::kDescription, "description"),
-        CheckOf(P::kDas, "DAS", "das"),
-        CheckOf(P::kTscs, "TSCS", "tscs"),
-        CheckOf(P::kTssp, "TSSP", "tssp"),
+        EditOf(P::kDescription),
+        CheckOf(P::kDas, "DAS"),
+        CheckOf(P::kTscs, "TSCS"),
+        CheckOf(P::kTssp, "TSSP"),
         LabelOf(1222, "SP"),
-        EditOf(P::kServicePhone, "servicePhone"),
+        EditOf(P::kServicePhone),
         LabelOf(1117, "PIN"),
-        EditOf(P::kPin, "simPin"),
+        EditOf(P::kPin),
         LabelOf(1119, "PUK"),
-        EditOf(P::kPuk, "simPuk"),
+        EditOf(P::kPuk),
         LabelOf(1120, "SMSC"),
-        EditOf(P::kSmsCentre, "smsCentre"),
-        CheckOf(P::kSignalAlarm, "CSQ_ALARM", "signalAlarm"),
-        EditOf(P::kSignalLow, "signalLow"),
-        CheckOf(P::kReplySuccess, "RPLSUC", "replyOnSuccess"),
-        CheckOf(P::kReplyError, "RPLERR", "replyOnError"),
-        CheckOf(P::kForwardSms, "CHECKFWDEN", "forwardSms"),
+        EditOf(P::kSmsCentre),
+        CheckOf(P::kSignalAlarm, "CSQ_ALARM"),
+        EditOf(P::kSignalLow),
+        CheckOf(P::kReplySuccess, "RPLSUC"),
+        CheckOf(P::kReplyError, "RPLERR"),
+        CheckOf(P::kForwardSms, "CHECKFWDEN"),
         LabelOf(1584, "FWDKEY"),
-        EditOf(P::kForwardKey, "forwardKeyword", false),
+        EditOf(P::kForwardKey, false),
         LabelOf(1590, "FWDSPAN"),
-        EditOf(P::kForwardSpan, "forwardSpan"),
+        EditOf(P::kForwardSpan),
         LabelOf(1586, "CHECKSP"),
-        EditOf(P::kBalanceNumber, "balanceNumber"),
+        EditOf(P::kBalanceNumber),
         LabelOf(1588, "CHECKCODE"),
-        EditOf(P::kBalanceCode, "balanceCode"),
-        MakeButton(ctl::kSave, TextRef{"Buttons", "Save", ""}),
+        EditOf(P::kBalanceCode),
+        MakeButton(ctl::kSave, Shared("Buttons", "Save")),
         MakeButton(ctl::kReload, {}, "Reload"),
     };
 }

@@ -53,7 +53,6 @@ CPhoneListPage::CPhoneListPage(PageContext& context, const PhoneListShape& shape
     list.columns = {ColumnDecl{{"", "LISTC0", ""}, kNumberWidth, false}, ColumnDecl{{"", "LISTC1", ""}, kPhoneWidth, true}};
     list.rows = shape_.rows;
     list.rowLabelFormat = "No.%d";
-    list.jsonKey = "phones";
     fields_.push_back(list);
 
     if (shape_.reloadButton != 0) fields_.push_back(MakeButton(shape_.reloadButton, {}, "Reload"));

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "pages/framework/FieldBuilders.h"
 #include "pages/framework/Printf.h"
 
 namespace rtu {
@@ -22,34 +23,9 @@ std::optional<std::uint32_t> ParseMask(std::string_view text, std::size_t maxCha
     return value;
 }
 
-FieldDecl TitleLabel(int id, TextRef caption)
-{
-    FieldDecl f;
-    f.id = id;
-    f.kind = FieldKind::Label;
-    f.caption = std::move(caption);
-    return f;
-}
+FieldDecl TitleLabel(int id, TextRef caption) { return MakeField(id, FieldKind::Label, std::move(caption)); }
 
 }  // namespace prio
-
-namespace {
-
-constexpr std::size_t kJsonKeyCount = 2;
-constexpr const char* kTableJsonKeys[kJsonKeyCount] = {"smsPriority", "ringPriority"};
-
-FieldDecl Button(int id, TextRef caption, std::string tooltip = {})
-{
-    FieldDecl b;
-    b.id = id;
-    b.kind = FieldKind::Button;
-    b.caption = std::move(caption);
-    b.command = id;
-    b.tooltip = std::move(tooltip);
-    return b;
-}
-
-}  // namespace
 
 CPriorityGridPage::CPriorityGridPage(PageContext& context, PriorityGridShape shape)
     : CPageBase(context), shape_(std::move(shape))
@@ -74,13 +50,12 @@ CPriorityGridPage::CPriorityGridPage(PageContext& context, PriorityGridShape sha
         list.rows = prio::kRows;
         list.rowLabelFormat = "CS%d";
         list.readOnly = true;  // edited by clicking cells, not by typing
-        if (shape_.tables.size() > 1 && t < kJsonKeyCount) list.jsonKey = kTableJsonKeys[t];
         fields_.push_back(std::move(list));
     }
 
-    fields_.push_back(Button(shape_.saveId, shape_.saveCaption));
-    if (shape_.resetId) fields_.push_back(Button(shape_.resetId, shape_.resetCaption));
-    if (shape_.hasReload) fields_.push_back(Button(ctl::kReload, {}, "Reload"));
+    fields_.push_back(MakeButton(shape_.saveId, shape_.saveCaption));
+    if (shape_.resetId) fields_.push_back(MakeButton(shape_.resetId, shape_.resetCaption));
+    if (shape_.hasReload) fields_.push_back(MakeButton(ctl::kReload, {}, "Reload"));
 }
 
 int CPriorityGridPage::TableIndex(int listId) const

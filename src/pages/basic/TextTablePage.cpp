@@ -57,7 +57,6 @@ CTextTablePage::CTextTablePage(PageContext& context, const TextTableShape& shape
                     ColumnDecl{{"", shape_.textKey, ""}, shape_.textWidth, true}};
     list.rows = shape_.rows;
     list.rowLabelFormat = shape_.rowLabelFormat;
-    list.jsonKey = "texts";
     fields_.push_back(list);
 
     if (shape_.reloadButton != 0) fields_.push_back(MakeButton(shape_.reloadButton, {}, "Reload"));
