@@ -9,6 +9,7 @@
 #include <fstream>
 #include <iostream>
 
+#include "link/SafeFileWriter.h"
 #include "link/SerialPortList.h"
 
 namespace rtu::cli {
@@ -16,24 +17,13 @@ namespace {
 
 bool Contains(const std::string& line, const char* text) { return line.find(text) != std::string::npos; }
 
-bool WriteFileAtomically(const std::string& path, const std::string& text)
+// Writes one output file; a failure is reported with the path and reason.
+bool WriteOutput(const std::string& path, const std::string& text, const char* what)
 {
-    const std::string temp = path + ".tmp" + std::to_string(::getpid());
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
-        out << text;
-        out.flush();
-        if (!out) {
-            std::remove(temp.c_str());
-            return false;
-        }
-    }
-    if (std::rename(temp.c_str(), path.c_str()) != 0) {
-        std::remove(temp.c_str());
-        return false;
-    }
-    return true;
+    std::string error;
+    if (WriteFileSafely(path, text, error)) return true;
+    std::fprintf(stderr, "rtuctl: cannot write the %s: %s\n", what, error.c_str());
+    return false;
 }
 
 // Waits for the line holding "DUMPR" and then for the unit to fall quiet. A unit that asks
@@ -78,16 +68,12 @@ int CmdRead(CCliLoop& loop, const std::string& profilePath, const std::string& j
     loop.Link().Reload();
     if (const int rc = AwaitReload(loop); rc != kExitOk) return rc;
     const std::string profile = loop.Session().ProfileText();
-    if (!profilePath.empty() && !WriteFileAtomically(profilePath, profile)) {
-        std::fprintf(stderr, "rtuctl: %s: cannot write the profile: %s\n", profilePath.c_str(), std::strerror(errno));
-        return kExitUsage;
-    }
-    if (!jsonPath.empty() && !WriteFileAtomically(jsonPath, loop.Session().ExportJsonText())) {
-        std::fprintf(stderr, "rtuctl: %s: cannot write the JSON file: %s\n", jsonPath.c_str(), std::strerror(errno));
-        return kExitUsage;
-    }
+    // Each file is attempted even when the other failed.
+    bool written = true;
+    if (!profilePath.empty()) written = WriteOutput(profilePath, profile, "profile") && written;
+    if (!jsonPath.empty()) written = WriteOutput(jsonPath, loop.Session().ExportJsonText(), "JSON file") && written;
     if (profilePath.empty() && jsonPath.empty()) std::fwrite(profile.data(), 1, profile.size(), stdout);
-    return kExitOk;
+    return written ? kExitOk : kExitOutput;
 }
 
 int CmdExec(CCliLoop& loop, const std::string& profilePath)

@@ -23,6 +23,7 @@ enum Exit : int {
     kExitPort = 2,
     kExitNoAnswer = 3,
     kExitCommandFailed = 4,
+    kExitOutput = 5,  // an output file could not be written
 };
 
 struct Options {

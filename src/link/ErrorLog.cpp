@@ -1,5 +1,9 @@
 #include "link/ErrorLog.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -13,6 +17,32 @@ namespace {
 constexpr const char* kLogFileName = "serial_err.txt";  // the log's file name
 constexpr const char* kAppDirName = "rtuconfig";        // our folder in the state directory
 constexpr std::size_t kTimeStampSize = 80;              // "YYYY/MM/DD  hh:mm:ss", room for any int fields
+constexpr const char* kRotatedSuffix = ".1";             // the previous log, replaced at each rotation
+constexpr mode_t kLogFileMode = 0600;                    // the log is the user's own
+constexpr mode_t kStateDirMode = 0700;                   // state directories are private
+
+// Creates the missing directories on the way to `dir`, each private to the user.
+void CreatePrivateDirectories(const std::filesystem::path& dir) {
+    std::filesystem::path partial;
+    for (const auto& part : dir) {
+        partial /= part;
+        ::mkdir(partial.c_str(), kStateDirMode);  // an existing one (EEXIST) is left as it is
+    }
+}
+
+// Opens the log for appending without following a symbolic link; -1 unless it is a regular file.
+int OpenLog(const std::string& path) {
+    // O_NONBLOCK: a FIFO planted at the path must not hang the caller.
+    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC,
+                          kLogFileMode);
+    if (fd < 0) return -1;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
 
 std::mutex& LogMutex() {
     static std::mutex m;
@@ -83,12 +113,20 @@ void AppendErrorLog(const std::string& report) {
     const std::string entry = report + stamp + "\r\n";
 
     std::lock_guard lock(LogMutex());
-    std::error_code ec;
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
-    std::FILE* file = std::fopen(path.c_str(), "a");
-    if (!file) return;
-    std::fwrite(entry.data(), 1, entry.size(), file);
-    std::fclose(file);
+    CreatePrivateDirectories(std::filesystem::path(path).parent_path());
+    int fd = OpenLog(path);
+    if (fd < 0) return;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && static_cast<std::size_t>(st.st_size) + entry.size() > kErrorLogMaxBytes) {
+        // Rotate: the full log becomes the previous one and a fresh log starts.
+        ::close(fd);
+        if (std::rename(path.c_str(), (path + kRotatedSuffix).c_str()) != 0) return;
+        fd = OpenLog(path);
+        if (fd < 0) return;
+    }
+    // One write per entry, so entries from several processes do not interleave.
+    [[maybe_unused]] const ssize_t written = ::write(fd, entry.data(), entry.size());
+    ::close(fd);
 }
 
 void ReportError(const std::string& what, int portNumber, int errorCode) {

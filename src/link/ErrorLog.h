@@ -7,6 +7,9 @@
 
 namespace rtu {
 
+// The log is rotated to serial_err.txt.1 (replacing an older one) before it would grow past this.
+constexpr std::size_t kErrorLogMaxBytes = 1024 * 1024;
+
 // Size of the report buffer; a longer report (long text or system message) is cut.
 constexpr std::size_t kErrorReportSize = 200;
 
@@ -25,7 +28,8 @@ std::string ErrorLogPath();
 void SetErrorLogPathForTesting(const std::string& path);
 
 // Appends one entry: the report, the local time "YYYY/MM/DD  hh:mm:ss" and "\r\n".
-// Creates the directory when missing; drops the entry silently when the file cannot be opened.
+// Creates the directory (mode 0700) when missing; drops the entry silently when the file cannot
+// be opened or is not a regular file (a symbolic link is never followed).
 void AppendErrorLog(const std::string& report);
 
 // FormatErrorReport + AppendErrorLog.

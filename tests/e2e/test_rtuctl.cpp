@@ -1,6 +1,8 @@
 // rtuctl against rtusim over real pseudo-terminals.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <map>
 #include <nlohmann/json.hpp>
 
@@ -65,6 +67,33 @@ TEST(Rtuctl, ReadWritesTheProfileAndJson)
     ASSERT_TRUE(json.contains("CPageServer"));
     ASSERT_TRUE(json.contains("CPageMainParams"));
     ASSERT_TRUE(json.contains("CPagePriotab"));
+    std::filesystem::remove_all(dir);
+}
+
+TEST(Rtuctl, UnwritableOutputFailsButTheOtherFileIsWritten)
+{
+    SimProcess sim({"--latency-ms", "0"});
+    ASSERT_FALSE(sim.Pty().empty());
+    const auto dir = TempDir("output");
+    std::filesystem::create_directory(dir / "dir");
+    ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0644), 0);
+    struct Row { const char* name; std::string profile, json, bad, good; };
+    const Row rows[] = {
+        {"profile is a directory", (dir / "dir").string(), (dir / "a.json").string(), (dir / "dir").string(),
+         (dir / "a.json").string()},
+        {"JSON is a FIFO", (dir / "b.txt").string(), (dir / "fifo").string(), (dir / "fifo").string(),
+         (dir / "b.txt").string()},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const RunResult r = RunCtl({"-p", sim.Pty(), "read", "--profile", row.profile, "--json", row.json});
+        EXPECT_EQ(r.code, 5) << r.err;
+        EXPECT_NE(r.err.find(row.bad), std::string::npos) << r.err;
+        EXPECT_FALSE(ReadFile(row.good).empty());
+    }
+    EXPECT_TRUE(std::filesystem::is_directory(dir / "dir"));
+    EXPECT_TRUE(std::filesystem::is_fifo(dir / "fifo"));
+    EXPECT_TRUE(nlohmann::json::parse(ReadFile(dir / "a.json")).contains("CPageServer"));
     std::filesystem::remove_all(dir);
 }
 

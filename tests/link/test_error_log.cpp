@@ -1,4 +1,5 @@
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -93,6 +94,59 @@ TEST_F(ErrorLogTest, EntriesAreAppendedWithTimeStampInAFreshDirectory) {
         "WARNING:   WriteChar\\(\\) Error occurs Failed with the following error: \n[^\n]+\nPort: 12\nCode: " +
         std::to_string(EAGAIN) + "\n" + stamp);
     EXPECT_TRUE(std::regex_match(log, layout)) << log;
+    // Created private to the user.
+    for (const char* created : {"home", "home/.local", "home/.local/state", "home/.local/state/rtuconfig"})
+        EXPECT_EQ(fs::status(dir_ / created).permissions(), fs::perms::owner_all) << created;
+    EXPECT_EQ(fs::status(dir_ / "home/.local/state/rtuconfig/serial_err.txt").permissions(),
+              fs::perms::owner_read | fs::perms::owner_write);
+}
+
+TEST_F(ErrorLogTest, PlantedLinkOrSpecialFileIsNotWrittenThrough) {
+    const fs::path log = dir_ / "serial_err.txt";
+    SetErrorLogPathForTesting(log.string());
+    std::ofstream(dir_ / "victim") << "victim";
+    struct Plant { const char* name; void (*make)(const fs::path& log, const fs::path& victim); };
+    const Plant plants[] = {
+        {"symlink to a file", [](const fs::path& l, const fs::path& v) { fs::create_symlink(v, l); }},
+        {"dangling symlink", [](const fs::path& l, const fs::path& v) { fs::create_symlink(v.string() + ".new", l); }},
+        {"FIFO without a reader", [](const fs::path& l, const fs::path&) { ASSERT_EQ(::mkfifo(l.c_str(), 0600), 0); }},
+    };
+    for (const Plant& p : plants) {
+        SCOPED_TRACE(p.name);
+        fs::remove(log);
+        p.make(log, dir_ / "victim");
+        ReportError("ReadFile()", 0, EIO);  // dropped, and returns
+        EXPECT_EQ(Slurp(dir_ / "victim"), "victim");
+        EXPECT_FALSE(fs::exists(dir_ / "victim.new"));
+        EXPECT_FALSE(fs::is_regular_file(fs::symlink_status(log)));
+    }
+}
+
+TEST_F(ErrorLogTest, FullLogIsRotatedToTheOneBeside) {
+    const fs::path log = dir_ / "serial_err.txt";
+    const fs::path old = dir_ / "serial_err.txt.1";
+    SetErrorLogPathForTesting(log.string());
+    const std::size_t entrySize = FormatErrorReport("ReadFile()", EIO, 0).size() + 22;  // + time stamp, CR LF
+    struct Row { const char* name; std::size_t size; bool hadOld; bool rotated; };
+    const Row rows[] = {
+        {"room for the entry", kErrorLogMaxBytes - entrySize, false, false},
+        {"entry would pass the bound", kErrorLogMaxBytes - entrySize + 1, false, true},
+        {"at the bound, older rotation replaced", kErrorLogMaxBytes, true, true},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        fs::remove(old);
+        if (r.hadOld) std::ofstream(old) << "older";
+        { std::ofstream(log, std::ios::trunc) << "x"; }
+        fs::resize_file(log, r.size);
+        ReportError("ReadFile()", 0, EIO);
+        EXPECT_EQ(fs::file_size(log), r.rotated ? entrySize : r.size + entrySize);
+        EXPECT_EQ(fs::exists(old), r.rotated);
+        if (r.rotated) {
+            EXPECT_EQ(fs::file_size(old), r.size);
+        }
+        EXPECT_LE(fs::file_size(log), kErrorLogMaxBytes);
+    }
 }
 
 TEST_F(ErrorLogTest, UnwritableLogDropsTheEntrySilently) {
