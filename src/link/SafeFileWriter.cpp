@@ -53,7 +53,7 @@ bool ResolveLinks(const std::string& path, std::string& resolved, bool& exists, 
             return false;
         }
         const std::string link(target, static_cast<std::size_t>(n));
-        resolved = link.front() == '/' ? link : DirectoryOf(resolved) + "/" + link;
+        resolved = !link.empty() && link.front() == '/' ? link : DirectoryOf(resolved) + "/" + link;
     }
     errno = ELOOP;
     return false;

@@ -101,7 +101,7 @@ TEST_F(ErrorLogTest, EntriesAreAppendedWithTimeStampInAFreshDirectory) {
               fs::perms::owner_read | fs::perms::owner_write);
 }
 
-TEST_F(ErrorLogTest, PlantedLinkOrSpecialFileIsNotWrittenThrough) {
+TEST_F(ErrorLogTest, PlantedLinkOrFifoIsNotWrittenThrough) {
     const fs::path log = dir_ / "serial_err.txt";
     SetErrorLogPathForTesting(log.string());
     std::ofstream(dir_ / "victim") << "victim";
