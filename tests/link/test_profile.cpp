@@ -119,8 +119,9 @@ TEST(ProfileRunner, RefusedAndUnansweredLinesAreCounted)
     s = RunProfile(silent, {"%A", "%B"}, AckKind::None);
     EXPECT_EQ(s.unanswered, 2);
     EXPECT_EQ(silent.wire.size(), 4u);  // no line is repeated
-    // Bounds: 3000 for framing lines, 9000 for each profile line.
-    EXPECT_EQ(silent.now, 3000 + 9000 * 2 + 3000);
+    // Bounds: 3000 for framing lines, 9000 for each profile line, each followed by the
+    // settling spell before the next line.
+    EXPECT_EQ(silent.now, 3000 + 9000 * 2 + 3000 + 3 * CSequencer::kSettleMinMs);
 }
 
 TEST(ProfileRunner, ClosingStopsAtTheNextLineButCommits)
