@@ -42,6 +42,7 @@ bool CProfileRunner::Start(CProfileLines lines, std::function<void(const ExecSum
     silentRun_ = 0;
     lines_ = std::move(lines);
     offset_ = 0;
+    lineAt_ = kNoLine;
     summary_ = {};
     lateAtStart_ = link_.Sequencer().LateAnswers();
     done_ = std::move(done);
@@ -94,6 +95,7 @@ void CProfileRunner::Next()
             const std::string text(line.text);
             link_.Progress().ShowLine(kLineTicks, text);
             ++summary_.sent;
+            lineAt_ = at;
             SeqJob job;
             job.bytes = text + "\r";
             job.waitMs = kLineWaitMs;
@@ -111,6 +113,7 @@ void CProfileRunner::Next()
 void CProfileRunner::OnLineDone(const SeqResult& r)
 {
     awaiting_ = false;
+    lineAt_ = kNoLine;
     if (r.withdrawn || !r.written || r.ack == AckKind::None) {
         ++summary_.unanswered;
         if (!r.withdrawn) ++silentRun_;
@@ -158,7 +161,11 @@ void CProfileRunner::OnLoginRefused()
     if (!awaiting_) return;
     link_.Sequencer().Withdraw(this);  // an awaited line ends now and goes on to End
     if (awaiting_ && running_) {
-        awaiting_ = false;  // the line was still queued: it was dropped unsent
+        awaiting_ = false;  // the job was still queued: it was dropped unsent
+        if (lineAt_ != kNoLine) {
+            --summary_.sent;
+            offset_ = lineAt_;
+        }
         End(pendingStop_);
     }
 }

@@ -79,6 +79,8 @@ private:
     CDeviceLink& link_;
     CProfileLines lines_;
     std::size_t offset_ = 0;
+    static constexpr std::size_t kNoLine = static_cast<std::size_t>(-1);
+    std::size_t lineAt_ = kNoLine;  // where the file line in the sequencer's queue starts
     ExecSummary summary_;
     bool running_ = false;
     bool awaiting_ = false;  // one of our lines is queued or waits for its acknowledgement
