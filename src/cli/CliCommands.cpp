@@ -32,15 +32,19 @@ int AwaitReload(CCliLoop& loop)
 {
     bool dumpr = false;
     bool loginRefused = false;
+    bool dumpRefused = false;
     loop.onLine = [&](const std::string& line) {
         if (Contains(line, "DUMPR")) dumpr = true;
+        // A refusal before the report ends is the dump's own answer (a late answer of an
+        // earlier line arrives while the sender is still settling and is not counted).
+        else if (!dumpr && Contains(line, "CMD ERR") && !loop.Link().Sequencer().Settling()) dumpRefused = true;
     };
     const Millis deadline = loop.Deadline();
     const bool ok = loop.RunUntil(
         [&] {
             for (const auto& [icon, text] : loop.messages)
-                if (text == "The login password is incorrect!") loginRefused = true;
-            if (loginRefused) return true;
+                if (text == CDeviceLink::kLoginRefused) loginRefused = true;
+            if (loginRefused || dumpRefused) return true;
             return dumpr && NowMs() - loop.LastReceive() >= kQuietAfterDumprMs && loop.Link().Sequencer().Idle();
         },
         deadline,
@@ -52,6 +56,10 @@ int AwaitReload(CCliLoop& loop)
     if (loop.PortLost()) return kExitNoAnswer;
     if (loginRefused) {
         std::fprintf(stderr, "rtuctl: The login password is incorrect! (give the unit's password with --password)\n");
+        return kExitNoAnswer;
+    }
+    if (dumpRefused) {
+        std::fprintf(stderr, "rtuctl: the unit refused the dump (it answered \"CMD ERR\")\n");
         return kExitNoAnswer;
     }
     if (!ok || !dumpr) {
@@ -78,24 +86,54 @@ int CmdRead(CCliLoop& loop, const std::string& profilePath, const std::string& j
 
 int CmdExec(CCliLoop& loop, const std::string& profilePath)
 {
-    std::vector<std::string> lines;
-    if (!CProfileRunner::ReadLines(profilePath, lines)) {
-        std::fprintf(stderr, "rtuctl: Open the profile failed! (%s: %s)\n", profilePath.c_str(), std::strerror(errno));
+    // The whole file is checked before anything is sent.
+    CProfileReader reader;
+    if (!reader.ReadFile(profilePath)) {
+        if (reader.GetError() == CProfileReader::Error::CannotOpen)
+            std::fprintf(stderr, "rtuctl: Open the profile failed! (%s: %s)\n", profilePath.c_str(),
+                         reader.ErrorText().c_str());
+        else
+            std::fprintf(stderr, "rtuctl: %s: %s\n", profilePath.c_str(), reader.ErrorText().c_str());
         return kExitUsage;
     }
-    // Each line waits at most its bound, so the run is bounded by its lines, not by --timeout.
-    const Millis runBound = NowMs() + static_cast<Millis>(lines.size() + 2) * CProfileRunner::kLineWaitMs +
+    for (const std::uint32_t at : reader.RefusedLineNumbers())
+        std::fprintf(stderr, "rtuctl: %s: line %u is longer than %zu bytes: it is not sent\n", profilePath.c_str(), at,
+                     CProfileReader::kMaxCommandBytes);
+    CProfileLines lines = reader.TakeLines();
+    // Each line waits at most its bound and a settling spell, so the run is bounded by its
+    // lines, not by --timeout.
+    const Millis perLine = CProfileRunner::kLineWaitMs + CSequencer::kSettleMaxMs;
+    const Millis runBound = NowMs() + static_cast<Millis>(lines.Count() + 2) * perLine +
                             static_cast<Millis>(CSerialPort::kRingSlots) * CSerialPort::kFullRingWaitMs;
     std::optional<ExecSummary> summary;
+    CProfileRunner& runner = loop.Session().Runner();
+    runner.onUnitSilent = [&runner](const ExecSummary&) { runner.Stop(); };  // a script has nobody to ask
     loop.Session().ExecProfileLines(std::move(lines), [&](const ExecSummary& s) { summary = s; });
     loop.RunUntil([&] { return summary.has_value(); }, runBound);
+    runner.onUnitSilent = nullptr;
     if (!summary) {
         std::fprintf(stderr, "rtuctl: the profile was not executed to its end\n");
         return kExitNoAnswer;
     }
     std::printf("lines sent: %d\nanswered \"CMD OK\": %d\nanswered \"CMD ERR\": %d\nunanswered: %d\n", summary->sent,
                 summary->ok, summary->err, summary->unanswered);
+    std::printf("refused: %d\n", summary->refused);
+    if (summary->late > 0) std::printf("answered late: %d\n", summary->late);
     std::fflush(stdout);
+    if (summary->stop == ExecStop::LoginRefused) {
+        std::fprintf(stderr,
+                     "rtuctl: %s The profile was stopped: %d line(s) were not sent and nothing was committed "
+                     "(give the unit's password with --password)\n",
+                     CDeviceLink::kLoginRefused, summary->notSent);
+        return kExitNoAnswer;
+    }
+    if (summary->stop == ExecStop::UnitSilent) {
+        std::fprintf(stderr,
+                     "rtuctl: the unit stopped answering (%d lines in a row unanswered). The profile was stopped: "
+                     "%d line(s) were not sent and nothing was committed\n",
+                     CProfileRunner::kSilentLinesToAsk, summary->notSent);
+        return kExitNoAnswer;
+    }
     const int reload = AwaitReload(loop);
     if (!summary->Clean()) return kExitCommandFailed;
     return reload;

@@ -56,6 +56,7 @@ int CDeviceLink::HandleReceive(std::string_view chunk)
             result = 1;
             break;
         }
+        sequencer_.OnLineReceived();
         ProcessLine(line_, ack);
     }
     if (ack != AckKind::None) sequencer_.OnAck(ack);
@@ -236,7 +237,8 @@ void CDeviceLink::LoginRetry()
     ++console_.LoginAttempts;
     if (console_.LoginAttempts > kMaxLoginRetries) {
         console_.LoginAttempts = 0;
-        if (observer_) observer_->OnMessage(MessageIcon::Information, "The login password is incorrect!");
+        if (observer_) observer_->OnMessage(MessageIcon::Information, kLoginRefused);
+        if (onLoginRefused) onLoginRefused();
         return;
     }
     SendPassword();

@@ -35,6 +35,7 @@ public:
     static constexpr const char* kDefaultPassword = "open the gate wide";
     static constexpr const char* kSetupBurst = "%%%%%%%%%%%%";  // twelve '%', no terminator
     static constexpr int kMaxLoginRetries = 3;      // automatic retries after "Login Failed"
+    static constexpr const char* kLoginRefused = "The login password is incorrect!";
     static constexpr int kLineTicks = 4;            // progress ticks for a report line
     static constexpr int kPressPromptTicks = 15;    // progress ticks while the setup burst is repeated
     static constexpr int kPictureTicks = 6;         // progress ticks per picture chunk
@@ -77,6 +78,8 @@ public:
     std::string password = kDefaultPassword;  // the console password the tool answers with
     bool closingDown = false;                 // the window is closing: a running profile stops
     bool profileBusy = false;                 // a profile is being executed
+    // The unit refused the password after every automatic retry (a running profile stops).
+    std::function<void()> onLoginRefused;
 
 private:
     void ProcessLine(const std::string& line, AckKind& ack);

@@ -2,7 +2,11 @@
 
 #include <fstream>
 
+#include "link/SerialPort.h"
+
 namespace rtu {
+
+static_assert(CProfileReader::kBlockBytes == CSerialPort::kSlotSize, "a command line must fit one written block");
 
 bool CProfileRunner::ReadLines(const std::string& path, std::vector<std::string>& lines)
 {
@@ -14,57 +18,193 @@ bool CProfileRunner::ReadLines(const std::string& path, std::vector<std::string>
     return !in.bad();
 }
 
-bool CProfileRunner::Start(std::vector<std::string> lines, std::function<void(const ExecSummary&)> done)
+CProfileRunner::~CProfileRunner()
+{
+    if (!running_) return;
+    link_.onLoginRefused = nullptr;
+    done_ = nullptr;
+    pendingStop_ = ExecStop::Closing;  // a line ended by the withdrawal sends nothing further
+    link_.Sequencer().Withdraw(this);
+}
+
+bool CProfileRunner::Start(const std::vector<std::string>& lines, std::function<void(const ExecSummary&)> done)
+{
+    return Start(CProfileReader::FromLines(lines), std::move(done));
+}
+
+bool CProfileRunner::Start(CProfileLines lines, std::function<void(const ExecSummary&)> done)
 {
     if (link_.profileBusy) return false;
     link_.profileBusy = true;
     running_ = true;
+    paused_ = false;
+    pendingStop_ = ExecStop::None;
+    silentRun_ = 0;
     lines_ = std::move(lines);
-    index_ = 0;
-    previous_.clear();
+    offset_ = 0;
+    lineAt_ = kNoLine;
     summary_ = {};
+    lateAtStart_ = link_.Sequencer().LateAnswers();
     done_ = std::move(done);
-    link_.Sequencer().EnqueueCommand("%STARTCMD\r", kFramingWaitMs, [this](const SeqResult&) { Next(); });
+    link_.onLoginRefused = [this] { OnLoginRefused(); };
+    SeqJob start;
+    start.bytes = "%STARTCMD\r";
+    start.waitMs = kFramingWaitMs;
+    start.owner = this;
+    start.onDone = [this](const SeqResult&) {
+        awaiting_ = false;
+        Next();
+    };
+    awaiting_ = true;
+    link_.Sequencer().Enqueue(std::move(start));
     return true;
+}
+
+int CProfileRunner::RemainingCommands(std::size_t from) const
+{
+    int n = 0;
+    ProfileLine line{};
+    while (lines_.Next(from, line))
+        if (line.kind == ProfileLineKind::Command) ++n;
+    return n;
 }
 
 // Sends the next command line of the file, or the commit line when none is left.
 void CProfileRunner::Next()
 {
-    while (index_ < lines_.size()) {
+    if (pendingStop_ != ExecStop::None) {
+        End(pendingStop_);
+        return;
+    }
+    ProfileLine line{};
+    for (std::size_t at = offset_; lines_.Next(offset_, line); at = offset_) {
         if (link_.closingDown) {
             summary_.stopped = true;
+            summary_.stop = ExecStop::Closing;
+            summary_.notSent = RemainingCommands(at);
             break;
         }
-        std::string line;
-        for (char c : lines_[index_++])
-            if (c != '\r' && c != '\n') line += c;
-        if (line.empty() || line == previous_) continue;
-        previous_ = line;
-        if (line.starts_with("\\\\")) {
-            link_.Progress().ShowLine(kLineTicks, line);
-        } else if (line[0] == '%') {
-            link_.Progress().ShowLine(kLineTicks, line);
+        switch (line.kind) {
+        case ProfileLineKind::Note: link_.Progress().ShowLine(kLineTicks, std::string(line.text)); break;
+        case ProfileLineKind::Refused:
+            // Cut by the port it would reach the unit as a different command, glued to the next.
+            ++summary_.refused;
+            link_.Progress().ShowLine(kLineTicks, std::string(line.text) + "...");
+            break;
+        case ProfileLineKind::Command: {
+            const std::string text(line.text);
+            link_.Progress().ShowLine(kLineTicks, text);
             ++summary_.sent;
-            link_.Sequencer().EnqueueCommand(line + "\r", kLineWaitMs, [this](const SeqResult& r) {
-                if (!r.written || r.ack == AckKind::None) ++summary_.unanswered;
-                else if (r.ack == AckKind::Err) ++summary_.err;
-                else ++summary_.ok;
-                Next();
-            });
+            lineAt_ = at;
+            SeqJob job;
+            job.bytes = text + "\r";
+            job.waitMs = kLineWaitMs;
+            job.owner = this;
+            job.onDone = [this](const SeqResult& r) { OnLineDone(r); };
+            awaiting_ = true;
+            link_.Sequencer().Enqueue(std::move(job));
             return;
+        }
         }
     }
     Commit();
 }
 
+void CProfileRunner::OnLineDone(const SeqResult& r)
+{
+    awaiting_ = false;
+    lineAt_ = kNoLine;
+    if (r.withdrawn || !r.written || r.ack == AckKind::None) {
+        ++summary_.unanswered;
+        if (!r.withdrawn) ++silentRun_;
+    } else {
+        silentRun_ = 0;
+        if (r.ack == AckKind::Err) ++summary_.err;
+        else ++summary_.ok;
+    }
+    if (pendingStop_ == ExecStop::None && silentRun_ >= kSilentLinesToAsk) {
+        paused_ = true;
+        summary_.notSent = RemainingCommands(offset_);
+        summary_.late = link_.Sequencer().LateAnswers() - lateAtStart_;
+        if (onUnitSilent) onUnitSilent(summary_);
+        else Stop();
+        return;  // Continue or Stop goes on from here
+    }
+    Next();
+}
+
+void CProfileRunner::Continue()
+{
+    if (!running_ || !paused_) return;
+    paused_ = false;
+    silentRun_ = 0;
+    summary_.notSent = 0;
+    Next();
+}
+
+void CProfileRunner::Stop()
+{
+    if (!running_ || !paused_) return;
+    paused_ = false;
+    End(ExecStop::UnitSilent);
+}
+
+void CProfileRunner::OnLoginRefused()
+{
+    if (!running_) return;
+    pendingStop_ = ExecStop::LoginRefused;
+    if (paused_) {
+        paused_ = false;
+        End(pendingStop_);
+        return;
+    }
+    if (!awaiting_) return;
+    link_.Sequencer().Withdraw(this);  // an awaited line ends now and goes on to End
+    if (awaiting_ && running_) {
+        awaiting_ = false;  // the job was still queued: it was dropped unsent
+        if (lineAt_ != kNoLine) {
+            --summary_.sent;
+            offset_ = lineAt_;
+        }
+        End(pendingStop_);
+    }
+}
+
+// Stops without the commit line: a half-written profile is not committed.
+void CProfileRunner::End(ExecStop reason)
+{
+    summary_.stopped = true;
+    summary_.stop = reason;
+    summary_.notSent = RemainingCommands(offset_);
+    Done();
+}
+
 void CProfileRunner::Commit()
 {
-    link_.Sequencer().EnqueueCommand("%COMMITCMD\r", kFramingWaitMs, [this](const SeqResult&) {
-        running_ = false;
-        link_.profileBusy = false;
-        if (done_) done_(summary_);
-    });
+    SeqJob commit;
+    commit.bytes = "%COMMITCMD\r";
+    commit.waitMs = kFramingWaitMs;
+    commit.owner = this;
+    commit.onDone = [this](const SeqResult&) {
+        awaiting_ = false;
+        Done();
+    };
+    commit.onStart = [this] { summary_.committed = true; };
+    awaiting_ = true;
+    link_.Sequencer().Enqueue(std::move(commit));
+}
+
+void CProfileRunner::Done()
+{
+    running_ = false;
+    link_.profileBusy = false;
+    link_.onLoginRefused = nullptr;
+    summary_.late = link_.Sequencer().LateAnswers() - lateAtStart_;
+    if (done_) {
+        auto done = std::move(done_);
+        done_ = nullptr;
+        done(summary_);
+    }
 }
 
 }  // namespace rtu

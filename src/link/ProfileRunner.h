@@ -1,5 +1,7 @@
 // Executes a profile: the start command, every command line of the file one at a time
 // (each waiting for the unit's acknowledgement), the commit command, then a full reload.
+// A run stops early, without the commit, when the unit refuses the console password or,
+// once the front end decides so, when the unit leaves several lines in a row unanswered.
 #pragma once
 
 #include <functional>
@@ -7,16 +9,29 @@
 #include <vector>
 
 #include "link/DeviceLink.h"
+#include "link/ProfileReader.h"
 
 namespace rtu {
+
+enum class ExecStop {
+    None,          // ran to the end of the file
+    Closing,       // the window closed while it ran (the commit line is still sent)
+    LoginRefused,  // the unit refused the console password (nothing committed)
+    UnitSilent,    // the unit stopped answering and the run was stopped (nothing committed)
+};
 
 struct ExecSummary {
     int sent = 0;        // command lines of the file sent to the unit
     int ok = 0;          // answered "CMD OK" (or "Please wait")
     int err = 0;         // answered "CMD ERR"
     int unanswered = 0;  // no acknowledgement within the bound, or the port refused the line
-    bool stopped = false;  // the window closed while it ran
-    bool Clean() const { return err == 0 && unanswered == 0 && !stopped; }
+    int refused = 0;     // command lines too long to be sent whole: not sent
+    int late = 0;        // acknowledgements that came after their line's bound (dropped)
+    int notSent = 0;     // command lines left unsent because the run stopped
+    bool stopped = false;  // the run ended before the end of the file
+    ExecStop stop = ExecStop::None;
+    bool committed = false;  // the commit line was sent
+    bool Clean() const { return err == 0 && unanswered == 0 && refused == 0 && !stopped; }
 };
 
 class CProfileRunner {
@@ -24,26 +39,55 @@ public:
     static constexpr int kFramingWaitMs = 3000;  // start and commit lines
     static constexpr int kLineWaitMs = 9000;     // each command line of the file
     static constexpr int kLineTicks = 3;         // progress ticks per shown line
+    static constexpr int kSilentLinesToAsk = 3;  // unanswered lines in a row before the run pauses
 
-    // Reads a profile's lines; false when the file cannot be opened.
+    // Reads a profile's lines as they are, cut at line feeds; false when the file cannot be
+    // opened. (Execution reads files with CProfileReader, which checks and bounds them.)
     static bool ReadLines(const std::string& path, std::vector<std::string>& lines);
 
     explicit CProfileRunner(CDeviceLink& link) : link_(link) {}
+    ~CProfileRunner();
+    CProfileRunner(const CProfileRunner&) = delete;
+    CProfileRunner& operator=(const CProfileRunner&) = delete;
+
     // Starts executing; false when a profile is already running. `done` runs after the
-    // commit line's wait, before the reload is posted.
-    bool Start(std::vector<std::string> lines, std::function<void(const ExecSummary&)> done = {});
+    // commit line's wait (or when the run stopped), before the reload is posted.
+    bool Start(CProfileLines lines, std::function<void(const ExecSummary&)> done = {});
+    // Lines already cut: the same rules as for a file (empty lines, repeats, line kinds).
+    bool Start(const std::vector<std::string>& lines, std::function<void(const ExecSummary&)> done = {});
     bool Running() const { return running_; }
+
+    // The unit left kSilentLinesToAsk lines in a row unanswered: the run pauses and this is
+    // told the summary so far; the front end answers later with Continue or Stop. When it is
+    // not set the run stops at once.
+    std::function<void(const ExecSummary&)> onUnitSilent;
+    bool Paused() const { return paused_; }
+    // Goes on with the next line (asks again after as many unanswered lines in a row).
+    void Continue();
+    // Ends a paused run without the commit line.
+    void Stop();
 
 private:
     void Next();
     void Commit();
+    void OnLineDone(const SeqResult& result);
+    void OnLoginRefused();
+    void End(ExecStop reason);
+    void Done();
+    int RemainingCommands(std::size_t from) const;
 
     CDeviceLink& link_;
-    std::vector<std::string> lines_;
-    std::size_t index_ = 0;
-    std::string previous_;
+    CProfileLines lines_;
+    std::size_t offset_ = 0;
+    static constexpr std::size_t kNoLine = static_cast<std::size_t>(-1);
+    std::size_t lineAt_ = kNoLine;  // where the file line in the sequencer's queue starts
     ExecSummary summary_;
     bool running_ = false;
+    bool awaiting_ = false;  // one of our lines is queued or waits for its acknowledgement
+    bool paused_ = false;
+    ExecStop pendingStop_ = ExecStop::None;
+    int silentRun_ = 0;      // unanswered lines in a row
+    int lateAtStart_ = 0;
     std::function<void(const ExecSummary&)> done_;
 };
 

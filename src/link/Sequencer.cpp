@@ -1,5 +1,6 @@
 #include "link/Sequencer.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace rtu {
@@ -35,22 +36,44 @@ bool CSequencer::WriteNow(std::string_view bytes)
 
 void CSequencer::OnAck(AckKind kind)
 {
+    if (settling_) {
+        ++lateAnswers_;  // the answer of the line whose bound ran out: it belongs to nobody else
+        return;
+    }
     if (!current_) return;
     Finish(SeqResult{kind, true});
     Pump();
 }
 
+void CSequencer::OnLineReceived()
+{
+    if (settling_) lastLine_ = clock_();
+}
+
 void CSequencer::OnTime()
 {
     if (current_ && clock_() >= deadline_) {
+        settling_ = true;
+        settleFrom_ = lastLine_ = clock_();
         Finish(SeqResult{AckKind::None, true});
         Pump();
+    } else if (settling_ && clock_() >= SettleEnd()) {
+        Pump();
     }
+}
+
+// The spell ends after kSettleQuietMs without a line, not before kSettleMinMs and not after
+// kSettleMaxMs from the end of the wait.
+Millis CSequencer::SettleEnd() const
+{
+    const Millis quiet = std::max(lastLine_ + kSettleQuietMs, settleFrom_ + kSettleMinMs);
+    return std::min(quiet, settleFrom_ + kSettleMaxMs);
 }
 
 std::optional<Millis> CSequencer::NextDeadline() const
 {
     if (current_) return deadline_;
+    if (settling_) return SettleEnd();
     return std::nullopt;
 }
 
@@ -58,6 +81,17 @@ void CSequencer::Clear()
 {
     queue_.clear();
     if (current_) Finish(SeqResult{AckKind::None, true});
+}
+
+void CSequencer::Withdraw(const void* owner)
+{
+    std::erase_if(queue_, [owner](const SeqJob& job) { return job.owner == owner; });
+    if (current_ && current_->owner == owner) {
+        SeqResult result{AckKind::None, true};
+        result.withdrawn = true;
+        Finish(result);
+        Pump();
+    }
 }
 
 void CSequencer::Finish(const SeqResult& result)
@@ -73,6 +107,10 @@ void CSequencer::Finish(const SeqResult& result)
 void CSequencer::Pump()
 {
     if (pumping_) return;
+    if (settling_) {
+        if (clock_() < SettleEnd()) return;
+        settling_ = false;
+    }
     pumping_ = true;
     while (!current_ && !queue_.empty()) {
         SeqJob job = std::move(queue_.front());

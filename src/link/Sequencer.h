@@ -1,6 +1,9 @@
 // The one sender of command lines: a FIFO of jobs with one line in flight. A job's wait
 // ends on the unit's acknowledgement or when its bound (milliseconds) runs out; then the
-// next job goes. Nothing here sleeps: the owner calls OnTime when NextDeadline is due.
+// next job goes. A wait that ran out is followed by a settling spell: the next job waits
+// until the unit has been quiet for a while, and an acknowledgement that arrives in that
+// spell is dropped as a late answer, so it is never credited to the following line.
+// Nothing here sleeps: the owner calls OnTime when NextDeadline is due.
 #pragma once
 
 #include <deque>
@@ -18,6 +21,7 @@ using ClockFn = std::function<Millis()>;
 struct SeqResult {
     AckKind ack = AckKind::None;  // what ended the wait (None: the bound ran out, or no wait)
     bool written = true;          // false: the port refused the block (closed, ring full)
+    bool withdrawn = false;       // the owner withdrew the job while it waited
 };
 
 struct SeqJob {
@@ -25,10 +29,15 @@ struct SeqJob {
     int waitMs = 0;                            // > 0: wait at most this long for an acknowledgement
     std::function<void()> onStart;             // runs just before the bytes are written
     std::function<void(const SeqResult&)> onDone;
+    const void* owner = nullptr;               // who queued it (see Withdraw)
 };
 
 class CSequencer {
 public:
+    static constexpr int kSettleQuietMs = 300;   // after a wait ran out: quiet needed before the next job
+    static constexpr int kSettleMinMs = 1000;    // after a wait ran out: the shortest settling spell
+    static constexpr int kSettleMaxMs = 5000;    // after a wait ran out: the longest settling spell (chatty unit)
+
     CSequencer(WriteFn write, ClockFn clock);
 
     void Enqueue(SeqJob job);
@@ -41,7 +50,9 @@ public:
 
     // An acknowledgement line arrived ("CMD OK", "CMD ERR", "Please wait").
     void OnAck(AckKind kind);
-    // Time has passed; ends a wait whose bound ran out.
+    // A line arrived from the unit (any line: it keeps a settling spell going).
+    void OnLineReceived();
+    // Time has passed; ends a wait whose bound ran out, or a settling spell.
     void OnTime();
     std::optional<Millis> NextDeadline() const;
 
@@ -50,6 +61,12 @@ public:
     std::size_t Pending() const { return queue_.size() + (current_ ? 1 : 0); }
     // Drops every queued job (their onDone is not called); the one in flight ends its wait.
     void Clear();
+    // Drops the queued jobs of `owner` (their onDone is not called); when the one in flight is
+    // its own, its wait ends at once (onDone with `withdrawn`), with no settling spell.
+    void Withdraw(const void* owner);
+    // Acknowledgements that came after their line's bound (dropped while settling).
+    int LateAnswers() const { return lateAnswers_; }
+    bool Settling() const { return settling_; }
 
     std::function<void(std::string_view bytes)> onSent;
     std::function<void(std::string_view bytes, AckKind ack)> onDone;
@@ -60,12 +77,17 @@ public:
 private:
     void Pump();
     void Finish(const SeqResult& result);
+    Millis SettleEnd() const;
 
     WriteFn write_;
     ClockFn clock_;
     std::deque<SeqJob> queue_;
     std::optional<SeqJob> current_;  // the job whose acknowledgement is awaited
     Millis deadline_ = 0;
+    bool settling_ = false;   // a wait ran out; the next job waits for quiet
+    Millis settleFrom_ = 0;   // when the wait ran out
+    Millis lastLine_ = 0;     // when the unit last sent a line
+    int lateAnswers_ = 0;
     bool pumping_ = false;
 };
 

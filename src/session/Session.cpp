@@ -90,28 +90,49 @@ bool CSession::SaveProfile(const std::string& path)
 bool CSession::ExecProfile(const std::string& path, std::function<void(const ExecSummary&)> done)
 {
     if (link_.profileBusy) return false;
-    std::vector<std::string> lines;
-    if (!CProfileRunner::ReadLines(path, lines)) {
-        Message(MessageIcon::Error, kOpenProfileFailed);
+    CProfileReader reader;
+    if (!reader.ReadFile(path)) {
+        std::string text = kOpenProfileFailed;
+        if (reader.GetError() != CProfileReader::Error::CannotOpen) text += "\n" + reader.ErrorText();
+        Message(MessageIcon::Error, text);
         return false;
     }
-    return ExecProfileLines(std::move(lines), std::move(done));
+    return ExecProfileLines(reader.TakeLines(), std::move(done));
 }
 
-bool CSession::ExecProfileLines(std::vector<std::string> lines, std::function<void(const ExecSummary&)> done)
+bool CSession::ExecProfileLines(const std::vector<std::string>& lines, std::function<void(const ExecSummary&)> done)
+{
+    return ExecProfileLines(CProfileReader::FromLines(lines), std::move(done));
+}
+
+std::string CSession::ExecOutcomeText(const ExecSummary& s)
+{
+    const std::string notSent = std::to_string(s.notSent) + " command line(s) were not sent; nothing was committed.";
+    switch (s.stop) {
+    case ExecStop::LoginRefused:
+        return "The profile was stopped: the unit refused the login password. " + notSent;
+    case ExecStop::UnitSilent: return "The profile was stopped: the unit stopped answering. " + notSent;
+    case ExecStop::None:
+    case ExecStop::Closing: break;
+    }
+    if (s.Clean()) return kExecProfileOk;
+    // A profile whose lines were refused or unanswered is not reported as a success.
+    std::string text = "The profile was executed with errors: " + std::to_string(s.err) +
+                       " line(s) answered \"CMD ERR\", " + std::to_string(s.unanswered) + " line(s) unanswered";
+    if (s.refused > 0) text += ", " + std::to_string(s.refused) + " line(s) too long to send";
+    if (s.late > 0) text += ", " + std::to_string(s.late) + " answer(s) came too late";
+    return text + ".";
+}
+
+bool CSession::ExecProfileLines(CProfileLines lines, std::function<void(const ExecSummary&)> done)
 {
     return runner_.Start(std::move(lines), [this, done = std::move(done)](const ExecSummary& s) {
-        if (!link_.closingDown) {
-            if (s.Clean()) {
-                Message(MessageIcon::Information, kExecProfileOk);
-            } else {
-                // A profile whose lines were refused or unanswered is not reported as a success.
-                Message(MessageIcon::Error, "The profile was executed with errors: " + std::to_string(s.err) +
-                                                " line(s) answered \"CMD ERR\", " + std::to_string(s.unanswered) +
-                                                " line(s) unanswered.");
-            }
-        }
+        if (!link_.closingDown)
+            Message(s.Clean() ? MessageIcon::Information : MessageIcon::Error, ExecOutcomeText(s));
         if (done) done(s);
+        // A unit that refused the login or fell silent is not asked for a reload: that would
+        // only repeat the failed logins or wait for nothing.
+        if (s.stop == ExecStop::LoginRefused || s.stop == ExecStop::UnitSilent) return;
         if (observer_) observer_->OnPostCommand(cmd::kReload);
     });
 }

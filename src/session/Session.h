@@ -50,7 +50,12 @@ public:
     // Executes a profile; false when it cannot be opened or one is already running.
     // `done` gets the summary before the reload is posted.
     bool ExecProfile(const std::string& path, std::function<void(const ExecSummary&)> done = {});
-    bool ExecProfileLines(std::vector<std::string> lines, std::function<void(const ExecSummary&)> done = {});
+    bool ExecProfileLines(const std::vector<std::string>& lines, std::function<void(const ExecSummary&)> done = {});
+    bool ExecProfileLines(CProfileLines lines, std::function<void(const ExecSummary&)> done = {});
+    // The runner: its pause when the unit falls silent is answered through it.
+    CProfileRunner& Runner() { return runner_; }
+    // What the user is told when an execution ends.
+    static std::string ExecOutcomeText(const ExecSummary& s);
 
     // Every page's values: { class name: { control id: value, … }, … }.
     nlohmann::json ExportJson() const;

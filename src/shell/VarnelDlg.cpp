@@ -91,6 +91,10 @@ CVarnelDlg::CVarnelDlg(CRegSetting& settings, const rtu::CTextCatalog& catalog, 
         },
         [this] { return Now(); }, this, &catalog_);
     session_->Link().password = rtu::CDeviceLink::kDefaultPassword;
+    // A unit that stopped answering during a profile: the user decides, from the event loop.
+    session_->Runner().onUnitSilent = [this](const rtu::ExecSummary& s) {
+        QMetaObject::invokeMethod(this, [this, notSent = s.notSent] { AskGoOnSilent(notSent); }, Qt::QueuedConnection);
+    };
 
     setObjectName("mainWindow");
     const QIcon appIcon = AppIcon(style());
@@ -566,6 +570,26 @@ void CVarnelDlg::ExecProfile()
     if (path.isEmpty()) return;
     TakePassword();
     session_->ExecProfile(path.toStdString());
+}
+
+void CVarnelDlg::AskGoOnSilent(int notSent)
+{
+    rtu::CProfileRunner& runner = session_->Runner();
+    if (!runner.Paused()) return;
+    const QString text = tr("The unit left %1 command lines in a row unanswered; %2 line(s) are still to be sent.\n"
+                            "Go on with the profile? (No stops it without committing.)")
+                             .arg(rtu::CProfileRunner::kSilentLinesToAsk)
+                             .arg(notSent);
+    bool goOn = false;
+    if (questionSink) {
+        goOn = questionSink(text);
+    } else {
+        QMessageBox box(QMessageBox::Question, header_->Title(), text, QMessageBox::Yes | QMessageBox::No, this);
+        goOn = box.exec() == QMessageBox::Yes;
+    }
+    if (goOn) runner.Continue();
+    else runner.Stop();
+    ArmDeadline();
 }
 
 void CVarnelDlg::About()

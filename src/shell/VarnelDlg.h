@@ -89,6 +89,8 @@ public:
     // Test and embedding hooks: message boxes and file choosers go here when set.
     std::function<void(QMessageBox::Icon, const QString&)> messageSink;
     std::function<QString(bool save, const QString& filter)> fileChooser;
+    // Yes/No questions go here when set (true: yes).
+    std::function<bool(const QString& text)> questionSink;
 
     // A "(desc)|pattern|…|" filter list as Qt's "desc (patterns);;…".
     static QString QtFilter(const QString& winFilter);
@@ -129,6 +131,7 @@ private:
     void Setup();
     void SaveProfile();
     void ExecProfile();
+    void AskGoOnSilent(int notSent);
     void Login();
     void About();
     QString Tr(const char* section, const char* key) const;

@@ -219,3 +219,138 @@ TEST(Rtuctl, ConsolePassesBytesBothWays)
     EXPECT_EQ(r.code, 0) << r.err;
     EXPECT_NE(r.out.find("$CS9 +390612345609\r\n"), std::string::npos) << r.out;
 }
+
+namespace {
+
+std::string Summary(int sent, int ok, int err, int unanswered, int refused)
+{
+    return "lines sent: " + std::to_string(sent) + "\nanswered \"CMD OK\": " + std::to_string(ok) +
+           "\nanswered \"CMD ERR\": " + std::to_string(err) + "\nunanswered: " + std::to_string(unanswered) +
+           "\nrefused: " + std::to_string(refused) + "\n";
+}
+
+}  // namespace
+
+TEST(RtuctlExec, LineEndsAndLongLines)
+{
+    const auto dir = TempDir("ends");
+    const std::string tooLong = "%CS1+" + std::string(1100, '4');
+    const struct {
+        const char* name;
+        std::string text;
+        int code;
+        std::string summary;
+    } cases[] = {
+        {"CR only", "%CS1+491\r%CS2+492\r%CS3+493\r", 0, Summary(3, 3, 0, 0, 0)},
+        {"LF only", "%CS1+491\n%CS2+492\n", 0, Summary(2, 2, 0, 0, 0)},
+        {"too long for one block", "%CS1+491\r\n" + tooLong + "\r\n%CS2+492\r\n", 4, Summary(2, 2, 0, 0, 1)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::ofstream(dir / "p.txt", std::ios::binary) << c.text;
+        SimProcess sim({"--latency-ms", "0", "--baud", "115200"});
+        const RunResult r = RunCtl({"-b", "115200", "-p", sim.Pty(), "exec", (dir / "p.txt").string()});
+        EXPECT_EQ(r.code, c.code) << r.out << r.err;
+        EXPECT_EQ(r.out, c.summary) << r.err;
+    }
+    std::filesystem::remove_all(dir);
+}
+
+TEST(RtuctlExec, FilesThatAreNotProfilesAreRefusedUnsent)
+{
+    const auto dir = TempDir("notprofile");
+    std::ofstream(dir / "nul.txt", std::ios::binary) << std::string("%CS1+49\r\n%CS2\0+49\r\n", 20);
+    std::ofstream(dir / "latin1.txt", std::ios::binary) << "%SMS00 Gr\xFC\xDF" << "e\r\n";
+    {
+        std::ofstream big(dir / "big.txt", std::ios::binary);
+        big.seekp(11 * 1024 * 1024);
+        big << "\n";
+    }
+    const struct {
+        std::string path;
+        const char* says;
+    } cases[] = {
+        {(dir / "nul.txt").string(), "NUL"},
+        {"/bin/ls", "NUL"},
+        {"/dev/zero", "NUL"},
+        {(dir / "latin1.txt").string(), "not valid text"},
+        {(dir / "big.txt").string(), "larger than 10 MB"},
+    };
+    SimProcess sim({"--latency-ms", "0", "--trace", (dir / "trace.txt").string()});
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        const RunResult r = RunCtl({"-p", sim.Pty(), "exec", c.path});
+        EXPECT_EQ(r.code, 1) << r.out << r.err;
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+        EXPECT_EQ(r.out, "");
+    }
+    sim.Stop();
+    EXPECT_EQ(ReadFile(dir / "trace.txt").find('<'), std::string::npos) << "the unit received something";
+    std::filesystem::remove_all(dir);
+}
+
+TEST(RtuctlExec, Utf16ProfileIsConverted)
+{
+    const auto dir = TempDir("utf16");
+    const std::u16string text = u"//Page Device Control phones\r\n%CS1+491\r\n%CS2+492\r\n";
+    for (const bool le : {true, false}) {
+        std::string bytes = le ? "\xFF\xFE" : "\xFE\xFF";
+        for (char16_t u : text) {
+            bytes += static_cast<char>(le ? u & 0xFF : u >> 8);
+            bytes += static_cast<char>(le ? u >> 8 : u & 0xFF);
+        }
+        std::ofstream(dir / "p.txt", std::ios::binary) << bytes;
+        SimProcess sim({"--latency-ms", "0", "--baud", "115200"});
+        const RunResult r = RunCtl({"-b", "115200", "-p", sim.Pty(), "exec", (dir / "p.txt").string()});
+        EXPECT_EQ(r.code, 0) << r.out << r.err;
+        EXPECT_EQ(r.out, Summary(2, 2, 0, 0, 0));
+    }
+    std::filesystem::remove_all(dir);
+}
+
+TEST(RtuctlExec, StopsAtARefusedLoginWithoutCommit)
+{
+    const auto dir = TempDir("login");
+    std::ofstream(dir / "p.txt") << "%CS1+491\r\n%CS2+492\r\n%CS3+493\r\n%CS4+494\r\n%CS5+495\r\n";
+    SimProcess sim({"--password", "sesame", "--latency-ms", "0"});
+    const RunResult r = RunCtl({"-p", sim.Pty(), "--password", "wrong", "exec", (dir / "p.txt").string()});
+    EXPECT_EQ(r.code, 3) << r.out << r.err;
+    EXPECT_EQ(r.out, Summary(0, 0, 0, 0, 0));
+    EXPECT_NE(r.err.find("The login password is incorrect!"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("5 line(s) were not sent and nothing was committed"), std::string::npos) << r.err;
+    std::filesystem::remove_all(dir);
+}
+
+TEST(RtuctlExec, StopsWhenTheUnitFallsSilent)
+{
+    const auto dir = TempDir("silent");
+    std::ofstream(dir / "p.txt") << "%CS1+491\r\n%CS2+492\r\n%CS3+493\r\n%CS4+494\r\n%CS5+495\r\n";
+    SimProcess sim({"--fail", "silent"});
+    const RunResult r = RunCtl({"-p", sim.Pty(), "--timeout", "5", "exec", (dir / "p.txt").string()});
+    EXPECT_EQ(r.code, 3) << r.out << r.err;
+    EXPECT_EQ(r.out, Summary(3, 0, 0, 3, 0));
+    EXPECT_NE(r.err.find("2 line(s) were not sent"), std::string::npos) << r.err;
+    std::filesystem::remove_all(dir);
+}
+
+TEST(RtuctlExec, LateAnswersAreNotCreditedToTheNextLine)
+{
+    // The unit answers after the start line's bound: that answer must not be taken for the
+    // first file line's, or the refusal of the last line is never seen.
+    const auto dir = TempDir("late");
+    std::ofstream(dir / "p.txt") << "%CS1+491\r\n%CS2+492\r\n%NOSUCHTHING\r\n";
+    SimProcess sim({"--latency-ms", "3500", "--baud", "115200"});
+    const RunResult r = RunCtl({"-b", "115200", "-p", sim.Pty(), "exec", (dir / "p.txt").string()});
+    EXPECT_EQ(r.code, 4) << r.out << r.err;
+    EXPECT_NE(r.out.find(Summary(3, 2, 1, 0, 0)), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("answered late: 1\n"), std::string::npos) << r.out;
+    std::filesystem::remove_all(dir);
+}
+
+TEST(RtuctlRead, RefusedDumpIsReportedAtOnce)
+{
+    SimProcess sim({"--fail", "err"});
+    const RunResult r = RunCtl({"-p", sim.Pty(), "read"});
+    EXPECT_EQ(r.code, 3) << r.err;
+    EXPECT_NE(r.err.find("the unit refused the dump"), std::string::npos) << r.err;
+}

@@ -119,8 +119,9 @@ TEST(ProfileRunner, RefusedAndUnansweredLinesAreCounted)
     s = RunProfile(silent, {"%A", "%B"}, AckKind::None);
     EXPECT_EQ(s.unanswered, 2);
     EXPECT_EQ(silent.wire.size(), 4u);  // no line is repeated
-    // Bounds: 3000 for framing lines, 9000 for each profile line.
-    EXPECT_EQ(silent.now, 3000 + 9000 * 2 + 3000);
+    // Bounds: 3000 for framing lines, 9000 for each profile line, each followed by the
+    // settling spell before the next line.
+    EXPECT_EQ(silent.now, 3000 + 9000 * 2 + 3000 + 3 * CSequencer::kSettleMinMs);
 }
 
 TEST(ProfileRunner, ClosingStopsAtTheNextLineButCommits)
@@ -144,4 +145,136 @@ TEST(ProfileRunner, SecondRunIsRefusedWhileBusy)
     CProfileRunner a(rig.link), b(rig.link);
     EXPECT_TRUE(a.Start({"%A"}));
     EXPECT_FALSE(b.Start({"%B"}));
+}
+
+namespace {
+
+enum class Decision { Unset, GoOn, StopRun };
+
+struct Scripted {
+    std::optional<ExecSummary> summary;
+    int asked = 0;
+    int notSentWhenAsked = -1;
+};
+
+// Answers each file line with the next scripted acknowledgement (framing lines with "CMD OK");
+// a None lets the bound and the settling spell run out.
+Scripted RunScripted(LinkRig& rig, std::vector<std::string> lines, std::vector<AckKind> script,
+                     Decision decision = Decision::Unset)
+{
+    CProfileRunner runner(rig.link);
+    Scripted out;
+    if (decision != Decision::Unset)
+        runner.onUnitSilent = [&](const ExecSummary& s) {
+            ++out.asked;
+            out.notSentWhenAsked = s.notSent;
+        };
+    EXPECT_TRUE(runner.Start(lines, [&](const ExecSummary& s) { out.summary = s; }));
+    std::size_t next = 0;
+    for (int guard = 0; guard < 1000 && !out.summary; ++guard) {
+        CSequencer& seq = rig.link.Sequencer();
+        if (runner.Paused()) {
+            decision == Decision::GoOn ? runner.Continue() : runner.Stop();
+        } else if (seq.Waiting()) {
+            const bool framing = rig.wire.back().find("CMD\r") != std::string::npos;
+            const AckKind ack = framing ? AckKind::Ok : next < script.size() ? script[next++] : AckKind::Ok;
+            if (ack == AckKind::None) {
+                rig.now = *seq.NextDeadline();
+                rig.link.HandleTime();
+            } else {
+                rig.Rx(ack == AckKind::Err ? "CMD ERR\r\n" : "CMD OK\r\n");
+            }
+        } else {
+            rig.now = *seq.NextDeadline();  // the settling spell after an unanswered line
+            rig.link.HandleTime();
+        }
+    }
+    EXPECT_TRUE(out.summary.has_value());
+    return out;
+}
+
+}  // namespace
+
+TEST(ProfileRunner, LineTooLongForOneBlockIsRefusedAndTheNextGoesAlone)
+{
+    LinkRig rig;
+    const std::string tooLong = "%CS1+" + std::string(1100, '4');
+    const ExecSummary s = RunScripted(rig, {"%A", tooLong, "%B"}, {}).summary.value();
+    EXPECT_EQ(rig.wire, (std::vector<std::string>{"%STARTCMD\r", "%A\r", "%B\r", "%COMMITCMD\r"}));
+    EXPECT_EQ(s.refused, 1);
+    EXPECT_EQ(s.sent, 2);
+    EXPECT_FALSE(s.Clean());
+}
+
+TEST(ProfileRunner, UnansweredLinesInARowPauseTheRun)
+{
+    using A = AckKind;
+    const std::vector<std::string> lines{"%A", "%B", "%C", "%D", "%E"};
+    const struct {
+        const char* name;
+        std::vector<A> script;
+        Decision decision;
+        int asked;
+        ExecStop stop;
+        int sent, unanswered, notSent;
+        bool committed;
+    } cases[] = {
+        {"stop when told", {A::None, A::None, A::None}, Decision::StopRun, 1, ExecStop::UnitSilent, 3, 3, 2, false},
+        {"nobody to ask stops", {A::None, A::None, A::None}, Decision::Unset, 0, ExecStop::UnitSilent, 3, 3, 2, false},
+        {"go on when told", {A::None, A::None, A::None, A::Ok, A::None}, Decision::GoOn, 1, ExecStop::None, 5, 4, 0,
+         true},
+        {"refusals are answers", {A::Err, A::Err, A::Err, A::Err, A::Err}, Decision::StopRun, 0, ExecStop::None, 5, 0,
+         0, true},
+        {"an answer breaks the row", {A::None, A::None, A::Ok, A::None, A::None}, Decision::StopRun, 0, ExecStop::None,
+         5, 4, 0, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        LinkRig rig;
+        const Scripted r = RunScripted(rig, lines, c.script, c.decision);
+        ASSERT_TRUE(r.summary.has_value());
+        EXPECT_EQ(r.asked, c.asked);
+        if (c.asked > 0) {
+            EXPECT_EQ(r.notSentWhenAsked, 2);
+        }
+        EXPECT_EQ(r.summary->stop, c.stop);
+        EXPECT_EQ(r.summary->sent, c.sent);
+        EXPECT_EQ(r.summary->unanswered, c.unanswered);
+        EXPECT_EQ(r.summary->notSent, c.notSent);
+        EXPECT_EQ(r.summary->committed, c.committed);
+        EXPECT_EQ(rig.wire.back() == "%COMMITCMD\r", c.committed);
+        EXPECT_FALSE(rig.link.profileBusy);
+    }
+}
+
+TEST(ProfileRunner, RefusedLoginStopsWithoutCommit)
+{
+    // The refusal comes while the start line waits, or while the first line is held back
+    // by the settling spell after an unanswered start line.
+    for (const bool startTimedOut : {false, true}) {
+        SCOPED_TRACE(startTimedOut ? "line held back" : "start line waiting");
+        LinkRig rig;
+        CProfileRunner runner(rig.link);
+        std::optional<ExecSummary> summary;
+        runner.Start(std::vector<std::string>{"%A", "%B", "%C"}, [&](const ExecSummary& s) { summary = s; });
+        if (startTimedOut) {
+            rig.now = *rig.link.NextDeadline();
+            rig.link.HandleTime();
+        }
+        for (int i = 0; i <= CDeviceLink::kMaxLoginRetries; ++i) {
+            rig.Rx("Login Failed\r\n");
+            rig.RunPosted();
+        }
+        ASSERT_TRUE(summary.has_value());
+        EXPECT_EQ(summary->stop, ExecStop::LoginRefused);
+        EXPECT_EQ(summary->notSent, 3);
+        EXPECT_FALSE(summary->committed);
+        EXPECT_FALSE(rig.link.profileBusy);
+        EXPECT_EQ(rig.Wire().find("%A"), std::string::npos);
+        EXPECT_EQ(rig.Wire().find("%COMMITCMD"), std::string::npos);
+        // Nothing is left queued to go out later.
+        rig.now += 60000;
+        rig.link.HandleTime();
+        EXPECT_EQ(rig.Wire().find("%A"), std::string::npos);
+    }
 }

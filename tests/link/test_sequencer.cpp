@@ -47,7 +47,7 @@ TEST(Sequencer, OneLineInFlightUntilAcknowledged)
     EXPECT_TRUE(r.seq.Idle());
 }
 
-TEST(Sequencer, NoAcknowledgementWaitsTheFullBound)
+TEST(Sequencer, NoAcknowledgementWaitsTheFullBoundThenSettles)
 {
     Rig r;
     std::vector<SeqResult> results;
@@ -57,11 +57,15 @@ TEST(Sequencer, NoAcknowledgementWaitsTheFullBound)
     r.Advance(2999);
     EXPECT_EQ(r.wire.size(), 1u);
     r.Advance(1);
-    ASSERT_EQ(r.wire.size(), 2u);
-    EXPECT_EQ(r.timeline[1].first, 3000);
     ASSERT_EQ(results.size(), 1u);
     EXPECT_EQ(results[0].ack, AckKind::None);
-    EXPECT_EQ(r.seq.NextDeadline(), 5000);
+    // The next line waits out the settling spell after the bound.
+    EXPECT_EQ(r.wire.size(), 1u);
+    ASSERT_EQ(r.seq.NextDeadline(), 3000 + CSequencer::kSettleMinMs);
+    r.Advance(CSequencer::kSettleMinMs);
+    ASSERT_EQ(r.wire.size(), 2u);
+    EXPECT_EQ(r.timeline[1].first, 3000 + CSequencer::kSettleMinMs);
+    EXPECT_EQ(r.seq.NextDeadline(), 3000 + CSequencer::kSettleMinMs + 2000);
 }
 
 TEST(Sequencer, BlocksWithoutWaitGoInQueueOrder)
@@ -111,5 +115,62 @@ TEST(Sequencer, CallbacksMayQueueMoreWork)
     for (int i = 0; i < 3; ++i) r.seq.OnAck(AckKind::Ok);
     EXPECT_EQ(done, 3);
     EXPECT_EQ(r.wire.size(), 3u);
+    EXPECT_TRUE(r.seq.Idle());
+}
+
+TEST(Sequencer, LateAnswerIsDroppedNotCreditedToTheNextLine)
+{
+    Rig r;
+    std::vector<AckKind> results;
+    auto record = [&](const SeqResult& s) { results.push_back(s.ack); };
+    r.seq.EnqueueCommand("%A\r", 3000, record);
+    r.seq.EnqueueCommand("%B\r", 3000, record);
+    r.Advance(3000);  // %A's bound runs out
+    r.Advance(900);
+    r.seq.OnLineReceived();
+    r.seq.OnAck(AckKind::Err);  // %A's answer, late
+    EXPECT_EQ(r.seq.LateAnswers(), 1);
+    EXPECT_EQ(r.wire.size(), 1u);
+    r.Advance(CSequencer::kSettleQuietMs);  // quiet again: %B goes
+    ASSERT_EQ(r.wire.size(), 2u);
+    EXPECT_EQ(r.timeline[1].first, 3000 + 900 + CSequencer::kSettleQuietMs);
+    r.seq.OnAck(AckKind::Ok);
+    EXPECT_EQ(results, (std::vector<AckKind>{AckKind::None, AckKind::Ok}));
+    EXPECT_EQ(r.seq.LateAnswers(), 1);
+}
+
+TEST(Sequencer, ChattyUnitEndsTheSettlingSpellAtItsLongest)
+{
+    Rig r;
+    r.seq.EnqueueCommand("%A\r", 1000);
+    r.seq.EnqueueCommand("%B\r", 1000);
+    r.Advance(1000);
+    for (int i = 0; i < 100 && r.wire.size() == 1; ++i) {
+        r.Advance(100);
+        r.seq.OnLineReceived();
+    }
+    ASSERT_EQ(r.wire.size(), 2u);
+    EXPECT_EQ(r.timeline[1].first, 1000 + CSequencer::kSettleMaxMs);
+}
+
+TEST(Sequencer, WithdrawTouchesOnlyTheOwnersJobs)
+{
+    Rig r;
+    int mine = 0, theirs = 0;
+    std::vector<SeqResult> results;
+    SeqJob a;
+    a.bytes = "%A\r";
+    a.waitMs = 3000;
+    a.owner = &mine;
+    a.onDone = [&](const SeqResult& s) { results.push_back(s); };
+    r.seq.Enqueue(std::move(a));
+    SeqJob b = {"%B\r", 3000, {}, {}, &mine};
+    r.seq.Enqueue(std::move(b));
+    SeqJob c = {"%C\r", 0, {}, {}, &theirs};
+    r.seq.Enqueue(std::move(c));
+    r.seq.Withdraw(&mine);
+    ASSERT_EQ(results.size(), 1u);
+    EXPECT_TRUE(results[0].withdrawn);
+    EXPECT_EQ(r.wire, (std::vector<std::string>{"%A\r", "%C\r"}));  // no settling after a withdrawal
     EXPECT_TRUE(r.seq.Idle());
 }

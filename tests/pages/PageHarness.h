@@ -30,7 +30,7 @@ public:
     // Let every wait run out.
     void TimeoutAll()
     {
-        for (int guard = 0; guard < 100000 && sequencer.Waiting(); ++guard) {
+        for (int guard = 0; guard < 100000 && !sequencer.Idle(); ++guard) {
             now = *sequencer.NextDeadline();
             sequencer.OnTime();
         }

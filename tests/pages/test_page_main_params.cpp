@@ -59,7 +59,7 @@ TEST_F(MainParamsTest, UnansweredLinesEachWaitTheirBoundAndTheBatchGoesOn)
     page.OnSaveClicked();
     h.TimeoutAll();
     EXPECT_EQ(h.writes.size(), 19u + 2u + 1u);  // no selections: 19 lines, framing, reload
-    EXPECT_EQ(h.now, 21 * P::kDefaultWaitSteps);
+    EXPECT_EQ(h.now, 21 * P::kDefaultWaitSteps + 21 * rtu::CSequencer::kSettleMinMs);  // each wait, then settling
 }
 
 struct EdgeCase {

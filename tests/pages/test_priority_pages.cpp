@@ -154,7 +154,10 @@ TEST(PriorityPages, SaveSendsEveryRowFramedWithItsWaitBounds)
         EXPECT_EQ(g.h.writes[10], c.row9) << c.page;
         EXPECT_EQ(g.h.writes[11], "%COMMITCMD\r");
         EXPECT_EQ(g.h.writes[12], "%DUMP_PRIOTB\r");
-        EXPECT_EQ(g.h.now, 2 * prio::kPageWaitSteps + prio::kRows * prio::kRowWaitSteps) << c.page;
+        // Each unanswered line is followed by the sender's settling spell.
+        EXPECT_EQ(g.h.now, 2 * prio::kPageWaitSteps + prio::kRows * prio::kRowWaitSteps +
+                               (2 + prio::kRows) * CSequencer::kSettleMinMs)
+            << c.page;
         EXPECT_EQ(g.h.posted, std::vector<int>{cmd::kPageBusy});
         EXPECT_EQ(RowText(*page, kSms, 3), "") << "the reload empties the grid";
     }

@@ -307,6 +307,42 @@ private slots:
         }
     }
 
+    // With the port closed no line is answered: after three the user is asked.
+    void execAsksWhenTheUnitFallsSilent_data()
+    {
+        QTest::addColumn<bool>("goOn");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("stop") << false
+                              << "The profile was stopped: the unit stopped answering. 2 command line(s) were not sent; "
+                                 "nothing was committed.";
+        QTest::newRow("go on") << true
+                               << "The profile was executed with errors: 0 line(s) answered \"CMD ERR\", 5 line(s) "
+                                  "unanswered.";
+    }
+    void execAsksWhenTheUnitFallsSilent()
+    {
+        QFETCH(bool, goOn);
+        QFETCH(QString, message);
+        Window w;
+        QStringList questions;
+        w.dlg->questionSink = [&](const QString& text) {
+            questions << text;
+            return goOn;
+        };
+        w.chosenFile = w.dir.filePath("profile.txt");
+        QFile f(w.chosenFile);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("%CS1+491\r%CS2+492\r%CS3+493\r%CS4+494\r%CS5+495\r");
+        f.close();
+        w.dlg->RunCommand(1080);
+        for (int i = 0; i < 5; ++i) QCoreApplication::sendPostedEvents();
+        QCOMPARE(questions.size(), 1);
+        QVERIFY(questions[0].contains("2 line(s) are still to be sent"));
+        QCOMPARE(w.messages.size(), std::size_t(1));
+        QCOMPARE(w.messages[0].text, message);
+        QVERIFY(!w.dlg->Session().Link().profileBusy);
+    }
+
     void simulatorThatCannotStartIsReported()
     {
         CSimProcess sim;
