@@ -1,6 +1,7 @@
 // The command line's event loop: the serial port's worker hands chunks over a queue and an
 // eventfd; the loop feeds them to the session, runs posted commands and wakes at the
-// session's next deadline. poll() is the only place it waits.
+// session's next deadline. poll() is the only place it waits; the console's stdin and
+// stdout join the poll when it asks for them.
 #pragma once
 
 #include <deque>
@@ -38,6 +39,8 @@ Millis NowMs();
 
 class CCliLoop : public ILinkObserver {
 public:
+    static constexpr int kDrainMarginMs = 1000;  // beyond the queued bytes' own time on the line
+
     explicit CCliLoop(const Options& options);
     ~CCliLoop() override;
 
@@ -47,18 +50,31 @@ public:
     CDeviceLink& Link() { return session_->Link(); }
 
     // Runs until `done` returns true (checked after every event) or until `deadline` (ms on
-    // the loop's clock). Returns false when the deadline passed first. Extra descriptor:
-    // stdin for the console (onStdin is called when it is readable).
+    // the loop's clock). Returns false when the deadline passed first. Extra descriptors for
+    // the console: stdin (onStdin when readable) and stdout (onWritable when it takes more),
+    // each watched only while its `wanted` says so.
     // `wakeAt`, when given, names a further time at which `done` must be checked again.
     bool RunUntil(const std::function<bool()>& done, Millis deadline,
                   const std::function<std::optional<Millis>()>& wakeAt = {});
     Millis Deadline() const;  // now + --timeout
 
-    void WatchStdin(std::function<void()> onStdin) { onStdin_ = std::move(onStdin); }
+    void WatchStdin(std::function<void()> onStdin, std::function<bool()> wanted = {})
+    {
+        onStdin_ = std::move(onStdin);
+        stdinWanted_ = std::move(wanted);
+    }
+    void WatchStdout(std::function<void()> onWritable, std::function<bool()> wanted)
+    {
+        onStdout_ = std::move(onWritable);
+        stdoutWanted_ = std::move(wanted);
+    }
     bool PortLost() const { return portLost_; }
     Millis LastReceive() const { return lastReceive_; }
-    // Waits until every queued block has left the port (bounded).
-    void Drain();
+    // When the port last freed a send slot or finished sending.
+    Millis LastSendProgress() const { return lastSent_; }
+    // Waits until every queued block has left the port, bounded by their own time on the
+    // line plus kDrainMarginMs. False when they did not, or the port closed first.
+    bool Drain();
     CSerialPort& Port() { return port_; }
 
     // What the unit said, for the commands that wait for it.
@@ -86,10 +102,15 @@ private:
     std::mutex mutex_;
     std::deque<std::string> received_;  // chunks from the worker, in order
     bool lostFlag_ = false;             // set by the worker
+    bool sentFlag_ = false;             // set by the worker
+    Millis lastSent_ = 0;
     bool portLost_ = false;
     std::deque<int> posted_;
     Millis lastReceive_ = 0;
     std::function<void()> onStdin_;
+    std::function<bool()> stdinWanted_;
+    std::function<void()> onStdout_;
+    std::function<bool()> stdoutWanted_;
 };
 
 }  // namespace rtu::cli
