@@ -92,21 +92,23 @@ private slots:
         const int pidfd = static_cast<int>(::syscall(SYS_pidfd_open, sim, 0));
         QVERIFY(pidfd >= 0);
 
-        QCOMPARE(::kill(tool, signo), 0);
+        const int sent = ::kill(tool, signo);
         int status = 0;
-        QCOMPARE(::waitpid(tool, &status, 0), tool);
-        if (signo != SIGKILL) {  // a signal it catches closes the tool like its window
-            QVERIFY2(WIFEXITED(status), "the tool died of the signal instead of closing");
-            QCOMPARE(WEXITSTATUS(status), 0);
-        }
-
+        const pid_t waited = ::waitpid(tool, &status, 0);
         pollfd p{pidfd, POLLIN, 0};
         const bool ended = ::poll(&p, 1, kEndPatienceMs) == 1;
         if (!ended) ::kill(sim, SIGKILL);
         ::waitpid(sim, nullptr, 0);  // ours once orphaned
         ::close(pidfd);
         std::filesystem::remove(settings);
+
+        QCOMPARE(sent, 0);
+        QCOMPARE(waited, tool);
         QVERIFY2(ended, "rtusim outlived the tool");
+        if (signo != SIGKILL) {  // a signal it catches closes the tool like its window
+            QVERIFY2(WIFEXITED(status), "the tool died of the signal instead of closing");
+            QCOMPARE(WEXITSTATUS(status), 0);
+        }
     }
 };
 
