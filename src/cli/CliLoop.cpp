@@ -29,8 +29,10 @@ CCliLoop::CCliLoop(const Options& options) : options_(options)
     port_.SetReceiver(
         [this](const char* data, std::size_t n) {
             {
-                std::lock_guard lock(mutex_);
+                std::unique_lock lock(mutex_);
+                taken_.wait(lock, [this] { return receivedBytes_ < kReceiveQueueBytes || closing_; });
                 received_.emplace_back(data, n);
+                receivedBytes_ += n;
             }
             const std::uint64_t one = 1;
             [[maybe_unused]] auto w = ::write(wakeFd_, &one, sizeof one);
@@ -55,6 +57,11 @@ CCliLoop::CCliLoop(const Options& options) : options_(options)
 
 CCliLoop::~CCliLoop()
 {
+    {
+        std::lock_guard lock(mutex_);
+        closing_ = true;
+    }
+    taken_.notify_all();
     // Whatever a command wrote last leaves the line before the port closes.
     if (port_.IsPortOpen()) Drain();
     port_.EnablePort(0);
@@ -98,9 +105,11 @@ void CCliLoop::DrainReceived()
     {
         std::lock_guard lock(mutex_);
         chunks.swap(received_);
+        receivedBytes_ = 0;
         lost = lostFlag_;
         sent = std::exchange(sentFlag_, false);
     }
+    taken_.notify_all();
     if (sent) lastSent_ = NowMs();
     for (const std::string& chunk : chunks) {
         lastReceive_ = NowMs();

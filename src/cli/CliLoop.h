@@ -4,6 +4,7 @@
 // stdout join the poll when it asks for them.
 #pragma once
 
+#include <condition_variable>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -40,6 +41,9 @@ Millis NowMs();
 class CCliLoop : public ILinkObserver {
 public:
     static constexpr int kDrainMarginMs = 1000;  // beyond the queued bytes' own time on the line
+    // Received bytes waiting for the loop; above this the port's worker waits before it
+    // hands on more (and so stops reading the port).
+    static constexpr std::size_t kReceiveQueueBytes = 1u << 20;
 
     explicit CCliLoop(const Options& options);
     ~CCliLoop() override;
@@ -101,6 +105,9 @@ private:
     int wakeFd_ = -1;
     std::mutex mutex_;
     std::deque<std::string> received_;  // chunks from the worker, in order
+    std::size_t receivedBytes_ = 0;     // their total size
+    std::condition_variable taken_;     // the loop took the chunks, or is closing
+    bool closing_ = false;              // the worker no longer waits for the loop
     bool lostFlag_ = false;             // set by the worker
     bool sentFlag_ = false;             // set by the worker
     Millis lastSent_ = 0;
