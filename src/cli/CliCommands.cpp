@@ -3,12 +3,14 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iostream>
 
+#include "cli/OutputBacklog.h"
 #include "link/SafeFileWriter.h"
 #include "link/SerialPortList.h"
 
@@ -161,8 +163,13 @@ int CmdSetup(CCliLoop& loop)
 int CmdRestart(CCliLoop& loop)
 {
     loop.Link().Restart();
-    loop.Drain();
-    return loop.PortLost() ? kExitPort : kExitOk;
+    const bool sent = loop.Drain();  // the unit hears nothing of what is still in the port
+    if (loop.PortLost()) return kExitPort;
+    if (!sent) {
+        std::fprintf(stderr, "rtuctl: the port did not send the restart command in time\n");
+        return kExitPort;
+    }
+    return kExitOk;
 }
 
 int CmdDefaults(CCliLoop& loop)
@@ -207,41 +214,86 @@ int CmdConsole(CCliLoop& loop)
     constexpr char kQuitKey = 0x1d;  // Ctrl-]
     bool quit = false;
     bool eof = false;
+    bool closing = false;
     Millis eofAt = 0;
-    loop.onChunk = [](std::string_view chunk) {
-        std::fwrite(chunk.data(), 1, chunk.size(), stdout);
-        std::fflush(stdout);
+    Millis progressAt = NowMs();  // last byte typed, printed or taken by the port
+    COutputBacklog out(STDOUT_FILENO);
+    // While stdout lags, the port stops reading: the unit waits instead of the backlog growing.
+    auto holdBack = [&] {
+        if (out.Size() > COutputBacklog::kHighMark) loop.Port().PauseReceive(true);
+        else if (out.Size() < COutputBacklog::kLowMark) loop.Port().PauseReceive(false);
     };
-    loop.WatchStdin([&] {
-        char buffer[1024];
-        const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
-        if (n <= 0) {
-            eof = true;
-            eofAt = NowMs();
-            loop.WatchStdin(nullptr);
-            return;
-        }
-        std::string_view typed(buffer, static_cast<std::size_t>(n));
-        if (tty) {
-            const auto q = typed.find(kQuitKey);
-            if (q != std::string_view::npos) {
-                typed = typed.substr(0, q);
-                quit = true;
+    loop.onChunk = [&](std::string_view chunk) {
+        out.Append(chunk);
+        out.Flush();
+        holdBack();
+    };
+    loop.WatchStdout(
+        [&] {
+            out.Flush();
+            holdBack();
+            progressAt = NowMs();
+        },
+        [&] { return !out.Empty(); });
+    // One read fills one send block, and stdin is read only while a block is free: typed
+    // bytes wait in the pipe, never in a queue of our own, and none is dropped.
+    loop.WatchStdin(
+        [&] {
+            char buffer[CSerialPort::kSlotSize];
+            const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
+            if (n < 0 && (errno == EINTR || errno == EAGAIN)) return;
+            progressAt = NowMs();
+            if (n <= 0) {
+                eof = true;
+                eofAt = progressAt;
+                return;
             }
+            std::string_view typed(buffer, static_cast<std::size_t>(n));
+            if (tty) {
+                const auto q = typed.find(kQuitKey);
+                if (q != std::string_view::npos) {
+                    typed = typed.substr(0, q);
+                    quit = true;
+                }
+            }
+            if (!typed.empty()) loop.Link().SendRaw(typed);
+        },
+        [&] { return !eof && !quit && !closing && loop.Port().FreeSlots() > 0; });
+
+    // Piped input ends once all of it has left the port and the unit has been quiet for a while.
+    auto quietSince = [&] { return std::max({eofAt, loop.LastReceive(), loop.LastSendProgress()}); };
+    auto done = [&] {
+        if (quit) return true;
+        return eof && loop.Port().AllSent() && out.Empty() && NowMs() - quietSince() >= kConsoleQuietMs;
+    };
+    auto wakeAt = [&]() -> std::optional<Millis> {
+        if (!eof) return std::nullopt;
+        return quietSince() + kConsoleQuietMs;
+    };
+    if (tty) {
+        loop.RunUntil(done, NowMs() + kConsoleForeverMs, wakeAt);
+    } else {
+        // --timeout bounds a stall, not the whole run: long input at a slow line takes its time.
+        const Millis timeoutMs = loop.Deadline() - NowMs();
+        for (;;) {
+            auto lastProgress = [&] { return std::max({progressAt, loop.LastReceive(), loop.LastSendProgress()}); };
+            if (loop.RunUntil(done, lastProgress() + timeoutMs, wakeAt) || loop.PortLost()) break;
+            if (NowMs() >= lastProgress() + timeoutMs) break;
         }
-        if (!typed.empty()) loop.Link().SendRaw(typed);
-    });
-    const bool ok = loop.RunUntil(
-        [&] { return quit || (eof && NowMs() - std::max(eofAt, loop.LastReceive()) >= kConsoleQuietMs); },
-        tty ? NowMs() + kConsoleForeverMs : loop.Deadline(),
-        [&]() -> std::optional<Millis> {
-            if (!eof) return std::nullopt;
-            return std::max(eofAt, loop.LastReceive()) + kConsoleQuietMs;
-        });
+    }
     if (tty) ::tcsetattr(STDIN_FILENO, TCSANOW, &saved);
+    closing = true;
+    // Every typed byte reaches the port before the program ends; what the unit said is printed.
+    const bool sent = loop.Drain();
+    loop.RunUntil([&] { return out.Empty(); }, NowMs() + kConsoleFlushMs);
+    loop.WatchStdin(nullptr);
+    loop.WatchStdout(nullptr, nullptr);
     loop.onChunk = nullptr;
     if (loop.PortLost()) return kExitPort;
-    (void)ok;
+    if (!sent) {
+        std::fprintf(stderr, "rtuctl: the port did not send everything typed in time\n");
+        return kExitPort;
+    }
     return kExitOk;
 }
 

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <thread>
+#include <utility>
 
 namespace rtu::cli {
 
@@ -28,8 +29,10 @@ CCliLoop::CCliLoop(const Options& options) : options_(options)
     port_.SetReceiver(
         [this](const char* data, std::size_t n) {
             {
-                std::lock_guard lock(mutex_);
+                std::unique_lock lock(mutex_);
+                taken_.wait(lock, [this] { return receivedBytes_ < kReceiveQueueBytes || closing_; });
                 received_.emplace_back(data, n);
+                receivedBytes_ += n;
             }
             const std::uint64_t one = 1;
             [[maybe_unused]] auto w = ::write(wakeFd_, &one, sizeof one);
@@ -41,11 +44,26 @@ CCliLoop::CCliLoop(const Options& options) : options_(options)
             }
             const std::uint64_t one = 1;
             [[maybe_unused]] auto w = ::write(wakeFd_, &one, sizeof one);
+        },
+        [this] {
+            {
+                std::lock_guard lock(mutex_);
+                sentFlag_ = true;
+            }
+            const std::uint64_t one = 1;
+            [[maybe_unused]] auto w = ::write(wakeFd_, &one, sizeof one);
         });
 }
 
 CCliLoop::~CCliLoop()
 {
+    {
+        std::lock_guard lock(mutex_);
+        closing_ = true;
+    }
+    taken_.notify_all();
+    // Whatever a command wrote last leaves the line before the port closes.
+    if (port_.IsPortOpen()) Drain();
     port_.EnablePort(0);
     if (wakeFd_ >= 0) ::close(wakeFd_);
 }
@@ -83,11 +101,16 @@ void CCliLoop::DrainReceived()
 {
     std::deque<std::string> chunks;
     bool lost = false;
+    bool sent = false;
     {
         std::lock_guard lock(mutex_);
         chunks.swap(received_);
+        receivedBytes_ = 0;
         lost = lostFlag_;
+        sent = std::exchange(sentFlag_, false);
     }
+    taken_.notify_all();
+    if (sent) lastSent_ = NowMs();
     for (const std::string& chunk : chunks) {
         lastReceive_ = NowMs();
         session_->Link().HandleReceive(chunk);
@@ -121,24 +144,28 @@ bool CCliLoop::RunUntil(const std::function<bool()>& done, Millis deadline,
         if (auto d = session_->Link().NextDeadline()) wake = std::min(wake, *d);
         if (wakeAt)
             if (auto w = wakeAt()) wake = std::min(wake, *w);
-        pollfd fds[2] = {{wakeFd_, POLLIN, 0}, {onStdin_ ? STDIN_FILENO : -1, POLLIN, 0}};
+        const bool readIn = onStdin_ && (!stdinWanted_ || stdinWanted_());
+        const bool writeOut = onStdout_ && stdoutWanted_ && stdoutWanted_();
+        pollfd fds[3] = {{wakeFd_, POLLIN, 0},
+                         {readIn ? STDIN_FILENO : -1, POLLIN, 0},
+                         {writeOut ? STDOUT_FILENO : -1, POLLOUT, 0}};
         const Millis waitMs = std::max<Millis>(0, wake - now);
-        const int n = ::poll(fds, 2, static_cast<int>(std::min<Millis>(waitMs, 60000)));
+        const int n = ::poll(fds, 3, static_cast<int>(std::min<Millis>(waitMs, 60000)));
         if (n < 0 && errno != EINTR) return false;
         if (n > 0 && (fds[0].revents & POLLIN)) {
             std::uint64_t count;
             [[maybe_unused]] auto r = ::read(wakeFd_, &count, sizeof count);
             DrainReceived();
         }
-        if (n > 0 && fds[1].fd >= 0 && fds[1].revents) onStdin_();
+        if (n > 0 && fds[2].fd >= 0 && fds[2].revents && onStdout_) onStdout_();
+        if (n > 0 && fds[1].fd >= 0 && fds[1].revents && onStdin_) onStdin_();
         session_->Link().HandleTime();
     }
 }
 
-void CCliLoop::Drain()
+bool CCliLoop::Drain()
 {
-    // Blocks leave the port at least 50 ms apart; give every queued block its slot.
-    port_.WaitUntilSent((CSerialPort::kRingSlots + 1) * CSerialPort::kBlockGapMs);
+    return port_.WaitUntilSent(port_.SendBacklogMs() + kDrainMarginMs);
 }
 
 void CCliLoop::OnStatusText(const std::string& text)

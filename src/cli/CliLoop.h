@@ -1,8 +1,10 @@
 // The command line's event loop: the serial port's worker hands chunks over a queue and an
 // eventfd; the loop feeds them to the session, runs posted commands and wakes at the
-// session's next deadline. poll() is the only place it waits.
+// session's next deadline. poll() is the only place it waits; the console's stdin and
+// stdout join the poll when it asks for them.
 #pragma once
 
+#include <condition_variable>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -39,6 +41,11 @@ Millis NowMs();
 
 class CCliLoop : public ILinkObserver {
 public:
+    static constexpr int kDrainMarginMs = 1000;  // beyond the queued bytes' own time on the line
+    // Received bytes waiting for the loop; above this the port's worker waits before it
+    // hands on more (and so stops reading the port).
+    static constexpr std::size_t kReceiveQueueBytes = 1u << 20;
+
     explicit CCliLoop(const Options& options);
     ~CCliLoop() override;
 
@@ -48,18 +55,31 @@ public:
     CDeviceLink& Link() { return session_->Link(); }
 
     // Runs until `done` returns true (checked after every event) or until `deadline` (ms on
-    // the loop's clock). Returns false when the deadline passed first. Extra descriptor:
-    // stdin for the console (onStdin is called when it is readable).
+    // the loop's clock). Returns false when the deadline passed first. Extra descriptors for
+    // the console: stdin (onStdin when readable) and stdout (onWritable when it takes more),
+    // each watched only while its `wanted` says so.
     // `wakeAt`, when given, names a further time at which `done` must be checked again.
     bool RunUntil(const std::function<bool()>& done, Millis deadline,
                   const std::function<std::optional<Millis>()>& wakeAt = {});
     Millis Deadline() const;  // now + --timeout
 
-    void WatchStdin(std::function<void()> onStdin) { onStdin_ = std::move(onStdin); }
+    void WatchStdin(std::function<void()> onStdin, std::function<bool()> wanted = {})
+    {
+        onStdin_ = std::move(onStdin);
+        stdinWanted_ = std::move(wanted);
+    }
+    void WatchStdout(std::function<void()> onWritable, std::function<bool()> wanted)
+    {
+        onStdout_ = std::move(onWritable);
+        stdoutWanted_ = std::move(wanted);
+    }
     bool PortLost() const { return portLost_; }
     Millis LastReceive() const { return lastReceive_; }
-    // Waits until every queued block has left the port (bounded).
-    void Drain();
+    // When the port last freed a send slot or finished sending.
+    Millis LastSendProgress() const { return lastSent_; }
+    // Waits until every queued block has left the port, bounded by their own time on the
+    // line plus kDrainMarginMs. False when they did not, or the port closed first.
+    bool Drain();
     CSerialPort& Port() { return port_; }
 
     // What the unit said, for the commands that wait for it.
@@ -86,11 +106,19 @@ private:
     int wakeFd_ = -1;
     std::mutex mutex_;
     std::deque<std::string> received_;  // chunks from the worker, in order
+    std::size_t receivedBytes_ = 0;     // their total size
+    std::condition_variable taken_;     // the loop took the chunks, or is closing
+    bool closing_ = false;              // the worker no longer waits for the loop
     bool lostFlag_ = false;             // set by the worker
+    bool sentFlag_ = false;             // set by the worker
+    Millis lastSent_ = 0;
     bool portLost_ = false;
     std::deque<int> posted_;
     Millis lastReceive_ = 0;
     std::function<void()> onStdin_;
+    std::function<bool()> stdinWanted_;
+    std::function<void()> onStdout_;
+    std::function<bool()> stdoutWanted_;
 };
 
 }  // namespace rtu::cli

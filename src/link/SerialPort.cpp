@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/eventfd.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -30,12 +31,16 @@ constexpr int kParityOdd = 1;
 constexpr int kParityEven = 2;
 constexpr int kParityMark = 3;
 constexpr int kHardwareHandshake = 2;  // flow-control value that selects RTS/CTS
+constexpr int kBitsPerByte = 10;            // start bit, eight data bits, stop bit
+constexpr int kBitsPerByteWithParity = 11;  // ... and the parity bit
+constexpr long long kNanosPerSecond = 1000000000LL;
 
 // Log texts, one per failing step.
 constexpr const char* kTextWaitEvent = "osWait.hEvent = CreateEvent";
 constexpr const char* kTextThreadDead = "Thread dead when call InitPort()";
 constexpr const char* kTextOpen = "Fail to CreateFile()";
 constexpr const char* kTextExclusive = "ioctl(TIOCEXCL) in InitComm";
+constexpr const char* kTextLock = "flock() in InitComm";
 constexpr const char* kTextBaud = "cfsetspeed() in InitComm";
 constexpr const char* kTextGetAttr = "tcgetattr() in InitComm";
 constexpr const char* kTextSetAttr = "tcsetattr() in InitComm";
@@ -49,6 +54,8 @@ constexpr const char* kTextWriteRetry = " WriteChar() Error occurs";
 constexpr const char* kTextClearDtr = "EscapeCommFunction(CLRDTR) when EndThread";
 constexpr const char* kTextPurgeEnd = "PurgeComm when EndThread";
 constexpr const char* kTextRingFull = "WriteToPort() with every send slot outstanding";
+// Why an open failed when another program holds the port.
+constexpr const char* kTextInUse = "port in use by another program";
 
 struct BaudEntry {
     int rate;
@@ -82,6 +89,12 @@ void ApplyParity(termios& t, int parity) {
     t.c_iflag |= INPCK;
 }
 
+int BitsPerByte(int parity) { return parity == kParityNone ? kBitsPerByte : kBitsPerByteWithParity; }
+
+std::string OpenFailureText(const std::string& path, int err) {
+    return path + ": " + (err == EBUSY ? std::string(kTextInUse) : SystemErrorText(err));
+}
+
 int RemainingMs(Clock::time_point due, Clock::time_point now) {
     if (due <= now) return 0;
     const auto ms = std::chrono::ceil<milliseconds>(due - now).count();
@@ -95,6 +108,7 @@ struct CSerialPort::Engine {
     struct Callbacks {
         ReceiveFn onData;
         LostFn onLost;
+        SentFn onSent;
     };
     struct Settings {
         std::string path;
@@ -106,7 +120,10 @@ struct CSerialPort::Engine {
     enum class Step { Ok, Lost };
 
     Engine(Settings s, int gapMs)
-        : settings(std::move(s)), logPort(PortNumberFromName(settings.path)), blockGapMs(gapMs) {
+        : settings(std::move(s)),
+          logPort(PortNumberFromName(settings.path)),
+          blockGapMs(gapMs),
+          bitsPerByte(BitsPerByte(settings.parity)) {
         wakeFd = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     }
     ~Engine() {
@@ -135,7 +152,11 @@ struct CSerialPort::Engine {
     Step RunLoop();
     Step WriteChar();
     Step ReceiveChar(short revents);
+    bool LineBusy(Clock::time_point now, Clock::time_point& until);
+    void DrainLine();
+    int OutputQueued() const;
     void Deliver();
+    void NotifySent();
     void EndThread(bool lost);
     void Report(const char* what, int err) { ReportError(what, logPort, err); }
     std::shared_ptr<const Callbacks> LoadCallbacks() {
@@ -146,10 +167,19 @@ struct CSerialPort::Engine {
         std::lock_guard lock(ringMutex);
         return queued > 0;
     }
+    // How long `bytes` take on the line at the port's speed and framing.
+    Clock::duration LineTime(std::size_t bytes) const {
+        const long long baud = std::max(settings.baud, 1);
+        return std::chrono::nanoseconds(static_cast<long long>(bytes) * bitsPerByte.load() * kNanosPerSecond / baud);
+    }
+    // Owner side, under ringMutex: the line time still ahead of what is queued or on its way.
+    int BacklogMs(Clock::time_point now) const;
 
     Settings settings;  // parity is also read and written under fdMutex
     const int logPort;
     std::atomic<int> blockGapMs;
+    std::atomic<int> bitsPerByte;
+    std::atomic<bool> receivePaused{false};
     int wakeFd = -1;
     std::atomic<bool> stopRequested{false};
     std::atomic<bool> abandoned{false};  // the owner left this worker behind: no more callbacks
@@ -179,14 +209,19 @@ struct CSerialPort::Engine {
     int sendIndex = 0;
     int queueIndex = 0;
     int queued = 0;
+    // Written bytes are on their way out until lineFreeAt at the earliest (their line time)
+    // and until the driver's output queue is empty.
+    bool onLine = false;
+    Clock::time_point lineFreeAt;
     std::array<std::array<char, kSlotSize>, kRingSlots> slots{};
     std::array<std::size_t, kRingSlots> lengths{};
 
     // Worker only.
     std::size_t sentOfSlot = 0;  // bytes of the slot at sendIndex already written
     bool waitWritable = false;   // the last write would block: wait for POLLOUT
+    bool blockOnLine = false;    // the last whole block is written but has not left the line yet
     bool blockWritten = false;   // lastBlockAt is valid
-    Clock::time_point lastBlockAt;
+    Clock::time_point lastBlockAt;  // when the last block left the line (the pause counts from here)
     int failedWrites = 0;
     std::array<char, kReceiveBufferSize> rx{};
     std::size_t rxLen = 0;
@@ -231,9 +266,19 @@ bool CSerialPort::Engine::Enqueue(const char* data, std::size_t n, int waitMs) {
     return true;
 }
 
+int CSerialPort::Engine::BacklogMs(Clock::time_point now) const {
+    std::size_t bytes = 0;
+    for (int i = 0, slot = sendIndex; i < queued; ++i, slot = (slot + 1) % kRingSlots)
+        bytes += lengths[static_cast<std::size_t>(slot)];
+    const Clock::time_point from = onLine ? std::max(lineFreeAt, now) : now;
+    const Clock::time_point until = from + LineTime(bytes) + milliseconds(queued * blockGapMs.load());
+    return RemainingMs(until, now);
+}
+
 bool CSerialPort::Engine::SetLineParity(int parity) {
     std::lock_guard lock(fdMutex);
     settings.parity = parity;
+    bitsPerByte = BitsPerByte(parity);
     if (fd < 0 || !configured) return false;
     termios t{};
     if (::tcgetattr(fd, &t) != 0) {
@@ -270,13 +315,14 @@ void CSerialPort::Engine::CommThread() {
         std::lock_guard lock(stateMutex);
         openState = opened ? OpenState::Open : OpenState::Failed;
         openErrno = opened ? 0 : err;
-        openError = opened ? std::string() : settings.path + ": " + SystemErrorText(err);
+        openError = opened ? std::string() : OpenFailureText(settings.path, err);
     }
     stateChanged.notify_all();
 
     if (opened) {
         const bool lost = RunLoop() == Step::Lost;
         if (lost && rxLen > 0) Deliver();  // what arrived before the loss still counts
+        if (!lost) DrainLine();
         EndThread(lost);
         if (lost && !stopRequested && !abandoned) {
             if (auto cb = LoadCallbacks(); cb && cb->onLost) cb->onLost();
@@ -311,6 +357,12 @@ bool CSerialPort::Engine::InitPort(int& err) {
         fd = -1;
         return false;
     };
+    // TIOCEXCL keeps other users' opens out, but not root's: the lock keeps out every one
+    // of our processes, whoever runs it.
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if (errno == EWOULDBLOCK) errno = EBUSY;
+        return fail(kTextLock);
+    }
     if (::ioctl(fd, TIOCEXCL) != 0) return fail(kTextExclusive);
     termios t{};
     if (::tcgetattr(fd, &t) != 0) return fail(kTextGetAttr);
@@ -331,7 +383,9 @@ bool CSerialPort::Engine::InitPort(int& err) {
     for (int line : {TIOCM_DTR, TIOCM_RTS}) {
         if (::ioctl(fd, TIOCMBIS, &line) != 0 && errno != ENOTTY) Report(kTextSetDtrRts, errno);
     }
-    if (::tcflush(fd, TCIOFLUSH) != 0) Report(kTextPurgeInit, errno);
+    // Only input: on a pseudo-terminal an output purge would also drop what the previous
+    // user of the line wrote and the device has not read yet.
+    if (::tcflush(fd, TCIFLUSH) != 0) Report(kTextPurgeInit, errno);
     return true;
 }
 
@@ -354,9 +408,12 @@ CSerialPort::Engine::Step CSerialPort::Engine::RunLoop() {
                 due(gatherEnd);
             }
         }
-        if (!waitWritable && HasQueued()) {
+        Clock::time_point lineUntil;
+        if (LineBusy(now, lineUntil)) due(lineUntil);
+        if (!waitWritable && !blockOnLine && HasQueued()) {
+            // A block's rest goes at once; a new block waits its pause after the last one left.
             const Clock::time_point writeAt =
-                blockWritten ? lastBlockAt + milliseconds(blockGapMs.load()) : now;
+                blockWritten && (sentOfSlot == 0 || failedWrites > 0) ? lastBlockAt + milliseconds(blockGapMs.load()) : now;
             if (now >= writeAt) {
                 if (WriteChar() == Step::Lost) return Step::Lost;
                 continue;  // recompute the next deadline
@@ -364,7 +421,8 @@ CSerialPort::Engine::Step CSerialPort::Engine::RunLoop() {
             due(writeAt);
         }
 
-        pollfd fds[2] = {{fd, static_cast<short>(POLLIN | (waitWritable ? POLLOUT : 0)), 0},
+        const short events = static_cast<short>((receivePaused ? 0 : POLLIN) | (waitWritable ? POLLOUT : 0));
+        pollfd fds[2] = {{fd, events, 0},
                          {wakeFd, POLLIN, 0}};
         if (::poll(fds, 2, timeout) < 0) {
             if (errno == EINTR) continue;
@@ -393,19 +451,26 @@ CSerialPort::Engine::Step CSerialPort::Engine::WriteChar() {
     if (w >= 0) {
         failedWrites = 0;
         sentOfSlot += static_cast<std::size_t>(w);
-        if (sentOfSlot < len) {  // the rest goes when the port takes more
+        const bool whole = sentOfSlot == len;
+        {
+            // The bytes cannot leave faster than the line carries them, one after another.
+            const Clock::time_point now = Clock::now();
+            std::lock_guard lock(ringMutex);
+            lineFreeAt = (onLine ? std::max(lineFreeAt, now) : now) + LineTime(static_cast<std::size_t>(w));
+            onLine = true;
+            if (whole) {
+                sendIndex = (sendIndex + 1) % kRingSlots;
+                --queued;
+            }
+        }
+        if (!whole) {  // the rest goes when the port takes more
             waitWritable = true;
             return Step::Ok;
         }
         sentOfSlot = 0;
-        blockWritten = true;
-        lastBlockAt = Clock::now();
-        {
-            std::lock_guard lock(ringMutex);
-            sendIndex = (sendIndex + 1) % kRingSlots;
-            --queued;
-        }
+        blockOnLine = true;
         slotFreed.notify_all();
+        NotifySent();
         return Step::Ok;
     }
     const int err = errno;
@@ -441,6 +506,67 @@ CSerialPort::Engine::Step CSerialPort::Engine::ReceiveChar(short revents) {
     return Step::Lost;
 }
 
+int CSerialPort::Engine::OutputQueued() const {
+    int left = 0;
+    if (::ioctl(fd, TIOCOUTQ, &left) != 0) return 0;  // a device that cannot tell: its line time counts alone
+    return std::max(left, 0);
+}
+
+// Follows the written bytes out: true (and `until`, when to look again) while some are still
+// on their way, by their line time or by the driver's output queue. When the line falls idle,
+// the last whole block counts as sent from the moment it left.
+bool CSerialPort::Engine::LineBusy(Clock::time_point now, Clock::time_point& until) {
+    std::unique_lock lock(ringMutex);
+    if (!onLine) return false;
+    if (now < lineFreeAt) {
+        until = lineFreeAt;
+        return true;
+    }
+    lock.unlock();
+    const int left = OutputQueued();
+    lock.lock();
+    if (left > 0) {
+        lineFreeAt = now + LineTime(static_cast<std::size_t>(left));
+        until = lineFreeAt;
+        return true;
+    }
+    onLine = false;
+    const Clock::time_point leftAt = lineFreeAt;
+    lock.unlock();
+    if (blockOnLine) {
+        blockOnLine = false;
+        blockWritten = true;
+        lastBlockAt = leftAt;
+    }
+    slotFreed.notify_all();
+    NotifySent();
+    return false;
+}
+
+// On a requested stop: what was written leaves the line before the port closes, bounded by
+// its own line time and kDrainMarginMs. A hang-up ends the wait.
+void CSerialPort::Engine::DrainLine() {
+    Clock::time_point now = Clock::now();
+    Clock::time_point bound;
+    {
+        std::lock_guard lock(ringMutex);
+        if (!onLine) return;
+        bound = std::max(lineFreeAt, now) + milliseconds(kDrainMarginMs);
+    }
+    Clock::time_point until;
+    while (now < bound && LineBusy(now, until)) {
+        pollfd p{fd, 0, 0};
+        if (::poll(&p, 1, RemainingMs(std::min(until, bound), now)) < 0 && errno != EINTR) return;
+        if (p.revents & (POLLHUP | POLLERR | POLLNVAL)) return;
+        now = Clock::now();
+    }
+}
+
+void CSerialPort::Engine::NotifySent() {
+    if (abandoned) return;
+    if (auto cb = LoadCallbacks(); cb && cb->onSent) cb->onSent();
+}
+
 void CSerialPort::Engine::Deliver() {
     if (!abandoned) {
         if (auto cb = LoadCallbacks(); cb && cb->onData) cb->onData(rx.data(), rxLen);
@@ -455,6 +581,7 @@ void CSerialPort::Engine::EndThread(bool lost) {
         sendIndex = 0;
         queueIndex = 0;
         queued = 0;
+        onLine = false;
         lengths.fill(0);
     }
     slotFreed.notify_all();
@@ -464,7 +591,8 @@ void CSerialPort::Engine::EndThread(bool lost) {
     if (!lost) {  // a vanished port has no lines left to drop
         int dtr = TIOCM_DTR;
         if (::ioctl(fd, TIOCMBIC, &dtr) != 0 && errno != ENOTTY) Report(kTextClearDtr, errno);
-        if (::tcflush(fd, TCIOFLUSH) != 0) Report(kTextPurgeEnd, errno);
+        // Unread input only: written output is the device's, it is never thrown away.
+        if (::tcflush(fd, TCIFLUSH) != 0) Report(kTextPurgeEnd, errno);
     }
     ::close(fd);
     fd = -1;
@@ -485,10 +613,12 @@ void CSerialPort::SetBaudRate(int rate) { baudRate_ = rate; }
 
 void CSerialPort::SetFlowControl(int value) { flowControl_ = value; }
 
-void CSerialPort::SetReceiver(ReceiveFn onData, LostFn onLost) {
+void CSerialPort::SetReceiver(ReceiveFn onData, LostFn onLost, SentFn onSent) {
     onData_ = std::move(onData);
     onLost_ = std::move(onLost);
-    if (engine_) engine_->SetCallbacks(std::make_shared<Engine::Callbacks>(Engine::Callbacks{onData_, onLost_}));
+    onSent_ = std::move(onSent);
+    if (engine_)
+        engine_->SetCallbacks(std::make_shared<Engine::Callbacks>(Engine::Callbacks{onData_, onLost_, onSent_}));
 }
 
 void CSerialPort::SetTimingForTesting(int blockGapMs, int fullRingWaitMs, int stopWaitMs) {
@@ -506,7 +636,12 @@ void CSerialPort::RetireWorker() {
     engine_->stopRequested = true;
     engine_->Wake();
     const bool fromCallback = worker_.get_id() == std::this_thread::get_id();
-    if (!fromCallback && engine_->WaitFinished(stopWaitMs_)) {
+    int onLineMs = 0;  // what is on its way out gets its line time before the port closes
+    {
+        std::lock_guard lock(engine_->ringMutex);
+        if (engine_->onLine) onLineMs = RemainingMs(engine_->lineFreeAt, Clock::now()) + kDrainMarginMs;
+    }
+    if (!fromCallback && engine_->WaitFinished(stopWaitMs_ + onLineMs)) {
         worker_.join();
         return;
     }
@@ -524,7 +659,8 @@ int CSerialPort::EnablePort(int enable) {
 
     Engine::Settings settings{portName_, baudRate_, flowControl_, parity_};
     auto engine = std::make_shared<Engine>(std::move(settings), blockGapMs_);
-    engine->SetCallbacks(std::make_shared<Engine::Callbacks>(Engine::Callbacks{onData_, onLost_}));
+    engine->SetCallbacks(std::make_shared<Engine::Callbacks>(Engine::Callbacks{onData_, onLost_, onSent_}));
+    engine->receivePaused = receivePaused_;
     engine_ = engine;
     try {
         worker_ = std::thread([engine] { engine->CommThread(); });
@@ -534,7 +670,7 @@ int CSerialPort::EnablePort(int enable) {
         std::lock_guard lock(engine->stateMutex);
         engine->openState = Engine::OpenState::Failed;
         engine->openErrno = err;
-        engine->openError = engine->settings.path + ": " + SystemErrorText(err);
+        engine->openError = OpenFailureText(engine->settings.path, err);
         engine->finished = true;
         return 0;
     }
@@ -544,8 +680,35 @@ int CSerialPort::EnablePort(int enable) {
 bool CSerialPort::WaitUntilSent(int waitMs) {
     if (!engine_) return true;
     std::unique_lock lock(engine_->ringMutex);
-    return engine_->slotFreed.wait_for(lock, milliseconds(waitMs),
-                                       [&] { return engine_->queued == 0 || !engine_->accepting; });
+    engine_->slotFreed.wait_for(lock, milliseconds(waitMs), [&] {
+        return (engine_->queued == 0 && !engine_->onLine) || !engine_->accepting;
+    });
+    return engine_->accepting && engine_->queued == 0 && !engine_->onLine;
+}
+
+int CSerialPort::SendBacklogMs() const {
+    if (!engine_) return 0;
+    std::lock_guard lock(engine_->ringMutex);
+    return engine_->accepting ? engine_->BacklogMs(Clock::now()) : 0;
+}
+
+int CSerialPort::FreeSlots() const {
+    if (!engine_) return 0;
+    std::lock_guard lock(engine_->ringMutex);
+    return engine_->accepting ? kRingSlots - engine_->queued : 0;
+}
+
+bool CSerialPort::AllSent() const {
+    if (!engine_) return true;
+    std::lock_guard lock(engine_->ringMutex);
+    return !engine_->accepting || (engine_->queued == 0 && !engine_->onLine);
+}
+
+void CSerialPort::PauseReceive(bool pause) {
+    receivePaused_ = pause;
+    if (!engine_ || engine_->receivePaused == pause) return;
+    engine_->receivePaused = pause;
+    engine_->Wake();
 }
 
 bool CSerialPort::IsPortOpen() const { return engine_ && engine_->portReady; }

@@ -1,9 +1,14 @@
 // The one serial port through which the tool talks to the unit.
 //
 // A worker thread owns the open port: it configures the line, writes queued blocks
-// (at least kBlockGapMs apart) and reads what arrives, gathering a burst for at least
-// kGatherMs before handing the chunk (at most kReceiveBufferSize bytes) to the owner.
-// Every sender queues text with WriteToPort and never touches the descriptor.
+// (each one kBlockGapMs after the previous one has left the line) and reads what arrives,
+// gathering a burst for at least kGatherMs before handing the chunk (at most
+// kReceiveBufferSize bytes) to the owner. Every sender queues text with WriteToPort and
+// never touches the descriptor.
+//
+// The open port is also locked (flock) against our other processes; a port that one of
+// them holds fails the open with EBUSY and "port in use by another program". Closing lets
+// what was already written leave the line first; it never discards written output.
 //
 // The object is driven from one owner thread (EnablePort, Set*, WriteToPort). The
 // callbacks run on the worker thread; they must not throw, and a callback that waits for
@@ -29,15 +34,19 @@ public:
     // Called on the worker thread when the port closes by itself (unplugged, pty closed),
     // not when the owner asked for it. IsPortOpen() is already false when it runs.
     using LostFn = std::function<void()>;
+    // Called on the worker thread when a send slot became free or the line finished
+    // sending: the moment for a waiting sender to queue more or to stop waiting.
+    using SentFn = std::function<void()>;
 
     static constexpr int kRingSlots = 24;            // blocks that can be outstanding
     static constexpr std::size_t kSlotSize = 1024;   // longest block; longer text is cut
     static constexpr std::size_t kReceiveBufferSize = 8192; // largest chunk handed on
-    static constexpr int kBlockGapMs = 50;           // pause after each written block
+    static constexpr int kBlockGapMs = 50;           // pause after each block has left the line
     static constexpr int kGatherMs = 50;             // a received burst is gathered this long
     static constexpr int kFullRingWaitMs = 2000;     // WriteToPort waits this long for a free slot
     static constexpr int kOpenWaitMs = 3000;         // EnablePort(1) waits this long for the open
     static constexpr int kStopWaitMs = 2000;         // EnablePort(0)/destructor wait this long for the worker
+    static constexpr int kDrainMarginMs = 500;       // beyond the bytes' own line time, for the driver to finish
 
     CSerialPort();
     virtual ~CSerialPort();
@@ -49,12 +58,13 @@ public:
     void SetBaudRate(int rate);
     void SetFlowControl(int value);              // 2: hardware handshake, anything else: none
     // Takes effect at once, also on an open port.
-    void SetReceiver(ReceiveFn onData, LostFn onLost = {});
+    void SetReceiver(ReceiveFn onData, LostFn onLost = {}, SentFn onSent = {});
 
     // enable = 1: start the worker, which opens and configures the port; returns once the
     // open has succeeded or failed (IsPortOpen tells which; the result is 1 when the port
     // is open, 0 otherwise). A running worker is stopped first, so new settings apply.
-    // enable = 0: stop the worker and wait for it (at most kStopWaitMs); returns 1.
+    // enable = 0: stop the worker and wait for it (at most kStopWaitMs plus the time the
+    // bytes already written need on the line); returns 1. Blocks not written yet are dropped.
     int EnablePort(int enable);
     bool IsPortOpen() const;
     // Why the last open failed ("" when it did not): the path and the system's reason.
@@ -71,9 +81,20 @@ public:
     bool WriteToPort(const char* data, std::size_t n);
     bool WriteToPort(const std::string& text) { return WriteToPort(text.data(), text.size()); }
 
-    // Blocks until every queued block has been written (true) or waitMs passed (false).
-    // For a caller that is about to exit; a window never calls it.
+    // Blocks until every queued block has been written and has left the line (true), or
+    // waitMs passed or the port closed first (false). For a caller that is about to exit;
+    // a window never calls it.
     bool WaitUntilSent(int waitMs);
+    // How long the outstanding blocks still need: their bytes at the line speed, the pause
+    // after each, and what is still on its way out (0 when closed).
+    int SendBacklogMs() const;
+    // Send slots free for WriteToPort without waiting (0 when closed).
+    int FreeSlots() const;
+    // True when nothing is queued and nothing is on its way out (also when closed).
+    bool AllSent() const;
+    // While paused the worker reads nothing from the port: the device's output waits in
+    // the driver (and, with handshake, on the line). Takes effect at once.
+    void PauseReceive(bool pause);
 
     const std::string& PortName() const { return portName_; }
 
@@ -94,10 +115,12 @@ private:
     int parity_ = 0;
     ReceiveFn onData_;
     LostFn onLost_;
+    SentFn onSent_;
 
     int blockGapMs_ = kBlockGapMs;
     int fullRingWaitMs_ = kFullRingWaitMs;
     int stopWaitMs_ = kStopWaitMs;
+    bool receivePaused_ = false;
     std::shared_ptr<Engine> engine_;  // null before the first EnablePort(1)
     std::thread worker_;
 };

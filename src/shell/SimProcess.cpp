@@ -2,6 +2,11 @@
 
 #include <QDir>
 
+#include <sys/prctl.h>
+#include <unistd.h>
+
+#include <csignal>
+
 CSimProcess::CSimProcess(QObject* parent) : QObject(parent)
 {
     process_.setProcessChannelMode(QProcess::SeparateChannels);
@@ -26,6 +31,13 @@ void CSimProcess::Start(const QString& program, const QStringList& args)
 {
     pty_.clear();
     pending_.clear();
+    // The simulator ends with the tool, however the tool ends (even killed): the kernel
+    // sends it SIGTERM when we go. A tool that went before the request took hold is seen
+    // as a changed parent.
+    const pid_t parent = ::getpid();
+    process_.setChildProcessModifier([parent] {
+        if (::prctl(PR_SET_PDEATHSIG, SIGTERM) != 0 || ::getppid() != parent) ::_exit(1);
+    });
     process_.start(program, args);
 }
 

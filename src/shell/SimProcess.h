@@ -6,7 +6,8 @@
 #include <QStringList>
 
 // A simulated unit (rtusim) run beside the tool: started as a child process, it prints the
-// path of its pseudo-terminal as its first line; stopped when this object goes.
+// path of its pseudo-terminal as its first line; stopped when this object goes, and ended
+// by the kernel if the tool ends without that (killed).
 class CSimProcess : public QObject {
     Q_OBJECT
 public:

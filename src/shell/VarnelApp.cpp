@@ -6,6 +6,7 @@
 
 #include <cstdio>
 
+#include "shell/QuitOnSignal.h"
 #include "shell/RegSetting.h"
 #include "shell/SimProcess.h"
 #include "shell/VarnelDlg.h"
@@ -67,6 +68,7 @@ int CVarnelApp::Run()
     if (!options.catalog.isEmpty()) catalog.Load(options.catalog.toStdString());
     else catalog.LoadDefault(applicationDirPath().toStdString());
 
+    CQuitOnSignal quitOnSignal;  // SIGINT, SIGTERM and SIGHUP close the tool like its window
     CRegSetting settings(options.settingsFile);
     CVarnelDlg dlg(settings, catalog);
     CSimProcess sim;

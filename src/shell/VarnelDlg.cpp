@@ -415,6 +415,7 @@ void CVarnelDlg::OpenSelectedPort()
         port_.SetPortName(rtu::ResolvePortPath(path.toStdString()));
         port_.SetBaudRate(baudCombo_->currentText().toInt());
         port_.EnablePort(1);
+        if (!port_.IsPortOpen()) OnStatusText("Cannot open " + port_.LastOpenError());  // e.g. in use by another program
     }
     UpdateConnIcon();
 }
@@ -434,7 +435,9 @@ void CVarnelDlg::UpdateConnIcon()
                                                     style()->standardIcon(QStyle::SP_DialogNoButton));
     connIcon_->setPixmap(icon.pixmap(size, size));
     connIcon_->setToolTip(connOpen_ ? tr("Port open: %1").arg(QString::fromStdString(port_.PortName()))
-                                    : tr("Port closed"));
+                                    : port_.LastOpenError().empty()
+                                        ? tr("Port closed")
+                                        : tr("Port closed: %1").arg(QString::fromStdString(port_.LastOpenError())));
     connIcon_->setProperty("portOpen", connOpen_);
 }
 

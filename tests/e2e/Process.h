@@ -2,11 +2,16 @@
 // rtuctl to completion with its output and exit code.
 #pragma once
 
+#include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <stdlib.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -107,5 +112,115 @@ inline RunResult RunCtl(const std::vector<std::string>& args, const std::string&
     std::filesystem::remove_all(dir);
     return r;
 }
+
+// The test plays the unit itself on a pty master; it holds the slave open as well, so the
+// line stays up between the programs that open it.
+class UnitPty {
+public:
+    UnitPty()
+    {
+        master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+        char name[128] = {};
+        if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0 ||
+            ::ptsname_r(master_, name, sizeof name) != 0)
+            return;
+        slave_ = name;
+        held_ = ::open(name, O_RDWR | O_NOCTTY);
+        termios t{};
+        if (held_ >= 0 && ::tcgetattr(held_, &t) == 0) {
+            ::cfmakeraw(&t);
+            ::tcsetattr(held_, TCSANOW, &t);
+        }
+    }
+    ~UnitPty()
+    {
+        if (held_ >= 0) ::close(held_);
+        if (master_ >= 0) ::close(master_);
+    }
+    UnitPty(const UnitPty&) = delete;
+    UnitPty& operator=(const UnitPty&) = delete;
+
+    bool Ok() const { return master_ >= 0 && held_ >= 0; }
+    const std::string& Slave() const { return slave_; }
+    int Master() const { return master_; }
+
+    // Reads what the tool sent until `n` bytes arrived or nothing came for `quietMs`.
+    std::string Read(std::size_t n, int quietMs = 3000) const
+    {
+        std::string got;
+        char buf[4096];
+        while (got.size() < n) {
+            pollfd p{master_, POLLIN, 0};
+            if (::poll(&p, 1, quietMs) <= 0) break;
+            const ssize_t r = ::read(master_, buf, sizeof buf);
+            if (r <= 0) break;
+            got.append(buf, static_cast<std::size_t>(r));
+        }
+        return got;
+    }
+
+private:
+    int master_ = -1;
+    int held_ = -1;
+    std::string slave_;
+};
+
+// rtuctl running in the background with its stdin and stdout on pipes held by the test.
+class CtlProcess {
+public:
+    explicit CtlProcess(std::vector<std::string> args, const std::string& errPath)
+    {
+        int in[2], out[2];
+        if (::pipe2(in, O_CLOEXEC) != 0) return;
+        if (::pipe2(out, O_CLOEXEC) != 0) return;
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, in[0], STDIN_FILENO);
+        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        args.insert(args.begin(), RTUCTL_PATH);
+        std::vector<char*> argv;
+        for (auto& a : args) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        if (posix_spawn(&pid_, RTUCTL_PATH, &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
+        posix_spawn_file_actions_destroy(&actions);
+        ::close(in[0]);
+        ::close(out[1]);
+        stdin_ = in[1];
+        stdout_ = out[0];
+    }
+    ~CtlProcess()
+    {
+        CloseStdin();
+        if (pid_ > 0) {
+            ::kill(pid_, SIGKILL);
+            ::waitpid(pid_, nullptr, 0);
+        }
+        if (stdout_ >= 0) ::close(stdout_);
+    }
+    CtlProcess(const CtlProcess&) = delete;
+    CtlProcess& operator=(const CtlProcess&) = delete;
+
+    pid_t Pid() const { return pid_; }
+    int Stdout() const { return stdout_; }
+    void CloseStdin()
+    {
+        if (stdin_ >= 0) ::close(stdin_);
+        stdin_ = -1;
+    }
+    // Waits for the exit; returns the exit code (-1 when it did not exit normally).
+    int Wait()
+    {
+        int st = 0;
+        if (pid_ <= 0 || ::waitpid(pid_, &st, 0) != pid_) return -1;
+        pid_ = -1;
+        return WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+    }
+
+private:
+    pid_t pid_ = -1;
+    int stdin_ = -1;
+    int stdout_ = -1;
+};
 
 }  // namespace rtu::test

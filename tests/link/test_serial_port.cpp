@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <stdlib.h>
+#include <sys/file.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -57,9 +58,9 @@ public:
     }
 
     // Reads until n bytes arrived or the patience ran out.
-    std::string Read(std::size_t n) const {
+    std::string Read(std::size_t n, std::chrono::seconds patience = kPatience) const {
         std::string got;
-        const auto deadline = std::chrono::steady_clock::now() + kPatience;
+        const auto deadline = std::chrono::steady_clock::now() + patience;
         char buf[4096];
         while (got.size() < n && std::chrono::steady_clock::now() < deadline) {
             pollfd p{master_, POLLIN, 0};
@@ -339,6 +340,7 @@ TEST_F(SerialPortTest, FullRingRefusesWithALogEntryAndLosesNoQueuedBlock) {
 
 TEST_F(SerialPortTest, WritersWaitForFreeSlotsAndEveryBlockArrivesInOrder) {
     port_.SetTimingForTesting(0, CSerialPort::kFullRingWaitMs, CSerialPort::kStopWaitMs);
+    port_.SetBaudRate(115200);  // each block still takes its time on the line
     Open();
     constexpr int kBlocks = 120;   // more than the ring and the pty buffer hold together
     constexpr int kReaderStart = 30;  // past the ring: writers wait for the reader
@@ -351,7 +353,7 @@ TEST_F(SerialPortTest, WritersWaitForFreeSlotsAndEveryBlockArrivesInOrder) {
     std::promise<void> go;
     auto reader = std::async(std::launch::async, [&, started = go.get_future()]() mutable {
         started.wait();
-        return pty_.Read(expected.size());
+        return pty_.Read(expected.size(), 60s);
     });
     int accepted = 0;
     for (; accepted < kBlocks; ++accepted) {
@@ -379,6 +381,95 @@ TEST_F(SerialPortTest, StopDoesNotHangOnACallbackThatNeverReturns) {
     EXPECT_FALSE(port_.IsPortOpen());
     EXPECT_FALSE(port_.WriteToPort("x"));
     release->set_value();  // the left-behind worker finishes on its own
+}
+
+TEST_F(SerialPortTest, ClosingRightAfterAWriteLosesNothing) {
+    constexpr int kRounds = 200;  // the loss was a race, seen in a few rounds of a hundred
+    const int holder = ::open(pty_.slave().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);  // keeps the line up
+    ASSERT_GE(holder, 0);
+    port_.SetBaudRate(115200);
+    std::string expected;
+    for (int i = 0; i < kRounds; ++i) {
+        Open();
+        const std::string block = "%RST" + std::to_string(i) + "\r";
+        ASSERT_TRUE(port_.WriteToPort(block));
+        ASSERT_TRUE(port_.WaitUntilSent(static_cast<int>(std::chrono::milliseconds(kPatience).count())));
+        port_.EnablePort(0);
+        expected += block;
+    }
+    EXPECT_EQ(pty_.Read(expected.size()), expected);
+    ::close(holder);
+}
+
+TEST_F(SerialPortTest, NextBlockWaitsUntilThePreviousOneHasLeftTheLine) {
+    // 60 bytes at 1200 baud, 10 bits each, are on the line for 500 ms: the next block may not
+    // follow before then, even with no pause at all. Checked in a window well inside that time.
+    constexpr std::size_t kFirst = 60;
+    constexpr auto kLineTime = 500ms;
+    constexpr auto kWindowEnd = kLineTime - 150ms;
+    port_.SetTimingForTesting(0, CSerialPort::kFullRingWaitMs, CSerialPort::kStopWaitMs);
+    port_.SetBaudRate(1200);
+    Open();
+    const auto start = std::chrono::steady_clock::now();
+    const std::string first = Pattern(kFirst, 3);
+    ASSERT_TRUE(port_.WriteToPort(first));
+    ASSERT_TRUE(port_.WriteToPort("next\r"));
+    ASSERT_EQ(pty_.Read(kFirst), first);
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(start + kWindowEnd -
+                                                                            std::chrono::steady_clock::now());
+    if (left.count() <= 0) GTEST_SKIP() << "the machine was too slow to look inside the window";
+    pollfd p{pty_.master(), POLLIN, 0};
+    EXPECT_EQ(::poll(&p, 1, static_cast<int>(left.count())), 0) << "the next block came while the first was on the line";
+    EXPECT_EQ(pty_.Read(5), "next\r");
+    EXPECT_TRUE(port_.WaitUntilSent(static_cast<int>(std::chrono::milliseconds(kPatience).count())));
+}
+
+TEST_F(SerialPortTest, PortHeldByAnotherOfOurProgramsIsRefused) {
+    enum class Holder { LockedDescriptor, OpenPort };
+    for (Holder holder : {Holder::LockedDescriptor, Holder::OpenPort}) {
+        SCOPED_TRACE(static_cast<int>(holder));
+        int fd = -1;
+        CSerialPort other;
+        if (holder == Holder::LockedDescriptor) {
+            fd = ::open(pty_.slave().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+            ASSERT_GE(fd, 0);
+            ASSERT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0);
+        } else {
+            other.SetPortName(pty_.slave());
+            ASSERT_EQ(other.EnablePort(1), 1) << other.LastOpenError();
+        }
+        EXPECT_EQ(port_.EnablePort(1), 0);
+        EXPECT_FALSE(port_.IsPortOpen());
+        EXPECT_EQ(port_.LastOpenErrno(), EBUSY);
+        EXPECT_EQ(port_.LastOpenError(), pty_.slave() + ": port in use by another program");
+        if (fd >= 0) ::close(fd);
+        other.EnablePort(0);
+        Open();  // free again
+        port_.EnablePort(0);
+    }
+}
+
+TEST_F(SerialPortTest, PausedReceiveHoldsTheDeviceBackAndLosesNothing) {
+    constexpr std::size_t kCap = 4u << 20;  // a port that keeps reading takes all of this
+    Open();
+    port_.PauseReceive(true);
+    const int flags = ::fcntl(pty_.master(), F_GETFL);
+    ASSERT_EQ(::fcntl(pty_.master(), F_SETFL, flags | O_NONBLOCK), 0);
+    std::string sent;
+    std::string chunk = Pattern(4096, 5);
+    while (sent.size() < kCap) {
+        const ssize_t w = ::write(pty_.master(), chunk.data(), chunk.size());
+        if (w > 0) {
+            sent.append(chunk, 0, static_cast<std::size_t>(w));
+            continue;
+        }
+        pollfd p{pty_.master(), POLLOUT, 0};
+        if (::poll(&p, 1, 1000) == 0) break;
+    }
+    EXPECT_LT(sent.size(), kCap);
+    ::fcntl(pty_.master(), F_SETFL, flags);
+    port_.PauseReceive(false);
+    EXPECT_TRUE(rx_.WaitFor(sent.size()) == sent);
 }
 
 }  // namespace
