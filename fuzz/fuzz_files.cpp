@@ -131,18 +131,26 @@ void CheckProfile(const std::string& path, std::string_view input)
     if (writes < static_cast<std::size_t>(summary->sent) + 2) __builtin_trap();  // plus the start and commit lines
 }
 
+// Code points in well-formed UTF-8.
+std::size_t CountChars(std::string_view s)
+{
+    std::size_t n = 0;
+    for (char c : s) n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return n;
+}
+
 void CheckUcs2(std::string_view input)
 {
     const std::string hex = rtu::EncodeUcs2Hex(input);
     if (hex.size() % 4 != 0 || hex.size() > rtu::kUcs2MaxUnits * 4) __builtin_trap();
     const std::string back = rtu::DecodeUcs2Hex(hex);
-    if (!IsUtf8(back) || back.size() > rtu::kUcs2DecodedBytes) __builtin_trap();
+    if (!IsUtf8(back) || CountChars(back) > rtu::kUcs2DecodedChars) __builtin_trap();
     // Well-formed text without a zero that fits comes back unchanged.
-    if (IsUtf8(input) && input.find('\0') == std::string_view::npos && input.size() <= rtu::kUcs2DecodedBytes &&
+    if (IsUtf8(input) && input.find('\0') == std::string_view::npos && CountChars(input) <= rtu::kUcs2DecodedChars &&
         back != input)
         __builtin_trap();
     const std::string decoded = rtu::DecodeUcs2Hex(input);
-    if (!IsUtf8(decoded) || decoded.size() > rtu::kUcs2DecodedBytes) __builtin_trap();
+    if (!IsUtf8(decoded) || CountChars(decoded) > rtu::kUcs2DecodedChars) __builtin_trap();
     if (rtu::DecodeUcs2Hex(rtu::EncodeUcs2Hex(decoded)) != decoded) __builtin_trap();
 }
 
