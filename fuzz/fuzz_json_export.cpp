@@ -1,7 +1,7 @@
 // What a session writes out once received reports have filled its pages. Whatever the unit
 // sent, the JSON export must be valid JSON that parses back to an object with one member
-// per page and writes back to the same text. The input is laid out as FuzzFeed.h
-// describes; unless bit 7 of byte 0 is set, the profile text is written as well.
+// per page. The input is laid out as FuzzFeed.h describes; unless bit 7 of byte 0 is set,
+// the profile text is written as well.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -13,7 +13,6 @@
 namespace {
 
 constexpr std::uint8_t kSkipProfileBit = 0x80;  // in byte 0: no profile text
-constexpr int kIndent = 2;                       // the export's indentation
 
 }  // namespace
 
@@ -28,8 +27,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const nlohmann::json back = nlohmann::json::parse(text, nullptr, false);
     if (back.is_discarded() || !back.is_object()) __builtin_trap();
     if (back.size() != fuzz.Session().Pages().size()) __builtin_trap();
-    // Written again, the parsed export gives the same text: nothing was lost in escaping.
-    if (back.dump(kIndent) + "\n" != text) __builtin_trap();
 
     if (!(data[0] & kSkipProfileBit)) {
         const std::string profile = fuzz.Session().ProfileText();
