@@ -25,6 +25,12 @@ public:
           session_([this](std::string_view bytes) { return Write(bytes); }, [this] { return now; }, &observer,
                    catalog)
     {
+        const PageList& pages = session_.Pages();
+        const PageList& start = pristine_.Pages();
+        if (pages.size() != start.size()) __builtin_trap();
+        for (std::size_t i = 0; i < pages.size(); ++i)
+            for (const FieldDecl& f : pages[i]->Fields())
+                initial_.push_back({pages[i].get(), f.id, &start[i]->ValueOf(f.id)});
     }
     CFuzzSession(const CFuzzSession&) = delete;
     CFuzzSession& operator=(const CFuzzSession&) = delete;
@@ -36,17 +42,11 @@ public:
     void Reset()
     {
         session_.Link().Reset();
-        const PageList& pages = session_.Pages();
-        const PageList& start = pristine_.Pages();
-        if (pages.size() != start.size()) __builtin_trap();
-        for (std::size_t i = 0; i < pages.size(); ++i) {
-            CPageBase& page = *pages[i];
-            const CPageBase& fresh = *start[i];
-            // A value is created on first use; one never used still holds its initial value.
-            // Copying over the others reuses their storage, so this allocates nothing.
-            for (const FieldDecl& f : page.Fields())
-                if (page.FindValue(f.id)) page.Value(f.id) = fresh.ValueOf(f.id);
-        }
+        // A value is created on first use; one never used still holds its initial value.
+        // Copying over the others reuses their storage, so this allocates nothing.
+        for (const Initial& v : initial_)
+            if (const FieldValue* value = v.page->FindValue(v.id))
+                *const_cast<FieldValue*>(value) = *v.value;  // the page's own, non-const value
         now = 0;
         writes = 0;
         observer.posted.clear();
@@ -66,8 +66,15 @@ private:
         return true;
     }
 
+    struct Initial {
+        CPageBase* page;           // in session_
+        int id;                    // a declared control of it
+        const FieldValue* value;   // its value in pristine_, which never changes
+    };
+
     CSession pristine_;  // never driven: the values every page starts with
     CSession session_;
+    std::vector<Initial> initial_;
 };
 
 }  // namespace rtu::fuzz
