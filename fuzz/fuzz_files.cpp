@@ -1,46 +1,58 @@
 // The files the tool reads: the text catalog and profiles, plus the UCS-2 hex codec that
-// free texts of both go through. The input is written to a file and read back the way
-// the tool reads it; the profile's lines are executed through a session on a fake clock,
-// the unit's answers chosen by the input's own bytes.
+// free texts of both go through. The input is put into a file and read back the way the
+// tool reads it; the profile's lines are executed through a session on a fake clock, the
+// unit's answers chosen by the input's own bytes. The file lives in memory and the session
+// is built once, so an input costs no disk access and no session set-up.
+#include <sys/mman.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "FuzzSession.h"
 #include "link/ProfileRunner.h"
 #include "pages/framework/TextCatalog.h"
 #include "pages/framework/Ucs2Hex.h"
-#include "session/Session.h"
 
 namespace {
 
 constexpr int kMaxSteps = 100000;     // a profile run that never ends is a fault
 constexpr std::string_view kAnswers[] = {"CMD OK\r\n", "CMD ERR\r\n", "Please wait\r\n", "", "noise\r\nCMD OK\r\n"};
 
-const std::string& TempPath()
-{
-    static const std::string path = [] {
-        const char* dir = std::getenv("TMPDIR");
-        return std::string(dir && *dir ? dir : "/tmp") + "/rtu_fuzz_files_" + std::to_string(::getpid()) + ".txt";
-    }();
-    return path;
-}
+// An in-memory file that each input is written into; its path opens it afresh.
+class CMemoryFile {
+public:
+    CMemoryFile() : fd_(::memfd_create("rtu_fuzz_files", 0)), path_("/proc/self/fd/" + std::to_string(fd_)) {}
+    ~CMemoryFile()
+    {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    CMemoryFile(const CMemoryFile&) = delete;
+    CMemoryFile& operator=(const CMemoryFile&) = delete;
 
-bool WriteFile(const std::string& path, std::string_view bytes)
-{
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    return std::fclose(f) == 0 && ok;
-}
+    const std::string& Path() const { return path_; }
+    bool Write(std::string_view bytes)
+    {
+        if (fd_ < 0 || ::ftruncate(fd_, 0) != 0) return false;
+        std::size_t done = 0;
+        while (done < bytes.size()) {
+            const ssize_t n = ::pwrite(fd_, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
+            if (n <= 0) return false;
+            done += static_cast<std::size_t>(n);
+        }
+        return true;
+    }
+
+private:
+    int fd_;
+    std::string path_;
+};
 
 // Whether `s` is well-formed UTF-8.
 bool IsUtf8(std::string_view s)
@@ -96,23 +108,17 @@ void CheckProfile(const std::string& path, std::string_view input)
     std::vector<std::string> lines;
     if (!rtu::CProfileRunner::ReadLines(path, lines)) return;
 
-    rtu::Millis now = 0;
-    std::size_t writes = 0;
-    bool answer = false;
-    rtu::CSession session(
-        [&](std::string_view) {
-            ++writes;
-            answer = true;
-            return true;
-        },
-        [&now] { return now; }, nullptr, nullptr);
+    static rtu::fuzz::CFuzzSession fuzz(nullptr);
+    fuzz.Reset();
+    rtu::CSession& session = fuzz.Session();
     std::optional<rtu::ExecSummary> summary;
     if (!session.ExecProfileLines(std::move(lines), [&](const rtu::ExecSummary& s) { summary = s; })) __builtin_trap();
 
     std::size_t pick = 0;
+    std::size_t answered = 0;  // writes that got their answer
     for (int step = 0; step < kMaxSteps && !summary; ++step) {
-        if (answer) {
-            answer = false;
+        if (fuzz.writes > answered) {
+            answered = fuzz.writes;
             const std::string_view reply =
                 input.empty() ? kAnswers[0]
                               : kAnswers[static_cast<unsigned char>(input[pick++ % input.size()]) % std::size(kAnswers)];
@@ -123,12 +129,25 @@ void CheckProfile(const std::string& path, std::string_view input)
         }
         const auto deadline = session.Link().NextDeadline();
         if (!deadline) break;
-        now = std::max(now, *deadline);
+        fuzz.now = std::max(fuzz.now, *deadline);
         session.Link().HandleTime();
     }
     if (!summary) __builtin_trap();  // the run must end
     if (summary->ok + summary->err + summary->unanswered != summary->sent) __builtin_trap();
-    if (writes < static_cast<std::size_t>(summary->sent) + 2) __builtin_trap();  // plus the start and commit lines
+    if (fuzz.writes < static_cast<std::size_t>(summary->sent) + 2) __builtin_trap();  // plus the start and commit lines
+    // Nothing of this run outlives it: an empty profile takes the place of its lines and its
+    // summary callback (which refers to this frame), and the reset ends that one at once.
+    session.ExecProfileLines({}, {});
+    fuzz.Reset();
+    if (session.Link().profileBusy) __builtin_trap();
+}
+
+// Code points in well-formed UTF-8.
+std::size_t CountChars(std::string_view s)
+{
+    std::size_t n = 0;
+    for (char c : s) n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return n;
 }
 
 void CheckUcs2(std::string_view input)
@@ -136,13 +155,13 @@ void CheckUcs2(std::string_view input)
     const std::string hex = rtu::EncodeUcs2Hex(input);
     if (hex.size() % 4 != 0 || hex.size() > rtu::kUcs2MaxUnits * 4) __builtin_trap();
     const std::string back = rtu::DecodeUcs2Hex(hex);
-    if (!IsUtf8(back) || back.size() > rtu::kUcs2DecodedBytes) __builtin_trap();
+    if (!IsUtf8(back) || CountChars(back) > rtu::kUcs2DecodedChars) __builtin_trap();
     // Well-formed text without a zero that fits comes back unchanged.
-    if (IsUtf8(input) && input.find('\0') == std::string_view::npos && input.size() <= rtu::kUcs2DecodedBytes &&
+    if (IsUtf8(input) && input.find('\0') == std::string_view::npos && CountChars(input) <= rtu::kUcs2DecodedChars &&
         back != input)
         __builtin_trap();
     const std::string decoded = rtu::DecodeUcs2Hex(input);
-    if (!IsUtf8(decoded) || decoded.size() > rtu::kUcs2DecodedBytes) __builtin_trap();
+    if (!IsUtf8(decoded) || CountChars(decoded) > rtu::kUcs2DecodedChars) __builtin_trap();
     if (rtu::DecodeUcs2Hex(rtu::EncodeUcs2Hex(decoded)) != decoded) __builtin_trap();
 }
 
@@ -150,12 +169,11 @@ void CheckUcs2(std::string_view input)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
+    static CMemoryFile file;
     const std::string_view input(reinterpret_cast<const char*>(data), size);
-    const std::string& path = TempPath();
-    if (!WriteFile(path, input)) return 0;
-    CheckCatalog(path, input);
-    CheckProfile(path, input);
+    if (!file.Write(input)) return 0;
+    CheckCatalog(file.Path(), input);
+    CheckProfile(file.Path(), input);
     CheckUcs2(input);
-    std::remove(path.c_str());
     return 0;
 }

@@ -1,91 +1,17 @@
 // Received bytes, as the serial port hands them over, through a session with every page:
-// the line framer, the console table, the routing, every page parser, the picture mode,
-// the posted commands, and at the end the JSON export and the profile writers.
-//
-// Input: byte 0 gives the count (0..7) of the chunk-size bytes that follow it; chunk k is
-// 1 + size[k % count] * kChunkStep bytes long (at most the port's largest chunk). With no
-// size bytes the rest goes in chunks of the largest size. The rest is the received data.
-// When bit 7 of byte 0 is set, the export and the profile text are left out (they cost
-// more than the rest, so the fuzzer gets through more inputs).
-#include <algorithm>
+// the line framer, the console table, the routing, every page parser, the picture mode and
+// the posted commands. The input is laid out as FuzzFeed.h describes. What the filled
+// pages write out (the JSON export, the profile text) has its own target.
 #include <cstddef>
 #include <cstdint>
-#include <string>
-#include <string_view>
-#include <vector>
 
-#include "link/SerialPort.h"
-#include "session/Session.h"
-
-namespace {
-
-constexpr std::size_t kMaxSizeBytes = 8;   // chunk-size bytes: 0..7 of them
-constexpr std::size_t kChunkStep = 33;     // chunk length per unit of a size byte
-constexpr rtu::Millis kChunkGapMs = 60;    // time between two chunks on the fake clock
-constexpr int kMaxPostedRounds = 16;       // posted commands that post again are cut off
-constexpr std::uint8_t kSkipExportBit = 0x80;  // in byte 0: no export at the end
-
-struct CObserver : rtu::ILinkObserver {
-    std::vector<int> posted;
-    void OnPostCommand(int id) override { posted.push_back(id); }
-};
-
-const rtu::CTextCatalog& Catalog()
-{
-    static const rtu::CTextCatalog catalog = [] {
-        rtu::CTextCatalog c;
-        c.Load(RTU_CATALOG_PATH);
-        return c;
-    }();
-    return catalog;
-}
-
-void RunPosted(rtu::CSession& session, CObserver& observer)
-{
-    for (int round = 0; round < kMaxPostedRounds && !observer.posted.empty(); ++round) {
-        std::vector<int> ids;
-        ids.swap(observer.posted);
-        for (int id : ids) {
-            if (id == rtu::cmd::kSavePicture) {
-                std::string picture;
-                session.Link().Picture().TakeImage(picture);
-            }
-            session.HandleCommand(id);
-        }
-    }
-    observer.posted.clear();
-}
-
-}  // namespace
+#include "FuzzFeed.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     if (size == 0) return 0;
-    const std::size_t count = std::min<std::size_t>(data[0] % kMaxSizeBytes, size - 1);
-    const std::uint8_t* sizes = data + 1;
-    std::string_view rest(reinterpret_cast<const char*>(data + 1 + count), size - 1 - count);
-
-    rtu::Millis now = 0;
-    CObserver observer;
-    rtu::CSession session([](std::string_view) { return true; }, [&now] { return now; }, &observer, &Catalog());
-
-    for (std::size_t k = 0; !rest.empty(); ++k) {
-        const std::size_t want = count == 0 ? rtu::CSerialPort::kReceiveBufferSize
-                                            : 1 + static_cast<std::size_t>(sizes[k % count]) * kChunkStep;
-        const std::size_t n = std::min({want, rest.size(), rtu::CSerialPort::kReceiveBufferSize});
-        session.Link().HandleReceive(rest.substr(0, n));
-        rest.remove_prefix(n);
-        RunPosted(session, observer);
-        now += kChunkGapMs;
-        session.Link().HandleTime();
-    }
-
-    if (data[0] & kSkipExportBit) return 0;
-    // Report values are the unit's bytes and need not be UTF-8; the export replaces what
-    // is not (a plain dump() throws on such a value).
-    const std::string json = session.ExportJson().dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
-    const std::string profile = session.ProfileText();
-    if (json.empty()) __builtin_trap();
-    (void)profile;
+    rtu::fuzz::CFuzzSession& fuzz = rtu::fuzz::SharedSession();
+    fuzz.Reset();
+    rtu::fuzz::Feed(fuzz, data, size);
     return 0;
 }

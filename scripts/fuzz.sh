@@ -25,7 +25,7 @@ command -v ninja >/dev/null 2>&1 && generator=(-G Ninja)
 cmake -S "$repo" -B "$build" "${generator[@]}" \
   -DCMAKE_CXX_COMPILER="$clangxx" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DRTU_BUILD_FUZZ=ON -DRTU_BUILD_GUI=OFF -DRTU_BUILD_TESTS=OFF -DRTU_BUILD_BENCH=OFF >/dev/null
-cmake --build "$build" --target fuzz_receive fuzz_files fuzz_profile_lines -j "$(nproc 2>/dev/null || echo 2)"
+cmake --build "$build" --target fuzz_receive fuzz_files fuzz_json_export fuzz_profile_lines -j "$(nproc 2>/dev/null || echo 2)"
 
 work="$(mktemp -d "${TMPDIR:-/tmp}/rtu-fuzz.XXXXXX")"
 
@@ -33,12 +33,14 @@ export ASAN_OPTIONS="${ASAN_OPTIONS:-abort_on_error=1:detect_leaks=1}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
 
 status=0
-for target in receive files profile_lines; do
+for target in receive files json_export profile_lines; do
+  seeds="$target"
+  [[ "$target" == json_export ]] && seeds=receive  # the export is fed received reports too
   corpus="$work/corpus-$target"
   mkdir -p "$corpus" "$work/crash-$target"
-  cp -R "$repo/fuzz/corpus/$target/." "$corpus/"
+  cp -R "$repo/fuzz/corpus/$seeds/." "$corpus/"
   dict=()
-  [[ -f "$repo/fuzz/$target.dict" ]] && dict=(-dict="$repo/fuzz/$target.dict")
+  [[ -f "$repo/fuzz/$seeds.dict" ]] && dict=(-dict="$repo/fuzz/$seeds.dict")
   echo "fuzz.sh: fuzz_$target for ${seconds}s"
   if (cd "$work/crash-$target" && "$build/bin/fuzz_$target" "${dict[@]}" -max_total_time="$seconds" \
         -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$work/crash-$target/" \

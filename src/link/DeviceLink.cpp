@@ -65,6 +65,26 @@ int CDeviceLink::HandleReceive(std::string_view chunk)
 
 void CDeviceLink::HandleTime() { sequencer_.OnTime(); }
 
+void CDeviceLink::Reset()
+{
+    // A command ended here may queue the next one (a profile runs on), so end them in rounds;
+    // the running profile sees the link closing and stops.
+    closingDown = true;
+    for (int round = 0; round < kMaxResetRounds && !sequencer_.Idle(); ++round) sequencer_.Clear();
+    framer_.Clear();
+    line_.clear();
+    picture_.Abort();
+    console_ = CConsoleState{};
+    auto onChanged = std::move(progress_.onChanged);
+    auto onPageButtons = std::move(progress_.onPageButtons);
+    progress_ = CSysProgress{};
+    progress_.onChanged = std::move(onChanged);
+    progress_.onPageButtons = std::move(onPageButtons);
+    password = kDefaultPassword;
+    closingDown = false;
+    profileBusy = false;
+}
+
 // The checks every line goes through, in order: progress, transfer flags, picture error,
 // line log, console table, routing, setup-mode answer. (Picture start is found by the caller.)
 void CDeviceLink::ProcessLine(const std::string& line, AckKind& ack)

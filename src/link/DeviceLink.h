@@ -39,6 +39,7 @@ public:
     static constexpr int kLineTicks = 4;            // progress ticks for a report line
     static constexpr int kPressPromptTicks = 15;    // progress ticks while the setup burst is repeated
     static constexpr int kPictureTicks = 6;         // progress ticks per picture chunk
+    static constexpr int kMaxResetRounds = 64;      // commands queued by the ones Reset ends
 
     CDeviceLink(WriteFn write, ClockFn clock, ILinkObserver* observer = nullptr);
     CDeviceLink(const CDeviceLink&) = delete;
@@ -53,6 +54,10 @@ public:
     int HandleReceive(std::string_view chunk);
     // Time passed: ends a command wait whose bound ran out.
     void HandleTime();
+    // Back to the state of a new link: the partial line, a picture transfer, the console
+    // flags, the progress state and every queued command are dropped (a command in flight
+    // ends its wait unanswered). The observer, route directory and callbacks stay.
+    void Reset();
     std::optional<Millis> NextDeadline() const { return sequencer_.NextDeadline(); }
 
     // The main window's commands (the setup command expects the user to have been told to

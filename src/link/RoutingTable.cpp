@@ -222,8 +222,12 @@ struct MarkedLine {
     {
         if (key.empty()) return true;
         if (plainSearch || (key[0] != '$' && key[0] != '*')) return text.find(key) != std::string_view::npos;
-        for (std::size_t i = 0; i < count; ++i)
-            if (text.substr(marks[i], key.size()) == key) return true;
+        for (std::size_t i = 0; i < count; ++i) {
+            // Most marks differ from the key in the first two characters: no full compare then.
+            const std::size_t at = marks[i];
+            if (text[at] != key[0] || (key.size() > 1 && (at + 1 >= text.size() || text[at + 1] != key[1]))) continue;
+            if (text.substr(at, key.size()) == key) return true;
+        }
         return false;
     }
 };

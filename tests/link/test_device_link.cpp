@@ -243,3 +243,41 @@ TEST(Picture, ExactlyFullPictureIsAccepted)
     EXPECT_EQ(rig.posted, std::vector<int>{cmd::kSavePicture});
     EXPECT_EQ(rig.link.Picture().Image().size(), body.size());
 }
+
+TEST(Reset, LeavesNothingOfTheLastExchange)
+{
+    struct Case {
+        const char* name;
+        void (*dirty)(LinkRig&);
+    };
+    const Case cases[] = {
+        {"partial line", [](LinkRig& r) { r.Rx("$BPS 96"); }},
+        {"picture in progress", [](LinkRig& r) { r.Rx("$IMAGE_START\r\nxx"); }},
+        {"commands queued and in flight", [](LinkRig& r) { r.link.Reload(); r.link.Sequencer().EnqueueCommand("%A\r", 100); }},
+        {"console flags", [](LinkRig& r) { r.Rx("+RECV: 1\r\nCMD ERR\r\n$DUMPR\r\n"); r.link.EnterSetupMode(); }},
+        {"progress and busy buttons", [](LinkRig& r) { r.Rx("$BPS 1\r\n"); r.link.HandleCommand(cmd::kPageBusy); }},
+        {"settings", [](LinkRig& r) { r.link.password = "x"; r.link.profileBusy = true; r.link.closingDown = true; }},
+    };
+    for (const Case& c : cases) {
+        LinkRig rig;
+        c.dirty(rig);
+        rig.link.Reset();
+        const CConsoleState& s = rig.link.Console();
+        EXPECT_TRUE(!s.AckReceived && !s.LoggedIn && s.LoginAttempts == 0 && !s.AwaitingPressPrompt && !s.RecvSeen &&
+                    !s.CmdErrSeen && !s.FileUploadOk && !s.ConnectedSeen && s.LastAck == AckKind::None)
+            << c.name;
+        EXPECT_TRUE(rig.link.Sequencer().Idle()) << c.name;
+        EXPECT_FALSE(rig.link.Picture().Active()) << c.name;
+        CSysProgress& p = rig.link.Progress();
+        EXPECT_TRUE(!p.view().visible && p.countDown() == 0 && !p.done() && p.guard() == 0 && p.pageButtonsEnabled())
+            << c.name;
+        EXPECT_EQ(rig.link.password, CDeviceLink::kDefaultPassword) << c.name;
+        EXPECT_FALSE(rig.link.profileBusy || rig.link.closingDown) << c.name;
+
+        const std::size_t written = rig.wire.size();
+        rig.Rx("CMD OK\r\n");  // a whole new line, in line mode, that nothing waits for
+        ASSERT_FALSE(rig.lines.empty()) << c.name;
+        EXPECT_EQ(rig.lines.back(), "CMD OK") << c.name;
+        EXPECT_EQ(rig.wire.size(), written) << c.name;
+    }
+}

@@ -160,4 +160,26 @@ TEST_F(MainParamsTest, TypedTextsGoOutAsOneLineEach)
     EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 19);
 }
 
+// Long non-ASCII texts the unit reports are saved back whole, not shortened.
+TEST_F(MainParamsTest, LongReportedTextsSaveBackWhole)
+{
+    std::string cyrillic, cjk;
+    for (int i = 0; i < 100; ++i) cyrillic += "041F";  // 100 letters, 200 bytes as UTF-8
+    for (int i = 0; i < 150; ++i) cjk += "4E2D";       // 150 characters, 450 bytes as UTF-8
+    const struct {
+        const char* report;
+        const char* command;
+        const std::string& hex;
+    } cases[] = {
+        {"$DESC ", "%DESC", cyrillic},
+        {"$DESC ", "%DESC", cjk},
+        {"$FWDKEY ", "%FWDKEY", cyrillic},
+    };
+    for (const auto& c : cases) {
+        h.Route(c.report + c.hex);
+        const std::string line = std::string(c.command) + c.hex + "\r\n";
+        EXPECT_NE(Profile().find(line), std::string::npos) << c.report << c.hex.size();
+    }
+}
+
 }  // namespace

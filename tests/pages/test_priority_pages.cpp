@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -163,15 +164,47 @@ TEST(PriorityPages, SaveSendsEveryRowFramedWithItsWaitBounds)
     }
 }
 
-TEST(PriorityPages, SaveLeavesUnreportedRowsAlone)
+// A cell the unit never filled saves as 0, so every row goes out, on the wire and in a profile.
+TEST(PriorityPages, SaveSendsUnreportedCellsAsZero)
 {
-    Grids g;
-    g.h.Route("$PRIODINSMS08 0003");
-    g.h.Route("$PRIODINRING08 0001");
-    g.h.Route("$PRIODINSMS09 000F");  // its ring row never came
-    g.din.SaveParams(false, nullptr);
-    g.h.AckAll();
-    EXPECT_EQ(g.h.Wire(), "%STARTCMD\r%DINPRIO=0,0003,0001\r%COMMITCMD\r");
+    struct Click {
+        int list, row, col;
+    };
+    struct Case {
+        const char* name;
+        std::vector<const char*> reports;
+        std::vector<Click> clicks;
+        std::map<int, std::string> rows;  // masks of the rows that are not "0000,0000"
+    };
+    const Case cases[] = {
+        {"no reports", {}, {}, {}},
+        {"only the SMS row came, then edited", {"$PRIODINSMS08 0003"}, {{kSms, 0, 3}}, {{0, "0007,0000"}}},
+        {"only the ring row came, then edited", {"$PRIODINRING17 8"}, {{kRing, 9, 1}}, {{9, "0000,0009"}}},
+        {"partial reports",
+         {"$PRIODINSMS08 0003", "$PRIODINRING08 0001", "$PRIODINSMS09 000F"},
+         {},
+         {{0, "0003,0001"}, {1, "000f,0000"}}},
+    };
+    for (const Case& c : cases) {
+        std::string rows;
+        for (int r = 0; r < prio::kRows; ++r) {
+            const auto it = c.rows.find(r);
+            rows += "%DINPRIO=" + std::to_string(r) + "," + (it == c.rows.end() ? "0000,0000" : it->second) + "\r\n";
+        }
+        Grids g;
+        for (const char* line : c.reports) g.h.Route(line);
+        for (const Click& k : c.clicks) EXPECT_TRUE(g.din.OnCellClicked(k.list, k.row, k.col)) << c.name;
+
+        CProfileWriter file;
+        g.din.WriteProfileSection(file);
+        EXPECT_EQ(file.Written(), "\r\n//Page digital alarm prio table\r\n\r\n" + rows) << c.name;
+
+        g.din.SaveParams(false, nullptr);
+        g.h.AckAll();
+        std::string wire = rows;
+        for (std::size_t at = wire.find('\n'); at != std::string::npos; at = wire.find('\n', at)) wire.erase(at, 1);
+        EXPECT_EQ(g.h.Wire(), "%STARTCMD\r" + wire + "%COMMITCMD\r") << c.name;
+    }
 }
 
 TEST(PriorityPages, ProfileSections)

@@ -188,6 +188,11 @@ TEST(TextPages, NonAsciiTextsRoundTripThroughEveryTable)
         "\xE6\xB8\xA9\xE5\xBA\xA6\xE6\x8A\xA5\xE8\xAD\xA6",  // CJK
         "\xF0\x9F\x94\xA5 Fire",                              // emoji
         "T\xC3\xBCr #1: offen",                               // Latin with the unit mark and a colon
+        [] {                                                  // 100 Cyrillic letters, 200 bytes
+            std::string s;
+            for (int i = 0; i < 100; ++i) s += "\xD0\xB9";
+            return s;
+        }(),
     };
     // Which report brings back what a row command wrote.
     const struct {

@@ -21,6 +21,14 @@ std::string Repeat(const std::string& piece, std::size_t times)
     return s;
 }
 
+// Code points in well-formed UTF-8.
+std::size_t CountChars(const std::string& s)
+{
+    std::size_t n = 0;
+    for (char c : s) n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return n;
+}
+
 bool IsUpperHex(const std::string& s)
 {
     for (char c : s)
@@ -42,10 +50,14 @@ TEST(Ucs2Hex, Decode)
         {"unpaired high surrogate", "D83D0041", "\xEF\xBF\xBD" "A"},
         {"unpaired low surrogate", "DC000041", "\xEF\xBF\xBD" "A"},
         {"ends at the first NUL", "0041000000420043", "A"},
-        {"cut at 150 bytes", Repeat("0041", 151), Repeat("A", 150)},
-        {"two-byte characters fill 150 exactly", Repeat("0439", 76), Repeat("\xD0\xB9", 75)},
-        {"cut never splits a character", "0041" + Repeat("4E2D", 50), "A" + Repeat("\xE4\xB8\xAD", 49)},
-        {"cut never splits a pair", Repeat("0041", 147) + "D83DDE00", Repeat("A", 147)},
+        {"cut at 150 characters", Repeat("0041", 151), Repeat("A", 150)},
+        {"100 cyrillic characters kept whole", Repeat("0439", 100), Repeat("\xD0\xB9", 100)},
+        {"cyrillic cut at 150 characters", Repeat("0439", 151), Repeat("\xD0\xB9", 150)},
+        {"cjk cut at 150 characters", "0041" + Repeat("4E2D", 150), "A" + Repeat("\xE4\xB8\xAD", 149)},
+        {"a pair is one character", Repeat("0041", 149) + "D83DDE00", Repeat("A", 149) + "\xF0\x9F\x98\x80"},
+        {"cut never splits a pair", Repeat("0041", 150) + "D83DDE00", Repeat("A", 150)},
+        {"150 pairs", Repeat("D83DDE00", 151), Repeat("\xF0\x9F\x98\x80", 150)},
+        {"unpaired surrogate at the bound", Repeat("0041", 149) + "D83D0042", Repeat("A", 149) + "\xEF\xBF\xBD"},
     };
     for (const auto& c : cases) EXPECT_EQ(DecodeUcs2Hex(c.input), c.expected) << c.name;
 }
@@ -104,7 +116,7 @@ TEST(Ucs2Hex, ArbitraryInputStaysWellFormed)
             input += round % 2 ? static_cast<char>(rng() & 0xFF) : hexish[rng() % hexish.size()];
 
         const std::string text = DecodeUcs2Hex(input);
-        ASSERT_LE(text.size(), kUcs2DecodedBytes);
+        ASSERT_LE(CountChars(text), kUcs2DecodedChars);
         const std::string hex = EncodeUcs2Hex(text);
         ASSERT_EQ(hex.size() % 4, 0u);
         ASSERT_TRUE(IsUpperHex(hex));

@@ -122,16 +122,6 @@ void CPriorityGridPage::ResetTables()
     NotifyChanged(kChangedAll);
 }
 
-bool CPriorityGridPage::RowKnown(int row) const
-{
-    for (int listId : shape_.tables)
-        for (int i = 0; i < shape_.sources; ++i) {
-            const std::string cell = CellText(listId, row, i + 1);
-            if (cell != prio::kNotify && cell != prio::kSilent) return false;
-        }
-    return true;
-}
-
 CPriorityGridPage::Masks CPriorityGridPage::RowMasks(int row) const
 {
     Masks masks{};
@@ -144,11 +134,9 @@ CPriorityGridPage::Masks CPriorityGridPage::RowMasks(int row) const
 void CPriorityGridPage::SaveParams(bool toProfile, CProfileWriter* file)
 {
     if (!toProfile) EmitCommand(false, Printf("%%STARTCMD\r"), nullptr);
-    for (int r = 0; r < prio::kRows; ++r) {
-        // A row the unit has not reported is left as the unit has it, not overwritten with zeros.
-        if (!RowKnown(r)) continue;
-        EmitCommand(toProfile, RowCommand(r, RowMasks(r)), file, prio::kRowWaitSteps);
-    }
+    // Every row goes out, reported or not: a cell the unit never filled counts as "X", so an
+    // edit in a row whose other table never came is still stored.
+    for (int r = 0; r < prio::kRows; ++r) EmitCommand(toProfile, RowCommand(r, RowMasks(r)), file, prio::kRowWaitSteps);
     if (!toProfile) EmitCommand(false, Printf("%%COMMITCMD\r"), nullptr);
 }
 

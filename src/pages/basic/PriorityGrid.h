@@ -1,8 +1,9 @@
 // The alarm priority grids: which alarm sources notify which of the ten control phones.
 // Every table is a list of ten rows ("CS0" … "CS9") with one column per source; a cell
-// holds "O" (notify), "X" (don't) or nothing while the unit has not reported the row.
-// Each row travels as a hexadecimal bit mask, bit i for source i. The four pages differ
-// only in the data of their PriorityGridShape and in the format of their row command.
+// holds "O" (notify), "X" (don't) or nothing while the unit has not reported the row;
+// a save sends every row, an empty cell as a 0 bit. Each row travels as a hexadecimal bit
+// mask, bit i for source i. The four pages differ only in the data of their
+// PriorityGridShape and in the format of their row command.
 #pragma once
 
 #include <array>
@@ -75,8 +76,7 @@ public:
     void ParsePriorityReport(std::string_view text, int table);
     // Marks every source cell of every table "X": a known, empty grid the user can toggle.
     void ResetTables();
-    // Whether every source cell of the row holds "O" or "X" in every table.
-    bool RowKnown(int row) const;
+    // The row's mask in every table; a cell that holds neither "O" nor "X" counts as 0.
     Masks RowMasks(int row) const;
 
 protected:

@@ -119,7 +119,10 @@ std::string EncodeUcs2Hex(std::string_view utf8)
 std::string DecodeUcs2Hex(std::string_view hex)
 {
     std::vector<char16_t> units;
-    for (std::size_t i = 0; i + kHexDigitsPerUnit <= hex.size(); i += kHexDigitsPerUnit) {
+    // A character takes at most two units, so more than this many are never looked at.
+    constexpr std::size_t kMaxUnitsRead = 2 * kUcs2DecodedChars;
+    for (std::size_t i = 0; i + kHexDigitsPerUnit <= hex.size() && units.size() < kMaxUnitsRead;
+         i += kHexDigitsPerUnit) {
         unsigned value = 0;
         for (std::size_t k = 0; k < kHexDigitsPerUnit; ++k)
             value = (value << 4) | static_cast<unsigned>(HexDigitValue(hex[i + k]));
@@ -128,7 +131,8 @@ std::string DecodeUcs2Hex(std::string_view hex)
     }
 
     std::string out;
-    for (std::size_t i = 0; i < units.size(); ++i) {
+    std::size_t chars = 0;
+    for (std::size_t i = 0; i < units.size() && chars < kUcs2DecodedChars; ++i, ++chars) {
         char32_t cp = units[i];
         if (IsHighSurrogate(cp) && i + 1 < units.size() && IsLowSurrogate(units[i + 1])) {
             cp = kSupplementaryFirst + ((cp - kHighSurrogateFirst) << 10) + (units[i + 1] - kLowSurrogateFirst);
@@ -136,10 +140,7 @@ std::string DecodeUcs2Hex(std::string_view hex)
         } else if (IsSurrogate(cp)) {
             cp = kReplacement;
         }
-        std::string one;
-        AppendUtf8(one, cp);
-        if (out.size() + one.size() > kUcs2DecodedBytes) break;  // whole characters only
-        out += one;
+        AppendUtf8(out, cp);
     }
     return out;
 }

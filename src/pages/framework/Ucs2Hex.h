@@ -8,11 +8,12 @@
 namespace rtu {
 
 inline constexpr std::size_t kUcs2MaxUnits = 1024;     // longest text encoded, in UTF-16 units
-inline constexpr std::size_t kUcs2DecodedBytes = 150;  // longest decoded text, in bytes (never splitting a character)
+inline constexpr std::size_t kUcs2DecodedChars = 150;  // longest decoded text, in characters (code points)
 
 // "AB" -> "00410042".
 std::string EncodeUcs2Hex(std::string_view utf8);
-// "004100420043" -> "ABC"; a digit outside 0-9 and A-F counts as 15.
+// "004100420043" -> "ABC"; a digit outside 0-9 and A-F counts as 15. The text ends at a
+// zero unit and keeps at most kUcs2DecodedChars characters, a surrogate pair being one.
 std::string DecodeUcs2Hex(std::string_view hex);
 
 }  // namespace rtu
