@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "FuzzSession.h"
+#include "link/ProfileReader.h"
 #include "link/ProfileRunner.h"
 #include "pages/framework/TextCatalog.h"
 #include "pages/framework/Ucs2Hex.h"
@@ -105,8 +106,9 @@ void CheckCatalog(const std::string& path, std::string_view input)
 
 void CheckProfile(const std::string& path, std::string_view input)
 {
-    std::vector<std::string> lines;
-    if (!rtu::CProfileRunner::ReadLines(path, lines)) return;
+    rtu::CProfileReader reader;
+    if (!reader.ReadFile(path)) return;
+    rtu::CProfileLines lines = reader.TakeLines();
 
     static rtu::fuzz::CFuzzSession fuzz(nullptr);
     fuzz.Reset();

@@ -1,22 +1,10 @@
 #include "link/ProfileRunner.h"
 
-#include <fstream>
-
 #include "link/SerialPort.h"
 
 namespace rtu {
 
 static_assert(CProfileReader::kBlockBytes == CSerialPort::kSlotSize, "a command line must fit one written block");
-
-bool CProfileRunner::ReadLines(const std::string& path, std::vector<std::string>& lines)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    lines.clear();
-    std::string line;
-    while (std::getline(in, line)) lines.push_back(line);
-    return !in.bad();
-}
 
 CProfileRunner::~CProfileRunner()
 {

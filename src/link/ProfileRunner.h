@@ -41,10 +41,6 @@ public:
     static constexpr int kLineTicks = 3;         // progress ticks per shown line
     static constexpr int kSilentLinesToAsk = 3;  // unanswered lines in a row before the run pauses
 
-    // Reads a profile's lines as they are, cut at line feeds; false when the file cannot be
-    // opened. (Execution reads files with CProfileReader, which checks and bounds them.)
-    static bool ReadLines(const std::string& path, std::vector<std::string>& lines);
-
     explicit CProfileRunner(CDeviceLink& link) : link_(link) {}
     ~CProfileRunner();
     CProfileRunner(const CProfileRunner&) = delete;
