@@ -25,7 +25,7 @@
 #include "controls/NavIcons.h"
 #include "link/PortName.h"
 #include "link/SerialPortList.h"
-#include "pages/framework/PageTable.h"
+#include "pages/registry/PageRegistry.h"
 #include "shell/PageView.h"
 #include "shell/ProgressWnd.h"
 
