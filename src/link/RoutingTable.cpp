@@ -1,5 +1,6 @@
 #include "link/RoutingTable.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 
@@ -292,17 +293,16 @@ int RouteLine(std::string_view line, IRouteDirectory& pages)
 
 int LeadingNumber(std::string_view text)
 {
+    constexpr long long kMax = 2147483647;  // an int's range; longer digit runs saturate
     std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
     long long value = 0;
-    constexpr long long kClamp = 2147483647;  // an int's range; longer digit runs saturate
-    for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i) {
-        value = value * 10 + (text[i] - '0');
-        if (value > kClamp) value = kClamp;
-    }
-    return static_cast<int>(negative ? -value : value);
+    for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i)
+        value = std::min(value * 10 + (text[i] - '0'), kMax + 1);
+    if (negative) return static_cast<int>(-value);
+    return static_cast<int>(std::min(value, kMax));
 }
 
 }  // namespace rtu

@@ -119,6 +119,7 @@ TEST(Routing, ShortLinesGiveEmptyTextNotGarbage)
 TEST(Routing, LeadingNumber)
 {
     const std::pair<const char*, int> cases[] = {{"12ab", 12}, {"x", 0}, {"", 0}, {"-3", -3}, {" 7", 7},
-                                                 {"99999999999", 2147483647}};
+                                                 {"\t\n+8", 8}, {"- 1", 0}, {"99999999999", 2147483647},
+                                                 {"-99999999999", -2147483647 - 1}};
     for (auto [text, value] : cases) EXPECT_EQ(LeadingNumber(text), value) << text;
 }
