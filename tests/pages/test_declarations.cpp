@@ -82,7 +82,7 @@ TEST(Declarations, CommandFormatsRefuseWhatDoesNotFit)
         {"%%UP%d\r", {std::string("2")}, std::nullopt},              // a text for a number
         {"%%ID%s\r", {2LL}, std::nullopt},                           // a number for a text
         {"%%X%n\r", {2LL}, std::nullopt},                            // a conversion that is not taken
-        {"%%X%123456789012345678d\r", {2LL}, std::nullopt},          // a spec too long
+        {"%%X%123456789012345678d\r", {2LL}, std::nullopt},          // a conversion too long
         {"%%PREVSMS1\r", {}, "%PREVSMS1\r"},
     };
     for (const Case& c : cases) EXPECT_EQ(FormatCommand(c.format, c.args), c.line) << c.format;
