@@ -25,7 +25,6 @@ inline constexpr int kEntryDigits = 2;            // a report starts with the tw
 inline constexpr std::size_t kMaskOffset = 3;     // the mask follows the entry and one separator
 inline constexpr std::size_t kMaxMaskChars = 8;   // longest mask text the unit sends
 inline constexpr int kMaxTables = 2;              // SMS and ring
-inline constexpr int kMaxSources = 16;            // a mask is 16 bits on the wire
 inline constexpr int kRowWaitMs = 4000;           // ms a row command waits for its acknowledgement
 inline constexpr int kPageWaitMs = 2000;          // ms the batch framing lines wait
 inline constexpr int kRingList = 1070;            // the ring table on pages that have one

@@ -299,12 +299,13 @@ const ReportDecl* BindingFor(const FieldDecl& f, std::string_view key)
 
 void CPageBase::ScanLine(std::string_view line)
 {
-    std::vector<std::pair<const FieldDecl*, const ReportDecl*>> order;
-    for (const FieldDecl& f : Fields())
-        for (const ReportDecl* r : {&f.report, &f.report2})
-            if (r->key) order.emplace_back(&f, r);
-    std::stable_sort(order.begin(), order.end(), [](auto& a, auto& b) { return a.second->order < b.second->order; });
-    for (auto [f, r] : order) {
+    if (scan_.empty()) {
+        for (const FieldDecl& f : Fields())
+            for (const ReportDecl* r : {&f.report, &f.report2})
+                if (r->key) scan_.emplace_back(&f, r);
+        std::stable_sort(scan_.begin(), scan_.end(), [](auto& a, auto& b) { return a.second->order < b.second->order; });
+    }
+    for (auto [f, r] : scan_) {
         if (r->decode == Decode::Switch) {
             const std::string key = r->key;
             if (line.find(key + " 0") != std::string_view::npos) return SetCheck(f->id, 0);

@@ -161,7 +161,11 @@ public:
 
 protected:
     // Pages that build their rows at construction hand them over here.
-    void SetDecl(PageDecl decl) { decl_ = decl; }
+    void SetDecl(PageDecl decl)
+    {
+        decl_ = decl;
+        scan_.clear();
+    }
     // Prepares list rows with their labels (called lazily by Value for List fields).
     void InitList(const FieldDecl& field, FieldValue& value) const;
     // The page-wide scan: the first of the page's report keys found in the line decides.
@@ -176,6 +180,8 @@ private:
     std::map<int, std::function<void(int)>> listeners_;
     int nextListener_ = 1;
     int dropped_ = 0;
+    // The page's report keys in its test order, made on the first scanned line.
+    std::vector<std::pair<const FieldDecl*, const ReportDecl*>> scan_;
 };
 
 }  // namespace rtu
