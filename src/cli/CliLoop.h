@@ -32,7 +32,7 @@ struct Options {
     std::string port;
     int baud = 9600;
     int parity = 0;  // 0 none, 1 odd, 2 even, 3 mark
-    std::string password = "open the gate wide";
+    std::string password = CDeviceLink::kDefaultPassword;
     double timeoutSeconds = 30;
     bool verbose = false;
 };

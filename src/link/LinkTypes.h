@@ -21,6 +21,9 @@ enum class AckKind { None, PleaseWait, Ok, Err };
 enum class MessageIcon { Information, Error };
 
 // Commands posted to the main window (numbers as the window knows them).
+// The console's baud rates, in the order the tool lists them.
+inline constexpr int kBaudRates[] = {300, 600, 1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200};
+
 namespace cmd {
 inline constexpr int kSetup = 1005;
 inline constexpr int kReload = 1007;

@@ -10,23 +10,26 @@
 #include <span>
 #include <string_view>
 
+#include "link/PageId.h"
+
 namespace rtu {
 
 enum class RouteEffect {
-    Handler,      // the page parses the text itself (handler number 1, 2 or 3)
-    EditText,     // the edit control named by `field` gets the text
-    CheckOn,      // the check box named by `field` is set
+    Handler,      // the page parses the text itself (its handler number 1, 2 or 3)
+    EditText,     // the edit control whose report key is `key` gets the text
+    CheckOn,      // the check box whose report key is `key` is set
     CheckOff,     // ... cleared
     CheckChar,    // ... set when the character at `offset` is '1'
-    ComboNumber,  // the drop-down named by `field` selects the number at `offset`
-    ListRow,      // row `digit` of the list named by `field` gets the text
+    ComboNumber,  // the drop-down whose report key is `key` selects the number at `offset`
+    ListRow,      // the page's handler `handler` gets row `digit` and the text
+    Scan,         // the page looks for its own report keys in the whole line, in its order
 };
 
 struct RouteTarget {
-    const char* page;    // class name of the receiving page
+    PageId page;         // the receiving page
     RouteEffect effect;
     int offset;          // the text starts here (0: the whole line); CheckChar: the tested character
-    const char* field;   // the report key that names the control, or the handler's key
+    const char* key;     // the report key that names the control, or the handler's key
     int handler;         // 1, 2, 3 for the first, second, third handler of the page; 0 otherwise
     int arg;             // table or column handed to the handler; -1 when none
 };
@@ -56,11 +59,11 @@ public:
     virtual void OnRoute(const RouteHit& hit) = 0;
 };
 
-// Finds the page object of a class; nullptr while that page does not exist.
+// Finds the page object of a page; nullptr while that page does not exist.
 class IRouteDirectory {
 public:
     virtual ~IRouteDirectory() = default;
-    virtual IRouteTarget* FindPage(std::string_view className) = 0;
+    virtual IRouteTarget* FindPage(PageId page) = 0;
 };
 
 std::span<const RouteRow> RouteChainA();
@@ -68,12 +71,20 @@ std::span<const RouteRow> RouteChainB();
 std::span<const RouteRow> RouteChainC();
 // The rows that see a line before the chains: the record pages, then the main parameters page.
 std::span<const RouteRow> RoutePreChain();
+// Every row: the pre-chain rows, then chains A, B and C.
+template <class Fn> void ForEachRouteRow(Fn&& fn)
+{
+    for (auto chain : {RoutePreChain(), RouteChainA(), RouteChainB(), RouteChainC()})
+        for (const RouteRow& row : chain) fn(row);
+}
 
 // Routes one line through the pre-chain steps and the three chains. Returns the number of
 // deliveries made to existing pages.
 int RouteLine(std::string_view line, IRouteDirectory& pages);
 
-// The leading decimal number of a text ("12ab" -> 12, "x" -> 0, "-3" -> -3).
+// The leading decimal number of a text, as the C library reads it: blanks, a sign, digits
+// ("12ab" -> 12, "x" -> 0, "-3" -> -3); beyond an int's range it saturates. The one parse of
+// numbers the tool uses, for reports and stored settings alike.
 int LeadingNumber(std::string_view text);
 
 }  // namespace rtu

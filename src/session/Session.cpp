@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-#include "pages/framework/PageTable.h"
 
 namespace rtu {
 
-CSession::CSession(WriteFn write, ClockFn clock, ILinkObserver* observer, const CTextCatalog* catalog)
-    : observer_(observer), link_(std::move(write), std::move(clock), observer), runner_(link_)
+CSession::CSession(WriteFn write, ClockFn clock, ILinkObserver* observer, const CTextCatalog* catalog,
+                   std::span<const PageInfo> registry)
+    : observer_(observer), registry_(registry), link_(std::move(write), std::move(clock), observer), runner_(link_)
 {
     context_.sequencer = &link_.Sequencer();
     context_.catalog = catalog;
@@ -15,7 +15,10 @@ CSession::CSession(WriteFn write, ClockFn clock, ILinkObserver* observer, const 
         if (observer_) observer_->OnPostCommand(id);
     };
     context_.message = [this](MessageIcon icon, const std::string& text) { Message(icon, text); };
-    AddBasicPages(context_, pages_);
+    for (const PageInfo& info : registry_)
+        if (info.make)
+            if (auto page = info.make(context_, info)) pages_.push_back(std::move(page));
+    routes_ = CheckRoutes(registry_, [this](PageId id) -> const CPageBase* { return Page(id); });
     link_.SetRouteDirectory(this);
     link_.SetReloadClearer([this] { ClearForReload(); });
 }
@@ -29,40 +32,51 @@ CPageBase* CSession::Page(std::string_view className) const
     return nullptr;
 }
 
-CPageBase* CSession::PageByNav(int navId) const
+CPageBase* CSession::Page(PageId id) const
 {
-    const PageInfo* info = FindPageInfoByNav(navId);
-    return info ? Page(info->className) : nullptr;
+    for (const auto& p : pages_)
+        if (p->Id() == id) return p.get();
+    return nullptr;
 }
+
+int CSession::DroppedReports() const
+{
+    int n = 0;
+    for (const auto& p : pages_) n += p->DroppedReports();
+    return n;
+}
+
+namespace {
+
+// The built pages whose registry row gives them a position in `order`, in that order.
+template <class OrderOf> std::vector<CPageBase*> PagesInOrder(const PageList& pages, OrderOf order)
+{
+    std::vector<std::pair<int, CPageBase*>> ordered;
+    for (const auto& p : pages)
+        if (const int at = order(*p->Info()); at > 0) ordered.emplace_back(at, p.get());
+    std::stable_sort(ordered.begin(), ordered.end(), [](auto& a, auto& b) { return a.first < b.first; });
+    std::vector<CPageBase*> out;
+    for (auto& [at, page] : ordered) out.push_back(page);
+    return out;
+}
+
+// The pages that write a profile section, in profile order.
+std::vector<CPageBase*> ProfilePages(const PageList& pages)
+{
+    return PagesInOrder(pages, [](const PageInfo& info) { return info.profileOrder; });
+}
+
+}  // namespace
 
 void CSession::ClearForReload()
 {
-    for (const char* name : ReloadClearOrder())
-        if (CPageBase* p = Page(name)) p->ClearFields();
+    for (CPageBase* p : PagesInOrder(pages_, [](const PageInfo& info) { return info.clearOrder; })) p->ClearFields();
 }
 
 void CSession::Message(MessageIcon icon, const std::string& text)
 {
     if (observer_) observer_->OnMessage(icon, text);
 }
-
-namespace {
-
-// The pages that write a profile section, in profile order.
-std::vector<CPageBase*> ProfilePages(const PageList& pages)
-{
-    std::vector<std::pair<int, CPageBase*>> ordered;
-    for (const auto& p : pages) {
-        const PageInfo* info = p->Info();
-        if (info && info->profileOrder > 0) ordered.emplace_back(info->profileOrder, p.get());
-    }
-    std::sort(ordered.begin(), ordered.end(), [](auto& a, auto& b) { return a.first < b.first; });
-    std::vector<CPageBase*> out;
-    for (auto& [order, page] : ordered) out.push_back(page);
-    return out;
-}
-
-}  // namespace
 
 std::string CSession::ProfileText()
 {
@@ -141,23 +155,17 @@ nlohmann::json CSession::PageJson(const CPageBase& page)
 {
     nlohmann::json out = nlohmann::json::object();
     for (const FieldDecl& f : page.Fields()) {
-        if (f.kind == FieldKind::Label || f.kind == FieldKind::Button) continue;
+        if (!HoldsValue(f.kind)) continue;
         // Controls are known by their id; a value without a control (id 0 or less) by its key.
         const std::string key = f.id > 0 || f.jsonKey.empty() ? std::to_string(f.id) : f.jsonKey;
         const FieldValue& value = page.ValueOf(f.id);
-        switch (f.kind) {
-        case FieldKind::Text:
-        case FieldKind::EditableCombo: out[key] = value.text; break;
-        case FieldKind::Check: out[key] = value.check ? 1 : 0; break;
-        case FieldKind::Combo: out[key] = value.sel; break;
-        case FieldKind::List: {
+        if (HoldsText(f.kind)) out[key] = value.text;
+        else if (f.kind == FieldKind::Check) out[key] = value.check ? 1 : 0;
+        else if (HoldsSelection(f.kind)) out[key] = value.sel;
+        else if (f.kind == FieldKind::List) {
             nlohmann::json rows = nlohmann::json::array();
             for (const auto& row : value.cells) rows.push_back(row);
             out[key] = rows;
-            break;
-        }
-        case FieldKind::Label:
-        case FieldKind::Button: break;
         }
     }
     for (const auto& [key, value] : page.ExtraValues()) out[key] = value;

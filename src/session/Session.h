@@ -5,6 +5,8 @@
 
 #include <functional>
 #include <memory>
+#include <span>
+#include <vector>
 #include <string>
 #include <string_view>
 
@@ -12,11 +14,14 @@
 
 #include "link/DeviceLink.h"
 #include "link/ProfileRunner.h"
-#include "pages/basic/BasicPages.h"
 #include "pages/framework/PageBase.h"
 #include "pages/framework/TextCatalog.h"
+#include "pages/registry/PageRegistry.h"
+#include "pages/registry/RouteCheck.h"
 
 namespace rtu {
+
+using PageList = std::vector<std::unique_ptr<CPageBase>>;
 
 class CSession : public IRouteDirectory {
 public:
@@ -26,16 +31,23 @@ public:
     static constexpr const char* kWriteProfileFailed = "Write the profile failed!";
     static constexpr const char* kExecProfileOk = "Excute the profile sucessed!";
 
-    // `observer` gets the link's events; `catalog` may be null (empty texts).
-    CSession(WriteFn write, ClockFn clock, ILinkObserver* observer, const CTextCatalog* catalog);
+    // `observer` gets the link's events; `catalog` may be null (empty texts). The pages are
+    // the built rows of `registry` (the tool's page table unless a test brings its own).
+    CSession(WriteFn write, ClockFn clock, ILinkObserver* observer, const CTextCatalog* catalog,
+             std::span<const PageInfo> registry = PageTable());
     ~CSession() override;
 
     CDeviceLink& Link() { return link_; }
     PageContext& Context() { return context_; }
     const PageList& Pages() const { return pages_; }
+    std::span<const PageInfo> Registry() const { return registry_; }
     CPageBase* Page(std::string_view className) const;
-    CPageBase* PageByNav(int navId) const;
-    IRouteTarget* FindPage(std::string_view className) override { return Page(className); }
+    CPageBase* Page(PageId id) const;
+    IRouteTarget* FindPage(PageId id) override { return Page(id); }
+    // The routing rows held against the pages at start-up.
+    const RouteCheck& Routes() const { return routes_; }
+    // Reports that reached a page without a taker there, over all pages.
+    int DroppedReports() const;
 
     // A command posted to the main window, run from the event loop.
     void HandleCommand(int id) { link_.HandleCommand(id); }
@@ -67,9 +79,11 @@ private:
     void Message(MessageIcon icon, const std::string& text);
 
     ILinkObserver* observer_;
+    std::span<const PageInfo> registry_;
     CDeviceLink link_;
     PageContext context_;
     PageList pages_;
+    RouteCheck routes_;
     CProfileRunner runner_;
 };
 

@@ -5,20 +5,19 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
+
 #include "pages/framework/PageBase.h"
 
-class QAbstractButton;
-class QCheckBox;
-class QComboBox;
 class QDialog;
 class QGroupBox;
-class QLineEdit;
 class QTableWidget;
 
-// A parameter page on screen, generated from the page's field declarations: a form of
-// labelled edits, check boxes and drop-downs, the page's tables and its buttons. User edits go
-// into the page model at once; model changes (reports during a reload) come back through the
-// page's listener and are applied in one pass per event-loop turn.
+// A parameter page on screen, generated from the page's declaration rows: each control with
+// its own caption in a form (rows of a group box inside that box), the page's tables and
+// its buttons. User edits go into the page model at once; model changes (reports during a
+// reload) come back through the page's listener and are applied in one pass per event-loop
+// turn.
 class CPageView : public QWidget {
     Q_OBJECT
 public:
@@ -37,7 +36,8 @@ public:
     // Busy signal: enable or disable the page's save buttons and its table.
     void SetPageButtonsEnabled(bool on);
 
-    // Runs a page command (a button) or the row editor; the owner re-arms its timers after.
+    // Runs a declared button (by its id, or by the command it carries) or the row editor;
+    // the owner re-arms its timers after.
     void RunCommand(int id);
     // Opens the row editor for a row of a list. With `editor` set, the dialog is handed to it
     // instead of being run (tests fill and accept it); else it runs modally.
@@ -54,13 +54,10 @@ signals:
 
 private:
     void Build();
-    QWidget* MakeControl(const rtu::FieldDecl& f);
-    QTableWidget* MakeTable(const rtu::FieldDecl& f);
-    QString Text(const rtu::TextRef& ref) const;
+    QWidget* MakeButton(const rtu::FieldDecl& f);
+    void ConnectTable(QTableWidget* table, int listId);
     QString Caption(const rtu::FieldDecl& f) const;
     void OnModelChanged(int id);
-    void ApplyValue(const rtu::FieldDecl& f);
-    void ApplyTable(const rtu::FieldDecl& f, QTableWidget* table);
     int ListRowFor(int listId) const;
 
     rtu::CPageBase& page_;

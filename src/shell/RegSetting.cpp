@@ -1,5 +1,7 @@
 #include "shell/RegSetting.h"
 
+#include "link/RoutingTable.h"
+
 #include <QSettings>
 
 #include <climits>
@@ -38,33 +40,7 @@ CRegSetting::CRegSetting(const QString& iniPath) : m_iniPath(iniPath) {}
 
 CRegSetting::~CRegSetting() = default;
 
-int CRegSetting::LeadingNumber(const QString& text)
-{
-    qsizetype i = 0;
-    const qsizetype n = text.size();
-    while (i < n && (text[i] == u' ' || text[i] == u'\t' || text[i] == u'\n' || text[i] == u'\r' ||
-                     text[i] == u'\v' || text[i] == u'\f'))
-        ++i;
-    bool negative = false;
-    if (i < n && (text[i] == u'+' || text[i] == u'-')) {
-        negative = text[i] == u'-';
-        ++i;
-    }
-    long long value = 0;
-    while (i < n && text[i] >= u'0' && text[i] <= u'9') {
-        value = value * 10 + (text[i].unicode() - u'0');
-        if (value > static_cast<long long>(INT_MAX) + 1)
-            value = static_cast<long long>(INT_MAX) + 1;  // saturate instead of overflowing
-        ++i;
-    }
-    if (negative)
-        value = -value;
-    if (value > INT_MAX)
-        value = INT_MAX;
-    if (value < INT_MIN)
-        value = INT_MIN;
-    return static_cast<int>(value);
-}
+int CRegSetting::LeadingNumber(const QString& text) { return rtu::LeadingNumber(text.toStdString()); }
 
 int CRegSetting::ReadNumber(const QString& name, int def) const
 {

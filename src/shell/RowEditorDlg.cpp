@@ -6,10 +6,17 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include "shell/PageView.h"
+#include "shell/PageWidgets.h"
+
+namespace {
+constexpr int kEditorMinWidth = 260;   // an editor's inputs
+constexpr int kMultiLineHeight = 80;   // a text of several lines
+}  // namespace
 
 using rtu::FieldKind;
 
@@ -36,11 +43,25 @@ CRowEditorDlg::CRowEditorDlg(const rtu::CPageBase& page, const rtu::RowEditorDec
         case FieldKind::Label:
             form->addRow(new QLabel(caption, this));
             break;
-        case FieldKind::Text: {
+        case FieldKind::MultiLine: {
+            auto* e = new QPlainTextEdit(QString::fromStdString(value.text), this);
+            e->setMinimumWidth(kEditorMinWidth);
+            e->setFixedHeight(kMultiLineHeight);
+            w = e;
+            break;
+        }
+        case FieldKind::Number: {
+            auto* s = new CTextSpinBox(f.minValue, f.maxValue, this);
+            s->SetText(QString::fromStdString(value.text));
+            w = s;
+            break;
+        }
+        case FieldKind::Text:
+        case FieldKind::Value: {
             auto* e = new QLineEdit(QString::fromStdString(value.text), this);
             if (f.maxLength > 0) e->setMaxLength(f.maxLength);
-            e->setReadOnly(f.readOnly);
-            e->setMinimumWidth(260);
+            e->setReadOnly(f.readOnly || f.kind == FieldKind::Value);
+            e->setMinimumWidth(kEditorMinWidth);
             w = e;
             break;
         }
@@ -76,7 +97,10 @@ CRowEditorDlg::CRowEditorDlg(const rtu::CPageBase& page, const rtu::RowEditorDec
             break;
         }
         case FieldKind::List:
-            break;  // editors do not nest tables
+        case FieldKind::Group:
+        case FieldKind::Radio:
+        case FieldKind::Custom:
+            break;  // editors hold plain inputs only
         }
         if (!w) continue;
         w->setObjectName(QStringLiteral("ctl%1").arg(f.id));
@@ -100,6 +124,8 @@ rtu::RowEdit CRowEditorDlg::Result() const
         if (!w) continue;
         rtu::FieldValue& v = out.values[f.id];
         if (auto* e = qobject_cast<QLineEdit*>(w)) v.text = e->text().toStdString();
+        else if (auto* m = qobject_cast<QPlainTextEdit*>(w)) v.text = m->toPlainText().toStdString();
+        else if (auto* n = qobject_cast<CTextSpinBox*>(w)) v.text = n->text().toStdString();
         else if (auto* c = qobject_cast<QCheckBox*>(w)) v.check = c->isChecked() ? 1 : 0;
         else if (auto* cb = qobject_cast<QComboBox*>(w)) {
             if (cb->isEditable()) v.text = cb->currentText().toStdString();

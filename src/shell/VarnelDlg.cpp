@@ -25,7 +25,7 @@
 #include "controls/NavIcons.h"
 #include "link/PortName.h"
 #include "link/SerialPortList.h"
-#include "pages/framework/PageTable.h"
+#include "pages/registry/PageRegistry.h"
 #include "shell/PageView.h"
 #include "shell/ProgressWnd.h"
 
@@ -34,7 +34,6 @@
 namespace {
 
 // The baud rates of the baud list, in order.
-constexpr const char* kBauds[] = {"300", "600", "1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200"};
 // Parity entries when the catalog has none.
 constexpr const char* kParityDefaults[] = {"0: None", "1: Odd", "2: Even", "3: Mask"};
 constexpr const char* kParityKeys[] = {"PARITY0", "PARITY1", "PARITY2", "PARITY3"};
@@ -253,7 +252,7 @@ QWidget* CVarnelDlg::BuildTopRow()
 
     baudCombo_ = new QComboBox(row);
     baudCombo_->setObjectName(ControlName(1041));
-    for (const char* b : kBauds) baudCombo_->addItem(QString::fromLatin1(b));
+    for (int b : rtu::kBaudRates) baudCombo_->addItem(QString::number(b));
     label(1102, "BPS", baudCombo_);
 
     parityCombo_ = new QComboBox(row);

@@ -9,6 +9,7 @@
 #include "link/RoutingTable.h"
 #include "link/Sequencer.h"
 #include "pages/framework/PageBase.h"
+#include "pages/registry/PageRegistry.h"
 
 namespace rtu::test {
 
@@ -44,11 +45,19 @@ public:
     }
     // Route a line as the main window would (only to the pages registered here).
     void Route(std::string_view line) { RouteLine(line, *this); }
-    IRouteTarget* FindPage(std::string_view name) override
+    IRouteTarget* FindPage(PageId id) override
     {
         for (CPageBase* p : pages)
-            if (name == p->ClassName()) return p;
+            if (p->Id() == id) return p;
         return nullptr;
+    }
+    // Makes a page of the registry, owned here and reachable by the routing.
+    template <class Page = CPageBase> Page& Make(PageId id)
+    {
+        const PageInfo* info = FindPageInfo(id);
+        owned.push_back(info->make(context, *info));
+        pages.push_back(owned.back().get());
+        return static_cast<Page&>(*owned.back());
     }
 
     Millis now = 0;
@@ -59,6 +68,7 @@ public:
     CSequencer sequencer;
     PageContext context;
     std::vector<CPageBase*> pages;  // pages the routing may reach
+    std::vector<std::unique_ptr<CPageBase>> owned;
 };
 
 }  // namespace rtu::test

@@ -24,11 +24,10 @@ const std::vector<std::string> kLines = {
 
 class AlarmParamsTest : public ::testing::Test {
 protected:
-    AlarmParamsTest() { h.pages.push_back(&page); }
     void Fill() { for (const char* line : kDump) h.Route(line); }
 
     rtu::test::PageHarness h;
-    P page{h.context};
+    rtu::CPageBase& page = h.Make(rtu::PageId::AlarmParams);
 };
 
 TEST_F(AlarmParamsTest, ReportsComeBackAsTheSavedLinesWithAcknowledgements)
@@ -36,7 +35,7 @@ TEST_F(AlarmParamsTest, ReportsComeBackAsTheSavedLinesWithAcknowledgements)
     Fill();
     page.OnSaveClicked();
     ASSERT_EQ(h.writes, std::vector<std::string>{"%STARTCMD\r"});
-    EXPECT_EQ(*h.sequencer.NextDeadline(), h.now + P::kWaitSteps);
+    EXPECT_EQ(*h.sequencer.NextDeadline(), h.now + P::kWaitMs);
     h.AckAll();
     std::vector<std::string> expected{"%STARTCMD\r"};
     expected.insert(expected.end(), kLines.begin(), kLines.end());

@@ -26,7 +26,6 @@ const std::vector<std::string> kLines = {
 
 class MainParamsTest : public ::testing::Test {
 protected:
-    MainParamsTest() { h.pages.push_back(&page); }
     void Fill() { for (const char* line : kDump) h.Route(line); }
     std::string Profile(bool withHeader = false)
     {
@@ -37,7 +36,7 @@ protected:
     }
 
     rtu::test::PageHarness h;
-    P page{h.context};
+    rtu::CPageBase& page = h.Make(rtu::PageId::MainParams);
 };
 
 TEST_F(MainParamsTest, ReportsComeBackAsTheSavedLinesWithAcknowledgements)
@@ -46,7 +45,7 @@ TEST_F(MainParamsTest, ReportsComeBackAsTheSavedLinesWithAcknowledgements)
     page.OnSaveClicked();
     ASSERT_EQ(h.posted, std::vector<int>{rtu::cmd::kPageBusy});
     ASSERT_EQ(h.writes, std::vector<std::string>{"%STARTCMD\r"});  // one line in flight
-    EXPECT_EQ(*h.sequencer.NextDeadline(), h.now + P::kDefaultWaitSteps);
+    EXPECT_EQ(*h.sequencer.NextDeadline(), h.now + rtu::CPageBase::kDefaultWaitMs);
     h.AckAll();
     std::vector<std::string> expected{"%STARTCMD\r"};
     expected.insert(expected.end(), kLines.begin(), kLines.end());
@@ -59,7 +58,7 @@ TEST_F(MainParamsTest, UnansweredLinesEachWaitTheirBoundAndTheBatchGoesOn)
     page.OnSaveClicked();
     h.TimeoutAll();
     EXPECT_EQ(h.writes.size(), 19u + 2u + 1u);  // no selections: 19 lines, framing, reload
-    EXPECT_EQ(h.now, 21 * P::kDefaultWaitSteps + 21 * rtu::CSequencer::kSettleMinMs);  // each wait, then settling
+    EXPECT_EQ(h.now, 21 * rtu::CPageBase::kDefaultWaitMs + 21 * rtu::CSequencer::kSettleMinMs);  // each wait, then settling
 }
 
 struct EdgeCase {

@@ -6,20 +6,19 @@
 
 #include "PageHarness.h"
 #include "link/ProfileWriter.h"
-#include "pages/basic/PageServer.h"
-#include "pages/basic/PageSos.h"
+#include "pages/basic/PhoneListPage.h"
 
 namespace rtu {
 namespace {
 
 constexpr int kList = CPhoneListPage::kListId;
 constexpr int kNumber = CPhoneListPage::kNumberColumn;
+constexpr int kServerReload = 1419;  // the control phones page's own Reload button
 
 struct PhonePages {
     test::PageHarness h;
-    CPageServer server{h.context};
-    CPageSos sos{h.context};
-    PhonePages() { h.pages = {&server, &sos}; }
+    CPhoneListPage& server = h.Make<CPhoneListPage>(PageId::Server);
+    CPhoneListPage& sos = h.Make<CPhoneListPage>(PageId::Sos);
 
     std::vector<std::string> Numbers(const CPhoneListPage& page) const
     {
@@ -37,7 +36,7 @@ TEST(PhonePages, ReportsFillOnlyRowsThatExistWithNumbers)
         std::vector<std::string> server;  // expected numbers of rows 0-9
         std::string sos;                  // expected SOS number
     };
-    const std::vector<std::string> none(CPageServer::kRows);
+    const std::vector<std::string> none(10);
     auto with = [&none](std::vector<std::pair<int, std::string>> rows) {
         std::vector<std::string> v = none;
         for (auto& [r, t] : rows) v[static_cast<std::size_t>(r)] = t;
@@ -95,7 +94,7 @@ TEST(PhonePages, RowEditSendsOneLineWaitsThenReloads)
 
         ASSERT_EQ(p.h.writes, std::vector<std::string>{c.line}) << c.name;
         ASSERT_TRUE(p.h.sequencer.NextDeadline()) << c.name;
-        EXPECT_EQ(*p.h.sequencer.NextDeadline(), p.h.now + CPhoneListPage::kEditWaitSteps) << c.name;
+        EXPECT_EQ(*p.h.sequencer.NextDeadline(), p.h.now + CPhoneListPage::kEditWaitMs) << c.name;
         p.h.AckAll();
         EXPECT_EQ(p.h.writes, (std::vector<std::string>{c.line, "%DUMP_PHONE\r"})) << c.name;
         EXPECT_EQ(page.CellText(kList, c.row, kNumber), "") << c.name << ": the reload empties the row";
@@ -126,9 +125,9 @@ TEST(PhonePages, ReloadButtonEmptiesNumbersAndAsksForPhones)
     p.h.Route("$CS5 +111");
     p.h.Route("$SOS0 112");
     EXPECT_FALSE(p.server.OnCommand(ctl::kReload)) << "the shared Reload id is not this page's button";
-    EXPECT_FALSE(p.sos.OnCommand(CPageServer::kReloadButton)) << "the SOS page has no Reload button";
+    EXPECT_FALSE(p.sos.OnCommand(kServerReload)) << "the SOS page has no Reload button";
     EXPECT_TRUE(p.h.writes.empty());
-    EXPECT_TRUE(p.server.OnCommand(CPageServer::kReloadButton));
+    EXPECT_TRUE(p.server.OnCommand(kServerReload));
     EXPECT_EQ(p.h.Wire(), "%DUMP_PHONE\r");
     EXPECT_EQ(p.server.CellText(kList, 5, kNumber), "");
     EXPECT_EQ(p.server.CellText(kList, 5, 0), "No.5") << "labels stay";

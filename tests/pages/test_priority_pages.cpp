@@ -7,10 +7,7 @@
 
 #include "PageHarness.h"
 #include "link/ProfileWriter.h"
-#include "pages/basic/PageAinprio.h"
-#include "pages/basic/PagePriotab.h"
-#include "pages/basic/PageSysPrio.h"
-#include "pages/basic/PageWinPrio.h"
+#include "pages/basic/PriorityGrid.h"
 
 namespace rtu {
 namespace {
@@ -20,11 +17,6 @@ constexpr int kRing = prio::kRingList;
 
 // The four priority pages, reachable by the routing.
 struct Grids {
-    Grids()
-        : din(h.context), ain(h.context), sys(h.context), win(h.context)
-    {
-        h.pages = {&din, &ain, &sys, &win};
-    }
     CPriorityGridPage* Page(const std::string& name)
     {
         for (CPageBase* p : h.pages)
@@ -32,10 +24,10 @@ struct Grids {
         return nullptr;
     }
     test::PageHarness h;
-    CPagePriotab din;
-    CPageAinprio ain;
-    CPageSysPrio sys;
-    CPageWinPrio win;
+    CPriorityGridPage& din = h.Make<CPriorityGridPage>(PageId::Priotab);
+    CPriorityGridPage& ain = h.Make<CPriorityGridPage>(PageId::Ainprio);
+    CPriorityGridPage& sys = h.Make<CPriorityGridPage>(PageId::SysPrio);
+    CPriorityGridPage& win = h.Make<CPriorityGridPage>(PageId::WinPrio);
 };
 
 // The source cells of one row, joined ("OXXO"); "" while none is known.
@@ -156,7 +148,7 @@ TEST(PriorityPages, SaveSendsEveryRowFramedWithItsWaitBounds)
         EXPECT_EQ(g.h.writes[11], "%COMMITCMD\r");
         EXPECT_EQ(g.h.writes[12], "%DUMP_PRIOTB\r");
         // Each unanswered line is followed by the sender's settling spell.
-        EXPECT_EQ(g.h.now, 2 * prio::kPageWaitSteps + prio::kRows * prio::kRowWaitSteps +
+        EXPECT_EQ(g.h.now, 2 * prio::kPageWaitMs + prio::kRows * prio::kRowWaitMs +
                                (2 + prio::kRows) * CSequencer::kSettleMinMs)
             << c.page;
         EXPECT_EQ(g.h.posted, std::vector<int>{cmd::kPageBusy});
@@ -247,7 +239,7 @@ TEST(PriorityPages, ButtonsBelongToTheirPage)
     EXPECT_FALSE(g.din.OnCommand(ctl::kSave));    // its Save is 3001
     EXPECT_TRUE(g.h.writes.empty());
 
-    EXPECT_TRUE(g.ain.OnCommand(CPageAinprio::kResetButton));
+    EXPECT_TRUE(g.ain.OnCommand(1038));
     EXPECT_EQ(RowText(g.ain, kSms, 0), "XXXX");
     EXPECT_EQ(RowText(g.ain, kSms, 9), "XXXX");
     EXPECT_TRUE(g.h.writes.empty()) << "reset only changes the grid";

@@ -1,5 +1,5 @@
-// Every caption, column title and editor text the phone and text table pages look up is in
-// the catalog as the build merges its parts.
+// Every caption, item, column title and editor text the built pages look up is in the
+// catalog as the build merges its parts.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -12,7 +12,6 @@
 #include <filesystem>
 
 #include "PageHarness.h"
-#include "pages/basic/BasicPages.h"
 #include "pages/framework/TextCatalog.h"
 
 namespace rtu {
@@ -20,7 +19,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(ShippedCatalog, PhoneAndTextPagesFindEveryCaption)
+TEST(ShippedCatalog, EveryBuiltPageFindsEveryCaption)
 {
     std::string merged;
     for (const char* part : {"/gsm.ini"}) {
@@ -36,9 +35,10 @@ TEST(ShippedCatalog, PhoneAndTextPagesFindEveryCaption)
 
     test::PageHarness h;
     h.context.catalog = &cat;
-    PageList pages;
-    AddPhoneAndTextPages(h.context, pages);
-    ASSERT_EQ(pages.size(), 9u);
+    std::vector<std::unique_ptr<CPageBase>> pages;
+    for (const PageInfo& info : PageTable())
+        if (info.make) pages.push_back(info.make(h.context, info));
+    ASSERT_EQ(pages.size(), 15u);
 
     auto expectText = [](const CPageBase& page, const TextRef& ref, int id) {
         if (!ref.key.empty() || !ref.text.empty()) {
@@ -48,6 +48,7 @@ TEST(ShippedCatalog, PhoneAndTextPagesFindEveryCaption)
     for (const auto& page : pages) {
         for (const FieldDecl& f : page->Fields()) {
             expectText(*page, f.caption, f.id);
+            for (const TextRef& item : f.items) expectText(*page, item, f.id);
             for (const ColumnDecl& col : f.columns) expectText(*page, col.title, f.id);
         }
         for (const RowEditorDecl& editor : page->RowEditors()) {

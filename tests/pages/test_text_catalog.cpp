@@ -7,9 +7,7 @@
 #include <unistd.h>
 
 #include "PageHarness.h"
-#include "pages/basic/PageAlarmParams.h"
-#include "pages/basic/PageMainParams.h"
-#include "pages/framework/PageTable.h"
+#include "pages/registry/PageRegistry.h"
 #include "pages/framework/TextCatalog.h"
 
 namespace fs = std::filesystem;
@@ -133,18 +131,6 @@ TEST_F(TextCatalogTest, ShippedCatalogHasTheShellAndFormPageTexts)
             EXPECT_NE(key ? cat.GetText("TABS", key) : "-", "") << page.className;
     for (const char* key : {"Save", "Reset", "Ok", "CANCEL", "DEFAULT", "EDIT", "LOADF", "Apply", "DAY6", "YES"})
         EXPECT_NE(cat.GetText("Buttons", key) + cat.GetText("SysChar", key), "") << key;
-
-    rtu::test::PageHarness h;
-    h.context.catalog = &cat;
-    rtu::CPageMainParams main(h.context);
-    rtu::CPageAlarmParams alarm(h.context);
-    for (const rtu::CPageBase* page : {static_cast<rtu::CPageBase*>(&main), static_cast<rtu::CPageBase*>(&alarm)}) {
-        for (const rtu::FieldDecl& f : page->Fields()) {
-            const bool captioned = !f.caption.key.empty() || !f.caption.text.empty();
-            EXPECT_TRUE(!captioned || !page->Resolve(f.caption).empty()) << page->ClassName() << " " << f.id;
-            for (const rtu::TextRef& item : f.items) EXPECT_NE(page->Resolve(item), "") << f.id;
-        }
-    }
 }
 
 }  // namespace

@@ -8,13 +8,8 @@
 
 #include "PageHarness.h"
 #include "link/ProfileWriter.h"
-#include "pages/basic/PageADName.h"
-#include "pages/basic/PageADSms.h"
-#include "pages/basic/PageAllSms.h"
-#include "pages/basic/PageDinAlarm.h"
-#include "pages/basic/PageDinName.h"
-#include "pages/basic/PageDoutName.h"
-#include "pages/basic/PageISensorName.h"
+#include "pages/basic/TextTablePage.h"
+#include "pages/basic/TextTables.h"
 #include "pages/framework/Ucs2Hex.h"
 
 namespace rtu {
@@ -24,16 +19,15 @@ constexpr int kText = CTextTablePage::kTextColumn;
 
 struct TextPages {
     test::PageHarness h;
-    CPageAllSms allSms{h.context};
-    CPageDinAlarm dinAlarm{h.context};
-    CPageADSms adSms{h.context};
-    CPageADName adName{h.context};
-    CPageDinName dinName{h.context};
-    CPageDoutName doutName{h.context};
-    CPageISensorName sensorName{h.context};
-    TextPages() { h.pages = All(); }
+    CTextTablePage& allSms = h.Make<CTextTablePage>(PageId::AllSms);
+    CTextTablePage& dinAlarm = h.Make<CTextTablePage>(PageId::DinAlarm);
+    CTextTablePage& adSms = h.Make<CTextTablePage>(PageId::ADSms);
+    CTextTablePage& adName = h.Make<CTextTablePage>(PageId::ADName);
+    CTextTablePage& dinName = h.Make<CTextTablePage>(PageId::DinName);
+    CTextTablePage& doutName = h.Make<CTextTablePage>(PageId::DoutName);
+    CTextTablePage& sensorName = h.Make<CTextTablePage>(PageId::ISensorName);
 
-    std::vector<CPageBase*> All() { return {&allSms, &dinAlarm, &adSms, &adName, &dinName, &doutName, &sensorName}; }
+    std::vector<CPageBase*> All() { return h.pages; }
     CTextTablePage& Page(const std::string& name)
     {
         for (CPageBase* p : All())
@@ -104,19 +98,19 @@ TEST(TextPages, HeaderCheckFollowsItsReportAndIsSentWhenClicked)
 {
     TextPages p;
     p.h.Route("$AINSMH 1");
-    EXPECT_EQ(p.adSms.Check(CPageADSms::kHeaderCheck), 1);
+    EXPECT_EQ(p.adSms.Check(texttables::kHeaderCheck), 1);
     p.adSms.ReloadGroup();
-    EXPECT_EQ(p.adSms.Check(CPageADSms::kHeaderCheck), 1) << "a reload of the messages leaves the switch";
+    EXPECT_EQ(p.adSms.Check(texttables::kHeaderCheck), 1) << "a reload of the messages leaves the switch";
     p.h.Route("$AINSMH 0");
-    EXPECT_EQ(p.adSms.Check(CPageADSms::kHeaderCheck), 0);
+    EXPECT_EQ(p.adSms.Check(texttables::kHeaderCheck), 0);
 
     for (int on : {1, 0}) {
         TextPages q;
-        q.adSms.SetCheck(CPageADSms::kHeaderCheck, on);
-        EXPECT_TRUE(q.adSms.OnCommand(CPageADSms::kHeaderCheck));
+        q.adSms.SetCheck(texttables::kHeaderCheck, on);
+        EXPECT_TRUE(q.adSms.OnCommand(texttables::kHeaderCheck));
         EXPECT_EQ(q.h.Wire(), on ? "%adsmsheaden1\r" : "%adsmsheaden0\r");
         ASSERT_TRUE(q.h.sequencer.NextDeadline());
-        EXPECT_EQ(*q.h.sequencer.NextDeadline(), q.h.now + CTextTablePage::kShortWaitSteps);
+        EXPECT_EQ(*q.h.sequencer.NextDeadline(), q.h.now + texttables::kShortWaitMs);
     }
 }
 
@@ -274,7 +268,7 @@ TEST(TextPages, RowLabels)
 TEST(TextPages, DefaultMessagesButton)
 {
     TextPages p;
-    EXPECT_TRUE(p.dinAlarm.OnCommand(CPageDinAlarm::kDefaultButton));
+    EXPECT_TRUE(p.dinAlarm.OnCommand(texttables::kDefaultButton));
     EXPECT_EQ(p.h.writes, (std::vector<std::string>{"%PREVSMS1\r", "%DUMP_ROMSMS\r"}));
 }
 

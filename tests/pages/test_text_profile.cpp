@@ -5,21 +5,15 @@
 
 #include "PageHarness.h"
 #include "link/ProfileWriter.h"
-#include "pages/basic/PageADName.h"
-#include "pages/basic/PageADSms.h"
-#include "pages/basic/PageAllSms.h"
-#include "pages/basic/PageDinAlarm.h"
-#include "pages/basic/PageDinName.h"
-#include "pages/basic/PageDoutName.h"
-#include "pages/basic/PageISensorName.h"
+#include "pages/registry/PageRegistry.h"
 
 namespace rtu {
 namespace {
 
-template <class Page>
-std::string Section(test::PageHarness& h, Page& page, std::initializer_list<const char*> reports)
+std::string Section(test::PageHarness& h, PageId id, std::initializer_list<const char*> reports)
 {
-    h.pages = {&page};
+    h.pages.clear();
+    CPageBase& page = h.Make(id);
     for (const char* line : reports) h.Route(line);
     CProfileWriter file;
     page.WriteProfileSection(file);
@@ -37,36 +31,29 @@ std::size_t Lines(const std::string& text, const std::string& prefix)
 TEST(TextProfile, NameTablesWriteEveryRowEncoded)
 {
     test::PageHarness h;
-    CPageADName adName{h.context};
-    EXPECT_EQ(Section(h, adName, {"$ADNAME1 00410042", "$ADNAME3 041F"}),
+    EXPECT_EQ(Section(h, PageId::ADName, {"$ADNAME1 00410042", "$ADNAME3 041F"}),
               "\r\n//Page AD names\r\n\r\n%A00\r\n%A0100410042\r\n%A02\r\n%A03041F\r\n");
 
-    CPageDinName dinName{h.context};
-    EXPECT_EQ(Section(h, dinName, {"$DINAME0 0041"}),
+    EXPECT_EQ(Section(h, PageId::DinName, {"$DINAME0 0041"}),
               "\r\n//Page Digital inputs Names\r\n\r\n%I000041\r\n%I01\r\n%I02\r\n%I03\r\n");
 
-    CPageDoutName doutName{h.context};
-    EXPECT_EQ(Section(h, doutName, {}), "\r\n//Page Digital outputs Names\r\n\r\n%O00\r\n%O01\r\n%O02\r\n%O03\r\n");
+    EXPECT_EQ(Section(h, PageId::DoutName, {}), "\r\n//Page Digital outputs Names\r\n\r\n%O00\r\n%O01\r\n%O02\r\n%O03\r\n");
 
-    CPageISensorName sensors{h.context};
-    EXPECT_EQ(Section(h, sensors, {"$ISNAME5: 0045"}),
+    EXPECT_EQ(Section(h, PageId::ISensorName, {"$ISNAME5: 0045"}),
               "\r\n//Page ISensor Names\r\n\r\n%E00\r\n%E01\r\n%E02\r\n%E03\r\n%E04\r\n%E050045\r\n");
 }
 
 TEST(TextProfile, MessagesAreWrittenOnceByTheMessageTable)
 {
     test::PageHarness h;
-    CPageAllSms all{h.context};
-    const std::string section = Section(h, all, {"$SMS00 0041", "$SMS29 0042"});
+    const std::string section = Section(h, PageId::AllSms, {"$SMS00 0041", "$SMS29 0042"});
     EXPECT_EQ(section.rfind("\r\n//Page Rom Sms\r\n\r\n%S000041\r\n%S01\r\n", 0), 0u) << section;
     EXPECT_EQ(Lines(section, "%S"), 30u);
     EXPECT_NE(section.find("\r\n%S290042\r\n"), std::string::npos);
     EXPECT_EQ(section.substr(section.size() - 2), "\r\n");
 
-    CPageDinAlarm dinAlarm{h.context};
-    EXPECT_EQ(Section(h, dinAlarm, {"$SMS00 0041"}), "");
-    CPageADSms adSms{h.context};
-    EXPECT_EQ(Section(h, adSms, {"$SMS08 0041", "$AINSMH 1"}), "");
+    EXPECT_EQ(Section(h, PageId::DinAlarm, {"$SMS00 0041"}), "");
+    EXPECT_EQ(Section(h, PageId::ADSms, {"$SMS08 0041", "$AINSMH 1"}), "");
 }
 
 }  // namespace

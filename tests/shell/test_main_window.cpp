@@ -20,7 +20,7 @@
 
 #include "controls/HeaderBanner.h"
 #include "controls/NavBar.h"
-#include "pages/framework/PageTable.h"
+#include "pages/registry/PageRegistry.h"
 #include "shell/PageView.h"
 #include "shell/RegSetting.h"
 #include "shell/SimProcess.h"

@@ -2,6 +2,8 @@
 // model changes into the widgets, tables, the row editor, cell clicks and the busy signal.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QPlainTextEdit>
+#include <QRadioButton>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,8 +16,15 @@
 #include <vector>
 
 #include "link/Sequencer.h"
+#include "pages/framework/FieldBuilders.h"
 #include "shell/PageView.h"
+#include "shell/PageWidgets.h"
 #include "shell/RowEditorDlg.h"
+#include "../session/DummyPage.h"
+#include "pages/basic/PageAlarmParams.h"
+#include "pages/basic/PageMainParams.h"
+#include "pages/basic/TextTables.h"
+#include "session/Session.h"
 
 using namespace rtu;
 
@@ -26,50 +35,32 @@ enum Id {
     kEditNumber = 1250, kEditFlag = 1251,
 };
 
-FieldDecl Field(int id, FieldKind kind, const char* caption, int command = 0)
-{
-    FieldDecl f;
-    f.id = id;
-    f.kind = kind;
-    f.caption.text = caption;
-    f.command = command;
-    return f;
-}
+constexpr PageInfo kFakeInfo{"CFakePage", 3, nullptr, nullptr, -1, nullptr, "%DUMP_FAKE\r", nullptr, 0, 0, nullptr};
 
-// A page with one control of every kind; its save writes one line per value.
+// A page with one control of the common kinds; its save writes one line per value.
 class CFakePage : public CPageBase {
 public:
-    explicit CFakePage(PageContext& ctx) : CPageBase(ctx)
+    explicit CFakePage(PageContext& ctx) : CPageBase(ctx, kFakeInfo)
     {
-        fields_.push_back(Field(ctl::kFrame, FieldKind::Label, "Fake page"));
-        fields_.push_back(Field(kName, FieldKind::Text, "Name"));
-        fields_.back().maxLength = 8;
-        fields_.push_back(Field(kEnabled, FieldKind::Check, "Enabled"));
-        fields_.push_back(Field(kMode, FieldKind::Combo, "Mode"));
-        fields_.back().items = {{"", "", "off"}, {"", "", "on"}, {"", "", "auto"}};
-        fields_.push_back(Field(kSpeed, FieldKind::EditableCombo, "Speed"));
-        fields_.back().items = {{"", "", "10"}, {"", "", "20"}};
-        fields_.push_back(Field(kSecret, FieldKind::Text, ""));
-        fields_.back().visible = false;
-        fields_.push_back(Field(kNote, FieldKind::Label, "A note"));
-        fields_.push_back(Field(ctl::kList, FieldKind::List, ""));
-        fields_.back().columns = {{{"", "", "No."}, 40, false}, {{"", "", "Number"}, 120, true}};
-        fields_.back().rows = 3;
-        fields_.push_back(Field(ctl::kReload, FieldKind::Button, "", ctl::kReload));
-        fields_.back().tooltip = "Reload";
-        fields_.push_back(Field(ctl::kSave, FieldKind::Button, "Save", ctl::kSave));
-        fields_.push_back(Field(4002, FieldKind::Button, "Edit", ctl::kEditRow));
-        const FieldDecl number = Field(kEditNumber, FieldKind::Text, "Number");
-        const FieldDecl flag = Field(kEditFlag, FieldKind::Check, "Flag");
-        editors_ = {RowEditorDecl{ctl::kList, {"", "", "Edit row"}, {number, flag}}};
-    }
-    const char* ClassName() const override { return "CFakePage"; }
-    std::span<const FieldDecl> Fields() const override { return fields_; }
-    std::span<const RowEditorDecl> RowEditors() const override { return editors_; }
-    void SaveParams(bool toProfile, CProfileWriter* file) override
-    {
-        EmitCommand(toProfile, "%NAME" + Text(kName) + "\r", file);
-        EmitCommand(toProfile, "%EN" + std::to_string(Check(kEnabled)) + "\r", file);
+        fields_ = {
+            {.id = ctl::kFrame, .kind = FieldKind::Label, .caption = Fixed("Fake page")},
+            {.id = kName, .kind = FieldKind::Text, .caption = Fixed("Name"), .write = {.format = "%%NAME%s\r"}, .maxLength = 8},
+            {.id = kEnabled, .kind = FieldKind::Check, .caption = Fixed("Enabled"), .write = {.format = "%%EN%d\r"}},
+            {.id = kMode, .kind = FieldKind::Combo, .caption = Fixed("Mode"), .items = {Fixed("off"), Fixed("on"), Fixed("auto")}},
+            {.id = kSpeed, .kind = FieldKind::EditableCombo, .caption = Fixed("Speed"), .items = {Fixed("10"), Fixed("20")}},
+            {.id = kSecret, .kind = FieldKind::Text, .visible = false},
+            {.id = kNote, .kind = FieldKind::Label, .caption = Fixed("A note")},
+            {.id = ctl::kList, .kind = FieldKind::List,
+             .columns = {{Fixed("No."), 40, false, ColumnKind::Label}, {Fixed("Number"), 120, true, ColumnKind::Text}},
+             .rows = 3},
+            MakeButton(ctl::kReload, {}, "Reload"),
+            MakeButton(ctl::kSave, Fixed("Save")),
+            MakeButton(4002, Fixed("Edit"), "", ctl::kEditRow),
+        };
+        editors_ = {RowEditorDecl{ctl::kList, Fixed("Edit row"),
+                                  {{.id = kEditNumber, .kind = FieldKind::Text, .caption = Fixed("Number")},
+                                   {.id = kEditFlag, .kind = FieldKind::Check, .caption = Fixed("Flag")}}}};
+        SetDecl({.fields = fields_, .editors = editors_, .framed = false});
     }
     bool BeginEditRow(int listId, int row, RowEdit& edit) override
     {
@@ -241,6 +232,92 @@ private slots:
         rig.view->SetPageButtonsEnabled(true);
         QVERIFY(rig.Get<QPushButton>(ctl::kSave)->isEnabled());
         QVERIFY(rig.Get<QTableWidget>(ctl::kList)->isEnabled());
+    }
+
+    // A page added through the registry alone is shown with a widget for each declared kind,
+    // and what is typed, chosen or clicked in it reaches the unit.
+    void dummyPageIsShownFromItsDeclaration()
+    {
+        RegisterCustomWidget("bits", [](CPageBase&, const FieldDecl&, QWidget* parent) {
+            auto* w = new QLabel(parent);
+            w->setObjectName("bitsWidget");
+            return w;
+        });
+        Millis now = 0;
+        std::string wire;
+        const std::vector<PageInfo> registry = test::DummyPage::Registry();
+        CSession session([&](std::string_view b) { wire += b; return true; }, [&] { return now; }, nullptr, nullptr, registry);
+        CPageBase& page = *session.Page(PageId::Battery);
+        CPageView view(page);
+        using D = test::DummyPage;
+
+        session.Link().HandleReceive("$POWDLY 30\r\n$BATEN 1\r\n");
+        view.Refresh();
+        auto* delay = qobject_cast<CTextSpinBox*>(view.Control(D::kDelay));
+        QVERIFY(delay);
+        QCOMPARE(delay->text(), QStringLiteral("30"));
+        QCOMPARE(delay->Maximum(), D::kDelayMax);
+        QVERIFY(qobject_cast<QCheckBox*>(view.Control(D::kEnable))->isChecked());
+        auto* level = qobject_cast<QLineEdit*>(view.Control(D::kLevel));
+        QCOMPARE(level->maxLength(), 5);
+        QTest::keyClicks(level, "12ab3");
+        QCOMPARE(page.TextOf(D::kLevel), std::string("123"));  // digits only
+        auto* box = qobject_cast<QGroupBox*>(view.Control(D::kExtra));
+        QVERIFY(box);
+        QCOMPARE(box->title(), QStringLiteral("Extra"));
+        QVERIFY(box->isAncestorOf(view.Control(D::kMode)));
+        QVERIFY(box->isAncestorOf(view.Control(D::kNote)));
+        QVERIFY(qobject_cast<QPlainTextEdit*>(view.Control(D::kNote)));
+        QVERIFY(qobject_cast<QLineEdit*>(view.Control(D::kReading))->isReadOnly());
+        QCOMPARE(view.Control(D::kBits)->objectName(), QStringLiteral("ctl1008"));
+        QVERIFY(qobject_cast<QLabel*>(view.Control(D::kBits)));
+        // Captions sit with their inputs.
+        auto* caption = view.findChild<QLabel*>("ctl1003_caption");
+        QVERIFY(caption);
+        QCOMPARE(caption->text(), QStringLiteral("Level"));
+        QCOMPARE(caption->buddy(), view.Control(D::kLevel));
+
+        view.findChild<QRadioButton*>("ctl1005_1")->click();
+        QCOMPARE(page.ValueOf(D::kMode).sel, 1);
+        delay->stepBy(2);
+        QCOMPARE(page.TextOf(D::kDelay), std::string("32"));
+        wire.clear();
+        qobject_cast<QCheckBox*>(view.Control(D::kPing))->click();
+        QCOMPARE(wire, std::string("%BATPING1\r"));
+        wire.clear();
+        qobject_cast<QPushButton*>(view.Control(ctl::kSave))->click();
+        for (int guard = 0; guard < 100 && session.Link().Sequencer().Waiting(); ++guard)
+            session.Link().Sequencer().OnAck(AckKind::Ok);
+        QCOMPARE(wire, std::string("%STARTCMD\r%POWDLY32\r%BATEN1\r%POWLS123\r%BATMODE1\r%BATNOTE\r%COMMITCMD\r%DUMP_GPIO\r"));
+        QVERIFY(view.grab().save(QStringLiteral(SHELL_TEST_OUTPUT_DIR "/rtuconfig-dummy-page.png")));
+    }
+
+    // The spin buttons, several-line edits and group box of the tool's pages, and the
+    // analog message header box that tells the unit at once.
+    void toolPagesGetTheirWidgets()
+    {
+        Millis now = 0;
+        std::string wire;
+        CSession session([&](std::string_view b) { wire += b; return true; }, [&] { return now; }, nullptr, nullptr);
+        CPageView main(*session.Page(PageId::MainParams));
+        auto* spin = qobject_cast<CTextSpinBox*>(main.Control(CPageMainParams::kSignalLow));
+        QVERIFY(spin);
+        QCOMPARE(spin->Minimum(), 0);
+        QCOMPARE(spin->Maximum(), CPageMainParams::kSignalLowMax);
+        QVERIFY(qobject_cast<QPlainTextEdit*>(main.Control(CPageMainParams::kDescription)));
+
+        CPageView alarm(*session.Page(PageId::AlarmParams));
+        for (int id : {CPageAlarmParams::kRepeats, CPageAlarmParams::kEntryDelay, CPageAlarmParams::kExitDelay})
+            QVERIFY(qobject_cast<CTextSpinBox*>(alarm.Control(id)));
+        auto* reports = qobject_cast<QGroupBox*>(alarm.Control(CPageAlarmParams::kReports));
+        QVERIFY(reports);
+        QVERIFY(reports->isAncestorOf(alarm.Control(CPageAlarmParams::kDropId)));
+        QVERIFY(!reports->isAncestorOf(alarm.Control(CPageAlarmParams::kAlarmRing)));
+
+        CPageView adSms(*session.Page(PageId::ADSms));
+        wire.clear();
+        qobject_cast<QCheckBox*>(adSms.Control(texttables::kHeaderCheck))->click();
+        QCOMPARE(wire, std::string("%adsmsheaden1\r"));
     }
 
     void viewLeavesThePageCleanly()

@@ -9,10 +9,14 @@ namespace rtu {
 namespace {
 
 using P = CPageAlarmParams;
+using K = FieldKind;
+using D = Decode;
 
-constexpr std::size_t kChannelAt = 7;    // "$AINDRP" line: the analog channel digit
+constexpr const char* kSys = "%DUMP_SYS\r";
+constexpr const char* kAds = "%DUMP_ADS\r";
+constexpr std::size_t kChannelAt = 7;      // "$AINDRP" line: the analog channel digit
 constexpr std::size_t kAnalogValueAt = 9;  // "$AINDRP" line: '1' drops that channel's reports
-constexpr std::size_t kDropValueAt = 8;  // "$DRP..." line: '1' drops the named reports
+constexpr std::size_t kDropValueAt = 8;    // "$DRP..." line: '1' drops the named reports
 
 // The report-dropping boxes and the name each has in a "$DRP" report.
 struct DropName {
@@ -20,112 +24,106 @@ struct DropName {
     int id;
 };
 constexpr DropName kDropNames[] = {
-    {"TMP", P::kDropTemp}, {"TID", P::kDropId},  {"DEF", P::kDropArm},     {"RSI", P::kDropRssi},
+    {"TMP", P::kDropTemp}, {"TID", P::kDropId},    {"DEF", P::kDropArm}, {"RSI", P::kDropRssi},
     {"MEM", P::kDropMemo}, {"BAT", P::kDropPower}, {"DIN", P::kDropDin}, {"ETP", P::kDropExtTemp},
     {"CNT", P::kDropCounter},
 };
 
-FieldDecl LabelOf(int id, const char* key) { return MakeField(id, FieldKind::Label, Own(key)); }
-FieldDecl EditOf(int id, const char* reportKey) { return MakeField(id, FieldKind::Text, {}, reportKey); }
-
-FieldDecl CheckOf(int id, TextRef caption, const char* reportKey, bool visible = true)
+// "$AINDRP<channel> <0|1>": one analog channel's box.
+void TakeAnalogDrop(CPageBase& page, const RouteHit& hit)
 {
-    return MakeField(id, FieldKind::Check, std::move(caption), reportKey, visible);
+    const std::string_view line = hit.line;
+    if (line.size() <= kChannelAt) return;
+    const int channel = line[kChannelAt] - '0';
+    if (channel < 0 || channel >= P::kAnalogChannels) return;
+    page.SetCheck(P::kDropAnalog0 + channel, line.size() > kAnalogValueAt && line[kAnalogValueAt] == '1');
 }
 
-std::vector<FieldDecl> MakeFields()
+// "$DRP<names> <0|1>": every name found sets its box; one report may name several kinds.
+void TakeDrop(CPageBase& page, const RouteHit& hit)
 {
-    return {
-        MakeField(ctl::kFrame, FieldKind::Label, Shared("TABS", "PAGE_ALARM")),
-        LabelOf(1118, "SMSCOUNTS"),
-        EditOf(P::kRepeats, "$IAT"),
-        LabelOf(1119, "TIMES"),
-        CheckOf(P::kAlarmRing, Own("ALARMRING"), "$AR"),
-        CheckOf(P::kAnswer, Own("ATA"), "$ATA"),
-        CheckOf(P::kAlarmMemo, Own("ALARMMEMO"), "$AWB"),
-        CheckOf(P::kUartEvent, Own("UEVENT"), "$UARTEVENT"),
-        LabelOf(1238, "INDLY"),
-        EditOf(P::kEntryDelay, "$INDLY"),
-        LabelOf(1239, "OUTDLY"),
-        EditOf(P::kExitDelay, "$OUTDLY"),
-        CheckOf(P::kSoundDelay, Own("SNDALARMDLY"), "$SNDALARMDLY"),
-        CheckOf(P::kSpeakerMute, Own("SPKMUTE"), "$MODEM_SPK", false),
-        CheckOf(P::kMicMute, Own("MICMUTE"), "$MODEM_MIC", false),
-        LabelOf(P::kReports, "REPORTS"),
-        CheckOf(P::kDropTemp, Own("ITEMP"), "", false),
-        CheckOf(P::kDropId, Own("DEVID"), ""),
-        CheckOf(P::kDropArm, Own("ARM"), ""),
-        CheckOf(P::kDropRssi, Own("RSSI"), ""),
-        CheckOf(P::kDropMemo, Own("MEMO"), ""),
-        CheckOf(P::kDropPower, Own("POW"), ""),
-        CheckOf(P::kDropDin, Own("DIN"), ""),
-        CheckOf(P::kDropExtTemp, Own("ETEMP"), ""),
-        CheckOf(P::kDropCounter, Own("COUNTER"), "", false),
-        CheckOf(P::kDropAnalog0 + 0, Fixed("AD0"), ""),
-        CheckOf(P::kDropAnalog0 + 1, Fixed("AD1"), ""),
-        CheckOf(P::kDropAnalog0 + 2, Fixed("AD2"), ""),
-        CheckOf(P::kDropAnalog0 + 3, Fixed("AD3"), ""),
-        MakeButton(ctl::kSave, Shared("Buttons", "Save")),
-        MakeButton(ctl::kReload, {}, "Reload"),
-    };
+    const bool on = hit.line.size() > kDropValueAt && hit.line[kDropValueAt] == '1';
+    for (const DropName& d : kDropNames)
+        if (hit.text.find(d.name) != std::string_view::npos) page.SetCheck(d.id, on);
 }
+
+// "%AINDRP<0|1><0|1><0|1><0|1>": the four analog boxes in one line.
+bool WriteAnalogDrop(const CPageBase& page, std::string& line)
+{
+    line = Printf("%%AINDRP%d%d%d%d\r", page.CheckOf(P::kDropAnalog0), page.CheckOf(P::kDropAnalog0 + 1),
+                  page.CheckOf(P::kDropAnalog0 + 2), page.CheckOf(P::kDropAnalog0 + 3));
+    return true;
+}
+
+FieldDecl DropBox(int id, TextRef caption, const char* format, int order, bool visible = true)
+{
+    return {.id = id, .kind = K::Check, .caption = std::move(caption), .group = P::kReports, .visible = visible,
+            .write = {.format = format, .order = order}, .dump = kSys};
+}
+
+FieldDecl AnalogDropBox(int channel, const char* caption, WriteDecl write)
+{
+    return {.id = P::kDropAnalog0 + channel, .kind = K::Check, .caption = Fixed(caption), .group = P::kReports,
+            .write = write, .dump = kAds};
+}
+
+const std::vector<FieldDecl> kFields = {
+    {.id = ctl::kFrame, .kind = K::Label, .caption = Shared("TABS", "PAGE_ALARM")},
+    {.id = P::kRepeats, .kind = K::Number, .caption = Own("SMSCOUNTS"), .captionId = 1118,
+     .report = {"$IAT", 5, D::Text}, .report2 = {"$IOAT", 6, D::Text}, .write = {.format = "%%IOAT%s\r", .order = 4},
+     .dump = kSys, .minValue = P::kSpinMin, .maxValue = P::kSpinMax},
+    {.id = 1119, .kind = K::Label, .caption = Own("TIMES")},
+    {.id = P::kAlarmRing, .kind = K::Check, .caption = Own("ALARMRING"), .report = {"$AR", 0, D::Switch},
+     .write = {.format = "%%ARING%d\r", .order = 5}, .dump = kSys},
+    {.id = P::kAnswer, .kind = K::Check, .caption = Own("ATA"), .report = {"$ATA", 0, D::Switch},
+     .write = {.format = "%%ASC%d\r", .order = 6}, .dump = kSys},
+    {.id = P::kAlarmMemo, .kind = K::Check, .caption = Own("ALARMMEMO"), .report = {"$AWB", 0, D::Switch},
+     .write = {.format = "%%AWB%d\r", .order = 7}, .dump = kSys},
+    {.id = P::kUartEvent, .kind = K::Check, .caption = Own("UEVENT"), .report = {"$UARTEVENT", 0, D::Switch},
+     .write = {.format = "%%UARTEVENT%d\r", .order = 8}, .dump = kSys},
+    {.id = P::kEntryDelay, .kind = K::Number, .caption = Own("INDLY"), .captionId = 1238,
+     .report = {"$INDLY", 7, D::Text}, .write = {.format = "%%INDLY%s\r", .order = 3}, .dump = kSys,
+     .minValue = P::kSpinMin, .maxValue = P::kSpinMax},
+    {.id = P::kExitDelay, .kind = K::Number, .caption = Own("OUTDLY"), .captionId = 1239,
+     .report = {"$OUTDLY", 8, D::Text}, .write = {.format = "%%OUTDLY%s\r", .order = 2}, .dump = kSys,
+     .minValue = P::kSpinMin, .maxValue = P::kSpinMax},
+    {.id = P::kSoundDelay, .kind = K::Check, .caption = Own("SNDALARMDLY"), .report = {"$SNDALARMDLY", 13, D::Flag},
+     .write = {.format = "%%SNDALARMDLYEN%d\r", .order = 1}, .dump = kSys},
+    {.id = P::kSpeakerMute, .kind = K::Check, .caption = Own("SPKMUTE"), .visible = false,
+     .report = {"$MODEM_SPK", 11, D::Flag}, .write = {.reportOnly = true}, .dump = kSys},
+    {.id = P::kMicMute, .kind = K::Check, .caption = Own("MICMUTE"), .visible = false,
+     .report = {"$MODEM_MIC", 11, D::Flag}, .write = {.reportOnly = true}, .dump = kSys},
+    {.id = P::kReports, .kind = K::Group, .caption = Own("REPORTS")},
+    DropBox(P::kDropTemp, Own("ITEMP"), "%%DRPTMP%d\r", 9, false),
+    DropBox(P::kDropId, Own("DEVID"), "%%DRPTID%d\r", 10),
+    DropBox(P::kDropArm, Own("ARM"), "%%DRPDEF%d\r", 11),
+    DropBox(P::kDropRssi, Own("RSSI"), "%%DRPRSI%d\r", 12),
+    DropBox(P::kDropMemo, Own("MEMO"), "%%DRPMEM%d\r", 14),
+    DropBox(P::kDropPower, Own("POW"), "%%DRPBAT%d\r", 15),
+    DropBox(P::kDropDin, Own("DIN"), "%%DRPDIN%d\r", 13),
+    DropBox(P::kDropExtTemp, Own("ETEMP"), "%%DRPETMP%d\r", 16),
+    DropBox(P::kDropCounter, Own("COUNTER"), "%%DINCDRP%d\r", 18, false),
+    AnalogDropBox(0, "AD0", {.order = 17, .compose = WriteAnalogDrop}),
+    AnalogDropBox(1, "AD1", {.partOf = P::kDropAnalog0}),
+    AnalogDropBox(2, "AD2", {.partOf = P::kDropAnalog0}),
+    AnalogDropBox(3, "AD3", {.partOf = P::kDropAnalog0}),
+    MakeButton(ctl::kSave, Shared("Buttons", "Save")),
+    MakeButton(ctl::kReload, {}, "Reload"),
+};
+
+// Reports that set several boxes at once; the routing names them by number.
+const HandlerDecl kHandlers[] = {
+    {.number = 1, .key = "$AINDRP", .fn = TakeAnalogDrop},
+    {.number = 2, .key = "$DRP", .fn = TakeDrop},
+};
 
 }  // namespace
 
-std::span<const FieldDecl> CPageAlarmParams::Fields() const
-{
-    static const std::vector<FieldDecl> fields = MakeFields();
-    return fields;
-}
+PageDecl CPageAlarmParams::Decl() { return PageDecl{.fields = kFields, .handlers = kHandlers, .waitMs = kWaitMs}; }
 
-void CPageAlarmParams::OnReport(const RouteHit& hit)
+std::unique_ptr<CPageBase> CPageAlarmParams::Make(PageContext& context, const PageInfo& info)
 {
-    if (hit.target.handler == 1) OnAnalogDropReport(hit.line);
-    else if (hit.target.handler == 2) OnDropReport(hit.line, hit.text);
-}
-
-void CPageAlarmParams::OnAnalogDropReport(std::string_view line)
-{
-    if (line.size() <= kChannelAt) return;
-    const int channel = line[kChannelAt] - '0';
-    if (channel < 0 || channel >= kAnalogChannels) return;
-    SetCheck(kDropAnalog0 + channel, line.size() > kAnalogValueAt && line[kAnalogValueAt] == '1');
-}
-
-void CPageAlarmParams::OnDropReport(std::string_view line, std::string_view afterKey)
-{
-    const bool on = line.size() > kDropValueAt && line[kDropValueAt] == '1';
-    // Every name is looked for: one report may name several kinds.
-    for (const DropName& d : kDropNames)
-        if (afterKey.find(d.name) != std::string_view::npos) SetCheck(d.id, on);
-}
-
-void CPageAlarmParams::SaveParams(bool toProfile, CProfileWriter* file)
-{
-    auto emit = [&](const std::string& line) { EmitCommand(toProfile, line, file); };
-    auto on = [this](int id) { return Check(id) ? 1 : 0; };
-
-    if (!toProfile) emit("%STARTCMD\r");
-    emit(Printf("%%SNDALARMDLYEN%d\r", on(kSoundDelay)));
-    emit(Printf("%%OUTDLY%s\r", SingleLine(Text(kExitDelay)).c_str()));
-    emit(Printf("%%INDLY%s\r", SingleLine(Text(kEntryDelay)).c_str()));
-    emit(Printf("%%IOAT%s\r", SingleLine(Text(kRepeats)).c_str()));
-    emit(Printf("%%ARING%d\r", on(kAlarmRing)));
-    emit(Printf("%%ASC%d\r", on(kAnswer)));
-    emit(Printf("%%AWB%d\r", on(kAlarmMemo)));
-    emit(Printf("%%UARTEVENT%d\r", on(kUartEvent)));
-    emit(Printf("%%DRPTMP%d\r", on(kDropTemp)));
-    emit(Printf("%%DRPTID%d\r", on(kDropId)));
-    emit(Printf("%%DRPDEF%d\r", on(kDropArm)));
-    emit(Printf("%%DRPRSI%d\r", on(kDropRssi)));
-    emit(Printf("%%DRPDIN%d\r", on(kDropDin)));
-    emit(Printf("%%DRPMEM%d\r", on(kDropMemo)));
-    emit(Printf("%%DRPBAT%d\r", on(kDropPower)));
-    emit(Printf("%%DRPETMP%d\r", on(kDropExtTemp)));
-    emit(Printf("%%AINDRP%d%d%d%d\r", on(kDropAnalog0), on(kDropAnalog0 + 1), on(kDropAnalog0 + 2),
-                on(kDropAnalog0 + 3)));
-    emit(Printf("%%DINCDRP%d\r", on(kDropCounter)));
-    if (!toProfile) emit("%COMMITCMD\r");
+    return std::make_unique<CPageBase>(context, info, Decl());
 }
 
 }  // namespace rtu

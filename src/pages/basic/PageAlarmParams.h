@@ -3,13 +3,14 @@
 // kinds of report the unit may drop.
 #pragma once
 
+#include <memory>
+
 #include "pages/framework/PageBase.h"
 
 namespace rtu {
 
-class CPageAlarmParams : public CPageBase {
-public:
-    // Controls (ids within the page).
+// The page's controls and its declaration; the model is the generic page over them.
+struct CPageAlarmParams {
     static constexpr int kRepeats = 1023;       // edit with spin 1014: alarm message repeats
     static constexpr int kAlarmRing = 1091;
     static constexpr int kAnswer = 1092;
@@ -33,19 +34,14 @@ public:
     static constexpr int kDropAnalog0 = 1303;   // 1303-1306: analog channels 0-3
     static constexpr int kAnalogChannels = 4;
 
-    static constexpr int kWaitSteps = 2000;     // ms a command line of this page waits
+    static constexpr int kWaitMs = 2000;        // ms a command line of this page waits
+    // The spin buttons' range: their buddies hold repeat counts and delays in seconds, which
+    // the unit keeps as 16-bit numbers; the buttons step within 0-100 and typing goes beyond.
+    static constexpr int kSpinMin = 0;
+    static constexpr int kSpinMax = 100;
 
-    explicit CPageAlarmParams(PageContext& context) : CPageBase(context) {}
-
-    const char* ClassName() const override { return "CPageAlarmParams"; }
-    std::span<const FieldDecl> Fields() const override;
-    int DefaultWaitSteps() const override { return kWaitSteps; }
-    void SaveParams(bool toProfile, CProfileWriter* file) override;
-    void OnReport(const RouteHit& hit) override;
-
-private:
-    void OnAnalogDropReport(std::string_view line);
-    void OnDropReport(std::string_view line, std::string_view afterKey);
+    static PageDecl Decl();
+    static std::unique_ptr<CPageBase> Make(PageContext& context, const PageInfo& info);
 };
 
 }  // namespace rtu

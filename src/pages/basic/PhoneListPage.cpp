@@ -2,24 +2,29 @@
 
 #include <algorithm>
 
+#include "pages/framework/CommandFormat.h"
 #include "pages/framework/FieldBuilders.h"
-#include "pages/framework/Printf.h"
 
 namespace rtu {
 
 namespace {
 
-constexpr int kNumberWidth = 120;  // width of the row label column
-constexpr int kPhoneWidth = 160;   // width of the phone number column
+constexpr int kNumberWidth = 120;     // width of the row label column
+constexpr int kPhoneWidth = 160;      // width of the phone number column
+constexpr int kControlPhones = 10;    // control phones 0-9
+constexpr int kServerReload = 1419;   // the control phones page's own Reload button
 
-// Command formats come from the page's table; the arguments always match them.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wformat-nonliteral"
+const PhoneListDecl kLists[] = {
+    {.page = PageId::Server, .rows = kControlPhones, .reloadButton = kServerReload, .hasFrame = true,
+     .reportKey = "$CS", .rowCommand = "%%CS%d%s\r", .profileRow = "%%CS%d%s\r\n"},
+    {.page = PageId::Sos, .rows = 1, .reportKey = "$SOS", .rowCommand = "%%SOS%d%s\r"},
+};
+
 std::string FormatRow(const char* format, int row, const std::string& number)
 {
-    return Printf(format, row, number.c_str());
+    const CommandArg args[] = {static_cast<long long>(row), number};
+    return FormatCommand(format, args).value_or(std::string{});
 }
-#pragma GCC diagnostic pop
 
 // A carriage return or line feed inside a number would end the command line early and send
 // the rest as a command of its own; a phone number never holds one.
@@ -35,34 +40,37 @@ bool LooksLikeNumber(std::string_view text)
     return !text.empty() && ((text[0] >= '0' && text[0] <= '9') || text[0] == '+');
 }
 
+void Take(CPageBase& page, const RouteHit& hit) { static_cast<CPhoneListPage&>(page).TakeReport(hit); }
+
 }  // namespace
 
-CPhoneListPage::CPhoneListPage(PageContext& context, const PhoneListShape& shape) : CPageBase(context), shape_(shape)
+std::span<const PhoneListDecl> PhoneLists() { return kLists; }
+
+std::unique_ptr<CPageBase> MakePhoneList(PageContext& context, const PageInfo& info)
 {
-    if (shape_.hasFrame) {
-        FieldDecl frame;
-        frame.id = ctl::kFrame;
-        frame.kind = FieldKind::Label;
-        frame.caption = {"", "Title", ""};
-        fields_.push_back(frame);
-    }
+    for (const PhoneListDecl& l : kLists)
+        if (l.page == info.Id()) return std::make_unique<CPhoneListPage>(context, info, l);
+    return nullptr;
+}
 
-    FieldDecl list;
-    list.id = kListId;
-    list.kind = FieldKind::List;
-    list.columns = {ColumnDecl{{"", "LISTC0", ""}, kNumberWidth, false}, ColumnDecl{{"", "LISTC1", ""}, kPhoneWidth, true}};
-    list.rows = shape_.rows;
-    list.rowLabelFormat = "No.%d";
-    fields_.push_back(list);
-
-    if (shape_.reloadButton != 0) fields_.push_back(MakeButton(shape_.reloadButton, {}, "Reload"));
-
-    FieldDecl number;
-    number.id = kEditorNumber;
-    number.kind = FieldKind::Text;
-    const FieldDecl ok = MakeButton(kEditorOk, {"Buttons", "Ok", ""});
-    const FieldDecl cancel = MakeButton(kEditorCancel, {"Buttons", "CANCEL", ""});
-    editors_.push_back(RowEditorDecl{kListId, {"", "", "Inputs"}, {number, ok, cancel}});
+CPhoneListPage::CPhoneListPage(PageContext& context, const PageInfo& info, const PhoneListDecl& shape)
+    : CPageBase(context, info), shape_(shape)
+{
+    if (shape_.hasFrame) fields_.push_back({.id = ctl::kFrame, .kind = FieldKind::Label, .caption = Own("Title")});
+    fields_.push_back({.id = kListId,
+                       .kind = FieldKind::List,
+                       .columns = {{Own("LISTC0"), kNumberWidth, false, ColumnKind::Label},
+                                   {Own("LISTC1"), kPhoneWidth, true, ColumnKind::Text}},
+                       .rows = shape_.rows,
+                       .rowLabelFormat = "No.%d"});
+    if (shape_.reloadButton != 0) fields_.push_back(MakeButton(shape_.reloadButton, {}, "Reload", ctl::kReload));
+    editors_.push_back(RowEditorDecl{kListId,
+                                     Fixed("Inputs"),
+                                     {{.id = kEditorNumber, .kind = FieldKind::Text},
+                                      MakeButton(kEditorOk, Shared("Buttons", "Ok")),
+                                      MakeButton(kEditorCancel, Shared("Buttons", "CANCEL"))}});
+    handlers_.push_back({.number = 1, .key = shape_.reportKey, .fn = Take});
+    SetDecl({.fields = fields_, .editors = editors_, .handlers = handlers_, .waitMs = kPageWaitMs, .framed = false});
     Value(kListId);  // the fixed rows with their labels exist from the start
 }
 
@@ -75,19 +83,9 @@ void CPhoneListPage::SaveParams(bool toProfile, CProfileWriter* file)
 
 void CPhoneListPage::WriteProfileSection(CProfileWriter& file)
 {
-    const PageInfo* info = Info();
-    if (!info || !info->header) return;
-    file.WriteText(info->header);
+    if (!Info()->header) return;
+    file.WriteText(Info()->header);
     SaveParams(true, &file);
-}
-
-bool CPhoneListPage::OnCommand(int id)
-{
-    if (shape_.reloadButton != 0 && id == shape_.reloadButton) {
-        ReloadGroup();
-        return true;
-    }
-    return false;  // no Save button, and the shared Reload id belongs to no control here
 }
 
 bool CPhoneListPage::BeginEditRow(int listId, int row, RowEdit& edit)
@@ -104,14 +102,13 @@ void CPhoneListPage::CommitEditRow(const RowEdit& edit)
     if (edit.listId != kListId || !ValidRow(edit.row)) return;
     auto it = edit.values.find(kEditorNumber);
     const std::string number = it == edit.values.end() ? std::string{} : WithoutLineBreaks(it->second.text);
-    EmitCommand(false, FormatRow(shape_.rowCommand, edit.row, number), nullptr, kEditWaitSteps);
+    EmitCommand(false, FormatRow(shape_.rowCommand, edit.row, number), nullptr, kEditWaitMs);
     ReloadGroup();
 }
 
-void CPhoneListPage::OnReport(const RouteHit& hit)
+void CPhoneListPage::TakeReport(const RouteHit& hit)
 {
-    if (hit.target.effect != RouteEffect::ListRow || !ValidRow(hit.digit)) return;
-    if (!LooksLikeNumber(hit.text)) return;
+    if (!ValidRow(hit.digit) || !LooksLikeNumber(hit.text)) return;
     SetCell(kListId, hit.digit, kNumberColumn, std::string(hit.text));
 }
 

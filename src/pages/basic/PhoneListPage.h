@@ -2,6 +2,7 @@
 // phone editor and written to the unit at once; the list has no Save button.
 #pragma once
 
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
@@ -10,14 +11,15 @@
 
 namespace rtu {
 
-// What tells one phone list apart from another.
-struct PhoneListShape {
-    const char* className;
-    int rows;                   // fixed rows of the list, numbered from 0
-    int reloadButton;           // the Reload button's id; 0: the page has none
-    bool hasFrame;              // the page frame shows the title of the page's section
-    const char* rowCommand;     // one row to the unit: printf format of (row, number)
-    const char* profileRow;     // one row in a profile: printf format of (row, number); nullptr: none
+// One phone list: a row of the family's declaration table.
+struct PhoneListDecl {
+    PageId page{};
+    int rows = 0;                       // fixed rows of the list, numbered from 0
+    int reloadButton = 0;               // the Reload button's id; 0: the page has none
+    bool hasFrame = false;              // the page frame shows the title of the page's section
+    const char* reportKey = nullptr;    // the report the routing hands over, with its row digit
+    const char* rowCommand = nullptr;   // one row to the unit: format of (row, number)
+    const char* profileRow = nullptr;   // one row in a profile: format of (row, number); nullptr: none
 };
 
 class CPhoneListPage : public CPageBase {
@@ -27,33 +29,33 @@ public:
     static constexpr int kEditorNumber = 1250;    // the phone editor's number edit
     static constexpr int kEditorOk = 1;           // the phone editor's OK button
     static constexpr int kEditorCancel = 2;       // the phone editor's Cancel button
-    static constexpr int kPageWaitSteps = 2000;   // default wait of the page's command lines
-    static constexpr int kEditWaitSteps = 3000;   // wait of a row edit's command line
+    static constexpr int kPageWaitMs = 2000;      // default wait of the page's command lines
+    static constexpr int kEditWaitMs = 3000;      // wait of a row edit's command line
 
-    CPhoneListPage(PageContext& context, const PhoneListShape& shape);
-
-    const char* ClassName() const override { return shape_.className; }
-    std::span<const FieldDecl> Fields() const override { return fields_; }
-    std::span<const RowEditorDecl> RowEditors() const override { return editors_; }
-    int DefaultWaitSteps() const override { return kPageWaitSteps; }
+    CPhoneListPage(PageContext& context, const PageInfo& info, const PhoneListDecl& shape);
 
     // The lists have no Save button; only a profile takes their rows.
     void SaveParams(bool toProfile, CProfileWriter* file) override;
     // The header goes into the profile as it is, followed by one line per row.
     void WriteProfileSection(CProfileWriter& file) override;
-    bool OnCommand(int id) override;
     bool BeginEditRow(int listId, int row, RowEdit& edit) override;
     void CommitEditRow(const RowEdit& edit) override;
-    void OnReport(const RouteHit& hit) override;
+    // A routed row report: row digit and number.
+    void TakeReport(const RouteHit& hit);
 
     int Rows() const { return shape_.rows; }
 
 private:
     bool ValidRow(int row) const { return row >= 0 && row < shape_.rows; }
 
-    PhoneListShape shape_;
-    std::vector<FieldDecl> fields_;
-    std::vector<RowEditorDecl> editors_;
+    const PhoneListDecl& shape_;
+    std::vector<FieldDecl> fields_{};
+    std::vector<RowEditorDecl> editors_{};
+    std::vector<HandlerDecl> handlers_{};
 };
+
+// The family's declaration table and the model factory of its pages.
+std::span<const PhoneListDecl> PhoneLists();
+std::unique_ptr<CPageBase> MakePhoneList(PageContext& context, const PageInfo& info);
 
 }  // namespace rtu

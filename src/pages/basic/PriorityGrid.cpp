@@ -23,22 +23,22 @@ std::optional<std::uint32_t> ParseMask(std::string_view text, std::size_t maxCha
     return value;
 }
 
-FieldDecl TitleLabel(int id, TextRef caption) { return MakeField(id, FieldKind::Label, std::move(caption)); }
+FieldDecl TitleLabel(int id, TextRef caption) { return {.id = id, .kind = FieldKind::Label, .caption = std::move(caption)}; }
 
 }  // namespace prio
 
-CPriorityGridPage::CPriorityGridPage(PageContext& context, PriorityGridShape shape)
-    : CPageBase(context), shape_(std::move(shape))
+CPriorityGridPage::CPriorityGridPage(PageContext& context, const PageInfo& info, const PriorityGridShape& shape)
+    : CPageBase(context, info), shape_(shape)
 {
     if (shape_.title) fields_.push_back(*shape_.title);
 
     std::vector<ColumnDecl> columns;
-    columns.push_back({shape_.firstColumn, prio::kLabelColumnWidth, false});
+    columns.push_back({shape_.firstColumn, prio::kLabelColumnWidth, false, ColumnKind::Label});
     for (int i = 0; i < shape_.sources; ++i) {
         TextRef title;
         if (shape_.sourceTitlePrefix) title.key = shape_.sourceTitlePrefix + std::to_string(i + 1);
         else title.text = std::to_string(i);
-        columns.push_back({title, shape_.sourceWidth, true});
+        columns.push_back({title, shape_.sourceWidth, true, ColumnKind::Mark});
     }
     if (shape_.lastColumn) columns.push_back({*shape_.lastColumn, prio::kLabelColumnWidth, false});
 
@@ -54,8 +54,15 @@ CPriorityGridPage::CPriorityGridPage(PageContext& context, PriorityGridShape sha
     }
 
     fields_.push_back(MakeButton(shape_.saveId, shape_.saveCaption));
-    if (shape_.resetId) fields_.push_back(MakeButton(shape_.resetId, shape_.resetCaption));
+    if (shape_.resetId) {
+        fields_.push_back(MakeButton(shape_.resetId, shape_.resetCaption));
+        fields_.back().onClick = [](CPageBase& page) { static_cast<CPriorityGridPage&>(page).ResetTables(); };
+    }
     if (shape_.hasReload) fields_.push_back(MakeButton(ctl::kReload, {}, "Reload"));
+    handlers_.push_back({.number = 1, .key = nullptr, .fn = [](CPageBase& page, const RouteHit& hit) {
+                             static_cast<CPriorityGridPage&>(page).ParsePriorityReport(hit.text, hit.target.arg < 0 ? 0 : hit.target.arg);
+                         }});
+    SetDecl({.fields = fields_, .handlers = handlers_, .waitMs = prio::kPageWaitMs});
 }
 
 int CPriorityGridPage::TableIndex(int listId) const
@@ -63,23 +70,6 @@ int CPriorityGridPage::TableIndex(int listId) const
     for (std::size_t t = 0; t < shape_.tables.size(); ++t)
         if (shape_.tables[t] == listId) return static_cast<int>(t);
     return -1;
-}
-
-bool CPriorityGridPage::OnCommand(int id)
-{
-    if (id == shape_.saveId) {
-        OnSaveClicked();
-        return true;
-    }
-    if (shape_.resetId && id == shape_.resetId) {
-        ResetTables();
-        return true;
-    }
-    if (id == ctl::kReload && shape_.hasReload) {
-        ReloadGroup();
-        return true;
-    }
-    return false;
 }
 
 bool CPriorityGridPage::OnCellClicked(int listId, int row, int col)
@@ -90,11 +80,6 @@ bool CPriorityGridPage::OnCellClicked(int listId, int row, int col)
     else if (cell == prio::kSilent) SetCell(listId, row, col, prio::kNotify);
     else return false;  // nothing known about this cell yet
     return true;
-}
-
-void CPriorityGridPage::OnReport(const RouteHit& hit)
-{
-    ParsePriorityReport(hit.text, hit.target.arg < 0 ? 0 : hit.target.arg);
 }
 
 void CPriorityGridPage::ParsePriorityReport(std::string_view text, int table)
@@ -136,7 +121,7 @@ void CPriorityGridPage::SaveParams(bool toProfile, CProfileWriter* file)
     if (!toProfile) EmitCommand(false, Printf("%%STARTCMD\r"), nullptr);
     // Every row goes out, reported or not: a cell the unit never filled counts as "X", so an
     // edit in a row whose other table never came is still stored.
-    for (int r = 0; r < prio::kRows; ++r) EmitCommand(toProfile, RowCommand(r, RowMasks(r)), file, prio::kRowWaitSteps);
+    for (int r = 0; r < prio::kRows; ++r) EmitCommand(toProfile, RowCommand(r, RowMasks(r)), file, prio::kRowWaitMs);
     if (!toProfile) EmitCommand(false, Printf("%%COMMITCMD\r"), nullptr);
 }
 

@@ -1,5 +1,6 @@
 #include "pages/basic/TextTablePage.h"
 
+#include "pages/framework/CommandFormat.h"
 #include "pages/framework/FieldBuilders.h"
 #include "pages/framework/Printf.h"
 #include "pages/framework/Ucs2Hex.h"
@@ -11,19 +12,13 @@ namespace {
 constexpr char kRowSeparator = ':';     // "<row>: <text>" in a sensor name line
 constexpr std::size_t kColonToText = 2; // the text starts this far after the ':'
 
-// Row command formats come from the page's table; the arguments always match them.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wformat-nonliteral"
-std::string FormatRow(const char* format, int entry, const std::string& hexText)
+std::string FormatLabel(const char* format, int number)
 {
-    return Printf(format, entry, hexText.c_str());
+    const CommandArg arg = static_cast<long long>(number);
+    return FormatCommand(format, std::span<const CommandArg>(&arg, 1)).value_or(std::string{});
 }
-std::string FormatRow(const char* format, int entry, const std::string& hexText, const std::string& hexUnit)
-{
-    return Printf(format, entry, hexText.c_str(), hexUnit.c_str());
-}
-std::string FormatLabel(const char* format, int number) { return Printf(format, number); }
-#pragma GCC diagnostic pop
+
+void Take(CPageBase& page, const RouteHit& hit) { static_cast<CTextTablePage&>(page).TakeReport(hit); }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -42,40 +37,29 @@ IndexedText SplitIndexedText(std::string_view text)
     return out;
 }
 
-CTextTablePage::CTextTablePage(PageContext& context, const TextTableShape& shape) : CPageBase(context), shape_(shape)
+CTextTablePage::CTextTablePage(PageContext& context, const PageInfo& info, const TextTableDecl& shape)
+    : CPageBase(context, info), shape_(shape)
 {
-    FieldDecl frame;
-    frame.id = shape_.frameId;
-    frame.kind = FieldKind::Label;
-    frame.caption = shape_.title;
-    fields_.push_back(frame);
+    fields_.push_back({.id = shape_.frameId, .kind = FieldKind::Label, .caption = shape_.title});
+    fields_.push_back({.id = shape_.listId,
+                       .kind = FieldKind::List,
+                       .columns = {{{"", shape_.labelKey, ""}, shape_.labelWidth, false, ColumnKind::Label},
+                                   {{"", shape_.textKey, ""}, shape_.textWidth, true, ColumnKind::Text}},
+                       .rows = shape_.rows,
+                       .rowLabelFormat = shape_.rowLabelFormat});
+    if (shape_.reloadButton != 0) fields_.push_back(MakeButton(shape_.reloadButton, {}, "Reload", ctl::kReload));
+    fields_.insert(fields_.end(), shape_.extra.begin(), shape_.extra.end());
 
-    FieldDecl list;
-    list.id = shape_.listId;
-    list.kind = FieldKind::List;
-    list.columns = {ColumnDecl{{"", shape_.labelKey, ""}, shape_.labelWidth, false},
-                    ColumnDecl{{"", shape_.textKey, ""}, shape_.textWidth, true}};
-    list.rows = shape_.rows;
-    list.rowLabelFormat = shape_.rowLabelFormat;
-    fields_.push_back(list);
-
-    if (shape_.reloadButton != 0) fields_.push_back(MakeButton(shape_.reloadButton, {}, "Reload"));
-
-    FieldDecl text;
-    text.id = kEditorText;
-    text.kind = FieldKind::Text;
-    FieldDecl unitLabel;
-    unitLabel.id = kEditorUnitLabel;
-    unitLabel.kind = FieldKind::Label;
-    unitLabel.caption = {"", "", "Unit"};
-    unitLabel.visible = shape_.unitRow;
-    FieldDecl unit;
-    unit.id = kEditorUnit;
-    unit.kind = FieldKind::Text;
-    unit.visible = shape_.unitRow;
-    const FieldDecl ok = MakeButton(kEditorOk, {"Buttons", "OK", ""});
-    const FieldDecl cancel = MakeButton(kEditorCancel, {"Buttons", "CANCEL", ""});
-    editors_.push_back(RowEditorDecl{shape_.listId, {"", "", "Inputs"}, {text, unitLabel, unit, ok, cancel}});
+    editors_.push_back(RowEditorDecl{
+        shape_.listId,
+        Fixed("Inputs"),
+        {{.id = kEditorText, .kind = FieldKind::MultiLine},
+         {.id = kEditorUnitLabel, .kind = FieldKind::Label, .caption = Fixed("Unit"), .visible = shape_.unitRow},
+         {.id = kEditorUnit, .kind = FieldKind::Text, .visible = shape_.unitRow},
+         MakeButton(kEditorOk, Shared("Buttons", "OK")),
+         MakeButton(kEditorCancel, Shared("Buttons", "CANCEL"))}});
+    handlers_.push_back({.number = 1, .key = shape_.reportKey, .fn = Take});
+    SetDecl({.fields = fields_, .editors = editors_, .handlers = handlers_, .waitMs = shape_.waitMs, .framed = false});
 
     Value(shape_.listId);  // the fixed rows with their labels exist from the start
     // Tables whose rows stand for two groups of entries number each group from 0.
@@ -87,7 +71,8 @@ CTextTablePage::CTextTablePage(PageContext& context, const TextTableShape& shape
 
 void CTextTablePage::ClearFields()
 {
-    for (int row = 0; row < shape_.clearRows && row < shape_.rows; ++row) Cell(shape_.listId, row, kTextColumn).clear();
+    const int rows = shape_.clearRows > 0 ? shape_.clearRows : shape_.rows;
+    for (int row = 0; row < rows && row < shape_.rows; ++row) Cell(shape_.listId, row, kTextColumn).clear();
     NotifyChanged(kChangedAll);
 }
 
@@ -95,15 +80,6 @@ void CTextTablePage::SaveParams(bool toProfile, CProfileWriter* file)
 {
     if (!toProfile || !file) return;
     for (int row = 0; row < shape_.rows; ++row) file->WriteText(RowLine(row, RowText(row), {}));
-}
-
-bool CTextTablePage::OnCommand(int id)
-{
-    if (shape_.reloadButton != 0 && id == shape_.reloadButton) {
-        ReloadGroup();
-        return true;
-    }
-    return false;
 }
 
 bool CTextTablePage::BeginEditRow(int listId, int row, RowEdit& edit)
@@ -129,10 +105,9 @@ void CTextTablePage::CommitEditRow(const RowEdit& edit)
 
 std::string CTextTablePage::RowLine(int row, const std::string& text, const std::string& unit) const
 {
-    const int entry = row + shape_.entryBase;
-    if (shape_.unitRow)
-        return FormatRow(shape_.rowCommand, entry, EncodeUcs2Hex(text), unit.empty() ? std::string{} : EncodeUcs2Hex(kUnitMark + unit));
-    return FormatRow(shape_.rowCommand, entry, EncodeUcs2Hex(text));
+    std::vector<CommandArg> args{static_cast<long long>(row + shape_.entryBase), EncodeUcs2Hex(text)};
+    if (shape_.unitRow) args.emplace_back(unit.empty() ? std::string{} : EncodeUcs2Hex(kUnitMark + unit));
+    return FormatCommand(shape_.rowCommand, args).value_or(std::string{});
 }
 
 void CTextTablePage::SetEntry(long long entry, std::string_view hex)
@@ -142,7 +117,7 @@ void CTextTablePage::SetEntry(long long entry, std::string_view hex)
     SetCell(shape_.listId, static_cast<int>(row), kTextColumn, DecodeUcs2Hex(hex));
 }
 
-void CTextTablePage::OnReport(const RouteHit& hit)
+void CTextTablePage::TakeReport(const RouteHit& hit)
 {
     switch (shape_.reportForm) {
     case TextReportForm::Entry: {

@@ -1,4 +1,4 @@
-// Short ways to declare a page's controls.
+// Short ways to write a page's declaration rows.
 #pragma once
 
 #include <string>
@@ -15,23 +15,14 @@ inline TextRef Shared(const char* section, const char* key) { return TextRef{sec
 // A fixed text that no catalog replaces.
 inline TextRef Fixed(const char* text) { return TextRef{"", "", text}; }
 
-inline FieldDecl MakeField(int id, FieldKind kind, TextRef caption = {}, const char* reportKey = "",
-                           bool visible = true)
+// A push button that runs the page command of its own id (or `command`).
+inline FieldDecl MakeButton(int id, TextRef caption, const char* tooltip = "", int command = 0)
 {
     FieldDecl f;
     f.id = id;
-    f.kind = kind;
+    f.kind = FieldKind::Button;
     f.caption = std::move(caption);
-    f.reportKey = reportKey;
-    f.visible = visible;
-    return f;
-}
-
-// A push button that runs the page command of its own id.
-inline FieldDecl MakeButton(int id, TextRef caption, const char* tooltip = "", bool visible = true)
-{
-    FieldDecl f = MakeField(id, FieldKind::Button, std::move(caption), "", visible);
-    f.command = id;
+    f.command = command;
     f.tooltip = tooltip;
     return f;
 }

@@ -1,12 +1,23 @@
 #include "pages/framework/PageBase.h"
 
+#include <algorithm>
 #include <cstdio>
+
+#include "pages/framework/CommandFormat.h"
+#include "pages/framework/FieldBuilders.h"
+#include "pages/framework/Ucs2Hex.h"
 
 namespace rtu {
 
-CPageBase::CPageBase(PageContext& context) : ctx_(context) {}
+namespace {
+constexpr const char* kStartBatch = "%STARTCMD\r";   // opens a framed save batch
+constexpr const char* kCommitBatch = "%COMMITCMD\r"; // closes it
+}  // namespace
 
-const PageInfo* CPageBase::Info() const { return FindPageInfo(ClassName()); }
+CPageBase::CPageBase(PageContext& context, const PageInfo& info, PageDecl decl)
+    : ctx_(context), info_(info), decl_(decl)
+{
+}
 
 const FieldDecl* CPageBase::FindField(int id) const
 {
@@ -15,10 +26,23 @@ const FieldDecl* CPageBase::FindField(int id) const
     return nullptr;
 }
 
+namespace {
+
+bool Names(const ReportDecl& r, std::string_view key) { return r.key && key == r.key; }
+
+}  // namespace
+
 const FieldDecl* CPageBase::FindFieldByReportKey(std::string_view key) const
 {
     for (const FieldDecl& f : Fields())
-        if (!f.reportKey.empty() && f.reportKey == key) return &f;
+        if (Names(f.report, key) || Names(f.report2, key)) return &f;
+    return nullptr;
+}
+
+const HandlerDecl* CPageBase::FindHandler(int number) const
+{
+    for (const HandlerDecl& h : Handlers())
+        if (h.number == number && h.fn) return &h;
     return nullptr;
 }
 
@@ -40,7 +64,7 @@ FieldValue& CPageBase::Value(int id)
     FieldValue& v = values_[id];
     if (const FieldDecl* f = FindField(id)) {
         v.text = f->initial;
-        v.sel = f->noneValue;
+        v.sel = -1;
         if (f->kind == FieldKind::List) InitList(*f, v);
     }
     return v;
@@ -112,20 +136,17 @@ void CPageBase::NotifyChanged(int id)
 void CPageBase::ClearFields()
 {
     for (const FieldDecl& f : Fields()) {
-        switch (f.kind) {
-        case FieldKind::Label:
-        case FieldKind::Button: break;
-        case FieldKind::Text:
-        case FieldKind::EditableCombo: Value(f.id).text = f.initial; break;
-        case FieldKind::Check: Value(f.id).check = 0; break;
-        case FieldKind::Combo: Value(f.id).sel = f.noneValue; break;
-        case FieldKind::List: {
-            FieldValue& v = Value(f.id);
+        if (!HoldsValue(f.kind)) continue;
+        FieldValue& v = Value(f.id);
+        if (HoldsText(f.kind)) v.text = f.initial;
+        else if (f.kind == FieldKind::Check) v.check = 0;
+        else if (HoldsSelection(f.kind)) v.sel = f.cleared;
+        else if (f.kind == FieldKind::List) {
+            // Rows that grew with the unit's values go; the fixed rows lose their values.
+            if (f.growRows && v.cells.size() > static_cast<std::size_t>(f.rows)) v.cells.resize(static_cast<std::size_t>(f.rows));
             for (auto& row : v.cells)
                 for (std::size_t c = 1; c < row.size(); ++c)
                     if (c >= f.columns.size() || f.columns[c].deviceValue) row[c].clear();
-            break;
-        }
         }
     }
     NotifyChanged(kChangedAll);
@@ -138,28 +159,69 @@ void CPageBase::WriteBlock(const std::string& text)
 
 void CPageBase::ReloadGroup()
 {
-    const PageInfo* info = Info();
     SeqJob job;
-    job.bytes = info && info->dump ? info->dump : "";
+    job.bytes = info_.dump ? info_.dump : "";
     job.onStart = [this] { ClearFields(); };
     if (ctx_.sequencer) ctx_.sequencer->Enqueue(std::move(job));
     else ClearFields();
 }
 
-void CPageBase::EmitCommand(bool toProfile, const std::string& text, CProfileWriter* file, int waitSteps)
+std::optional<std::string> CPageBase::WriteLine(const FieldDecl& f) const
+{
+    if (f.write.compose) {
+        std::string line;
+        if (!f.write.compose(*this, line)) return std::nullopt;
+        return line;
+    }
+    if (!f.write.format) return std::nullopt;
+    const std::string conversions = ConversionsOf(f.write.format);
+    if (conversions.empty()) return FormatCommand(f.write.format, {});
+    if (conversions.size() != 1) return std::nullopt;  // several values: a compose hook's job
+    const FieldValue& v = ValueOf(f.id);
+    CommandArg arg;
+    if (conversions[0] == 's') {
+        if (f.report.decode == Decode::Hex) arg = EncodeUcs2Hex(v.text);
+        else arg = SingleLine(v.text);
+    } else if (f.kind == FieldKind::Check) {
+        arg = static_cast<long long>(v.check ? 1 : 0);
+    } else if (HoldsSelection(f.kind)) {
+        // A selection that names no item is not sent as a default.
+        if (v.sel < 0 || (!f.items.empty() && v.sel >= static_cast<int>(f.items.size()))) return std::nullopt;
+        arg = static_cast<long long>(v.sel);
+    } else {
+        arg = static_cast<long long>(LeadingNumber(v.text));
+    }
+    return FormatCommand(f.write.format, std::span<const CommandArg>(&arg, 1));
+}
+
+void CPageBase::SaveParams(bool toProfile, CProfileWriter* file)
+{
+    std::vector<const FieldDecl*> rows;
+    for (const FieldDecl& f : Fields()) {
+        const WriteDecl& w = f.write;
+        if ((w.format || w.compose) && !w.onClick && !w.reportOnly && w.partOf == 0 && f.kind != FieldKind::Button)
+            rows.push_back(&f);
+    }
+    std::stable_sort(rows.begin(), rows.end(), [](auto* a, auto* b) { return a->write.order < b->write.order; });
+    if (!toProfile && decl_.framed) EmitCommand(false, kStartBatch, nullptr);
+    for (const FieldDecl* f : rows)
+        if (auto line = WriteLine(*f)) EmitCommand(toProfile, *line, file, f->write.waitMs);
+    if (!toProfile && decl_.framed) EmitCommand(false, kCommitBatch, nullptr);
+}
+
+void CPageBase::EmitCommand(bool toProfile, const std::string& text, CProfileWriter* file, int waitMs)
 {
     if (toProfile) {
         if (file) file->WriteText(text + "\n");
         return;
     }
-    if (ctx_.sequencer) ctx_.sequencer->EnqueueCommand(text, waitSteps > 0 ? waitSteps : DefaultWaitSteps());
+    if (ctx_.sequencer) ctx_.sequencer->EnqueueCommand(text, waitMs > 0 ? waitMs : DefaultWaitMs());
 }
 
 void CPageBase::WriteProfileSection(CProfileWriter& file)
 {
-    const PageInfo* info = Info();
-    if (!info || !info->header) return;
-    EmitCommand(true, info->header, &file);
+    if (!info_.header) return;
+    EmitCommand(true, info_.header, &file);
     SaveParams(true, &file);
 }
 
@@ -172,11 +234,24 @@ void CPageBase::OnSaveClicked()
 
 bool CPageBase::OnCommand(int id)
 {
-    if (id == ctl::kReload) {
+    const FieldDecl* f = FindField(id);
+    if (!f) return false;
+    if (f->kind == FieldKind::Check && f->write.onClick) {
+        // A box that acts at once: its line goes to the unit when it is clicked.
+        if (auto line = WriteLine(*f)) EmitCommand(false, *line, nullptr, f->write.waitMs);
+        return true;
+    }
+    if (f->kind != FieldKind::Button) return false;
+    if (f->onClick) {
+        f->onClick(*this);
+        return true;
+    }
+    const int command = f->command ? f->command : f->id;
+    if (command == ctl::kReload) {
         ReloadGroup();
         return true;
     }
-    if (id == ctl::kSave) {
+    if (command == ctl::kSave || command == ctl::kSave1 || command == ctl::kSave0) {
         OnSaveClicked();
         return true;
     }
@@ -187,33 +262,94 @@ bool CPageBase::BeginEditRow(int, int, RowEdit&) { return false; }
 void CPageBase::CommitEditRow(const RowEdit&) {}
 bool CPageBase::OnCellClicked(int, int, int) { return false; }
 
+void CPageBase::ApplyReport(const FieldDecl& f, Decode decode, std::string_view value)
+{
+    switch (decode) {
+    case Decode::None:
+    case Decode::Switch: break;
+    case Decode::Text: SetText(f.id, std::string(value)); break;
+    case Decode::Hex: SetText(f.id, DecodeUcs2Hex(value)); break;
+    case Decode::Number: {
+        // An index that names no item leaves the list without a selection, as the list itself would.
+        const int n = LeadingNumber(value);
+        const bool named = n >= 0 && (f.items.empty() || n < static_cast<int>(f.items.size()));
+        SetSel(f.id, named ? n : -1);
+        break;
+    }
+    case Decode::Flag: SetCheck(f.id, !value.empty() && value.front() == '1'); break;
+    }
+}
+
+namespace {
+
+std::string_view From(std::string_view line, int at)
+{
+    const auto off = static_cast<std::size_t>(at < 0 ? 0 : at);
+    return off < line.size() ? line.substr(off) : std::string_view{};
+}
+
+const ReportDecl* BindingFor(const FieldDecl& f, std::string_view key)
+{
+    if (Names(f.report, key)) return &f.report;
+    if (Names(f.report2, key)) return &f.report2;
+    return nullptr;
+}
+
+}  // namespace
+
+void CPageBase::ScanLine(std::string_view line)
+{
+    if (scan_.empty()) {
+        for (const FieldDecl& f : Fields())
+            for (const ReportDecl* r : {&f.report, &f.report2})
+                if (r->key) scan_.emplace_back(&f, r);
+        std::stable_sort(scan_.begin(), scan_.end(), [](auto& a, auto& b) { return a.second->order < b.second->order; });
+    }
+    for (auto [f, r] : scan_) {
+        if (r->decode == Decode::Switch) {
+            const std::string key = r->key;
+            if (line.find(key + " 0") != std::string_view::npos) return SetCheck(f->id, 0);
+            if (line.find(key + " 1") != std::string_view::npos) return SetCheck(f->id, 1);
+            continue;
+        }
+        if (line.find(r->key) == std::string_view::npos) continue;
+        ApplyReport(*f, r->decode, From(line, r->at));
+        return;
+    }
+}
+
 void CPageBase::OnRoute(const RouteHit& hit)
 {
     const RouteTarget& t = hit.target;
-    if (t.effect == RouteEffect::Handler || t.effect == RouteEffect::ListRow) {
-        OnReport(hit);
+    switch (t.effect) {
+    case RouteEffect::Scan: ScanLine(hit.line); return;
+    case RouteEffect::Handler:
+    case RouteEffect::ListRow:
+        if (const HandlerDecl* h = FindHandler(t.handler)) h->fn(*this, hit);
+        else ++dropped_;
+        return;
+    default: break;
+    }
+    const FieldDecl* f = FindFieldByReportKey(t.key ? t.key : "");
+    if (!f) {
+        ++dropped_;
         return;
     }
-    const FieldDecl* f = FindFieldByReportKey(t.field);
-    if (!f) return;
     switch (t.effect) {
-    case RouteEffect::EditText: SetText(f->id, std::string(hit.text)); break;
+    case RouteEffect::EditText: {
+        const ReportDecl* r = BindingFor(*f, t.key);
+        ApplyReport(*f, r && r->decode == Decode::Hex ? Decode::Hex : Decode::Text, hit.text);
+        break;
+    }
     case RouteEffect::CheckOn: SetCheck(f->id, 1); break;
     case RouteEffect::CheckOff: SetCheck(f->id, 0); break;
-    case RouteEffect::CheckChar: SetCheck(f->id, !hit.text.empty() && hit.text[0] == '1'); break;
-    case RouteEffect::ComboNumber: SetSel(f->id, LeadingNumber(hit.text)); break;
-    case RouteEffect::Handler:
-    case RouteEffect::ListRow: break;
+    case RouteEffect::CheckChar: ApplyReport(*f, Decode::Flag, hit.text); break;
+    case RouteEffect::ComboNumber: ApplyReport(*f, Decode::Number, hit.text); break;
+    default: break;
     }
 }
 
-void CPageBase::OnReport(const RouteHit&) {}
-
-std::string CPageBase::Tr(std::string_view key) const
-{
-    const PageInfo* info = Info();
-    return Tr(info && info->section ? info->section : "", key);
-}
+std::string CPageBase::Tr(std::string_view key) const { return Tr(info_.section ? info_.section : "", key); }
 
 std::string CPageBase::Tr(std::string_view section, std::string_view key) const
 {

@@ -1,7 +1,8 @@
-// The model of one parameter page: its declared controls, their values, and its jobs —
-// clear, reload, apply routed reports, build command lines for the unit or a profile.
-// No window here: views are generated from Fields() and follow the values through the
-// change listeners.
+// The model of one parameter page: its declared rows, their values, and its jobs — clear,
+// reload, take routed reports, build command lines for the unit or a profile, export. All
+// of it follows from the rows (FieldDecl.h); a page adds only hooks for what a row can't
+// say. No window here: views are generated from Fields() and follow the values through
+// the change listeners.
 #pragma once
 
 #include <functional>
@@ -34,10 +35,10 @@ inline constexpr int kEditRow = 1250;   // command: edit the selected row
 }  // namespace ctl
 
 struct FieldValue {
-    std::string text;                             // Text, EditableCombo
+    std::string text{};                             // text kinds
     int check = 0;                                // Check
-    int sel = -1;                                 // Combo
-    std::vector<std::vector<std::string>> cells;  // List: rows x columns (column 0 is the row label)
+    int sel = -1;                                 // Combo, Radio
+    std::vector<std::vector<std::string>> cells{};  // List: rows x columns (column 0 is the row label)
 };
 
 // What a page needs from the tool around it.
@@ -52,25 +53,41 @@ struct PageContext {
 struct RowEdit {
     int listId = 0;
     int row = -1;
-    std::map<int, FieldValue> values;  // by the editor's field ids
+    std::map<int, FieldValue> values{};  // by the editor's field ids
+};
+
+// Everything a page declares.
+struct PageDecl {
+    static constexpr int kDefaultWaitMs = 3000;  // ms a command line waits for its acknowledgement
+    std::span<const FieldDecl> fields{};
+    std::span<const RowEditorDecl> editors{};
+    std::span<const HandlerDecl> handlers{};
+    int waitMs = kDefaultWaitMs;  // the page's default acknowledgement wait
+    bool framed = true;           // a save to the unit is framed by "%STARTCMD" and "%COMMITCMD"
 };
 
 class CPageBase : public IRouteTarget {
 public:
-    static constexpr int kDefaultWaitSteps = 3000;  // ms a command line waits for its acknowledgement
-    static constexpr int kChangedAll = -1;          // listener argument: every field changed
+    static constexpr int kDefaultWaitMs = PageDecl::kDefaultWaitMs;
+    static constexpr int kChangedAll = -1;  // listener argument: every field changed
 
-    explicit CPageBase(PageContext& context);
+    CPageBase(PageContext& context, const PageInfo& info, PageDecl decl = {});
     ~CPageBase() override = default;
+    CPageBase(const CPageBase&) = delete;
+    CPageBase& operator=(const CPageBase&) = delete;
 
     // --- declaration ---
-    virtual const char* ClassName() const = 0;
-    const PageInfo* Info() const;                       // its row in the page table
-    virtual std::span<const FieldDecl> Fields() const = 0;
-    virtual std::span<const RowEditorDecl> RowEditors() const { return {}; }
-    virtual int DefaultWaitSteps() const { return kDefaultWaitSteps; }
+    const char* ClassName() const { return info_.className; }
+    PageId Id() const { return info_.Id(); }
+    const PageInfo* Info() const { return &info_; }  // its row in the page registry
+    std::span<const FieldDecl> Fields() const { return decl_.fields; }
+    std::span<const RowEditorDecl> RowEditors() const { return decl_.editors; }
+    std::span<const HandlerDecl> Handlers() const { return decl_.handlers; }
+    int DefaultWaitMs() const { return decl_.waitMs; }
     const FieldDecl* FindField(int id) const;
+    // The row that a report key names (either of its keys).
     const FieldDecl* FindFieldByReportKey(std::string_view key) const;
+    const HandlerDecl* FindHandler(int number) const;
 
     // --- values ---
     FieldValue& Value(int id);                 // created on first use
@@ -80,6 +97,8 @@ public:
     std::string& Text(int id) { return Value(id).text; }
     int& Check(int id) { return Value(id).check; }
     int& Sel(int id) { return Value(id).sel; }
+    const std::string& TextOf(int id) const { return ValueOf(id).text; }
+    int CheckOf(int id) const { return ValueOf(id).check ? 1 : 0; }
     std::string& Cell(int listId, int row, int col);
     std::string CellText(int listId, int row, int col) const;
     // Setters that also tell the listeners.
@@ -95,21 +114,25 @@ public:
     void NotifyChanged(int id = kChangedAll);
 
     // --- jobs ---
-    // Empties the device values: texts to their initial text, check boxes to 0, drop-downs
-    // to their "none", list cells that carry unit values to "". Pages with extra state extend it.
+    // Empties the unit's values: texts to their initial text, check boxes to 0, selections
+    // to their cleared value, list cells that carry unit values to "".
     virtual void ClearFields();
     // Clears, then asks the unit for the page's group (one block, no wait).
     virtual void ReloadGroup();
-    // Builds the page's command lines in their fixed order, each through EmitCommand.
-    virtual void SaveParams(bool toProfile, CProfileWriter* file) = 0;
+    // The rows' command lines in their save order, each through EmitCommand; framed by
+    // "%STARTCMD" / "%COMMITCMD" in device mode when the page frames its batch.
+    virtual void SaveParams(bool toProfile, CProfileWriter* file);
+    // The line a row writes with its current value; nullopt when the row writes nothing now
+    // (no format, a selection that names no item, a format that does not fit the value).
+    std::optional<std::string> WriteLine(const FieldDecl& f) const;
     // Device mode: queue one command line that waits for the unit's acknowledgement at
-    // most waitSteps ms (0: the page's default). Profile mode: append text + "\n" to the file.
-    void EmitCommand(bool toProfile, const std::string& text, CProfileWriter* file, int waitSteps = 0);
+    // most waitMs (0: the page's default). Profile mode: append text + "\n" to the file.
+    void EmitCommand(bool toProfile, const std::string& text, CProfileWriter* file, int waitMs = 0);
     // Writes the page's header and its lines into a profile (nothing for pages without a header).
     virtual void WriteProfileSection(CProfileWriter& file);
     // The Save button: tell the main window the page is busy, save, then reload.
     virtual void OnSaveClicked();
-    // A button or other page command (Reload, Save, and the page's own). Returns whether handled.
+    // A declared button (by its id) or a box that acts when clicked. Returns whether handled.
     virtual bool OnCommand(int id);
 
     // Row editors: fill an editor from a row (false: that row can't be edited), and apply it.
@@ -120,8 +143,10 @@ public:
 
     // --- routing ---
     void OnRoute(const RouteHit& hit) override;
-    // The page's own report handlers (routing rows of kind Handler).
-    virtual void OnReport(const RouteHit& hit);
+    // Reports that reached the page but found no taker here (counted, never silently lost).
+    int DroppedReports() const { return dropped_; }
+    // Applies the report of one row: `value` is the line from the row's offset.
+    void ApplyReport(const FieldDecl& f, Decode decode, std::string_view value);
 
     // Values the page holds without a control, for exports: (short descriptive key, value).
     virtual std::vector<std::pair<std::string, std::string>> ExtraValues() const { return {}; }
@@ -131,17 +156,32 @@ public:
     std::string Tr(std::string_view section, std::string_view key) const;
     std::string Resolve(const TextRef& ref) const;
 
-protected:
-    PageContext& ctx_;
     // Writes one block to the unit at once, in queue order, without waiting.
     void WriteBlock(const std::string& text);
+
+protected:
+    // Pages that build their rows at construction hand them over here.
+    void SetDecl(PageDecl decl)
+    {
+        decl_ = decl;
+        scan_.clear();
+    }
     // Prepares list rows with their labels (called lazily by Value for List fields).
     void InitList(const FieldDecl& field, FieldValue& value) const;
+    // The page-wide scan: the first of the page's report keys found in the line decides.
+    void ScanLine(std::string_view line);
+
+    PageContext& ctx_;
 
 private:
-    std::map<int, FieldValue> values_;
+    const PageInfo& info_;
+    PageDecl decl_;
+    std::map<int, FieldValue> values_{};
     std::map<int, std::function<void(int)>> listeners_;
     int nextListener_ = 1;
+    int dropped_ = 0;
+    // The page's report keys in its test order, made on the first scanned line.
+    std::vector<std::pair<const FieldDecl*, const ReportDecl*>> scan_;
 };
 
 }  // namespace rtu

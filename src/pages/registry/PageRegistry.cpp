@@ -1,0 +1,92 @@
+#include "pages/registry/PageRegistry.h"
+
+#include "pages/basic/PageAlarmParams.h"
+#include "pages/basic/PageMainParams.h"
+#include "pages/basic/PhoneListPage.h"
+#include "pages/basic/PriorityGrid.h"
+#include "pages/basic/TextTablePage.h"
+
+namespace rtu {
+namespace {
+
+constexpr PageFactory kMain = CPageMainParams::Make;
+constexpr PageFactory kAlarm = CPageAlarmParams::Make;
+constexpr PageFactory kPhones = MakePhoneList;
+constexpr PageFactory kTexts = MakeTextTable;
+constexpr PageFactory kPrio = MakePriorityTable;
+
+// clang-format off
+constexpr PageInfo kPages[] = {
+  // class               nav folder        item                 icon section            dump                                   header                                         profile clear model
+  {"CPageServer",          1, "TAB_BASIC",  "PAGE_CS",           0, "PageCSPhone",     "%DUMP_PHONE\r",                       "\r\n//Page Device Control phones\r\n",          1,  6, kPhones},
+  {"CPageMainParams",      3, "TAB_BASIC",  "PAGE_BASIC",        1, "PageMainParams",  "%DUMP_SYS\r%DUMP_ROMSMS\r",           "\r\n//Page System Main Params\r\n",             2,  2, kMain},
+  {"CPageAlarmParams",     4, "TAB_BASIC",  "PAGE_ALARM",        2, "PageAlarmParams", "%DUMP_SYS\r%DUMP_ADS\r%DUMP_GPIO\r",  "\r\n//Page System Alarm Params\r\n",            3, 12, kAlarm},
+  {"CPageAllSms",         14, "TAB_BASIC",  "PAGE_SMS",          4, "PageSms",         "%DUMP_ROMSMS\r",                      "\r\n//Page Rom Sms\r\n",                        4,  1, kTexts},
+  {"CPageSysPrio",        25, "TAB_BASIC",  "PAGE_SYSPRIO",      3, "PageCSPrio",      "%DUMP_PRIOTB\r",                      "\r\n//Page system basic prio table\r\n",        5, 29, kPrio},
+  {"CPageGPIO",            5, "TAB_GPIO",   "PAGE_DIOTYPE",      4, "PageDIN",         "%DUMP_GPIO\r",                        "\r\n//Page Digital inputs config\r\n",          6, 10, nullptr},
+  {"CPageDinAlarm",        6, "TAB_GPIO",   "PAGE_DINSMS",       5, "PageSms",         "%DUMP_ROMSMS\r",                      nullptr,                                         0,  3, kTexts},
+  {"CPageDinParams",      21, "TAB_GPIO",   "PAGE_DINSETUP",     6, "PageDINTo",       "%DUMP_GPIO\r",                        "\r\n//Page Digital inputs delays config\r\n",   7, 24, nullptr},
+  {"CPageDinName",        30, "TAB_GPIO",   "PAGE_DINAME",       7, "PageDINName",     "%DUMP_GPIO\r",                        "\r\n//Page Digital inputs Names\r\n",           8, 33, kTexts},
+  {"CPageDoutName",       31, "TAB_GPIO",   "PAGE_DONAME",       8, "PageDOName",      "%DUMP_GPIO\r",                        "\r\n//Page Digital outputs Names\r\n",         10, 34, kTexts},
+  {"CPagePriotab",        23, "TAB_GPIO",   "PAGE_DINPRIO",      3, "PageDinPrio",     "%DUMP_PRIOTB\r",                      "\r\n//Page digital alarm prio table\r\n",       9, 27, kPrio},
+  {"CPageCounter",        38, nullptr,      nullptr,            -1, "PageCounter",     "%DUMP_COUNTER\r",                     nullptr,                                         0,  0, nullptr},
+  {"CPageDinCt",          47, nullptr,      nullptr,            -1, "PageDINName",     "%DUMP_GPIO\r",                        nullptr,                                         0,  0, nullptr},
+  {"CPageAD",              9, "TAB_ADC",    "PAGE_ADCSETUP",    10, "PageADC",         "%DUMP_ADS\r%DUMPR\r",                 "\r\n//Page AD config\r\n",                     11, 11, nullptr},
+  {"CPageADSms",          10, "TAB_ADC",    "PAGE_ADCSMS",      11, "PageADSms",       "%DUMP_ROMSMS\r",                      nullptr,                                         0,  4, kTexts},
+  {"CPageADName",         19, "TAB_ADC",    "PAGE_ADCNAME",     12, "PageADSms",       "%DUMP_ADS\r",                         "\r\n//Page AD names\r\n",                      14, 22, kTexts},
+  {"CPageAinprio",        24, "TAB_ADC",    "PAGE_AINPRIO",      3, nullptr,           "%DUMP_PRIOTB\r",                      "\r\n//Page analog alarm prio table\r\n",       13, 28, kPrio},
+  {"CPageAdcExt",         36, nullptr,      nullptr,            -1, nullptr,           "%DUMP_ADS\r",                         nullptr,                                        12,  0, nullptr},
+  {"CPageWinPrio",        37, nullptr,      nullptr,            -1, "PageWinPrio",     "%DUMP_PRIOTB\r",                      nullptr,                                         0, 14, kPrio},
+  {"CPageGPRS",           28, "TAB_DTU",    "PAGE_DATA_GPRS",   15, "PageGPRS",        "%DUMP_M2M\r%DUMP_SYS\r",              "\r\n//Page GPRS params\r\n",                   15, 31, nullptr},
+  {"CPageISensorName",    43, "TAB_SENSOR", "PAGE_SENSORNAME",  25, "PageISNName",     "%E99?\r",                             "\r\n//Page ISensor Names\r\n",                 20, 18, kTexts},
+  {"CPageBuzzer",         29, "TAB_SENSOR", "PAGE_BUZZER",      16, "PageBuzzer",      "%DUMP_SYS\r",                         "\r\n//Page Buzzer Siren\r\n",                  17, 32, nullptr},
+  {"CPageExtTemp",        35, "TAB_SENSOR", "PAGE_DS1820",      17, "PageETemp",       "%DUMP_DS1\r",                         "\r\n//Page ex ds18b20 sensors\r\n",            18,  0, nullptr},
+  {"CPageExTmpRcd",       44, "TAB_SENSOR", "PAGE_EXTMPR",      24, "PageETmpLogs",    nullptr,                               nullptr,                                         0,  0, nullptr},
+  {"CPageExtTmpLog",      49, "TAB_SENSOR", "PAGE_ETEMP_SYNC",  24, "PageETmpLogs",    nullptr,                               nullptr,                                         0,  0, nullptr},
+  {"CPageBattery",        20, "TAB_SENSOR", "PAGE_BATTERY",     18, "PagePower",       "%DUMP_GPIO\r",                        "\r\n//Page Battery alarm\r\n",                 19, 23, nullptr},
+  {"CPageCio",             7, "TAB_OTHER",  "PAGE_INTERLOCK",   19, "PageLink",        "%DUMP_GPIO\r%DUMP_SYS\r",             "\r\n//Page Interlock actions\r\n",             21,  0, nullptr},
+  {"CPageMTimer",         11, "TAB_OTHER",  "PAGE_TIMERS",      20, "PageMtimer",      "%DUMP_TIMER\r",                       "\r\n//Page System mtimers\r\n",                22, 13, nullptr},
+  {"CWeekTimerPage",      27, "TAB_OTHER",  "PAGE_WEEK_TIMERS", 21, "PageMtimer",      "%DUMP_TIMER\r",                       "\r\n//Page Weekly timer commands\r\n",         23, 30, nullptr},
+  {"CPageComm",           16, "TAB_OTHER",  "PAGE_COMM_TOOL",   22, nullptr,           nullptr,                               nullptr,                                         0,  0, nullptr},
+  {"CPageUserCmd",        22, "TAB_OTHER",  "PAGE_USER_CMD",    24, "PageCommands",    "%DUMP_UCMD\r",                        "\r\n//Page User defined commands\r\n",         24, 25, nullptr},
+  {"CPageInterlock",      32, nullptr,      nullptr,            -1, "PageLink",        "%DUMP_TIMER\r",                       nullptr,                                         0, 26, nullptr},
+  {"CPageRfZone",         34, nullptr,      nullptr,            -1, "PageRFZone",      "%DUMP_GPIO\r%DUMP_ROMSMS\r",          nullptr,                                         0,  7, nullptr},
+  {"CPageRname",          15, nullptr,      nullptr,            -1, "PageModSlave",    "%DUMPM\r",                            nullptr,                                         0,  0, nullptr},
+  {"CPageMbusParams",     33, nullptr,      nullptr,            -1, "PageMbusParams",  "%DUMP_MODBUS\r",                      nullptr,                                         0, 35, nullptr},
+  {"CPage62056",          39, nullptr,      nullptr,            -1, nullptr,           "%DUMP_62056\r",                       nullptr,                                         0, 15, nullptr},
+  {"CPageComm2",          46, nullptr,      nullptr,            -1, nullptr,           "%DUMP_SYS\r",                         nullptr,                                         0,  0, nullptr},
+  {"CPageEmail",           2, nullptr,      nullptr,            -1, "PageEmail",       "%DUMP_MMS\r",                         nullptr,                                         0,  8, nullptr},
+  {"CPageHttp",           48, nullptr,      nullptr,            -1, "PageHttp",        "%DUMP_HTTP\r",                        nullptr,                                        16,  0, nullptr},
+  {"CPage3GMMS",          41, nullptr,      nullptr,            -1, nullptr,           "%DUMP_MMS\r%DUMP_GPIO\r",             nullptr,                                         0, 16, nullptr},
+  {"CPageMmsSetup",       12, nullptr,      nullptr,            -1, "PageMMSSetup",    "%DUMP_MMS\r",                         nullptr,                                         0, 20, nullptr},
+  {"CDataParams",         13, nullptr,      nullptr,            -1, nullptr,           "%DUMP_SYS\r%DUMP_PHONE\r",            nullptr,                                         0,  5, nullptr},
+  {"CPageTemp",            8, nullptr,      nullptr,            -1, "PageTmp100",      "%DUMP_TMP\r%DUMPR\r",                 nullptr,                                         0,  9, nullptr},
+  {"CPageHumidity",       45, nullptr,      nullptr,            -1, "PageHumidity",    "%DUMP_HUM\r",                         nullptr,                                         0,  0, nullptr},
+  {"CPageGSensor",        42, nullptr,      nullptr,            -1, "PageGSensor",     "%DUMP_GSENSOR\r",                     nullptr,                                         0, 17, nullptr},
+  {"CPageGraycode",       40, nullptr,      nullptr,            -1, "PageGryCode",     "%DUMP_GRAY\r",                        nullptr,                                         0, 19, nullptr},
+  {"CPageEvents",         26, nullptr,      nullptr,            -1, "PageLogs",        nullptr,                               nullptr,                                         0,  0, nullptr},
+  {"CPageSos",            18, nullptr,      nullptr,            -1, "PageCSPhone",     "%DUMP_PHONE\r",                       nullptr,                                         0, 21, kPhones},
+};
+// clang-format on
+
+}  // namespace
+
+std::span<const PageInfo> PageTable() { return kPages; }
+
+const PageInfo* FindPageInfo(std::string_view className)
+{
+    for (const PageInfo& p : kPages)
+        if (className == p.className) return &p;
+    return nullptr;
+}
+
+const PageInfo* FindPageInfo(PageId id) { return FindPageInfoByNav(NavIdOf(id)); }
+
+const PageInfo* FindPageInfoByNav(int navId)
+{
+    for (const PageInfo& p : kPages)
+        if (p.navId == navId) return &p;
+    return nullptr;
+}
+
+}  // namespace rtu
