@@ -136,10 +136,12 @@ void CheckProfile(const std::string& path, std::string_view input)
     }
     if (!summary) __builtin_trap();  // the run must end
     if (summary->ok + summary->err + summary->unanswered != summary->sent) __builtin_trap();
-    if (fuzz.writes < static_cast<std::size_t>(summary->sent) + 2) __builtin_trap();  // plus the start and commit lines
+    // Plus the start line, and the commit line unless the run was stopped before the end.
+    if (fuzz.writes < static_cast<std::size_t>(summary->sent) + (summary->committed ? 2 : 1)) __builtin_trap();
+    if (summary->committed == summary->stopped && summary->stop != rtu::ExecStop::Closing) __builtin_trap();
     // Nothing of this run outlives it: an empty profile takes the place of its lines and its
     // summary callback (which refers to this frame), and the reset ends that one at once.
-    session.ExecProfileLines({}, {});
+    session.ExecProfileLines(rtu::CProfileLines{}, {});
     fuzz.Reset();
     if (session.Link().profileBusy) __builtin_trap();
 }
