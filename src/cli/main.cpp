@@ -1,12 +1,15 @@
 // rtuctl: read, write and service a GPRS RTU 4Din/4Dout/4AD/4TI unit from scripts.
 #include <cstdlib>
 #include <iostream>
+#include <iterator>
 #include <map>
+#include <vector>
 
 #include <CLI/CLI.hpp>
 
 #include "cli/CliCommands.h"
 #include "cli/CliLoop.h"
+#include "link/LinkTypes.h"
 
 using namespace rtu::cli;
 
@@ -27,7 +30,7 @@ int main(int argc, char** argv)
     std::string parity = "none";
     app.add_option("-p,--port", options.port, "serial device path (default: $RTUCTL_PORT)");
     app.add_option("-b,--baud", options.baud, "baud rate")
-        ->check(CLI::IsMember({300, 600, 1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200}))
+        ->check(CLI::IsMember(std::vector<int>(std::begin(rtu::kBaudRates), std::end(rtu::kBaudRates))))
         ->capture_default_str();
     app.add_option("--parity", parity, "parity")->check(CLI::IsMember({"none", "odd", "even", "mark"}))->capture_default_str();
     app.add_option("--password", options.password, "console password the unit asks for")->capture_default_str();
