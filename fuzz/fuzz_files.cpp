@@ -105,9 +105,16 @@ void CheckProfile(const std::string& path, std::string_view input)
             answer = true;
             return true;
         },
-        [&now] { return now; }, nullptr, nullptr);
+        [&now] { return now; }, nullptr);
     std::optional<rtu::ExecSummary> summary;
-    if (!session.ExecProfileLines(std::move(lines), [&](const rtu::ExecSummary& s) { summary = s; })) __builtin_trap();
+    auto drain = [&] {
+        session.DrainEvents([&](const rtu::SessionEvent& e) {
+            if (const auto* end = std::get_if<rtu::ev::ProfileEnded>(&e)) summary = end->summary;
+            if (std::holds_alternative<rtu::ev::Question>(e)) session.StopProfile();  // nobody to ask
+        });
+    };
+    if (!session.ExecProfileLines(std::move(lines))) __builtin_trap();
+    drain();
 
     std::size_t pick = 0;
     for (int step = 0; step < kMaxSteps && !summary; ++step) {
@@ -117,14 +124,16 @@ void CheckProfile(const std::string& path, std::string_view input)
                 input.empty() ? kAnswers[0]
                               : kAnswers[static_cast<unsigned char>(input[pick++ % input.size()]) % std::size(kAnswers)];
             if (!reply.empty()) {
-                session.Link().HandleReceive(reply);
+                session.HandleReceive(reply);
+                drain();
                 continue;
             }
         }
-        const auto deadline = session.Link().NextDeadline();
+        const auto deadline = session.NextDeadline();
         if (!deadline) break;
         now = std::max(now, *deadline);
-        session.Link().HandleTime();
+        session.HandleTime();
+        drain();
     }
     if (!summary) __builtin_trap();  // the run must end
     if (summary->ok + summary->err + summary->unanswered != summary->sent) __builtin_trap();

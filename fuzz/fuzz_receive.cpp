@@ -1,6 +1,6 @@
 // Received bytes, as the serial port hands them over, through a session with every page:
 // the line framer, the console table, the routing, every page parser, the picture mode,
-// the posted commands, and at the end the JSON export and the profile writers.
+// the posted commands and the events, and at the end the JSON export and the profile writers.
 //
 // Input: byte 0 gives the count (0..7) of the chunk-size bytes that follow it; chunk k is
 // 1 + size[k % count] * kChunkStep bytes long (at most the port's largest chunk). With no
@@ -22,13 +22,7 @@ namespace {
 constexpr std::size_t kMaxSizeBytes = 8;   // chunk-size bytes: 0..7 of them
 constexpr std::size_t kChunkStep = 33;     // chunk length per unit of a size byte
 constexpr rtu::Millis kChunkGapMs = 60;    // time between two chunks on the fake clock
-constexpr int kMaxPostedRounds = 16;       // posted commands that post again are cut off
 constexpr std::uint8_t kSkipExportBit = 0x80;  // in byte 0: no export at the end
-
-struct CObserver : rtu::ILinkObserver {
-    std::vector<int> posted;
-    void OnPostCommand(int id) override { posted.push_back(id); }
-};
 
 const rtu::CTextCatalog& Catalog()
 {
@@ -40,20 +34,10 @@ const rtu::CTextCatalog& Catalog()
     return catalog;
 }
 
-void RunPosted(rtu::CSession& session, CObserver& observer)
+// Takes every event, as a front end does after each call.
+void Drain(rtu::CSession& session)
 {
-    for (int round = 0; round < kMaxPostedRounds && !observer.posted.empty(); ++round) {
-        std::vector<int> ids;
-        ids.swap(observer.posted);
-        for (int id : ids) {
-            if (id == rtu::cmd::kSavePicture) {
-                std::string picture;
-                session.Link().Picture().TakeImage(picture);
-            }
-            session.HandleCommand(id);
-        }
-    }
-    observer.posted.clear();
+    session.DrainEvents([](const rtu::SessionEvent&) {});
 }
 
 }  // namespace
@@ -66,18 +50,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string_view rest(reinterpret_cast<const char*>(data + 1 + count), size - 1 - count);
 
     rtu::Millis now = 0;
-    CObserver observer;
-    rtu::CSession session([](std::string_view) { return true; }, [&now] { return now; }, &observer, &Catalog());
+    rtu::CSession session([](std::string_view) { return true; }, [&now] { return now; }, &Catalog());
 
     for (std::size_t k = 0; !rest.empty(); ++k) {
         const std::size_t want = count == 0 ? rtu::CSerialPort::kReceiveBufferSize
                                             : 1 + static_cast<std::size_t>(sizes[k % count]) * kChunkStep;
         const std::size_t n = std::min({want, rest.size(), rtu::CSerialPort::kReceiveBufferSize});
-        session.Link().HandleReceive(rest.substr(0, n));
+        session.HandleReceive(rest.substr(0, n));
         rest.remove_prefix(n);
-        RunPosted(session, observer);
+        Drain(session);
         now += kChunkGapMs;
-        session.Link().HandleTime();
+        session.HandleTime();
+        Drain(session);
     }
 
     if (data[0] & kSkipExportBit) return 0;

@@ -607,8 +607,6 @@ CSerialPort::~CSerialPort() { RetireWorker(); }
 
 void CSerialPort::SetPortName(const std::string& path) { portName_ = ResolvePortPath(path); }
 
-void CSerialPort::SetPortNumber(int n) { portName_ = PortDeviceName(n); }
-
 void CSerialPort::SetBaudRate(int rate) { baudRate_ = rate; }
 
 void CSerialPort::SetFlowControl(int value) { flowControl_ = value; }

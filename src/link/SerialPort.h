@@ -54,7 +54,6 @@ public:
     CSerialPort& operator=(const CSerialPort&) = delete;
 
     void SetPortName(const std::string& path);  // the device path used by the next open
-    void SetPortNumber(int n);                   // 1-based number; the name comes from PortDeviceName
     void SetBaudRate(int rate);
     void SetFlowControl(int value);              // 2: hardware handshake, anything else: none
     // Takes effect at once, also on an open port.

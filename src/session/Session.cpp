@@ -6,18 +6,17 @@
 
 namespace rtu {
 
-CSession::CSession(WriteFn write, ClockFn clock, ILinkObserver* observer, const CTextCatalog* catalog)
-    : observer_(observer), link_(std::move(write), std::move(clock), observer), runner_(link_)
+CSession::CSession(WriteFn write, ClockFn clock, const CTextCatalog* catalog)
+    : clock_(clock), link_(std::move(write), std::move(clock), this), runner_(link_)
 {
     context_.sequencer = &link_.Sequencer();
     context_.catalog = catalog;
-    context_.postToMain = [this](int id) {
-        if (observer_) observer_->OnPostCommand(id);
-    };
+    context_.postToMain = [this](int id) { OnPostCommand(id); };
     context_.message = [this](MessageIcon icon, const std::string& text) { Message(icon, text); };
     AddBasicPages(context_, pages_);
     link_.SetRouteDirectory(this);
     link_.SetReloadClearer([this] { ClearForReload(); });
+    Connect();
 }
 
 CSession::~CSession() = default;
@@ -29,21 +28,10 @@ CPageBase* CSession::Page(std::string_view className) const
     return nullptr;
 }
 
-CPageBase* CSession::PageByNav(int navId) const
-{
-    const PageInfo* info = FindPageInfoByNav(navId);
-    return info ? Page(info->className) : nullptr;
-}
-
 void CSession::ClearForReload()
 {
     for (const char* name : ReloadClearOrder())
         if (CPageBase* p = Page(name)) p->ClearFields();
-}
-
-void CSession::Message(MessageIcon icon, const std::string& text)
-{
-    if (observer_) observer_->OnMessage(icon, text);
 }
 
 namespace {
@@ -87,7 +75,7 @@ bool CSession::SaveProfile(const std::string& path)
     return true;
 }
 
-bool CSession::ExecProfile(const std::string& path, std::function<void(const ExecSummary&)> done)
+bool CSession::ExecProfile(const std::string& path)
 {
     if (link_.profileBusy) return false;
     CProfileReader reader;
@@ -97,12 +85,12 @@ bool CSession::ExecProfile(const std::string& path, std::function<void(const Exe
         Message(MessageIcon::Error, text);
         return false;
     }
-    return ExecProfileLines(reader.TakeLines(), std::move(done));
+    return ExecProfileLines(reader.TakeLines());
 }
 
-bool CSession::ExecProfileLines(const std::vector<std::string>& lines, std::function<void(const ExecSummary&)> done)
+bool CSession::ExecProfileLines(const std::vector<std::string>& lines)
 {
-    return ExecProfileLines(CProfileReader::FromLines(lines), std::move(done));
+    return ExecProfileLines(CProfileReader::FromLines(lines));
 }
 
 std::string CSession::ExecOutcomeText(const ExecSummary& s)
@@ -124,17 +112,19 @@ std::string CSession::ExecOutcomeText(const ExecSummary& s)
     return text + ".";
 }
 
-bool CSession::ExecProfileLines(CProfileLines lines, std::function<void(const ExecSummary&)> done)
+bool CSession::ExecProfileLines(CProfileLines lines)
 {
-    return runner_.Start(std::move(lines), [this, done = std::move(done)](const ExecSummary& s) {
+    const bool started = runner_.Start(std::move(lines), [this](const ExecSummary& s) {
         if (!link_.closingDown)
             Message(s.Clean() ? MessageIcon::Information : MessageIcon::Error, ExecOutcomeText(s));
-        if (done) done(s);
+        Push(ev::ProfileEnded{s});
         // A unit that refused the login or fell silent is not asked for a reload: that would
         // only repeat the failed logins or wait for nothing.
         if (s.stop == ExecStop::LoginRefused || s.stop == ExecStop::UnitSilent) return;
-        if (observer_) observer_->OnPostCommand(cmd::kReload);
+        OnPostCommand(cmd::kReload);
     });
+    AfterInput();
+    return started;
 }
 
 nlohmann::json CSession::PageJson(const CPageBase& page)

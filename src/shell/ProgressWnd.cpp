@@ -4,13 +4,11 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QStyle>
-#include <QTimer>
 #include <QVBoxLayout>
 
-CSysProgressWnd::CSysProgressWnd(rtu::CSysProgress& progress, QWidget* parent)
+CSysProgressWnd::CSysProgressWnd(QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::CustomizeWindowHint),
-      progress_(progress), bar_(new QProgressBar(this)), text_(new QLabel(this)), icon_(new QLabel(this)),
-      timer_(new QTimer(this))
+      bar_(new QProgressBar(this)), text_(new QLabel(this)), icon_(new QLabel(this))
 {
     setObjectName("progress");
     setModal(false);
@@ -34,14 +32,7 @@ CSysProgressWnd::CSysProgressWnd(rtu::CSysProgress& progress, QWidget* parent)
     col->addWidget(bar_);
     row->addLayout(col, 1);
 
-    progress_.onChanged = [this](const rtu::CSysProgress::View& view) { Apply(view); };
-    timer_->setInterval(rtu::CSysProgress::kTickMs);
-    connect(timer_, &QTimer::timeout, this, [this] {
-        progress_.Tick();
-        emit ticked();
-    });
-    timer_->start();
-    Apply(progress_.view());
+    Apply(rtu::CSysProgress::View{});
 }
 
 void CSysProgressWnd::Apply(const rtu::CSysProgress::View& view)
