@@ -179,6 +179,7 @@ private:
     std::optional<Millis> tickAt_;                     // the progress window's next tick
     std::function<void()> wake_;
     bool runningPosted_ = false;
+    bool pageButtonsLocked_ = false;  // the last busy event locked the page buttons
 };
 
 }  // namespace rtu

@@ -18,7 +18,12 @@ void CSession::Connect()
         }
         Push(ev::Progress{view});
     };
-    link_.Progress().onPageButtons = [this](bool on) { Push(ev::Busy{!on}); };
+    // Every lock counts (the page on show may have changed); an all-clear only after a lock.
+    link_.Progress().onPageButtons = [this](bool on) {
+        if (on && !pageButtonsLocked_) return;
+        pageButtonsLocked_ = !on;
+        Push(ev::Busy{!on});
+    };
     for (const auto& page : pages_) {
         std::string name = page->ClassName();
         page->AddListener([this, name](int) {

@@ -19,7 +19,7 @@ CSysProgressWnd::CSysProgressWnd(QWidget* parent)
     icon_->setObjectName("ctl1596");
     bar_->setRange(rtu::CSysProgress::kBarMin, rtu::CSysProgress::kBarMax);
     bar_->setTextVisible(false);
-    text_->setMinimumWidth(320);
+    text_->setMinimumWidth(kTextMinWidth);
     text_->setTextFormat(Qt::PlainText);
     const int iconSize = style()->pixelMetric(QStyle::PM_MessageBoxIconSize);
     icon_->setPixmap(style()->standardIcon(QStyle::SP_FileDialogInfoView).pixmap(iconSize, iconSize));
@@ -39,7 +39,7 @@ void CSysProgressWnd::Apply(const rtu::CSysProgress::View& view)
 {
     setWindowTitle(QString::fromStdString(view.title));
     // A long report line is shown cut, on one line.
-    text_->setText(fontMetrics().elidedText(QString::fromStdString(view.text), Qt::ElideRight, 480));
+    text_->setText(fontMetrics().elidedText(QString::fromStdString(view.text), Qt::ElideRight, kTextCutWidth));
     icon_->setVisible(view.iconShown);
     bar_->setValue(view.bar);
     if (view.visible && !isVisible()) {

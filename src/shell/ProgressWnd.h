@@ -12,6 +12,9 @@ class QProgressBar;
 class CSysProgressWnd : public QDialog {
     Q_OBJECT
 public:
+    static constexpr int kTextMinWidth = 320;  // the text line's narrowest width
+    static constexpr int kTextCutWidth = 480;  // a longer report line is shown cut at this width
+
     explicit CSysProgressWnd(QWidget* parent = nullptr);
 
     // Shows the state machine's current view.

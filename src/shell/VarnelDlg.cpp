@@ -13,6 +13,7 @@
 #include "controls/HeaderBanner.h"
 #include "controls/NavIcons.h"
 #include "shell/CommPageView.h"
+#include "shell/FileFilter.h"
 #include "shell/ProgressWnd.h"
 
 namespace {
@@ -223,24 +224,9 @@ void CVarnelDlg::Login()
     bar_->StorePassword(settings_);
 }
 
-QString CVarnelDlg::QtFilter(const QString& winFilter)
-{
-    const QStringList parts = winFilter.split(QLatin1Char('|'));
-    QStringList filters;
-    for (int i = 0; i + 1 < parts.size(); i += 2) {
-        const QString desc = parts[i].trimmed();
-        QStringList patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
-        if (desc.isEmpty() && patterns.isEmpty()) continue;
-        for (QString& p : patterns)
-            if (p == QLatin1String("*.*")) p = QStringLiteral("*");  // every file, dotted or not
-        filters << QStringLiteral("%1 (%2)").arg(desc, patterns.join(QLatin1Char(' ')));
-    }
-    return filters.join(QStringLiteral(";;"));
-}
-
 QString CVarnelDlg::ChooseFile(bool save)
 {
-    const QString filter = QtFilter(QString::fromLatin1(kProfileFilter));
+    const QString filter = QtFileFilter(QString::fromLatin1(kProfileFilter));
     if (fileChooser) return fileChooser(save, filter);
     const auto options = QFileDialog::HideNameFilterDetails;
     return save ? QFileDialog::getSaveFileName(this, QString(), QString(), filter, nullptr, options)

@@ -12,6 +12,7 @@
 #include "pages/framework/TextCatalog.h"
 #include "session/Session.h"
 #include "shell/ConnectionBar.h"
+#include "shell/FileFilter.h"
 #include "shell/PageArea.h"
 #include "shell/RegSetting.h"
 #include "shell/SessionDriver.h"
@@ -83,7 +84,7 @@ public:
     std::function<bool(const QString& text)> questionSink;
 
     // A "(desc)|pattern|…|" filter list as Qt's "desc (patterns);;…".
-    static QString QtFilter(const QString& winFilter);
+    static QString QtFilter(const QString& winFilter) { return QtFileFilter(winFilter); }
 
 signals:
     void messageShown(int icon, const QString& text);
