@@ -213,3 +213,16 @@ TEST(SessionEvents, TransferJobs)
     rig.Collect();
     EXPECT_EQ(rig.Events<ev::PortLost>().size(), 1u);
 }
+
+// A transfer's bytes queue behind a command line that waits for its answer: they never land
+// in the middle of another sender's batch.
+TEST(SessionEvents, TransferWaitsForTheLineInFlight)
+{
+    PairRig rig;
+    rig.unitListens = false;
+    rig.session.SendLine("%X", 1000);
+    ASSERT_TRUE(rig.session.StartTransfer(Sound(10)));
+    EXPECT_EQ(rig.toUnit, "%X\r");
+    rig.session.HandleReceive("CMD OK\r\n");
+    EXPECT_EQ(rig.toUnit, "%X\r%mdfile=din0_alarm.wav,10,5\r");
+}
