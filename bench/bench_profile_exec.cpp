@@ -123,7 +123,7 @@ public:
                        sentBytes += b.size();
                        return port_.WriteToPort(b.data(), b.size());
                    },
-                   [] { return NowMs(); }, nullptr, nullptr)
+                   [] { return NowMs(); }, nullptr)
     {
         wakeFd_ = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
         port_.SetReceiver([this](const char* data, std::size_t n) {
@@ -159,7 +159,7 @@ public:
             const rtu::Millis now = NowMs();
             if (now >= deadline) return false;
             rtu::Millis wake = deadline;
-            if (auto d = session_.Link().NextDeadline()) wake = std::min(wake, *d);
+            if (auto d = session_.NextDeadline()) wake = std::min(wake, *d);
             pollfd p{wakeFd_, POLLIN, 0};
             if (::poll(&p, 1, static_cast<int>(std::max<rtu::Millis>(0, wake - now))) > 0) {
                 std::uint64_t count;
@@ -171,14 +171,25 @@ public:
                 }
                 for (const std::string& chunk : chunks) {
                     receivedBytes += chunk.size();
-                    session_.Link().HandleReceive(chunk);
+                    session_.HandleReceive(chunk);
+                    Drain();
                 }
             }
-            session_.Link().HandleTime();
+            session_.HandleTime();
+            Drain();
         }
         return true;
     }
 
+    // The session's events: the end of an execution is kept, the rest is not shown.
+    void Drain()
+    {
+        session_.DrainEvents([this](const rtu::SessionEvent& e) {
+            if (const auto* end = std::get_if<rtu::ev::ProfileEnded>(&e)) ended = end->summary;
+        });
+    }
+
+    std::optional<rtu::ExecSummary> ended;
     std::size_t sentBytes = 0;
     std::size_t receivedBytes = 0;
 
@@ -213,10 +224,10 @@ void BM_ProfileExec(benchmark::State& state)
             state.SkipWithError("cannot open the pty of rtusim");
             return;
         }
-        std::optional<rtu::ExecSummary> summary;
         const auto start = std::chrono::steady_clock::now();
-        loop.Session().ExecProfileLines(lines, [&](const rtu::ExecSummary& s) { summary = s; });
-        const bool done = loop.RunUntil([&] { return summary.has_value(); }, NowMs() + kRunBoundMs);
+        loop.Session().ExecProfileLines(lines);
+        const bool done = loop.RunUntil([&] { return loop.ended.has_value(); }, NowMs() + kRunBoundMs);
+        const std::optional<rtu::ExecSummary> summary = loop.ended;
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         state.SetIterationTime(seconds);
         if (!done || !summary->Clean()) {

@@ -1,5 +1,5 @@
 // Feeds a fuzz input to a session as the serial port would hand it over, in chunks whose
-// sizes the input chooses, running the commands the session posts and letting time pass.
+// sizes the input chooses, taking its events and letting time pass.
 //
 // Input: byte 0 gives the count (0..7) of the chunk-size bytes that follow it; chunk k is
 // 1 + size[k % count] * kChunkStep bytes long (at most the port's largest chunk). With no
@@ -21,7 +21,6 @@ namespace rtu::fuzz {
 inline constexpr std::size_t kMaxSizeBytes = 8;  // chunk-size bytes: 0..7 of them
 inline constexpr std::size_t kChunkStep = 33;    // chunk length per unit of a size byte
 inline constexpr Millis kChunkGapMs = 60;        // time between two chunks on the fake clock
-inline constexpr int kMaxPostedRounds = 16;      // posted commands that post again are cut off
 
 // The catalog the tool ships, loaded once.
 inline const CTextCatalog& Catalog()
@@ -41,39 +40,23 @@ inline CFuzzSession& SharedSession()
     return session;
 }
 
-inline void RunPosted(CFuzzSession& fuzz)
-{
-    std::vector<int>& posted = fuzz.observer.posted;
-    for (int round = 0; round < kMaxPostedRounds && !posted.empty(); ++round) {
-        std::vector<int> ids;
-        ids.swap(posted);
-        for (int id : ids) {
-            if (id == cmd::kSavePicture) {
-                std::string picture;
-                fuzz.Session().Link().Picture().TakeImage(picture);
-            }
-            fuzz.Session().HandleCommand(id);
-        }
-    }
-    posted.clear();
-}
-
 // Feeds `data` (size > 0) as described above.
 inline void Feed(CFuzzSession& fuzz, const std::uint8_t* data, std::size_t size)
 {
     const std::size_t count = std::min<std::size_t>(data[0] % kMaxSizeBytes, size - 1);
     const std::uint8_t* sizes = data + 1;
     std::string_view rest(reinterpret_cast<const char*>(data + 1 + count), size - 1 - count);
-    CDeviceLink& link = fuzz.Session().Link();
+    CSession& session = fuzz.Session();
     for (std::size_t k = 0; !rest.empty(); ++k) {
         const std::size_t want =
             count == 0 ? CSerialPort::kReceiveBufferSize : 1 + static_cast<std::size_t>(sizes[k % count]) * kChunkStep;
         const std::size_t n = std::min({want, rest.size(), CSerialPort::kReceiveBufferSize});
-        link.HandleReceive(rest.substr(0, n));
+        session.HandleReceive(rest.substr(0, n));
         rest.remove_prefix(n);
-        RunPosted(fuzz);
+        fuzz.Drain();
         fuzz.now += kChunkGapMs;
-        link.HandleTime();
+        session.HandleTime();
+        fuzz.Drain();
     }
 }
 

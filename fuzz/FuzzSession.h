@@ -11,19 +11,12 @@
 
 namespace rtu::fuzz {
 
-// Collects the commands posted to the main window.
-struct CPostedCommands : ILinkObserver {
-    std::vector<int> posted;
-    void OnPostCommand(int id) override { posted.push_back(id); }
-};
-
 class CFuzzSession {
 public:
     // `catalog` may be null (empty texts).
     explicit CFuzzSession(const CTextCatalog* catalog)
-        : pristine_(Accept, Clock, nullptr, catalog),
-          session_([this](std::string_view bytes) { return Write(bytes); }, [this] { return now; }, &observer,
-                   catalog)
+        : pristine_(Accept, Clock, catalog),
+          session_([this](std::string_view bytes) { return Write(bytes); }, [this] { return now; }, catalog)
     {
         const PageList& pages = session_.Pages();
         const PageList& start = pristine_.Pages();
@@ -37,11 +30,11 @@ public:
 
     CSession& Session() { return session_; }
 
-    // Back to the state right after construction: the link (partial line, picture, queued
-    // commands, flags), every page value, the clock, the posted commands and the counters.
+    // Back to the state right after construction: the session (partial line, picture, queued
+    // commands, events, flags), every page value, the clock and the counters.
     void Reset()
     {
-        session_.Link().Reset();
+        session_.Reset();
         // A value is created on first use; one never used still holds its initial value.
         // Copying over the others reuses their storage, so this allocates nothing.
         for (const Initial& v : initial_)
@@ -49,12 +42,24 @@ public:
                 *const_cast<FieldValue*>(value) = *v.value;  // the page's own, non-const value
         now = 0;
         writes = 0;
-        observer.posted.clear();
+    }
+
+    // Takes the session's events; a question (a silent unit during a profile) is answered Stop,
+    // as nobody is there to ask. `fn` sees every event.
+    template <class Fn> void Drain(Fn&& fn)
+    {
+        session_.DrainEvents([&](const SessionEvent& e) {
+            if (std::holds_alternative<ev::Question>(e)) session_.StopProfile();
+            fn(e);
+        });
+    }
+    void Drain()
+    {
+        Drain([](const SessionEvent&) {});
     }
 
     Millis now = 0;                 // the fake clock
     std::size_t writes = 0;         // blocks written to the port
-    CPostedCommands observer;
 
 private:
     static bool Accept(std::string_view) { return true; }

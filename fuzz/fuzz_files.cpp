@@ -114,7 +114,13 @@ void CheckProfile(const std::string& path, std::string_view input)
     fuzz.Reset();
     rtu::CSession& session = fuzz.Session();
     std::optional<rtu::ExecSummary> summary;
-    if (!session.ExecProfileLines(std::move(lines), [&](const rtu::ExecSummary& s) { summary = s; })) __builtin_trap();
+    auto drain = [&] {
+        fuzz.Drain([&](const rtu::SessionEvent& e) {
+            if (const auto* end = std::get_if<rtu::ev::ProfileEnded>(&e)) summary = end->summary;
+        });
+    };
+    if (!session.ExecProfileLines(std::move(lines))) __builtin_trap();
+    drain();
 
     std::size_t pick = 0;
     std::size_t answered = 0;  // writes that got their answer
@@ -125,25 +131,25 @@ void CheckProfile(const std::string& path, std::string_view input)
                 input.empty() ? kAnswers[0]
                               : kAnswers[static_cast<unsigned char>(input[pick++ % input.size()]) % std::size(kAnswers)];
             if (!reply.empty()) {
-                session.Link().HandleReceive(reply);
+                session.HandleReceive(reply);
+                drain();
                 continue;
             }
         }
-        const auto deadline = session.Link().NextDeadline();
+        const auto deadline = session.NextDeadline();
         if (!deadline) break;
         fuzz.now = std::max(fuzz.now, *deadline);
-        session.Link().HandleTime();
+        session.HandleTime();
+        drain();
     }
     if (!summary) __builtin_trap();  // the run must end
     if (summary->ok + summary->err + summary->unanswered != summary->sent) __builtin_trap();
     // Plus the start line, and the commit line unless the run was stopped before the end.
     if (fuzz.writes < static_cast<std::size_t>(summary->sent) + (summary->committed ? 2 : 1)) __builtin_trap();
     if (summary->committed == summary->stopped && summary->stop != rtu::ExecStop::Closing) __builtin_trap();
-    // Nothing of this run outlives it: an empty profile takes the place of its lines and its
-    // summary callback (which refers to this frame), and the reset ends that one at once.
-    session.ExecProfileLines(rtu::CProfileLines{}, {});
+    // Nothing of this run outlives it.
     fuzz.Reset();
-    if (session.Link().profileBusy) __builtin_trap();
+    if (session.ProfileRunning()) __builtin_trap();
 }
 
 // Code points in well-formed UTF-8.

@@ -35,19 +35,19 @@ int AwaitReload(CCliLoop& loop)
     bool dumpr = false;
     bool loginRefused = false;
     bool dumpRefused = false;
-    loop.onLine = [&](const std::string& line) {
-        if (Contains(line, "DUMPR")) dumpr = true;
+    loop.onLine = [&](const ev::Line& line) {
+        if (Contains(line.text, "DUMPR")) dumpr = true;
         // A refusal before the report ends is the dump's own answer (a late answer of an
         // earlier line arrives while the sender is still settling and is not counted).
-        else if (!dumpr && Contains(line, "CMD ERR") && !loop.Link().Sequencer().Settling()) dumpRefused = true;
+        else if (!dumpr && Contains(line.text, "CMD ERR") && !line.settling) dumpRefused = true;
     };
     const Millis deadline = loop.Deadline();
     const bool ok = loop.RunUntil(
         [&] {
             for (const auto& [icon, text] : loop.messages)
-                if (text == CDeviceLink::kLoginRefused) loginRefused = true;
+                if (text == CSession::kLoginRefused) loginRefused = true;
             if (loginRefused || dumpRefused) return true;
-            return dumpr && NowMs() - loop.LastReceive() >= kQuietAfterDumprMs && loop.Link().Sequencer().Idle();
+            return dumpr && NowMs() - loop.LastReceive() >= kQuietAfterDumprMs && loop.Session().SenderIdle();
         },
         deadline,
         [&]() -> std::optional<Millis> {
@@ -75,7 +75,7 @@ int AwaitReload(CCliLoop& loop)
 
 int CmdRead(CCliLoop& loop, const std::string& profilePath, const std::string& jsonPath)
 {
-    loop.Link().Reload();
+    loop.Session().Reload();
     if (const int rc = AwaitReload(loop); rc != kExitOk) return rc;
     const std::string profile = loop.Session().ProfileText();
     // Each file is attempted even when the other failed.
@@ -108,11 +108,12 @@ int CmdExec(CCliLoop& loop, const std::string& profilePath)
     const Millis runBound = NowMs() + static_cast<Millis>(lines.Count() + 2) * perLine +
                             static_cast<Millis>(CSerialPort::kRingSlots) * CSerialPort::kFullRingWaitMs;
     std::optional<ExecSummary> summary;
-    CProfileRunner& runner = loop.Session().Runner();
-    runner.onUnitSilent = [&runner](const ExecSummary&) { runner.Stop(); };  // a script has nobody to ask
-    loop.Session().ExecProfileLines(std::move(lines), [&](const ExecSummary& s) { summary = s; });
+    loop.onQuestion = [&loop](const ev::Question&) { loop.Session().StopProfile(); };  // a script has nobody to ask
+    loop.onProfileEnded = [&](const ExecSummary& s) { summary = s; };
+    loop.Session().ExecProfileLines(std::move(lines));
     loop.RunUntil([&] { return summary.has_value(); }, runBound);
-    runner.onUnitSilent = nullptr;
+    loop.onQuestion = nullptr;
+    loop.onProfileEnded = nullptr;
     if (!summary) {
         std::fprintf(stderr, "rtuctl: the profile was not executed to its end\n");
         return kExitNoAnswer;
@@ -126,7 +127,7 @@ int CmdExec(CCliLoop& loop, const std::string& profilePath)
         std::fprintf(stderr,
                      "rtuctl: %s The profile was stopped: %d line(s) were not sent and nothing was committed "
                      "(give the unit's password with --password)\n",
-                     CDeviceLink::kLoginRefused, summary->notSent);
+                     CSession::kLoginRefused, summary->notSent);
         return kExitNoAnswer;
     }
     if (summary->stop == ExecStop::UnitSilent) {
@@ -146,10 +147,10 @@ int CmdSetup(CCliLoop& loop)
     std::printf("Power-off then power-on the device now: it enters setup mode while it starts.\n");
     std::fflush(stdout);
     bool entered = false;
-    loop.onLine = [&](const std::string& line) {
-        if (Contains(line, "come in setup mode")) entered = true;
+    loop.onLine = [&](const ev::Line& line) {
+        if (Contains(line.text, "come in setup mode")) entered = true;
     };
-    loop.Link().EnterSetupMode();
+    loop.Session().Setup();
     const bool ok = loop.RunUntil([&] { return entered; }, loop.Deadline());
     loop.onLine = nullptr;
     if (!ok) {
@@ -162,7 +163,7 @@ int CmdSetup(CCliLoop& loop)
 
 int CmdRestart(CCliLoop& loop)
 {
-    loop.Link().Restart();
+    loop.Session().Restart();
     const bool sent = loop.Drain();  // the unit hears nothing of what is still in the port
     if (loop.PortLost()) return kExitPort;
     if (!sent) {
@@ -174,18 +175,22 @@ int CmdRestart(CCliLoop& loop)
 
 int CmdDefaults(CCliLoop& loop)
 {
-    loop.Link().Defaults();  // posts the full reload
+    loop.Session().Defaults();  // posts the full reload
     return AwaitReload(loop);
 }
 
 int CmdSend(CCliLoop& loop, const std::vector<std::string>& lines)
 {
     int rc = kExitOk;
-    loop.onLine = [](const std::string& line) { std::printf("%s\n", line.c_str()); };
+    loop.onLine = [](const ev::Line& line) { std::printf("%s\n", line.text.c_str()); };
     for (const std::string& text : lines) {
-        std::optional<SeqResult> result;
-        loop.Link().Sequencer().EnqueueCommand(text + "\r", kSendWaitMs, [&](const SeqResult& r) { result = r; });
+        std::optional<ev::CommandAnswered> result;
+        loop.onAnswered = [&result, bytes = text + "\r"](const ev::CommandAnswered& answer) {
+            if (!result && answer.bytes == bytes) result = answer;
+        };
+        loop.Session().SendLine(text, kSendWaitMs);
         loop.RunUntil([&] { return result.has_value(); }, NowMs() + kSendWaitMs * 2);
+        loop.onAnswered = nullptr;
         std::fflush(stdout);
         if (!result || !result->written || result->ack == AckKind::None) {
             std::fprintf(stderr, "rtuctl: no acknowledgement for \"%s\" within %d ms\n", text.c_str(), kSendWaitMs);
@@ -256,7 +261,7 @@ int CmdConsole(CCliLoop& loop)
                     quit = true;
                 }
             }
-            if (!typed.empty()) loop.Link().SendRaw(typed);
+            if (!typed.empty()) loop.Session().SendRaw(typed);
         },
         [&] { return !eof && !quit && !closing && loop.Port().FreeSlots() > 0; });
 

@@ -24,8 +24,8 @@ CCliLoop::CCliLoop(const Options& options) : options_(options)
     wakeFd_ = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     session_ = std::make_unique<CSession>(
         [this](std::string_view bytes) { return port_.WriteToPort(bytes.data(), bytes.size()); }, [] { return NowMs(); },
-        this, nullptr);
-    session_->Link().password = options_.password;
+        nullptr);
+    session_->SetPassword(options_.password);
     port_.SetReceiver(
         [this](const char* data, std::size_t n) {
             {
@@ -113,35 +113,33 @@ void CCliLoop::DrainReceived()
     if (sent) lastSent_ = NowMs();
     for (const std::string& chunk : chunks) {
         lastReceive_ = NowMs();
-        session_->Link().HandleReceive(chunk);
-        RunPosted();
+        session_->HandleReceive(chunk);
+        DrainEvents();
     }
     if (lost && !portLost_) {
         portLost_ = true;
+        session_->HandlePortLost();
+        DrainEvents();
         std::fprintf(stderr, "rtuctl: the port %s closed: the unit was disconnected\n", options_.port.c_str());
     }
 }
 
-void CCliLoop::RunPosted()
+void CCliLoop::DrainEvents()
 {
-    while (!posted_.empty()) {
-        const int id = posted_.front();
-        posted_.pop_front();
-        session_->HandleCommand(id);
-    }
+    session_->DrainEvents([this](const SessionEvent& event) { Dispatch(event); });
 }
 
 bool CCliLoop::RunUntil(const std::function<bool()>& done, Millis deadline,
                         const std::function<std::optional<Millis>()>& wakeAt)
 {
     for (;;) {
-        RunPosted();
+        DrainEvents();
         if (done()) return true;
         if (portLost_) return false;
         const Millis now = NowMs();
         if (now >= deadline) return false;
         Millis wake = deadline;
-        if (auto d = session_->Link().NextDeadline()) wake = std::min(wake, *d);
+        if (auto d = session_->NextDeadline()) wake = std::min(wake, *d);
         if (wakeAt)
             if (auto w = wakeAt()) wake = std::min(wake, *w);
         const bool readIn = onStdin_ && (!stdinWanted_ || stdinWanted_());
@@ -159,7 +157,7 @@ bool CCliLoop::RunUntil(const std::function<bool()>& done, Millis deadline,
         }
         if (n > 0 && fds[2].fd >= 0 && fds[2].revents && onStdout_) onStdout_();
         if (n > 0 && fds[1].fd >= 0 && fds[1].revents && onStdin_) onStdin_();
-        session_->Link().HandleTime();
+        session_->HandleTime();
     }
 }
 
@@ -168,41 +166,54 @@ bool CCliLoop::Drain()
     return port_.WaitUntilSent(port_.SendBacklogMs() + kDrainMarginMs);
 }
 
-void CCliLoop::OnStatusText(const std::string& text)
-{
-    if (options_.verbose) std::fprintf(stderr, "status: %s\n", text.c_str());
-}
+namespace {
 
-void CCliLoop::OnModeText(const std::string& text)
-{
-    if (options_.verbose && !text.empty()) std::fprintf(stderr, "mode: %s\n", text.c_str());
-}
+template <class... Fn> struct Overload : Fn... {
+    using Fn::operator()...;
+};
+template <class... Fn> Overload(Fn...) -> Overload<Fn...>;
 
-void CCliLoop::OnPostCommand(int id) { posted_.push_back(id); }
+}  // namespace
 
-void CCliLoop::OnMessage(MessageIcon icon, const std::string& text)
+void CCliLoop::Dispatch(const SessionEvent& event)
 {
-    messages.emplace_back(icon, text);
-    if (options_.verbose || icon == MessageIcon::Error) std::fprintf(stderr, "%s\n", text.c_str());
-}
-
-void CCliLoop::OnConsoleChunk(std::string_view bytes)
-{
-    if (onChunk) onChunk(bytes);
-}
-
-void CCliLoop::OnLine(const std::string& line)
-{
-    if (options_.verbose) std::fprintf(stderr, "< %s\n", line.c_str());
-    if (onLine) onLine(line);
-}
-
-void CCliLoop::OnCommandSent(std::string_view bytes)
-{
-    if (!options_.verbose) return;
-    std::string shown(bytes);
-    while (!shown.empty() && (shown.back() == '\r' || shown.back() == '\n')) shown.pop_back();
-    std::fprintf(stderr, "> %s\n", shown.c_str());
+    const bool verbose = options_.verbose;
+    std::visit(Overload{
+                   [verbose](const ev::Status& e) {
+                       if (verbose) std::fprintf(stderr, "status: %s\n", e.text.c_str());
+                   },
+                   [verbose](const ev::Mode& e) {
+                       if (verbose && !e.text.empty()) std::fprintf(stderr, "mode: %s\n", e.text.c_str());
+                   },
+                   [this, verbose](const ev::Message& e) {
+                       messages.emplace_back(e.icon, e.text);
+                       if (verbose || e.icon == MessageIcon::Error) std::fprintf(stderr, "%s\n", e.text.c_str());
+                   },
+                   [this](const ev::ConsoleChunk& e) {
+                       if (onChunk) onChunk(e.bytes);
+                   },
+                   [this, verbose](const ev::Line& e) {
+                       if (verbose) std::fprintf(stderr, "< %s\n", e.text.c_str());
+                       if (onLine) onLine(e);
+                   },
+                   [verbose](const ev::CommandSent& e) {
+                       if (!verbose) return;
+                       std::string shown(e.bytes);
+                       while (!shown.empty() && (shown.back() == '\r' || shown.back() == '\n')) shown.pop_back();
+                       std::fprintf(stderr, "> %s\n", shown.c_str());
+                   },
+                   [this](const ev::CommandAnswered& e) {
+                       if (onAnswered) onAnswered(e);
+                   },
+                   [this](const ev::ProfileEnded& e) {
+                       if (onProfileEnded) onProfileEnded(e.summary);
+                   },
+                   [this](const ev::Question& e) {
+                       if (onQuestion) onQuestion(e);
+                   },
+                   [](const auto&) {},  // the window's matters: progress, pages, beeps, transfers
+               },
+               event);
 }
 
 }  // namespace rtu::cli

@@ -1,7 +1,7 @@
 // The command line's event loop: the serial port's worker hands chunks over a queue and an
-// eventfd; the loop feeds them to the session, runs posted commands and wakes at the
-// session's next deadline. poll() is the only place it waits; the console's stdin and
-// stdout join the poll when it asks for them.
+// eventfd; the loop feeds them to the session, drains the session's events after every call
+// and wakes at the session's next deadline. poll() is the only place it waits; the console's
+// stdin and stdout join the poll when it asks for them.
 #pragma once
 
 #include <condition_variable>
@@ -39,7 +39,7 @@ struct Options {
 
 Millis NowMs();
 
-class CCliLoop : public ILinkObserver {
+class CCliLoop {
 public:
     static constexpr int kDrainMarginMs = 1000;  // beyond the queued bytes' own time on the line
     // Received bytes waiting for the loop; above this the port's worker waits before it
@@ -47,12 +47,11 @@ public:
     static constexpr std::size_t kReceiveQueueBytes = 1u << 20;
 
     explicit CCliLoop(const Options& options);
-    ~CCliLoop() override;
+    ~CCliLoop();
 
     // Opens the port; on failure prints why and returns kExitPort, else kExitOk.
     int Open();
     CSession& Session() { return *session_; }
-    CDeviceLink& Link() { return session_->Link(); }
 
     // Runs until `done` returns true (checked after every event) or until `deadline` (ms on
     // the loop's clock). Returns false when the deadline passed first. Extra descriptors for
@@ -82,23 +81,19 @@ public:
     bool Drain();
     CSerialPort& Port() { return port_; }
 
-    // What the unit said, for the commands that wait for it.
-    std::function<void(const std::string& line)> onLine;
+    // What the session said, for the commands that wait for it.
+    std::function<void(const ev::Line& line)> onLine;
     std::function<void(std::string_view chunk)> onChunk;
+    std::function<void(const ev::CommandAnswered& answer)> onAnswered;
+    std::function<void(const ExecSummary& summary)> onProfileEnded;
+    std::function<void(const ev::Question& question)> onQuestion;
     std::vector<std::pair<MessageIcon, std::string>> messages;
-
-    // ILinkObserver
-    void OnStatusText(const std::string& text) override;
-    void OnModeText(const std::string& text) override;
-    void OnPostCommand(int id) override;
-    void OnMessage(MessageIcon icon, const std::string& text) override;
-    void OnConsoleChunk(std::string_view bytes) override;
-    void OnLine(const std::string& line) override;
-    void OnCommandSent(std::string_view bytes) override;
 
 private:
     void DrainReceived();
-    void RunPosted();
+    // Takes every event the session has queued and acts on it.
+    void DrainEvents();
+    void Dispatch(const SessionEvent& event);
 
     Options options_;
     CSerialPort port_;
@@ -113,7 +108,6 @@ private:
     bool sentFlag_ = false;             // set by the worker
     Millis lastSent_ = 0;
     bool portLost_ = false;
-    std::deque<int> posted_;
     Millis lastReceive_ = 0;
     std::function<void()> onStdin_;
     std::function<bool()> stdinWanted_;

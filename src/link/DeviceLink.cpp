@@ -24,9 +24,6 @@ CDeviceLink::CDeviceLink(WriteFn write, ClockFn clock, ILinkObserver* observer)
     sequencer_.onDone = [this](std::string_view bytes, AckKind ack) {
         if (observer_) observer_->OnCommandDone(bytes, ack);
     };
-    sequencer_.onIdle = [this] {
-        if (observer_) observer_->OnIdle();
-    };
 }
 
 void CDeviceLink::Status(const std::string& text)

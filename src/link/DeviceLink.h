@@ -75,7 +75,9 @@ public:
     bool SendRaw(std::string_view text) { return sequencer_.WriteNow(text); }
 
     CSequencer& Sequencer() { return sequencer_; }
+    const CSequencer& Sequencer() const { return sequencer_; }
     CSysProgress& Progress() { return progress_; }
+    const CSysProgress& Progress() const { return progress_; }
     CConsoleState& Console() { return console_; }
     const CConsoleState& Console() const { return console_; }
     CImageCollector& Picture() { return picture_; }

@@ -39,16 +39,17 @@ inline constexpr int kPageBusy = 2999;
 inline constexpr int kPictureFailed = 3;  // posted to the MMS settings page
 }  // namespace cmd
 
-// What the link core tells its front end (window or command line). Every method runs on
-// the thread that drives the core; the defaults ignore the event.
+// What the link core tells the session that drives it (the session turns it into the events
+// its front end drains). Every method runs on the thread that drives the core; the defaults
+// ignore the event.
 class ILinkObserver {
 public:
     virtual ~ILinkObserver() = default;
     virtual void OnStatusText(const std::string& /*text*/) {}
     virtual void OnModeText(const std::string& /*text*/) {}
     virtual void OnBeep() {}
-    // A command posted to the main window: run it later, from the event loop, with
-    // CDeviceLink::HandleCommand (or the front end's own handler for dialogs).
+    // A command posted to the main window: run it later, after the core's own call, with
+    // CDeviceLink::HandleCommand.
     virtual void OnPostCommand(int /*id*/) {}
     virtual void OnMessage(MessageIcon /*icon*/, const std::string& /*text*/) {}
     // Every chunk received in line mode, whole, before it is cut into lines.
@@ -58,8 +59,6 @@ public:
     // A command line was written by the sequencer / its wait ended.
     virtual void OnCommandSent(std::string_view /*bytes*/) {}
     virtual void OnCommandDone(std::string_view /*bytes*/, AckKind /*ack*/) {}
-    // The sequencer has nothing left to do.
-    virtual void OnIdle() {}
 };
 
 }  // namespace rtu

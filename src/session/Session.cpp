@@ -5,15 +5,12 @@
 
 namespace rtu {
 
-CSession::CSession(WriteFn write, ClockFn clock, ILinkObserver* observer, const CTextCatalog* catalog,
-                   std::span<const PageInfo> registry)
-    : observer_(observer), registry_(registry), link_(std::move(write), std::move(clock), observer), runner_(link_)
+CSession::CSession(WriteFn write, ClockFn clock, const CTextCatalog* catalog, std::span<const PageInfo> registry)
+    : clock_(clock), registry_(registry), link_(std::move(write), std::move(clock), this), runner_(link_)
 {
     context_.sequencer = &link_.Sequencer();
     context_.catalog = catalog;
-    context_.postToMain = [this](int id) {
-        if (observer_) observer_->OnPostCommand(id);
-    };
+    context_.postToMain = [this](int id) { OnPostCommand(id); };
     context_.message = [this](MessageIcon icon, const std::string& text) { Message(icon, text); };
     for (const PageInfo& info : registry_)
         if (info.make)
@@ -21,6 +18,7 @@ CSession::CSession(WriteFn write, ClockFn clock, ILinkObserver* observer, const 
     routes_ = CheckRoutes(registry_, [this](PageId id) -> const CPageBase* { return Page(id); });
     link_.SetRouteDirectory(this);
     link_.SetReloadClearer([this] { ClearForReload(); });
+    Connect();
 }
 
 CSession::~CSession() = default;
@@ -73,11 +71,6 @@ void CSession::ClearForReload()
     for (CPageBase* p : PagesInOrder(pages_, [](const PageInfo& info) { return info.clearOrder; })) p->ClearFields();
 }
 
-void CSession::Message(MessageIcon icon, const std::string& text)
-{
-    if (observer_) observer_->OnMessage(icon, text);
-}
-
 std::string CSession::ProfileText()
 {
     CProfileWriter writer;  // never opened: collects the text only
@@ -89,7 +82,7 @@ bool CSession::SaveProfile(const std::string& path)
 {
     CProfileWriter writer;
     if (!writer.Open(path)) {
-        Message(MessageIcon::Error, kOpenProfileFailed);
+        Message(MessageIcon::Error, std::string(kOpenProfileFailed) + " " + writer.Error());
         return false;
     }
     for (CPageBase* p : ProfilePages(pages_)) p->WriteProfileSection(writer);
@@ -101,7 +94,7 @@ bool CSession::SaveProfile(const std::string& path)
     return true;
 }
 
-bool CSession::ExecProfile(const std::string& path, std::function<void(const ExecSummary&)> done)
+bool CSession::ExecProfile(const std::string& path)
 {
     if (link_.profileBusy) return false;
     CProfileReader reader;
@@ -111,12 +104,12 @@ bool CSession::ExecProfile(const std::string& path, std::function<void(const Exe
         Message(MessageIcon::Error, text);
         return false;
     }
-    return ExecProfileLines(reader.TakeLines(), std::move(done));
+    return ExecProfileLines(reader.TakeLines());
 }
 
-bool CSession::ExecProfileLines(const std::vector<std::string>& lines, std::function<void(const ExecSummary&)> done)
+bool CSession::ExecProfileLines(const std::vector<std::string>& lines)
 {
-    return ExecProfileLines(CProfileReader::FromLines(lines), std::move(done));
+    return ExecProfileLines(CProfileReader::FromLines(lines));
 }
 
 std::string CSession::ExecOutcomeText(const ExecSummary& s)
@@ -138,17 +131,19 @@ std::string CSession::ExecOutcomeText(const ExecSummary& s)
     return text + ".";
 }
 
-bool CSession::ExecProfileLines(CProfileLines lines, std::function<void(const ExecSummary&)> done)
+bool CSession::ExecProfileLines(CProfileLines lines)
 {
-    return runner_.Start(std::move(lines), [this, done = std::move(done)](const ExecSummary& s) {
+    const bool started = runner_.Start(std::move(lines), [this](const ExecSummary& s) {
         if (!link_.closingDown)
             Message(s.Clean() ? MessageIcon::Information : MessageIcon::Error, ExecOutcomeText(s));
-        if (done) done(s);
+        Push(ev::ProfileEnded{s});
         // A unit that refused the login or fell silent is not asked for a reload: that would
         // only repeat the failed logins or wait for nothing.
         if (s.stop == ExecStop::LoginRefused || s.stop == ExecStop::UnitSilent) return;
-        if (observer_) observer_->OnPostCommand(cmd::kReload);
+        OnPostCommand(cmd::kReload);
     });
+    AfterInput();
+    return started;
 }
 
 nlohmann::json CSession::PageJson(const CPageBase& page)

@@ -1,14 +1,20 @@
-// One connection to a unit as the tool sees it: the link core, every page, the full
-// reload, profiles and exports. The desktop tool and the command line each own one and
-// drive it from their event loop.
+// One connection to a unit as the tool sees it: the link core, every page, the full reload,
+// profiles, transfers and exports. It is the one entry point of the front ends (the desktop
+// tool, the command line, tests): commands go in as calls, received bytes and the passing of
+// time go in through HandleReceive and HandleTime, and everything the front end shows comes
+// out as typed events, drained with PollEvent after each call. Nothing here reads a clock of
+// its own or touches a descriptor.
 #pragma once
 
+#include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <set>
 #include <span>
-#include <vector>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -18,27 +24,114 @@
 #include "pages/framework/TextCatalog.h"
 #include "pages/registry/PageRegistry.h"
 #include "pages/registry/RouteCheck.h"
+#include "session/SessionEvents.h"
+#include "session/SessionJob.h"
 
 namespace rtu {
 
 using PageList = std::vector<std::unique_ptr<CPageBase>>;
 
-class CSession : public IRouteDirectory {
+class CSession : public IRouteDirectory, private ILinkObserver, private IJobSink {
 public:
     // Message texts the user sees.
     static constexpr const char* kOpenProfileFailed = "Open the profile failed!";
     static constexpr const char* kSaveProfileOk = "Save the profile sucessed!";
     static constexpr const char* kWriteProfileFailed = "Write the profile failed!";
     static constexpr const char* kExecProfileOk = "Excute the profile sucessed!";
+    static constexpr const char* kLoginRefused = CDeviceLink::kLoginRefused;
+    static constexpr const char* kPictureJob = "picture";  // transfer events of the camera picture
 
-    // `observer` gets the link's events; `catalog` may be null (empty texts). The pages are
-    // the built rows of `registry` (the tool's page table unless a test brings its own).
-    CSession(WriteFn write, ClockFn clock, ILinkObserver* observer, const CTextCatalog* catalog,
+    // `catalog` may be null (empty texts). The pages are the built rows of `registry` (the
+    // tool's page table unless a test brings its own).
+    CSession(WriteFn write, ClockFn clock, const CTextCatalog* catalog,
              std::span<const PageInfo> registry = PageTable());
     ~CSession() override;
+    CSession(const CSession&) = delete;
+    CSession& operator=(const CSession&) = delete;
 
-    CDeviceLink& Link() { return link_; }
-    PageContext& Context() { return context_; }
+    // --- bytes and time in, events out ---
+    // A chunk from the port.
+    void HandleReceive(std::string_view chunk);
+    // Time passed: ends waits whose bound ran out, ticks the progress window, moves jobs on.
+    void HandleTime();
+    // When HandleTime is due next (none: nothing waits for time).
+    std::optional<Millis> NextDeadline() const;
+    // The oldest event not yet taken.
+    std::optional<SessionEvent> PollEvent();
+    template <class Fn> void DrainEvents(Fn&& fn)
+    {
+        while (auto e = PollEvent()) fn(*e);
+    }
+    // Called whenever an event was queued or a line went out (a deadline may have moved), from
+    // inside any call, also a page view's own: the front end polls later, never from inside.
+    void SetWakeup(std::function<void()> wake) { wake_ = std::move(wake); }
+    // The port closed under the session: a running transfer fails, the front end is told.
+    void HandlePortLost();
+    // Back to the state right after construction, page values aside: the link, a running
+    // profile or transfer, queued events and posted commands. For harnesses that reuse one
+    // session for many runs.
+    void Reset();
+
+    // --- commands (the top row, the console, rtuctl) ---
+    void Reload();
+    // Setup mode: the user has already been told to power-cycle the unit.
+    void Setup();
+    void Restart();
+    void Defaults();
+    void Login();
+    void SetPassword(std::string password);
+    const std::string& Password() const;
+    bool LoggedIn() const;
+    // Setup mode was asked for and the unit's restart prompt has not come yet.
+    bool AwaitingSetupPrompt() const;
+    // A page's own reload, save and row edit, by its class name; false for an unknown page.
+    bool ReloadPage(std::string_view page);
+    bool SavePage(std::string_view page);
+    bool EditRow(std::string_view page, const RowEdit& edit);
+    // The page busy signal: locks the buttons of the page on show (ev::Busy).
+    void LockPageButtons();
+    // One command line (a carriage return is added) that waits `waitMs` for its answer,
+    // told as ev::CommandAnswered.
+    void SendLine(const std::string& text, int waitMs);
+    // Text typed on the console, sent as typed, at once.
+    bool SendRaw(std::string_view text);
+    // A message for the user from a view (ev::Message).
+    void Tell(MessageIcon icon, const std::string& text);
+    // The window is closing: a running profile stops at its next line; no outcome message.
+    void Close();
+    bool Closing() const;
+    // No command line queued or waiting.
+    bool SenderIdle() const;
+
+    // --- transfers ---
+    // Starts a job; false when one runs or it did not start (ev::TransferEnded tells why).
+    bool StartTransfer(std::unique_ptr<ISessionJob> job);
+    // Ends the running job at once (ev::TransferEnded, not ok, no message).
+    void StopTransfer();
+    bool TransferRunning() const;
+
+    // --- profiles ---
+    // Writes every page's profile section, in profile order, into `path`. Tells the user the
+    // outcome (ev::Message); returns whether the profile was written.
+    bool SaveProfile(const std::string& path);
+    // The profile text as SaveProfile would write it.
+    std::string ProfileText();
+    // Executes a profile; false when it cannot be opened or one is already running. The end
+    // comes as ev::ProfileEnded; a unit that falls silent is asked about (ev::Question).
+    bool ExecProfile(const std::string& path);
+    bool ExecProfileLines(const std::vector<std::string>& lines);
+    bool ExecProfileLines(CProfileLines lines);
+    bool ProfileRunning() const { return runner_.Running(); }
+    bool ProfilePaused() const { return runner_.Paused(); }
+    // Answers to the question about a silent unit.
+    void ContinueProfile();
+    void StopProfile();
+    // What the user is told when an execution ends, and asked when the unit falls silent.
+    static std::string ExecOutcomeText(const ExecSummary& s);
+    static std::string SilentUnitQuestion(int notSent);
+
+    // --- pages and exports ---
+    const CTextCatalog* Catalog() const { return context_.catalog; }
     const PageList& Pages() const { return pages_; }
     std::span<const PageInfo> Registry() const { return registry_; }
     CPageBase* Page(std::string_view className) const;
@@ -48,27 +141,8 @@ public:
     const RouteCheck& Routes() const { return routes_; }
     // Reports that reached a page without a taker there, over all pages.
     int DroppedReports() const;
-
-    // A command posted to the main window, run from the event loop.
-    void HandleCommand(int id) { link_.HandleCommand(id); }
     // Clears the pages a full reload clears, in their order.
     void ClearForReload();
-
-    // Writes every page's profile section, in profile order, into `path`. Tells the user the
-    // outcome through the observer's message; returns whether the profile was written.
-    bool SaveProfile(const std::string& path);
-    // The profile text as SaveProfile would write it.
-    std::string ProfileText();
-    // Executes a profile; false when it cannot be opened or one is already running.
-    // `done` gets the summary before the reload is posted.
-    bool ExecProfile(const std::string& path, std::function<void(const ExecSummary&)> done = {});
-    bool ExecProfileLines(const std::vector<std::string>& lines, std::function<void(const ExecSummary&)> done = {});
-    bool ExecProfileLines(CProfileLines lines, std::function<void(const ExecSummary&)> done = {});
-    // The runner: its pause when the unit falls silent is answered through it.
-    CProfileRunner& Runner() { return runner_; }
-    // What the user is told when an execution ends.
-    static std::string ExecOutcomeText(const ExecSummary& s);
-
     // Every page's values: { class name: { control id: value, … }, … }.
     nlohmann::json ExportJson() const;
     // The same as indented JSON text; bytes that are not UTF-8 become U+FFFD.
@@ -76,15 +150,54 @@ public:
     static nlohmann::json PageJson(const CPageBase& page);
 
 private:
+    void Connect();
     void Message(MessageIcon icon, const std::string& text);
+    void Push(SessionEvent event);
+    void RunCommand(int id);
+    void RunPosted();
+    void AfterInput();
+    void ArmProgressTick();
+    void OnSequencerDone(std::string_view bytes, AckKind ack);
+    void EndTransfer(bool ok, const std::string& message);
 
-    ILinkObserver* observer_;
+    // ILinkObserver: the link's reports become events.
+    void OnStatusText(const std::string& text) override;
+    void OnModeText(const std::string& text) override;
+    void OnBeep() override;
+    void OnPostCommand(int id) override;
+    void OnMessage(MessageIcon icon, const std::string& text) override;
+    void OnConsoleChunk(std::string_view bytes) override;
+    void OnLine(const std::string& line) override;
+    void OnCommandSent(std::string_view bytes) override;
+    void OnCommandDone(std::string_view bytes, AckKind ack) override;
+
+    // IJobSink: the running job's reports become events.
+    bool Write(std::string_view bytes) override;
+    void ConsoleText(std::string_view text) override;
+    void StatusText(const std::string& text) override;
+    void Progress(std::int64_t done, std::int64_t total) override;
+    void Finished(MessageIcon icon, const std::string& message) override;
+
+    ClockFn clock_;
     std::span<const PageInfo> registry_;
     CDeviceLink link_;
     PageContext context_;
     PageList pages_;
     RouteCheck routes_;
     CProfileRunner runner_;
+    std::unique_ptr<ISessionJob> job_;
+    std::string jobName_;        // the running (or last) job's name, for its events
+    std::int64_t jobDone_ = 0;   // the running job's progress, for its status texts
+    std::int64_t jobTotal_ = 0;
+
+    std::deque<SessionEvent> events_;
+    std::set<std::string, std::less<>> changedPages_;  // pages with an ev::PageChanged queued
+    std::deque<int> posted_;                           // commands the core posted, run after the call
+    std::deque<std::string> inFlight_;                 // blocks written whose wait has not ended
+    std::optional<Millis> tickAt_;                     // the progress window's next tick
+    std::function<void()> wake_;
+    bool runningPosted_ = false;
+    bool pageButtonsLocked_ = false;  // the last busy event locked the page buttons
 };
 
 }  // namespace rtu

@@ -7,7 +7,10 @@
 
 namespace rtu {
 
-CSoundUpload::CSoundUpload(CConsoleState& console, ISoundUploadSink& sink) : console_(console), sink_(sink) {}
+CSoundUpload::CSoundUpload(int slot, std::string slotText, std::int64_t length, Reader read)
+    : slot_(slot), slotText_(std::move(slotText)), read_(std::move(read)), length_(length)
+{
+}
 
 std::string CSoundUpload::StartCommand(int slot, std::string_view slotText, std::int64_t length)
 {
@@ -16,23 +19,23 @@ std::string CSoundUpload::StartCommand(int slot, std::string_view slotText, std:
     return Printf("%%mdfile=din%d_alarm.wav,%d,5\r", slot, n);
 }
 
-bool CSoundUpload::Start(int slot, std::string_view slotText, std::int64_t length, Reader read, Millis now)
+bool CSoundUpload::Start(JobContext context, Millis now)
 {
     if (Busy()) return false;  // one download at a time: two would interleave their bytes
-    if (length < 0 || length > kMaxFileBytes || !read) {
-        sink_.Finished(MessageIcon::Error, kOpenError);
+    console_ = &context.console;
+    sink_ = &context.sink;
+    if (length_ < 0 || length_ > kMaxFileBytes || !read_) {
+        sink_->Finished(MessageIcon::Error, kOpenError);
         return false;
     }
-    read_ = std::move(read);
-    length_ = length;
     sent_ = 0;
     state_ = State::AwaitConnected;
     deadline_ = now + kStartWaitMs;
-    sink_.Progress(0, length_);
-    console_.ConnectedSeen = false;
-    sink_.Write(StartCommand(slot, slotText, length));
-    console_.AckReceived = false;
-    console_.FileUploadOk = false;
+    sink_->Progress(0, length_);
+    console_->ConnectedSeen = false;
+    sink_->Write(StartCommand(slot_, slotText_, length_));
+    console_->AckReceived = false;
+    console_->FileUploadOk = false;
     return true;
 }
 
@@ -42,29 +45,35 @@ void CSoundUpload::Advance(Millis now)
     case State::Idle:
         return;
     case State::AwaitConnected:
-        if (console_.ConnectedSeen) {
-            sink_.StatusText(Printf("SYNC Connected %d", 0));
+        if (console_->ConnectedSeen) {
+            sink_->StatusText(Printf("SYNC Connected %d", 0));
             SendNextChunk(now);
         } else if (now >= deadline_) {
             state_ = State::Idle;
             read_ = nullptr;
-            sink_.Finished(MessageIcon::Error, kNoStartResponse);
+            sink_->Finished(MessageIcon::Error, kNoStartResponse);
         }
         return;
     case State::AwaitChunkAnswer:
-        if (console_.RecvSeen || console_.AckReceived || console_.CmdErrSeen) {
-            sink_.StatusText(Printf("Sent %d", static_cast<int>(sent_)));
-            if (console_.CmdErrSeen) Finish();  // the unit refused: stop here
+        if (console_->RecvSeen || console_->AckReceived || console_->CmdErrSeen) {
+            sink_->StatusText(Printf("Sent %d", static_cast<int>(sent_)));
+            if (console_->CmdErrSeen) Finish();  // the unit refused: stop here
             else SendNextChunk(now);
         } else if (now >= deadline_) {
-            sink_.StatusText(kTimeouts);
+            sink_->StatusText(kTimeouts);
             Finish();
         }
         return;
     case State::AwaitUploadOk:
-        if (console_.FileUploadOk || console_.CmdErrSeen || now >= deadline_) Finish();
+        if (console_->FileUploadOk || console_->CmdErrSeen || now >= deadline_) Finish();
         return;
     }
+}
+
+void CSoundUpload::Cancel()
+{
+    state_ = State::Idle;
+    read_ = nullptr;
 }
 
 std::optional<Millis> CSoundUpload::NextDeadline() const
@@ -77,31 +86,31 @@ void CSoundUpload::SendNextChunk(Millis now)
 {
     // Every answer flag is cleared, the acknowledgement too: an answer left over from an
     // earlier line must not pass for this chunk's.
-    console_.CmdErrSeen = false;
-    console_.RecvSeen = false;
-    console_.AckReceived = false;
+    console_->CmdErrSeen = false;
+    console_->RecvSeen = false;
+    console_->AckReceived = false;
 
     // Never more than the length announced in the start command, even if the file grew.
     const auto want = static_cast<std::size_t>(std::min<std::int64_t>(kChunkBytes, length_ - sent_));
     std::vector<char> buffer(kChunkBytes);
     const std::size_t n = want > 0 ? std::min(read_(buffer.data(), want), want) : 0;
     sent_ += static_cast<std::int64_t>(n);
-    sink_.Progress(sent_, length_);
+    sink_->Progress(sent_, length_);
     if (n == 0) {
         AfterLastChunk(now);
         return;
     }
     state_ = State::AwaitChunkAnswer;
     deadline_ = now + kChunkWaitMs;
-    sink_.Write(std::string_view(buffer.data(), n));
-    sink_.ConsoleText(Printf("Write %dBytes\r\n", static_cast<int>(n)));
+    sink_->Write(std::string_view(buffer.data(), n));
+    sink_->ConsoleText(Printf("Write %dBytes\r\n", static_cast<int>(n)));
 }
 
 // The file is out. The unit reports the stored file with "FILEUPL OK", which may come a little
 // after the last chunk's answer: wait for it (bounded) rather than call the download failed.
 void CSoundUpload::AfterLastChunk(Millis now)
 {
-    if (console_.FileUploadOk) {
+    if (console_->FileUploadOk) {
         Finish();
         return;
     }
@@ -113,11 +122,11 @@ void CSoundUpload::Finish()
 {
     state_ = State::Idle;
     read_ = nullptr;
-    if (console_.FileUploadOk) {
-        sink_.StatusText(kUploadOkStatus);
-        sink_.Finished(MessageIcon::Information, kDownloadOk);
+    if (console_->FileUploadOk) {
+        sink_->StatusText(kUploadOkStatus);
+        sink_->Finished(MessageIcon::Information, kDownloadOk);
     } else {
-        sink_.Finished(MessageIcon::Error, kDownloadError);
+        sink_->Finished(MessageIcon::Error, kDownloadError);
     }
 }
 

@@ -1,5 +1,8 @@
 #include "shell/CommPageView.h"
 
+#include "session/SoundUpload.h"
+#include "shell/SessionDriver.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
@@ -19,7 +22,6 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include <chrono>
 #include <memory>
 
 using namespace rtu;
@@ -43,60 +45,62 @@ QString SlotName(int slot) { return QStringLiteral("Digital input %1 alarm sound
 
 }  // namespace
 
-CCommPageView::CCommPageView(CSession& session, CRegSetting& settings, QWidget* parent)
-    : QWidget(parent), m_session(session), m_settings(settings), m_upload(session.Link().Console(), *this)
+CCommPageView::CCommPageView(CSessionDriver& driver, CRegSetting& settings, QWidget* parent)
+    : QWidget(parent), session_(driver.Session()), settings_(settings)
 {
     auto* layout = new QVBoxLayout(this);
 
     auto* recvLabel = new QLabel(Caption(kRecvKey), this);
     recvLabel->setObjectName(ObjectName(1189));
-    m_receive = new QPlainTextEdit(this);
-    m_receive->setObjectName(ObjectName(id::kReceivePane));
-    m_receive->setReadOnly(true);
-    m_receive->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    receive_ = new QPlainTextEdit(this);
+    receive_->setObjectName(ObjectName(id::kReceivePane));
+    receive_->setReadOnly(true);
+    receive_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     layout->addWidget(recvLabel);
-    layout->addWidget(m_receive, 3);
+    layout->addWidget(receive_, 3);
 
     auto* sendLabel = new QLabel(Caption(kSentKey), this);
     sendLabel->setObjectName(ObjectName(1190));
-    m_send = new QPlainTextEdit(this);  // Enter is a line break here
-    m_send->setObjectName(ObjectName(id::kSendPane));
+    send_ = new QPlainTextEdit(this);  // Enter is a line break here
+    send_->setObjectName(ObjectName(id::kSendPane));
     layout->addWidget(sendLabel);
-    layout->addWidget(m_send, 1);
+    layout->addWidget(send_, 1);
 
     auto* row = new QHBoxLayout;
-    m_sendButton = new QPushButton(Caption(kSendKey), this);
-    m_sendButton->setObjectName(ObjectName(id::kSend));
+    sendButton_ = new QPushButton(Caption(kSendKey), this);
+    sendButton_->setObjectName(ObjectName(id::kSend));
     auto* clear = new QPushButton(Caption(kClearKey), this);
     clear->setObjectName(ObjectName(id::kClear));
-    m_autoClear = new QCheckBox(Caption(kAutoClearKey), this);
-    m_autoClear->setObjectName(ObjectName(id::kAutoClear));
-    m_autoClear->setChecked(true);
-    m_serviceToggle = new QCheckBox(tr("Service tests"), this);
-    m_serviceToggle->setObjectName(QStringLiteral("comm_service_tests"));
-    row->addWidget(m_sendButton);
+    autoClear_ = new QCheckBox(Caption(kAutoClearKey), this);
+    autoClear_->setObjectName(ObjectName(id::kAutoClear));
+    autoClear_->setChecked(true);
+    serviceToggle_ = new QCheckBox(tr("Service tests"), this);
+    serviceToggle_->setObjectName(QStringLiteral("comm_service_tests"));
+    row->addWidget(sendButton_);
     row->addWidget(clear);
-    row->addWidget(m_autoClear);
+    row->addWidget(autoClear_);
     row->addStretch(1);
-    row->addWidget(m_serviceToggle);
+    row->addWidget(serviceToggle_);
     layout->addLayout(row);
 
-    m_testPanel = BuildTestPanel();
-    layout->addWidget(m_testPanel);
-    m_testPanel->setVisible(false);  // the test panel is hidden until the toggle asks for it
+    testPanel_ = BuildTestPanel();
+    layout->addWidget(testPanel_);
+    testPanel_->setVisible(false);  // the test panel is hidden until the toggle asks for it
 
-    connect(m_sendButton, &QPushButton::clicked, this, &CCommPageView::OnSend);
+    connect(sendButton_, &QPushButton::clicked, this, &CCommPageView::OnSend);
     connect(clear, &QPushButton::clicked, this, &CCommPageView::ClearReceive);
-    connect(m_serviceToggle, &QCheckBox::toggled, m_testPanel, &QWidget::setVisible);
+    connect(serviceToggle_, &QCheckBox::toggled, testPanel_, &QWidget::setVisible);
 
-    m_uploadTimer.setInterval(kUploadPollMs);
-    connect(&m_uploadTimer, &QTimer::timeout, this, &CCommPageView::AdvanceUpload);
+    connect(&driver, &CSessionDriver::consoleChunk, this,
+            [this](const QByteArray& bytes) { AppendReceived(std::string_view(bytes.constData(), bytes.size())); });
+    connect(&driver, &CSessionDriver::transferProgress, this, &CCommPageView::OnTransferProgress);
+    connect(&driver, &CSessionDriver::transferEnded, this, [this](const QString& job) { OnTransferEnded(job); });
 
     // The test numbers start from the stored settings.
-    m_smsNumber->setText(m_settings.ReadText(kSmsNumberSetting));
-    const QString voice = m_settings.ReadText(kVoiceNumberSetting);
-    m_voiceNumber->setText(voice.isEmpty() ? QString::fromLatin1(kVoiceNumberDefault) : voice);
-    m_mmsNumber->setText(m_settings.ReadText(kMmsNumberSetting));
+    smsNumber_->setText(settings_.ReadText(kSmsNumberSetting));
+    const QString voice = settings_.ReadText(kVoiceNumberSetting);
+    voiceNumber_->setText(voice.isEmpty() ? QString::fromLatin1(kVoiceNumberDefault) : voice);
+    mmsNumber_->setText(settings_.ReadText(kMmsNumberSetting));
 
     ApplyVisibility();  // no product type: every group hidden
 }
@@ -115,43 +119,43 @@ QWidget* CCommPageView::BuildTestPanel()
     auto* frameRow = new QHBoxLayout(frame);
     auto* productLabel = new QLabel(tr("Product type"), frame);
     productLabel->setObjectName(ObjectName(id::kProductLabel));
-    m_productType = new QComboBox(frame);
-    m_productType->setObjectName(ObjectName(id::kProductType));
-    for (const char* item : comm::kProductTypes) m_productType->addItem(QString::fromUtf8(item));
-    m_productType->setCurrentIndex(comm::kNoProductType);
+    productType_ = new QComboBox(frame);
+    productType_->setObjectName(ObjectName(id::kProductType));
+    for (const char* item : comm::kProductTypes) productType_->addItem(QString::fromUtf8(item));
+    productType_->setCurrentIndex(comm::kNoProductType);
     frameRow->addWidget(productLabel);
-    frameRow->addWidget(m_productType, 1);
+    frameRow->addWidget(productType_, 1);
     auto* clear2 = new QPushButton(Caption(kClearKey), frame);
     clear2->setObjectName(ObjectName(id::kClear2));
     frameRow->addWidget(clear2);
     layout->addWidget(frame);
-    connect(m_productType, &QComboBox::activated, this, &CCommPageView::OnProductType);
+    connect(productType_, &QComboBox::activated, this, &CCommPageView::OnProductType);
     connect(clear2, &QPushButton::clicked, this, &CCommPageView::ClearReceive);
 
     auto* numbers = new QHBoxLayout;
-    numbers->addWidget(BuildNumberRow(id::kSmsNumber, tr("SMS test number"), m_smsNumber));
-    numbers->addWidget(BuildNumberRow(id::kVoiceNumber, tr("Voice test number"), m_voiceNumber));
-    numbers->addWidget(BuildNumberRow(id::kMmsNumber, tr("MMS test number"), m_mmsNumber));
+    numbers->addWidget(BuildNumberRow(id::kSmsNumber, tr("SMS test number"), smsNumber_));
+    numbers->addWidget(BuildNumberRow(id::kVoiceNumber, tr("Voice test number"), voiceNumber_));
+    numbers->addWidget(BuildNumberRow(id::kMmsNumber, tr("MMS test number"), mmsNumber_));
     layout->addLayout(numbers);
 
-    m_buttonBox = new QWidget(panel);
-    auto* grid = new QGridLayout(m_buttonBox);
+    buttonBox_ = new QWidget(panel);
+    auto* grid = new QGridLayout(buttonBox_);
     grid->setContentsMargins(0, 0, 0, 0);
     int cell = 0;
     for (const comm::TestCommand& command : comm::TestCommands()) {
         if (command.action == comm::Action::Download) continue;  // it lives in the download box
-        auto* button = new QPushButton(QString::fromUtf8(command.caption), m_buttonBox);
+        auto* button = new QPushButton(QString::fromUtf8(command.caption), buttonBox_);
         button->setObjectName(ObjectName(command.id));
         grid->addWidget(button, cell / kButtonColumns, cell % kButtonColumns);
         ++cell;
-        m_buttons[command.id] = button;
-        m_groupWidgets[command.id] = button;
+        buttons_[command.id] = button;
+        groupWidgets_[command.id] = button;
         if (command.groups == comm::kNever) button->setVisible(false);
         const int control = command.id;
         connect(button, &QPushButton::clicked, this, [this, control] { OnTestButton(control); });
     }
-    m_buttons[id::kInfrared]->setToolTip(tr("Infrared light on/off"));
-    layout->addWidget(m_buttonBox);
+    buttons_[id::kInfrared]->setToolTip(tr("Infrared light on/off"));
+    layout->addWidget(buttonBox_);
 
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(BuildDownloadBox(), 1);
@@ -170,7 +174,7 @@ QWidget* CCommPageView::BuildNumberRow(int control, const QString& caption, QLin
     edit->setObjectName(ObjectName(control));
     layout->addWidget(new QLabel(caption, row));
     layout->addWidget(edit, 1);
-    m_groupWidgets[control] = row;
+    groupWidgets_[control] = row;
     return row;
 }
 
@@ -179,27 +183,27 @@ QWidget* CCommPageView::BuildDownloadBox()
     auto* box = new QGroupBox(tr("Sound file download"), this);
     box->setObjectName(QStringLiteral("comm_download_box"));
     auto* layout = new QGridLayout(box);
-    m_slot = new QComboBox(box);
-    m_slot->setObjectName(ObjectName(id::kSoundSlot));
-    for (int slot = 0; slot < CSoundUpload::kInputSlots; ++slot) m_slot->addItem(SlotName(slot));
-    m_slot->setCurrentIndex(-1);  // no slot until the user picks one
-    m_download = m_buttons[id::kDownload] = new QPushButton(QString::fromUtf8(comm::FindTestCommand(id::kDownload)->caption), box);
-    m_download->setObjectName(ObjectName(id::kDownload));
-    m_download->setEnabled(false);
-    m_uploadProgress = new QProgressBar(box);
-    m_uploadProgress->setObjectName(QStringLiteral("comm_upload_progress"));
-    m_uploadProgress->setRange(0, 1);
-    m_uploadProgress->setValue(0);
-    m_uploadStatus = new QLabel(box);
-    m_uploadStatus->setObjectName(QStringLiteral("comm_upload_status"));
-    layout->addWidget(m_slot, 0, 0);
-    layout->addWidget(m_download, 0, 1);
-    layout->addWidget(m_uploadProgress, 1, 0, 1, 2);
-    layout->addWidget(m_uploadStatus, 2, 0, 1, 2);
+    slot_ = new QComboBox(box);
+    slot_->setObjectName(ObjectName(id::kSoundSlot));
+    for (int slot = 0; slot < CSoundUpload::kInputSlots; ++slot) slot_->addItem(SlotName(slot));
+    slot_->setCurrentIndex(-1);  // no slot until the user picks one
+    download_ = buttons_[id::kDownload] = new QPushButton(QString::fromUtf8(comm::FindTestCommand(id::kDownload)->caption), box);
+    download_->setObjectName(ObjectName(id::kDownload));
+    download_->setEnabled(false);
+    uploadProgress_ = new QProgressBar(box);
+    uploadProgress_->setObjectName(QStringLiteral("comm_upload_progress"));
+    uploadProgress_->setRange(0, 1);
+    uploadProgress_->setValue(0);
+    uploadStatus_ = new QLabel(box);
+    uploadStatus_->setObjectName(QStringLiteral("comm_upload_status"));
+    layout->addWidget(slot_, 0, 0);
+    layout->addWidget(download_, 0, 1);
+    layout->addWidget(uploadProgress_, 1, 0, 1, 2);
+    layout->addWidget(uploadStatus_, 2, 0, 1, 2);
     // A download needs a slot: without one the unit would be sent a file name no input uses.
-    connect(m_slot, &QComboBox::currentIndexChanged, this,
-            [this](int index) { m_download->setEnabled(index >= 0 && !m_upload.Busy()); });
-    connect(m_download, &QPushButton::clicked, this, &CCommPageView::UploadSoundFile);
+    connect(slot_, &QComboBox::currentIndexChanged, this,
+            [this](int index) { download_->setEnabled(index >= 0 && !uploading_); });
+    connect(download_, &QPushButton::clicked, this, &CCommPageView::UploadSoundFile);
     return box;
 }
 
@@ -208,23 +212,23 @@ QWidget* CCommPageView::BuildResultPanel()
     auto* box = new QGroupBox(tr("Test results"), this);
     box->setObjectName(QStringLiteral("comm_results"));
     auto* layout = new QVBoxLayout(box);
-    m_results = new QTreeWidget(box);
-    m_results->setObjectName(QStringLiteral("comm_result_list"));
-    m_results->setRootIsDecorated(false);
-    m_results->setHeaderLabels({tr("Test item"), tr("Result")});
-    m_results->header()->setDefaultSectionSize(kResultColumnWidth);
+    results_ = new QTreeWidget(box);
+    results_->setObjectName(QStringLiteral("comm_result_list"));
+    results_->setRootIsDecorated(false);
+    results_->setHeaderLabels({tr("Test item"), tr("Result")});
+    results_->header()->setDefaultSectionSize(kResultColumnWidth);
     QFont font;
     font.setFamilies({QStringLiteral("黑体"), QStringLiteral("SimHei")});
     font.setPixelSize(kResultFontPixels);
-    m_results->setFont(font);
-    m_results->setMaximumHeight(kResultListHeight);
-    m_results->setStyleSheet(QStringLiteral("QTreeWidget { color: white; background: black; }"));
-    m_resultEdit = new QLineEdit(box);
-    m_resultEdit->setObjectName(ObjectName(id::kResultEdit));
+    results_->setFont(font);
+    results_->setMaximumHeight(kResultListHeight);
+    results_->setStyleSheet(QStringLiteral("QTreeWidget { color: white; background: black; }"));
+    resultEdit_ = new QLineEdit(box);
+    resultEdit_->setObjectName(ObjectName(id::kResultEdit));
     auto* clear = new QPushButton(Caption(kClearKey), box);
     clear->setObjectName(QStringLiteral("comm_results_clear"));
-    layout->addWidget(m_results, 1);
-    layout->addWidget(m_resultEdit);
+    layout->addWidget(results_, 1);
+    layout->addWidget(resultEdit_);
     layout->addWidget(clear);
     connect(clear, &QPushButton::clicked, this, &CCommPageView::ClearResults);
     return box;
@@ -233,28 +237,26 @@ QWidget* CCommPageView::BuildResultPanel()
 void CCommPageView::AppendReceived(std::string_view chunk)
 {
     if (!chunk.empty()) {
-        const std::string text = m_receiveText.Feed(chunk);
-        const QString shown = m_decoder.decode(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
-        QTextCursor cursor(m_receive->document());
+        const std::string text = receiveText_.Feed(chunk);
+        const QString shown = decoder_.decode(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
+        QTextCursor cursor(receive_->document());
         cursor.movePosition(QTextCursor::End);
         cursor.insertText(shown);
-        m_receive->verticalScrollBar()->setValue(m_receive->verticalScrollBar()->maximum());
-        if (m_autoClear->isChecked() && m_receive->document()->blockCount() >= comm::kAutoClearLines) ClearReceive();
+        receive_->verticalScrollBar()->setValue(receive_->verticalScrollBar()->maximum());
+        if (autoClear_->isChecked() && receive_->document()->blockCount() >= comm::kAutoClearLines) ClearReceive();
     }
-    // The pipeline sets the transfer flags once it has cut this chunk into lines: look after that.
-    if (m_upload.Busy()) QTimer::singleShot(0, this, &CCommPageView::AdvanceUpload);
 }
 
 void CCommPageView::StoreSettings()
 {
-    m_settings.WriteText(kSmsNumberSetting, m_smsNumber->text());
-    m_settings.WriteText(kVoiceNumberSetting, m_voiceNumber->text());
-    m_settings.WriteText(kMmsNumberSetting, m_mmsNumber->text());
+    settings_.WriteText(kSmsNumberSetting, smsNumber_->text());
+    settings_.WriteText(kVoiceNumberSetting, voiceNumber_->text());
+    settings_.WriteText(kMmsNumberSetting, mmsNumber_->text());
 }
 
 void CCommPageView::OnSend()
 {
-    const std::string typed = m_send->toPlainText().toStdString();
+    const std::string typed = send_->toPlainText().toStdString();
     for (const std::string& block : comm::TypedBlocks(typed)) Write(block);
 }
 
@@ -269,8 +271,8 @@ void CCommPageView::OnTestButton(int control)
         UploadSoundFile();
         return;
     case comm::Action::Infrared:
-        Write(m_infrared.Press());
-        m_buttons[control]->setText(QString::fromUtf8(m_infrared.Caption()));
+        Write(infrared_.Press());
+        buttons_[control]->setText(QString::fromUtf8(infrared_.Caption()));
         return;
     case comm::Action::Send:
     case comm::Action::ClearResults:
@@ -279,7 +281,7 @@ void CCommPageView::OnTestButton(int control)
     }
     const comm::TestNumbers numbers = Numbers();
     if (command->arg != comm::NumberArg::None && comm::NumberFor(*command, numbers).empty()) {
-        Message(MessageIcon::Information, comm::kEnterNumber);
+        session_.Tell(MessageIcon::Information, comm::kEnterNumber);
         return;
     }
     if (command->clears) ClearReceive();
@@ -290,16 +292,16 @@ void CCommPageView::OnTestButton(int control)
 
 void CCommPageView::OnProductType(int index)
 {
-    comm::ApplyProductType(index, m_visibility);
+    comm::ApplyProductType(index, visibility_);
     ApplyVisibility();
     if (comm::ShowsMmsTestWindow(index)) emit MmsTestWindowRequested();
 }
 
 void CCommPageView::ApplyVisibility()
 {
-    for (const auto& [control, shown] : m_visibility) {
-        auto it = m_groupWidgets.find(control);
-        if (it != m_groupWidgets.end()) it->second->setVisible(shown);
+    for (const auto& [control, shown] : visibility_) {
+        auto it = groupWidgets_.find(control);
+        if (it != groupWidgets_.end()) it->second->setVisible(shown);
     }
 }
 
@@ -312,99 +314,71 @@ void CCommPageView::UploadSoundFile()
 
 bool CCommPageView::StartSoundUpload(const QString& path)
 {
-    if (m_upload.Busy()) return false;
+    if (session_.TransferRunning()) return false;
     auto file = std::make_shared<QFile>(path);
     if (!file->open(QIODevice::ReadOnly)) {
-        Message(MessageIcon::Error, CSoundUpload::kOpenError);
+        session_.Tell(MessageIcon::Error, CSoundUpload::kOpenError);
         return false;
     }
     CSoundUpload::Reader read = [file](char* buffer, std::size_t capacity) -> std::size_t {
         const qint64 n = file->read(buffer, static_cast<qint64>(capacity));
         return n > 0 ? static_cast<std::size_t>(n) : 0;
     };
-    if (!m_upload.Start(m_slot->currentIndex(), m_slot->currentText().toStdString(), file->size(), std::move(read),
-                        Now()))
-        return false;
+    auto job = std::make_unique<CSoundUpload>(slot_->currentIndex(), slot_->currentText().toStdString(), file->size(),
+                                              std::move(read));
+    if (!session_.StartTransfer(std::move(job))) return false;
     SetUploadBusy(true);
     return true;
 }
 
-void CCommPageView::AdvanceUpload()
+void CCommPageView::OnTransferProgress(const QString& job, qint64 done, qint64 total, const QString& text)
 {
-    m_upload.Advance(Now());
+    if (job != QLatin1String(CSoundUpload::kJobName)) return;
+    uploadProgress_->setRange(0, static_cast<int>(total > 0 ? total : 1));
+    uploadProgress_->setValue(static_cast<int>(done));
+    if (!text.isEmpty()) uploadStatus_->setText(text);
+}
+
+void CCommPageView::OnTransferEnded(const QString& job)
+{
+    if (job == QLatin1String(CSoundUpload::kJobName)) SetUploadBusy(false);
 }
 
 // While a download runs the console's own sends wait: a command typed or pressed now would
 // land in the middle of the file's bytes.
 void CCommPageView::SetUploadBusy(bool busy)
 {
-    m_sendButton->setEnabled(!busy);
-    m_buttonBox->setEnabled(!busy);
-    m_slot->setEnabled(!busy);
-    m_download->setEnabled(!busy && m_slot->currentIndex() >= 0);
-    if (busy) m_uploadTimer.start();
-    else m_uploadTimer.stop();
+    sendButton_->setEnabled(!busy);
+    buttonBox_->setEnabled(!busy);
+    slot_->setEnabled(!busy);
+    download_->setEnabled(!busy && slot_->currentIndex() >= 0);
+    uploading_ = busy;
 }
 
 void CCommPageView::ClearReceive()
 {
-    m_receive->clear();
-    m_receiveText.Reset();
+    receive_->clear();
+    receiveText_.Reset();
 }
 
 void CCommPageView::ClearResults()
 {
-    m_results->clear();
-    m_resultEdit->clear();
+    results_->clear();
+    resultEdit_->clear();
 }
 
 bool CCommPageView::Write(std::string_view bytes)
 {
-    return m_session.Link().SendRaw(bytes);
+    return session_.SendRaw(bytes);
 }
 
 comm::TestNumbers CCommPageView::Numbers() const
 {
-    return {m_smsNumber->text().toStdString(), m_voiceNumber->text().toStdString(), m_mmsNumber->text().toStdString()};
+    return {smsNumber_->text().toStdString(), voiceNumber_->text().toStdString(), mmsNumber_->text().toStdString()};
 }
 
 QString CCommPageView::Caption(const char* key) const
 {
-    const CTextCatalog* catalog = m_session.Context().catalog;
+    const CTextCatalog* catalog = session_.Catalog();
     return catalog ? QString::fromStdString(catalog->GetText(kCaptionSection, key)) : QString();
-}
-
-void CCommPageView::Message(MessageIcon icon, const std::string& text)
-{
-    if (m_session.Context().message) m_session.Context().message(icon, text);
-}
-
-Millis CCommPageView::Now()
-{
-    using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
-
-void CCommPageView::ConsoleText(std::string_view text)
-{
-    AppendReceived(text);
-}
-
-void CCommPageView::StatusText(const std::string& text)
-{
-    const QString line = QString::fromStdString(text);
-    m_uploadStatus->setText(line);
-    emit StatusLine(line);
-}
-
-void CCommPageView::Progress(std::int64_t sent, std::int64_t total)
-{
-    m_uploadProgress->setRange(0, static_cast<int>(total > 0 ? total : 1));
-    m_uploadProgress->setValue(static_cast<int>(sent));
-}
-
-void CCommPageView::Finished(MessageIcon icon, const std::string& message)
-{
-    SetUploadBusy(false);
-    Message(icon, message);
 }

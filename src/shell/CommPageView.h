@@ -2,21 +2,19 @@
 // sends, a send pane for raw text, and the service test panel (test command buttons by product
 // type, test numbers, the sound file download and the test result panel) behind the
 // "Service tests" toggle. The command tables and the download live in the core
-// (session/CommTestCommands.h, session/SoundUpload.h); this widget lays them out and forwards.
+// (session/CommTestCommands.h, session/SoundUpload.h); this widget lays them out, forwards
+// presses to the session and shows what the session's driver reports.
 #pragma once
 
 #include <QStringDecoder>
-#include <QTimer>
 #include <QWidget>
 
-#include <cstdint>
 #include <map>
 #include <string>
 #include <string_view>
 
 #include "session/CommTestCommands.h"
 #include "session/Session.h"
-#include "session/SoundUpload.h"
 #include "shell/RegSetting.h"
 
 class QCheckBox;
@@ -28,12 +26,12 @@ class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QTreeWidget;
+class CSessionDriver;
 
-class CCommPageView : public QWidget, private rtu::ISoundUploadSink {
+class CCommPageView : public QWidget {
     Q_OBJECT
 public:
     static constexpr int kButtonColumns = 6;         // test buttons per row of the panel
-    static constexpr int kUploadPollMs = 50;         // how often a running download looks at the flags
     static constexpr int kResultColumnWidth = 100;   // width of each test result column
     static constexpr int kResultFontPixels = 16;     // test result panel font height
     static constexpr int kResultListHeight = 160;    // tallest the test result list grows
@@ -44,7 +42,7 @@ public:
     static constexpr const char* kMmsNumberSetting = "IPADDRESS";
     static constexpr const char* kVoiceNumberDefault = "8008";
 
-    CCommPageView(rtu::CSession& session, CRegSetting& settings, QWidget* parent = nullptr);
+    CCommPageView(CSessionDriver& driver, CRegSetting& settings, QWidget* parent = nullptr);
     ~CCommPageView() override;
 
     // Every chunk received in line mode, whole; also the console's own notes.
@@ -57,8 +55,6 @@ public:
     bool StartSoundUpload(const QString& path);
 
 signals:
-    // A text for the main window's status line.
-    void StatusLine(const QString& text);
     // Camera product types bring up the MMS test window.
     void MmsTestWindowRequested();
 
@@ -72,50 +68,42 @@ private:
     void OnTestButton(int control);
     void OnProductType(int index);
     void UploadSoundFile();
-    void AdvanceUpload();
+    void OnTransferProgress(const QString& job, qint64 done, qint64 total, const QString& text);
+    void OnTransferEnded(const QString& job);
     void SetUploadBusy(bool busy);
     void ClearReceive();
     void ClearResults();
     void ApplyVisibility();
-    bool Write(std::string_view bytes) override;
+    bool Write(std::string_view bytes);
     rtu::comm::TestNumbers Numbers() const;
     QString Caption(const char* key) const;
-    void Message(rtu::MessageIcon icon, const std::string& text);
-    static rtu::Millis Now();
 
-    // ISoundUploadSink
-    void ConsoleText(std::string_view text) override;
-    void StatusText(const std::string& text) override;
-    void Progress(std::int64_t sent, std::int64_t total) override;
-    void Finished(rtu::MessageIcon icon, const std::string& message) override;
+    rtu::CSession& session_;
+    CRegSetting& settings_;
 
-    rtu::CSession& m_session;
-    CRegSetting& m_settings;
+    QPlainTextEdit* receive_ = nullptr;
+    QPlainTextEdit* send_ = nullptr;
+    QPushButton* sendButton_ = nullptr;
+    QCheckBox* autoClear_ = nullptr;
+    QCheckBox* serviceToggle_ = nullptr;
+    QWidget* testPanel_ = nullptr;
+    QWidget* buttonBox_ = nullptr;
+    QComboBox* productType_ = nullptr;
+    QLineEdit* smsNumber_ = nullptr;
+    QLineEdit* voiceNumber_ = nullptr;
+    QLineEdit* mmsNumber_ = nullptr;
+    QComboBox* slot_ = nullptr;
+    QPushButton* download_ = nullptr;
+    QProgressBar* uploadProgress_ = nullptr;
+    QLabel* uploadStatus_ = nullptr;
+    QTreeWidget* results_ = nullptr;
+    QLineEdit* resultEdit_ = nullptr;
+    std::map<int, QPushButton*> buttons_;    // test buttons by control id
+    std::map<int, QWidget*> groupWidgets_;   // what the product groups show or hide
 
-    QPlainTextEdit* m_receive = nullptr;
-    QPlainTextEdit* m_send = nullptr;
-    QPushButton* m_sendButton = nullptr;
-    QCheckBox* m_autoClear = nullptr;
-    QCheckBox* m_serviceToggle = nullptr;
-    QWidget* m_testPanel = nullptr;
-    QWidget* m_buttonBox = nullptr;
-    QComboBox* m_productType = nullptr;
-    QLineEdit* m_smsNumber = nullptr;
-    QLineEdit* m_voiceNumber = nullptr;
-    QLineEdit* m_mmsNumber = nullptr;
-    QComboBox* m_slot = nullptr;
-    QPushButton* m_download = nullptr;
-    QProgressBar* m_uploadProgress = nullptr;
-    QLabel* m_uploadStatus = nullptr;
-    QTreeWidget* m_results = nullptr;
-    QLineEdit* m_resultEdit = nullptr;
-    std::map<int, QPushButton*> m_buttons;    // test buttons by control id
-    std::map<int, QWidget*> m_groupWidgets;   // what the product groups show or hide
-
-    rtu::comm::Visibility m_visibility = rtu::comm::InitialVisibility();
-    rtu::comm::CInfraredToggle m_infrared;
-    rtu::comm::CReceiveText m_receiveText;
-    QStringDecoder m_decoder{QStringDecoder::Utf8};
-    rtu::CSoundUpload m_upload;
-    QTimer m_uploadTimer;
+    rtu::comm::Visibility visibility_ = rtu::comm::InitialVisibility();
+    rtu::comm::CInfraredToggle infrared_;
+    rtu::comm::CReceiveText receiveText_;
+    QStringDecoder decoder_{QStringDecoder::Utf8};
+    bool uploading_ = false;  // a sound download of this console runs
 };

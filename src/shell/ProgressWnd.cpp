@@ -4,13 +4,11 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QStyle>
-#include <QTimer>
 #include <QVBoxLayout>
 
-CSysProgressWnd::CSysProgressWnd(rtu::CSysProgress& progress, QWidget* parent)
+CSysProgressWnd::CSysProgressWnd(QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::CustomizeWindowHint),
-      progress_(progress), bar_(new QProgressBar(this)), text_(new QLabel(this)), icon_(new QLabel(this)),
-      timer_(new QTimer(this))
+      bar_(new QProgressBar(this)), text_(new QLabel(this)), icon_(new QLabel(this))
 {
     setObjectName("progress");
     setModal(false);
@@ -21,7 +19,7 @@ CSysProgressWnd::CSysProgressWnd(rtu::CSysProgress& progress, QWidget* parent)
     icon_->setObjectName("ctl1596");
     bar_->setRange(rtu::CSysProgress::kBarMin, rtu::CSysProgress::kBarMax);
     bar_->setTextVisible(false);
-    text_->setMinimumWidth(320);
+    text_->setMinimumWidth(kTextMinWidth);
     text_->setTextFormat(Qt::PlainText);
     const int iconSize = style()->pixelMetric(QStyle::PM_MessageBoxIconSize);
     icon_->setPixmap(style()->standardIcon(QStyle::SP_FileDialogInfoView).pixmap(iconSize, iconSize));
@@ -34,21 +32,14 @@ CSysProgressWnd::CSysProgressWnd(rtu::CSysProgress& progress, QWidget* parent)
     col->addWidget(bar_);
     row->addLayout(col, 1);
 
-    progress_.onChanged = [this](const rtu::CSysProgress::View& view) { Apply(view); };
-    timer_->setInterval(rtu::CSysProgress::kTickMs);
-    connect(timer_, &QTimer::timeout, this, [this] {
-        progress_.Tick();
-        emit ticked();
-    });
-    timer_->start();
-    Apply(progress_.view());
+    Apply(rtu::CSysProgress::View{});
 }
 
 void CSysProgressWnd::Apply(const rtu::CSysProgress::View& view)
 {
     setWindowTitle(QString::fromStdString(view.title));
     // A long report line is shown cut, on one line.
-    text_->setText(fontMetrics().elidedText(QString::fromStdString(view.text), Qt::ElideRight, 480));
+    text_->setText(fontMetrics().elidedText(QString::fromStdString(view.text), Qt::ElideRight, kTextCutWidth));
     icon_->setVisible(view.iconShown);
     bar_->setValue(view.bar);
     if (view.visible && !isVisible()) {

@@ -6,14 +6,16 @@
 
 class QLabel;
 class QProgressBar;
-class QTimer;
 
-// The modeless progress window. What it shows and when it hides comes from the link's
-// progress state machine, which it ticks every 500 ms.
+// The modeless progress window. What it shows and when it hides comes from the session's
+// progress events.
 class CSysProgressWnd : public QDialog {
     Q_OBJECT
 public:
-    CSysProgressWnd(rtu::CSysProgress& progress, QWidget* parent = nullptr);
+    static constexpr int kTextMinWidth = 320;  // the text line's narrowest width
+    static constexpr int kTextCutWidth = 480;  // a longer report line is shown cut at this width
+
+    explicit CSysProgressWnd(QWidget* parent = nullptr);
 
     // Shows the state machine's current view.
     void Apply(const rtu::CSysProgress::View& view);
@@ -21,14 +23,8 @@ public:
     int Bar() const;
     bool IconShown() const;
 
-signals:
-    // One tick was handed to the state machine.
-    void ticked();
-
 private:
-    rtu::CSysProgress& progress_;
     QProgressBar* bar_;
     QLabel* text_;
     QLabel* icon_;
-    QTimer* timer_;
 };

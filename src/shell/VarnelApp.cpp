@@ -80,7 +80,7 @@ int CVarnelApp::Run()
             dlg.RunCommand(rtu::cmd::kReload);  // the start-up reload went out before the unit was there
         });
         QObject::connect(&sim, &CSimProcess::failed, &dlg, [&dlg](const QString& reason) {
-            dlg.OnStatusText(("Simulator: " + reason).toStdString());
+            dlg.ShowStatus(QStringLiteral("Simulator: ") + reason);
         });
         sim.Start(CSimProcess::ProgramBeside(applicationDirPath()));
     } else {

@@ -1,5 +1,6 @@
 // The tool's session and a simulated unit wired back to back on one fake clock: no pty,
-// no threads, no sleeping. Step() jumps to the next deadline of either side.
+// no threads, no sleeping. Drive() jumps to the next deadline of either side and collects
+// the session's events as a front end would.
 #pragma once
 
 #include <algorithm>
@@ -11,10 +12,10 @@
 
 namespace rtu::test {
 
-struct PairRig : ILinkObserver {
+struct PairRig {
     explicit PairRig(CSimImage image = DefaultImage())
         : unit(FastOptions(), std::move(image), DefaultImage()),
-          session([this](std::string_view b) { toUnit += b; return true; }, [this] { return now; }, this, nullptr)
+          session([this](std::string_view b) { toUnit += b; return portOpen; }, [this] { return now; }, nullptr)
     {
     }
 
@@ -23,40 +24,58 @@ struct PairRig : ILinkObserver {
     {
         const Millis end = now + limitMs;
         while (now < end) {
+            Collect();
             Flush();
             std::vector<Millis> next;
             if (auto d = unit.NextDeadline()) next.push_back(*d);
-            if (auto d = session.Link().NextDeadline()) next.push_back(*d);
-            if (!posted.empty()) next.push_back(now);
+            if (auto d = session.NextDeadline()) next.push_back(*d);
             if (next.empty()) return;
             now = std::max(now, *std::min_element(next.begin(), next.end()));
             const std::string bytes = unit.PollTransmit(now);
-            if (!bytes.empty()) session.Link().HandleReceive(bytes);
-            session.Link().HandleTime();
-            RunPosted();
+            if (!bytes.empty()) session.HandleReceive(bytes);
+            session.HandleTime();
+            if (onStep) onStep();
         }
     }
     void Flush()
     {
         if (toUnit.empty()) return;
-        unit.HandleReceived(toUnit, now);
+        if (unitListens) unit.HandleReceived(toUnit, now);
         toUnit.clear();
     }
-    void RunPosted()
+    // Takes the session's events; questions are answered by `goOn`.
+    void Collect()
     {
-        auto ids = posted;
-        posted.clear();
-        for (int id : ids) session.HandleCommand(id);
+        session.DrainEvents([this](const SessionEvent& e) {
+            events.push_back(e);
+            if (const auto* m = std::get_if<ev::Message>(&e)) messages.push_back(m->text);
+            if (const auto* l = std::get_if<ev::Line>(&e)) lines.push_back(l->text);
+            if (const auto* p = std::get_if<ev::ProfileEnded>(&e)) summary = p->summary;
+            if (std::holds_alternative<ev::Question>(e)) {
+                ++questions;
+                if (goOn) session.ContinueProfile();
+                else session.StopProfile();
+            }
+        });
+    }
+    template <class E> std::vector<E> Events() const
+    {
+        std::vector<E> out;
+        for (const SessionEvent& e : events)
+            if (const auto* x = std::get_if<E>(&e)) out.push_back(*x);
+        return out;
     }
 
-    void OnPostCommand(int id) override { posted.push_back(id); }
-    void OnMessage(MessageIcon, const std::string& text) override { messages.push_back(text); }
-    void OnLine(const std::string& line) override { lines.push_back(line); }
-
     Millis now = 0;
+    bool portOpen = true;    // false: the port refuses every block
+    bool unitListens = true; // false: the unit hears nothing (a silent unit)
+    bool goOn = false;       // the answer to a question about a silent unit
+    int questions = 0;
     std::string toUnit;
-    std::vector<int> posted;
+    std::vector<SessionEvent> events;
     std::vector<std::string> messages, lines;
+    std::optional<ExecSummary> summary;
+    std::function<void()> onStep;
     CSimUnit unit;
     CSession session;
 };

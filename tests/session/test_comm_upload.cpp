@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -12,7 +13,7 @@ using namespace rtu;
 
 namespace {
 
-struct Rig : ISoundUploadSink {
+struct Rig : IJobSink {
     bool Write(std::string_view bytes) override
     {
         writes.emplace_back(bytes);
@@ -28,14 +29,14 @@ struct Rig : ISoundUploadSink {
     {
         file.resize(n);
         for (std::size_t i = 0; i < n; ++i) file[i] = static_cast<char>(i * 7 + 3);
-        ASSERT_TRUE(upload.Start(1, "", announced < 0 ? static_cast<std::int64_t>(n) : announced,
-                                 [this](char* buf, std::size_t cap) {
-                                     const std::size_t k = std::min(cap, file.size() - at);
-                                     file.copy(buf, k, at);
-                                     at += k;
-                                     return k;
-                                 },
-                                 now));
+        upload = std::make_unique<CSoundUpload>(1, "", announced < 0 ? static_cast<std::int64_t>(n) : announced,
+                                                [this](char* buf, std::size_t cap) {
+                                                    const std::size_t k = std::min(cap, file.size() - at);
+                                                    file.copy(buf, k, at);
+                                                    at += k;
+                                                    return k;
+                                                });
+        ASSERT_TRUE(upload->Start(JobContext{console, *this}, now));
     }
     std::string Payload() const
     {
@@ -47,12 +48,12 @@ struct Rig : ISoundUploadSink {
     void Unit(bool CConsoleState::*flag)
     {
         console.*flag = true;
-        upload.Advance(now);
+        upload->Advance(now);
     }
-    void Wait(Millis ms) { upload.Advance(now += ms); }
+    void Wait(Millis ms) { upload->Advance(now += ms); }
 
     CConsoleState console;
-    CSoundUpload upload{console, *this};
+    std::unique_ptr<CSoundUpload> upload;
     Millis now = 1000;
     std::string file, pane;
     std::size_t at = 0;
@@ -87,7 +88,7 @@ TEST(SoundUpload, Scenarios)
     };
     auto answerAll = [](Rig& t) {
         t.Unit(kConnected);
-        for (int i = 0; i < 10 && t.upload.state() == CSoundUpload::State::AwaitChunkAnswer; ++i) t.Unit(kRecv);
+        for (int i = 0; i < 10 && t.upload->state() == CSoundUpload::State::AwaitChunkAnswer; ++i) t.Unit(kRecv);
     };
     const Case cases[] = {
         {"whole file", 600, -1, [&](Rig& t) { answerAll(t); t.Unit(kUploadOk); }, 600, "File upload Ok",
@@ -115,7 +116,7 @@ TEST(SoundUpload, Scenarios)
         Rig t;
         t.Start(c.size, c.announced);
         c.unit(t);
-        EXPECT_FALSE(t.upload.Busy());
+        EXPECT_FALSE(t.upload->Busy());
         EXPECT_EQ(t.Payload(), t.file.substr(0, c.payload));
         for (std::size_t i = 1; i < t.writes.size(); ++i)
             EXPECT_TRUE(!t.writes[i].empty() && t.writes[i].size() <= CSoundUpload::kChunkBytes);

@@ -18,14 +18,12 @@ struct Rig {
     Millis now = 0;
     std::string wire;
     std::vector<PageInfo> registry = DummyPage::Registry();
-    CSession session{[this](std::string_view b) { wire += b; return true; }, [this] { return now; }, nullptr, nullptr,
-                     registry};
+    CSession session{[this](std::string_view b) { wire += b; return true; }, [this] { return now; }, nullptr, registry};
     CPageBase& Page() { return *session.Page(PageId::Battery); }
-    void Feed(std::string_view lines) { session.Link().HandleReceive(lines); }
+    void Feed(std::string_view lines) { session.HandleReceive(lines); }
     void AckAll()
     {
-        for (int guard = 0; guard < 1000 && session.Link().Sequencer().Waiting(); ++guard)
-            session.Link().Sequencer().OnAck(AckKind::Ok);
+        for (int guard = 0; guard < 1000 && !session.SenderIdle(); ++guard) session.HandleReceive("CMD OK\r\n");
     }
 };
 
@@ -74,7 +72,7 @@ TEST(RegistryPage, ADeclaredPageIsRoutedClearedSavedAndExported)
 TEST(RegistryPage, ToolRoutesResolveBothWays)
 {
     Millis now = 0;
-    CSession session([](std::string_view) { return true; }, [&] { return now; }, nullptr, nullptr);
+    CSession session([](std::string_view) { return true; }, [&] { return now; }, nullptr);
     const RouteCheck& check = session.Routes();
     for (const std::string& p : check.problems) ADD_FAILURE() << p;
     // Rows for pages that are not built yet stay allowed, and are listed.
@@ -99,7 +97,7 @@ TEST(RegistryPage, MismatchesBetweenRowsAndDeclarationsAreFound)
     for (PageInfo& row : registry)
         if (row.Id() == PageId::Battery) row.make = make;
     Millis now = 0;
-    CSession session([](std::string_view) { return true; }, [&] { return now; }, nullptr, nullptr, registry);
+    CSession session([](std::string_view) { return true; }, [&] { return now; }, nullptr, registry);
     const auto& problems = session.Routes().problems;
     auto has = [&](const std::string& text) {
         for (const std::string& p : problems)
@@ -112,7 +110,7 @@ TEST(RegistryPage, MismatchesBetweenRowsAndDeclarationsAreFound)
     EXPECT_TRUE(has("CPageBattery $NOSUCHKEY (control 3) is reached by no row"));
 
     // In use, a report that reaches the page without a taker is counted, not lost unseen.
-    session.Link().HandleReceive("$POWLS 9\r\n");
+    session.HandleReceive("$POWLS 9\r\n");
     EXPECT_EQ(session.DroppedReports(), 1);
 }
 

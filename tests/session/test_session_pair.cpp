@@ -10,9 +10,9 @@ using rtu::test::PairRig;
 TEST(SessionPair, ReloadFillsEveryPageAndExportsByControlId)
 {
     PairRig rig;
-    rig.session.Link().Reload();
+    rig.session.Reload();
     rig.Drive();
-    EXPECT_TRUE(rig.session.Link().Console().LoggedIn);
+    EXPECT_TRUE(rig.session.LoggedIn());
     const auto json = rig.session.ExportJson();
     for (const auto& page : rig.session.Pages()) {
         ASSERT_TRUE(json.contains(page->ClassName())) << page->ClassName();
@@ -29,12 +29,12 @@ TEST(SessionPair, ReloadFillsEveryPageAndExportsByControlId)
 TEST(SessionPair, FullReloadClearsWhatTheUnitNoLongerReports)
 {
     PairRig rig;
-    rig.session.Link().Reload();
+    rig.session.Reload();
     rig.Drive();
     const std::string before = rig.session.ProfileText();
     ASSERT_NE(before.find("%CS3+4915112340003"), std::string::npos);
     rig.unit = CSimUnit(rtu::test::FastOptions(), CSimImage{}, rtu::test::DefaultImage());
-    rig.session.Link().Reload();
+    rig.session.Reload();
     rig.Drive();
     EXPECT_EQ(rig.session.ProfileText().find("+4915112340003"), std::string::npos);
 }
@@ -42,7 +42,7 @@ TEST(SessionPair, FullReloadClearsWhatTheUnitNoLongerReports)
 TEST(SessionPair, ProfileRoundTripOntoAnEmptyUnit)
 {
     PairRig source;
-    source.session.Link().Reload();
+    source.session.Reload();
     source.Drive();
     const std::string profile = source.session.ProfileText();
 
@@ -57,12 +57,11 @@ TEST(SessionPair, ProfileRoundTripOntoAnEmptyUnit)
             line += c;
         }
     }
-    std::optional<ExecSummary> summary;
-    ASSERT_TRUE(target.session.ExecProfileLines(lines, [&](const ExecSummary& s) { summary = s; }));
+    ASSERT_TRUE(target.session.ExecProfileLines(lines));
     target.Drive();
-    ASSERT_TRUE(summary.has_value());
-    EXPECT_GT(summary->sent, 100);
-    EXPECT_EQ(summary->ok, summary->sent);
+    ASSERT_TRUE(target.summary.has_value());
+    EXPECT_GT(target.summary->sent, 100);
+    EXPECT_EQ(target.summary->ok, target.summary->sent);
     EXPECT_EQ(target.messages.back(), CSession::kExecProfileOk);
     // The execution ends with a full reload: the target now shows what the source showed.
     EXPECT_EQ(target.session.ProfileText(), profile);
@@ -71,14 +70,17 @@ TEST(SessionPair, ProfileRoundTripOntoAnEmptyUnit)
 TEST(SessionPair, PageSaveSendsItsLinesThenReloads)
 {
     PairRig rig;
-    rig.session.Link().Reload();
+    rig.session.Reload();
     rig.Drive();
     CPageBase* server = rig.session.Page("CPageServer");
     ASSERT_NE(server, nullptr);
     CPageBase* main = rig.session.Page("CPageMainParams");
     ASSERT_NE(main, nullptr);
-    main->OnCommand(ctl::kSave);
-    EXPECT_EQ(rig.posted, std::vector<int>{cmd::kPageBusy});
+    rig.events.clear();
+    rig.session.SavePage("CPageMainParams");
+    rig.Collect();
+    ASSERT_FALSE(rig.Events<ev::Busy>().empty());
+    EXPECT_TRUE(rig.Events<ev::Busy>().front().busy);
     rig.Drive();
     // Every line was acknowledged by the unit and the page was reloaded afterwards.
     EXPECT_GT(rig.unit.CommandsReceived(), 20);
@@ -88,9 +90,9 @@ TEST(SessionPair, PageSaveSendsItsLinesThenReloads)
 TEST(SessionPair, ExportStaysValidJsonWhateverTheUnitSends)
 {
     PairRig rig;
-    rig.session.Link().Reload();
+    rig.session.Reload();
     rig.Drive();
-    rig.session.Link().HandleReceive("$SMSC +49\xB3\xFF\r\n$DID RTU\xC3\r\n");
+    rig.session.HandleReceive("$SMSC +49\xB3\xFF\r\n$DID RTU\xC3\r\n");
     const std::string text = rig.session.ExportJsonText();
     const auto json = nlohmann::json::parse(text);  // throws on invalid JSON
     EXPECT_EQ(json["CPageMainParams"]["1029"], "+49\xEF\xBF\xBD\xEF\xBF\xBD");

@@ -1,10 +1,11 @@
-// The test console widget over a real session whose port is a byte log: what goes out for
+// The test console widget over a real session and its driver, whose port is a byte log: what goes out for
 // typed text and test buttons, what the receive pane shows, which test buttons each product
 // type shows, the stored test numbers, and a sound download against a scripted unit.
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -22,23 +23,9 @@
 #include "session/SoundUpload.h"
 #include "shell/CommPageView.h"
 #include "shell/RegSetting.h"
+#include "shell/SessionDriver.h"
 
 using namespace rtu;
-
-namespace {
-
-// The main window's part: chunks to the console, messages collected.
-struct Observer : ILinkObserver {
-    void OnConsoleChunk(std::string_view bytes) override
-    {
-        if (view) view->AppendReceived(bytes);
-    }
-    void OnMessage(MessageIcon, const std::string& text) override { messages.push_back(text); }
-    CCommPageView* view = nullptr;
-    std::vector<std::string> messages;
-};
-
-}  // namespace
 
 class TestCommPage : public QObject {
     Q_OBJECT
@@ -47,7 +34,7 @@ private:
     template <class T>
     T* Find(const QString& name)
     {
-        T* w = m_view->findChild<T*>(name);
+        T* w = view_->findChild<T*>(name);
         if (!w) qFatal("no control %s", qPrintable(name));
         return w;
     }
@@ -58,51 +45,56 @@ private:
     std::string Wire() const
     {
         std::string all;
-        for (const auto& w : m_writes) all += w;
+        for (const auto& w : writes_) all += w;
         return all;
     }
-    QString SettingsPath() const { return m_dir->filePath(QStringLiteral("settings.ini")); }
+    QString SettingsPath() const { return dir_->filePath(QStringLiteral("settings.ini")); }
     void Build()
     {
-        m_view.reset();
-        m_session = std::make_unique<CSession>(
+        view_.reset();
+        driver_.reset();
+        session_ = std::make_unique<CSession>(
             [this](std::string_view b) {
-                m_writes.emplace_back(b);
+                writes_.emplace_back(b);
                 return true;
             },
-            [] { return Millis{0}; }, &m_observer, &m_catalog);
-        m_settings = std::make_unique<CRegSetting>(SettingsPath());
-        m_view = std::make_unique<CCommPageView>(*m_session, *m_settings);
-        m_observer.view = m_view.get();
-        m_writes.clear();
-        m_observer.messages.clear();
+            [] { return Millis{0}; }, &catalog_);
+        driver_ = std::make_unique<CSessionDriver>(*session_, [] { return Millis{0}; });
+        // The main window's part: the messages the user would see.
+        QObject::connect(driver_.get(), &CSessionDriver::messageRequested, driver_.get(),
+                         [this](int, const QString& text) { messages_.push_back(text.toStdString()); });
+        settings_ = std::make_unique<CRegSetting>(SettingsPath());
+        view_ = std::make_unique<CCommPageView>(*driver_, *settings_);
+        writes_.clear();
+        messages_.clear();
     }
-    void Receive(std::string_view bytes) { m_session->Link().HandleReceive(bytes); }
+    void Receive(std::string_view bytes) { driver_->HandleReceive(bytes); }
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    CTextCatalog m_catalog;
-    Observer m_observer;
-    std::vector<std::string> m_writes;
-    std::unique_ptr<CSession> m_session;
-    std::unique_ptr<CRegSetting> m_settings;
-    std::unique_ptr<CCommPageView> m_view;
+    std::unique_ptr<QTemporaryDir> dir_;
+    CTextCatalog catalog_;
+    std::vector<std::string> messages_;
+    std::vector<std::string> writes_;
+    std::unique_ptr<CSession> session_;
+    std::unique_ptr<CSessionDriver> driver_;
+    std::unique_ptr<CRegSetting> settings_;
+    std::unique_ptr<CCommPageView> view_;
 
 private slots:
     void init()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
-        QFile catalog(m_dir->filePath(QStringLiteral("gsm.ini")));
+        dir_ = std::make_unique<QTemporaryDir>();
+        QFile catalog(dir_->filePath(QStringLiteral("gsm.ini")));
         QVERIFY(catalog.open(QIODevice::WriteOnly));
         catalog.write("[Buttons]\nCommBtnSend=Send it\n");
         catalog.close();
-        QVERIFY(m_catalog.Load(catalog.fileName().toStdString()));
+        QVERIFY(catalog_.Load(catalog.fileName().toStdString()));
         Build();
     }
     void cleanup()
     {
-        m_observer.view = nullptr;
-        m_view.reset();
-        m_session.reset();
+        view_.reset();
+        driver_.reset();
+        session_.reset();
     }
 
     void builtFromSettings()
@@ -117,7 +109,7 @@ private slots:
         Control<QLineEdit>(comm::id::kSmsNumber)->setText(QStringLiteral("13800138000"));
         Control<QLineEdit>(comm::id::kVoiceNumber)->setText(QStringLiteral("10086"));
         Control<QLineEdit>(comm::id::kMmsNumber)->setText(QStringLiteral("13900139000"));
-        m_view->StoreSettings();
+        view_->StoreSettings();
         CRegSetting store(SettingsPath());
         QCOMPARE(store.ReadText(QStringLiteral("LOCALNUM")), QStringLiteral("13800138000"));
         QCOMPARE(store.ReadText(QStringLiteral("SVRPORT")), QStringLiteral("10086"));
@@ -176,20 +168,20 @@ private slots:
         for (const comm::TestCommand& command : comm::TestCommands()) {
             if (comm::CommandBlocks(command, numbers).empty()) continue;
             const QByteArray name = QByteArray::number(command.id);
-            m_writes.clear();
+            writes_.clear();
             Click(comm::id::kClear);
             Receive("earlier\r\n");
             results->addTopLevelItem(new QTreeWidgetItem(QStringList{QStringLiteral("GPIO"), QStringLiteral("OK")}));
             Click(command.id);
             ++pressed;
-            QVERIFY2(m_writes == comm::CommandBlocks(command, numbers), name.constData());
+            QVERIFY2(writes_ == comm::CommandBlocks(command, numbers), name.constData());
             QVERIFY2(Received().startsWith(QStringLiteral("earlier")) == !command.clears, name.constData());
             QVERIFY2((results->topLevelItemCount() == 0) == (command.action == comm::Action::ClearResults),
                      name.constData());
             results->clear();
         }
         QVERIFY(pressed > 25);
-        QVERIFY(m_observer.messages.empty());
+        QVERIFY(messages_.empty());
         Click(comm::id::kFlashTest);
         QVERIFY(Received().endsWith(QString::fromUtf8("测试Flash后请重新 ATF!!!!!!!!!\n")));
     }
@@ -202,8 +194,8 @@ private slots:
             Control<QLineEdit>(edit)->clear();
             Receive("kept\r\n");
             Click(button);
-            QVERIFY(m_writes.empty());
-            QCOMPARE(m_observer.messages, std::vector<std::string>{"请输入测试号!"});
+            QVERIFY(writes_.empty());
+            QTRY_COMPARE(messages_, std::vector<std::string>{"请输入测试号!"});
             QCOMPARE(Received(), QStringLiteral("kept\n"));
         }
     }
@@ -215,13 +207,13 @@ private slots:
         QCOMPARE(button->text(), QStringLiteral("关红外"));
         button->click();
         QCOMPARE(button->text(), QStringLiteral("开红外"));
-        QCOMPARE(m_writes, (std::vector<std::string>{"%IFLEDON\r", "%IFLEDOFF\r"}));
+        QCOMPARE(writes_, (std::vector<std::string>{"%IFLEDON\r", "%IFLEDOFF\r"}));
     }
 
     // The widgets follow the visibility table for every type, number rows included.
     void productTypeShowsButtons()
     {
-        QSignalSpy mms(m_view.get(), &CCommPageView::MmsTestWindowRequested);
+        QSignalSpy mms(view_.get(), &CCommPageView::MmsTestWindowRequested);
         auto* combo = Control<QComboBox>(comm::id::kProductType);
         comm::Visibility expected = comm::InitialVisibility();
         for (int type : {-1, 5, 2, 3, 4, 1, 0}) {
@@ -244,7 +236,7 @@ private slots:
     {
         QByteArray file(600, '\0');
         for (int i = 0; i < file.size(); ++i) file[i] = static_cast<char>(i * 13 + 1);
-        const QString path = m_dir->filePath(QStringLiteral("bell.wav"));
+        const QString path = dir_->filePath(QStringLiteral("bell.wav"));
         QFile out(path);
         QVERIFY(out.open(QIODevice::WriteOnly));
         out.write(file);
@@ -256,32 +248,33 @@ private slots:
         Control<QComboBox>(comm::id::kSoundSlot)->setCurrentIndex(2);
         QVERIFY(download->isEnabled());
 
-        QSignalSpy status(m_view.get(), &CCommPageView::StatusLine);
-        QVERIFY(m_view->StartSoundUpload(path));
-        QCOMPARE(m_writes, std::vector<std::string>{"%mdfile=din2_alarm.wav,600,5\r"});
+        QSignalSpy status(driver_.get(), &CSessionDriver::statusText);
+        QVERIFY(view_->StartSoundUpload(path));
+        QCOMPARE(writes_, std::vector<std::string>{"%mdfile=din2_alarm.wav,600,5\r"});
         QVERIFY(!send->isEnabled() && !download->isEnabled());
-        QVERIFY(!m_view->StartSoundUpload(path));  // one at a time
+        QVERIFY(!view_->StartSoundUpload(path));  // one at a time
 
         Receive("$CONNECTED\r\n");
-        QTRY_COMPARE(m_writes.size(), std::size_t{2});
+        QTRY_COMPARE(writes_.size(), std::size_t{2});
         Receive("+RECV:256\r\n");
-        QTRY_COMPARE(m_writes.size(), std::size_t{3});
+        QTRY_COMPARE(writes_.size(), std::size_t{3});
         Receive("+RECV:256\r\n");
-        QTRY_COMPARE(m_writes.size(), std::size_t{4});
-        QVERIFY(m_observer.messages.empty());
+        QTRY_COMPARE(writes_.size(), std::size_t{4});
+        QVERIFY(messages_.empty());
         Receive("+RECV:88\r\nFILEUPL OK\r\n");
-        QTRY_COMPARE(m_observer.messages.size(), std::size_t{1});
+        QTRY_COMPARE(messages_.size(), std::size_t{1});
 
-        QCOMPARE(m_observer.messages.front(), std::string(CSoundUpload::kDownloadOk));
-        QCOMPARE(QByteArray::fromStdString(m_writes[1] + m_writes[2] + m_writes[3]), file);
+        QCOMPARE(messages_.front(), std::string(CSoundUpload::kDownloadOk));
+        QCOMPARE(QByteArray::fromStdString(writes_[1] + writes_[2] + writes_[3]), file);
         QCOMPARE(Received(), QStringLiteral("$CONNECTED\nWrite 256Bytes\n+RECV:256\nWrite 256Bytes\n+RECV:256\n"
                                             "Write 88Bytes\n+RECV:88\nFILEUPL OK\n"));
         QCOMPARE(status.last().at(0).toString(), QStringLiteral("File upload Ok"));
+        QCOMPARE(Find<QLabel>(QStringLiteral("comm_upload_status"))->text(), QStringLiteral("File upload Ok"));
         QVERIFY(send->isEnabled() && download->isEnabled());
 
-        m_observer.messages.clear();
-        QVERIFY(!m_view->StartSoundUpload(m_dir->filePath(QStringLiteral("missing.wav"))));
-        QCOMPARE(m_observer.messages, std::vector<std::string>{"open wav file error!"});
+        messages_.clear();
+        QVERIFY(!view_->StartSoundUpload(dir_->filePath(QStringLiteral("missing.wav"))));
+        QTRY_COMPARE(messages_, std::vector<std::string>{"open wav file error!"});
     }
 };
 

@@ -227,7 +227,7 @@ private slots:
         QVERIFY(!save->isEnabled());
         // Leaving the busy page does not leave it locked once the progress window is done.
         w.dlg->ShowPage(1);
-        w.dlg->Session().Link().Progress().EnablePageButtons(true);
+        emit w.dlg->Driver()->busyChanged(false);
         QVERIFY(save->isEnabled());
     }
 
@@ -239,7 +239,7 @@ private slots:
         w.Find<QComboBox>(1000)->setEditText("/dev/pts/nowhere");
         w.Find<QLineEdit>(1006)->setText("secret");
         w.dlg->close();
-        QVERIFY(w.dlg->Session().Link().closingDown);
+        QVERIFY(w.dlg->Session().Closing());
         QCOMPARE(w.reg.ReadText(setting::kPassword), QStringLiteral("secret"));
         QCOMPARE(w.reg.ReadNumber(setting::kParity, -1), 2);
 
@@ -258,7 +258,7 @@ private slots:
         bool awaitingDuringMessage = true;
         w.dlg->messageSink = [&](QMessageBox::Icon icon, const QString& text) {
             w.messages.push_back({icon, text});
-            awaitingDuringMessage = w.dlg->Session().Link().Console().AwaitingPressPrompt;
+            awaitingDuringMessage = w.dlg->Session().AwaitingSetupPrompt();
         };
         QTest::mouseClick(w.Find<QPushButton>(1005), Qt::LeftButton);
         QCOMPARE(w.messages.size(), std::size_t(1));
@@ -266,7 +266,7 @@ private slots:
                  QStringLiteral("Please press the \"OK\" button, then power-off then power-on the device!"));
         QCOMPARE(w.messages[0].icon, QMessageBox::Information);
         QVERIFY(!awaitingDuringMessage);
-        QVERIFY(w.dlg->Session().Link().Console().AwaitingPressPrompt);
+        QVERIFY(w.dlg->Session().AwaitingSetupPrompt());
         QCOMPARE(w.reg.ReadNumber(setting::kBaud, -1), 5);  // the settings were stored first
     }
 
@@ -298,7 +298,9 @@ private slots:
             return;
         }
         QCOMPARE(w.messages.size(), std::size_t(1));
-        QCOMPARE(w.messages[0].text, message);
+        // A failure names its reason after the fixed text.
+        QVERIFY2(w.messages[0].text.startsWith(message), qPrintable(w.messages[0].text));
+        if (file.startsWith("/nonexistent")) QVERIFY(w.messages[0].text.contains("No such file or directory"));
         QCOMPARE(int(w.messages[0].icon), icon);
         if (command == 1079 && icon == QMessageBox::Information) {
             QFile f(w.chosenFile);
@@ -340,7 +342,7 @@ private slots:
         QVERIFY(questions[0].contains("2 line(s) are still to be sent"));
         QCOMPARE(w.messages.size(), std::size_t(1));
         QCOMPARE(w.messages[0].text, message);
-        QVERIFY(!w.dlg->Session().Link().profileBusy);
+        QVERIFY(!w.dlg->Session().ProfileRunning());
     }
 
     void simulatorThatCannotStartIsReported()

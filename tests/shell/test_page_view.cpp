@@ -246,12 +246,12 @@ private slots:
         Millis now = 0;
         std::string wire;
         const std::vector<PageInfo> registry = test::DummyPage::Registry();
-        CSession session([&](std::string_view b) { wire += b; return true; }, [&] { return now; }, nullptr, nullptr, registry);
+        CSession session([&](std::string_view b) { wire += b; return true; }, [&] { return now; }, nullptr, registry);
         CPageBase& page = *session.Page(PageId::Battery);
         CPageView view(page);
         using D = test::DummyPage;
 
-        session.Link().HandleReceive("$POWDLY 30\r\n$BATEN 1\r\n");
+        session.HandleReceive("$POWDLY 30\r\n$BATEN 1\r\n");
         view.Refresh();
         auto* delay = qobject_cast<CTextSpinBox*>(view.Control(D::kDelay));
         QVERIFY(delay);
@@ -286,8 +286,7 @@ private slots:
         QCOMPARE(wire, std::string("%BATPING1\r"));
         wire.clear();
         qobject_cast<QPushButton*>(view.Control(ctl::kSave))->click();
-        for (int guard = 0; guard < 100 && session.Link().Sequencer().Waiting(); ++guard)
-            session.Link().Sequencer().OnAck(AckKind::Ok);
+        for (int guard = 0; guard < 100 && !session.SenderIdle(); ++guard) session.HandleReceive("CMD OK\r\n");
         QCOMPARE(wire, std::string("%STARTCMD\r%POWDLY32\r%BATEN1\r%POWLS123\r%BATMODE1\r%BATNOTE\r%COMMITCMD\r%DUMP_GPIO\r"));
         QVERIFY(view.grab().save(QStringLiteral(SHELL_TEST_OUTPUT_DIR "/rtuconfig-dummy-page.png")));
     }
@@ -298,7 +297,7 @@ private slots:
     {
         Millis now = 0;
         std::string wire;
-        CSession session([&](std::string_view b) { wire += b; return true; }, [&] { return now; }, nullptr, nullptr);
+        CSession session([&](std::string_view b) { wire += b; return true; }, [&] { return now; }, nullptr);
         CPageView main(*session.Page(PageId::MainParams));
         auto* spin = qobject_cast<CTextSpinBox*>(main.Control(CPageMainParams::kSignalLow));
         QVERIFY(spin);

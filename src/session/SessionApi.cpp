@@ -1,0 +1,338 @@
+// The session's side facing the front ends: bytes and time in, commands in, events out.
+#include <algorithm>
+
+#include "session/Session.h"
+
+namespace rtu {
+
+void CSession::Connect()
+{
+    runner_.onUnitSilent = [this](const ExecSummary& s) {
+        Push(ev::Question{ev::QuestionKind::GoOnSilentUnit, SilentUnitQuestion(s.notSent)});
+    };
+    link_.Progress().onChanged = [this](const CSysProgress::View& view) {
+        // Only what the window shows last matters: a run of changes is one event.
+        if (!events_.empty() && std::holds_alternative<ev::Progress>(events_.back())) {
+            std::get<ev::Progress>(events_.back()).view = view;
+            return;
+        }
+        Push(ev::Progress{view});
+    };
+    // Every lock counts (the page on show may have changed); an all-clear only after a lock.
+    link_.Progress().onPageButtons = [this](bool on) {
+        if (on && !pageButtonsLocked_) return;
+        pageButtonsLocked_ = !on;
+        Push(ev::Busy{!on});
+    };
+    for (const auto& page : pages_) {
+        std::string name = page->ClassName();
+        page->AddListener([this, name](int) {
+            if (changedPages_.insert(name).second) Push(ev::PageChanged{name});
+        });
+    }
+}
+
+void CSession::Push(SessionEvent event)
+{
+    events_.push_back(std::move(event));
+    if (wake_) wake_();
+}
+
+std::optional<SessionEvent> CSession::PollEvent()
+{
+    if (events_.empty()) return std::nullopt;
+    SessionEvent event = std::move(events_.front());
+    events_.pop_front();
+    if (const auto* changed = std::get_if<ev::PageChanged>(&event)) changedPages_.erase(changed->page);
+    return event;
+}
+
+void CSession::Message(MessageIcon icon, const std::string& text) { Push(ev::Message{icon, text}); }
+
+void CSession::Reset()
+{
+    job_.reset();
+    link_.Reset();  // also ends a running profile (it sees the link closing)
+    posted_.clear();
+    inFlight_.clear();
+    events_.clear();
+    changedPages_.clear();
+    tickAt_.reset();
+    pageButtonsLocked_ = false;
+    jobName_.clear();
+    jobDone_ = jobTotal_ = 0;
+}
+
+// --- bytes and time ---
+
+void CSession::HandleReceive(std::string_view chunk)
+{
+    link_.HandleReceive(chunk);
+    // The pipeline has set the transfer flags for this chunk's lines: the job looks now.
+    if (job_) job_->Advance(clock_());
+    AfterInput();
+}
+
+void CSession::HandleTime()
+{
+    const Millis now = clock_();
+    link_.HandleTime();
+    if (tickAt_ && now >= *tickAt_) {
+        tickAt_.reset();
+        link_.Progress().Tick();
+    }
+    if (job_) job_->Advance(now);
+    AfterInput();
+}
+
+std::optional<Millis> CSession::NextDeadline() const
+{
+    std::optional<Millis> next = link_.NextDeadline();
+    auto take = [&next](std::optional<Millis> at) {
+        if (at && (!next || *at < *next)) next = at;
+    };
+    // A progress window that needs ticks and has none armed yet is armed by the next HandleTime.
+    if (link_.Progress().NeedsTicks()) take(tickAt_ ? *tickAt_ : clock_());
+    if (job_) take(job_->NextDeadline());
+    if (!posted_.empty()) take(clock_());
+    return next;
+}
+
+// After every call: commands the core posted run now (never from inside the core's own
+// call), an ended job goes, and the progress window's tick follows its state.
+void CSession::AfterInput()
+{
+    RunPosted();
+    if (job_ && !job_->Busy()) job_.reset();
+    ArmProgressTick();
+}
+
+void CSession::ArmProgressTick()
+{
+    if (!link_.Progress().NeedsTicks()) tickAt_.reset();
+    else if (!tickAt_) tickAt_ = clock_() + CSysProgress::kTickMs;
+}
+
+void CSession::RunPosted()
+{
+    if (runningPosted_) return;  // the loop below also runs what its commands post
+    runningPosted_ = true;
+    while (!posted_.empty()) {
+        const int id = posted_.front();
+        posted_.pop_front();
+        RunCommand(id);
+    }
+    runningPosted_ = false;
+}
+
+void CSession::RunCommand(int id)
+{
+    switch (id) {
+    case cmd::kSavePicture: Push(ev::TransferEnded{kPictureJob, true, {}}); break;
+    case cmd::kPictureFailed: Push(ev::TransferEnded{kPictureJob, false, {}}); break;
+    default: link_.HandleCommand(id); break;
+    }
+}
+
+void CSession::HandlePortLost()
+{
+    if (job_) {
+        job_->Cancel();
+        job_.reset();
+        Push(ev::TransferEnded{jobName_, false, "The port closed."});
+    }
+    Push(ev::PortLost{});
+}
+
+// --- commands ---
+
+void CSession::Reload()
+{
+    link_.Reload();
+    AfterInput();
+}
+
+void CSession::Setup()
+{
+    link_.EnterSetupMode();
+    AfterInput();
+}
+
+void CSession::Restart()
+{
+    link_.Restart();
+    AfterInput();
+}
+
+void CSession::Defaults()
+{
+    link_.Defaults();
+    AfterInput();
+}
+
+void CSession::Login()
+{
+    link_.Login();
+    AfterInput();
+}
+
+void CSession::SetPassword(std::string password) { link_.password = std::move(password); }
+const std::string& CSession::Password() const { return link_.password; }
+bool CSession::LoggedIn() const { return link_.Console().LoggedIn; }
+bool CSession::AwaitingSetupPrompt() const { return link_.Console().AwaitingPressPrompt; }
+
+bool CSession::ReloadPage(std::string_view page)
+{
+    CPageBase* p = Page(page);
+    if (p) p->ReloadGroup();
+    AfterInput();
+    return p != nullptr;
+}
+
+bool CSession::SavePage(std::string_view page)
+{
+    CPageBase* p = Page(page);
+    if (p) p->OnSaveClicked();
+    AfterInput();
+    return p != nullptr;
+}
+
+bool CSession::EditRow(std::string_view page, const RowEdit& edit)
+{
+    CPageBase* p = Page(page);
+    if (p) p->CommitEditRow(edit);
+    AfterInput();
+    return p != nullptr;
+}
+
+void CSession::LockPageButtons()
+{
+    link_.HandleCommand(cmd::kPageBusy);
+    AfterInput();
+}
+
+void CSession::SendLine(const std::string& text, int waitMs)
+{
+    link_.Sequencer().EnqueueCommand(text + "\r", waitMs);
+    AfterInput();
+}
+
+bool CSession::SendRaw(std::string_view text)
+{
+    const bool written = link_.SendRaw(text);
+    AfterInput();
+    return written;
+}
+
+void CSession::Tell(MessageIcon icon, const std::string& text) { Message(icon, text); }
+void CSession::Close() { link_.closingDown = true; }
+bool CSession::Closing() const { return link_.closingDown; }
+bool CSession::SenderIdle() const { return link_.Sequencer().Idle(); }
+
+void CSession::ContinueProfile()
+{
+    runner_.Continue();
+    AfterInput();
+}
+
+void CSession::StopProfile()
+{
+    runner_.Stop();
+    AfterInput();
+}
+
+std::string CSession::SilentUnitQuestion(int notSent)
+{
+    return "The unit left " + std::to_string(CProfileRunner::kSilentLinesToAsk) +
+           " command lines in a row unanswered; " + std::to_string(notSent) +
+           " line(s) are still to be sent.\nGo on with the profile? (No stops it without committing.)";
+}
+
+// --- transfers ---
+
+bool CSession::StartTransfer(std::unique_ptr<ISessionJob> job)
+{
+    if (!job || job_) return false;  // one transfer at a time: two would interleave their bytes
+    jobName_ = std::string(job->Name());
+    jobDone_ = jobTotal_ = 0;
+    const bool started = job->Start(JobContext{link_.Console(), *this}, clock_());
+    if (started && job->Busy()) job_ = std::move(job);
+    AfterInput();
+    return started;
+}
+
+void CSession::StopTransfer()
+{
+    if (!job_) return;
+    job_->Cancel();
+    job_.reset();
+    Push(ev::TransferEnded{jobName_, false, {}});
+}
+
+bool CSession::TransferRunning() const { return job_ != nullptr; }
+
+// A job's blocks go in queue order: never in the middle of another sender's command line.
+bool CSession::Write(std::string_view bytes)
+{
+    link_.Sequencer().EnqueueBlock(std::string(bytes));
+    return true;
+}
+
+void CSession::ConsoleText(std::string_view text) { Push(ev::ConsoleChunk{std::string(text)}); }
+
+void CSession::StatusText(const std::string& text)
+{
+    Push(ev::Status{text});
+    Push(ev::TransferProgress{jobName_, jobDone_, jobTotal_, text});
+}
+
+void CSession::Progress(std::int64_t done, std::int64_t total)
+{
+    jobDone_ = done;
+    jobTotal_ = total;
+    Push(ev::TransferProgress{jobName_, done, total, {}});
+}
+
+void CSession::Finished(MessageIcon icon, const std::string& message)
+{
+    Push(ev::TransferEnded{jobName_, icon == MessageIcon::Information, message});
+    Message(icon, message);
+}
+
+// --- the link's reports ---
+
+void CSession::OnStatusText(const std::string& text) { Push(ev::Status{text}); }
+void CSession::OnModeText(const std::string& text) { Push(ev::Mode{text}); }
+void CSession::OnBeep() { Push(ev::Beep{}); }
+void CSession::OnMessage(MessageIcon icon, const std::string& text) { Message(icon, text); }
+void CSession::OnConsoleChunk(std::string_view bytes) { Push(ev::ConsoleChunk{std::string(bytes)}); }
+void CSession::OnLine(const std::string& line) { Push(ev::Line{line, link_.Sequencer().Settling()}); }
+
+void CSession::OnPostCommand(int id)
+{
+    posted_.push_back(id);
+    if (wake_) wake_();  // a page posted it outside any session call: the front end comes back
+}
+
+void CSession::OnCommandSent(std::string_view bytes)
+{
+    inFlight_.emplace_back(bytes);
+    Push(ev::CommandSent{std::string(bytes)});
+}
+
+// The sequencer tells every block's end. A block that was written and waited for nothing is
+// no answer; a wait whose bound ran out leaves the sender settling; a block the port refused
+// was never written.
+void CSession::OnCommandDone(std::string_view bytes, AckKind ack)
+{
+    bool written = false;
+    if (auto it = std::find(inFlight_.begin(), inFlight_.end(), bytes); it != inFlight_.end()) {
+        inFlight_.erase(inFlight_.begin(), it + 1);
+        written = true;
+    }
+    if (ack != AckKind::None) Push(ev::CommandAnswered{std::string(bytes), ack, true});
+    else if (!written) Push(ev::CommandAnswered{std::string(bytes), AckKind::None, false});
+    else if (link_.Sequencer().Settling()) Push(ev::CommandAnswered{std::string(bytes), AckKind::None, true});
+}
+
+}  // namespace rtu

@@ -1,0 +1,217 @@
+#include "shell/ConnectionBar.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSet>
+#include <QStyle>
+#include <QToolButton>
+
+#include <algorithm>
+
+#include "link/DeviceLink.h"
+#include "link/SerialPortList.h"
+#include "shell/RegSetting.h"
+
+namespace {
+
+// Parity entries when the catalog has none.
+constexpr const char* kParityDefaults[] = {"0: None", "1: Odd", "2: Even", "3: Mask"};
+constexpr const char* kParityKeys[] = {"PARITY0", "PARITY1", "PARITY2", "PARITY3"};
+constexpr const char* kAboutFallback = "About";  // the About button's tip when the catalog has none
+
+struct CommandButton {
+    int id;
+    const char* key;  // caption key in "SYSBTN"
+    QStyle::StandardPixmap icon;
+};
+
+constexpr CommandButton kCommandButtons[] = {
+    {rtu::cmd::kSetup, "SETUP", QStyle::SP_ComputerIcon},
+    {rtu::cmd::kReload, "RELOAD", QStyle::SP_BrowserReload},
+    {rtu::cmd::kRestart, "RESTART", QStyle::SP_MediaSkipBackward},
+    {rtu::cmd::kDefaults, "DEFAULTS", QStyle::SP_DialogResetButton},
+    {rtu::cmd::kSaveProfile, "SAVE", QStyle::SP_DialogSaveButton},
+    {rtu::cmd::kExecProfile, "EXEC", QStyle::SP_DialogOpenButton},
+};
+
+// Gives a caption a keyboard mnemonic on its first letter not yet taken in the row.
+QString WithMnemonic(const QString& text, QSet<QChar>& used)
+{
+    if (text.contains(QLatin1Char('&'))) return text;
+    for (int i = 0; i < text.size(); ++i) {
+        const QChar c = text[i].toLower();
+        if (!c.isLetterOrNumber() || used.contains(c)) continue;
+        used.insert(c);
+        QString out = text;
+        out.insert(i, QLatin1Char('&'));
+        return out;
+    }
+    return text;
+}
+
+QString ControlName(int id) { return QStringLiteral("ctl%1").arg(id); }
+
+}  // namespace
+
+CConnectionBar::CConnectionBar(const rtu::CTextCatalog& catalog, QWidget* parent) : QWidget(parent), catalog_(catalog)
+{
+    setObjectName("topRow");
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->setSpacing(6);
+    QSet<QChar> used;
+
+    for (const CommandButton& b : kCommandButtons) {
+        auto* button = new QPushButton(WithMnemonic(Tr("SYSBTN", b.key), used), this);
+        button->setObjectName(ControlName(b.id));
+        button->setIcon(style()->standardIcon(b.icon));
+        button->setAutoDefault(false);
+        const int id = b.id;
+        connect(button, &QPushButton::clicked, this, [this, id] { emit commandClicked(id); });
+        buttons_.insert(id, button);
+        layout->addWidget(button);
+        if (id == rtu::cmd::kDefaults) layout->addSpacing(kGroupGap);
+    }
+    layout->addStretch(1);
+
+    auto label = [&](int id, const char* key, QWidget* buddy) {
+        auto* l = new QLabel(WithMnemonic(Tr("SYSBTN", key), used), this);
+        l->setObjectName(ControlName(id));
+        l->setBuddy(buddy);
+        layout->addWidget(l);
+        layout->addWidget(buddy);
+    };
+
+    portCombo_ = new QComboBox(this);
+    portCombo_->setObjectName(ControlName(1000));
+    portCombo_->setEditable(true);
+    portCombo_->setInsertPolicy(QComboBox::NoInsert);
+    portCombo_->setMinimumWidth(kPortComboWidth);
+    portCombo_->setToolTip(tr("Serial port: choose one or type its path"));
+    label(1101, "RS232", portCombo_);
+
+    baudCombo_ = new QComboBox(this);
+    baudCombo_->setObjectName(ControlName(1041));
+    for (int b : rtu::kBaudRates) baudCombo_->addItem(QString::number(b));
+    label(1102, "BPS", baudCombo_);
+
+    parityCombo_ = new QComboBox(this);
+    parityCombo_->setObjectName(ControlName(1042));
+    for (std::size_t i = 0; i < std::size(kParityKeys); ++i) {
+        const QString text = Tr("SYSCHAR", kParityKeys[i]);
+        parityCombo_->addItem(text.isEmpty() ? QString::fromLatin1(kParityDefaults[i]) : text);
+    }
+    label(1104, "PARITY", parityCombo_);
+
+    password_ = new QLineEdit(QString::fromUtf8(rtu::CDeviceLink::kDefaultPassword), this);
+    password_->setObjectName(ControlName(1006));
+    password_->setEchoMode(QLineEdit::PasswordEchoOnEdit);
+    password_->setFixedWidth(kPasswordWidth);
+    label(1103, "PWD", password_);
+    connect(password_, &QLineEdit::textChanged, this, &CConnectionBar::passwordEdited);
+
+    loginButton_ = new QToolButton(this);
+    loginButton_->setObjectName(ControlName(rtu::cmd::kLogin));
+    loginButton_->setIcon(QIcon::fromTheme(QStringLiteral("dialog-password"),
+                                           style()->standardIcon(QStyle::SP_DialogApplyButton)));
+    loginButton_->setToolTip(tr("Log in"));
+    loginButton_->setAutoRaise(true);
+    connect(loginButton_, &QToolButton::clicked, this, [this] { emit commandClicked(rtu::cmd::kLogin); });
+    layout->addWidget(loginButton_);
+
+    light_ = new QLabel(this);
+    light_->setObjectName(ControlName(1003));
+    layout->addWidget(light_);
+
+    auto* aboutButton = new QToolButton(this);
+    aboutButton->setObjectName("about");
+    aboutButton->setIcon(style()->standardIcon(QStyle::SP_MessageBoxInformation));
+    const QString about = Tr("SYSBTN", "ABOUT");
+    aboutButton->setToolTip(about.isEmpty() ? QString::fromLatin1(kAboutFallback) : about);
+    aboutButton->setAutoRaise(true);
+    connect(aboutButton, &QToolButton::clicked, this, &CConnectionBar::aboutClicked);
+    layout->addWidget(aboutButton);
+
+    FillPortList();
+    connect(portCombo_, &QComboBox::activated, this, &CConnectionBar::portChosen);
+    connect(portCombo_->lineEdit(), &QLineEdit::returnPressed, this, &CConnectionBar::portChosen);
+    connect(baudCombo_, &QComboBox::activated, this, &CConnectionBar::portChosen);
+    connect(parityCombo_, &QComboBox::activated, this, &CConnectionBar::parityChosen);
+    SetPortState(false, {}, {});
+}
+
+QString CConnectionBar::Tr(const char* section, const char* key) const
+{
+    return QString::fromStdString(catalog_.GetText(section, key));
+}
+
+void CConnectionBar::FillPortList()
+{
+    portCombo_->clear();
+    for (const std::string& p : rtu::ListSerialPorts()) portCombo_->addItem(QString::fromStdString(p));
+}
+
+QString CConnectionBar::PortPath() const { return portCombo_->currentText().trimmed(); }
+int CConnectionBar::Baud() const { return baudCombo_->currentText().toInt(); }
+int CConnectionBar::Parity() const { return parityCombo_->currentIndex(); }
+QString CConnectionBar::Password() const { return password_->text(); }
+
+void CConnectionBar::SelectPort(const QString& path)
+{
+    const int at = portCombo_->findText(path);
+    if (at >= 0) portCombo_->setCurrentIndex(at);
+    else portCombo_->setEditText(path);
+}
+
+void CConnectionBar::RestoreBaud(const CRegSetting& settings)
+{
+    const int baud = settings.ReadNumber(setting::kBaud, kBaudDefault);
+    baudCombo_->setCurrentIndex(baud >= 0 && baud < baudCombo_->count() ? baud : kBaudDefault);
+}
+
+void CConnectionBar::Restore(const CRegSetting& settings, const QString& portPath)
+{
+    if (!portPath.isEmpty()) {
+        SelectPort(portPath);
+    } else if (const QString stored = settings.ReadText(setting::kPortPath); !stored.isEmpty()) {
+        SelectPort(stored);
+    } else {
+        const int index = settings.ReadNumber(setting::kPort, 0);
+        if (index >= 0 && index < portCombo_->count()) portCombo_->setCurrentIndex(index);
+    }
+    const int parity = settings.ReadNumber(setting::kParity, 0);
+    parityCombo_->setCurrentIndex(parity >= 0 && parity < parityCombo_->count() ? parity : 0);
+}
+
+void CConnectionBar::Store(CRegSetting& settings) const
+{
+    const int index = portCombo_->findText(portCombo_->currentText());
+    settings.WriteNumber(setting::kPort, std::max(0, index));
+    settings.WriteNumber(setting::kBaud, baudCombo_->currentIndex());
+    StorePassword(settings);
+    settings.WriteNumber(setting::kParity, parityCombo_->currentIndex());
+    settings.WriteText(setting::kPortPath, PortPath());
+}
+
+void CConnectionBar::StorePassword(CRegSetting& settings) const
+{
+    settings.WriteText(setting::kPassword, password_->text());
+}
+
+void CConnectionBar::SetPortState(bool open, const QString& portName, const QString& error)
+{
+    open_ = open;
+    const int size = style()->pixelMetric(QStyle::PM_SmallIconSize);
+    const QIcon icon = open ? QIcon::fromTheme(QStringLiteral("network-transmit-receive"),
+                                               style()->standardIcon(QStyle::SP_DialogYesButton))
+                            : QIcon::fromTheme(QStringLiteral("network-offline"),
+                                               style()->standardIcon(QStyle::SP_DialogNoButton));
+    light_->setPixmap(icon.pixmap(size, size));
+    light_->setToolTip(open              ? tr("Port open: %1").arg(portName)
+                       : error.isEmpty() ? tr("Port closed")
+                                         : tr("Port closed: %1").arg(error));
+    light_->setProperty("portOpen", open);
+}

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QWidget>
+
+#include "pages/framework/TextCatalog.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QToolButton;
+class CRegSetting;
+
+// Names of the stored settings.
+namespace setting {
+inline const QString kPort = QStringLiteral("COMMPORT0");      // index in the port list
+inline const QString kPortPath = QStringLiteral("COMMPATH");   // the port's device path
+inline const QString kBaud = QStringLiteral("BPSSEL0");        // index in the baud list
+inline const QString kParity = QStringLiteral("FLOWCTRL0");    // index in the parity list
+inline const QString kPassword = QStringLiteral("SVRIP");      // console password as typed
+}  // namespace setting
+
+// The main window's top row: the device and profile command buttons, then the connection
+// controls (port, baud, parity, password, the login button) and the port's status light.
+// It knows nothing of the port or the session: it says what the user chose.
+class CConnectionBar : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kBaudDefault = 5;          // 9600 in the baud list
+    static constexpr int kPortComboWidth = 170;     // room for a pty or USB path
+    static constexpr int kPasswordWidth = 140;
+    static constexpr int kGroupGap = 12;            // device commands | profile commands
+
+    CConnectionBar(const rtu::CTextCatalog& catalog, QWidget* parent = nullptr);
+
+    QString PortPath() const;      // the chosen or typed port, trimmed
+    int Baud() const;              // the chosen rate
+    int Parity() const;            // 0 none, 1 odd, 2 even, 3 mark
+    QString Password() const;
+    void SelectPort(const QString& path);
+
+    // Chooses the stored port, baud and parity (`portPath`, when given, replaces the port).
+    void Restore(const CRegSetting& settings, const QString& portPath);
+    void RestoreBaud(const CRegSetting& settings);
+    // Stores port, baud, password and parity.
+    void Store(CRegSetting& settings) const;
+    void StorePassword(CRegSetting& settings) const;
+
+    // The status light: the port is open or closed (with why, when it could not be opened).
+    void SetPortState(bool open, const QString& portName, const QString& error);
+    bool LightOpen() const { return open_; }
+
+signals:
+    void commandClicked(int id);  // a command button or the login button
+    void portChosen();            // another port or baud rate: reopen
+    void parityChosen();
+    void passwordEdited(const QString& password);
+    void aboutClicked();
+
+private:
+    QString Tr(const char* section, const char* key) const;
+    void FillPortList();
+
+    const rtu::CTextCatalog& catalog_;
+    QHash<int, QPushButton*> buttons_;  // command buttons by id
+    QComboBox* portCombo_ = nullptr;
+    QComboBox* baudCombo_ = nullptr;
+    QComboBox* parityCombo_ = nullptr;
+    QLineEdit* password_ = nullptr;
+    QToolButton* loginButton_ = nullptr;
+    QLabel* light_ = nullptr;
+    bool open_ = false;
+};

@@ -1,0 +1,122 @@
+#include "shell/PageArea.h"
+
+#include <QHBoxLayout>
+#include <QStackedWidget>
+
+#include "controls/NavBar.h"
+#include "controls/NavIcons.h"
+#include "pages/registry/PageRegistry.h"
+#include "shell/PageView.h"
+
+namespace {
+
+constexpr int kMarginLeft = 6;  // page area margins and the gap between bar and page
+constexpr int kMarginTop = 4;
+constexpr int kMarginRight = 2;
+constexpr int kGap = 6;
+
+}  // namespace
+
+CPageArea::CPageArea(const CViewFactory& factory, ViewContext& context, const rtu::CTextCatalog& catalog,
+                     QWidget* parent)
+    : QWidget(parent)
+{
+    auto* body = new QHBoxLayout(this);
+    body->setContentsMargins(kMarginLeft, kMarginTop, kMarginRight, 0);
+    body->setSpacing(kGap);
+    nav_ = new CNavBar(this);
+    nav_->setObjectName("navBar");
+    nav_->setFixedWidth(kNavWidth);
+    stack_ = new QStackedWidget(this);
+    stack_->setObjectName("pageArea");
+    body->addWidget(nav_);
+    body->addWidget(stack_, 1);
+
+    for (const rtu::PageInfo& info : rtu::PageTable()) {
+        if (pageWidgets_.contains(info.navId)) continue;
+        if (QWidget* view = factory.Create(info.className, context, stack_)) {
+            stack_->addWidget(view);
+            pageWidgets_.insert(info.navId, view);
+        }
+    }
+    BuildNavigation(catalog);
+
+    // The first page is on show, but it is not the current page until the user navigates.
+    if (QWidget* first = PageWidget(kFirstPageNav)) stack_->setCurrentWidget(first);
+    nav_->SelectData(kFirstPageNav);
+    connect(nav_, &CNavBar::itemClicked, this, &CPageArea::ShowPage);
+}
+
+void CPageArea::BuildNavigation(const rtu::CTextCatalog& catalog)
+{
+    auto tr = [&catalog](const char* section, const char* key) {
+        return QString::fromStdString(catalog.GetText(section, key));
+    };
+    // The six folders and their items follow the page table; a page has an item once it exists.
+    QHash<QString, int> folders;
+    QList<const rtu::PageInfo*> more;
+    for (const rtu::PageInfo& info : rtu::PageTable()) {
+        if (!pageWidgets_.contains(info.navId)) continue;
+        if (!info.folderKey || !info.itemKey) {
+            more.append(&info);
+            continue;
+        }
+        const QString key = QString::fromLatin1(info.folderKey);
+        if (!folders.contains(key)) folders.insert(key, nav_->AddFolder(tr("TABS", info.folderKey)));
+        nav_->AddItem(folders.value(key), NavIcon(info.icon, style()), tr("TABS", info.itemKey), info.navId);
+    }
+    if (more.isEmpty()) return;
+    // Pages without an item of their own are reachable from one more folder.
+    const int folder = nav_->AddFolder(tr("TABS", "TAB_MORE"));
+    for (const rtu::PageInfo* info : more) {
+        QString caption;
+        if (info->section) caption = tr(info->section, "Title");
+        if (caption.isEmpty()) {
+            caption = QString::fromLatin1(info->className);
+            if (caption.startsWith(QLatin1String("CPage"))) caption.remove(0, 5);
+            else if (caption.startsWith(QLatin1Char('C'))) caption.remove(0, 1);
+        }
+        nav_->AddItem(folder, NavIcon(-1, style()), caption, info->navId);
+    }
+}
+
+CPageView* CPageArea::PageView(int navId) const { return qobject_cast<CPageView*>(PageWidget(navId)); }
+
+QWidget* CPageArea::ShownPage() const { return stack_ ? stack_->currentWidget() : nullptr; }
+
+void CPageArea::ShowPage(int navId)
+{
+    if (navId < 0) {
+        currentPageId_ = kNoPage;
+        return;
+    }
+    currentPageId_ = navId;
+    QWidget* w = PageWidget(navId);
+    if (!w) {
+        currentPage_ = nullptr;
+        return;
+    }
+    stack_->setCurrentWidget(w);
+    // The test console pages run no save batches: the busy signal leaves them alone.
+    currentPage_ = (navId == kCommNav || navId == kComm2Nav) ? nullptr : qobject_cast<CPageView*>(w);
+    nav_->SelectData(navId);
+    emit pageShown(navId);
+}
+
+void CPageArea::SetBusy(bool busy)
+{
+    if (!busy) {
+        for (QWidget* w : std::as_const(pageWidgets_))
+            if (auto* view = qobject_cast<CPageView*>(w)) view->SetPageButtonsEnabled(true);
+    } else if (currentPage_) {
+        currentPage_->SetPageButtonsEnabled(false);
+    }
+}
+
+void CPageArea::DropViews()
+{
+    currentPage_ = nullptr;
+    pageWidgets_.clear();
+    delete stack_;
+    stack_ = nullptr;
+}

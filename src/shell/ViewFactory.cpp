@@ -1,0 +1,27 @@
+#include "shell/ViewFactory.h"
+
+#include "shell/CommPageView.h"
+#include "shell/PageView.h"
+#include "shell/SessionDriver.h"
+
+CViewFactory CViewFactory::Standard()
+{
+    CViewFactory factory;
+    factory.Register("CPageComm", [](ViewContext& context, QWidget* parent) -> QWidget* {
+        return new CCommPageView(context.driver, context.settings, parent);
+    });
+    return factory;
+}
+
+void CViewFactory::Register(std::string className, Maker make) { custom_[std::move(className)] = std::move(make); }
+
+QWidget* CViewFactory::Create(std::string_view className, ViewContext& context, QWidget* parent) const
+{
+    if (auto it = custom_.find(className); it != custom_.end()) return it->second(context, parent);
+    rtu::CPageBase* page = context.driver.Session().Page(className);
+    if (!page) return nullptr;
+    auto* view = new CPageView(*page, parent);
+    // The page model may have queued traffic for the unit: the driver looks at the session.
+    QObject::connect(view, &CPageView::coreCalled, &context.driver, &CSessionDriver::Pump);
+    return view;
+}

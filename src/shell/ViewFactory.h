@@ -1,0 +1,34 @@
+#pragma once
+
+#include <functional>
+#include <map>
+#include <string>
+#include <string_view>
+
+class QWidget;
+class CRegSetting;
+class CSessionDriver;
+
+// What a view is made with: the session's driver (the session, its signals) and the stored
+// settings.
+struct ViewContext {
+    CSessionDriver& driver;
+    CRegSetting& settings;
+};
+
+// Makes the view of each page, keyed by the page's class name: a view registered for the
+// class, else the view generated from the session's page model.
+class CViewFactory {
+public:
+    using Maker = std::function<QWidget*(ViewContext& context, QWidget* parent)>;
+
+    // The tool's views: the generated page views, the test console as a custom view.
+    static CViewFactory Standard();
+
+    void Register(std::string className, Maker make);
+    // The view for a page class; null when it has neither a registered view nor a page model.
+    QWidget* Create(std::string_view className, ViewContext& context, QWidget* parent) const;
+
+private:
+    std::map<std::string, Maker, std::less<>> custom_;
+};
