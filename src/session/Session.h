@@ -88,6 +88,11 @@ public:
     bool ReloadPage(std::string_view page);
     bool SavePage(std::string_view page);
     bool EditRow(std::string_view page, const RowEdit& edit);
+    // A page's own command: a button by its id (or by the command it carries), a box that
+    // acts at once. False for an unknown page or a command the page does not have.
+    bool PageCommand(std::string_view page, int id);
+    // A click on a list cell (priority grids toggle it); true when it changed the page.
+    bool ClickCell(std::string_view page, int listId, int row, int col);
     // The page busy signal: locks the buttons of the page on show (ev::Busy).
     void LockPageButtons();
     // One command line (a carriage return is added) that waits `waitMs` for its answer,

@@ -205,6 +205,31 @@ bool CSession::EditRow(std::string_view page, const RowEdit& edit)
     return p != nullptr;
 }
 
+bool CSession::PageCommand(std::string_view page, int id)
+{
+    CPageBase* p = Page(page);
+    bool handled = p && p->OnCommand(id);
+    if (p && !handled) {
+        // A command id rather than a button id: the button that carries it.
+        for (const FieldDecl& b : p->Fields())
+            if (b.kind == FieldKind::Button && b.command == id && b.id != id && p->OnCommand(b.id)) {
+                handled = true;
+                break;
+            }
+    }
+    AfterInput();
+    return handled;
+}
+
+bool CSession::ClickCell(std::string_view page, int listId, int row, int col)
+{
+    CPageBase* p = Page(page);
+    const bool changed = p && p->OnCellClicked(listId, row, col);
+    if (changed) p->NotifyChanged(listId);
+    AfterInput();
+    return changed;
+}
+
 void CSession::LockPageButtons()
 {
     link_.HandleCommand(cmd::kPageBusy);

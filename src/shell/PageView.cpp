@@ -1,5 +1,7 @@
 #include "shell/PageView.h"
 
+#include "session/Session.h"
+
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -57,7 +59,17 @@ QString ResolveText(const rtu::CPageBase& page, const rtu::TextRef& ref)
     return QString::fromStdString(text);
 }
 
-CPageView::CPageView(rtu::CPageBase& page, QWidget* parent) : QWidget(parent), page_(page)
+PageActions CPageView::SessionActions(rtu::CSession& session, std::string page)
+{
+    PageActions a;
+    a.command = [&session, page](int id) { session.PageCommand(page, id); };
+    a.clickCell = [&session, page](int listId, int row, int col) { session.ClickCell(page, listId, row, col); };
+    a.commitRow = [&session, page](const rtu::RowEdit& edit) { session.EditRow(page, edit); };
+    return a;
+}
+
+CPageView::CPageView(rtu::CPageBase& page, PageActions actions, QWidget* parent)
+    : QWidget(parent), page_(page), actions_(std::move(actions))
 {
     setObjectName(QString::fromLatin1(page.ClassName()));
     Build();
@@ -99,7 +111,7 @@ void CPageView::Build()
     buttonRow->addStretch(1);
     bool hasTable = false;
     auto changed = [this](int id, bool act) {
-        if (act) page_.OnCommand(id);  // a box that acts at once
+        if (act) actions_.command(id);  // a box that acts at once
         emit coreCalled();
     };
 
@@ -170,10 +182,8 @@ QWidget* CPageView::MakeButton(const FieldDecl& f)
 void CPageView::ConnectTable(QTableWidget* t, int listId)
 {
     connect(t, &QTableWidget::cellClicked, this, [this, listId](int row, int col) {
-        if (page_.OnCellClicked(listId, row, col)) {
-            page_.NotifyChanged(listId);
-            emit coreCalled();
-        }
+        actions_.clickCell(listId, row, col);
+        emit coreCalled();
     });
     connect(t, &QTableWidget::cellDoubleClicked, this, [this, listId](int row, int) { EditRow(listId, row); });
 }
@@ -222,11 +232,7 @@ void CPageView::RunCommand(int id)
             return;
         }
     }
-    if (!page_.OnCommand(id)) {
-        // A command id rather than a button id: the button that carries it.
-        for (const FieldDecl& b : page_.Fields())
-            if (b.kind == FieldKind::Button && b.command == id && b.id != id && page_.OnCommand(b.id)) break;
-    }
+    actions_.command(id);
     emit coreCalled();
 }
 void CPageView::EditRow(int listId, int row)
@@ -240,6 +246,6 @@ void CPageView::EditRow(int listId, int row)
     CRowEditorDlg dlg(page_, *decl, edit, this);
     const int result = runDialog ? runDialog(dlg) : dlg.exec();
     if (result != QDialog::Accepted) return;
-    page_.CommitEditRow(dlg.Result());
+    actions_.commitRow(dlg.Result());
     emit coreCalled();
 }

@@ -13,6 +13,18 @@ class QDialog;
 class QGroupBox;
 class QTableWidget;
 
+// What a page view asks of the tool around it: its buttons, cell clicks and row edits go
+// to the session (SessionActions), never straight to the page model.
+struct PageActions {
+    std::function<void(int id)> command;                      // a button, or a box that acts at once
+    std::function<void(int listId, int row, int col)> clickCell;
+    std::function<void(const rtu::RowEdit& edit)> commitRow;  // an accepted row editor
+};
+
+namespace rtu {
+class CSession;
+}
+
 // A parameter page on screen, generated from the page's declaration rows: each control with
 // its own caption in a form (rows of a group box inside that box), the page's tables and
 // its buttons. User edits go into the page model at once; model changes (reports during a
@@ -24,7 +36,9 @@ public:
     // The controls a page's busy signal disables.
     static constexpr int kBusyIds[] = {rtu::ctl::kSave0, rtu::ctl::kSave1, rtu::ctl::kSave, rtu::ctl::kList};
 
-    explicit CPageView(rtu::CPageBase& page, QWidget* parent = nullptr);
+    CPageView(rtu::CPageBase& page, PageActions actions, QWidget* parent = nullptr);
+    // The actions of the session's page of the same class.
+    static PageActions SessionActions(rtu::CSession& session, std::string page);
     ~CPageView() override;
 
     rtu::CPageBase& Page() const { return page_; }
@@ -61,6 +75,7 @@ private:
     int ListRowFor(int listId) const;
 
     rtu::CPageBase& page_;
+    PageActions actions_;
     int listener_ = 0;
     QGroupBox* frame_ = nullptr;
     QHash<int, QWidget*> controls_;  // control id -> widget

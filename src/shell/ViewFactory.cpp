@@ -20,7 +20,8 @@ QWidget* CViewFactory::Create(std::string_view className, ViewContext& context, 
     if (auto it = custom_.find(className); it != custom_.end()) return it->second(context, parent);
     rtu::CPageBase* page = context.driver.Session().Page(className);
     if (!page) return nullptr;
-    auto* view = new CPageView(*page, parent);
+    rtu::CSession& session = context.driver.Session();
+    auto* view = new CPageView(*page, CPageView::SessionActions(session, std::string(className)), parent);
     // The page model may have queued traffic for the unit: the driver looks at the session.
     QObject::connect(view, &CPageView::coreCalled, &context.driver, &CSessionDriver::Pump);
     return view;

@@ -98,6 +98,22 @@ TEST(SessionEvents, CommandsAndWhatTheFrontEndIsTold)
          [](PairRig& r) { r.session.SendLine("%RST", 1000); }, Answers{0, 0, 0, 1}, "", {}, 0, {}, {}},
         {"the login button when logged in", true, {}, [](PairRig& r) { r.session.Login(); }, Answers{}, "",
          {"You have logined!"}, 0, {}, {}},
+        {"a page's save button, by the command it carries", true, {},
+         [](PairRig& r) { ASSERT_TRUE(r.session.PageCommand("CPageMainParams", ctl::kSave)); }, std::nullopt, "", {},
+         0, {"CPageMainParams"}, {true, false}},
+        {"a page or command that does not exist", false, {},
+         [](PairRig& r) {
+             EXPECT_FALSE(r.session.PageCommand("CNoSuchPage", ctl::kSave));
+             EXPECT_FALSE(r.session.PageCommand("CPageMainParams", 9999));
+             EXPECT_FALSE(r.session.ClickCell("CNoSuchPage", ctl::kList, 0, 1));
+         },
+         Answers{}, "", {}, 0, {}, {}},
+        {"a click on a reported priority cell toggles it", true, {},
+         [](PairRig& r) {
+             r.events.clear();
+             EXPECT_TRUE(r.session.ClickCell("CPagePriotab", ctl::kList, 0, 1));
+         },
+         Answers{}, "", {}, 0, {"CPagePriotab"}, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -35,6 +35,18 @@ enum Id {
     kEditNumber = 1250, kEditFlag = 1251,
 };
 
+// A page without a session around it: the view's actions go to the page itself.
+PageActions DirectActions(CPageBase& page)
+{
+    PageActions a;
+    a.command = [&page](int id) { page.OnCommand(id); };
+    a.clickCell = [&page](int listId, int row, int col) {
+        if (page.OnCellClicked(listId, row, col)) page.NotifyChanged(listId);
+    };
+    a.commitRow = [&page](const RowEdit& edit) { page.CommitEditRow(edit); };
+    return a;
+}
+
 constexpr PageInfo kFakeInfo{"CFakePage", 3, nullptr, nullptr, -1, nullptr, "%DUMP_FAKE\r", nullptr, 0, 0, nullptr};
 
 // A page with one control of the common kinds; its save writes one line per value.
@@ -99,7 +111,7 @@ struct Rig {
     {
         ctx.sequencer = &seq;
         page = std::make_unique<CFakePage>(ctx);
-        view = std::make_unique<CPageView>(*page);
+        view = std::make_unique<CPageView>(*page, DirectActions(*page));
     }
     template <class W> W* Get(int id) { return qobject_cast<W*>(view->Control(id)); }
 };
@@ -248,7 +260,7 @@ private slots:
         const std::vector<PageInfo> registry = test::DummyPage::Registry();
         CSession session([&](std::string_view b) { wire += b; return true; }, [&] { return now; }, nullptr, registry);
         CPageBase& page = *session.Page(PageId::Battery);
-        CPageView view(page);
+        CPageView view(page, CPageView::SessionActions(session, page.ClassName()));
         using D = test::DummyPage;
 
         session.HandleReceive("$POWDLY 30\r\n$BATEN 1\r\n");
@@ -298,14 +310,14 @@ private slots:
         Millis now = 0;
         std::string wire;
         CSession session([&](std::string_view b) { wire += b; return true; }, [&] { return now; }, nullptr);
-        CPageView main(*session.Page(PageId::MainParams));
+        CPageView main(*session.Page(PageId::MainParams), CPageView::SessionActions(session, session.Page(PageId::MainParams)->ClassName()));
         auto* spin = qobject_cast<CTextSpinBox*>(main.Control(CPageMainParams::kSignalLow));
         QVERIFY(spin);
         QCOMPARE(spin->Minimum(), 0);
         QCOMPARE(spin->Maximum(), CPageMainParams::kSignalLowMax);
         QVERIFY(qobject_cast<QPlainTextEdit*>(main.Control(CPageMainParams::kDescription)));
 
-        CPageView alarm(*session.Page(PageId::AlarmParams));
+        CPageView alarm(*session.Page(PageId::AlarmParams), CPageView::SessionActions(session, session.Page(PageId::AlarmParams)->ClassName()));
         for (int id : {CPageAlarmParams::kRepeats, CPageAlarmParams::kEntryDelay, CPageAlarmParams::kExitDelay})
             QVERIFY(qobject_cast<CTextSpinBox*>(alarm.Control(id)));
         auto* reports = qobject_cast<QGroupBox*>(alarm.Control(CPageAlarmParams::kReports));
@@ -313,7 +325,7 @@ private slots:
         QVERIFY(reports->isAncestorOf(alarm.Control(CPageAlarmParams::kDropId)));
         QVERIFY(!reports->isAncestorOf(alarm.Control(CPageAlarmParams::kAlarmRing)));
 
-        CPageView adSms(*session.Page(PageId::ADSms));
+        CPageView adSms(*session.Page(PageId::ADSms), CPageView::SessionActions(session, session.Page(PageId::ADSms)->ClassName()));
         wire.clear();
         qobject_cast<QCheckBox*>(adSms.Control(texttables::kHeaderCheck))->click();
         QCOMPARE(wire, std::string("%adsmsheaden1\r"));
