@@ -1,5 +1,7 @@
 #include "link/ProfileReader.h"
 
+#include "link/Utf8.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -135,25 +137,6 @@ bool CProfileReader::FeedUtf8(std::string_view bytes)
     return true;
 }
 
-void CProfileReader::AppendCodePoint(std::uint32_t cp, std::string& out)
-{
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
 bool CProfileReader::FeedUtf16(std::string_view bytes)
 {
     std::string text;
@@ -170,7 +153,7 @@ bool CProfileReader::FeedUtf16(std::string_view bytes)
         const std::uint32_t unit = encoding_ == Encoding::Utf16Le ? (b << 8 | a) : (a << 8 | b);
         if (highSurrogate_ != 0) {
             if (unit < 0xDC00 || unit > 0xDFFF) return Fail(Error::NotText);
-            AppendCodePoint(0x10000 + ((highSurrogate_ - 0xD800) << 10) + (unit - 0xDC00), text);
+            AppendUtf8(text, 0x10000 + ((highSurrogate_ - 0xD800) << 10) + (unit - 0xDC00));
             highSurrogate_ = 0;
         } else if (unit == 0) {
             return Fail(Error::NulByte);
@@ -179,7 +162,7 @@ bool CProfileReader::FeedUtf16(std::string_view bytes)
         } else if (unit >= 0xDC00 && unit <= 0xDFFF) {
             return Fail(Error::NotText);
         } else {
-            AppendCodePoint(unit, text);
+            AppendUtf8(text, unit);
         }
     }
     std::string rest;

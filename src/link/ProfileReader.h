@@ -78,7 +78,6 @@ private:
     bool FeedUtf8(std::string_view bytes);
     bool FeedUtf16(std::string_view bytes);
     bool CheckUtf8(unsigned char byte);
-    static void AppendCodePoint(std::uint32_t cp, std::string& out);
     void Text(std::string_view text);
     void EndLine();
     void TakeLine(std::string_view line);
