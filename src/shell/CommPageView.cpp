@@ -363,6 +363,12 @@ void CCommPageView::ClearResults()
 void CCommPageView::OnLine(const QString& line)
 {
     if (!answers_.Waiting()) return;
+    if (!session_.SenderIdle()) {
+        // The session has a command line of its own out (a reload, a page save): what comes
+        // now answers that, not the test.
+        answers_.Stop();
+        return;
+    }
     const std::vector<comm::ResultRow> rows = answers_.Feed(line.toStdString());
     results_->AddRows(rows);
     if (mmsWindow_ && !rows.empty() && (answering_ == id::kMmsTest || answering_ == id::kCameraTest))

@@ -265,6 +265,7 @@ private slots:
 
         const QImage shot = results->grab().toImage();
         shot.save(QStringLiteral(SHELL_TEST_OUTPUT_DIR "/comm_results.png"));
+        view_->grab().save(QStringLiteral(SHELL_TEST_OUTPUT_DIR "/comm_console.png"));
         const QRect header = results->header()->geometry();
         const QRect rows = results->viewport()->geometry();
         auto share = [&shot](QRect area, auto pick) {
@@ -278,6 +279,13 @@ private slots:
         QVERIFY(share(header, dark) < 0.5);                             // the header is not black
         QVERIFY(share(rows, dark) > 0.5);                               // the rows are on black
         QVERIFY(share(rows.adjusted(0, 0, 0, -rows.height() / 2), bright) > 0.005);  // with white text
+        // A test left without an answer does not take the answer to a command line of the session.
+        Click(1018);
+        session_->SendLine("%DUMP_SYS", 3000);
+        QVERIFY(!session_->SenderIdle());
+        Receive("$DID 0001\r\nPOWER: 12.1V\r\n");
+        QTest::qWait(0);
+        QCOMPARE(results->topLevelItemCount(), 3);
         Click(comm::id::kAtf);
         QCOMPARE(results->topLevelItemCount(), 0);
     }
