@@ -1,9 +1,12 @@
-// The test result panel's rows from the unit's answer lines.
+// The test result panel's rows from the unit's answer lines, also from the simulated unit.
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
+#include "PairRig.h"
+#include "session/CommTestCommands.h"
 #include "session/CommTestResults.h"
 
 using namespace rtu::comm;
@@ -55,4 +58,38 @@ TEST(CommResults, BoundsAndStops)
     results.Start("Voltage");  // a new test starts its own count
     results.Stop();
     EXPECT_TRUE(results.Feed("POWER: 12.1V").empty());
+}
+
+// Every test button a product type can show, against the simulated unit: the unit answers
+// each one, and the answer makes rows of its own (not a refusal).
+TEST(CommResults, SimulatedUnitAnswersEveryShownTest)
+{
+    rtu::test::PairRig rig;
+    const TestNumbers numbers{"13800138000", "8008", "13900139000"};
+    std::set<int> shown;
+    for (int type = 0; type < static_cast<int>(kProductTypes.size()); ++type) {
+        Visibility v = InitialVisibility();
+        ApplyProductType(type, v);
+        for (const auto& [control, on] : v)
+            if (on) shown.insert(control);
+    }
+    int tested = 0;
+    for (const TestCommand& command : TestCommands()) {
+        const auto blocks = CommandBlocks(command, numbers);
+        if (!shown.count(command.id) || blocks.empty()) continue;
+        SCOPED_TRACE(command.caption);
+        CTestResults results;
+        results.Start(command.caption);
+        rig.lines.clear();
+        for (const std::string& block : blocks) ASSERT_TRUE(rig.session.SendRaw(block));
+        rig.Drive();
+        Rows rows;
+        for (const std::string& line : rig.lines)
+            for (ResultRow& row : results.Feed(line)) rows.push_back(std::move(row));
+        EXPECT_FALSE(results.Waiting());
+        ASSERT_FALSE(rows.empty());
+        for (const ResultRow& row : rows) EXPECT_NE(row.result, CTestResults::kRefused);
+        ++tested;
+    }
+    EXPECT_GE(tested, 20);
 }

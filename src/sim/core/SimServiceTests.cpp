@@ -33,6 +33,8 @@ constexpr std::array kFixedTests{
     SFixedTest{"MINIT", {"MODEM: STARTED"}},
     SFixedTest{"SHUTM", {"MODEM: OFF"}},
     SFixedTest{"STARTM", {"MODEM: ON"}},
+    SFixedTest{"RFDECODER0", {"RF DECODER: EV1527"}},
+    SFixedTest{"RFDECODER1", {"RF DECODER: PT2262"}},
     SFixedTest{"SM1", {}},  // acknowledged, nothing to report
 };
 
