@@ -171,6 +171,7 @@ QWidget* CCommPageView::BuildTestPanel()
         grid->addWidget(button, cell / kButtonColumns, cell % kButtonColumns);
         ++cell;
         buttons_[command.id] = button;
+        panelOrder_.push_back(button);
         groupWidgets_[command.id] = button;
         if (command.groups == comm::kNever) button->setVisible(false);
         const int control = command.id;
@@ -295,6 +296,15 @@ void CCommPageView::ApplyVisibility()
     for (const auto& [control, shown] : visibility_) {
         auto it = groupWidgets_.find(control);
         if (it != groupWidgets_.end()) it->second->setVisible(shown);
+    }
+    // The shown buttons close up in panel order, so hidden ones leave no holes.
+    auto* grid = static_cast<QGridLayout*>(buttonBox_->layout());
+    for (QPushButton* button : panelOrder_) grid->removeWidget(button);
+    int cell = 0;
+    for (QPushButton* button : panelOrder_) {
+        if (button->isHidden()) continue;
+        grid->addWidget(button, cell / kButtonColumns, cell % kButtonColumns);
+        ++cell;
     }
 }
 

@@ -11,6 +11,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "session/CommTestCommands.h"
 #include "session/CommTestResults.h"
@@ -106,6 +107,7 @@ private:
     CTestResultPanel* results_ = nullptr;
     CMmsTestWindow* mmsWindow_ = nullptr;
     std::map<int, QPushButton*> buttons_;    // test buttons by control id
+    std::vector<QPushButton*> panelOrder_;    // test buttons in panel order
     std::map<int, QWidget*> groupWidgets_;   // what the product groups show or hide
 
     rtu::comm::Visibility visibility_ = rtu::comm::InitialVisibility();
