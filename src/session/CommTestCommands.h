@@ -37,6 +37,8 @@ inline constexpr int kResultEdit = 1269;    // test result panel
 inline constexpr int kAtf = 1009;
 inline constexpr int kInfrared = 1442;
 inline constexpr int kFlashTest = 1048;
+inline constexpr int kMmsTest = 1036;
+inline constexpr int kCameraTest = 1043;
 inline constexpr int kExtTemp = 1019;
 inline constexpr int kIntTemp = 1013;
 }  // namespace id

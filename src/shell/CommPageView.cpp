@@ -1,11 +1,15 @@
 #include "shell/CommPageView.h"
 
 #include "session/SoundUpload.h"
+#include "shell/ConsoleReceivePane.h"
+#include "shell/MmsTestWindow.h"
 #include "shell/SessionDriver.h"
+#include "shell/TestResultPanel.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QFontMetrics>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -16,10 +20,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScrollBar>
-#include <QTextCursor>
-#include <QTextDocument>
-#include <QTreeWidget>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 #include <memory>
@@ -37,6 +38,9 @@ constexpr const char* kSendKey = "CommBtnSend";
 constexpr const char* kClearKey = "CommBtnClr";
 constexpr const char* kAutoClearKey = "CommBtnAutoClr";
 
+// Shown in the receive pane when the port took nothing of what the console sent.
+constexpr const char* kNotSent = "Not sent: the port is not open or refused the text.\n";
+
 // Object names: "comm_<control id>", so a control can be found by the id the unit's tool gives it.
 QString ObjectName(int control) { return QStringLiteral("comm_%1").arg(control); }
 
@@ -49,13 +53,14 @@ CCommPageView::CCommPageView(CSessionDriver& driver, CRegSetting& settings, QWid
     : QWidget(parent), session_(driver.Session()), settings_(settings)
 {
     auto* layout = new QVBoxLayout(this);
+    const QFont fixed = CConsoleReceivePane::FixedFont();
+    const int lineHeight = QFontMetrics(fixed).lineSpacing();
 
     auto* recvLabel = new QLabel(Caption(kRecvKey), this);
     recvLabel->setObjectName(ObjectName(1189));
-    receive_ = new QPlainTextEdit(this);
+    receive_ = new CConsoleReceivePane(this);
     receive_->setObjectName(ObjectName(id::kReceivePane));
-    receive_->setReadOnly(true);
-    receive_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    receive_->setMinimumHeight(kMinReceiveLines * lineHeight);
     layout->addWidget(recvLabel);
     layout->addWidget(receive_, 3);
 
@@ -63,6 +68,8 @@ CCommPageView::CCommPageView(CSessionDriver& driver, CRegSetting& settings, QWid
     sendLabel->setObjectName(ObjectName(1190));
     send_ = new QPlainTextEdit(this);  // Enter is a line break here
     send_->setObjectName(ObjectName(id::kSendPane));
+    send_->setFont(fixed);
+    send_->setMinimumHeight(kMinSendLines * lineHeight);
     layout->addWidget(sendLabel);
     layout->addWidget(send_, 1);
 
@@ -74,22 +81,37 @@ CCommPageView::CCommPageView(CSessionDriver& driver, CRegSetting& settings, QWid
     autoClear_ = new QCheckBox(Caption(kAutoClearKey), this);
     autoClear_->setObjectName(ObjectName(id::kAutoClear));
     autoClear_->setChecked(true);
+    echo_ = new QCheckBox(tr("Show sent text"), this);
+    echo_->setObjectName(QStringLiteral("comm_echo"));
+    echo_->setToolTip(tr("Show what the console sends in the receive pane, in blue"));
+    echo_->setChecked(true);
     serviceToggle_ = new QCheckBox(tr("Service tests"), this);
     serviceToggle_->setObjectName(QStringLiteral("comm_service_tests"));
     row->addWidget(sendButton_);
     row->addWidget(clear);
     row->addWidget(autoClear_);
+    row->addWidget(echo_);
     row->addStretch(1);
     row->addWidget(serviceToggle_);
     layout->addLayout(row);
 
+    // The test panel scrolls in its own area, so showing it never squeezes the panes.
     testPanel_ = BuildTestPanel();
-    layout->addWidget(testPanel_);
-    testPanel_->setVisible(false);  // the test panel is hidden until the toggle asks for it
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("comm_test_scroll"));
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidget(testPanel_);
+    scroll->setMinimumHeight(kMinPanelLines * lineHeight);
+    testScroll_ = scroll;
+    layout->addWidget(testScroll_, 3);
+    testScroll_->setVisible(false);  // the test panel is hidden until the toggle asks for it
 
     connect(sendButton_, &QPushButton::clicked, this, &CCommPageView::OnSend);
     connect(clear, &QPushButton::clicked, this, &CCommPageView::ClearReceive);
-    connect(serviceToggle_, &QCheckBox::toggled, testPanel_, &QWidget::setVisible);
+    connect(serviceToggle_, &QCheckBox::toggled, testScroll_, &QWidget::setVisible);
+    connect(autoClear_, &QCheckBox::toggled, receive_, &CConsoleReceivePane::SetAutoClear);
+    connect(&driver, &CSessionDriver::lineReceived, this, &CCommPageView::OnLine);
 
     connect(&driver, &CSessionDriver::consoleChunk, this,
             [this](const QByteArray& bytes) { AppendReceived(std::string_view(bytes.constData(), bytes.size())); });
@@ -149,6 +171,7 @@ QWidget* CCommPageView::BuildTestPanel()
         grid->addWidget(button, cell / kButtonColumns, cell % kButtonColumns);
         ++cell;
         buttons_[command.id] = button;
+        panelOrder_.push_back(button);
         groupWidgets_[command.id] = button;
         if (command.groups == comm::kNever) button->setVisible(false);
         const int control = command.id;
@@ -159,7 +182,8 @@ QWidget* CCommPageView::BuildTestPanel()
 
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(BuildDownloadBox(), 1);
-    bottom->addWidget(BuildResultPanel(), 1);
+    results_ = new CTestResultPanel(Caption(kClearKey), panel);
+    bottom->addWidget(results_, 1);
     layout->addLayout(bottom);
     return panel;
 }
@@ -207,44 +231,9 @@ QWidget* CCommPageView::BuildDownloadBox()
     return box;
 }
 
-QWidget* CCommPageView::BuildResultPanel()
-{
-    auto* box = new QGroupBox(tr("Test results"), this);
-    box->setObjectName(QStringLiteral("comm_results"));
-    auto* layout = new QVBoxLayout(box);
-    results_ = new QTreeWidget(box);
-    results_->setObjectName(QStringLiteral("comm_result_list"));
-    results_->setRootIsDecorated(false);
-    results_->setHeaderLabels({tr("Test item"), tr("Result")});
-    results_->header()->setDefaultSectionSize(kResultColumnWidth);
-    QFont font;
-    font.setFamilies({QStringLiteral("黑体"), QStringLiteral("SimHei")});
-    font.setPixelSize(kResultFontPixels);
-    results_->setFont(font);
-    results_->setMaximumHeight(kResultListHeight);
-    results_->setStyleSheet(QStringLiteral("QTreeWidget { color: white; background: black; }"));
-    resultEdit_ = new QLineEdit(box);
-    resultEdit_->setObjectName(ObjectName(id::kResultEdit));
-    auto* clear = new QPushButton(Caption(kClearKey), box);
-    clear->setObjectName(QStringLiteral("comm_results_clear"));
-    layout->addWidget(results_, 1);
-    layout->addWidget(resultEdit_);
-    layout->addWidget(clear);
-    connect(clear, &QPushButton::clicked, this, &CCommPageView::ClearResults);
-    return box;
-}
-
 void CCommPageView::AppendReceived(std::string_view chunk)
 {
-    if (!chunk.empty()) {
-        const std::string text = receiveText_.Feed(chunk);
-        const QString shown = decoder_.decode(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
-        QTextCursor cursor(receive_->document());
-        cursor.movePosition(QTextCursor::End);
-        cursor.insertText(shown);
-        receive_->verticalScrollBar()->setValue(receive_->verticalScrollBar()->maximum());
-        if (autoClear_->isChecked() && receive_->document()->blockCount() >= comm::kAutoClearLines) ClearReceive();
-    }
+    receive_->AppendReceived(chunk);
 }
 
 void CCommPageView::StoreSettings()
@@ -285,8 +274,13 @@ void CCommPageView::OnTestButton(int control)
         return;
     }
     if (command->clears) ClearReceive();
-    for (const std::string& block : comm::CommandBlocks(*command, numbers)) Write(block);
+    bool written = true;
+    for (const std::string& block : comm::CommandBlocks(*command, numbers)) written = Write(block) && written;
     if (command->action == comm::Action::ClearResults) ClearResults();
+    else if (written) {
+        answers_.Start(buttons_[control]->text().toStdString());
+        answering_ = control;
+    }
     if (command->action == comm::Action::FlashNote) AppendReceived(comm::kFlashNote);
 }
 
@@ -294,7 +288,7 @@ void CCommPageView::OnProductType(int index)
 {
     comm::ApplyProductType(index, visibility_);
     ApplyVisibility();
-    if (comm::ShowsMmsTestWindow(index)) emit MmsTestWindowRequested();
+    if (comm::ShowsMmsTestWindow(index)) ShowMmsTestWindow();
 }
 
 void CCommPageView::ApplyVisibility()
@@ -302,6 +296,15 @@ void CCommPageView::ApplyVisibility()
     for (const auto& [control, shown] : visibility_) {
         auto it = groupWidgets_.find(control);
         if (it != groupWidgets_.end()) it->second->setVisible(shown);
+    }
+    // The shown buttons close up in panel order, so hidden ones leave no holes.
+    auto* grid = static_cast<QGridLayout*>(buttonBox_->layout());
+    for (QPushButton* button : panelOrder_) grid->removeWidget(button);
+    int cell = 0;
+    for (QPushButton* button : panelOrder_) {
+        if (button->isHidden()) continue;
+        grid->addWidget(button, cell / kButtonColumns, cell % kButtonColumns);
+        ++cell;
     }
 }
 
@@ -357,19 +360,45 @@ void CCommPageView::SetUploadBusy(bool busy)
 
 void CCommPageView::ClearReceive()
 {
-    receive_->clear();
-    receiveText_.Reset();
+    receive_->ClearAll();
 }
 
 void CCommPageView::ClearResults()
 {
-    results_->clear();
-    resultEdit_->clear();
+    results_->Clear();
+    answers_.Stop();
+}
+
+// The unit's answer to the test button pressed last fills the result panel.
+void CCommPageView::OnLine(const QString& line)
+{
+    if (!answers_.Waiting()) return;
+    if (!session_.SenderIdle()) {
+        // The session has a command line of its own out (a reload, a page save): what comes
+        // now answers that, not the test.
+        answers_.Stop();
+        return;
+    }
+    const std::vector<comm::ResultRow> rows = answers_.Feed(line.toStdString());
+    results_->AddRows(rows);
+    if (mmsWindow_ && !rows.empty() && (answering_ == id::kMmsTest || answering_ == id::kCameraTest))
+        mmsWindow_->SetStatus(QString::fromStdString(rows.back().item + ": " + rows.back().result));
+}
+
+void CCommPageView::ShowMmsTestWindow()
+{
+    if (!mmsWindow_) mmsWindow_ = new CMmsTestWindow(this);
+    mmsWindow_->show();
+    mmsWindow_->raise();
+    emit MmsTestWindowRequested();
 }
 
 bool CCommPageView::Write(std::string_view bytes)
 {
-    return session_.SendRaw(bytes);
+    const bool written = session_.SendRaw(bytes);
+    if (!written) receive_->AppendSent(kNotSent);
+    else if (echo_->isChecked()) receive_->AppendSent(bytes);
+    return written;
 }
 
 comm::TestNumbers CCommPageView::Numbers() const

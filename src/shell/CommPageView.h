@@ -6,17 +6,21 @@
 // presses to the session and shows what the session's driver reports.
 #pragma once
 
-#include <QStringDecoder>
 #include <QWidget>
 
 #include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "session/CommTestCommands.h"
+#include "session/CommTestResults.h"
 #include "session/Session.h"
 #include "shell/RegSetting.h"
 
+class CConsoleReceivePane;
+class CMmsTestWindow;
+class CTestResultPanel;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -25,16 +29,15 @@ class QLineEdit;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
-class QTreeWidget;
 class CSessionDriver;
 
 class CCommPageView : public QWidget {
     Q_OBJECT
 public:
     static constexpr int kButtonColumns = 6;         // test buttons per row of the panel
-    static constexpr int kResultColumnWidth = 100;   // width of each test result column
-    static constexpr int kResultFontPixels = 16;     // test result panel font height
-    static constexpr int kResultListHeight = 160;    // tallest the test result list grows
+    static constexpr int kMinReceiveLines = 10;      // the receive pane never shows fewer lines
+    static constexpr int kMinSendLines = 3;          // nor the send pane
+    static constexpr int kMinPanelLines = 8;         // the test panel scrolls below this height
 
     // Stored setting names of the three test numbers, and the voice number's default.
     static constexpr const char* kSmsNumberSetting = "LOCALNUM";
@@ -47,6 +50,8 @@ public:
 
     // Every chunk received in line mode, whole; also the console's own notes.
     void AppendReceived(std::string_view chunk);
+    // The MMS test window, once a camera product type brought it up.
+    CMmsTestWindow* MmsTestWindow() const { return mmsWindow_; }
     // The main window is closing: keep the three test numbers.
     void StoreSettings();
 
@@ -62,7 +67,6 @@ private:
     QWidget* BuildTestPanel();
     QWidget* BuildNumberRow(int control, const QString& caption, QLineEdit*& edit);
     QWidget* BuildDownloadBox();
-    QWidget* BuildResultPanel();
 
     void OnSend();
     void OnTestButton(int control);
@@ -74,6 +78,8 @@ private:
     void ClearReceive();
     void ClearResults();
     void ApplyVisibility();
+    void OnLine(const QString& line);
+    void ShowMmsTestWindow();
     bool Write(std::string_view bytes);
     rtu::comm::TestNumbers Numbers() const;
     QString Caption(const char* key) const;
@@ -81,12 +87,14 @@ private:
     rtu::CSession& session_;
     CRegSetting& settings_;
 
-    QPlainTextEdit* receive_ = nullptr;
+    CConsoleReceivePane* receive_ = nullptr;
     QPlainTextEdit* send_ = nullptr;
     QPushButton* sendButton_ = nullptr;
     QCheckBox* autoClear_ = nullptr;
+    QCheckBox* echo_ = nullptr;
     QCheckBox* serviceToggle_ = nullptr;
     QWidget* testPanel_ = nullptr;
+    QWidget* testScroll_ = nullptr;
     QWidget* buttonBox_ = nullptr;
     QComboBox* productType_ = nullptr;
     QLineEdit* smsNumber_ = nullptr;
@@ -96,14 +104,15 @@ private:
     QPushButton* download_ = nullptr;
     QProgressBar* uploadProgress_ = nullptr;
     QLabel* uploadStatus_ = nullptr;
-    QTreeWidget* results_ = nullptr;
-    QLineEdit* resultEdit_ = nullptr;
+    CTestResultPanel* results_ = nullptr;
+    CMmsTestWindow* mmsWindow_ = nullptr;
     std::map<int, QPushButton*> buttons_;    // test buttons by control id
+    std::vector<QPushButton*> panelOrder_;    // test buttons in panel order
     std::map<int, QWidget*> groupWidgets_;   // what the product groups show or hide
 
     rtu::comm::Visibility visibility_ = rtu::comm::InitialVisibility();
     rtu::comm::CInfraredToggle infrared_;
-    rtu::comm::CReceiveText receiveText_;
-    QStringDecoder decoder_{QStringDecoder::Utf8};
+    rtu::comm::CTestResults answers_;
+    int answering_ = 0;       // the test button whose answer is coming (0: none)
     bool uploading_ = false;  // a sound download of this console runs
 };

@@ -5,6 +5,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QFontInfo>
+#include <QHeaderView>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -12,6 +15,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
 #include <QTreeWidget>
 
 #include <memory>
@@ -22,6 +26,8 @@
 #include "session/Session.h"
 #include "session/SoundUpload.h"
 #include "shell/CommPageView.h"
+#include "shell/ConsoleReceivePane.h"
+#include "shell/MmsTestWindow.h"
 #include "shell/RegSetting.h"
 #include "shell/SessionDriver.h"
 
@@ -55,6 +61,7 @@ private:
         driver_.reset();
         session_ = std::make_unique<CSession>(
             [this](std::string_view b) {
+                if (portClosed_) return false;
                 writes_.emplace_back(b);
                 return true;
             },
@@ -74,6 +81,7 @@ private:
     CTextCatalog catalog_;
     std::vector<std::string> messages_;
     std::vector<std::string> writes_;
+    bool portClosed_ = false;  // the port takes nothing
     std::unique_ptr<CSession> session_;
     std::unique_ptr<CSessionDriver> driver_;
     std::unique_ptr<CRegSetting> settings_;
@@ -83,6 +91,7 @@ private slots:
     void init()
     {
         dir_ = std::make_unique<QTemporaryDir>();
+        portClosed_ = false;
         QFile catalog(dir_->filePath(QStringLiteral("gsm.ini")));
         QVERIFY(catalog.open(QIODevice::WriteOnly));
         catalog.write("[Buttons]\nCommBtnSend=Send it\n");
@@ -101,9 +110,9 @@ private slots:
     {
         QCOMPARE(Control<QPushButton>(comm::id::kSend)->text(), QStringLiteral("Send it"));
         QCOMPARE(Control<QPushButton>(comm::id::kClear)->text(), QString());  // no catalog text
-        QVERIFY(Find<QWidget>(QStringLiteral("comm_test_panel"))->isHidden());
+        QVERIFY(Find<QWidget>(QStringLiteral("comm_test_scroll"))->isHidden());
         Find<QCheckBox>(QStringLiteral("comm_service_tests"))->setChecked(true);
-        QVERIFY(!Find<QWidget>(QStringLiteral("comm_test_panel"))->isHidden());
+        QVERIFY(!Find<QWidget>(QStringLiteral("comm_test_scroll"))->isHidden());
         QCOMPARE(Control<QLineEdit>(comm::id::kVoiceNumber)->text(), QStringLiteral("8008"));  // nothing stored
 
         Control<QLineEdit>(comm::id::kSmsNumber)->setText(QStringLiteral("13800138000"));
@@ -120,20 +129,71 @@ private slots:
         QCOMPARE(Control<QLineEdit>(comm::id::kMmsNumber)->text(), QStringLiteral("13900139000"));
     }
 
+    // Keys as typed in the send pane: each line break goes out as CR LF, nothing is added at
+    // the end, and every press of Send sends the pane's text again.
     void sendAsTyped_data()
     {
         QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("breakKey");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<int>("presses");
         QTest::addColumn<QByteArray>("wire");
-        QTest::newRow("no carriage return added") << QStringLiteral("%DUMPS") << QByteArray("%DUMPS");
-        QTest::newRow("Enter is a line break") << QStringLiteral("%A\n%B\n") << QByteArray("%A\r\n%B\r\n");
+        QTest::newRow("no carriage return added") << QStringLiteral("%DUMPS") << 0 << 0 << 1 << QByteArray("%DUMPS");
+        QTest::newRow("Return") << QStringLiteral("%TEST") << int(Qt::Key_Return) << 0 << 3
+                                << QByteArray("%TEST\r\n%TEST\r\n%TEST\r\n");
+        QTest::newRow("keypad Enter") << QStringLiteral("%TEST") << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << 1
+                                      << QByteArray("%TEST\r\n");
+        QTest::newRow("Shift+Return") << QStringLiteral("%TEST") << int(Qt::Key_Return) << int(Qt::ShiftModifier) << 1
+                                      << QByteArray("%TEST\r\n");
     }
     void sendAsTyped()
     {
         QFETCH(QString, typed);
+        QFETCH(int, breakKey);
+        QFETCH(int, modifiers);
+        QFETCH(int, presses);
         QFETCH(QByteArray, wire);
-        Control<QPlainTextEdit>(comm::id::kSendPane)->setPlainText(typed);
-        Click(comm::id::kSend);
+        auto* pane = Control<QPlainTextEdit>(comm::id::kSendPane);
+        QTest::keyClicks(pane, typed);
+        if (breakKey) QTest::keyClick(pane, Qt::Key(breakKey), Qt::KeyboardModifiers(modifiers));
+        for (int i = 0; i < presses; ++i) Click(comm::id::kSend);
         QCOMPARE(QByteArray::fromStdString(Wire()), wire);
+    }
+
+    // What was sent shows in the receive pane in its own colour, on a line of its own, unless
+    // the echo is off; text the port refused says so. Both panes use a fixed-width font.
+    void echoOfSentText_data()
+    {
+        QTest::addColumn<bool>("echo");
+        QTest::addColumn<bool>("closed");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("echo on") << true << false << QStringLiteral("$READY\n%TEST\n");
+        QTest::newRow("echo off") << false << false << QStringLiteral("$READY");
+        QTest::newRow("port closed") << true << true
+                                     << QStringLiteral("$READY\nNot sent: the port is not open or refused the text.\n");
+    }
+    void echoOfSentText()
+    {
+        QFETCH(bool, echo);
+        QFETCH(bool, closed);
+        QFETCH(QString, shown);
+        auto* receive = Control<QPlainTextEdit>(comm::id::kReceivePane);
+        QVERIFY(QFontInfo(receive->font()).fixedPitch());
+        QVERIFY(QFontInfo(Control<QPlainTextEdit>(comm::id::kSendPane)->font()).fixedPitch());
+        auto* toggle = Find<QCheckBox>(QStringLiteral("comm_echo"));
+        QVERIFY(toggle->isChecked());
+        toggle->setChecked(echo);
+        portClosed_ = closed;
+        Receive("$READY");  // a line still open: the echo starts a line of its own
+        Control<QPlainTextEdit>(comm::id::kSendPane)->setPlainText(QStringLiteral("%TEST\n"));
+        Click(comm::id::kSend);
+        QCOMPARE(Received(), shown);
+        const QTextBlock first = receive->document()->firstBlock();
+        QVERIFY(first.begin().fragment().charFormat().foreground().color() != CConsoleReceivePane::kEchoColour);
+        if (echo) {
+            const QTextBlock second = first.next();
+            QCOMPARE(second.begin().fragment().charFormat().foreground().color(), CConsoleReceivePane::kEchoColour);
+        }
     }
 
     void autoClear_data()
@@ -151,9 +211,83 @@ private slots:
         QCOMPARE(Received(), QStringLiteral("$CSQ 21 ,0\n"));
         for (int i = 0; i < comm::kAutoClearLines - 3; ++i) Receive("line\r\n");
         QCOMPARE(Control<QPlainTextEdit>(comm::id::kReceivePane)->document()->blockCount(), comm::kAutoClearLines - 1);
-        Receive("the block that reaches the bound\r\n");
-        if (autoClear) QCOMPARE(Received(), QString());
-        else QVERIFY(Received().endsWith(QStringLiteral("the block that reaches the bound\n")));
+        // The block that reaches the bound stays readable, and so does the line it completes.
+        Receive("CMD ");
+        Receive("OK\r\nthe block that reaches the bound\r\n");
+        if (autoClear) QCOMPARE(Received(), QStringLiteral("CMD OK\nthe block that reaches the bound\n"));
+        else QVERIFY(Received().startsWith(QStringLiteral("$CSQ")) &&
+                     Received().endsWith(QStringLiteral("line\nCMD OK\nthe block that reaches the bound\n")));
+    }
+
+    // Without auto clear the pane keeps the newest lines, whole, and drops the oldest.
+    void longRunKeepsWholeLines()
+    {
+        Control<QCheckBox>(comm::id::kAutoClear)->setChecked(false);
+        const int total = CConsoleReceivePane::kMaxLines + 10;
+        std::string block;
+        for (int i = 0; i < total; ++i) block += "line " + std::to_string(i) + "\r\n";
+        Receive(block);
+        auto* doc = Control<QPlainTextEdit>(comm::id::kReceivePane)->document();
+        QVERIFY(doc->blockCount() <= CConsoleReceivePane::kMaxLines);
+        QVERIFY(doc->firstBlock().text().startsWith(QStringLiteral("line ")));
+        QVERIFY(Received().endsWith(QStringLiteral("line %1\n").arg(total - 1)));
+        const int firstKept = doc->firstBlock().text().mid(5).toInt();
+        QCOMPARE(Received().count(QLatin1Char('\n')), total - firstKept);
+    }
+
+    // A test's answer fills the result panel, white on black under an ordinary header; with
+    // the panel shown, the receive pane keeps its height.
+    void resultsOfATest()
+    {
+        view_->resize(1000, 700);
+        view_->show();
+        Find<QCheckBox>(QStringLiteral("comm_service_tests"))->setChecked(true);
+        auto* combo = Control<QComboBox>(comm::id::kProductType);
+        combo->setCurrentIndex(0);
+        emit combo->activated(0);
+        QApplication::processEvents();
+        auto* receive = Control<QPlainTextEdit>(comm::id::kReceivePane);
+        const int lineHeight = QFontMetrics(receive->font()).lineSpacing();
+        QVERIFY(receive->height() >= CCommPageView::kMinReceiveLines * lineHeight);
+
+        auto* results = Find<QTreeWidget>(QStringLiteral("comm_result_list"));
+        Click(1031);  // I/O test
+        QCOMPARE(writes_, std::vector<std::string>{"%TEST\r"});
+        Receive("%TEST\r\nDIN0: OK\r\nDIN1: OPEN\r\nCMD OK\r\nunrelated: line\r\n");
+        QTRY_COMPARE(results->topLevelItemCount(), 2);
+        QCOMPARE(results->topLevelItem(1)->text(0), QStringLiteral("DIN1"));
+        QCOMPARE(results->topLevelItem(1)->text(1), QStringLiteral("OPEN"));
+        Click(1017);  // signal quality, refused
+        Receive("CMD ERR\r\n");
+        QTRY_COMPARE(results->topLevelItemCount(), 3);
+        QCOMPARE(results->topLevelItem(2)->text(1), QStringLiteral("CMD ERR"));
+        QVERIFY(results->topLevelItem(2)->text(0) == Control<QPushButton>(1017)->text());
+
+        const QImage shot = results->grab().toImage();
+        shot.save(QStringLiteral(SHELL_TEST_OUTPUT_DIR "/comm_results.png"));
+        view_->grab().save(QStringLiteral(SHELL_TEST_OUTPUT_DIR "/comm_console.png"));
+        const QRect header = results->header()->geometry();
+        const QRect rows = results->viewport()->geometry();
+        auto share = [&shot](QRect area, auto pick) {
+            int hits = 0;
+            for (int y = area.top(); y <= area.bottom(); ++y)
+                for (int x = area.left(); x <= area.right(); ++x) hits += pick(QColor(shot.pixel(x, y))) ? 1 : 0;
+            return double(hits) / (area.width() * area.height());
+        };
+        auto dark = [](QColor c) { return c.lightness() < 40; };
+        auto bright = [](QColor c) { return c.lightness() > 215; };
+        QVERIFY(share(header, dark) < 0.5);                             // the header is not black
+        QVERIFY(share(rows, dark) > 0.5);                               // the rows are on black
+        QVERIFY(share(rows.adjusted(0, 0, 0, -rows.height() / 2), bright) > 0.005);  // with white text
+        // A test left without an answer does not take the answer to a command line of the session.
+        Click(1018);
+        session_->SendLine("%DUMP_SYS", 3000);
+        QVERIFY(!session_->SenderIdle());
+        Receive("$DID 0001\r\nPOWER: 12.1V\r\n");
+        QTest::qWait(0);
+        QCOMPARE(results->topLevelItemCount(), 3);
+        Click(comm::id::kAtf);
+        QCOMPARE(results->topLevelItemCount(), 0);
     }
 
     // Every button with lines: what goes out, whether the receive pane was emptied first,
@@ -230,6 +364,24 @@ private slots:
             for (int never : {1039, 1041, 1045, 1046, 1038, 1050, 1051, 1449}) QVERIFY(Control<QWidget>(never)->isHidden());
         }
         QCOMPARE(mms.count(), 2);  // types 2 and 3
+    }
+
+    // Camera types bring up the MMS test window; its status line shows the MMS test's answer.
+    void mmsTestWindow()
+    {
+        auto* combo = Control<QComboBox>(comm::id::kProductType);
+        for (int type : {0, 1, 4, 5}) emit combo->activated(type);
+        QVERIFY(!view_->MmsTestWindow());
+        for (int type : {2, 3}) {
+            emit combo->activated(type);
+            QVERIFY(view_->MmsTestWindow() && view_->MmsTestWindow()->isVisible());
+            QCOMPARE(view_->MmsTestWindow()->windowTitle(), QStringLiteral("彩信测试窗口"));
+            view_->MmsTestWindow()->close();
+        }
+        Control<QLineEdit>(comm::id::kMmsNumber)->setText(QStringLiteral("139"));
+        Click(comm::id::kMmsTest);
+        Receive("MMS TO 139: SENT\r\nCMD OK\r\n");
+        QTRY_COMPARE(view_->MmsTestWindow()->Status(), QStringLiteral("MMS TO 139: SENT"));
     }
 
     void soundDownload()

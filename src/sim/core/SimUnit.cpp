@@ -4,6 +4,7 @@
 #include <array>
 
 #include "sim/core/SimCommandTable.h"
+#include "sim/core/SimServiceTests.h"
 
 namespace rtu {
 
@@ -285,6 +286,10 @@ CSimUnit::SResult CSimUnit::Execute(std::string_view command) {
         // A group the unit does not have is an empty dump.
         result.lines = image_.GroupLines(command);
         result.lines.emplace_back(kCmdOk);
+        return result;
+    }
+    if (auto answer = CSimServiceTests::Answer(command)) {
+        result.lines = std::move(*answer);
         return result;
     }
     auto assignments = CSimCommandTable::Parse(command);
