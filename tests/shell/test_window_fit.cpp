@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QLabel>
 #include <QListWidget>
 #include <QProcess>
 #include <QPushButton>
@@ -303,6 +304,53 @@ private slots:
         QCoreApplication::processEvents();
         QCOMPARE(w.dlg->StatusText(), status);
         QCOMPARE(w.dlg->ModeText(), mode == "<same>" ? modeBefore : mode);
+    }
+
+    // Notes that explain a page: what O and X mean and which table is which on the priority
+    // grids, which rows are alarm and which restore texts, what the terse option names are.
+    void pagesExplainThemselves_data()
+    {
+        QTest::addColumn<int>("navId");
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("section");  // the label's catalog text; empty: a tool tip
+        QTest::addColumn<QString>("key");
+        QTest::newRow("digital grid legend") << 23 << "ctl9401" << "PrioTables" << "LEGEND";
+        QTest::newRow("digital grid SMS table") << 23 << "ctl9402" << "PrioTables" << "SMS_TABLE";
+        QTest::newRow("digital grid ring table") << 23 << "ctl9403" << "PrioTables" << "RING_TABLE";
+        QTest::newRow("system grid legend") << 25 << "ctl9401" << "PrioTables" << "LEGEND";
+        QTest::newRow("analog grid legend") << 24 << "ctl9401" << "PrioTables" << "LEGEND";
+        QTest::newRow("digital message rows") << 6 << "ctl9411" << "PageSms" << "DIN_ROWS";
+        QTest::newRow("analog message rows") << 10 << "ctl9411" << "PageADSms" << "AIN_ROWS";
+        QTest::newRow("DAS") << 3 << "ctl1018" << "" << "%DAS";
+        QTest::newRow("TSCS") << 3 << "ctl1021" << "" << "%PRTCS";
+        QTest::newRow("TSSP") << 3 << "ctl1022" << "" << "%PRTSP";
+    }
+    void pagesExplainThemselves()
+    {
+        QFETCH(int, navId);
+        QFETCH(QString, control);
+        QFETCH(QString, section);
+        QFETCH(QString, key);
+        Window w;
+        QWidget* page = w.dlg->PageWidget(navId);
+        QVERIFY(page);
+        QWidget* c = page->findChild<QWidget*>(control);
+        QVERIFY2(c, qPrintable(control));
+        if (section.isEmpty()) {
+            QVERIFY2(c->toolTip().contains(key), qPrintable(c->toolTip()));
+            return;
+        }
+        auto* label = qobject_cast<QLabel*>(c);
+        QVERIFY(label);
+        const QString text = QString::fromStdString(w.catalog.GetText(section.toStdString(), key.toStdString()));
+        QVERIFY(!text.isEmpty());
+        QCOMPARE(label->text(), text);
+    }
+    // A grid with one table has no table captions.
+    void singleTableGridHasNoCaption()
+    {
+        Window w;
+        QVERIFY(!w.dlg->PageWidget(24)->findChild<QWidget*>("ctl9402"));
     }
 
     void headerDescription()
