@@ -22,7 +22,6 @@
 #include <cstdio>
 #include <memory>
 
-#include "controls/HeaderBanner.h"
 #include "controls/NavBar.h"
 #include "pages/registry/PageRegistry.h"
 #include "shell/RegSetting.h"
@@ -346,19 +345,6 @@ private slots:
         QVERIFY(!text.isEmpty());
         QCOMPARE(label->text(), text);
     }
-    // A grid with one table has no table captions.
-    void singleTableGridHasNoCaption()
-    {
-        Window w;
-        QVERIFY(!w.dlg->PageWidget(24)->findChild<QWidget*>("ctl9402"));
-    }
-
-    void headerDescription()
-    {
-        Window w(false);
-        QCOMPARE(w.dlg->Header()->Description(), QStringLiteral(" V3.40 Unicode mode"));
-    }
-
     // Help and version are answered without a display.
     void helpWithoutDisplay_data()
     {
