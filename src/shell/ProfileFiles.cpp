@@ -1,6 +1,7 @@
 #include "shell/ProfileFiles.h"
 
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 
 #include "session/Session.h"
@@ -38,4 +39,15 @@ QString CProfileFiles::Accept(bool save, const QString& chosen)
         path += QLatin1Char('.') + QString::fromLatin1(kSuffix);
     settings_.WriteText(QString::fromLatin1(kFolderSetting), QFileInfo(path).absolutePath());
     return path;
+}
+
+QString CProfileFiles::Ask(QWidget* parent, bool save, const QString& start, const QString& filter)
+{
+    QFileDialog dialog(parent, QString(), start, filter);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (save) dialog.setDefaultSuffix(QString::fromLatin1(kSuffix));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().constFirst();
 }

@@ -4,6 +4,7 @@
 #include <QString>
 
 class CRegSetting;
+class QWidget;
 namespace rtu {
 class CSession;
 }
@@ -28,6 +29,9 @@ public:
     // Where the chooser starts: the folder used last (else the home folder), with the
     // suggested name when saving.
     QString StartPath(bool save, const QString& unitId, const QDate& day) const;
+    // The file chooser, started at `start`. A save adds ".txt" to a name typed without an
+    // extension before it asks whether to replace an existing file. Empty when cancelled.
+    static QString Ask(QWidget* parent, bool save, const QString& start, const QString& filter);
     // The chosen file as it is used: ".txt" added to a saved name without an extension. Its
     // folder is remembered. An empty choice (cancelled) stays empty.
     QString Accept(bool save, const QString& chosen);

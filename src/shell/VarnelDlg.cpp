@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFileDialog>
 #include <QFrame>
 #include <QLabel>
 #include <QShortcut>
@@ -230,10 +229,7 @@ QString CVarnelDlg::ChooseFile(bool save)
     const QString filter = QtFileFilter(QString::fromLatin1(kProfileFilter));
     CProfileFiles files(settings_);
     const QString start = files.StartPath(save, CProfileFiles::UnitId(*session_), QDate::currentDate());
-    const auto options = QFileDialog::HideNameFilterDetails;
-    return files.Accept(save, fileChooser ? fileChooser(save, start)
-                              : save      ? QFileDialog::getSaveFileName(this, {}, start, filter, nullptr, options)
-                                          : QFileDialog::getOpenFileName(this, {}, start, filter, nullptr, options));
+    return files.Accept(save, fileChooser ? fileChooser(save, start) : CProfileFiles::Ask(this, save, start, filter));
 }
 
 void CVarnelDlg::SaveProfile()

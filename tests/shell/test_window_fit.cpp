@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QDate>
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QLabel>
@@ -18,12 +19,14 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <cstdio>
 #include <memory>
 
 #include "controls/NavBar.h"
 #include "pages/registry/PageRegistry.h"
+#include "shell/ProfileFiles.h"
 #include "shell/RegSetting.h"
 #include "shell/VarnelDlg.h"
 
@@ -274,6 +277,23 @@ private slots:
         QCOMPARE(QFileInfo(w.startPath).absolutePath(), QFileInfo(folder.path()).absoluteFilePath());
         w.dlg->RunCommand(cmd::kExecProfile);
         QCOMPARE(w.startPath, QFileInfo(folder.path()).absoluteFilePath());
+    }
+
+    // The real chooser adds ".txt" itself, so it asks before replacing the file really written.
+    void chooserAddsTheExtension()
+    {
+        QTemporaryDir folder;
+        QTimer::singleShot(0, [] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+            QVERIFY(name);
+            QCOMPARE(name->text(), QStringLiteral("RTU7-20260101.txt"));
+            name->setText("unit");
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        const QString chosen = CProfileFiles::Ask(nullptr, true, folder.filePath("RTU7-20260101.txt"), "(*.txt)");
+        QCOMPARE(chosen, folder.filePath("unit.txt"));
     }
 
     // Fixed texts of the unit's console as the window shows them: the catalog's wording when it
