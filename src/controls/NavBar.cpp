@@ -38,12 +38,21 @@ QListWidget* CNavBar::NewList()
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list->setFrameShape(QFrame::NoFrame);
     list->setBackgroundRole(QPalette::Base);
-    // Mouse click, and Enter/Space on the keyboard.
-    connect(list, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem* it) { emit itemClicked(it->data(kItemRole).toInt()); });
+    // Mouse click, Enter/Space, and the arrow keys: the highlighted item is the page on show.
+    connect(list, &QListWidget::itemClicked, this, [this](QListWidgetItem* it) { Report(it->data(kItemRole).toInt()); });
     connect(list, &QListWidget::itemActivated, this,
-            [this](QListWidgetItem* it) { emit itemClicked(it->data(kItemRole).toInt()); });
+            [this](QListWidgetItem* it) { Report(it->data(kItemRole).toInt()); });
+    connect(list, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* it) {
+        if (it && !selecting_) Report(it->data(kItemRole).toInt());
+    });
     return list;
+}
+
+void CNavBar::Report(int value)
+{
+    if (value == reported_) return;
+    reported_ = value;
+    emit itemClicked(value);
 }
 
 int CNavBar::AddFolder(const QString& caption)
@@ -73,7 +82,7 @@ void CNavBar::AddItem(int folder, const QIcon& icon, const QString& caption, int
     auto* it = new QListWidgetItem(icon, caption, list);
     it->setData(kItemRole, value);
     it->setTextAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    it->setToolTip(caption);
+    it->setToolTip(caption);  // the full caption when the item shows it cut
 }
 
 QListWidget* CNavBar::List(int folder) const
@@ -103,6 +112,12 @@ int CNavBar::ItemData(int folder, int item) const
     return list && list->item(item) ? list->item(item)->data(kItemRole).toInt() : -1;
 }
 
+QIcon CNavBar::ItemIcon(int folder, int item) const
+{
+    QListWidget* list = List(folder);
+    return list && list->item(item) ? list->item(item)->icon() : QIcon();
+}
+
 bool CNavBar::FindItem(int value, int& folder, int& item) const
 {
     for (int f = 0; f < FolderCount(); ++f)
@@ -121,13 +136,16 @@ void CNavBar::SetOpenFolder(int folder) { box_->setCurrentIndex(folder); }
 
 void CNavBar::SelectData(int value)
 {
+    reported_ = value;
     int folder = -1, item = -1;
     if (!FindItem(value, folder, item)) return;
     if (OpenFolder() != folder) {
         const QSignalBlocker block(box_);
         box_->setCurrentIndex(folder);
     }
+    selecting_ = true;
     List(folder)->setCurrentRow(item);
+    selecting_ = false;
 }
 
 void CNavBar::ClickItem(int folder, int item)
@@ -135,6 +153,9 @@ void CNavBar::ClickItem(int folder, int item)
     QListWidget* list = List(folder);
     if (!list || !list->item(item)) return;
     SetOpenFolder(folder);
+    selecting_ = true;
     list->setCurrentRow(item);
-    emit itemClicked(ItemData(folder, item));
+    selecting_ = false;
+    reported_ = -1;  // a click always reports
+    Report(ItemData(folder, item));
 }

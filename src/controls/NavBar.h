@@ -26,6 +26,7 @@ public:
     int ItemCount(int folder) const;
     QString ItemCaption(int folder, int item) const;
     int ItemData(int folder, int item) const;
+    QIcon ItemIcon(int folder, int item) const;
     // Folder and item that carry `data`; false when no item does.
     bool FindItem(int value, int& folder, int& item) const;
 
@@ -48,6 +49,10 @@ private:
     void UpdateGrid(QListWidget* list) const;
     QListWidget* List(int folder) const;
     QListWidget* NewList();
+    // Reports an item as chosen unless it is the one already reported.
+    void Report(int value);
 
     QToolBox* box_;
+    int reported_ = -1;       // the item last reported or selected from outside
+    bool selecting_ = false;  // the current item is being set from outside: no report
 };

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QSet>
 #include <QStyle>
 #include <QToolButton>
@@ -26,15 +27,20 @@ struct CommandButton {
     int id;
     const char* key;  // caption key in "SYSBTN"
     QStyle::StandardPixmap icon;
+    const char* tip;  // what the button does
 };
 
 constexpr CommandButton kCommandButtons[] = {
-    {rtu::cmd::kSetup, "SETUP", QStyle::SP_ComputerIcon},
-    {rtu::cmd::kReload, "RELOAD", QStyle::SP_BrowserReload},
-    {rtu::cmd::kRestart, "RESTART", QStyle::SP_MediaSkipBackward},
-    {rtu::cmd::kDefaults, "DEFAULTS", QStyle::SP_DialogResetButton},
-    {rtu::cmd::kSaveProfile, "SAVE", QStyle::SP_DialogSaveButton},
-    {rtu::cmd::kExecProfile, "EXEC", QStyle::SP_DialogOpenButton},
+    {rtu::cmd::kSetup, "SETUP", QStyle::SP_ComputerIcon,
+     "Bring the unit into setup mode (you power it off and on when asked)"},
+    {rtu::cmd::kReload, "RELOAD", QStyle::SP_BrowserReload, "Read every page from the unit again"},
+    {rtu::cmd::kRestart, "RESTART", QStyle::SP_MediaSkipBackward, "Restart the unit"},
+    {rtu::cmd::kDefaults, "DEFAULTS", QStyle::SP_DialogResetButton,
+     "Restore the unit's factory settings, then read them back"},
+    {rtu::cmd::kSaveProfile, "SAVE", QStyle::SP_DialogSaveButton,
+     "Save all pages as a profile file of command lines"},
+    {rtu::cmd::kExecProfile, "EXEC", QStyle::SP_DialogOpenButton,
+     "Send a profile file's command lines to the unit, then read it back"},
 };
 
 // Gives a caption a keyboard mnemonic on its first letter not yet taken in the row.
@@ -59,15 +65,26 @@ QString ControlName(int id) { return QStringLiteral("ctl%1").arg(id); }
 CConnectionBar::CConnectionBar(const rtu::CTextCatalog& catalog, QWidget* parent) : QWidget(parent), catalog_(catalog)
 {
     setObjectName("topRow");
-    auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(6, 6, 6, 6);
-    layout->setSpacing(6);
+    // Two groups side by side, or one over the other when the window is too narrow for both.
+    rows_ = new QBoxLayout(QBoxLayout::LeftToRight, this);
+    rows_->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
+    rows_->setSpacing(kMargin);
+    commands_ = new QWidget(this);
+    commands_->setObjectName("commandGroup");
+    auto* layout = new QHBoxLayout(commands_);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(kMargin);
+    rows_->addWidget(commands_);
+    connection_ = new QWidget(this);
+    connection_->setObjectName("connectionGroup");
+    rows_->addWidget(connection_, 1);
     QSet<QChar> used;
 
     for (const CommandButton& b : kCommandButtons) {
-        auto* button = new QPushButton(WithMnemonic(Tr("SYSBTN", b.key), used), this);
+        auto* button = new QPushButton(WithMnemonic(Tr("SYSBTN", b.key), used), commands_);
         button->setObjectName(ControlName(b.id));
         button->setIcon(style()->standardIcon(b.icon));
+        button->setToolTip(tr(b.tip));
         button->setAutoDefault(false);
         const int id = b.id;
         connect(button, &QPushButton::clicked, this, [this, id] { emit commandClicked(id); });
@@ -75,17 +92,20 @@ CConnectionBar::CConnectionBar(const rtu::CTextCatalog& catalog, QWidget* parent
         layout->addWidget(button);
         if (id == rtu::cmd::kDefaults) layout->addSpacing(kGroupGap);
     }
-    layout->addStretch(1);
 
+    layout = new QHBoxLayout(connection_);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(kMargin);
+    layout->addStretch(1);
     auto label = [&](int id, const char* key, QWidget* buddy) {
-        auto* l = new QLabel(WithMnemonic(Tr("SYSBTN", key), used), this);
+        auto* l = new QLabel(WithMnemonic(Tr("SYSBTN", key), used), connection_);
         l->setObjectName(ControlName(id));
         l->setBuddy(buddy);
         layout->addWidget(l);
         layout->addWidget(buddy);
     };
 
-    portCombo_ = new QComboBox(this);
+    portCombo_ = new QComboBox(connection_);
     portCombo_->setObjectName(ControlName(1000));
     portCombo_->setEditable(true);
     portCombo_->setInsertPolicy(QComboBox::NoInsert);
@@ -93,40 +113,43 @@ CConnectionBar::CConnectionBar(const rtu::CTextCatalog& catalog, QWidget* parent
     portCombo_->setToolTip(tr("Serial port: choose one or type its path"));
     label(1101, "RS232", portCombo_);
 
-    baudCombo_ = new QComboBox(this);
+    baudCombo_ = new QComboBox(connection_);
     baudCombo_->setObjectName(ControlName(1041));
+    baudCombo_->setToolTip(tr("Baud rate of the serial port"));
     for (int b : rtu::kBaudRates) baudCombo_->addItem(QString::number(b));
     label(1102, "BPS", baudCombo_);
 
-    parityCombo_ = new QComboBox(this);
+    parityCombo_ = new QComboBox(connection_);
     parityCombo_->setObjectName(ControlName(1042));
+    parityCombo_->setToolTip(tr("Parity of the serial port"));
     for (std::size_t i = 0; i < std::size(kParityKeys); ++i) {
         const QString text = Tr("SYSCHAR", kParityKeys[i]);
         parityCombo_->addItem(text.isEmpty() ? QString::fromLatin1(kParityDefaults[i]) : text);
     }
     label(1104, "PARITY", parityCombo_);
 
-    password_ = new QLineEdit(QString::fromUtf8(rtu::CDeviceLink::kDefaultPassword), this);
+    password_ = new QLineEdit(QString::fromUtf8(rtu::CDeviceLink::kDefaultPassword), connection_);
     password_->setObjectName(ControlName(1006));
     password_->setEchoMode(QLineEdit::PasswordEchoOnEdit);
     password_->setFixedWidth(kPasswordWidth);
+    password_->setToolTip(tr("The unit's console password"));
     label(1103, "PWD", password_);
     connect(password_, &QLineEdit::textChanged, this, &CConnectionBar::passwordEdited);
 
-    loginButton_ = new QToolButton(this);
+    loginButton_ = new QToolButton(connection_);
     loginButton_->setObjectName(ControlName(rtu::cmd::kLogin));
     loginButton_->setIcon(QIcon::fromTheme(QStringLiteral("dialog-password"),
                                            style()->standardIcon(QStyle::SP_DialogApplyButton)));
-    loginButton_->setToolTip(tr("Log in"));
+    loginButton_->setToolTip(tr("Log in to the unit's console with this password"));
     loginButton_->setAutoRaise(true);
     connect(loginButton_, &QToolButton::clicked, this, [this] { emit commandClicked(rtu::cmd::kLogin); });
     layout->addWidget(loginButton_);
 
-    light_ = new QLabel(this);
+    light_ = new QLabel(connection_);
     light_->setObjectName(ControlName(1003));
     layout->addWidget(light_);
 
-    auto* aboutButton = new QToolButton(this);
+    auto* aboutButton = new QToolButton(connection_);
     aboutButton->setObjectName("about");
     aboutButton->setIcon(style()->standardIcon(QStyle::SP_MessageBoxInformation));
     const QString about = Tr("SYSBTN", "ABOUT");
@@ -141,6 +164,24 @@ CConnectionBar::CConnectionBar(const rtu::CTextCatalog& catalog, QWidget* parent
     connect(baudCombo_, &QComboBox::activated, this, &CConnectionBar::portChosen);
     connect(parityCombo_, &QComboBox::activated, this, &CConnectionBar::parityChosen);
     SetPortState(false, {}, {});
+    // The bar may get as narrow as its wider group: then the groups sit one over the other.
+    const QMargins m = rows_->contentsMargins();
+    setMinimumWidth(m.left() + std::max(commands_->minimumSizeHint().width(), connection_->minimumSizeHint().width()) +
+                    m.right());
+}
+
+int CConnectionBar::OneRowWidth() const
+{
+    const QMargins m = rows_->contentsMargins();
+    return m.left() + commands_->sizeHint().width() + rows_->spacing() + connection_->sizeHint().width() + m.right();
+}
+
+void CConnectionBar::resizeEvent(QResizeEvent* event)
+{
+    // Below the width both groups need, the connection controls move to a second row.
+    const auto direction = event->size().width() >= OneRowWidth() ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom;
+    if (rows_->direction() != direction) rows_->setDirection(direction);
+    QWidget::resizeEvent(event);
 }
 
 QString CConnectionBar::Tr(const char* section, const char* key) const

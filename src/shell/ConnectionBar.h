@@ -6,6 +6,7 @@
 
 #include "pages/framework/TextCatalog.h"
 
+class QBoxLayout;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -32,6 +33,7 @@ public:
     static constexpr int kPortComboWidth = 170;     // room for a pty or USB path
     static constexpr int kPasswordWidth = 140;
     static constexpr int kGroupGap = 12;            // device commands | profile commands
+    static constexpr int kMargin = 6;               // around and between the controls
 
     CConnectionBar(const rtu::CTextCatalog& catalog, QWidget* parent = nullptr);
 
@@ -51,6 +53,8 @@ public:
     // The status light: the port is open or closed (with why, when it could not be opened).
     void SetPortState(bool open, const QString& portName, const QString& error);
     bool LightOpen() const { return open_; }
+    // The width that holds the command buttons and the connection controls in one row.
+    int OneRowWidth() const;
 
 signals:
     void commandClicked(int id);  // a command button or the login button
@@ -59,11 +63,17 @@ signals:
     void passwordEdited(const QString& password);
     void aboutClicked();
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     QString Tr(const char* section, const char* key) const;
     void FillPortList();
 
     const rtu::CTextCatalog& catalog_;
+    QBoxLayout* rows_ = nullptr;       // the two groups: one row or two
+    QWidget* commands_ = nullptr;      // device and profile command buttons
+    QWidget* connection_ = nullptr;    // port, baud, parity, password, login, light, About
     QHash<int, QPushButton*> buttons_;  // command buttons by id
     QComboBox* portCombo_ = nullptr;
     QComboBox* baudCombo_ = nullptr;

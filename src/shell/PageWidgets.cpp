@@ -184,6 +184,7 @@ QWidget* Make(rtu::CPageBase& page, const FieldDecl& f, QWidget* parent, const s
     case FieldKind::Check: {
         auto* c = new QCheckBox(Caption(page, f), parent);
         c->setEnabled(!f.readOnly);
+        if (!f.tooltip.empty()) c->setToolTip(QString::fromStdString(f.tooltip));
         const bool act = f.write.onClick;
         QObject::connect(c, &QCheckBox::clicked, c, [model, id, act, changed](bool on) {
             model->Check(id) = on ? 1 : 0;

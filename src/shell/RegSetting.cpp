@@ -2,7 +2,13 @@
 
 #include "link/RoutingTable.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <climits>
 #include <memory>
@@ -18,6 +24,22 @@ std::unique_ptr<QSettings> OpenStore(const QString& iniPath)
         return std::make_unique<QSettings>(QSettings::UserScope, CRegSetting::kOrganization,
                                            CRegSetting::kApplication);
     return std::make_unique<QSettings>(iniPath, QSettings::IniFormat);
+}
+
+// The store holds the console password: only its owner may read it.
+constexpr QFile::Permissions kOwnerOnly = QFile::ReadOwner | QFile::WriteOwner;
+constexpr mode_t kOwnerOnlyMode = 0600;
+
+// Creates the store's file empty and private before anything is written to it, and makes an
+// existing one private; a store that is not a file is left alone.
+void MakePrivate(const QString& path)
+{
+    if (path.isEmpty()) return;
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    const QByteArray native = QFile::encodeName(path);
+    const int fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, kOwnerOnlyMode);
+    if (fd >= 0) ::close(fd);
+    if (QFileInfo(path).isFile() && QFile::permissions(path) != kOwnerOnly) QFile::setPermissions(path, kOwnerOnly);
 }
 
 QString CutToBytes(const QString& text, qsizetype maxBytes)
@@ -39,6 +61,8 @@ CRegSetting::CRegSetting() = default;
 CRegSetting::CRegSetting(const QString& iniPath) : m_iniPath(iniPath) {}
 
 CRegSetting::~CRegSetting() = default;
+
+QString CRegSetting::FilePath() const { return OpenStore(m_iniPath)->fileName(); }
 
 int CRegSetting::LeadingNumber(const QString& text) { return rtu::LeadingNumber(text.toStdString()); }
 
@@ -67,6 +91,7 @@ QString CRegSetting::ReadText(const QString& name) const
 void CRegSetting::WriteText(const QString& name, const QString& value)
 {
     auto store = OpenStore(m_iniPath);
+    MakePrivate(store->fileName());  // later saves keep the file's mode
     store->setValue(name, value);
     store->sync();
 }

@@ -6,7 +6,8 @@ class QSettings;
 
 // The connection settings that survive between runs (port, baud, parity, password, test console
 // values). Stored as text values in the user's QSettings; every read or write opens the store,
-// does its one operation and closes it again.
+// does its one operation and closes it again. The file is private to its owner (mode 0600): it
+// holds the console password as typed.
 class CRegSetting {
 public:
     // Default store: QSettings in user scope under the application's organisation/name.
@@ -25,6 +26,9 @@ public:
     // The stored text, cut to 100 bytes; missing gives the empty text.
     QString ReadText(const QString& name) const;
     void WriteText(const QString& name, const QString& value);
+
+    // Where the store keeps its values (created readable by its owner only).
+    QString FilePath() const;
 
     // Text-to-integer of a stored value: optional blanks and sign, then leading digits.
     static int LeadingNumber(const QString& text);

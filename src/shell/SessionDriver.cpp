@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "shell/MessageTexts.h"
+
 namespace {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
@@ -85,9 +87,17 @@ void CSessionDriver::Pump()
 void CSessionDriver::Dispatch(const rtu::SessionEvent& event)
 {
     namespace ev = rtu::ev;
+    const CMessageTexts texts(session_.Catalog());  // fixed texts as the catalog words them
     std::visit(Overload{
-                   [this](const ev::Status& e) { emit statusText(Q(e.text)); },
-                   [this](const ev::Mode& e) { emit modeText(Q(e.text)); },
+                   [&](const ev::Status& e) {
+                       lastStatus_ = e.text;
+                       emit statusText(texts.Shown(e.text));
+                   },
+                   [&](const ev::Mode& e) {
+                       // A mode the status line has just said is said once, on the mode line.
+                       if (e.text == lastStatus_) emit statusText(QString());
+                       emit modeText(texts.Shown(e.text));
+                   },
                    [this](const ev::Progress& e) { emit progressChanged(e.view); },
                    [this](const ev::PageChanged& e) { emit pageChanged(Q(e.page)); },
                    [](const ev::CommandSent&) {},
@@ -97,8 +107,8 @@ void CSessionDriver::Dispatch(const rtu::SessionEvent& event)
                    [this](const ev::Busy& e) { emit busyChanged(e.busy); },
                    [this](const ev::PortLost&) { emit portLost(); },
                    [this](const ev::TransferProgress& e) { emit transferProgress(Q(e.job), e.done, e.total, Q(e.text)); },
-                   [this](const ev::TransferEnded& e) { emit transferEnded(Q(e.job), e.ok, Q(e.message)); },
-                   [this](const ev::Message& e) { emit messageRequested(static_cast<int>(e.icon), Q(e.text)); },
+                   [&](const ev::TransferEnded& e) { emit transferEnded(Q(e.job), e.ok, texts.Shown(e.message)); },
+                   [&](const ev::Message& e) { emit messageRequested(static_cast<int>(e.icon), texts.Shown(e.text)); },
                    [this](const ev::Question& e) { emit questionAsked(static_cast<int>(e.kind), Q(e.text)); },
                    [](const ev::ProfileEnded&) {},  // the outcome message says it
                    [this](const ev::Beep&) { emit beep(); },

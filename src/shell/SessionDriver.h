@@ -62,4 +62,5 @@ private:
     bool pumping_ = false;
     bool again_ = false;   // something came in while pumping: go round once more
     bool queued_ = false;  // a pump is already posted to the event loop
+    std::string lastStatus_;  // the status text last shown
 };

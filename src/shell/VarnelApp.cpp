@@ -11,29 +11,64 @@
 #include "shell/SimProcess.h"
 #include "shell/VarnelDlg.h"
 
-CVarnelApp::CVarnelApp(int& argc, char** argv) : QApplication(argc, argv)
+namespace {
+
+void SetNames()
 {
-    setOrganizationName(QString::fromLatin1(CRegSetting::kOrganization));
-    setApplicationName(QStringLiteral("rtuconfig"));
+    QCoreApplication::setOrganizationName(QString::fromLatin1(CRegSetting::kOrganization));
+    QCoreApplication::setApplicationName(QStringLiteral("rtuconfig"));
 #ifdef RTU_VERSION
-    setApplicationVersion(QStringLiteral(RTU_VERSION));
+    QCoreApplication::setApplicationVersion(QStringLiteral(RTU_VERSION));
 #endif
+}
+
+// The command line's options.
+struct OptionParser {
+    QCommandLineParser parser;
+    const QCommandLineOption port{QStringLiteral("port"), QStringLiteral("Serial port to open (a device path)."),
+                                  QStringLiteral("PATH")};
+    const QCommandLineOption demo{QStringLiteral("demo"), QStringLiteral("Start a simulated unit and connect to it.")};
+    const QCommandLineOption catalog{QStringLiteral("catalog"),
+                                     QStringLiteral("Text catalog to use instead of gsm.ini."), QStringLiteral("FILE")};
+    const QCommandLineOption settings{QStringLiteral("settings"),
+                                      QStringLiteral("Keep the stored settings in this INI file."), QStringLiteral("FILE")};
+    OptionParser()
+    {
+        parser.setApplicationDescription(
+            QStringLiteral("Configuration and service tool for the GPRS RTU telemetry unit"));
+        parser.addHelpOption();
+        parser.addVersionOption();
+        parser.addOptions({port, demo, catalog, settings});
+    }
+};
+
+}  // namespace
+
+CVarnelApp::CVarnelApp(int& argc, char** argv) : QApplication(argc, argv) { SetNames(); }
+
+int CVarnelApp::AnswerWithoutWindow(int& argc, char** argv)
+{
+    // Options of the window system (e.g. -platform) are taken out by the application later:
+    // only help and version are looked for here.
+    static const QStringList kEarly{QStringLiteral("-h"), QStringLiteral("--help"), QStringLiteral("--help-all"),
+                                    QStringLiteral("-?"), QStringLiteral("-v"), QStringLiteral("--version")};
+    bool early = false;
+    for (int i = 1; i < argc && !early; ++i) early = kEarly.contains(QString::fromLocal8Bit(argv[i]));
+    if (!early) return kOpenWindow;
+    // Help and version end the program in the parser; they need the core application only.
+    QCoreApplication core(argc, argv);
+    SetNames();
+    CShellOptions out;
+    QString error;
+    if (ParseOptions(QCoreApplication::arguments(), out, error)) return kOpenWindow;
+    std::fprintf(stderr, "rtuconfig: %s\n", qPrintable(error));
+    return kUsageError;
 }
 
 bool CVarnelApp::ParseOptions(const QStringList& args, CShellOptions& out, QString& error)
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Configuration and service tool for the GPRS RTU telemetry unit"));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    const QCommandLineOption port(QStringLiteral("port"), QStringLiteral("Serial port to open (a device path)."),
-                                  QStringLiteral("PATH"));
-    const QCommandLineOption demo(QStringLiteral("demo"), QStringLiteral("Start a simulated unit and connect to it."));
-    const QCommandLineOption catalog(QStringLiteral("catalog"), QStringLiteral("Text catalog to use instead of gsm.ini."),
-                                     QStringLiteral("FILE"));
-    const QCommandLineOption settings(QStringLiteral("settings"),
-                                      QStringLiteral("Keep the stored settings in this INI file."), QStringLiteral("FILE"));
-    parser.addOptions({port, demo, catalog, settings});
+    OptionParser options;
+    QCommandLineParser& parser = options.parser;
     if (!parser.parse(args)) {
         error = parser.errorText();
         return false;
@@ -44,10 +79,10 @@ bool CVarnelApp::ParseOptions(const QStringList& args, CShellOptions& out, QStri
         error = QStringLiteral("unexpected argument: %1").arg(parser.positionalArguments().first());
         return false;
     }
-    out.port = parser.value(port);
-    out.demo = parser.isSet(demo);
-    out.catalog = parser.value(catalog);
-    out.settingsFile = parser.value(settings);
+    out.port = parser.value(options.port);
+    out.demo = parser.isSet(options.demo);
+    out.catalog = parser.value(options.catalog);
+    out.settingsFile = parser.value(options.settings);
     if (out.demo && !out.port.isEmpty()) {
         error = QStringLiteral("--demo and --port exclude each other");
         return false;
@@ -61,7 +96,7 @@ int CVarnelApp::Run()
     QString error;
     if (!ParseOptions(arguments(), options, error)) {
         std::fprintf(stderr, "rtuconfig: %s\n", qPrintable(error));
-        return 2;
+        return kUsageError;
     }
 
     rtu::CTextCatalog catalog;

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFileDialog>
 #include <QFrame>
 #include <QLabel>
 #include <QShortcut>
@@ -14,6 +13,7 @@
 #include "controls/NavIcons.h"
 #include "shell/CommPageView.h"
 #include "shell/FileFilter.h"
+#include "shell/ProfileFiles.h"
 #include "shell/ProgressWnd.h"
 
 namespace {
@@ -53,7 +53,7 @@ CVarnelDlg::CVarnelDlg(CRegSetting& settings, const rtu::CTextCatalog& catalog, 
     const QString catalogTitle = QString::fromStdString(catalog_.GetText("version", "SysTitle"));
     const QString title = catalogTitle.isEmpty() ? QString::fromUtf8(kTitle) : catalogTitle;
     header_->SetTitle(title);
-    header_->SetDescription(QString::fromUtf8(kVersion) + QString::fromUtf8(kDescriptionTail));
+    header_->SetDescription(QString::fromUtf8(kVersion) + QLatin1Char(' ') + QString::fromUtf8(kDescriptionTail));
     header_->SetIcon(appIcon);
     setWindowTitle(title);
     outer->addWidget(header_);
@@ -227,10 +227,9 @@ void CVarnelDlg::Login()
 QString CVarnelDlg::ChooseFile(bool save)
 {
     const QString filter = QtFileFilter(QString::fromLatin1(kProfileFilter));
-    if (fileChooser) return fileChooser(save, filter);
-    const auto options = QFileDialog::HideNameFilterDetails;
-    return save ? QFileDialog::getSaveFileName(this, QString(), QString(), filter, nullptr, options)
-                : QFileDialog::getOpenFileName(this, QString(), QString(), filter, nullptr, options);
+    CProfileFiles files(settings_);
+    const QString start = files.StartPath(save, CProfileFiles::UnitId(*session_), QDate::currentDate());
+    return files.Accept(save, fileChooser ? fileChooser(save, start) : CProfileFiles::Ask(this, save, start, filter));
 }
 
 void CVarnelDlg::SaveProfile()

@@ -79,7 +79,8 @@ public:
 
     // Test and embedding hooks: message boxes and file choosers go here when set.
     std::function<void(QMessageBox::Icon, const QString&)> messageSink;
-    std::function<QString(bool save, const QString& filter)> fileChooser;
+    // A file chooser gets where it starts: the folder used last, with the suggested name when saving.
+    std::function<QString(bool save, const QString& startPath)> fileChooser;
     // Yes/No questions go here when set (true: yes).
     std::function<bool(const QString& text)> questionSink;
 

@@ -125,7 +125,7 @@ private slots:
     {
         Window w;
         QCOMPARE(w.dlg->Header()->Title(), QStringLiteral("GPRS RTU 4Din/4Dout/4AD/4TI"));
-        QCOMPARE(w.dlg->Header()->Description(), QStringLiteral(" V3.40Unicode mode"));
+        QCOMPARE(w.dlg->Header()->Description(), QStringLiteral(" V3.40 Unicode mode"));
         for (const auto& [id, key] : kTopCaptions) QVERIFY2(w.Caption(id).isEmpty(), key);
         for (const auto& [id, key] : kTopLabels) QVERIFY2(w.Find<QLabel>(id)->text().isEmpty(), key);
         for (int f = 0; f < w.dlg->NavBar()->FolderCount(); ++f) {
@@ -369,7 +369,8 @@ private slots:
         w.dlg->StartUp(sim.PtyPath());
         QVERIFY(w.dlg->Port().IsPortOpen());
         QTRY_VERIFY_WITH_TIMEOUT(w.dlg->ConnIconOpen(), kSimWaitMs);
-        QTRY_COMPARE_WITH_TIMEOUT(w.dlg->StatusText(), QStringLiteral("Reload successfully, connected with PC!"),
+        // The shipped catalog words the end of the reload.
+        QTRY_COMPARE_WITH_TIMEOUT(w.dlg->StatusText(), QString::fromStdString(w.catalog.GetText("Messages", "RELOAD_OK")),
                                   kSimWaitMs);
 
         // The unit's values are on the first page.

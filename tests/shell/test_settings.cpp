@@ -1,5 +1,6 @@
 // Stored settings and small helpers: number and text values, the profile file filter, the
 // command line options.
+#include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -55,6 +56,37 @@ private slots:
         QCOMPARE(reg.ReadText("IPADDRESS"), QString());
         // A long text is read with at most 100 bytes, never half a character.
         QCOMPARE(reg.ReadText("LOCALNUM"), QString(50, QChar(u'ж')));
+    }
+
+    // The store holds the console password: only its owner may read it, also after several
+    // saves and when an older store was readable by everyone.
+    void storeIsPrivate_data()
+    {
+        QTest::addColumn<bool>("existedOpen");
+        QTest::addColumn<QString>("subdir");
+        QTest::newRow("new store") << false << "";
+        QTest::newRow("new store in a new folder") << false << "cfg/rtuconfig";
+        QTest::newRow("store readable by everyone") << true << "";
+    }
+    void storeIsPrivate()
+    {
+        QFETCH(bool, existedOpen);
+        QFETCH(QString, subdir);
+        QTemporaryDir dir;
+        const QString ini = dir.filePath(subdir.isEmpty() ? "s.ini" : subdir + "/s.ini");
+        if (existedOpen) {
+            QFile f(ini);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("[General]\nBPSSEL0=3\n");
+            f.close();
+            QVERIFY(f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther));
+        }
+        CRegSetting reg(ini);
+        QCOMPARE(reg.FilePath(), ini);
+        reg.WriteText("SVRIP", "secret words");
+        reg.WriteNumber("BPSSEL0", 4);
+        QCOMPARE(QFile::permissions(ini), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+        QCOMPARE(reg.ReadText("SVRIP"), QStringLiteral("secret words"));
     }
 
     void profileFilter()

@@ -1,5 +1,6 @@
 #include "pages/basic/PriorityGrid.h"
 
+#include <iterator>
 #include <utility>
 
 #include "pages/framework/FieldBuilders.h"
@@ -42,7 +43,14 @@ CPriorityGridPage::CPriorityGridPage(PageContext& context, const PageInfo& info,
     }
     if (shape_.lastColumn) columns.push_back({*shape_.lastColumn, prio::kLabelColumnWidth, false});
 
+    // Where a page has two tables, each says whether it is for messages or for calls.
+    static const TextRef kTableCaptions[prio::kMaxTables] = {
+        {prio::kSection, "SMS_TABLE", "Alarm messages (SMS): the phones marked O get them"},
+        {prio::kSection, "RING_TABLE", "Alarm calls (ring): the phones marked O are called"},
+    };
     for (std::size_t t = 0; t < shape_.tables.size(); ++t) {
+        if (shape_.tables.size() > 1 && t < std::size(kTableCaptions))
+            fields_.push_back(prio::TitleLabel(prio::kTableCaption + static_cast<int>(t), kTableCaptions[t]));
         FieldDecl list;
         list.id = shape_.tables[t];
         list.kind = FieldKind::List;
@@ -53,6 +61,10 @@ CPriorityGridPage::CPriorityGridPage(PageContext& context, const PageInfo& info,
         fields_.push_back(std::move(list));
     }
 
+    fields_.push_back(prio::TitleLabel(
+        prio::kLegendLabel, {prio::kSection, "LEGEND",
+                             "O: the phone of this row is told of alarms from this column. X: it is not. "
+                             "Click a cell to switch it, then save."}));
     fields_.push_back(MakeButton(shape_.saveId, shape_.saveCaption));
     if (shape_.resetId) {
         fields_.push_back(MakeButton(shape_.resetId, shape_.resetCaption));

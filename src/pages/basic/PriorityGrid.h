@@ -32,6 +32,9 @@ inline constexpr int kRingList = 1070;            // the ring table on pages tha
 inline constexpr int kLabelColumnWidth = 60;
 inline constexpr const char* kNotify = "O";
 inline constexpr const char* kSilent = "X";
+inline constexpr int kLegendLabel = 9401;        // explains "O" and "X" under the tables
+inline constexpr int kTableCaption = 9402;       // captions over the tables: this id + table index
+inline constexpr const char* kSection = "PrioTables";  // catalog section of the legend and captions
 
 // The value of a mask text; nullopt when it is longer than maxChars. Hex digits count in
 // either case, any other character as 0.

@@ -20,6 +20,7 @@ constexpr int kInputs = 4;                  // rows per group; inputs, outputs a
 constexpr int kAnalogFirstEntry = 8;        // analog message row 0 is message entry 8
 constexpr int kSensors = 6;                 // wireless sensor names 0-5
 constexpr int kSensorsCleared = 4;          // a reload empties sensor names 0-3 only
+constexpr int kRowsNote = 9411;             // says which message rows are alarm and which restore texts
 
 // Button 1015: the unit restores its default messages, then the page reloads them.
 void RestoreDefaultMessages(CPageBase& page)
@@ -37,12 +38,18 @@ const TextTableDecl kTables[] = {
      .rowLabelFormat = "No.%d", .labelCycle = kInputs, .reportKey = "$SMS", .reportForm = F::Entry,
      .rowCommand = "%%S%2.2d%s\r\n", .reloadButton = ctl::kReload,
      .extra = {{.id = kDefaultButton, .kind = FieldKind::Button, .caption = Shared("Buttons", "DEFAULT"),
-                .visible = false, .onClick = RestoreDefaultMessages}}},
+                .visible = false, .onClick = RestoreDefaultMessages},
+               {.id = kRowsNote, .kind = FieldKind::Label,
+                .caption = {"", "DIN_ROWS", "The first four rows (No.0-No.3) are the alarm texts of inputs 0-3, "
+                                            "the last four (No.0-No.3 again) their restore texts."}}}},
     {.page = PageId::ADSms, .title = Shared("TABS", "PAGE_ADCSMS"), .labelWidth = kMessageLabelWidth,
      .textWidth = kWideMessageTextWidth, .rows = kInputMessages, .rowLabelFormat = "No.%d", .labelCycle = kInputs,
      .entryBase = kAnalogFirstEntry, .reportKey = "$SMS", .reportForm = F::Entry,
      .rowCommand = "%%S%2.2d%s%s\r\n", .unitRow = true, .waitMs = kShortWaitMs,
-     .extra = {{.id = kHeaderCheck, .kind = FieldKind::Check, .caption = Own("SMSHEAD"),
+     .extra = {{.id = kRowsNote, .kind = FieldKind::Label,
+                .caption = {"", "AIN_ROWS", "The first four rows (No.0-No.3) are the alarm texts of analog inputs 0-3, "
+                                            "the last four (No.0-No.3 again) their restore texts."}},
+               {.id = kHeaderCheck, .kind = FieldKind::Check, .caption = Own("SMSHEAD"),
                 .report = {"$AINSMH", 8, Decode::Flag}, .write = {.format = "%%adsmsheaden%d\r", .onClick = true},
                 .dump = "%DUMP_ROMSMS\r"}}},
     {.page = PageId::ADName, .title = Shared("TABS", "PAGE_ADCNAME"), .labelKey = "NAME_LISTC0",

@@ -119,7 +119,7 @@ struct FieldDecl {
     std::string rowLabelFormat = "%d";  // List: printf format of the row label
     int firstRowNumber = 0;      // List: the number the first row's label shows
     int command = 0;             // Button: the page command it runs (1420 reload, 3002 save, 1250 edit …)
-    std::string tooltip{};         // Button: tool tip (fixed text)
+    std::string tooltip{};         // Button, Check: tool tip (fixed text)
     ClickFn onClick = nullptr;   // Button: the page's own action
     const char* custom = nullptr;  // Custom: the name of the widget the view asks for
     std::string jsonKey{};         // export key of a value without a control (id 0 or less); controls use their id

@@ -1,0 +1,64 @@
+#include "shell/MessageTexts.h"
+
+#include <string_view>
+
+#include "link/DeviceLink.h"
+#include "pages/framework/TextCatalog.h"
+#include "session/Session.h"
+#include "session/SoundUpload.h"
+
+namespace {
+
+struct FixedText {
+    const char* key;   // in the catalog's "Messages" section
+    const char* text;  // the session's own wording
+};
+
+constexpr FixedText kTexts[] = {
+    {"POWERING_UP", "Poweruping....."},
+    {"CAMERA_INIT", "Initing cmos camera....."},
+    {"POWERUP_OK", "Powerup success"},
+    {"SYSTEM_STARTING", "System starting...."},
+    {"SETUP_MODE", "Come into setup mode success"},
+    {"NETWORK_REGISTERING", "Network registing......"},
+    {"RTU_POWERING_UP", "RTU power uping..."},
+    {"WORKING_MODE", "Come into working mode"},
+    {"MODULE_PARAMS", "Setting module params....."},
+    {"GPRS_ATTACHING", "GPRS attaching....."},
+    {"LOGIN_OK", "Logging successfully"},
+    {"PASSWORD_WRONG", "Password is incorrect!!"},
+    {"RELOAD_OK", "Reload successfully, connected with PC!"},
+    {"LOGGED_IN", "You have logined!"},
+    {"LOGIN_REFUSED", rtu::CDeviceLink::kLoginRefused},
+    {"PROFILE_OPEN_FAILED", rtu::CSession::kOpenProfileFailed},
+    {"PROFILE_SAVED", rtu::CSession::kSaveProfileOk},
+    {"PROFILE_WRITE_FAILED", rtu::CSession::kWriteProfileFailed},
+    {"PROFILE_EXECUTED", rtu::CSession::kExecProfileOk},
+    {"WAV_OPEN_FAILED", rtu::CSoundUpload::kOpenError},
+    {"WAV_NO_START", rtu::CSoundUpload::kNoStartResponse},
+    {"WAV_DOWNLOADED", rtu::CSoundUpload::kDownloadOk},
+    {"WAV_DOWNLOAD_FAILED", rtu::CSoundUpload::kDownloadError},
+    {"FILE_UPLOADED", rtu::CSoundUpload::kUploadOkStatus},
+};
+
+}  // namespace
+
+const char* CMessageTexts::KeyOf(const std::string& text)
+{
+    for (const FixedText& t : kTexts)
+        if (text == t.text) return t.key;
+    return nullptr;
+}
+
+QString CMessageTexts::Shown(const std::string& text) const
+{
+    for (const FixedText& t : kTexts) {
+        const std::string_view fixed = t.text;
+        const bool whole = text == fixed;
+        if (!whole && !(text.size() > fixed.size() && text.starts_with(fixed) && text[fixed.size()] == ' ')) continue;
+        const std::string own = catalog_ ? catalog_->GetText(kSection, t.key) : std::string();
+        if (own.empty()) break;
+        return QString::fromStdString(own + text.substr(fixed.size()));
+    }
+    return QString::fromStdString(text);
+}
