@@ -51,6 +51,8 @@ public:
     // The status light: the port is open or closed (with why, when it could not be opened).
     void SetPortState(bool open, const QString& portName, const QString& error);
     bool LightOpen() const { return open_; }
+    // Lists the ports anew (keeping the chosen one) and opens the list.
+    void ShowPortPicker();
 
 signals:
     void commandClicked(int id);  // a command button or the login button
