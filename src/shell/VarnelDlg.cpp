@@ -198,7 +198,7 @@ void CVarnelDlg::KeepLine(const QString& line)
 void CVarnelDlg::RunCommand(int id)
 {
     rtu::CSession& s = *session_;
-    if (id != rtu::cmd::kSaveProfile && id != rtu::cmd::kPageBusy && !port_.IsPortOpen())
+    if ((id == rtu::cmd::kReload || id == rtu::cmd::kExecProfile) && !port_.IsPortOpen())
         return notice_->PortClosed(bar_->PortPath().toStdString(), port_.LastOpenErrno());  // says what to do
     switch (id) {
     case rtu::cmd::kSetup: Setup(); break;

