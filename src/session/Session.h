@@ -173,6 +173,7 @@ private:
     void CheckReloadWatch(Millis now);
     void LineForWatch(const std::string& line);
     void ReportRefusedLine(std::string_view bytes);
+    void TellRefused(const CPageBase& page, const std::vector<const FieldDecl*>& rows, std::string_view bytes);
     void PushProgress(const CSysProgress::View& view);
 
     // ILinkObserver: the link's reports become events.

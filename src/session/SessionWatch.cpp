@@ -59,22 +59,26 @@ void CSession::LineForWatch(const std::string& line)
 void CSession::ReportRefusedLine(std::string_view bytes)
 {
     if (runner_.Running()) return;  // a profile counts its refused lines in its summary
-    for (const auto& page : pages_) {
-        const std::vector<const FieldDecl*> rows = RowsOfLine(*page, bytes);
-        if (rows.empty()) continue;
-        ev::FieldRefused refused{page->ClassName(), {}, {}};
-        std::string names;
-        for (const FieldDecl* f : rows) {
-            refused.fields.push_back(f->id);
-            names += (names.empty() ? "\"" : ", \"") + FieldCaption(*page, *f) + "\"";
-        }
-        std::string_view line = bytes.substr(0, bytes.find_first_of("\r\n"));
-        refused.text = "The unit refused " + names + " on the page \"" + PageCaption(*page) + "\" (CMD ERR to " +
-                       std::string(line) + ").";
-        Push(ev::Status{refused.text});
-        Push(std::move(refused));
-        return;
+    // A page whose values write this very line comes before one whose keyword merely starts it.
+    for (const LineMatch match : {LineMatch::Exact, LineMatch::Keyword})
+        for (const auto& page : pages_)
+            if (const std::vector<const FieldDecl*> rows = RowsOfLine(*page, bytes, match); !rows.empty())
+                return TellRefused(*page, rows, bytes);
+}
+
+void CSession::TellRefused(const CPageBase& page, const std::vector<const FieldDecl*>& rows, std::string_view bytes)
+{
+    ev::FieldRefused refused{page.ClassName(), {}, {}};
+    std::string names;
+    for (const FieldDecl* f : rows) {
+        refused.fields.push_back(f->id);
+        names += (names.empty() ? "\"" : ", \"") + FieldCaption(page, *f) + "\"";
     }
+    const std::string_view line = bytes.substr(0, bytes.find_first_of("\r\n"));
+    refused.text = "The unit refused " + names + " on the page \"" + PageCaption(page) + "\" (CMD ERR to " +
+                   std::string(line) + ").";
+    Push(ev::Status{refused.text});
+    Push(std::move(refused));
 }
 
 }  // namespace rtu

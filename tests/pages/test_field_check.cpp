@@ -110,22 +110,26 @@ TEST_F(FieldCheckPage, RefusedLinesLeadBackToTheirRows)
     page.SetText(P::kCountryCode, "86");
     page.SetText(P::kBalanceNumber, "10086");
     page.SetText(P::kBalanceCode, "YE");
+    constexpr LineMatch kExact = LineMatch::Exact;
+    constexpr LineMatch kKeyword = LineMatch::Keyword;
     struct Case {
         const char* line;
+        LineMatch match;
         std::vector<int> rows;
     };
     const std::vector<Case> cases = {
-        {"%CC86\r", {P::kCountryCode}},
-        {"%CC86", {P::kCountryCode}},                  // without its carriage return
-        {"%CC12\r", {P::kCountryCode}},                // the value changed since: by its keyword
-        {"%SPN+49\r", {P::kServicePhone}},             // "%SP" is the longest keyword that starts it
-        {"%CHECKBALANCE10086,YE\r", {P::kBalanceNumber, P::kBalanceCode}},  // a composed line names both
-        {"%STARTCMD\r", {}},
-        {"", {}},
+        {"%CC86\r", kExact, {P::kCountryCode}},
+        {"%CC86", kExact, {P::kCountryCode}},         // without its carriage return
+        {"%CC12\r", kExact, {}},                      // the value changed since ...
+        {"%CC12\r", kKeyword, {P::kCountryCode}},     // ... but its keyword still names it
+        {"%SPN+49\r", kKeyword, {P::kServicePhone}},  // "%SP" is the longest keyword that starts it
+        {"%CHECKBALANCE10086,YE\r", kExact, {P::kBalanceNumber, P::kBalanceCode}},  // a composed line names both
+        {"%STARTCMD\r", kKeyword, {}},
+        {"", kKeyword, {}},
     };
     for (const Case& c : cases) {
         std::vector<int> ids;
-        for (const FieldDecl* f : RowsOfLine(page, c.line)) ids.push_back(f->id);
+        for (const FieldDecl* f : RowsOfLine(page, c.line, c.match)) ids.push_back(f->id);
         EXPECT_EQ(ids, c.rows) << c.line;
     }
 }

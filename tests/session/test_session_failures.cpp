@@ -4,10 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "PairRig.h"
+#include "link/PortProblem.h"
 #include "pages/basic/PageMainParams.h"
 
 using namespace rtu;
@@ -114,16 +117,6 @@ TEST(SessionFailures, AReloadTheUnitNeverAnswersIsToldOnce)
     }
 }
 
-TEST(SessionFailures, ALostPortEndsTheUnitsLastState)
-{
-    PairRig rig;
-    rig.session.HandlePortLost();
-    rig.Collect();
-    const auto status = rig.Events<ev::Status>();
-    ASSERT_FALSE(status.empty());
-    EXPECT_EQ(status.back().text, CSession::kPortLostStatus);
-}
-
 TEST(SessionFailures, AReloadCountsThePagesItFills)
 {
     PairRig rig;
@@ -160,4 +153,19 @@ TEST(SessionFailures, AProfileCountsItsLines)
     const auto full = std::find_if(views.begin(), views.end(), [](const auto& v) { return v.text.find("4 of 4") != std::string::npos; });
     ASSERT_NE(full, views.end());
     EXPECT_EQ(full->bar, CSysProgress::kBarMax);
+}
+
+TEST(SessionFailures, APortThatCannotBeOpenedIsToldWithItsReason)
+{
+    struct Case {
+        int err;
+        const char* told;
+    };
+    for (const Case c : {Case{ENOENT, "no such port"}, Case{ENXIO, "no such port"}, Case{EACCES, "\"dialout\" group"},
+                         Case{EPERM, "permission denied"}, Case{EBUSY, "in use by another program"},
+                         Case{EIO, std::strerror(EIO)}}) {
+        const std::string text = DescribeOpenFailure("/dev/ttyUSB0", c.err);
+        EXPECT_NE(text.find("/dev/ttyUSB0"), std::string::npos) << text;
+        EXPECT_NE(text.find(c.told), std::string::npos) << text;
+    }
 }

@@ -134,7 +134,7 @@ std::string PageCaption(const CPageBase& page)
     return page.ClassName();
 }
 
-std::vector<const FieldDecl*> RowsOfLine(const CPageBase& page, std::string_view line)
+std::vector<const FieldDecl*> RowsOfLine(const CPageBase& page, std::string_view line, LineMatch match)
 {
     while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.remove_suffix(1);
     auto withParts = [&page](const FieldDecl& owner) {
@@ -144,7 +144,7 @@ std::vector<const FieldDecl*> RowsOfLine(const CPageBase& page, std::string_view
         return rows;
     };
     for (const FieldDecl& f : page.Fields()) {
-        if (!Writes(f) || f.write.partOf != 0) continue;
+        if (match != LineMatch::Exact || !Writes(f) || f.write.partOf != 0) continue;
         std::optional<std::string> written = page.WriteLine(f);
         if (!written) continue;
         std::string_view w = *written;
@@ -154,7 +154,7 @@ std::vector<const FieldDecl*> RowsOfLine(const CPageBase& page, std::string_view
     const FieldDecl* best = nullptr;
     std::size_t bestLength = 0;
     for (const FieldDecl& f : page.Fields()) {
-        if (!Writes(f) || !f.write.format) continue;
+        if (match != LineMatch::Keyword || !Writes(f) || !f.write.format) continue;
         const std::string keyword = Keyword(f.write.format);
         if (keyword.size() > bestLength && line.substr(0, keyword.size()) == keyword) {
             best = &f;

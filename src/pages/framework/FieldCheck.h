@@ -34,9 +34,13 @@ std::string FieldCaption(const CPageBase& page, const FieldDecl& f);
 // How the user knows a page: its frame's title, else its navigation caption, else its class.
 std::string PageCaption(const CPageBase& page);
 
-// The rows whose save writes `line` (with or without its carriage return): rows whose line
-// from the current values is exactly it, else the rows whose command keyword starts it
-// (the longest keyword wins). A line composed from several rows names all of them.
-std::vector<const FieldDecl*> RowsOfLine(const CPageBase& page, std::string_view line);
+// How RowsOfLine matches a line to a row.
+enum class LineMatch {
+    Exact,    // the row's line from the current values is the line
+    Keyword,  // the row's command keyword starts the line (the longest keyword wins)
+};
+// The rows whose save writes `line` (with or without its carriage return). A line composed
+// from several rows names all of them.
+std::vector<const FieldDecl*> RowsOfLine(const CPageBase& page, std::string_view line, LineMatch match);
 
 }  // namespace rtu
