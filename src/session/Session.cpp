@@ -133,7 +133,9 @@ std::string CSession::ExecOutcomeText(const ExecSummary& s)
 
 bool CSession::ExecProfileLines(CProfileLines lines)
 {
+    const int commands = static_cast<int>(lines.CountOf(ProfileLineKind::Command));
     const bool started = runner_.Start(std::move(lines), [this](const ExecSummary& s) {
+        count_.Stop();
         if (!link_.closingDown)
             Message(s.Clean() ? MessageIcon::Information : MessageIcon::Error, ExecOutcomeText(s));
         Push(ev::ProfileEnded{s});
@@ -142,6 +144,7 @@ bool CSession::ExecProfileLines(CProfileLines lines)
         if (s.stop == ExecStop::LoginRefused || s.stop == ExecStop::UnitSilent) return;
         OnPostCommand(cmd::kReload);
     });
+    if (started) count_.StartLines(commands);
     AfterInput();
     return started;
 }

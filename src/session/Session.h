@@ -25,6 +25,7 @@
 #include "pages/registry/PageRegistry.h"
 #include "pages/registry/RouteCheck.h"
 #include "session/SessionEvents.h"
+#include "session/ProgressCount.h"
 #include "session/SessionJob.h"
 
 namespace rtu {
@@ -40,6 +41,8 @@ public:
     static constexpr const char* kExecProfileOk = "Excute the profile sucessed!";
     static constexpr const char* kLoginRefused = CDeviceLink::kLoginRefused;
     static constexpr const char* kPictureJob = "picture";  // transfer events of the camera picture
+    static constexpr const char* kPortLostStatus = "Disconnected: the port went away.";
+    static constexpr int kReloadAnswerMs = 30000;  // a reload without "DUMPR" within this is told (ev::NoAnswer)
 
     // `catalog` may be null (empty texts). The pages are the built rows of `registry` (the
     // tool's page table unless a test brings its own).
@@ -141,7 +144,8 @@ public:
     std::span<const PageInfo> Registry() const { return registry_; }
     CPageBase* Page(std::string_view className) const;
     CPageBase* Page(PageId id) const;
-    IRouteTarget* FindPage(PageId id) override { return Page(id); }
+    // Also counts the page for the progress window when a report reaches it.
+    IRouteTarget* FindPage(PageId id) override;
     // The routing rows held against the pages at start-up.
     const RouteCheck& Routes() const { return routes_; }
     // Reports that reached a page without a taker there, over all pages.
@@ -164,6 +168,13 @@ private:
     void ArmProgressTick();
     void OnSequencerDone(std::string_view bytes, AckKind ack);
     void EndTransfer(bool ok, const std::string& message);
+    // The reload watch and the progress count (SessionWatch.cpp).
+    void ArmReloadWatch();
+    void CheckReloadWatch(Millis now);
+    void LineForWatch(const std::string& line);
+    void ReportRefusedLine(std::string_view bytes);
+    void TellRefused(const CPageBase& page, const std::vector<const FieldDecl*>& rows, std::string_view bytes);
+    void PushProgress(const CSysProgress::View& view);
 
     // ILinkObserver: the link's reports become events.
     void OnStatusText(const std::string& text) override;
@@ -203,6 +214,8 @@ private:
     std::function<void()> wake_;
     bool runningPosted_ = false;
     bool pageButtonsLocked_ = false;  // the last busy event locked the page buttons
+    std::optional<Millis> reloadDueBy_;  // a reload waits for its "DUMPR" until then
+    CProgressCount count_;               // what the progress window counts and says
 };
 
 }  // namespace rtu

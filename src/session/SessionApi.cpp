@@ -10,14 +10,7 @@ void CSession::Connect()
     runner_.onUnitSilent = [this](const ExecSummary& s) {
         Push(ev::Question{ev::QuestionKind::GoOnSilentUnit, SilentUnitQuestion(s.notSent)});
     };
-    link_.Progress().onChanged = [this](const CSysProgress::View& view) {
-        // Only what the window shows last matters: a run of changes is one event.
-        if (!events_.empty() && std::holds_alternative<ev::Progress>(events_.back())) {
-            std::get<ev::Progress>(events_.back()).view = view;
-            return;
-        }
-        Push(ev::Progress{view});
-    };
+    link_.Progress().onChanged = [this](const CSysProgress::View& view) { PushProgress(view); };
     // Every lock counts (the page on show may have changed); an all-clear only after a lock.
     link_.Progress().onPageButtons = [this](bool on) {
         if (on && !pageButtonsLocked_) return;
@@ -61,6 +54,8 @@ void CSession::Reset()
     pageButtonsLocked_ = false;
     jobName_.clear();
     jobDone_ = jobTotal_ = 0;
+    reloadDueBy_.reset();
+    count_.Stop();
 }
 
 // --- bytes and time ---
@@ -81,6 +76,7 @@ void CSession::HandleTime()
         tickAt_.reset();
         link_.Progress().Tick();
     }
+    CheckReloadWatch(now);
     if (job_) job_->Advance(now);
     AfterInput();
 }
@@ -94,6 +90,7 @@ std::optional<Millis> CSession::NextDeadline() const
     // A progress window that needs ticks and has none armed yet is armed by the next HandleTime.
     if (link_.Progress().NeedsTicks()) take(tickAt_ ? *tickAt_ : clock_());
     if (job_) take(job_->NextDeadline());
+    take(reloadDueBy_);
     if (!posted_.empty()) take(clock_());
     return next;
 }
@@ -130,7 +127,10 @@ void CSession::RunCommand(int id)
     switch (id) {
     case cmd::kSavePicture: Push(ev::TransferEnded{kPictureJob, true, {}}); break;
     case cmd::kPictureFailed: Push(ev::TransferEnded{kPictureJob, false, {}}); break;
-    default: link_.HandleCommand(id); break;
+    default:
+        if (id == cmd::kReload) ArmReloadWatch();
+        link_.HandleCommand(id);
+        break;
     }
 }
 
@@ -141,6 +141,9 @@ void CSession::HandlePortLost()
         job_.reset();
         Push(ev::TransferEnded{jobName_, false, "The port closed."});
     }
+    reloadDueBy_.reset();  // the lost port is told instead
+    count_.Stop();
+    Push(ev::Status{kPortLostStatus});  // the unit's last state no longer holds
     Push(ev::PortLost{});
 }
 
@@ -148,6 +151,7 @@ void CSession::HandlePortLost()
 
 void CSession::Reload()
 {
+    ArmReloadWatch();
     link_.Reload();
     AfterInput();
 }
@@ -331,7 +335,11 @@ void CSession::OnModeText(const std::string& text) { Push(ev::Mode{text}); }
 void CSession::OnBeep() { Push(ev::Beep{}); }
 void CSession::OnMessage(MessageIcon icon, const std::string& text) { Message(icon, text); }
 void CSession::OnConsoleChunk(std::string_view bytes) { Push(ev::ConsoleChunk{std::string(bytes)}); }
-void CSession::OnLine(const std::string& line) { Push(ev::Line{line, link_.Sequencer().Settling()}); }
+void CSession::OnLine(const std::string& line)
+{
+    LineForWatch(line);
+    Push(ev::Line{line, link_.Sequencer().Settling()});
+}
 
 void CSession::OnPostCommand(int id)
 {
@@ -342,6 +350,7 @@ void CSession::OnPostCommand(int id)
 void CSession::OnCommandSent(std::string_view bytes)
 {
     inFlight_.emplace_back(bytes);
+    count_.LineSent(bytes);
     Push(ev::CommandSent{std::string(bytes)});
 }
 
@@ -355,6 +364,7 @@ void CSession::OnCommandDone(std::string_view bytes, AckKind ack)
         inFlight_.erase(inFlight_.begin(), it + 1);
         written = true;
     }
+    if (ack == AckKind::Err) ReportRefusedLine(bytes);
     if (ack != AckKind::None) Push(ev::CommandAnswered{std::string(bytes), ack, true});
     else if (!written) Push(ev::CommandAnswered{std::string(bytes), AckKind::None, false});
     else if (link_.Sequencer().Settling()) Push(ev::CommandAnswered{std::string(bytes), AckKind::None, true});

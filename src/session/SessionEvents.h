@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <variant>
+#include <vector>
 
 #include "link/LinkTypes.h"
 #include "link/ProfileRunner.h"
@@ -72,11 +73,25 @@ struct Line {
     bool settling = false;
 };
 
+// The unit answered "CMD ERR" to a line a page's save wrote: the page's class name, the rows
+// that wrote it, and a sentence naming them for the user.
+struct FieldRefused {
+    std::string page;
+    std::vector<int> fields;
+    std::string text;
+};
+// A reload got no "DUMPR" within its bound: the unit does not answer.
+struct NoAnswer {
+    int seconds = 0;
+    std::string text;
+};
+
 }  // namespace ev
 
 using SessionEvent = std::variant<ev::Status, ev::Mode, ev::Progress, ev::PageChanged, ev::CommandSent,
                                   ev::CommandAnswered, ev::Busy, ev::PortLost, ev::TransferProgress,
                                   ev::TransferEnded, ev::Message, ev::Question, ev::ProfileEnded, ev::Beep,
-                                  ev::ConsoleChunk, ev::Line>;
+                                  ev::ConsoleChunk, ev::Line,
+                                  ev::FieldRefused, ev::NoAnswer>;
 
 }  // namespace rtu

@@ -195,6 +195,15 @@ void CConnectionBar::FillPortList()
     for (const std::string& p : rtu::ListSerialPorts()) portCombo_->addItem(QString::fromStdString(p));
 }
 
+void CConnectionBar::ShowPortPicker()
+{
+    const QString chosen = PortPath();
+    FillPortList();
+    SelectPort(chosen);
+    portCombo_->setFocus();
+    portCombo_->showPopup();
+}
+
 QString CConnectionBar::PortPath() const { return portCombo_->currentText().trimmed(); }
 int CConnectionBar::Baud() const { return baudCombo_->currentText().toInt(); }
 int CConnectionBar::Parity() const { return parityCombo_->currentIndex(); }

@@ -55,6 +55,8 @@ public:
     bool LightOpen() const { return open_; }
     // The width that holds the command buttons and the connection controls in one row.
     int OneRowWidth() const;
+    // Lists the ports anew (keeping the chosen one) and opens the list.
+    void ShowPortPicker();
 
 signals:
     void commandClicked(int id);  // a command button or the login button

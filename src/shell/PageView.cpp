@@ -15,6 +15,8 @@
 
 #include <algorithm>
 
+#include "pages/framework/FieldCheck.h"
+#include "shell/FieldMarks.h"
 #include "shell/PageWidgets.h"
 #include "shell/RowEditorDlg.h"
 
@@ -111,6 +113,8 @@ void CPageView::Build()
     buttonRow->addStretch(1);
     bool hasTable = false;
     auto changed = [this](int id, bool act) {
+        refused_.remove(id);  // an edited value is the user's again
+        UpdateMarks();
         if (act) actions_.command(id);  // a box that acts at once
         emit coreCalled();
     };
@@ -207,7 +211,26 @@ void CPageView::Refresh()
     }
     dirty_.clear();
     dirtyAll_ = false;
+    UpdateMarks();
 }
+
+void CPageView::UpdateMarks()
+{
+    for (const FieldDecl& f : page_.Fields()) {
+        QWidget* w = controls_.value(f.id, nullptr);
+        if (!w || !rtu::HoldsValue(f.kind)) continue;
+        const QString why = QString::fromStdString(rtu::CheckFieldValue(f, page_.ValueOf(f.id)));
+        fieldmarks::Show(w, why.isEmpty() ? refused_.value(f.id) : why);
+    }
+}
+
+void CPageView::MarkRefused(const QList<int>& ids, const QString& reason)
+{
+    for (int id : ids) refused_.insert(id, reason);
+    UpdateMarks();
+}
+
+QString CPageView::ProblemOf(int id) const { return fieldmarks::Reason(Control(id)); }
 
 void CPageView::SetPageButtonsEnabled(bool on)
 {

@@ -58,6 +58,11 @@ public:
     void EditRow(int listId, int row);
     // Applies pending model changes now (normally done once per event-loop turn).
     void Refresh();
+    // The unit refused the line these controls wrote: they are marked with `reason` until
+    // the user edits them.
+    void MarkRefused(const QList<int>& ids, const QString& reason);
+    // Why a control is marked (a value the unit can't take, or refused); empty when it is not.
+    QString ProblemOf(int id) const;
 
     // Where row editor dialogs go before they are shown; empty: QDialog::exec.
     std::function<int(QDialog&)> runDialog;
@@ -73,6 +78,7 @@ private:
     QString Caption(const rtu::FieldDecl& f) const;
     void OnModelChanged(int id);
     int ListRowFor(int listId) const;
+    void UpdateMarks();
 
     rtu::CPageBase& page_;
     PageActions actions_;
@@ -82,6 +88,7 @@ private:
     QSet<int> dirty_;                // control ids changed since the last refresh
     bool dirtyAll_ = false;
     bool refreshQueued_ = false;
+    QHash<int, QString> refused_;    // control id -> why the unit refused its line
 };
 
 // Text of a catalog reference as a page shows it: the catalog's text, else the fixed text.

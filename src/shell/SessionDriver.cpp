@@ -116,6 +116,10 @@ void CSessionDriver::Dispatch(const rtu::SessionEvent& event)
                        emit consoleChunk(QByteArray(e.bytes.data(), static_cast<qsizetype>(e.bytes.size())));
                    },
                    [this](const ev::Line& e) { emit lineReceived(Q(e.text)); },
+                   [this](const ev::FieldRefused& e) {
+                       emit fieldRefused(Q(e.page), QList<int>(e.fields.begin(), e.fields.end()), Q(e.text));
+                   },
+                   [this](const ev::NoAnswer& e) { emit noAnswer(e.seconds, Q(e.text)); },
                },
                event);
 }

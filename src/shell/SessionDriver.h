@@ -51,6 +51,8 @@ signals:
     void beep();
     void consoleChunk(const QByteArray& bytes);
     void lineReceived(const QString& line);
+    void fieldRefused(const QString& page, const QList<int>& fields, const QString& text);
+    void noAnswer(int seconds, const QString& text);
 
 private:
     void Dispatch(const rtu::SessionEvent& event);

@@ -12,6 +12,7 @@
 #include "controls/HeaderBanner.h"
 #include "controls/NavIcons.h"
 #include "shell/CommPageView.h"
+#include "shell/FailureNotice.h"
 #include "shell/FileFilter.h"
 #include "shell/ProfileFiles.h"
 #include "shell/ProgressWnd.h"
@@ -66,6 +67,7 @@ CVarnelDlg::CVarnelDlg(CRegSetting& settings, const rtu::CTextCatalog& catalog, 
     separator->setFrameShape(QFrame::HLine);
     separator->setFrameShadow(QFrame::Sunken);
     outer->addWidget(separator);
+    outer->addWidget(notice_ = new CFailureNotice(central));  // what failed, and the way forward
 
     pages_ = new CPageArea(factory_, *viewContext_, catalog_, central);
     outer->addWidget(pages_, 1);
@@ -91,6 +93,7 @@ CVarnelDlg::CVarnelDlg(CRegSetting& settings, const rtu::CTextCatalog& catalog, 
             [this](const QString& password) { session_->SetPassword(password.toStdString()); });
     connect(bar_, &CConnectionBar::aboutClicked, this, &CVarnelDlg::About);
     connect(pages_, &CPageArea::pageShown, this, &CVarnelDlg::pageShown);
+    notice_->Watch(*driver_, *pages_, *session_, *bar_, port_);
 
     connect(driver_, &CSessionDriver::statusText, statusLine_, &QLabel::setText);
     connect(driver_, &CSessionDriver::modeText, modeLine_, &QLabel::setText);
@@ -166,8 +169,7 @@ void CVarnelDlg::OpenSelectedPort()
         port_.SetPortName(path.toStdString());
         port_.SetBaudRate(bar_->Baud());
         port_.EnablePort(1);
-        // e.g. in use by another program
-        if (!port_.IsPortOpen()) ShowStatus(QString::fromStdString("Cannot open " + port_.LastOpenError()));
+        notice_->OpenResult(port_.IsPortOpen(), port_.PortName(), port_.LastOpenErrno());
     }
     UpdateConnIcon();
 }
@@ -196,6 +198,8 @@ void CVarnelDlg::KeepLine(const QString& line)
 void CVarnelDlg::RunCommand(int id)
 {
     rtu::CSession& s = *session_;
+    if ((id == rtu::cmd::kReload || id == rtu::cmd::kExecProfile) && !port_.IsPortOpen())
+        return notice_->PortClosed(bar_->PortPath().toStdString(), port_.LastOpenErrno());  // says what to do
     switch (id) {
     case rtu::cmd::kSetup: Setup(); break;
     case rtu::cmd::kReload: s.Reload(); break;

@@ -20,6 +20,7 @@
 
 class QLabel;
 class CDialogHeader;
+class CFailureNotice;
 class CNavBar;
 class CPageView;
 class CSysProgressWnd;
@@ -69,6 +70,8 @@ public:
     QString ModeText() const;
     bool ConnIconOpen() const { return bar_->LightOpen(); }
     const std::deque<QString>& LineLog() const { return lineLog_; }
+    // The bar that says what failed with the port or the unit, and what to do.
+    CFailureNotice* Notice() const { return notice_; }
 
     void ShowPage(int navId) { pages_->ShowPage(navId); }
     // A top-row button.
@@ -120,6 +123,7 @@ private:
 
     CDialogHeader* header_ = nullptr;
     CConnectionBar* bar_ = nullptr;
+    CFailureNotice* notice_ = nullptr;
     CPageArea* pages_ = nullptr;
     CSysProgressWnd* progress_ = nullptr;
     QLabel* statusLine_ = nullptr;

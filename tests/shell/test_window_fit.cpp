@@ -275,8 +275,9 @@ private slots:
         w.chosenFile.clear();
         w.dlg->RunCommand(cmd::kSaveProfile);
         QCOMPARE(QFileInfo(w.startPath).absolutePath(), QFileInfo(folder.path()).absoluteFilePath());
-        w.dlg->RunCommand(cmd::kExecProfile);
-        QCOMPARE(w.startPath, QFileInfo(folder.path()).absoluteFilePath());
+        // Run profile starts in the same folder, with no name suggested.
+        CProfileFiles files(w.reg);
+        QCOMPARE(files.StartPath(false, unitId, QDate::currentDate()), QFileInfo(folder.path()).absoluteFilePath());
     }
 
     // The real chooser adds ".txt" itself, so it asks before replacing the file really written.

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "pages/framework/CommandFormat.h"
+#include "pages/framework/FieldCheck.h"
 #include "pages/framework/FieldBuilders.h"
 #include "pages/framework/Ucs2Hex.h"
 
@@ -227,6 +228,11 @@ void CPageBase::WriteProfileSection(CProfileWriter& file)
 
 void CPageBase::OnSaveClicked()
 {
+    // A value the unit would refuse stays on screen with its reason; nothing is sent.
+    if (const auto problems = CheckPage(*this); !problems.empty()) {
+        if (ctx_.message) ctx_.message(MessageIcon::Error, std::string(kNotSaved) + "\n" + DescribeProblems(problems));
+        return;
+    }
     if (ctx_.postToMain) ctx_.postToMain(cmd::kPageBusy);
     SaveParams(false, nullptr);
     ReloadGroup();

@@ -70,6 +70,7 @@ class CPageBase : public IRouteTarget {
 public:
     static constexpr int kDefaultWaitMs = PageDecl::kDefaultWaitMs;
     static constexpr int kChangedAll = -1;  // listener argument: every field changed
+    static constexpr const char* kNotSaved = "The page was not saved; correct these values first:";
 
     CPageBase(PageContext& context, const PageInfo& info, PageDecl decl = {});
     ~CPageBase() override = default;

@@ -1,0 +1,70 @@
+#include "session/ProgressCount.h"
+
+#include <algorithm>
+
+namespace rtu {
+
+void CProgressCount::StartReload(int expected)
+{
+    mode_ = Mode::Reload;
+    done_ = 0;
+    total_ = std::max(0, expected);
+    seen_.clear();
+    label_ = "Reading the unit's values...";
+}
+
+bool CProgressCount::PageReported(int pageId, const std::string& caption, bool counted)
+{
+    if (mode_ == Mode::Lines) return false;
+    const std::string label = "Reading " + caption;
+    bool changed = label != label_;
+    label_ = label;
+    if (mode_ == Mode::Reload && counted && seen_.insert(pageId).second) {
+        done_ = std::min(total_, done_ + 1);
+        changed = true;
+    }
+    return changed;
+}
+
+void CProgressCount::StartLines(int total)
+{
+    mode_ = Mode::Lines;
+    done_ = 0;
+    total_ = std::max(0, total);
+    seen_.clear();
+    label_ = "Sending the profile...";
+}
+
+void CProgressCount::LineSent(std::string_view bytes)
+{
+    while (!bytes.empty() && (bytes.back() == '\r' || bytes.back() == '\n')) bytes.remove_suffix(1);
+    std::string command(bytes.substr(0, kCommandChars));
+    if (bytes.size() > kCommandChars) command += "...";
+    // The framing lines around a profile's lines are not lines of the file.
+    const bool framing = bytes.starts_with("%STARTCMD") || bytes.starts_with("%COMMITCMD");
+    if (mode_ != Mode::Lines || framing) {
+        label_ = "Sending " + command;
+        return;
+    }
+    done_ = std::min(total_, done_ + 1);
+    label_ = "Sending line " + std::to_string(done_) + " of " + std::to_string(total_) + ": " + command;
+}
+
+void CProgressCount::Stop()
+{
+    mode_ = Mode::Idle;
+    done_ = total_ = 0;
+    seen_.clear();
+    label_.clear();
+}
+
+void CProgressCount::Apply(CSysProgress::View& view) const
+{
+    const bool raw = !view.text.empty() && (view.text[0] == '$' || view.text[0] == '%');
+    if (!label_.empty() && (raw || mode_ != Mode::Idle)) view.text = label_;
+    else if (raw) view.text = view.text[0] == '$' ? "Reading the unit's values..." : "Sending commands...";
+    if (mode_ == Mode::Reload && total_ > 0) view.text += " (" + std::to_string(done_) + " of " + std::to_string(total_) + " pages)";
+    if (total_ > 0) view.bar = CSysProgress::kBarMin + (CSysProgress::kBarMax - CSysProgress::kBarMin) * done_ / total_;
+}
+
+}  // namespace rtu

@@ -1,0 +1,45 @@
+// What the progress window says while a reload or a profile runs: how far it is (pages
+// reported of those a reload fills, command lines sent of a profile's) and a label a user
+// reads (the page being read, the command being sent). The raw lines go to the console only.
+#pragma once
+
+#include <set>
+#include <string>
+#include <string_view>
+
+#include "link/SysProgress.h"
+
+namespace rtu {
+
+class CProgressCount {
+public:
+    static constexpr std::size_t kCommandChars = 48;  // a command is cut after this many bytes in the label
+
+    // A full reload starts: `expected` pages are filled by its reports.
+    void StartReload(int expected);
+    // A report reached a page; `counted` whether the page is one a full reload fills.
+    // Returns whether the label or the count changed.
+    bool PageReported(int pageId, const std::string& caption, bool counted);
+    // A profile starts: `total` command lines.
+    void StartLines(int total);
+    // A command line went out.
+    void LineSent(std::string_view bytes);
+    // The reload or profile ended (or never came): the window falls back to its own view.
+    void Stop();
+    bool Counting() const { return total_ > 0; }
+    int Done() const { return done_; }
+    int Total() const { return total_; }
+
+    // Puts the count and the label on the window's view.
+    void Apply(CSysProgress::View& view) const;
+
+private:
+    enum class Mode { Idle, Reload, Lines };
+    Mode mode_ = Mode::Idle;
+    int done_ = 0;
+    int total_ = 0;
+    std::set<int> seen_;
+    std::string label_;
+};
+
+}  // namespace rtu

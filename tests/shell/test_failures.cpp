@@ -1,0 +1,256 @@
+// Every failure said in the window: values the unit can't take are marked at their control
+// and keep a page from being saved, a line the unit refused names its control, a port that
+// can't be opened, is closed or goes away is told with its reason and the port picker, and
+// the progress window counts in words a user reads.
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <unistd.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "link/SerialPort.h"
+#include "pages/basic/PageMainParams.h"
+#include "session/Session.h"
+#include "shell/FailureNotice.h"
+#include "shell/PageView.h"
+#include "shell/PageWidgets.h"
+#include "shell/ProgressWnd.h"
+#include "shell/RegSetting.h"
+#include "shell/SimProcess.h"
+#include "shell/VarnelDlg.h"
+
+using namespace rtu;
+using P = CPageMainParams;
+
+namespace {
+
+constexpr int kSimWaitMs = 20000;  // generous bound for the simulator and the unit's answers
+
+// A main window over a settings file in a temporary folder; messages and file choices are
+// taken by the test.
+struct Window {
+    QTemporaryDir dir;
+    CRegSetting reg{dir.filePath("settings.ini")};
+    CTextCatalog catalog;
+    std::unique_ptr<CVarnelDlg> dlg;
+    std::vector<QString> messages;
+    int filesAsked = 0;
+
+    Window()
+    {
+        catalog.Load(RTU_BUILT_CATALOG);
+        dlg = std::make_unique<CVarnelDlg>(reg, catalog);
+        dlg->messageSink = [this](QMessageBox::Icon, const QString& text) { messages.push_back(text); };
+        dlg->fileChooser = [this](bool, const QString&) {
+            ++filesAsked;
+            return QString();
+        };
+    }
+    QString Notice() const { return dlg->Notice()->Text(); }
+};
+
+// A simulated unit on a pty, started and ready.
+struct Sim {
+    CSimProcess process;
+    explicit Sim(const QStringList& args = {})
+    {
+        QSignalSpy ready(&process, &CSimProcess::ptyReady);
+        process.Start(QStringLiteral(RTUSIM_PATH), args);
+        ready.wait(kSimWaitMs);
+    }
+};
+
+QLineEdit* EditOf(QWidget* w)
+{
+    if (auto* e = qobject_cast<QLineEdit*>(w)) return e;
+    return w ? w->findChild<QLineEdit*>() : nullptr;
+}
+
+}  // namespace
+
+class TestFailures : public QObject {
+    Q_OBJECT
+private slots:
+    void typedValuesAreCheckedAtTheirControl_data()
+    {
+        QTest::addColumn<int>("id");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("reason");  // empty: the value is fine and the page saves
+        QTest::newRow("threshold above its range") << P::kSignalLow << "99" << "99 is out of range. Enter a whole number from 0 to 36.";
+        QTest::newRow("threshold not a number") << P::kSignalLow << "1x" << "Enter a whole number from 0 to 36.";
+        QTest::newRow("threshold at its top") << P::kSignalLow << "36" << "";
+        QTest::newRow("country code in letters") << P::kCountryCode << "abc" << "Only the digits 0-9 are allowed.";
+        QTest::newRow("country code in digits") << P::kCountryCode << "86" << "";
+    }
+    void typedValuesAreCheckedAtTheirControl()
+    {
+        QFETCH(int, id);
+        QFETCH(QString, typed);
+        QFETCH(QString, reason);
+        std::string wire;
+        Millis now = 0;
+        std::vector<std::string> messages;
+        CSession session([&](std::string_view b) { wire += b; return true; }, [&] { return now; }, nullptr);
+        CPageBase& page = *session.Page(PageId::MainParams);
+        CPageView view(page, CPageView::SessionActions(session, page.ClassName()));
+        QLineEdit* edit = EditOf(view.Control(id));
+        QVERIFY(edit);
+        // Typed where the edit takes it; set like a report where its own filter stops the letters.
+        QTest::keyClicks(edit, typed);
+        if (edit->text() != typed) {
+            page.SetText(id, typed.toStdString());
+            view.Refresh();
+        }
+        QCOMPARE(view.ProblemOf(id), reason);
+        QCOMPARE(view.Control(id)->toolTip(), reason);
+        QCOMPARE(view.Control(id)->styleSheet().isEmpty(), reason.isEmpty());
+
+        view.RunCommand(ctl::kSave);
+        session.DrainEvents([&](const SessionEvent& e) {
+            if (const auto* m = std::get_if<ev::Message>(&e)) messages.push_back(m->text);
+        });
+        if (reason.isEmpty()) {
+            QCOMPARE(QString::fromStdString(wire), QStringLiteral("%STARTCMD\r"));
+            QVERIFY(messages.empty());
+            return;
+        }
+        QVERIFY(wire.empty());  // nothing of the page went to the unit
+        QCOMPARE(messages.size(), std::size_t(1));
+        QVERIFY2(QString::fromStdString(messages[0]).contains(reason), messages[0].c_str());
+
+        // Mending the value takes the mark away.
+        page.SetText(id, id == P::kSignalLow ? "12" : "49");
+        view.Refresh();
+        QCOMPARE(view.ProblemOf(id), QString());
+        QCOMPARE(view.Control(id)->toolTip(), QString());
+    }
+
+    // The unit answers "CMD ERR" to every line: the page's refused line names its control in
+    // the window and marks it until the user edits it.
+    void aRefusedLineNamesItsControl()
+    {
+        Sim sim({"--fail", "err"});
+        QVERIFY(!sim.process.PtyPath().isEmpty());
+        Window w;
+        w.dlg->show();
+        w.dlg->StartUp(sim.process.PtyPath());
+        QVERIFY(w.dlg->Port().IsPortOpen());
+        CPageView* main = w.dlg->PageView(3);
+        QVERIFY(main);
+        w.dlg->ShowPage(3);
+        main->Page().SetText(P::kCountryCode, "86");
+        main->RunCommand(ctl::kSave);
+        QTRY_VERIFY_WITH_TIMEOUT(w.Notice().contains("\"Country code\""), kSimWaitMs);
+        QVERIFY2(w.Notice().contains("%CC86"), qPrintable(w.Notice()));
+        QVERIFY(!main->ProblemOf(P::kCountryCode).isEmpty());
+        QTest::keyClick(EditOf(main->Control(P::kCountryCode)), Qt::Key_7);
+        QCOMPARE(main->ProblemOf(P::kCountryCode), QString());
+    }
+
+    void portFailuresAreToldWithTheWayForward_data()
+    {
+        QTest::addColumn<QString>("port");   // "<sim>": the simulated unit's pty; "<held>": it, held by another
+        QTest::addColumn<int>("command");    // then this top-row command (0: none)
+        QTest::addColumn<QString>("told");
+        QTest::newRow("no such port") << "/nonexistent/ttyUSB9" << 0 << "no such port";
+        QTest::newRow("port in use") << "<held>" << 0 << "in use by another program";
+        QTest::newRow("reload with no port") << "" << int(cmd::kReload) << "No port is open";
+        QTest::newRow("reload after a failed open") << "/nonexistent/ttyUSB9" << int(cmd::kReload) << "No port is open. Cannot open the port /nonexistent/ttyUSB9: no such port";
+        QTest::newRow("run profile with no port") << "" << int(cmd::kExecProfile) << "No port is open";
+    }
+    void portFailuresAreToldWithTheWayForward()
+    {
+        QFETCH(QString, port);
+        QFETCH(int, command);
+        QFETCH(QString, told);
+        std::unique_ptr<Sim> sim;
+        CSerialPort holder;
+        if (port == "<held>") {
+            sim = std::make_unique<Sim>();
+            port = sim->process.PtyPath();
+            holder.SetPortName(port.toStdString());
+            QCOMPARE(holder.EnablePort(1), 1);
+        }
+        Window w;
+        w.dlg->show();
+        if (!port.isEmpty()) w.dlg->UsePort(port);
+        if (command) w.dlg->RunCommand(command);
+        QVERIFY2(w.Notice().contains(told), qPrintable(w.Notice()));
+        QVERIFY(w.dlg->Notice()->PortOffered());
+        QCOMPARE(w.filesAsked, 0);
+        QVERIFY(w.messages.empty());
+        QVERIFY(w.dlg->Session().SenderIdle());
+        // The way forward: the port list opens.
+        auto* combo = w.dlg->findChild<QComboBox*>("ctl1000");
+        QTest::mouseClick(w.dlg->Notice()->findChild<QPushButton*>("failurePort"), Qt::LeftButton);
+        QTRY_VERIFY(combo->view()->isVisible());
+        combo->hidePopup();
+    }
+
+    void permissionDeniedGivesTheDialoutHint()
+    {
+        if (geteuid() == 0) QSKIP("root opens any file");
+        QTemporaryDir dir;
+        const QString path = dir.filePath("ttyLocked");
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.close();
+        QVERIFY(QFile::setPermissions(path, QFileDevice::Permissions{}));
+        Window w;
+        w.dlg->UsePort(path);
+        QVERIFY2(w.Notice().contains("permission denied") && w.Notice().contains("dialout"), qPrintable(w.Notice()));
+    }
+
+    void aVanishedPortAndASilentUnitAreTold()
+    {
+        auto sim = std::make_unique<Sim>();
+        Window w;
+        w.dlg->show();
+        w.dlg->StartUp(sim->process.PtyPath());
+        QTRY_COMPARE_WITH_TIMEOUT(w.dlg->StatusText(), QStringLiteral("Reload successful, connected with the PC!"), kSimWaitMs);
+        QCOMPARE(w.Notice(), QString());
+        sim.reset();  // the unit goes away with its pty
+        QTRY_VERIFY_WITH_TIMEOUT(w.Notice().contains("was disconnected"), kSimWaitMs);
+        QCOMPARE(w.dlg->StatusText(), QString::fromLatin1(CSession::kPortLostStatus));
+        QVERIFY(w.dlg->Notice()->PortOffered());
+
+        // The session's word that a reload went unanswered reaches the window.
+        w.dlg->Notice()->Clear();
+        emit w.dlg->Driver()->noAnswer(30, "The unit did not answer the reload within 30 s.");
+        QVERIFY(w.Notice().contains("within 30 s"));
+        QVERIFY(w.Notice().contains("baud rate"));
+        QVERIFY(w.dlg->Notice()->PortOffered());
+    }
+
+    // A reload's progress: pages counted up to a full bar, labels a user reads.
+    void theProgressWindowCountsInWords()
+    {
+        Sim sim;
+        Window w;
+        w.dlg->show();
+        QStringList texts;
+        int best = 0;
+        connect(w.dlg->Driver(), &CSessionDriver::progressChanged, w.dlg.get(), [&] {
+            texts << w.dlg->ProgressWindow()->Text();
+            best = std::max(best, w.dlg->ProgressWindow()->Bar());
+        });
+        w.dlg->StartUp(sim.process.PtyPath());
+        QTRY_COMPARE_WITH_TIMEOUT(w.dlg->StatusText(), QStringLiteral("Reload successful, connected with the PC!"), kSimWaitMs);
+        QVERIFY(!texts.isEmpty());
+        for (const QString& t : texts) QVERIFY2(!t.startsWith('$') && !t.startsWith('%'), qPrintable(t));
+        QVERIFY(texts.filter("Reading ").size() > 0);
+        QCOMPARE(best, CSysProgress::kBarMax);
+    }
+};
+
+QTEST_MAIN(TestFailures)
+#include "test_failures.moc"
