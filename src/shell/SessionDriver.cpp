@@ -106,6 +106,8 @@ void CSessionDriver::Dispatch(const rtu::SessionEvent& event)
                        emit consoleChunk(QByteArray(e.bytes.data(), static_cast<qsizetype>(e.bytes.size())));
                    },
                    [this](const ev::Line& e) { emit lineReceived(Q(e.text)); },
+                   [this](const ev::UnitBusy& e) { emit unitBusyChanged(e.busy); },
+                   [this](const ev::Refused& e) { emit statusText(Q(e.text)); },
                },
                event);
 }

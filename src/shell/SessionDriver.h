@@ -51,6 +51,7 @@ signals:
     void beep();
     void consoleChunk(const QByteArray& bytes);
     void lineReceived(const QString& line);
+    void unitBusyChanged(bool busy);  // nothing that writes may start while busy
 
 private:
     void Dispatch(const rtu::SessionEvent& event);

@@ -79,7 +79,6 @@ TEST(PhonePages, RowEditSendsOneLineWaitsThenReloads)
         {"server number", false, 3, "+4912345", "%CS3+4912345\r"},
         {"server empty number", false, 4, "", "%CS4\r"},
         {"server row 9", false, 9, "0", "%CS90\r"},
-        {"line breaks can't split the command", false, 1, "12\r\n%DEFAULT", "%CS112%DEFAULT\r"},
         {"sos", true, 0, "112", "%SOS0112\r"},
     };
     for (const Case& c : cases) {
@@ -99,6 +98,25 @@ TEST(PhonePages, RowEditSendsOneLineWaitsThenReloads)
         EXPECT_EQ(p.h.writes, (std::vector<std::string>{c.line, "%DUMP_PHONE\r"})) << c.name;
         EXPECT_EQ(page.CellText(kList, c.row, kNumber), "") << c.name << ": the reload empties the row";
     }
+}
+
+// What is not a phone number never reaches the unit: the editor is told which field and why.
+TEST(PhonePages, NumbersThatAreNoPhoneNumbersAreNotSent)
+{
+    const char* bad[] = {"12\r\n%DEFAULT", "+49 176", "++49", "+", "49a", "0176-123", "+4917612345670+49111x"};
+    for (const char* number : bad) {
+        PhonePages p;
+        RowEdit edit;
+        ASSERT_TRUE(p.server.BeginEditRow(kList, 0, edit));
+        edit.values[CPhoneListPage::kEditorNumber].text = number;
+        const auto problem = p.server.CheckEditRow(edit);
+        ASSERT_TRUE(problem) << number;
+        EXPECT_EQ(problem->fieldId, CPhoneListPage::kEditorNumber) << number;
+        EXPECT_FALSE(problem->reason.empty()) << number;
+        p.server.CommitEditRow(edit);
+        EXPECT_TRUE(p.h.writes.empty()) << number;
+    }
+    for (const char* good : {"", "0", "+4917612345670", "112"}) EXPECT_EQ(CPhoneListPage::PhoneNumberProblem(good), "") << good;
 }
 
 TEST(PhonePages, RowsOutsideTheListAreNotEdited)

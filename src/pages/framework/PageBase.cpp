@@ -161,9 +161,15 @@ void CPageBase::ReloadGroup()
 {
     SeqJob job;
     job.bytes = info_.dump ? info_.dump : "";
-    job.onStart = [this] { ClearFields(); };
+    auto clear = [this] {
+        ClearFields();
+        loaded_ = false;
+        ownReload_ = true;
+        ClearEdited();
+    };
+    job.onStart = clear;
     if (ctx_.sequencer) ctx_.sequencer->Enqueue(std::move(job));
-    else ClearFields();
+    else clear();
 }
 
 std::optional<std::string> CPageBase::WriteLine(const FieldDecl& f) const
@@ -228,6 +234,7 @@ void CPageBase::WriteProfileSection(CProfileWriter& file)
 void CPageBase::OnSaveClicked()
 {
     if (ctx_.postToMain) ctx_.postToMain(cmd::kPageBusy);
+    ClearEdited();  // the values on screen are on their way to the unit
     SaveParams(false, nullptr);
     ReloadGroup();
 }
@@ -318,8 +325,19 @@ void CPageBase::ScanLine(std::string_view line)
     }
 }
 
+void CPageBase::ClearEdited()
+{
+    if (!edited_) return;
+    edited_ = false;
+    NotifyChanged(kChangedAll);
+}
+
 void CPageBase::OnRoute(const RouteHit& hit)
 {
+    if (ownReload_) {
+        ownReload_ = false;
+        loaded_ = true;
+    }
     const RouteTarget& t = hit.target;
     switch (t.effect) {
     case RouteEffect::Scan: ScanLine(hit.line); return;
