@@ -190,7 +190,7 @@ private:
     void OnFullReloadLine(const std::string& line);
     void OnFullReloadEnd(bool finished);
     void StartSaveTrack(const CPageBase& page);
-    void CountSaveAnswer(bool written, AckKind ack);
+    void CountSaveAnswer(std::string_view bytes, bool written, AckKind ack);
     void EndSaveTrack();
     void TellOutcome(const ExecSummary& s, bool reloaded);
     void ResetWriteState();

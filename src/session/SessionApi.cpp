@@ -390,7 +390,7 @@ void CSession::OnCommandDone(std::string_view bytes, AckKind ack)
     if (ack != AckKind::None) Push(ev::CommandAnswered{std::string(bytes), ack, true});
     else if (!written) Push(ev::CommandAnswered{std::string(bytes), AckKind::None, false});
     else if (link_.Sequencer().Settling()) Push(ev::CommandAnswered{std::string(bytes), AckKind::None, true});
-    CountSaveAnswer(written, ack);
+    CountSaveAnswer(bytes, written, ack);
 }
 
 }  // namespace rtu

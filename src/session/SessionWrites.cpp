@@ -158,8 +158,10 @@ void CSession::TellOutcome(const ExecSummary& s, bool reloaded)
 
 void CSession::StartSaveTrack(const CPageBase& page) { saveTrack_ = SaveTrack{PageTitle(page)}; }
 
-void CSession::CountSaveAnswer(bool written, AckKind ack)
+void CSession::CountSaveAnswer(std::string_view bytes, bool written, AckKind ack)
 {
+    // A full reload whose request never left the port (it is closed) cannot finish.
+    if (reloading_ && !written && bytes.rfind("%DUMP", 0) == 0) OnFullReloadEnd(false);
     if (!saveTrack_) return;
     if (ack == AckKind::Err) ++saveTrack_->err;
     else if (ack != AckKind::None) ++saveTrack_->ok;

@@ -51,6 +51,9 @@ public:
     // The status light: the port is open or closed (with why, when it could not be opened).
     void SetPortState(bool open, const QString& portName, const QString& error);
     bool LightOpen() const { return open_; }
+    // The buttons that write to the unit (run a profile, restart, defaults) follow the unit's
+    // busy state.
+    void SetWritesEnabled(bool on);
 
 signals:
     void commandClicked(int id);  // a command button or the login button

@@ -13,8 +13,8 @@
 #include "controls/HeaderBanner.h"
 #include "controls/NavIcons.h"
 #include "shell/CommPageView.h"
-#include "shell/FileFilter.h"
 #include "shell/ProgressWnd.h"
+#include "shell/UnitGuard.h"
 
 namespace {
 
@@ -96,7 +96,7 @@ CVarnelDlg::CVarnelDlg(CRegSetting& settings, const rtu::CTextCatalog& catalog, 
     connect(driver_, &CSessionDriver::modeText, modeLine_, &QLabel::setText);
     connect(driver_, &CSessionDriver::beep, this, [] { QApplication::beep(); });
     connect(driver_, &CSessionDriver::progressChanged, progress_, &CSysProgressWnd::Apply);
-    connect(driver_, &CSessionDriver::busyChanged, pages_, &CPageArea::SetBusy);
+    guard_ = new CUnitGuard(*driver_, *bar_, *pages_, this);  // also hands the busy states on
     connect(driver_, &CSessionDriver::lineReceived, this, &CVarnelDlg::KeepLine);
     connect(driver_, &CSessionDriver::portLost, this, &CVarnelDlg::UpdateConnIcon);
     connect(driver_, &CSessionDriver::transferEnded, this, [this](const QString& job, bool ok) {
@@ -168,6 +168,7 @@ void CVarnelDlg::OpenSelectedPort()
         port_.EnablePort(1);
         // e.g. in use by another program
         if (!port_.IsPortOpen()) ShowStatus(QString::fromStdString("Cannot open " + port_.LastOpenError()));
+        else session_->PortOpened();  // nothing on the pages was read through this port yet
     }
     UpdateConnIcon();
 }
@@ -196,6 +197,7 @@ void CVarnelDlg::KeepLine(const QString& line)
 void CVarnelDlg::RunCommand(int id)
 {
     rtu::CSession& s = *session_;
+    if (!guard_->Confirm(id)) return;
     switch (id) {
     case rtu::cmd::kSetup: Setup(); break;
     case rtu::cmd::kReload: s.Reload(); break;
@@ -235,8 +237,9 @@ QString CVarnelDlg::ChooseFile(bool save)
 
 void CVarnelDlg::SaveProfile()
 {
-    const QString path = ChooseFile(true);
-    if (!path.isEmpty()) session_->SaveProfile(path.toStdString());
+    const auto withUnread = guard_->ProfileWithUnread();  // nullopt: the user cancelled
+    const QString path = withUnread ? ChooseFile(true) : QString();
+    if (!path.isEmpty()) session_->SaveProfile(path.toStdString(), *withUnread);
 }
 
 void CVarnelDlg::ExecProfile()
@@ -287,6 +290,7 @@ void CVarnelDlg::ShowMessage(QMessageBox::Icon icon, const QString& text)
 
 void CVarnelDlg::closeEvent(QCloseEvent* event)
 {
+    if (!guard_->ConfirmClose()) return event->ignore();  // unsaved edits stay
     session_->Close();  // a running profile stops at its next line
     StoreSettings();
     if (auto* comm = qobject_cast<CCommPageView*>(pages_->PageWidget(kCommNav))) comm->StoreSettings();
