@@ -412,6 +412,24 @@ private slots:
         QCOMPARE(sent.mid(start, expected.size()), expected);
         QTRY_VERIFY_WITH_TIMEOUT(!log.states.empty() && !log.states.front() && save->isEnabled(), kSimWaitMs);
         save->removeEventFilter(&log);
+        // The save says so in the status line once its lines are answered.
+        QTRY_VERIFY_WITH_TIMEOUT(w.dlg->StatusText().startsWith("Saved \""), kSimWaitMs);
+
+        // A profile's outcome is told once the reload after it has finished, with its counts.
+        w.chosenFile = dir.filePath("profile.txt");
+        QFile profileFile(w.chosenFile);
+        QVERIFY(profileFile.open(QIODevice::WriteOnly));
+        profileFile.write("%CS9+4912345\r\n");
+        profileFile.close();
+        bool busyWhenTold = true;
+        connect(w.dlg.get(), &CVarnelDlg::messageShown, this, [&] { busyWhenTold = w.dlg->Session().Busy(); });
+        const std::size_t told = w.messages.size();
+        w.dlg->RunCommand(1080);
+        QTRY_VERIFY_WITH_TIMEOUT(w.messages.size() > told, kSimWaitMs);
+        QVERIFY2(w.messages.back().text.startsWith(CSession::kExecProfileOk), qPrintable(w.messages.back().text));
+        QVERIFY(w.messages.back().text.contains("0 answered \"CMD ERR\", 0 not answered"));
+        QVERIFY(!busyWhenTold);
+        QVERIFY(w.dlg->Session().Page("CPageServer")->Loaded());
         QVERIFY(w.dlg->grab().save(QStringLiteral(SHELL_TEST_OUTPUT_DIR "/rtuconfig-main-params.png")));
         w.dlg->close();
     }
