@@ -160,6 +160,8 @@ private slots:
         QTest::addColumn<bool>("kept");
         QTest::newRow("reload, cancelled") << "reload" << 1 << true;
         QTest::newRow("reload, discarded") << "reload" << 0 << false;
+        QTest::newRow("the page's reload, cancelled") << "page reload" << 1 << true;
+        QTest::newRow("the page's reload, discarded") << "page reload" << 0 << false;
         QTest::newRow("close, cancelled") << "close" << 1 << true;
         QTest::newRow("close, discarded") << "close" << 0 << true;  // the window goes, nothing is reloaded
     }
@@ -183,6 +185,9 @@ private slots:
 
         if (action == "reload") {
             w.dlg.RunCommand(cmd::kReload);
+        } else if (action == "page reload") {
+            for (const FieldDecl& f : page->Page().Fields())
+                if (f.kind == FieldKind::Button && (f.id == ctl::kReload || f.command == ctl::kReload)) page->RunCommand(f.id);
         } else {
             w.dlg.show();
             QCOMPARE(w.dlg.close(), answer == 0);
