@@ -66,12 +66,13 @@ bool CSession::RefusePageCommand(const CPageBase& page, int id)
     const FieldDecl* f = CommandField(page, id);
     const int command = f && f->command ? f->command : id;
     if (command == ctl::kReload) return false;
-    if (IsSaveCommand(command)) {
-        const std::string why = PageWriteRefusal(page.ClassName());
-        return !why.empty() && !Refuse(why);
-    }
-    const bool writes = f && ((f->kind == FieldKind::Check && f->write.onClick) || f->kind == FieldKind::Button);
-    return writes && Busy() && !Refuse(kBusyRefusal);
+    std::string why;
+    if (IsSaveCommand(command)) why = PageWriteRefusal(page.ClassName());
+    else if (f && (f->kind == FieldKind::Button || (f->kind == FieldKind::Check && f->write.onClick)) && Busy())
+        why = kBusyRefusal;
+    if (why.empty()) return false;
+    Refuse(why);
+    return true;
 }
 
 // A Save button of the page's own (not one with a job of its own).

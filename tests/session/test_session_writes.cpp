@@ -88,6 +88,13 @@ TEST(SessionWrites, SaveNeedsThePageReadSinceThePortOpened)
              r.Drive();
          },
          true},
+        {"its own reload, then a line with none of its keys",
+         [](PairRig& r) {
+             r.session.ReloadPage("CPageMainParams");
+             r.toUnit.clear();  // the unit never hears it
+             r.session.HandleReceive("+CSQ: 17,0\r\n");
+         },
+         false},
         {"another page's own reload",
          [](PairRig& r) {
              r.session.ReloadPage("CPageServer");

@@ -100,7 +100,7 @@ private slots:
             if (step == "end") rig.Receive(kReportEnd);
             if (step == "open") rig.session.PortOpened();
             if (step == "own") rig.session.ReloadPage("CPageMainParams");
-            if (step == "report") rig.Receive("$SYSID 12\r\n");
+            if (step == "report") rig.Receive("$DID 12345\r\n");
             rig.driver.Pump();
         }
         rig.view->Refresh();

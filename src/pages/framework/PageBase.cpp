@@ -315,11 +315,13 @@ void CPageBase::ScanLine(std::string_view line)
     for (auto [f, r] : scan_) {
         if (r->decode == Decode::Switch) {
             const std::string key = r->key;
-            if (line.find(key + " 0") != std::string_view::npos) return SetCheck(f->id, 0);
-            if (line.find(key + " 1") != std::string_view::npos) return SetCheck(f->id, 1);
-            continue;
+            const bool off = line.find(key + " 0") != std::string_view::npos;
+            if (!off && line.find(key + " 1") == std::string_view::npos) continue;
+            if (ownReload_) SetLoaded(true);
+            return SetCheck(f->id, off ? 0 : 1);
         }
         if (line.find(r->key) == std::string_view::npos) continue;
+        if (ownReload_) SetLoaded(true);
         ApplyReport(*f, r->decode, From(line, r->at));
         return;
     }
@@ -334,10 +336,9 @@ void CPageBase::ClearEdited()
 
 void CPageBase::OnRoute(const RouteHit& hit)
 {
-    if (ownReload_) {
-        ownReload_ = false;
-        loaded_ = true;
-    }
+    // The first report after the page's own reload makes it loaded; a page that scans every
+    // line counts only a line that holds one of its keys.
+    if (ownReload_ && hit.target.effect != RouteEffect::Scan) SetLoaded(true);
     const RouteTarget& t = hit.target;
     switch (t.effect) {
     case RouteEffect::Scan: ScanLine(hit.line); return;
