@@ -100,25 +100,6 @@ TEST(PhonePages, RowEditSendsOneLineWaitsThenReloads)
     }
 }
 
-// What is not a phone number never reaches the unit: the editor is told which field and why.
-TEST(PhonePages, NumbersThatAreNoPhoneNumbersAreNotSent)
-{
-    const char* bad[] = {"12\r\n%DEFAULT", "+49 176", "++49", "+", "49a", "0176-123", "+4917612345670+49111x"};
-    for (const char* number : bad) {
-        PhonePages p;
-        RowEdit edit;
-        ASSERT_TRUE(p.server.BeginEditRow(kList, 0, edit));
-        edit.values[CPhoneListPage::kEditorNumber].text = number;
-        const auto problem = p.server.CheckEditRow(edit);
-        ASSERT_TRUE(problem) << number;
-        EXPECT_EQ(problem->fieldId, CPhoneListPage::kEditorNumber) << number;
-        EXPECT_FALSE(problem->reason.empty()) << number;
-        p.server.CommitEditRow(edit);
-        EXPECT_TRUE(p.h.writes.empty()) << number;
-    }
-    for (const char* good : {"", "0", "+4917612345670", "112"}) EXPECT_EQ(CPhoneListPage::PhoneNumberProblem(good), "") << good;
-}
-
 TEST(PhonePages, RowsOutsideTheListAreNotEdited)
 {
     PhonePages p;

@@ -1,6 +1,5 @@
-// Nothing writes to the unit while it is busy or from a page that was never read; edits on
-// screen are marked until they are saved or reloaded over; a save and a profile run say how
-// they ended, a profile only once the reload after it has finished.
+// Nothing writes to the unit while it is busy or from a page that was never read; a save and
+// a profile run say how they ended, a profile only once the reload after it has finished.
 #include <gtest/gtest.h>
 
 #include "PairRig.h"
@@ -13,13 +12,6 @@ const std::vector<std::string> kTwoLines{"%STARTCMD", "%CS1+4912345", "%COMMITCM
 bool Refused(const PairRig& rig)
 {
     return !rig.Events<ev::Refused>().empty();
-}
-
-std::vector<bool> BusyStates(const PairRig& rig)
-{
-    std::vector<bool> out;
-    for (const ev::UnitBusy& b : rig.Events<ev::UnitBusy>()) out.push_back(b.busy);
-    return out;
 }
 
 }  // namespace
@@ -123,63 +115,6 @@ TEST(SessionWrites, SaveNeedsThePageReadSinceThePortOpened)
         EXPECT_EQ(rig.session.Page("CPageMainParams")->Loaded(), c.saves);
         rig.Drive();
         EXPECT_FALSE(rig.session.Busy()) << "a silent reload ends after its bound";
-    }
-}
-
-// The busy state comes and goes as one pair of events around a reload and a save.
-TEST(SessionWrites, BusyIsToldOnEachChange)
-{
-    PairRig rig;
-    rig.session.Reload();
-    rig.Drive();
-    rig.session.SavePage("CPageMainParams");
-    rig.Drive();
-    EXPECT_EQ(BusyStates(rig), (std::vector<bool>{true, false, true, false}));
-}
-
-// A profile saved with unread pages leaves them out only when asked to; read pages are kept.
-TEST(SessionWrites, UnreadPagesAreLeftOutOfAProfileOnRequest)
-{
-    PairRig rig;
-    EXPECT_FALSE(rig.session.UnreadProfilePages().empty());
-    EXPECT_EQ(rig.session.ProfileText(false), "");
-    EXPECT_NE(rig.session.ProfileText(true), "") << "the command line's profile is unchanged";
-
-    rig.session.ReloadPage("CPageServer");
-    rig.Drive();
-    const std::string one = rig.session.ProfileText(false);
-    EXPECT_NE(one.find("//Page Device Control phones"), std::string::npos);
-    EXPECT_EQ(one.find("//Page System Main Params"), std::string::npos);
-
-    rig.session.Reload();
-    rig.Drive();
-    EXPECT_TRUE(rig.session.UnreadProfilePages().empty());
-    EXPECT_EQ(rig.session.ProfileText(false), rig.session.ProfileText(true));
-}
-
-// Edits on screen mark the page until it is saved or reloaded over.
-TEST(SessionWrites, EditMarkFollowsSaveAndReload)
-{
-    struct Case {
-        const char* name;
-        std::function<void(PairRig&)> act;
-    };
-    const Case cases[] = {
-        {"its save", [](PairRig& r) { r.session.SavePage("CPagePriotab"); }},
-        {"its own reload", [](PairRig& r) { r.session.ReloadPage("CPagePriotab"); }},
-        {"the full reload", [](PairRig& r) { r.session.Reload(); }},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        PairRig rig;
-        rig.session.Reload();
-        rig.Drive();
-        ASSERT_TRUE(rig.session.ClickCell("CPagePriotab", ctl::kList, 0, 1));
-        ASSERT_EQ(rig.session.EditedPages().size(), 1u);
-        EXPECT_STREQ(rig.session.EditedPages().front()->ClassName(), "CPagePriotab");
-        c.act(rig);
-        rig.Drive();
-        EXPECT_TRUE(rig.session.EditedPages().empty());
     }
 }
 
