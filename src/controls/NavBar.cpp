@@ -148,6 +148,22 @@ void CNavBar::SelectData(int value)
     selecting_ = false;
 }
 
+void CNavBar::SetItemMarked(int value, bool marked)
+{
+    int folder = -1, item = -1;
+    if (!FindItem(value, folder, item)) return;
+    QListWidgetItem* it = List(folder)->item(item);
+    QFont font = it->font();
+    font.setBold(marked);
+    it->setFont(font);
+}
+
+bool CNavBar::ItemMarked(int value) const
+{
+    int folder = -1, item = -1;
+    return FindItem(value, folder, item) && List(folder)->item(item)->font().bold();
+}
+
 void CNavBar::ClickItem(int folder, int item)
 {
     QListWidget* list = List(folder);

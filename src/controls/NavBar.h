@@ -37,6 +37,9 @@ public:
     void SelectData(int value);
     // Acts as if the user clicked the item.
     void ClickItem(int folder, int item);
+    // Shows the item that carries `value` in bold (its page holds unsaved edits).
+    void SetItemMarked(int value, bool marked);
+    bool ItemMarked(int value) const;
 
 signals:
     void itemClicked(int data);

@@ -17,7 +17,7 @@ CSession::CSession(WriteFn write, ClockFn clock, const CTextCatalog* catalog, st
             if (auto page = info.make(context_, info)) pages_.push_back(std::move(page));
     routes_ = CheckRoutes(registry_, [this](PageId id) -> const CPageBase* { return Page(id); });
     link_.SetRouteDirectory(this);
-    link_.SetReloadClearer([this] { ClearForReload(); });
+    link_.SetReloadClearer([this] { OnFullReloadStart(); });
     Connect();
 }
 
@@ -71,21 +71,23 @@ void CSession::ClearForReload()
     for (CPageBase* p : PagesInOrder(pages_, [](const PageInfo& info) { return info.clearOrder; })) p->ClearFields();
 }
 
-std::string CSession::ProfileText()
+std::string CSession::ProfileText(bool withUnread)
 {
     CProfileWriter writer;  // never opened: collects the text only
-    for (CPageBase* p : ProfilePages(pages_)) p->WriteProfileSection(writer);
+    for (CPageBase* p : ProfilePages(pages_))
+        if (withUnread || p->Loaded()) p->WriteProfileSection(writer);
     return writer.Written();
 }
 
-bool CSession::SaveProfile(const std::string& path)
+bool CSession::SaveProfile(const std::string& path, bool withUnread)
 {
     CProfileWriter writer;
     if (!writer.Open(path)) {
         Message(MessageIcon::Error, std::string(kOpenProfileFailed) + " " + writer.Error());
         return false;
     }
-    for (CPageBase* p : ProfilePages(pages_)) p->WriteProfileSection(writer);
+    for (CPageBase* p : ProfilePages(pages_))
+        if (withUnread || p->Loaded()) p->WriteProfileSection(writer);
     if (!writer.Commit()) {
         Message(MessageIcon::Error, std::string(kWriteProfileFailed) + " " + writer.Error());
         return false;
@@ -97,6 +99,7 @@ bool CSession::SaveProfile(const std::string& path)
 bool CSession::ExecProfile(const std::string& path)
 {
     if (link_.profileBusy) return false;
+    if (Busy()) return Refuse("The profile was not run: the unit is busy.");
     CProfileReader reader;
     if (!reader.ReadFile(path)) {
         std::string text = kOpenProfileFailed;
@@ -114,6 +117,8 @@ bool CSession::ExecProfileLines(const std::vector<std::string>& lines)
 
 std::string CSession::ExecOutcomeText(const ExecSummary& s)
 {
+    const std::string counts = std::to_string(s.ok) + " line(s) answered \"CMD OK\", " + std::to_string(s.err) +
+                               " answered \"CMD ERR\", " + std::to_string(s.unanswered) + " not answered";
     const std::string notSent = std::to_string(s.notSent) + " command line(s) were not sent; nothing was committed.";
     switch (s.stop) {
     case ExecStop::LoginRefused:
@@ -122,10 +127,9 @@ std::string CSession::ExecOutcomeText(const ExecSummary& s)
     case ExecStop::None:
     case ExecStop::Closing: break;
     }
-    if (s.Clean()) return kExecProfileOk;
+    if (s.Clean()) return std::string(kExecProfileOk) + "\n" + counts + ".";
     // A profile whose lines were refused or unanswered is not reported as a success.
-    std::string text = "The profile was executed with errors: " + std::to_string(s.err) +
-                       " line(s) answered \"CMD ERR\", " + std::to_string(s.unanswered) + " line(s) unanswered";
+    std::string text = "The profile was executed with errors: " + counts;
     if (s.refused > 0) text += ", " + std::to_string(s.refused) + " line(s) too long to send";
     if (s.late > 0) text += ", " + std::to_string(s.late) + " answer(s) came too late";
     return text + ".";
@@ -133,15 +137,19 @@ std::string CSession::ExecOutcomeText(const ExecSummary& s)
 
 bool CSession::ExecProfileLines(CProfileLines lines)
 {
+    if (Busy()) return Refuse("The profile was not run: the unit is busy.");
     const int commands = static_cast<int>(lines.CountOf(ProfileLineKind::Command));
     const bool started = runner_.Start(std::move(lines), [this](const ExecSummary& s) {
         count_.Stop();
-        if (!link_.closingDown)
-            Message(s.Clean() ? MessageIcon::Information : MessageIcon::Error, ExecOutcomeText(s));
         Push(ev::ProfileEnded{s});
         // A unit that refused the login or fell silent is not asked for a reload: that would
         // only repeat the failed logins or wait for nothing.
-        if (s.stop == ExecStop::LoginRefused || s.stop == ExecStop::UnitSilent) return;
+        if (s.stop == ExecStop::LoginRefused || s.stop == ExecStop::UnitSilent) {
+            TellOutcome(s, true);
+            return;
+        }
+        // The outcome is told once the reload that follows has shown the unit's values.
+        pendingOutcome_ = s;
         OnPostCommand(cmd::kReload);
     });
     if (started) count_.StartLines(commands);

@@ -111,6 +111,22 @@ public:
     // No command line queued or waiting.
     bool SenderIdle() const;
 
+    // --- what may write now ---
+    static constexpr int kReloadSilenceMs = 15000;  // a full reload without a line for this long has ended
+    // A reload, a save batch, a row edit, a profile, a transfer or setup is running: nothing
+    // that writes to the unit may start (ev::UnitBusy tells each change).
+    bool Busy() const;
+    // Why a page's Save or row edit may not go now; empty when it may.
+    std::string PageWriteRefusal(std::string_view page) const;
+    // The port was (re)opened: no page holds the unit's values yet.
+    void PortOpened();
+    // Pages with a profile section that were not read since the port was opened.
+    std::vector<const CPageBase*> UnreadProfilePages() const;
+    // Pages with edits on screen that have not gone to the unit.
+    std::vector<const CPageBase*> EditedPages() const;
+    // The name the user knows a page by: its frame's title, else its navigation caption.
+    std::string PageTitle(const CPageBase& page) const;
+
     // --- transfers ---
     // Starts a job; false when one runs or it did not start (ev::TransferEnded tells why).
     bool StartTransfer(std::unique_ptr<ISessionJob> job);
@@ -121,9 +137,10 @@ public:
     // --- profiles ---
     // Writes every page's profile section, in profile order, into `path`. Tells the user the
     // outcome (ev::Message); returns whether the profile was written.
-    bool SaveProfile(const std::string& path);
+    // `withUnread` false leaves out the sections of pages that were never read.
+    bool SaveProfile(const std::string& path, bool withUnread = true);
     // The profile text as SaveProfile would write it.
-    std::string ProfileText();
+    std::string ProfileText(bool withUnread = true);
     // Executes a profile; false when it cannot be opened or one is already running. The end
     // comes as ev::ProfileEnded; a unit that falls silent is asked about (ev::Question).
     bool ExecProfile(const std::string& path);
@@ -175,6 +192,19 @@ private:
     void ReportRefusedLine(std::string_view bytes);
     void TellRefused(const CPageBase& page, const std::vector<const FieldDecl*>& rows, std::string_view bytes);
     void PushProgress(const CSysProgress::View& view);
+    // What may write now (SessionWrites.cpp).
+    bool Refuse(const std::string& text);
+    bool RefusePageCommand(const CPageBase& page, int id);
+    static bool IsPageSave(const CPageBase& page, int id);
+    void UpdateBusy();
+    void OnFullReloadStart();
+    void OnFullReloadLine(const std::string& line);
+    void OnFullReloadEnd(bool finished);
+    void StartSaveTrack(const CPageBase& page);
+    void CountSaveAnswer(std::string_view bytes, bool written, AckKind ack);
+    void EndSaveTrack();
+    void TellOutcome(const ExecSummary& s, bool reloaded);
+    void ResetWriteState();
 
     // ILinkObserver: the link's reports become events.
     void OnStatusText(const std::string& text) override;
@@ -216,6 +246,19 @@ private:
     bool pageButtonsLocked_ = false;  // the last busy event locked the page buttons
     std::optional<Millis> reloadDueBy_;  // a reload waits for its "DUMPR" until then
     CProgressCount count_;               // what the progress window counts and says
+
+    // A page's save batch on its way: the answers its lines got so far.
+    struct SaveTrack {
+        std::string title;
+        int ok = 0;
+        int err = 0;
+        int unanswered = 0;
+    };
+    bool reloading_ = false;                     // a full reload went out and its "DUMPR" has not come
+    std::optional<Millis> reloadQuietUntil_;     // the full reload ends unfinished when no line came by then
+    std::optional<ExecSummary> pendingOutcome_;  // told once the reload after the profile ended
+    std::optional<SaveTrack> saveTrack_;
+    bool busyShown_ = false;                     // what the last ev::UnitBusy said
 };
 
 }  // namespace rtu

@@ -56,6 +56,7 @@ void CSession::Reset()
     jobDone_ = jobTotal_ = 0;
     reloadDueBy_.reset();
     count_.Stop();
+    ResetWriteState();
 }
 
 // --- bytes and time ---
@@ -78,6 +79,7 @@ void CSession::HandleTime()
     }
     CheckReloadWatch(now);
     if (job_) job_->Advance(now);
+    if (reloading_ && reloadQuietUntil_ && now >= *reloadQuietUntil_) OnFullReloadEnd(false);
     AfterInput();
 }
 
@@ -91,6 +93,7 @@ std::optional<Millis> CSession::NextDeadline() const
     if (link_.Progress().NeedsTicks()) take(tickAt_ ? *tickAt_ : clock_());
     if (job_) take(job_->NextDeadline());
     take(reloadDueBy_);
+    if (reloading_) take(reloadQuietUntil_);
     if (!posted_.empty()) take(clock_());
     return next;
 }
@@ -102,6 +105,7 @@ void CSession::AfterInput()
     RunPosted();
     if (job_ && !job_->Busy()) job_.reset();
     ArmProgressTick();
+    UpdateBusy();
 }
 
 void CSession::ArmProgressTick()
@@ -143,8 +147,10 @@ void CSession::HandlePortLost()
     }
     reloadDueBy_.reset();  // the lost port is told instead
     count_.Stop();
+    if (reloading_) OnFullReloadEnd(false);
     Push(ev::Status{kPortLostStatus});  // the unit's last state no longer holds
     Push(ev::PortLost{});
+    UpdateBusy();
 }
 
 // --- commands ---
@@ -164,12 +170,20 @@ void CSession::Setup()
 
 void CSession::Restart()
 {
+    if (Busy()) {
+        Refuse("Restart refused: the unit is busy.");
+        return;
+    }
     link_.Restart();
     AfterInput();
 }
 
 void CSession::Defaults()
 {
+    if (Busy()) {
+        Refuse("Defaults refused: the unit is busy.");
+        return;
+    }
     link_.Defaults();
     AfterInput();
 }
@@ -196,22 +210,33 @@ bool CSession::ReloadPage(std::string_view page)
 bool CSession::SavePage(std::string_view page)
 {
     CPageBase* p = Page(page);
-    if (p) p->OnSaveClicked();
+    if (!p) return false;
+    if (const std::string why = PageWriteRefusal(page); !why.empty()) return Refuse(why);
+    StartSaveTrack(*p);
+    p->OnSaveClicked();
+    SeqJob end;  // runs once every line of the batch has had its answer
+    end.onStart = [this] { EndSaveTrack(); };
+    link_.Sequencer().Enqueue(std::move(end));
     AfterInput();
-    return p != nullptr;
+    return true;
 }
 
 bool CSession::EditRow(std::string_view page, const RowEdit& edit)
 {
     CPageBase* p = Page(page);
-    if (p) p->CommitEditRow(edit);
+    if (!p) return false;
+    if (const std::string why = PageWriteRefusal(page); !why.empty()) return Refuse(why);
+    if (auto problem = p->CheckEditRow(edit)) return Refuse(problem->reason);
+    p->CommitEditRow(edit);
     AfterInput();
-    return p != nullptr;
+    return true;
 }
 
 bool CSession::PageCommand(std::string_view page, int id)
 {
     CPageBase* p = Page(page);
+    if (p && RefusePageCommand(*p, id)) return false;
+    if (p && IsPageSave(*p, id)) return SavePage(page);  // tracked: its outcome goes to the status line
     bool handled = p && p->OnCommand(id);
     if (p && !handled) {
         // A command id rather than a button id: the button that carries it.
@@ -229,7 +254,10 @@ bool CSession::ClickCell(std::string_view page, int listId, int row, int col)
 {
     CPageBase* p = Page(page);
     const bool changed = p && p->OnCellClicked(listId, row, col);
-    if (changed) p->NotifyChanged(listId);
+    if (changed) {
+        p->MarkEdited();  // a toggled cell goes to the unit with the page's Save
+        p->NotifyChanged(listId);
+    }
     AfterInput();
     return changed;
 }
@@ -339,6 +367,7 @@ void CSession::OnLine(const std::string& line)
 {
     LineForWatch(line);
     Push(ev::Line{line, link_.Sequencer().Settling()});
+    OnFullReloadLine(line);
 }
 
 void CSession::OnPostCommand(int id)
@@ -368,6 +397,7 @@ void CSession::OnCommandDone(std::string_view bytes, AckKind ack)
     if (ack != AckKind::None) Push(ev::CommandAnswered{std::string(bytes), ack, true});
     else if (!written) Push(ev::CommandAnswered{std::string(bytes), AckKind::None, false});
     else if (link_.Sequencer().Settling()) Push(ev::CommandAnswered{std::string(bytes), AckKind::None, true});
+    CountSaveAnswer(bytes, written, ack);
 }
 
 }  // namespace rtu

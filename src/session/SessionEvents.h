@@ -33,6 +33,13 @@ struct CommandAnswered {
 };
 // The page on show has a save batch running: its buttons are locked until this says otherwise.
 struct Busy { bool busy = false; };
+// The unit is busy (a reload, a save, a row edit, a profile, a transfer, setup) or free again:
+// nothing that writes may start while it is busy. Also sent when the pages' read state was
+// reset (the port was opened), so the front end looks at every page again.
+struct UnitBusy { bool busy = false; };
+// A command that would write was refused (the unit is busy, the page was never read); `text`
+// says why.
+struct Refused { std::string text; };
 // The port went away under the session (the unit was unplugged).
 struct PortLost {};
 // A transfer job moved on: bytes done of total, and a short text when it has one.
@@ -92,6 +99,6 @@ using SessionEvent = std::variant<ev::Status, ev::Mode, ev::Progress, ev::PageCh
                                   ev::CommandAnswered, ev::Busy, ev::PortLost, ev::TransferProgress,
                                   ev::TransferEnded, ev::Message, ev::Question, ev::ProfileEnded, ev::Beep,
                                   ev::ConsoleChunk, ev::Line,
-                                  ev::FieldRefused, ev::NoAnswer>;
+                                  ev::FieldRefused, ev::NoAnswer, ev::UnitBusy, ev::Refused>;
 
 }  // namespace rtu

@@ -265,3 +265,9 @@ void CConnectionBar::SetPortState(bool open, const QString& portName, const QStr
                                          : tr("Port closed: %1").arg(error));
     light_->setProperty("portOpen", open);
 }
+
+void CConnectionBar::SetWritesEnabled(bool on)
+{
+    for (int id : {rtu::cmd::kExecProfile, rtu::cmd::kRestart, rtu::cmd::kDefaults})
+        if (QPushButton* b = buttons_.value(id, nullptr)) b->setEnabled(on);
+}

@@ -57,6 +57,9 @@ public:
     int OneRowWidth() const;
     // Lists the ports anew (keeping the chosen one) and opens the list.
     void ShowPortPicker();
+    // The buttons that write to the unit (run a profile, restart, defaults) follow the unit's
+    // busy state.
+    void SetWritesEnabled(bool on);
 
 signals:
     void commandClicked(int id);  // a command button or the login button

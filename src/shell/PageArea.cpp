@@ -82,6 +82,11 @@ CPageArea::CPageArea(const CViewFactory& factory, ViewContext& context, const rt
         }
     }
     BuildNavigation(catalog);
+    // A page with unsaved edits is marked in the navigation too.
+    for (auto it = pageWidgets_.cbegin(); it != pageWidgets_.cend(); ++it)
+        if (auto* view = qobject_cast<CPageView*>(it.value()))
+            connect(view, &CPageView::editedChanged, this,
+                    [this, navId = it.key()](bool edited) { nav_->SetItemMarked(navId, edited); });
 
     // The first page is on show, but it is not the current page until the user navigates.
     if (QWidget* first = PageWidget(kFirstPageNav)) stack_->setCurrentWidget(first);
@@ -149,6 +154,12 @@ void CPageArea::SetBusy(bool busy)
     } else if (currentPage_) {
         currentPage_->SetPageButtonsEnabled(false);
     }
+}
+
+void CPageArea::SetUnitBusy(bool busy)
+{
+    for (QWidget* w : std::as_const(pageWidgets_))
+        if (auto* view = qobject_cast<CPageView*>(w)) view->SetUnitBusy(busy);
 }
 
 void CPageArea::DropViews()

@@ -36,6 +36,9 @@ public:
     // The busy signal: locks the current page's buttons; the all-clear unlocks every page
     // (also one left while it was busy).
     void SetBusy(bool busy);
+    // The unit is busy (or free again, or the pages' read state changed): every page's
+    // writing controls follow.
+    void SetUnitBusy(bool busy);
     // The views go (they follow the session's page models, which may go next).
     void DropViews();
 

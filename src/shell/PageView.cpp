@@ -34,6 +34,15 @@ bool IsReloadButton(const FieldDecl& f)
 
 bool IsSaveButton(const FieldDecl& f) { return f.id == rtu::ctl::kSave || f.command == rtu::ctl::kSave; }
 
+// A button that writes the page's values: it needs the page read and the unit free.
+bool WritesPage(const FieldDecl& f)
+{
+    const int command = f.command ? f.command : f.id;
+    for (int id : {rtu::ctl::kSave0, rtu::ctl::kSave1, rtu::ctl::kSave, rtu::ctl::kEditRow})
+        if (command == id || f.id == id) return true;
+    return false;
+}
+
 // Where rows go: the page frame or a group box, each a column with a form of its own.
 struct Container {
     QVBoxLayout* layout = nullptr;
@@ -82,7 +91,7 @@ CPageView::~CPageView() { page_.RemoveListener(listener_); }
 
 QString CPageView::Caption(const FieldDecl& f) const { return ResolveText(page_, f.caption); }
 
-QString CPageView::Title() const { return frame_ ? frame_->title() : QString(); }
+QString CPageView::Title() const { return title_; }
 
 void CPageView::Build()
 {
@@ -104,6 +113,7 @@ void CPageView::Build()
     QString title;
     if (const FieldDecl* f = page_.FindField(rtu::ctl::kFrame)) title = Caption(*f);
     if (title.isEmpty() && page_.Info()->itemKey) title = QString::fromStdString(page_.Tr("TABS", page_.Info()->itemKey));
+    title_ = title;
     frame_->setTitle(title);
     contentLayout->addWidget(frame_, 1);
 
@@ -113,7 +123,12 @@ void CPageView::Build()
     buttonRow->addStretch(1);
     bool hasTable = false;
     auto changed = [this](int id, bool act) {
-        refused_.remove(id);  // an edited value is the user's again
+        if (applying_) return;  // a value shown from the model, not typed
+        refused_.remove(id);    // an edited value is the user's again
+        if (!act) {
+            page_.MarkEdited();
+            UpdateWriteState();
+        }
         UpdateMarks();
         if (act) actions_.command(id);  // a box that acts at once
         emit coreCalled();
@@ -205,13 +220,16 @@ void CPageView::OnModelChanged(int id)
 void CPageView::Refresh()
 {
     refreshQueued_ = false;
+    applying_ = true;
     for (const FieldDecl& f : page_.Fields()) {
         if (!dirtyAll_ && !dirty_.contains(f.id)) continue;
         if (QWidget* w = controls_.value(f.id, nullptr)) pagewidgets::Apply(page_, f, w);
     }
+    applying_ = false;
     dirty_.clear();
     dirtyAll_ = false;
     UpdateMarks();
+    UpdateWriteState();
 }
 
 void CPageView::UpdateMarks()
@@ -234,8 +252,32 @@ QString CPageView::ProblemOf(int id) const { return fieldmarks::Reason(Control(i
 
 void CPageView::SetPageButtonsEnabled(bool on)
 {
-    for (int id : kBusyIds)
-        if (QWidget* w = Control(id)) w->setEnabled(on);
+    locked_ = !on;
+    UpdateWriteState();
+}
+
+void CPageView::SetUnitBusy(bool busy)
+{
+    unitBusy_ = busy;
+    UpdateWriteState();
+}
+
+// What may be pressed follows the unit, the page's read state and its own save; the frame
+// title marks unsaved edits.
+void CPageView::UpdateWriteState()
+{
+    const bool free = !unitBusy_ && !locked_;
+    for (const FieldDecl& f : page_.Fields()) {
+        QWidget* w = Control(f.id);
+        if (!w || f.readOnly) continue;
+        if (f.kind == FieldKind::Button && !IsReloadButton(f)) w->setEnabled(WritesPage(f) ? Writable() : free);
+        else if (f.kind == FieldKind::List || (f.kind == FieldKind::Check && f.write.onClick)) w->setEnabled(free);
+    }
+    const bool edited = page_.Edited();
+    if (edited == editedShown_) return;
+    editedShown_ = edited;
+    frame_->setTitle(edited ? title_ + QStringLiteral(" *") : title_);
+    emit editedChanged(edited);
 }
 
 int CPageView::ListRowFor(int listId) const
@@ -248,6 +290,7 @@ void CPageView::RunCommand(int id)
 {
     const FieldDecl* f = page_.FindField(id);
     const int command = f && f->command ? f->command : id;
+    if (f && IsReloadButton(*f) && page_.Edited() && confirmReload && !confirmReload()) return;
     if (command == rtu::ctl::kEditRow) {
         // Edit the selected row of the first table that has an editor.
         for (const rtu::RowEditorDecl& decl : page_.RowEditors()) {
@@ -263,7 +306,7 @@ void CPageView::EditRow(int listId, int row)
     const rtu::RowEditorDecl* decl = nullptr;
     for (const rtu::RowEditorDecl& d : page_.RowEditors())
         if (d.listId == listId) decl = &d;
-    if (!decl || row < 0) return;
+    if (!decl || row < 0 || !Writable()) return;
     rtu::RowEdit edit;
     if (!page_.BeginEditRow(listId, row, edit)) return;
     CRowEditorDlg dlg(page_, *decl, edit, this);

@@ -49,6 +49,12 @@ public:
 
     // Busy signal: enable or disable the page's save buttons and its table.
     void SetPageButtonsEnabled(bool on);
+    // The unit is busy: nothing that writes may start here (Save, row edits, buttons that act).
+    void SetUnitBusy(bool busy);
+    // Save and row edits are open: the page was read, the unit is free, no save of it runs.
+    bool Writable() const { return !unitBusy_ && !locked_ && page_.Loaded(); }
+    // The page holds edits that have not gone to the unit (its frame title ends in " *").
+    bool Edited() const { return page_.Edited(); }
 
     // Runs a declared button (by its id, or by the command it carries) or the row editor;
     // the owner re-arms its timers after.
@@ -64,12 +70,16 @@ public:
     // Why a control is marked (a value the unit can't take, or refused); empty when it is not.
     QString ProblemOf(int id) const;
 
+    // Asked before the page's own reload drops its unsaved edits; false keeps them.
+    std::function<bool()> confirmReload;
     // Where row editor dialogs go before they are shown; empty: QDialog::exec.
     std::function<int(QDialog&)> runDialog;
 
 signals:
     // The page model was asked to do something that may have queued traffic for the unit.
     void coreCalled();
+    // The page gained or lost its unsaved edits.
+    void editedChanged(bool edited);
 
 private:
     void Build();
@@ -79,6 +89,7 @@ private:
     void OnModelChanged(int id);
     int ListRowFor(int listId) const;
     void UpdateMarks();
+    void UpdateWriteState();
 
     rtu::CPageBase& page_;
     PageActions actions_;
@@ -89,6 +100,11 @@ private:
     bool dirtyAll_ = false;
     bool refreshQueued_ = false;
     QHash<int, QString> refused_;    // control id -> why the unit refused its line
+    bool applying_ = false;     // model values are being shown: widget signals are no user edits
+    bool unitBusy_ = false;
+    bool locked_ = false;       // the page's own save batch runs
+    bool editedShown_ = false;  // what the frame title shows
+    QString title_;             // the frame title without the edit mark
 };
 
 // Text of a catalog reference as a page shows it: the catalog's text, else the fixed text.

@@ -16,13 +16,15 @@
 namespace {
 constexpr int kEditorMinWidth = 260;   // an editor's inputs
 constexpr int kMultiLineHeight = 80;   // a text of several lines
+const char* const kProblemStyle = "color: #b00020;";                 // the reason under the inputs
+const char* const kInvalidStyle = "border: 1px solid #b00020;";      // a refused input
 }  // namespace
 
 using rtu::FieldKind;
 
 CRowEditorDlg::CRowEditorDlg(const rtu::CPageBase& page, const rtu::RowEditorDecl& decl, const rtu::RowEdit& edit,
                              QWidget* parent)
-    : QDialog(parent), decl_(decl), edit_(edit)
+    : QDialog(parent), page_(page), decl_(decl), edit_(edit)
 {
     setWindowTitle(ResolveText(page, decl.title));
     setObjectName("rowEditor");
@@ -45,6 +47,7 @@ CRowEditorDlg::CRowEditorDlg(const rtu::CPageBase& page, const rtu::RowEditorDec
             break;
         case FieldKind::MultiLine: {
             auto* e = new QPlainTextEdit(QString::fromStdString(value.text), this);
+            e->selectAll();  // typing replaces the row's value
             e->setMinimumWidth(kEditorMinWidth);
             e->setFixedHeight(kMultiLineHeight);
             w = e;
@@ -53,6 +56,7 @@ CRowEditorDlg::CRowEditorDlg(const rtu::CPageBase& page, const rtu::RowEditorDec
         case FieldKind::Number: {
             auto* s = new CTextSpinBox(f.minValue, f.maxValue, this);
             s->SetText(QString::fromStdString(value.text));
+            s->selectAll();
             w = s;
             break;
         }
@@ -62,6 +66,7 @@ CRowEditorDlg::CRowEditorDlg(const rtu::CPageBase& page, const rtu::RowEditorDec
             if (f.maxLength > 0) e->setMaxLength(f.maxLength);
             e->setReadOnly(f.readOnly || f.kind == FieldKind::Value);
             e->setMinimumWidth(kEditorMinWidth);
+            e->selectAll();  // typing replaces the row's value, it is not appended to it
             w = e;
             break;
         }
@@ -78,6 +83,7 @@ CRowEditorDlg::CRowEditorDlg(const rtu::CPageBase& page, const rtu::RowEditorDec
             if (f.kind == FieldKind::EditableCombo) {
                 c->setEditable(true);
                 c->setEditText(QString::fromStdString(value.text));
+                c->lineEdit()->selectAll();
             } else {
                 c->setCurrentIndex(value.sel >= 0 && value.sel < c->count() ? value.sel : -1);
             }
@@ -111,6 +117,12 @@ CRowEditorDlg::CRowEditorDlg(const rtu::CPageBase& page, const rtu::RowEditorDec
             form->addRow(caption, w);
     }
     if (!hasOk) buttons->setStandardButtons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    problem_ = new QLabel(this);
+    problem_->setObjectName("rowEditorProblem");
+    problem_->setStyleSheet(QString::fromLatin1(kProblemStyle));
+    problem_->setWordWrap(true);
+    problem_->hide();
+    outer->addWidget(problem_);
     outer->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -133,4 +145,25 @@ rtu::RowEdit CRowEditorDlg::Result() const
         }
     }
     return out;
+}
+
+QString CRowEditorDlg::Problem() const { return problem_->isHidden() ? QString() : problem_->text(); }
+
+void CRowEditorDlg::accept()
+{
+    for (QWidget* w : std::as_const(controls_)) w->setStyleSheet(QString());
+    const auto problem = page_.CheckEditRow(Result());
+    if (!problem) {
+        problem_->hide();
+        QDialog::accept();
+        return;
+    }
+    problem_->setText(QString::fromStdString(problem->reason));
+    problem_->show();
+    if (QWidget* w = Control(problem->id)) {
+        w->setStyleSheet(QString::fromLatin1(kInvalidStyle));
+        w->setToolTip(problem_->text());
+        w->setFocus();
+        if (auto* e = qobject_cast<QLineEdit*>(w)) e->selectAll();
+    }
 }

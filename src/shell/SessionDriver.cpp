@@ -120,6 +120,8 @@ void CSessionDriver::Dispatch(const rtu::SessionEvent& event)
                        emit fieldRefused(Q(e.page), QList<int>(e.fields.begin(), e.fields.end()), Q(e.text));
                    },
                    [this](const ev::NoAnswer& e) { emit noAnswer(e.seconds, Q(e.text)); },
+                   [this](const ev::UnitBusy& e) { emit unitBusyChanged(e.busy); },
+                   [this](const ev::Refused& e) { emit statusText(Q(e.text)); },
                },
                event);
 }

@@ -53,6 +53,7 @@ signals:
     void lineReceived(const QString& line);
     void fieldRefused(const QString& page, const QList<int>& fields, const QString& text);
     void noAnswer(int seconds, const QString& text);
+    void unitBusyChanged(bool busy);  // nothing that writes may start while busy
 
 private:
     void Dispatch(const rtu::SessionEvent& event);

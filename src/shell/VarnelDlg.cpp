@@ -16,6 +16,7 @@
 #include "shell/FileFilter.h"
 #include "shell/ProfileFiles.h"
 #include "shell/ProgressWnd.h"
+#include "shell/UnitGuard.h"
 
 namespace {
 
@@ -84,10 +85,7 @@ CVarnelDlg::CVarnelDlg(CRegSetting& settings, const rtu::CTextCatalog& catalog, 
     progress_ = new CSysProgressWnd(this);
 
     connect(bar_, &CConnectionBar::commandClicked, this, &CVarnelDlg::RunCommand);
-    connect(bar_, &CConnectionBar::portChosen, this, [this] {
-        OpenSelectedPort();
-        ApplyParity();  // the reopened port keeps the parity the list shows
-    });
+    connect(bar_, &CConnectionBar::portChosen, this, &CVarnelDlg::OpenSelectedPort);
     connect(bar_, &CConnectionBar::parityChosen, this, &CVarnelDlg::ApplyParity);
     connect(bar_, &CConnectionBar::passwordEdited, this,
             [this](const QString& password) { session_->SetPassword(password.toStdString()); });
@@ -99,7 +97,7 @@ CVarnelDlg::CVarnelDlg(CRegSetting& settings, const rtu::CTextCatalog& catalog, 
     connect(driver_, &CSessionDriver::modeText, modeLine_, &QLabel::setText);
     connect(driver_, &CSessionDriver::beep, this, [] { QApplication::beep(); });
     connect(driver_, &CSessionDriver::progressChanged, progress_, &CSysProgressWnd::Apply);
-    connect(driver_, &CSessionDriver::busyChanged, pages_, &CPageArea::SetBusy);
+    guard_ = new CUnitGuard(*driver_, *bar_, *pages_, this);  // also hands the busy states on
     connect(driver_, &CSessionDriver::lineReceived, this, &CVarnelDlg::KeepLine);
     connect(driver_, &CSessionDriver::portLost, this, &CVarnelDlg::UpdateConnIcon);
     connect(driver_, &CSessionDriver::transferEnded, this, [this](const QString& job, bool ok) {
@@ -125,8 +123,7 @@ CVarnelDlg::CVarnelDlg(CRegSetting& settings, const rtu::CTextCatalog& catalog, 
     connTimer->start();
     UpdateConnIcon();
 
-    auto* about = new QShortcut(QKeySequence::HelpContents, this);
-    connect(about, &QShortcut::activated, this, &CVarnelDlg::About);
+    connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this, &CVarnelDlg::About);
     resize(kWidth, kHeight);
 }
 
@@ -148,17 +145,13 @@ void CVarnelDlg::StartUp(const QString& portPath, bool openPort)
     bar_->Restore(settings_, portPath);
     // Posted: it goes once the port below is open.
     QMetaObject::invokeMethod(this, [this] { RunCommand(rtu::cmd::kReload); }, Qt::QueuedConnection);
-    if (openPort) {
-        OpenSelectedPort();
-        ApplyParity();
-    }
+    if (openPort) OpenSelectedPort();
 }
 
 void CVarnelDlg::UsePort(const QString& path)
 {
     bar_->SelectPort(path);
     OpenSelectedPort();
-    ApplyParity();
 }
 
 void CVarnelDlg::OpenSelectedPort()
@@ -170,7 +163,9 @@ void CVarnelDlg::OpenSelectedPort()
         port_.SetBaudRate(bar_->Baud());
         port_.EnablePort(1);
         notice_->OpenResult(port_.IsPortOpen(), port_.PortName(), port_.LastOpenErrno());
+        if (port_.IsPortOpen()) session_->PortOpened();  // nothing on the pages was read through this port yet
     }
+    ApplyParity();  // the reopened port keeps the parity the list shows
     UpdateConnIcon();
 }
 
@@ -200,6 +195,7 @@ void CVarnelDlg::RunCommand(int id)
     rtu::CSession& s = *session_;
     if ((id == rtu::cmd::kReload || id == rtu::cmd::kExecProfile) && !port_.IsPortOpen())
         return notice_->PortClosed(bar_->PortPath().toStdString(), port_.LastOpenErrno());  // says what to do
+    if (!guard_->Confirm(id)) return;
     switch (id) {
     case rtu::cmd::kSetup: Setup(); break;
     case rtu::cmd::kReload: s.Reload(); break;
@@ -238,8 +234,9 @@ QString CVarnelDlg::ChooseFile(bool save)
 
 void CVarnelDlg::SaveProfile()
 {
-    const QString path = ChooseFile(true);
-    if (!path.isEmpty()) session_->SaveProfile(path.toStdString());
+    const auto withUnread = guard_->ProfileWithUnread();  // nullopt: the user cancelled
+    const QString path = withUnread ? ChooseFile(true) : QString();
+    if (!path.isEmpty()) session_->SaveProfile(path.toStdString(), *withUnread);
 }
 
 void CVarnelDlg::ExecProfile()
@@ -252,8 +249,7 @@ void CVarnelDlg::ExecProfile()
 void CVarnelDlg::AskGoOnSilent(const QString& text)
 {
     if (!session_->ProfilePaused()) return;
-    if (Ask(text)) session_->ContinueProfile();
-    else session_->StopProfile();
+    Ask(text) ? session_->ContinueProfile() : session_->StopProfile();
     driver_->Pump();
 }
 
@@ -290,6 +286,7 @@ void CVarnelDlg::ShowMessage(QMessageBox::Icon icon, const QString& text)
 
 void CVarnelDlg::closeEvent(QCloseEvent* event)
 {
+    if (!guard_->ConfirmClose()) return event->ignore();  // unsaved edits stay
     session_->Close();  // a running profile stops at its next line
     StoreSettings();
     if (auto* comm = qobject_cast<CCommPageView*>(pages_->PageWidget(kCommNav))) comm->StoreSettings();

@@ -24,6 +24,7 @@ class CFailureNotice;
 class CNavBar;
 class CPageView;
 class CSysProgressWnd;
+class CUnitGuard;
 
 // The main window: header, connection bar, page area and the status lines. It owns the
 // serial port and the session, and wires them together: received bytes go to the session's
@@ -61,6 +62,7 @@ public:
     CNavBar* NavBar() const { return pages_->NavBar(); }
     CDialogHeader* Header() const { return header_; }
     CSysProgressWnd* ProgressWindow() const { return progress_; }
+    CUnitGuard* Guard() const { return guard_; }
     QWidget* PageWidget(int navId) const { return pages_->PageWidget(navId); }
     CPageView* PageView(int navId) const { return pages_->PageView(navId); }
     QWidget* ShownPage() const { return pages_->ShownPage(); }
@@ -126,6 +128,7 @@ private:
     CFailureNotice* notice_ = nullptr;
     CPageArea* pages_ = nullptr;
     CSysProgressWnd* progress_ = nullptr;
+    CUnitGuard* guard_ = nullptr;
     QLabel* statusLine_ = nullptr;
     QLabel* modeLine_ = nullptr;
     std::deque<QString> lineLog_;

@@ -79,7 +79,6 @@ TEST(PhonePages, RowEditSendsOneLineWaitsThenReloads)
         {"server number", false, 3, "+4912345", "%CS3+4912345\r"},
         {"server empty number", false, 4, "", "%CS4\r"},
         {"server row 9", false, 9, "0", "%CS90\r"},
-        {"line breaks can't split the command", false, 1, "12\r\n%DEFAULT", "%CS112%DEFAULT\r"},
         {"sos", true, 0, "112", "%SOS0112\r"},
     };
     for (const Case& c : cases) {

@@ -67,6 +67,7 @@ bool AnyText(const std::vector<CSysProgress::View>& views, const std::string& pa
 TEST(SessionFailures, ARefusedSaveLineNamesItsControl)
 {
     HandRig rig;
+    rig.session.Page(kMain)->SetLoaded(true);  // as if its reload had finished
     rig.session.Page(kMain)->SetText(CPageMainParams::kCountryCode, "86");
     ASSERT_TRUE(rig.session.SavePage(kMain));
     ASSERT_TRUE(rig.OkUntil("%CC86\r"));

@@ -101,6 +101,7 @@ private slots:
         std::vector<std::string> messages;
         CSession session([&](std::string_view b) { wire += b; return true; }, [&] { return now; }, nullptr);
         CPageBase& page = *session.Page(PageId::MainParams);
+        page.SetLoaded(true);  // as if its reload had finished
         CPageView view(page, CPageView::SessionActions(session, page.ClassName()));
         QLineEdit* edit = EditOf(view.Control(id));
         QVERIFY(edit);
@@ -147,6 +148,8 @@ private slots:
         CPageView* main = w.dlg->PageView(3);
         QVERIFY(main);
         w.dlg->ShowPage(3);
+        QTRY_VERIFY_WITH_TIMEOUT(!w.dlg->Session().Busy(), kSimWaitMs);  // the refused reload has ended
+        main->Page().SetLoaded(true);  // a unit that refuses everything never fills the page
         main->Page().SetText(P::kCountryCode, "86");
         main->RunCommand(ctl::kSave);
         QTRY_VERIFY_WITH_TIMEOUT(w.Notice().contains("\"Country code\""), kSimWaitMs);

@@ -24,6 +24,7 @@
 #include "shell/PageView.h"
 #include "shell/RegSetting.h"
 #include "shell/SimProcess.h"
+#include "shell/UnitGuard.h"
 #include "shell/VarnelDlg.h"
 
 using namespace rtu;
@@ -221,6 +222,8 @@ private slots:
         w.dlg->RunCommand(cmd::kPageBusy);
         QVERIFY(firstList->isEnabled());
         w.dlg->ShowPage(3);
+        main->Page().SetLoaded(true);  // as if the unit had reported it
+        main->Refresh();
         QWidget* save = main->Control(ctl::kSave);
         QVERIFY(save);
         w.dlg->RunCommand(cmd::kPageBusy);
@@ -292,6 +295,7 @@ private slots:
         QFETCH(int, icon);
         Window w;
         w.chosenFile = file == "<tmp>" ? w.dir.filePath("profile.txt") : file;
+        w.dlg->Guard()->chooser = [](const QString&, const QStringList&) { return 1; };  // include unread pages
         w.dlg->RunCommand(command);
         QCoreApplication::sendPostedEvents();  // messages are shown from the event loop
         if (message.isEmpty()) {
@@ -319,8 +323,9 @@ private slots:
                               << "The profile was stopped: the unit stopped answering. 2 command line(s) were not sent; "
                                  "nothing was committed.";
         QTest::newRow("go on") << true
-                               << "The profile was executed with errors: 0 line(s) answered \"CMD ERR\", 5 line(s) "
-                                  "unanswered.";
+                               << "The profile was executed with errors: 0 line(s) answered \"CMD OK\", 0 answered "
+                                  "\"CMD ERR\", 5 not answered.\nThe reload after it did not finish: the pages may "
+                                  "not show the unit's values.";
     }
     void execAsksWhenTheUnitFallsSilent()
     {
@@ -411,6 +416,24 @@ private slots:
         QCOMPARE(sent.mid(start, expected.size()), expected);
         QTRY_VERIFY_WITH_TIMEOUT(!log.states.empty() && !log.states.front() && save->isEnabled(), kSimWaitMs);
         save->removeEventFilter(&log);
+        // The save says so in the status line once its lines are answered.
+        QTRY_VERIFY_WITH_TIMEOUT(w.dlg->StatusText().startsWith("Saved \""), kSimWaitMs);
+
+        // A profile's outcome is told once the reload after it has finished, with its counts.
+        w.chosenFile = dir.filePath("profile.txt");
+        QFile profileFile(w.chosenFile);
+        QVERIFY(profileFile.open(QIODevice::WriteOnly));
+        profileFile.write("%CS9+4912345\r\n");
+        profileFile.close();
+        bool busyWhenTold = true;
+        connect(w.dlg.get(), &CVarnelDlg::messageShown, this, [&] { busyWhenTold = w.dlg->Session().Busy(); });
+        const std::size_t told = w.messages.size();
+        w.dlg->RunCommand(1080);
+        QTRY_VERIFY_WITH_TIMEOUT(w.messages.size() > told, kSimWaitMs);
+        QVERIFY2(w.messages.back().text.startsWith(CSession::kExecProfileOk), qPrintable(w.messages.back().text));
+        QVERIFY(w.messages.back().text.contains("0 answered \"CMD ERR\", 0 not answered"));
+        QVERIFY(!busyWhenTold);
+        QVERIFY(w.dlg->Session().Page("CPageServer")->Loaded());
         QVERIFY(w.dlg->grab().save(QStringLiteral(SHELL_TEST_OUTPUT_DIR "/rtuconfig-main-params.png")));
         w.dlg->close();
     }

@@ -112,6 +112,8 @@ struct Rig {
         ctx.sequencer = &seq;
         page = std::make_unique<CFakePage>(ctx);
         view = std::make_unique<CPageView>(*page, DirectActions(*page));
+        page->SetLoaded(true);  // as if the unit had reported the page
+        view->Refresh();
     }
     template <class W> W* Get(int id) { return qobject_cast<W*>(view->Control(id)); }
 };
@@ -264,6 +266,7 @@ private slots:
         using D = test::DummyPage;
 
         session.HandleReceive("$POWDLY 30\r\n$BATEN 1\r\n");
+        page.SetLoaded(true);  // as if its reload had finished
         view.Refresh();
         auto* delay = qobject_cast<CTextSpinBox*>(view.Control(D::kDelay));
         QVERIFY(delay);
@@ -296,6 +299,7 @@ private slots:
         wire.clear();
         qobject_cast<QCheckBox*>(view.Control(D::kPing))->click();
         QCOMPARE(wire, std::string("%BATPING1\r"));
+        session.HandleReceive("CMD OK\r\n");  // the unit is free again: the save may go
         wire.clear();
         qobject_cast<QPushButton*>(view.Control(ctl::kSave))->click();
         for (int guard = 0; guard < 100 && !session.SenderIdle(); ++guard) session.HandleReceive("CMD OK\r\n");

@@ -27,6 +27,7 @@
 #include "controls/NavBar.h"
 #include "pages/registry/PageRegistry.h"
 #include "shell/ProfileFiles.h"
+#include "shell/UnitGuard.h"
 #include "shell/RegSetting.h"
 #include "shell/VarnelDlg.h"
 
@@ -50,6 +51,8 @@ struct Window {
         if (shippedCatalog) catalog.Load(RTU_BUILT_CATALOG);
         dlg = std::make_unique<CVarnelDlg>(reg, catalog);
         dlg->messageSink = [](QMessageBox::Icon, const QString&) {};
+        // Pages never read go into the profile too (the second answer of that question).
+        dlg->Guard()->chooser = [](const QString&, const QStringList&) { return 1; };
         dlg->fileChooser = [this](bool, const QString& start) {
             startPath = start;
             return chosenFile;

@@ -97,9 +97,30 @@ bool CPhoneListPage::BeginEditRow(int listId, int row, RowEdit& edit)
     return true;
 }
 
+std::string CPhoneListPage::PhoneNumberProblem(std::string_view number)
+{
+    const std::string_view digits = !number.empty() && number[0] == '+' ? number.substr(1) : number;
+    if (number.empty()) return {};
+    if (digits.empty()) return "A phone number needs digits after the \"+\".";
+    for (char c : digits)
+        if (c < '0' || c > '9')
+            return "A phone number holds digits only, with one optional \"+\" in front (no spaces or other signs).";
+    return {};
+}
+
+std::optional<FieldProblem> CPhoneListPage::CheckEditRow(const RowEdit& edit) const
+{
+    auto it = edit.values.find(kEditorNumber);
+    if (it == edit.values.end()) return std::nullopt;
+    std::string reason = PhoneNumberProblem(it->second.text);
+    if (reason.empty()) return std::nullopt;
+    return FieldProblem{kEditorNumber, {}, std::move(reason)};
+}
+
 void CPhoneListPage::CommitEditRow(const RowEdit& edit)
 {
     if (edit.listId != kListId || !ValidRow(edit.row)) return;
+    if (CheckEditRow(edit)) return;  // never sent: the editor says why
     auto it = edit.values.find(kEditorNumber);
     const std::string number = it == edit.values.end() ? std::string{} : WithoutLineBreaks(it->second.text);
     EmitCommand(false, FormatRow(shape_.rowCommand, edit.row, number), nullptr, kEditWaitMs);

@@ -5,6 +5,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "pages/framework/PageBase.h"
@@ -39,7 +40,11 @@ public:
     // The header goes into the profile as it is, followed by one line per row.
     void WriteProfileSection(CProfileWriter& file) override;
     bool BeginEditRow(int listId, int row, RowEdit& edit) override;
+    // A number holds digits, with one optional leading "+"; an empty one clears the row.
+    std::optional<FieldProblem> CheckEditRow(const RowEdit& edit) const override;
     void CommitEditRow(const RowEdit& edit) override;
+    // Why `number` is no phone number; empty when it is one (or empty).
+    static std::string PhoneNumberProblem(std::string_view number);
     // A routed row report: row digit and number.
     void TakeReport(const RouteHit& hit);
 

@@ -12,13 +12,6 @@
 
 namespace rtu {
 
-// One value that can't go to the unit as it is.
-struct FieldProblem {
-    int id = 0;
-    std::string caption;  // how the user knows the control
-    std::string reason;   // what is wrong, in a short sentence
-};
-
 // Why a value breaks its row's rule; empty when it is fine (rows that write nothing, hidden
 // and read-only controls are always fine: the user can't mend them).
 std::string CheckFieldValue(const FieldDecl& f, const FieldValue& value);

@@ -162,9 +162,15 @@ void CPageBase::ReloadGroup()
 {
     SeqJob job;
     job.bytes = info_.dump ? info_.dump : "";
-    job.onStart = [this] { ClearFields(); };
+    auto clear = [this] {
+        ClearFields();
+        loaded_ = false;
+        ownReload_ = true;
+        ClearEdited();
+    };
+    job.onStart = clear;
     if (ctx_.sequencer) ctx_.sequencer->Enqueue(std::move(job));
-    else ClearFields();
+    else clear();
 }
 
 std::optional<std::string> CPageBase::WriteLine(const FieldDecl& f) const
@@ -234,6 +240,7 @@ void CPageBase::OnSaveClicked()
         return;
     }
     if (ctx_.postToMain) ctx_.postToMain(cmd::kPageBusy);
+    ClearEdited();  // the values on screen are on their way to the unit
     SaveParams(false, nullptr);
     ReloadGroup();
 }
@@ -314,18 +321,30 @@ void CPageBase::ScanLine(std::string_view line)
     for (auto [f, r] : scan_) {
         if (r->decode == Decode::Switch) {
             const std::string key = r->key;
-            if (line.find(key + " 0") != std::string_view::npos) return SetCheck(f->id, 0);
-            if (line.find(key + " 1") != std::string_view::npos) return SetCheck(f->id, 1);
-            continue;
+            const bool off = line.find(key + " 0") != std::string_view::npos;
+            if (!off && line.find(key + " 1") == std::string_view::npos) continue;
+            if (ownReload_) SetLoaded(true);
+            return SetCheck(f->id, off ? 0 : 1);
         }
         if (line.find(r->key) == std::string_view::npos) continue;
+        if (ownReload_) SetLoaded(true);
         ApplyReport(*f, r->decode, From(line, r->at));
         return;
     }
 }
 
+void CPageBase::ClearEdited()
+{
+    if (!edited_) return;
+    edited_ = false;
+    NotifyChanged(kChangedAll);
+}
+
 void CPageBase::OnRoute(const RouteHit& hit)
 {
+    // The first report after the page's own reload makes it loaded; a page that scans every
+    // line counts only a line that holds one of its keys.
+    if (ownReload_ && hit.target.effect != RouteEffect::Scan) SetLoaded(true);
     const RouteTarget& t = hit.target;
     switch (t.effect) {
     case RouteEffect::Scan: ScanLine(hit.line); return;

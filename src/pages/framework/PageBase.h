@@ -56,6 +56,13 @@ struct RowEdit {
     std::map<int, FieldValue> values{};  // by the editor's field ids
 };
 
+// One value that can't go to the unit as it is (a page's control or a row editor's field).
+struct FieldProblem {
+    int id = 0;
+    std::string caption;  // how the user knows the control
+    std::string reason;   // what is wrong, in a short sentence
+};
+
 // Everything a page declares.
 struct PageDecl {
     static constexpr int kDefaultWaitMs = 3000;  // ms a command line waits for its acknowledgement
@@ -141,6 +148,24 @@ public:
     virtual void CommitEditRow(const RowEdit& edit);
     // A click on a list cell (priority grids toggle it). Returns whether it changed anything.
     virtual bool OnCellClicked(int listId, int row, int col);
+    // Checks a row editor's values before anything is sent; nullopt when they may go.
+    virtual std::optional<FieldProblem> CheckEditRow(const RowEdit&) const { return std::nullopt; }
+
+    // --- what the page holds ---
+    // The page shows the unit's values: a reload of it finished since the port was opened.
+    // Its own reload counts once the unit's first report for it arrived.
+    bool Loaded() const { return loaded_; }
+    void SetLoaded(bool on)
+    {
+        loaded_ = on;
+        ownReload_ = false;
+    }
+    // The user changed values on screen that have not gone to the unit; cleared when the
+    // values are cleared, reloaded or saved.
+    bool Edited() const { return edited_; }
+    void MarkEdited() { edited_ = true; }
+    // Drops the mark; tells the listeners when there was one.
+    void ClearEdited();
 
     // --- routing ---
     void OnRoute(const RouteHit& hit) override;
@@ -181,6 +206,9 @@ private:
     std::map<int, std::function<void(int)>> listeners_;
     int nextListener_ = 1;
     int dropped_ = 0;
+    bool loaded_ = false;
+    bool edited_ = false;
+    bool ownReload_ = false;  // the page's own reload went out: its first report makes it loaded
     // The page's report keys in its test order, made on the first scanned line.
     std::vector<std::pair<const FieldDecl*, const ReportDecl*>> scan_;
 };
