@@ -58,10 +58,7 @@ std::string RecordReload()
     return out;
 }
 
-std::int64_t CountLines(std::string_view bytes)
-{
-    return std::count(bytes.begin(), bytes.end(), '\n');
-}
+std::int64_t CountLines(std::string_view bytes) { return std::count(bytes.begin(), bytes.end(), '\n'); }
 
 std::vector<std::string_view> CutIntoChunks(std::string_view bytes, std::uint32_t seed)
 {

@@ -27,13 +27,13 @@
 
 namespace {
 
-constexpr int kProfileLines = 200;      // command lines of the profile
-constexpr int kFastBaud = 115200;       // line speeds of the port and of the simulated unit
+constexpr int kProfileLines = 200;  // command lines of the profile
+constexpr int kFastBaud = 115200;   // line speeds of the port and of the simulated unit
 constexpr int kSlowBaud = 9600;
-constexpr double kBitsPerByte = 10.0;   // start bit, eight data bits, stop bit
-constexpr int kStartWaitMs = 5000;      // rtusim names its pty within this time
-constexpr int kRunBoundMs = 120000;     // the run is given up after this long
-constexpr int kExitWaitMs = 3000;       // rtusim ends this long after SIGTERM, or is killed
+constexpr double kBitsPerByte = 10.0;  // start bit, eight data bits, stop bit
+constexpr int kStartWaitMs = 5000;     // rtusim names its pty within this time
+constexpr int kRunBoundMs = 120000;    // the run is given up after this long
+constexpr int kExitWaitMs = 3000;      // rtusim ends this long after SIGTERM, or is killed
 
 rtu::Millis NowMs()
 {
@@ -119,11 +119,12 @@ private:
 class CPortLoop {
 public:
     CPortLoop()
-        : session_([this](std::string_view b) {
-                       sentBytes += b.size();
-                       return port_.WriteToPort(b.data(), b.size());
-                   },
-                   [] { return NowMs(); }, nullptr)
+        : session_(
+              [this](std::string_view b) {
+                  sentBytes += b.size();
+                  return port_.WriteToPort(b.data(), b.size());
+              },
+              [] { return NowMs(); }, nullptr)
     {
         wakeFd_ = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
         port_.SetReceiver([this](const char* data, std::size_t n) {
@@ -152,8 +153,7 @@ public:
     rtu::CSession& Session() { return session_; }
 
     // Runs until `done` or the deadline; false when the deadline came first.
-    template <class Done>
-    bool RunUntil(Done done, rtu::Millis deadline)
+    template <class Done> bool RunUntil(Done done, rtu::Millis deadline)
     {
         while (!done()) {
             const rtu::Millis now = NowMs();

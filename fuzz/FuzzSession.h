@@ -58,8 +58,8 @@ public:
         Drain([](const SessionEvent&) {});
     }
 
-    Millis now = 0;                 // the fake clock
-    std::size_t writes = 0;         // blocks written to the port
+    Millis now = 0;          // the fake clock
+    std::size_t writes = 0;  // blocks written to the port
 
 private:
     static bool Accept(std::string_view) { return true; }
@@ -72,9 +72,9 @@ private:
     }
 
     struct Initial {
-        CPageBase* page;           // in session_
-        int id;                    // a declared control of it
-        const FieldValue* value;   // its value in pristine_, which never changes
+        CPageBase* page;          // in session_
+        int id;                   // a declared control of it
+        const FieldValue* value;  // its value in pristine_, which never changes
     };
 
     CSession pristine_;  // never driven: the values every page starts with

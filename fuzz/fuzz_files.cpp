@@ -23,7 +23,7 @@
 
 namespace {
 
-constexpr int kMaxSteps = 100000;     // a profile run that never ends is a fault
+constexpr int kMaxSteps = 100000;  // a profile run that never ends is a fault
 constexpr std::string_view kAnswers[] = {"CMD OK\r\n", "CMD ERR\r\n", "Please wait\r\n", "", "noise\r\nCMD OK\r\n"};
 
 // An in-memory file that each input is written into; its path opens it afresh.
@@ -64,9 +64,15 @@ bool IsUtf8(std::string_view s)
         unsigned char lo = 0x80, hi = 0xBF;
         if (b < 0x80) more = 0;
         else if (b >= 0xC2 && b <= 0xDF) more = 1;
-        else if (b >= 0xE0 && b <= 0xEF) { more = 2; if (b == 0xE0) lo = 0xA0; if (b == 0xED) hi = 0x9F; }
-        else if (b >= 0xF0 && b <= 0xF4) { more = 3; if (b == 0xF0) lo = 0x90; if (b == 0xF4) hi = 0x8F; }
-        else return false;
+        else if (b >= 0xE0 && b <= 0xEF) {
+            more = 2;
+            if (b == 0xE0) lo = 0xA0;
+            if (b == 0xED) hi = 0x9F;
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            more = 3;
+            if (b == 0xF0) lo = 0x90;
+            if (b == 0xF4) hi = 0x8F;
+        } else return false;
         if (i + more >= s.size()) return false;  // the character runs past the end
         for (std::size_t k = 1; k <= more; ++k) {
             const auto c = static_cast<unsigned char>(s[i + k]);
@@ -93,8 +99,11 @@ void CheckCatalog(const std::string& path, std::string_view input)
             key = std::string(input.substr(start, eq - start));
         }
     }
-    for (auto [s, k] : {std::pair<std::string_view, std::string_view>{section, key}, {"", ""}, {"MAIN", "title"},
-                        {section, ""}, {"sys", "IDC_BUTTON1"}}) {
+    for (auto [s, k] : {std::pair<std::string_view, std::string_view>{section, key},
+                        {"", ""},
+                        {"MAIN", "title"},
+                        {section, ""},
+                        {"sys", "IDC_BUTTON1"}}) {
         const std::string text = catalog.GetText(s, k);
         if (text.size() > rtu::CTextCatalog::kMaxText) __builtin_trap();
         if (text.find('\0') != std::string::npos) __builtin_trap();
@@ -128,8 +137,9 @@ void CheckProfile(const std::string& path, std::string_view input)
         if (fuzz.writes > answered) {
             answered = fuzz.writes;
             const std::string_view reply =
-                input.empty() ? kAnswers[0]
-                              : kAnswers[static_cast<unsigned char>(input[pick++ % input.size()]) % std::size(kAnswers)];
+                input.empty()
+                    ? kAnswers[0]
+                    : kAnswers[static_cast<unsigned char>(input[pick++ % input.size()]) % std::size(kAnswers)];
             if (!reply.empty()) {
                 session.HandleReceive(reply);
                 drain();

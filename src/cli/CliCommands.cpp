@@ -94,8 +94,7 @@ int CmdExec(CCliLoop& loop, const std::string& profilePath)
         if (reader.GetError() == CProfileReader::Error::CannotOpen)
             std::fprintf(stderr, "rtuctl: Open the profile failed! (%s: %s)\n", profilePath.c_str(),
                          reader.ErrorText().c_str());
-        else
-            std::fprintf(stderr, "rtuctl: %s: %s\n", profilePath.c_str(), reader.ErrorText().c_str());
+        else std::fprintf(stderr, "rtuctl: %s: %s\n", profilePath.c_str(), reader.ErrorText().c_str());
         return kExitUsage;
     }
     for (const std::uint32_t at : reader.RefusedLineNumbers())

@@ -8,10 +8,10 @@
 
 namespace rtu::cli {
 
-inline constexpr int kQuietAfterDumprMs = 300;   // a reload is complete after this much silence
-inline constexpr int kSendWaitMs = 3000;         // bound of each `send` line
-inline constexpr int kConsoleQuietMs = 500;      // console with piped input: quiet time before exit
-inline constexpr int kConsoleFlushMs = 2000;     // console: what the unit said gets this long to be printed at exit
+inline constexpr int kQuietAfterDumprMs = 300;  // a reload is complete after this much silence
+inline constexpr int kSendWaitMs = 3000;        // bound of each `send` line
+inline constexpr int kConsoleQuietMs = 500;     // console with piped input: quiet time before exit
+inline constexpr int kConsoleFlushMs = 2000;    // console: what the unit said gets this long to be printed at exit
 inline constexpr Millis kConsoleForeverMs = 365LL * 24 * 3600 * 1000;  // an interactive console has no time limit
 
 int CmdRead(CCliLoop& loop, const std::string& profilePath, const std::string& jsonPath);

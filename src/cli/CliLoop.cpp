@@ -23,8 +23,8 @@ CCliLoop::CCliLoop(const Options& options) : options_(options)
 {
     wakeFd_ = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     session_ = std::make_unique<CSession>(
-        [this](std::string_view bytes) { return port_.WriteToPort(bytes.data(), bytes.size()); }, [] { return NowMs(); },
-        nullptr);
+        [this](std::string_view bytes) { return port_.WriteToPort(bytes.data(), bytes.size()); },
+        [] { return NowMs(); }, nullptr);
     session_->SetPassword(options_.password);
     port_.SetReceiver(
         [this](const char* data, std::size_t n) {
@@ -81,10 +81,9 @@ int CCliLoop::Open()
     if (!port_.IsPortOpen()) {
         std::fprintf(stderr, "rtuctl: cannot open %s\n", port_.LastOpenError().c_str());
         if (port_.LastOpenErrno() == EACCES || port_.LastOpenErrno() == EPERM)
-            std::fprintf(stderr,
-                         "rtuctl: you have no permission to use this port. Join the dialout group with\n"
-                         "        sudo usermod -aG dialout $USER\n"
-                         "        then log out and in again.\n");
+            std::fprintf(stderr, "rtuctl: you have no permission to use this port. Join the dialout group with\n"
+                                 "        sudo usermod -aG dialout $USER\n"
+                                 "        then log out and in again.\n");
         return kExitPort;
     }
     if (options_.parity != 0) port_.SetParity(options_.parity);
@@ -92,10 +91,7 @@ int CCliLoop::Open()
     return kExitOk;
 }
 
-Millis CCliLoop::Deadline() const
-{
-    return NowMs() + static_cast<Millis>(options_.timeoutSeconds * 1000.0);
-}
+Millis CCliLoop::Deadline() const { return NowMs() + static_cast<Millis>(options_.timeoutSeconds * 1000.0); }
 
 void CCliLoop::DrainReceived()
 {
@@ -144,9 +140,8 @@ bool CCliLoop::RunUntil(const std::function<bool()>& done, Millis deadline,
             if (auto w = wakeAt()) wake = std::min(wake, *w);
         const bool readIn = onStdin_ && (!stdinWanted_ || stdinWanted_());
         const bool writeOut = onStdout_ && stdoutWanted_ && stdoutWanted_();
-        pollfd fds[3] = {{wakeFd_, POLLIN, 0},
-                         {readIn ? STDIN_FILENO : -1, POLLIN, 0},
-                         {writeOut ? STDOUT_FILENO : -1, POLLOUT, 0}};
+        pollfd fds[3] = {
+            {wakeFd_, POLLIN, 0}, {readIn ? STDIN_FILENO : -1, POLLIN, 0}, {writeOut ? STDOUT_FILENO : -1, POLLOUT, 0}};
         const Millis waitMs = std::max<Millis>(0, wake - now);
         const int n = ::poll(fds, 3, static_cast<int>(std::min<Millis>(waitMs, 60000)));
         if (n < 0 && errno != EINTR) return false;
@@ -161,10 +156,7 @@ bool CCliLoop::RunUntil(const std::function<bool()>& done, Millis deadline,
     }
 }
 
-bool CCliLoop::Drain()
-{
-    return port_.WaitUntilSent(port_.SendBacklogMs() + kDrainMarginMs);
-}
+bool CCliLoop::Drain() { return port_.WaitUntilSent(port_.SendBacklogMs() + kDrainMarginMs); }
 
 namespace {
 

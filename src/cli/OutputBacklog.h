@@ -12,9 +12,9 @@ namespace rtu::cli {
 
 class COutputBacklog {
 public:
-    static constexpr std::size_t kHighMark = 1u << 20;         // above this the unit is held back
-    static constexpr std::size_t kLowMark = kHighMark / 4;     // ... until the backlog is below this
-    static constexpr std::size_t kWriteChunk = 64u * 1024;     // bytes handed to one write()
+    static constexpr std::size_t kHighMark = 1u << 20;      // above this the unit is held back
+    static constexpr std::size_t kLowMark = kHighMark / 4;  // ... until the backlog is below this
+    static constexpr std::size_t kWriteChunk = 64u * 1024;  // bytes handed to one write()
 
     // Makes fd non-blocking for the object's lifetime; the destructor restores its flags.
     explicit COutputBacklog(int fd);

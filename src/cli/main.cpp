@@ -32,7 +32,9 @@ int main(int argc, char** argv)
     app.add_option("-b,--baud", options.baud, "baud rate")
         ->check(CLI::IsMember(std::vector<int>(std::begin(rtu::kBaudRates), std::end(rtu::kBaudRates))))
         ->capture_default_str();
-    app.add_option("--parity", parity, "parity")->check(CLI::IsMember({"none", "odd", "even", "mark"}))->capture_default_str();
+    app.add_option("--parity", parity, "parity")
+        ->check(CLI::IsMember({"none", "odd", "even", "mark"}))
+        ->capture_default_str();
     app.add_option("--password", options.password, "console password the unit asks for")->capture_default_str();
     app.add_option("--timeout", options.timeoutSeconds, "seconds to wait for the unit")
         ->check(CLI::PositiveNumber)

@@ -39,7 +39,8 @@ QListWidget* CNavBar::NewList()
     list->setFrameShape(QFrame::NoFrame);
     list->setBackgroundRole(QPalette::Base);
     // Mouse click, Enter/Space, and the arrow keys: the highlighted item is the page on show.
-    connect(list, &QListWidget::itemClicked, this, [this](QListWidgetItem* it) { Report(it->data(kItemRole).toInt()); });
+    connect(list, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* it) { Report(it->data(kItemRole).toInt()); });
     connect(list, &QListWidget::itemActivated, this,
             [this](QListWidgetItem* it) { Report(it->data(kItemRole).toInt()); });
     connect(list, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* it) {
@@ -85,10 +86,7 @@ void CNavBar::AddItem(int folder, const QIcon& icon, const QString& caption, int
     it->setToolTip(caption);  // the full caption when the item shows it cut
 }
 
-QListWidget* CNavBar::List(int folder) const
-{
-    return qobject_cast<QListWidget*>(box_->widget(folder));
-}
+QListWidget* CNavBar::List(int folder) const { return qobject_cast<QListWidget*>(box_->widget(folder)); }
 
 int CNavBar::FolderCount() const { return box_->count(); }
 

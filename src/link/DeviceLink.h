@@ -19,27 +19,27 @@ namespace rtu {
 
 // The console state the tool keeps. All flags start cleared.
 struct CConsoleState {
-    bool AckReceived = false;       // the last command was answered
-    bool LoggedIn = false;          // console login established (a reload ended)
-    int LoginAttempts = 0;          // automatic login tries since the last success
+    bool AckReceived = false;          // the last command was answered
+    bool LoggedIn = false;             // console login established (a reload ended)
+    int LoginAttempts = 0;             // automatic login tries since the last success
     bool AwaitingPressPrompt = false;  // setup-mode entry in progress
-    bool RecvSeen = false;          // file upload: the unit received a chunk
-    bool CmdErrSeen = false;        // a command was refused
-    bool FileUploadOk = false;      // file upload finished
-    bool ConnectedSeen = false;     // file upload: the unit connected
-    AckKind LastAck = AckKind::None;  // what the last acknowledgement said
+    bool RecvSeen = false;             // file upload: the unit received a chunk
+    bool CmdErrSeen = false;           // a command was refused
+    bool FileUploadOk = false;         // file upload finished
+    bool ConnectedSeen = false;        // file upload: the unit connected
+    AckKind LastAck = AckKind::None;   // what the last acknowledgement said
 };
 
 class CDeviceLink {
 public:
     static constexpr const char* kDefaultPassword = "open the gate wide";
     static constexpr const char* kSetupBurst = "%%%%%%%%%%%%";  // twelve '%', no terminator
-    static constexpr int kMaxLoginRetries = 3;      // automatic retries after "Login Failed"
+    static constexpr int kMaxLoginRetries = 3;                  // automatic retries after "Login Failed"
     static constexpr const char* kLoginRefused = "The login password is incorrect!";
-    static constexpr int kLineTicks = 4;            // progress ticks for a report line
-    static constexpr int kPressPromptTicks = 15;    // progress ticks while the setup burst is repeated
-    static constexpr int kPictureTicks = 6;         // progress ticks per picture chunk
-    static constexpr int kMaxResetRounds = 64;      // commands queued by the ones Reset ends
+    static constexpr int kLineTicks = 4;          // progress ticks for a report line
+    static constexpr int kPressPromptTicks = 15;  // progress ticks while the setup burst is repeated
+    static constexpr int kPictureTicks = 6;       // progress ticks per picture chunk
+    static constexpr int kMaxResetRounds = 64;    // commands queued by the ones Reset ends
 
     CDeviceLink(WriteFn write, ClockFn clock, ILinkObserver* observer = nullptr);
     CDeviceLink(const CDeviceLink&) = delete;

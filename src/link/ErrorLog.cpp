@@ -17,12 +17,13 @@ namespace {
 constexpr const char* kLogFileName = "serial_err.txt";  // the log's file name
 constexpr const char* kAppDirName = "rtuconfig";        // our folder in the state directory
 constexpr std::size_t kTimeStampSize = 80;              // "YYYY/MM/DD  hh:mm:ss", room for any int fields
-constexpr const char* kRotatedSuffix = ".1";             // the previous log, replaced at each rotation
-constexpr mode_t kLogFileMode = 0600;                    // the log is the user's own
-constexpr mode_t kStateDirMode = 0700;                   // state directories are private
+constexpr const char* kRotatedSuffix = ".1";            // the previous log, replaced at each rotation
+constexpr mode_t kLogFileMode = 0600;                   // the log is the user's own
+constexpr mode_t kStateDirMode = 0700;                  // state directories are private
 
 // Creates the missing directories on the way to `dir`, each private to the user.
-void CreatePrivateDirectories(const std::filesystem::path& dir) {
+void CreatePrivateDirectories(const std::filesystem::path& dir)
+{
     std::filesystem::path partial;
     for (const auto& part : dir) {
         partial /= part;
@@ -31,10 +32,11 @@ void CreatePrivateDirectories(const std::filesystem::path& dir) {
 }
 
 // Opens the log for appending without following a symbolic link; -1 unless it is a regular file.
-int OpenLog(const std::string& path) {
+int OpenLog(const std::string& path)
+{
     // O_NONBLOCK: a FIFO planted at the path must not hang the caller.
-    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC,
-                          kLogFileMode);
+    const int fd =
+        ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, kLogFileMode);
     if (fd < 0) return -1;
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
@@ -44,40 +46,45 @@ int OpenLog(const std::string& path) {
     return fd;
 }
 
-std::mutex& LogMutex() {
+std::mutex& LogMutex()
+{
     static std::mutex m;
     return m;
 }
 
-std::string& PathOverride() {
+std::string& PathOverride()
+{
     static std::string path;
     return path;
 }
 
 // strerror_r comes in a GNU (returns the text) and an XSI (returns a status) flavour.
 [[maybe_unused]] const char* PickErrorText(const char* text, const char*) { return text; }
-[[maybe_unused]] const char* PickErrorText(int status, const char* buffer) {
+[[maybe_unused]] const char* PickErrorText(int status, const char* buffer)
+{
     return status == 0 ? buffer : "Unknown error";
 }
 
 }  // namespace
 
-std::string SystemErrorText(int errorCode) {
+std::string SystemErrorText(int errorCode)
+{
     char buffer[kErrorReportSize] = {};
     return PickErrorText(strerror_r(errorCode, buffer, sizeof buffer), buffer);
 }
 
-std::string FormatErrorReport(const std::string& what, int errorCode, int portNumber) {
+std::string FormatErrorReport(const std::string& what, int errorCode, int portNumber)
+{
     // The system's message text ends with a line break, as the entry layout expects.
     const std::string system = SystemErrorText(errorCode) + "\n";
     char report[kErrorReportSize];
-    std::snprintf(report, sizeof report,
-                  "WARNING:  %s Failed with the following error: \n%sPort: %d\nCode: %d\n",
+    std::snprintf(report, sizeof report, "WARNING:  %s Failed with the following error: \n%sPort: %d\nCode: %d\n",
                   what.c_str(), system.c_str(), portNumber, errorCode);
     return report;
 }
 
-std::string ErrorLogPath() {
+std::string ErrorLogPath()
+{
     {
         std::lock_guard lock(LogMutex());
         if (!PathOverride().empty()) return PathOverride();
@@ -95,12 +102,14 @@ std::string ErrorLogPath() {
     return (dir / kAppDirName / kLogFileName).string();
 }
 
-void SetErrorLogPathForTesting(const std::string& path) {
+void SetErrorLogPathForTesting(const std::string& path)
+{
     std::lock_guard lock(LogMutex());
     PathOverride() = path;
 }
 
-void AppendErrorLog(const std::string& report) {
+void AppendErrorLog(const std::string& report)
+{
     const std::string path = ErrorLogPath();
     if (path.empty()) return;
 
@@ -108,8 +117,8 @@ void AppendErrorLog(const std::string& report) {
     std::tm local{};
     localtime_r(&now, &local);
     char stamp[kTimeStampSize];
-    std::snprintf(stamp, sizeof stamp, "%4.4d/%2.2d/%2.2d  %2.2d:%2.2d:%2.2d", local.tm_year + 1900,
-                  local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
+    std::snprintf(stamp, sizeof stamp, "%4.4d/%2.2d/%2.2d  %2.2d:%2.2d:%2.2d", local.tm_year + 1900, local.tm_mon + 1,
+                  local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
     const std::string entry = report + stamp + "\r\n";
 
     std::lock_guard lock(LogMutex());
@@ -129,7 +138,8 @@ void AppendErrorLog(const std::string& report) {
     ::close(fd);
 }
 
-void ReportError(const std::string& what, int portNumber, int errorCode) {
+void ReportError(const std::string& what, int portNumber, int errorCode)
+{
     AppendErrorLog(FormatErrorReport(what, errorCode, portNumber));
 }
 

@@ -20,9 +20,17 @@ public:
     // Starts a picture with the bytes that followed the start line in the same chunk.
     void Start(std::string_view first);
     Result Feed(std::string_view chunk);
-    void Abort() { active_ = false; image_.clear(); }
+    void Abort()
+    {
+        active_ = false;
+        image_.clear();
+    }
     const std::string& Image() const { return image_; }
-    void TakeImage(std::string& out) { out.swap(image_); image_.clear(); }
+    void TakeImage(std::string& out)
+    {
+        out.swap(image_);
+        image_.clear();
+    }
 
 private:
     bool active_ = false;

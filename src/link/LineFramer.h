@@ -21,8 +21,16 @@ public:
     bool NextLine(std::string& line);
     // The bytes held after the read cursor (used when a picture starts).
     std::string_view Rest() const { return std::string_view(buffer_).substr(cursor_); }
-    void SkipOne() { if (cursor_ < buffer_.size()) ++cursor_; }
-    void Clear() { buffer_.clear(); cursor_ = 0; scanned_ = 0; }
+    void SkipOne()
+    {
+        if (cursor_ < buffer_.size()) ++cursor_;
+    }
+    void Clear()
+    {
+        buffer_.clear();
+        cursor_ = 0;
+        scanned_ = 0;
+    }
     std::size_t Held() const { return buffer_.size() - cursor_; }
 
 private:

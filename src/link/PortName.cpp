@@ -9,16 +9,17 @@ constexpr int kMaxPortDigits = 9;        // longer digit runs do not fit an int:
 constexpr int kPortNameSize = 32;        // "\\.\COM" and any int
 }  // namespace
 
-std::string PortDeviceName(int portNumber) {
+std::string PortDeviceName(int portNumber)
+{
     char name[kPortNameSize];
-    std::snprintf(name, sizeof name, portNumber < kFirstNamespacePort ? "COM%d" : "\\\\.\\COM%d",
-                  portNumber);
+    std::snprintf(name, sizeof name, portNumber < kFirstNamespacePort ? "COM%d" : "\\\\.\\COM%d", portNumber);
     return name;
 }
 
 std::string ResolvePortPath(const std::string& chosen) { return chosen; }
 
-int PortNumberFromName(const std::string& name) {
+int PortNumberFromName(const std::string& name)
+{
     std::size_t start = name.size();
     while (start > 0 && name[start - 1] >= '0' && name[start - 1] <= '9') --start;
     const std::size_t digits = name.size() - start;

@@ -14,8 +14,7 @@ std::string DescribeOpenFailure(const std::string& path, int err)
     switch (err) {
     case ENOENT:
     case ENODEV:
-    case ENXIO:
-        return head + "no such port (it was unplugged, or the program that made it has ended)." + kChoosePort;
+    case ENXIO: return head + "no such port (it was unplugged, or the program that made it has ended)." + kChoosePort;
     case EACCES:
     case EPERM:
         return head + "permission denied. Add your user to the \"dialout\" group "
@@ -41,7 +40,8 @@ std::string DescribePortLost(const std::string& path)
 
 std::string DescribeNoAnswer(const std::string& what)
 {
-    return what + " Check the cable, the baud rate and the parity, and that the unit is powered; or choose another port.";
+    return what +
+           " Check the cable, the baud rate and the parity, and that the unit is powered; or choose another port.";
 }
 
 }  // namespace rtu

@@ -43,8 +43,9 @@ private:
 class CProfileReader {
 public:
     static constexpr std::size_t kMaxFileBytes = 10u * 1024 * 1024;  // a profile is a few KB; larger files are refused
-    static constexpr std::size_t kBlockBytes = 1024;      // longest block the port writes in one piece
-    static constexpr std::size_t kMaxCommandBytes = kBlockBytes - 1;  // a command line plus its carriage return fit a block
+    static constexpr std::size_t kBlockBytes = 1024;                 // longest block the port writes in one piece
+    static constexpr std::size_t kMaxCommandBytes =
+        kBlockBytes - 1;                                  // a command line plus its carriage return fit a block
     static constexpr std::size_t kRefusedPreview = 40;    // bytes of a refused line kept for showing
     static constexpr std::size_t kReadChunk = 64 * 1024;  // bytes read from the file at a time
 
@@ -83,17 +84,17 @@ private:
     void TakeLine(std::string_view line);
 
     Error error_ = Error::None;
-    std::string errorDetail_;     // the system's reason when the file could not be read
+    std::string errorDetail_;  // the system's reason when the file could not be read
     Encoding encoding_ = Encoding::Unknown;
     std::size_t total_ = 0;
-    std::string head_;            // the first bytes, until the encoding is known
-    std::string pending16_;       // an odd byte of a UTF-16 code unit
+    std::string head_;       // the first bytes, until the encoding is known
+    std::string pending16_;  // an odd byte of a UTF-16 code unit
     std::uint32_t highSurrogate_ = 0;
-    int utf8Need_ = 0;            // continuation bytes still expected
+    int utf8Need_ = 0;                                // continuation bytes still expected
     unsigned char utf8Low_ = 0x80, utf8High_ = 0xBF;  // range of the next continuation byte
-    bool afterCr_ = false;        // the last byte was a carriage return (a line feed joins it)
-    std::string line_;            // the line being read
-    std::string previous_;        // the last non-empty line (a direct repeat is dropped)
+    bool afterCr_ = false;                            // the last byte was a carriage return (a line feed joins it)
+    std::string line_;                                // the line being read
+    std::string previous_;                            // the last non-empty line (a direct repeat is dropped)
     bool havePrevious_ = false;
     std::uint32_t lineNo_ = 0;
     CProfileLines lines_;

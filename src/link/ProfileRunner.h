@@ -21,13 +21,13 @@ enum class ExecStop {
 };
 
 struct ExecSummary {
-    int sent = 0;        // command lines of the file sent to the unit
-    int ok = 0;          // answered "CMD OK" (or "Please wait")
-    int err = 0;         // answered "CMD ERR"
-    int unanswered = 0;  // no acknowledgement within the bound, or the port refused the line
-    int refused = 0;     // command lines too long to be sent whole: not sent
-    int late = 0;        // acknowledgements that came after their line's bound (dropped)
-    int notSent = 0;     // command lines left unsent because the run stopped
+    int sent = 0;          // command lines of the file sent to the unit
+    int ok = 0;            // answered "CMD OK" (or "Please wait")
+    int err = 0;           // answered "CMD ERR"
+    int unanswered = 0;    // no acknowledgement within the bound, or the port refused the line
+    int refused = 0;       // command lines too long to be sent whole: not sent
+    int late = 0;          // acknowledgements that came after their line's bound (dropped)
+    int notSent = 0;       // command lines left unsent because the run stopped
     bool stopped = false;  // the run ended before the end of the file
     ExecStop stop = ExecStop::None;
     bool committed = false;  // the commit line was sent
@@ -82,7 +82,7 @@ private:
     bool awaiting_ = false;  // one of our lines is queued or waits for its acknowledgement
     bool paused_ = false;
     ExecStop pendingStop_ = ExecStop::None;
-    int silentRun_ = 0;      // unanswered lines in a row
+    int silentRun_ = 0;  // unanswered lines in a row
     int lateAtStart_ = 0;
     std::function<void(const ExecSummary&)> done_;
 };

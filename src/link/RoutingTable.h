@@ -26,20 +26,20 @@ enum class RouteEffect {
 };
 
 struct RouteTarget {
-    PageId page;         // the receiving page
+    PageId page;  // the receiving page
     RouteEffect effect;
-    int offset;          // the text starts here (0: the whole line); CheckChar: the tested character
-    const char* key;     // the report key that names the control, or the handler's key
-    int handler;         // 1, 2, 3 for the first, second, third handler of the page; 0 otherwise
-    int arg;             // table or column handed to the handler; -1 when none
+    int offset;       // the text starts here (0: the whole line); CheckChar: the tested character
+    const char* key;  // the report key that names the control, or the handler's key
+    int handler;      // 1, 2, 3 for the first, second, third handler of the page; 0 otherwise
+    int arg;          // table or column handed to the handler; -1 when none
 };
 
 struct RouteRow {
     static constexpr int kMaxTargets = 4;
-    const char* id;          // "A1" … "C70"
+    const char* id;               // "A1" … "C70"
     std::string_view contains;    // the line contains this text
     std::string_view orContains;  // … or this one (empty: no alternative)
-    int digitOffset;         // -1, or the offset that must hold a digit (passed on as `digit`)
+    int digitOffset;              // -1, or the offset that must hold a digit (passed on as `digit`)
     std::array<RouteTarget, kMaxTargets> targets;
     int targetCount;
 };

@@ -14,14 +14,14 @@
 namespace rtu {
 namespace {
 
-constexpr int kMaxLinkHops = 40;             // symbolic links followed before giving up (as the kernel does)
-constexpr int kMaxTempAttempts = 16;         // fresh random names tried when one is taken
+constexpr int kMaxLinkHops = 40;              // symbolic links followed before giving up (as the kernel does)
+constexpr int kMaxTempAttempts = 16;          // fresh random names tried when one is taken
 constexpr std::size_t kTempRandomChars = 12;  // random characters in a temporary file's name
-constexpr std::size_t kMaxTempStem = 200;    // target name characters kept in the temporary name (NAME_MAX is 255)
-constexpr mode_t kNewFileMode = 0666;        // before the umask, as for any newly created file
-constexpr mode_t kPermissionBits = 07777;    // the part of st_mode a replacement keeps
+constexpr std::size_t kMaxTempStem = 200;     // target name characters kept in the temporary name (NAME_MAX is 255)
+constexpr mode_t kNewFileMode = 0666;         // before the umask, as for any newly created file
+constexpr mode_t kPermissionBits = 07777;     // the part of st_mode a replacement keeps
 constexpr const char* kNameChars = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-constexpr std::size_t kNameCharCount = 62;   // characters in kNameChars
+constexpr std::size_t kNameCharCount = 62;  // characters in kNameChars
 
 std::string DirectoryOf(const std::string& path)
 {

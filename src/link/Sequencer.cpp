@@ -29,10 +29,7 @@ void CSequencer::EnqueueBlock(std::string bytes)
     Enqueue(std::move(job));
 }
 
-bool CSequencer::WriteNow(std::string_view bytes)
-{
-    return write_ ? write_(bytes) : false;
-}
+bool CSequencer::WriteNow(std::string_view bytes) { return write_ ? write_(bytes) : false; }
 
 void CSequencer::OnAck(AckKind kind)
 {

@@ -25,18 +25,18 @@ struct SeqResult {
 };
 
 struct SeqJob {
-    std::string bytes;                         // one block; empty for a pure action
-    int waitMs = 0;                            // > 0: wait at most this long for an acknowledgement
-    std::function<void()> onStart;             // runs just before the bytes are written
+    std::string bytes;              // one block; empty for a pure action
+    int waitMs = 0;                 // > 0: wait at most this long for an acknowledgement
+    std::function<void()> onStart;  // runs just before the bytes are written
     std::function<void(const SeqResult&)> onDone;
-    const void* owner = nullptr;               // who queued it (see Withdraw)
+    const void* owner = nullptr;  // who queued it (see Withdraw)
 };
 
 class CSequencer {
 public:
-    static constexpr int kSettleQuietMs = 300;   // after a wait ran out: quiet needed before the next job
-    static constexpr int kSettleMinMs = 1000;    // after a wait ran out: the shortest settling spell
-    static constexpr int kSettleMaxMs = 5000;    // after a wait ran out: the longest settling spell (chatty unit)
+    static constexpr int kSettleQuietMs = 300;  // after a wait ran out: quiet needed before the next job
+    static constexpr int kSettleMinMs = 1000;   // after a wait ran out: the shortest settling spell
+    static constexpr int kSettleMaxMs = 5000;   // after a wait ran out: the longest settling spell (chatty unit)
 
     CSequencer(WriteFn write, ClockFn clock);
 
@@ -84,9 +84,9 @@ private:
     std::deque<SeqJob> queue_;
     std::optional<SeqJob> current_;  // the job whose acknowledgement is awaited
     Millis deadline_ = 0;
-    bool settling_ = false;   // a wait ran out; the next job waits for quiet
-    Millis settleFrom_ = 0;   // when the wait ran out
-    Millis lastLine_ = 0;     // when the unit last sent a line
+    bool settling_ = false;  // a wait ran out; the next job waits for quiet
+    Millis settleFrom_ = 0;  // when the wait ran out
+    Millis lastLine_ = 0;    // when the unit last sent a line
     int lateAnswers_ = 0;
     bool pumping_ = false;
 };

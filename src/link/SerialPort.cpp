@@ -5,25 +5,26 @@ namespace rtu {
 
 // ---------------------------------------------------------------- owner side
 
-bool CSerialPort::Engine::WaitOpenResult(int waitMs) {
+bool CSerialPort::Engine::WaitOpenResult(int waitMs)
+{
     std::unique_lock lock(stateMutex);
-    stateChanged.wait_for(lock, milliseconds(waitMs),
-                          [&] { return openState != OpenState::Pending; });
+    stateChanged.wait_for(lock, milliseconds(waitMs), [&] { return openState != OpenState::Pending; });
     return openState == OpenState::Open;
 }
 
-bool CSerialPort::Engine::WaitFinished(int waitMs) {
+bool CSerialPort::Engine::WaitFinished(int waitMs)
+{
     std::unique_lock lock(stateMutex);
     return stateChanged.wait_for(lock, milliseconds(waitMs), [&] { return finished; });
 }
 
-bool CSerialPort::Engine::Enqueue(const char* data, std::size_t n, int waitMs) {
+bool CSerialPort::Engine::Enqueue(const char* data, std::size_t n, int waitMs)
+{
     {
         std::unique_lock lock(ringMutex);
         if (!accepting) return false;
         if (queued == kRingSlots) {
-            slotFreed.wait_for(lock, milliseconds(waitMs),
-                               [&] { return !accepting || queued < kRingSlots; });
+            slotFreed.wait_for(lock, milliseconds(waitMs), [&] { return !accepting || queued < kRingSlots; });
             if (!accepting) return false;
             if (queued == kRingSlots) {
                 lock.unlock();
@@ -41,7 +42,8 @@ bool CSerialPort::Engine::Enqueue(const char* data, std::size_t n, int waitMs) {
     return true;
 }
 
-int CSerialPort::Engine::BacklogMs(Clock::time_point now) const {
+int CSerialPort::Engine::BacklogMs(Clock::time_point now) const
+{
     std::size_t bytes = 0;
     for (int i = 0, slot = sendIndex; i < queued; ++i, slot = (slot + 1) % kRingSlots)
         bytes += lengths[static_cast<std::size_t>(slot)];
@@ -50,7 +52,8 @@ int CSerialPort::Engine::BacklogMs(Clock::time_point now) const {
     return RemainingMs(until, now);
 }
 
-bool CSerialPort::Engine::SetLineParity(int parity) {
+bool CSerialPort::Engine::SetLineParity(int parity)
+{
     std::lock_guard lock(fdMutex);
     settings.parity = parity;
     bitsPerByte = BitsPerByte(parity);
@@ -76,12 +79,12 @@ CSerialPort::~CSerialPort() { RetireWorker(); }
 
 void CSerialPort::SetPortName(const std::string& path) { portName_ = ResolvePortPath(path); }
 
-
 void CSerialPort::SetBaudRate(int rate) { baudRate_ = rate; }
 
 void CSerialPort::SetFlowControl(int value) { flowControl_ = value; }
 
-void CSerialPort::SetReceiver(ReceiveFn onData, LostFn onLost, SentFn onSent) {
+void CSerialPort::SetReceiver(ReceiveFn onData, LostFn onLost, SentFn onSent)
+{
     onData_ = std::move(onData);
     onLost_ = std::move(onLost);
     onSent_ = std::move(onSent);
@@ -89,7 +92,8 @@ void CSerialPort::SetReceiver(ReceiveFn onData, LostFn onLost, SentFn onSent) {
         engine_->SetCallbacks(std::make_shared<Engine::Callbacks>(Engine::Callbacks{onData_, onLost_, onSent_}));
 }
 
-void CSerialPort::SetTimingForTesting(int blockGapMs, int fullRingWaitMs, int stopWaitMs) {
+void CSerialPort::SetTimingForTesting(int blockGapMs, int fullRingWaitMs, int stopWaitMs)
+{
     blockGapMs_ = blockGapMs;
     fullRingWaitMs_ = fullRingWaitMs;
     stopWaitMs_ = stopWaitMs;
@@ -99,7 +103,8 @@ void CSerialPort::SetTimingForTesting(int blockGapMs, int fullRingWaitMs, int st
     }
 }
 
-void CSerialPort::RetireWorker() {
+void CSerialPort::RetireWorker()
+{
     if (!worker_.joinable()) return;
     engine_->stopRequested = true;
     engine_->Wake();
@@ -121,7 +126,8 @@ void CSerialPort::RetireWorker() {
     engine_.reset();
 }
 
-int CSerialPort::EnablePort(int enable) {
+int CSerialPort::EnablePort(int enable)
+{
     RetireWorker();
     if (!enable) return 1;
 
@@ -145,34 +151,38 @@ int CSerialPort::EnablePort(int enable) {
     return engine->WaitOpenResult(kOpenWaitMs) ? 1 : 0;
 }
 
-bool CSerialPort::WaitUntilSent(int waitMs) {
+bool CSerialPort::WaitUntilSent(int waitMs)
+{
     if (!engine_) return true;
     std::unique_lock lock(engine_->ringMutex);
-    engine_->slotFreed.wait_for(lock, milliseconds(waitMs), [&] {
-        return (engine_->queued == 0 && !engine_->onLine) || !engine_->accepting;
-    });
+    engine_->slotFreed.wait_for(lock, milliseconds(waitMs),
+                                [&] { return (engine_->queued == 0 && !engine_->onLine) || !engine_->accepting; });
     return engine_->accepting && engine_->queued == 0 && !engine_->onLine;
 }
 
-int CSerialPort::SendBacklogMs() const {
+int CSerialPort::SendBacklogMs() const
+{
     if (!engine_) return 0;
     std::lock_guard lock(engine_->ringMutex);
     return engine_->accepting ? engine_->BacklogMs(Clock::now()) : 0;
 }
 
-int CSerialPort::FreeSlots() const {
+int CSerialPort::FreeSlots() const
+{
     if (!engine_) return 0;
     std::lock_guard lock(engine_->ringMutex);
     return engine_->accepting ? kRingSlots - engine_->queued : 0;
 }
 
-bool CSerialPort::AllSent() const {
+bool CSerialPort::AllSent() const
+{
     if (!engine_) return true;
     std::lock_guard lock(engine_->ringMutex);
     return !engine_->accepting || (engine_->queued == 0 && !engine_->onLine);
 }
 
-void CSerialPort::PauseReceive(bool pause) {
+void CSerialPort::PauseReceive(bool pause)
+{
     receivePaused_ = pause;
     if (!engine_ || engine_->receivePaused == pause) return;
     engine_->receivePaused = pause;
@@ -181,25 +191,29 @@ void CSerialPort::PauseReceive(bool pause) {
 
 bool CSerialPort::IsPortOpen() const { return engine_ && engine_->portReady; }
 
-std::string CSerialPort::LastOpenError() const {
+std::string CSerialPort::LastOpenError() const
+{
     if (!engine_) return {};
     std::lock_guard lock(engine_->stateMutex);
     return engine_->openError;
 }
 
-int CSerialPort::LastOpenErrno() const {
+int CSerialPort::LastOpenErrno() const
+{
     if (!engine_) return 0;
     std::lock_guard lock(engine_->stateMutex);
     return engine_->openErrno;
 }
 
-int CSerialPort::SetParity(int parity) {
+int CSerialPort::SetParity(int parity)
+{
     if (parity < kParityNone || parity > kParityMark) return 0;
     parity_ = parity;
     return engine_ && engine_->SetLineParity(parity) ? 1 : 0;
 }
 
-bool CSerialPort::WriteToPort(const char* data, std::size_t n) {
+bool CSerialPort::WriteToPort(const char* data, std::size_t n)
+{
     if (!engine_ || !data || n == 0) return false;
     return engine_->Enqueue(data, n, fullRingWaitMs_);
 }

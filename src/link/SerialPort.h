@@ -38,15 +38,15 @@ public:
     // sending: the moment for a waiting sender to queue more or to stop waiting.
     using SentFn = std::function<void()>;
 
-    static constexpr int kRingSlots = 24;            // blocks that can be outstanding
-    static constexpr std::size_t kSlotSize = 1024;   // longest block; longer text is cut
-    static constexpr std::size_t kReceiveBufferSize = 8192; // largest chunk handed on
-    static constexpr int kBlockGapMs = 50;           // pause after each block has left the line
-    static constexpr int kGatherMs = 50;             // a received burst is gathered this long
-    static constexpr int kFullRingWaitMs = 2000;     // WriteToPort waits this long for a free slot
-    static constexpr int kOpenWaitMs = 3000;         // EnablePort(1) waits this long for the open
-    static constexpr int kStopWaitMs = 2000;         // EnablePort(0)/destructor wait this long for the worker
-    static constexpr int kDrainMarginMs = 500;       // beyond the bytes' own line time, for the driver to finish
+    static constexpr int kRingSlots = 24;                    // blocks that can be outstanding
+    static constexpr std::size_t kSlotSize = 1024;           // longest block; longer text is cut
+    static constexpr std::size_t kReceiveBufferSize = 8192;  // largest chunk handed on
+    static constexpr int kBlockGapMs = 50;                   // pause after each block has left the line
+    static constexpr int kGatherMs = 50;                     // a received burst is gathered this long
+    static constexpr int kFullRingWaitMs = 2000;             // WriteToPort waits this long for a free slot
+    static constexpr int kOpenWaitMs = 3000;                 // EnablePort(1) waits this long for the open
+    static constexpr int kStopWaitMs = 2000;                 // EnablePort(0)/destructor wait this long for the worker
+    static constexpr int kDrainMarginMs = 500;  // beyond the bytes' own line time, for the driver to finish
 
     CSerialPort();
     virtual ~CSerialPort();
@@ -55,7 +55,7 @@ public:
 
     void SetPortName(const std::string& path);  // the device path used by the next open
     void SetBaudRate(int rate);
-    void SetFlowControl(int value);              // 2: hardware handshake, anything else: none
+    void SetFlowControl(int value);  // 2: hardware handshake, anything else: none
     // Takes effect at once, also on an open port.
     void SetReceiver(ReceiveFn onData, LostFn onLost = {}, SentFn onSent = {});
 

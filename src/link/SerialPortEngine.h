@@ -2,20 +2,20 @@
 // small line helpers both sides use. Private to the serial port's own sources.
 #pragma once
 
-#include <fcntl.h>
-#include <poll.h>
-#include <sys/eventfd.h>
-#include <sys/file.h>
-#include <sys/ioctl.h>
-#include <termios.h>
-#include <unistd.h>
 #include <algorithm>
 #include <array>
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
 #include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
 #include <system_error>
+#include <termios.h>
+#include <unistd.h>
 
 #include "link/ErrorLog.h"
 #include "link/PortName.h"
@@ -23,7 +23,6 @@
 
 namespace rtu {
 namespace serial_detail {
-
 
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
@@ -33,7 +32,7 @@ constexpr int kParityNone = 0;
 constexpr int kParityOdd = 1;
 constexpr int kParityEven = 2;
 constexpr int kParityMark = 3;
-constexpr int kHardwareHandshake = 2;  // flow-control value that selects RTS/CTS
+constexpr int kHardwareHandshake = 2;       // flow-control value that selects RTS/CTS
 constexpr int kBitsPerByte = 10;            // start bit, eight data bits, stop bit
 constexpr int kBitsPerByteWithParity = 11;  // ... and the parity bit
 constexpr long long kNanosPerSecond = 1000000000LL;
@@ -65,12 +64,12 @@ struct BaudEntry {
     speed_t speed;
 };
 // The line speeds the unit supports.
-constexpr BaudEntry kBaudRates[] = {{300, B300},     {600, B600},     {1200, B1200},
-                                    {2400, B2400},   {4800, B4800},   {9600, B9600},
-                                    {19200, B19200}, {38400, B38400}, {57600, B57600},
-                                    {115200, B115200}};
+constexpr BaudEntry kBaudRates[] = {{300, B300},     {600, B600},      {1200, B1200},   {2400, B2400},
+                                    {4800, B4800},   {9600, B9600},    {19200, B19200}, {38400, B38400},
+                                    {57600, B57600}, {115200, B115200}};
 
-inline bool FindSpeed(int rate, speed_t& speed) {
+inline bool FindSpeed(int rate, speed_t& speed)
+{
     for (const BaudEntry& e : kBaudRates) {
         if (e.rate == rate) {
             speed = e.speed;
@@ -80,30 +79,32 @@ inline bool FindSpeed(int rate, speed_t& speed) {
     return false;
 }
 
-inline void ApplyParity(termios& t, int parity) {
+inline void ApplyParity(termios& t, int parity)
+{
     t.c_cflag &= ~static_cast<tcflag_t>(PARENB | PARODD | CMSPAR);
     t.c_iflag &= ~static_cast<tcflag_t>(INPCK);
     switch (parity) {
-        case kParityOdd: t.c_cflag |= PARENB | PARODD; break;
-        case kParityEven: t.c_cflag |= PARENB; break;
-        case kParityMark: t.c_cflag |= PARENB | PARODD | CMSPAR; break;
-        default: return;
+    case kParityOdd: t.c_cflag |= PARENB | PARODD; break;
+    case kParityEven: t.c_cflag |= PARENB; break;
+    case kParityMark: t.c_cflag |= PARENB | PARODD | CMSPAR; break;
+    default: return;
     }
     t.c_iflag |= INPCK;
 }
 
 inline int BitsPerByte(int parity) { return parity == kParityNone ? kBitsPerByte : kBitsPerByteWithParity; }
 
-inline std::string OpenFailureText(const std::string& path, int err) {
+inline std::string OpenFailureText(const std::string& path, int err)
+{
     return path + ": " + (err == EBUSY ? std::string(kTextInUse) : SystemErrorText(err));
 }
 
-inline int RemainingMs(Clock::time_point due, Clock::time_point now) {
+inline int RemainingMs(Clock::time_point due, Clock::time_point now)
+{
     if (due <= now) return 0;
     const auto ms = std::chrono::ceil<milliseconds>(due - now).count();
     return static_cast<int>(std::min<long long>(ms, 1 << 30));
 }
-
 
 }  // namespace serial_detail
 
@@ -127,20 +128,21 @@ struct CSerialPort::Engine {
     enum class Step { Ok, Lost };
 
     Engine(Settings s, int gapMs)
-        : settings(std::move(s)),
-          logPort(PortNumberFromName(settings.path)),
-          blockGapMs(gapMs),
-          bitsPerByte(BitsPerByte(settings.parity)) {
+        : settings(std::move(s)), logPort(PortNumberFromName(settings.path)), blockGapMs(gapMs),
+          bitsPerByte(BitsPerByte(settings.parity))
+    {
         wakeFd = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     }
-    ~Engine() {
+    ~Engine()
+    {
         if (wakeFd >= 0) ::close(wakeFd);
     }
     Engine(const Engine&) = delete;
     Engine& operator=(const Engine&) = delete;
 
     // --- owner side ---
-    void Wake() {
+    void Wake()
+    {
         const std::uint64_t one = 1;
         [[maybe_unused]] auto r = ::write(wakeFd, &one, sizeof one);
     }
@@ -148,7 +150,8 @@ struct CSerialPort::Engine {
     bool WaitFinished(int waitMs);
     bool Enqueue(const char* data, std::size_t n, int waitMs);
     bool SetLineParity(int parity);
-    void SetCallbacks(std::shared_ptr<const Callbacks> cb) {
+    void SetCallbacks(std::shared_ptr<const Callbacks> cb)
+    {
         std::lock_guard lock(callbackMutex);
         callbacks = std::move(cb);
     }
@@ -166,16 +169,19 @@ struct CSerialPort::Engine {
     void NotifySent();
     void EndThread(bool lost);
     void Report(const char* what, int err) { ReportError(what, logPort, err); }
-    std::shared_ptr<const Callbacks> LoadCallbacks() {
+    std::shared_ptr<const Callbacks> LoadCallbacks()
+    {
         std::lock_guard lock(callbackMutex);
         return callbacks;
     }
-    bool HasQueued() {
+    bool HasQueued()
+    {
         std::lock_guard lock(ringMutex);
         return queued > 0;
     }
     // How long `bytes` take on the line at the port's speed and framing.
-    Clock::duration LineTime(std::size_t bytes) const {
+    Clock::duration LineTime(std::size_t bytes) const
+    {
         const long long baud = std::max(settings.baud, 1);
         return std::chrono::nanoseconds(static_cast<long long>(bytes) * bitsPerByte.load() * kNanosPerSecond / baud);
     }
@@ -224,10 +230,10 @@ struct CSerialPort::Engine {
     std::array<std::size_t, kRingSlots> lengths{};
 
     // Worker only.
-    std::size_t sentOfSlot = 0;  // bytes of the slot at sendIndex already written
-    bool waitWritable = false;   // the last write would block: wait for POLLOUT
-    bool blockOnLine = false;    // the last whole block is written but has not left the line yet
-    bool blockWritten = false;   // lastBlockAt is valid
+    std::size_t sentOfSlot = 0;     // bytes of the slot at sendIndex already written
+    bool waitWritable = false;      // the last write would block: wait for POLLOUT
+    bool blockOnLine = false;       // the last whole block is written but has not left the line yet
+    bool blockWritten = false;      // lastBlockAt is valid
     Clock::time_point lastBlockAt;  // when the last block left the line (the pause counts from here)
     int failedWrites = 0;
     std::array<char, kReceiveBufferSize> rx{};

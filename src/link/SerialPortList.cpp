@@ -22,14 +22,16 @@ constexpr const char* kLegacyPrefix = "ttyS";
 // The legacy UART driver that also claims the placeholder ports.
 constexpr const char* kPlaceholderDriver = "serial8250";
 
-bool HasNumberedPrefix(const std::string& name, const std::string& prefix) {
+bool HasNumberedPrefix(const std::string& name, const std::string& prefix)
+{
     return name.size() > prefix.size() && name.compare(0, prefix.size(), prefix) == 0 &&
            std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(),
                        [](char c) { return c >= '0' && c <= '9'; });
 }
 
 // A placeholder UART reports the port type "unknown".
-bool UartPresent(const std::string& path) {
+bool UartPresent(const std::string& path)
+{
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return false;
     serial_struct info{};
@@ -38,7 +40,8 @@ bool UartPresent(const std::string& path) {
     return present;
 }
 
-bool LegacyPortPresent(const std::string& name) {
+bool LegacyPortPresent(const std::string& name)
+{
     std::error_code ec;
     const fs::path driver = fs::path(kSysTtyDir) / name / "device" / "driver";
     if (!fs::exists(driver, ec)) return false;
@@ -53,7 +56,8 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 
-bool NaturalLess(const std::string& a, const std::string& b) {
+bool NaturalLess(const std::string& a, const std::string& b)
+{
     std::size_t i = 0;
     std::size_t j = 0;
     while (i < a.size() && j < b.size()) {
@@ -82,7 +86,8 @@ bool NaturalLess(const std::string& a, const std::string& b) {
     return a.size() - i < b.size() - j;
 }
 
-std::vector<std::string> ListSerialPorts() {
+std::vector<std::string> ListSerialPorts()
+{
     std::vector<std::string> ports;
     std::error_code ec;
     for (fs::directory_iterator it(kDevDir, ec), end; !ec && it != end; it.increment(ec)) {

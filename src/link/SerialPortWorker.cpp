@@ -6,7 +6,8 @@ namespace rtu {
 
 // ---------------------------------------------------------------- worker side
 
-void CSerialPort::Engine::CommThread() {
+void CSerialPort::Engine::CommThread()
+{
     int err = 0;
     bool opened = false;
     if (wakeFd < 0) {
@@ -46,7 +47,8 @@ void CSerialPort::Engine::CommThread() {
     stateChanged.notify_all();
 }
 
-bool CSerialPort::Engine::InitPort(int& err) {
+bool CSerialPort::Engine::InitPort(int& err)
+{
     speed_t speed{};
     if (!FindSpeed(settings.baud, speed)) {
         err = EINVAL;
@@ -100,7 +102,8 @@ bool CSerialPort::Engine::InitPort(int& err) {
     return true;
 }
 
-CSerialPort::Engine::Step CSerialPort::Engine::RunLoop() {
+CSerialPort::Engine::Step CSerialPort::Engine::RunLoop()
+{
     for (;;) {
         if (stopRequested) return Step::Ok;
         Clock::time_point now = Clock::now();
@@ -123,8 +126,9 @@ CSerialPort::Engine::Step CSerialPort::Engine::RunLoop() {
         if (LineBusy(now, lineUntil)) due(lineUntil);
         if (!waitWritable && !blockOnLine && HasQueued()) {
             // A block's rest goes at once; a new block waits its pause after the last one left.
-            const Clock::time_point writeAt =
-                blockWritten && (sentOfSlot == 0 || failedWrites > 0) ? lastBlockAt + milliseconds(blockGapMs.load()) : now;
+            const Clock::time_point writeAt = blockWritten && (sentOfSlot == 0 || failedWrites > 0)
+                                                  ? lastBlockAt + milliseconds(blockGapMs.load())
+                                                  : now;
             if (now >= writeAt) {
                 if (WriteChar() == Step::Lost) return Step::Lost;
                 continue;  // recompute the next deadline
@@ -133,8 +137,7 @@ CSerialPort::Engine::Step CSerialPort::Engine::RunLoop() {
         }
 
         const short events = static_cast<short>((receivePaused ? 0 : POLLIN) | (waitWritable ? POLLOUT : 0));
-        pollfd fds[2] = {{fd, events, 0},
-                         {wakeFd, POLLIN, 0}};
+        pollfd fds[2] = {{fd, events, 0}, {wakeFd, POLLIN, 0}};
         if (::poll(fds, 2, timeout) < 0) {
             if (errno == EINTR) continue;
             Report(kTextWait, errno);
@@ -155,7 +158,8 @@ CSerialPort::Engine::Step CSerialPort::Engine::RunLoop() {
     }
 }
 
-CSerialPort::Engine::Step CSerialPort::Engine::WriteChar() {
+CSerialPort::Engine::Step CSerialPort::Engine::WriteChar()
+{
     const auto slot = static_cast<std::size_t>(sendIndex);
     const std::size_t len = lengths[slot];
     const ssize_t w = ::write(fd, slots[slot].data() + sentOfSlot, len - sentOfSlot);
@@ -200,7 +204,8 @@ CSerialPort::Engine::Step CSerialPort::Engine::WriteChar() {
     return Step::Ok;
 }
 
-CSerialPort::Engine::Step CSerialPort::Engine::ReceiveChar(short revents) {
+CSerialPort::Engine::Step CSerialPort::Engine::ReceiveChar(short revents)
+{
     const ssize_t n = ::read(fd, rx.data() + rxLen, kReceiveBufferSize - rxLen);
     if (n > 0) {
         if (rxLen == 0) gatherStart = Clock::now();
@@ -217,7 +222,8 @@ CSerialPort::Engine::Step CSerialPort::Engine::ReceiveChar(short revents) {
     return Step::Lost;
 }
 
-int CSerialPort::Engine::OutputQueued() const {
+int CSerialPort::Engine::OutputQueued() const
+{
     int left = 0;
     if (::ioctl(fd, TIOCOUTQ, &left) != 0) return 0;  // a device that cannot tell: its line time counts alone
     return std::max(left, 0);
@@ -226,7 +232,8 @@ int CSerialPort::Engine::OutputQueued() const {
 // Follows the written bytes out: true (and `until`, when to look again) while some are still
 // on their way, by their line time or by the driver's output queue. When the line falls idle,
 // the last whole block counts as sent from the moment it left.
-bool CSerialPort::Engine::LineBusy(Clock::time_point now, Clock::time_point& until) {
+bool CSerialPort::Engine::LineBusy(Clock::time_point now, Clock::time_point& until)
+{
     std::unique_lock lock(ringMutex);
     if (!onLine) return false;
     if (now < lineFreeAt) {
@@ -256,7 +263,8 @@ bool CSerialPort::Engine::LineBusy(Clock::time_point now, Clock::time_point& unt
 
 // On a requested stop: what was written leaves the line before the port closes, bounded by
 // its own line time and kDrainMarginMs. A hang-up ends the wait.
-void CSerialPort::Engine::DrainLine() {
+void CSerialPort::Engine::DrainLine()
+{
     Clock::time_point now = Clock::now();
     Clock::time_point bound;
     {
@@ -273,19 +281,22 @@ void CSerialPort::Engine::DrainLine() {
     }
 }
 
-void CSerialPort::Engine::NotifySent() {
+void CSerialPort::Engine::NotifySent()
+{
     if (abandoned) return;
     if (auto cb = LoadCallbacks(); cb && cb->onSent) cb->onSent();
 }
 
-void CSerialPort::Engine::Deliver() {
+void CSerialPort::Engine::Deliver()
+{
     if (!abandoned) {
         if (auto cb = LoadCallbacks(); cb && cb->onData) cb->onData(rx.data(), rxLen);
     }
     rxLen = 0;
 }
 
-void CSerialPort::Engine::EndThread(bool lost) {
+void CSerialPort::Engine::EndThread(bool lost)
+{
     {
         std::lock_guard lock(ringMutex);
         accepting = false;

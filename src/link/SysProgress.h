@@ -9,10 +9,10 @@ namespace rtu {
 
 class CSysProgress {
 public:
-    static constexpr int kTickMs = 500;         // one tick of the progress timer
-    static constexpr int kGuardTicks = 15;       // page buttons come back after this many ticks at most
-    static constexpr int kFinishedTicks = 8;     // count-down set by ShowFinished
-    static constexpr int kBarMin = 1;            // progress bar range
+    static constexpr int kTickMs = 500;       // one tick of the progress timer
+    static constexpr int kGuardTicks = 15;    // page buttons come back after this many ticks at most
+    static constexpr int kFinishedTicks = 8;  // count-down set by ShowFinished
+    static constexpr int kBarMin = 1;         // progress bar range
     static constexpr int kBarMax = 100;
     static constexpr int kBarStep = 2;
 

@@ -49,8 +49,7 @@ constexpr TestCommand kCommands[] = {
 };
 
 // The controls each group shows or hides (number edits included).
-constexpr int kBasicMembers[] = {1009, 1010, 1031, 1033, 1030, 1251, 1037,
-                                 1042, 1032, 1252, 1040, 1013, 1018, 1017};
+constexpr int kBasicMembers[] = {1009, 1010, 1031, 1033, 1030, 1251, 1037, 1042, 1032, 1252, 1040, 1013, 1018, 1017};
 // Showing the basic group also hides these. (The sound download has a box of its own in this
 // build, apart from the product groups, so its slot list and button are not among them.)
 constexpr int kBasicAlsoHides[] = {id::kFlashTest, id::kExtTemp};
@@ -64,9 +63,9 @@ constexpr int kType4Members[] = {id::kExtTemp};
 enum class Op { Keep, Show, Hide };
 struct ProductRule {
     Op basic, analog, camera;
-    Op intTemp;    // 1013
+    Op intTemp;  // 1013
     Op cameraOff;
-    Op extTemp;    // 1019
+    Op extTemp;  // 1019
     Op rf;
     bool mmsWindow;
 };

@@ -20,7 +20,7 @@ inline constexpr int kReceivePane = 1085;
 inline constexpr int kSendPane = 1086;
 inline constexpr int kSend = 1087;
 inline constexpr int kClear = 1029;
-inline constexpr int kClear2 = 1011;        // second Clear, on the test panel
+inline constexpr int kClear2 = 1011;  // second Clear, on the test panel
 inline constexpr int kAutoClear = 1338;
 inline constexpr int kSmsNumber = 1251;
 inline constexpr int kVoiceNumber = 1252;
@@ -30,10 +30,10 @@ inline constexpr int kProductLabel = 1319;
 inline constexpr int kProductFrame = 1318;
 inline constexpr int kSoundSlot = 1530;
 inline constexpr int kDownload = 1498;
-inline constexpr int kForeignMmsc = 1044;   // no action
-inline constexpr int kChinaMmsc = 1047;     // no action
-inline constexpr int kAutoTest = 1449;      // no action
-inline constexpr int kResultEdit = 1269;    // test result panel
+inline constexpr int kForeignMmsc = 1044;  // no action
+inline constexpr int kChinaMmsc = 1047;    // no action
+inline constexpr int kAutoTest = 1449;     // no action
+inline constexpr int kResultEdit = 1269;   // test result panel
 inline constexpr int kAtf = 1009;
 inline constexpr int kInfrared = 1442;
 inline constexpr int kFlashTest = 1048;
@@ -71,11 +71,11 @@ inline constexpr std::size_t kMaxLinesPerButton = 3;  // most command lines one 
 
 struct TestCommand {
     int id;
-    const char* caption;                                     // English caption
-    std::array<const char*, kMaxLinesPerButton> formats;     // printf formats, one write each
+    const char* caption;                                  // English caption
+    std::array<const char*, kMaxLinesPerButton> formats;  // printf formats, one write each
     NumberArg arg;
-    bool clears;                                             // empties the receive pane first
-    unsigned groups;                                         // Group bits; kNever: never shown
+    bool clears;      // empties the receive pane first
+    unsigned groups;  // Group bits; kNever: never shown
     Action action;
 };
 
@@ -144,7 +144,7 @@ bool ShowsMmsTestWindow(int type);
 
 // ---- console panes -----------------------------------------------------------------------
 
-inline constexpr int kAutoClearLines = 150;         // the receive pane empties at this many lines
+inline constexpr int kAutoClearLines = 150;          // the receive pane empties at this many lines
 inline constexpr std::size_t kMaxWriteBlock = 1024;  // longest block the port takes in one write
 
 // The receive pane's text rules: a NUL shows as a blank; a line ends at a carriage return,

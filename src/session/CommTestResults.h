@@ -20,10 +20,10 @@ struct ResultRow {
 
 class CTestResults {
 public:
-    static constexpr std::size_t kMaxRowsPerTest = 64;   // answer lines one test adds at most
-    static constexpr std::size_t kMaxItemBytes = 48;     // longest item name taken from an answer
-    static constexpr const char* kOk = "OK";             // a test answered with "CMD OK" alone
-    static constexpr const char* kRefused = "CMD ERR";   // the unit refused the test
+    static constexpr std::size_t kMaxRowsPerTest = 64;  // answer lines one test adds at most
+    static constexpr std::size_t kMaxItemBytes = 48;    // longest item name taken from an answer
+    static constexpr const char* kOk = "OK";            // a test answered with "CMD OK" alone
+    static constexpr const char* kRefused = "CMD ERR";  // the unit refused the test
 
     // A test went out under `caption`: the lines that follow are its answer.
     void Start(std::string caption);
@@ -38,8 +38,8 @@ public:
 
 private:
     std::string caption_;
-    std::size_t rows_ = 0;   // answer rows of the current test
-    bool waiting_ = false;   // a test's answer is still coming
+    std::size_t rows_ = 0;  // answer rows of the current test
+    bool waiting_ = false;  // a test's answer is still coming
 };
 
 }  // namespace rtu::comm

@@ -63,7 +63,8 @@ void CProgressCount::Apply(CSysProgress::View& view) const
     const bool raw = !view.text.empty() && (view.text[0] == '$' || view.text[0] == '%');
     if (!label_.empty() && (raw || mode_ != Mode::Idle)) view.text = label_;
     else if (raw) view.text = view.text[0] == '$' ? "Reading the unit's values..." : "Sending commands...";
-    if (mode_ == Mode::Reload && total_ > 0) view.text += " (" + std::to_string(done_) + " of " + std::to_string(total_) + " pages)";
+    if (mode_ == Mode::Reload && total_ > 0)
+        view.text += " (" + std::to_string(done_) + " of " + std::to_string(total_) + " pages)";
     if (total_ > 0) view.bar = CSysProgress::kBarMin + (CSysProgress::kBarMax - CSysProgress::kBarMin) * done_ / total_;
 }
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-
 namespace rtu {
 
 CSession::CSession(WriteFn write, ClockFn clock, const CTextCatalog* catalog, std::span<const PageInfo> registry)
@@ -121,8 +120,7 @@ std::string CSession::ExecOutcomeText(const ExecSummary& s)
                                " answered \"CMD ERR\", " + std::to_string(s.unanswered) + " not answered";
     const std::string notSent = std::to_string(s.notSent) + " command line(s) were not sent; nothing was committed.";
     switch (s.stop) {
-    case ExecStop::LoginRefused:
-        return "The profile was stopped: the unit refused the login password. " + notSent;
+    case ExecStop::LoginRefused: return "The profile was stopped: the unit refused the login password. " + notSent;
     case ExecStop::UnitSilent: return "The profile was stopped: the unit stopped answering. " + notSent;
     case ExecStop::None:
     case ExecStop::Closing: break;

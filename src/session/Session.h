@@ -24,8 +24,8 @@
 #include "pages/framework/TextCatalog.h"
 #include "pages/registry/PageRegistry.h"
 #include "pages/registry/RouteCheck.h"
-#include "session/SessionEvents.h"
 #include "session/ProgressCount.h"
+#include "session/SessionEvents.h"
 #include "session/SessionJob.h"
 
 namespace rtu {
@@ -232,8 +232,8 @@ private:
     RouteCheck routes_;
     CProfileRunner runner_;
     std::unique_ptr<ISessionJob> job_;
-    std::string jobName_;        // the running (or last) job's name, for its events
-    std::int64_t jobDone_ = 0;   // the running job's progress, for its status texts
+    std::string jobName_;       // the running (or last) job's name, for its events
+    std::int64_t jobDone_ = 0;  // the running job's progress, for its status texts
     std::int64_t jobTotal_ = 0;
 
     std::deque<SessionEvent> events_;
@@ -243,7 +243,7 @@ private:
     std::optional<Millis> tickAt_;                     // the progress window's next tick
     std::function<void()> wake_;
     bool runningPosted_ = false;
-    bool pageButtonsLocked_ = false;  // the last busy event locked the page buttons
+    bool pageButtonsLocked_ = false;     // the last busy event locked the page buttons
     std::optional<Millis> reloadDueBy_;  // a reload waits for its "DUMPR" until then
     CProgressCount count_;               // what the progress window counts and says
 
@@ -258,7 +258,7 @@ private:
     std::optional<Millis> reloadQuietUntil_;     // the full reload ends unfinished when no line came by then
     std::optional<ExecSummary> pendingOutcome_;  // told once the reload after the profile ended
     std::optional<SaveTrack> saveTrack_;
-    bool busyShown_ = false;                     // what the last ev::UnitBusy said
+    bool busyShown_ = false;  // what the last ev::UnitBusy said
 };
 
 }  // namespace rtu

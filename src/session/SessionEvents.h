@@ -16,14 +16,24 @@ namespace rtu {
 namespace ev {
 
 // The status line (bottom right) and the mode line (bottom left).
-struct Status { std::string text; };
-struct Mode { std::string text; };
+struct Status {
+    std::string text;
+};
+struct Mode {
+    std::string text;
+};
 // The progress window: what it shows now.
-struct Progress { CSysProgress::View view; };
+struct Progress {
+    CSysProgress::View view;
+};
 // A page's values changed (reports of a reload, a row edit): its class name.
-struct PageChanged { std::string page; };
+struct PageChanged {
+    std::string page;
+};
 // A command line went out to the unit.
-struct CommandSent { std::string bytes; };
+struct CommandSent {
+    std::string bytes;
+};
 // A command line's wait ended: the unit's acknowledgement, or None when its bound ran out
 // (`written` false: the port refused the line, it never left).
 struct CommandAnswered {
@@ -32,14 +42,20 @@ struct CommandAnswered {
     bool written = true;
 };
 // The page on show has a save batch running: its buttons are locked until this says otherwise.
-struct Busy { bool busy = false; };
+struct Busy {
+    bool busy = false;
+};
 // The unit is busy (a reload, a save, a row edit, a profile, a transfer, setup) or free again:
 // nothing that writes may start while it is busy. Also sent when the pages' read state was
 // reset (the port was opened), so the front end looks at every page again.
-struct UnitBusy { bool busy = false; };
+struct UnitBusy {
+    bool busy = false;
+};
 // A command that would write was refused (the unit is busy, the page was never read); `text`
 // says why.
-struct Refused { std::string text; };
+struct Refused {
+    std::string text;
+};
 // The port went away under the session (the unit was unplugged).
 struct PortLost {};
 // A transfer job moved on: bytes done of total, and a short text when it has one.
@@ -69,10 +85,14 @@ struct Question {
     std::string text;
 };
 // A profile execution ended (before its closing reload goes out).
-struct ProfileEnded { ExecSummary summary; };
+struct ProfileEnded {
+    ExecSummary summary;
+};
 struct Beep {};
 // Every chunk received in console mode, whole, and the console's own notes.
-struct ConsoleChunk { std::string bytes; };
+struct ConsoleChunk {
+    std::string bytes;
+};
 // One line from the unit. `settling`: it came while the sender waited out a line whose bound
 // ran out, so an acknowledgement in it was taken as that line's late answer.
 struct Line {
@@ -95,10 +115,9 @@ struct NoAnswer {
 
 }  // namespace ev
 
-using SessionEvent = std::variant<ev::Status, ev::Mode, ev::Progress, ev::PageChanged, ev::CommandSent,
-                                  ev::CommandAnswered, ev::Busy, ev::PortLost, ev::TransferProgress,
-                                  ev::TransferEnded, ev::Message, ev::Question, ev::ProfileEnded, ev::Beep,
-                                  ev::ConsoleChunk, ev::Line,
-                                  ev::FieldRefused, ev::NoAnswer, ev::UnitBusy, ev::Refused>;
+using SessionEvent =
+    std::variant<ev::Status, ev::Mode, ev::Progress, ev::PageChanged, ev::CommandSent, ev::CommandAnswered, ev::Busy,
+                 ev::PortLost, ev::TransferProgress, ev::TransferEnded, ev::Message, ev::Question, ev::ProfileEnded,
+                 ev::Beep, ev::ConsoleChunk, ev::Line, ev::FieldRefused, ev::NoAnswer, ev::UnitBusy, ev::Refused>;
 
 }  // namespace rtu

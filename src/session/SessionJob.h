@@ -19,9 +19,9 @@ namespace rtu {
 class IJobSink {
 public:
     virtual ~IJobSink() = default;
-    virtual bool Write(std::string_view bytes) = 0;             // to the unit, in queue order
-    virtual void ConsoleText(std::string_view text) = 0;        // a note on the console
-    virtual void StatusText(const std::string& text) = 0;       // the status line
+    virtual bool Write(std::string_view bytes) = 0;        // to the unit, in queue order
+    virtual void ConsoleText(std::string_view text) = 0;   // a note on the console
+    virtual void StatusText(const std::string& text) = 0;  // the status line
     virtual void Progress(std::int64_t done, std::int64_t total) = 0;
     virtual void Finished(MessageIcon icon, const std::string& message) = 0;  // the job ended
 };

@@ -36,7 +36,8 @@ void CSession::ArmReloadWatch()
 {
     reloadDueBy_ = clock_() + kReloadAnswerMs;
     if (runner_.Running()) return;  // the profile's count goes on until its reload
-    const auto filled = std::count_if(pages_.begin(), pages_.end(), [](const auto& p) { return p->Info()->clearOrder > 0; });
+    const auto filled =
+        std::count_if(pages_.begin(), pages_.end(), [](const auto& p) { return p->Info()->clearOrder > 0; });
     count_.StartReload(static_cast<int>(filled));
 }
 

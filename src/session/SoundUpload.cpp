@@ -9,8 +9,7 @@ namespace rtu {
 
 CSoundUpload::CSoundUpload(int slot, std::string slotText, std::int64_t length, Reader read)
     : slot_(slot), slotText_(std::move(slotText)), read_(std::move(read)), length_(length)
-{
-}
+{}
 
 std::string CSoundUpload::StartCommand(int slot, std::string_view slotText, std::int64_t length)
 {
@@ -42,8 +41,7 @@ bool CSoundUpload::Start(JobContext context, Millis now)
 void CSoundUpload::Advance(Millis now)
 {
     switch (state_) {
-    case State::Idle:
-        return;
+    case State::Idle: return;
     case State::AwaitConnected:
         if (console_->ConnectedSeen) {
             sink_->StatusText(Printf("SYNC Connected %d", 0));

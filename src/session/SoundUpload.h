@@ -23,11 +23,11 @@ public:
     // Reads up to `capacity` bytes of the file into `buffer`; 0 at the end (or on a read error).
     using Reader = std::function<std::size_t(char* buffer, std::size_t capacity)>;
 
-    static constexpr std::size_t kChunkBytes = 256;   // file bytes per write
-    static constexpr Millis kStartWaitMs = 299 * 60;  // wait for "$CONNECTED" after the start command
-    static constexpr Millis kChunkWaitMs = 100 * 100; // wait for a chunk's answer
-    static constexpr Millis kFinalWaitMs = kChunkWaitMs;  // wait for "FILEUPL OK" after the last chunk
-    static constexpr int kInputSlots = 4;             // slots 0-3: alarm sounds of digital inputs 0-3
+    static constexpr std::size_t kChunkBytes = 256;            // file bytes per write
+    static constexpr Millis kStartWaitMs = 299 * 60;           // wait for "$CONNECTED" after the start command
+    static constexpr Millis kChunkWaitMs = 100 * 100;          // wait for a chunk's answer
+    static constexpr Millis kFinalWaitMs = kChunkWaitMs;       // wait for "FILEUPL OK" after the last chunk
+    static constexpr int kInputSlots = 4;                      // slots 0-3: alarm sounds of digital inputs 0-3
     static constexpr std::int64_t kMaxFileBytes = 0x7FFFFFFF;  // the start command carries an int
 
     static constexpr const char* kOpenError = "open wav file error!";

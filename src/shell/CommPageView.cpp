@@ -9,8 +9,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
-#include <QFontMetrics>
 #include <QFileDialog>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -211,7 +211,8 @@ QWidget* CCommPageView::BuildDownloadBox()
     slot_->setObjectName(ObjectName(id::kSoundSlot));
     for (int slot = 0; slot < CSoundUpload::kInputSlots; ++slot) slot_->addItem(SlotName(slot));
     slot_->setCurrentIndex(-1);  // no slot until the user picks one
-    download_ = buttons_[id::kDownload] = new QPushButton(QString::fromUtf8(comm::FindTestCommand(id::kDownload)->caption), box);
+    download_ = buttons_[id::kDownload] =
+        new QPushButton(QString::fromUtf8(comm::FindTestCommand(id::kDownload)->caption), box);
     download_->setObjectName(ObjectName(id::kDownload));
     download_->setEnabled(false);
     uploadProgress_ = new QProgressBar(box);
@@ -231,10 +232,7 @@ QWidget* CCommPageView::BuildDownloadBox()
     return box;
 }
 
-void CCommPageView::AppendReceived(std::string_view chunk)
-{
-    receive_->AppendReceived(chunk);
-}
+void CCommPageView::AppendReceived(std::string_view chunk) { receive_->AppendReceived(chunk); }
 
 void CCommPageView::StoreSettings()
 {
@@ -254,19 +252,15 @@ void CCommPageView::OnTestButton(int control)
     const comm::TestCommand* command = comm::FindTestCommand(control);
     if (!command) return;
     switch (command->action) {
-    case comm::Action::None:
-        return;
-    case comm::Action::Download:
-        UploadSoundFile();
-        return;
+    case comm::Action::None: return;
+    case comm::Action::Download: UploadSoundFile(); return;
     case comm::Action::Infrared:
         Write(infrared_.Press());
         buttons_[control]->setText(QString::fromUtf8(infrared_.Caption()));
         return;
     case comm::Action::Send:
     case comm::Action::ClearResults:
-    case comm::Action::FlashNote:
-        break;
+    case comm::Action::FlashNote: break;
     }
     const comm::TestNumbers numbers = Numbers();
     if (command->arg != comm::NumberArg::None && comm::NumberFor(*command, numbers).empty()) {
@@ -358,10 +352,7 @@ void CCommPageView::SetUploadBusy(bool busy)
     uploading_ = busy;
 }
 
-void CCommPageView::ClearReceive()
-{
-    receive_->ClearAll();
-}
+void CCommPageView::ClearReceive() { receive_->ClearAll(); }
 
 void CCommPageView::ClearResults()
 {

@@ -34,10 +34,10 @@ class CSessionDriver;
 class CCommPageView : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int kButtonColumns = 6;         // test buttons per row of the panel
-    static constexpr int kMinReceiveLines = 10;      // the receive pane never shows fewer lines
-    static constexpr int kMinSendLines = 3;          // nor the send pane
-    static constexpr int kMinPanelLines = 8;         // the test panel scrolls below this height
+    static constexpr int kButtonColumns = 6;     // test buttons per row of the panel
+    static constexpr int kMinReceiveLines = 10;  // the receive pane never shows fewer lines
+    static constexpr int kMinSendLines = 3;      // nor the send pane
+    static constexpr int kMinPanelLines = 8;     // the test panel scrolls below this height
 
     // Stored setting names of the three test numbers, and the voice number's default.
     static constexpr const char* kSmsNumberSetting = "LOCALNUM";
@@ -106,9 +106,9 @@ private:
     QLabel* uploadStatus_ = nullptr;
     CTestResultPanel* results_ = nullptr;
     CMmsTestWindow* mmsWindow_ = nullptr;
-    std::map<int, QPushButton*> buttons_;    // test buttons by control id
-    std::vector<QPushButton*> panelOrder_;    // test buttons in panel order
-    std::map<int, QWidget*> groupWidgets_;   // what the product groups show or hide
+    std::map<int, QPushButton*> buttons_;   // test buttons by control id
+    std::vector<QPushButton*> panelOrder_;  // test buttons in panel order
+    std::map<int, QWidget*> groupWidgets_;  // what the product groups show or hide
 
     rtu::comm::Visibility visibility_ = rtu::comm::InitialVisibility();
     rtu::comm::CInfraredToggle infrared_;

@@ -37,8 +37,7 @@ constexpr CommandButton kCommandButtons[] = {
     {rtu::cmd::kRestart, "RESTART", QStyle::SP_MediaSkipBackward, "Restart the unit"},
     {rtu::cmd::kDefaults, "DEFAULTS", QStyle::SP_DialogResetButton,
      "Restore the unit's factory settings, then read them back"},
-    {rtu::cmd::kSaveProfile, "SAVE", QStyle::SP_DialogSaveButton,
-     "Save all pages as a profile file of command lines"},
+    {rtu::cmd::kSaveProfile, "SAVE", QStyle::SP_DialogSaveButton, "Save all pages as a profile file of command lines"},
     {rtu::cmd::kExecProfile, "EXEC", QStyle::SP_DialogOpenButton,
      "Send a profile file's command lines to the unit, then read it back"},
 };
@@ -138,8 +137,8 @@ CConnectionBar::CConnectionBar(const rtu::CTextCatalog& catalog, QWidget* parent
 
     loginButton_ = new QToolButton(connection_);
     loginButton_->setObjectName(ControlName(rtu::cmd::kLogin));
-    loginButton_->setIcon(QIcon::fromTheme(QStringLiteral("dialog-password"),
-                                           style()->standardIcon(QStyle::SP_DialogApplyButton)));
+    loginButton_->setIcon(
+        QIcon::fromTheme(QStringLiteral("dialog-password"), style()->standardIcon(QStyle::SP_DialogApplyButton)));
     loginButton_->setToolTip(tr("Log in to the unit's console with this password"));
     loginButton_->setAutoRaise(true);
     connect(loginButton_, &QToolButton::clicked, this, [this] { emit commandClicked(rtu::cmd::kLogin); });
@@ -255,10 +254,10 @@ void CConnectionBar::SetPortState(bool open, const QString& portName, const QStr
 {
     open_ = open;
     const int size = style()->pixelMetric(QStyle::PM_SmallIconSize);
-    const QIcon icon = open ? QIcon::fromTheme(QStringLiteral("network-transmit-receive"),
-                                               style()->standardIcon(QStyle::SP_DialogYesButton))
-                            : QIcon::fromTheme(QStringLiteral("network-offline"),
-                                               style()->standardIcon(QStyle::SP_DialogNoButton));
+    const QIcon icon =
+        open ? QIcon::fromTheme(QStringLiteral("network-transmit-receive"),
+                                style()->standardIcon(QStyle::SP_DialogYesButton))
+             : QIcon::fromTheme(QStringLiteral("network-offline"), style()->standardIcon(QStyle::SP_DialogNoButton));
     light_->setPixmap(icon.pixmap(size, size));
     light_->setToolTip(open              ? tr("Port open: %1").arg(portName)
                        : error.isEmpty() ? tr("Port closed")

@@ -16,11 +16,11 @@ class CRegSetting;
 
 // Names of the stored settings.
 namespace setting {
-inline const QString kPort = QStringLiteral("COMMPORT0");      // index in the port list
-inline const QString kPortPath = QStringLiteral("COMMPATH");   // the port's device path
-inline const QString kBaud = QStringLiteral("BPSSEL0");        // index in the baud list
-inline const QString kParity = QStringLiteral("FLOWCTRL0");    // index in the parity list
-inline const QString kPassword = QStringLiteral("SVRIP");      // console password as typed
+inline const QString kPort = QStringLiteral("COMMPORT0");     // index in the port list
+inline const QString kPortPath = QStringLiteral("COMMPATH");  // the port's device path
+inline const QString kBaud = QStringLiteral("BPSSEL0");       // index in the baud list
+inline const QString kParity = QStringLiteral("FLOWCTRL0");   // index in the parity list
+inline const QString kPassword = QStringLiteral("SVRIP");     // console password as typed
 }  // namespace setting
 
 // The main window's top row: the device and profile command buttons, then the connection
@@ -29,17 +29,17 @@ inline const QString kPassword = QStringLiteral("SVRIP");      // console passwo
 class CConnectionBar : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int kBaudDefault = 5;          // 9600 in the baud list
-    static constexpr int kPortComboWidth = 170;     // room for a pty or USB path
+    static constexpr int kBaudDefault = 5;       // 9600 in the baud list
+    static constexpr int kPortComboWidth = 170;  // room for a pty or USB path
     static constexpr int kPasswordWidth = 140;
-    static constexpr int kGroupGap = 12;            // device commands | profile commands
-    static constexpr int kMargin = 6;               // around and between the controls
+    static constexpr int kGroupGap = 12;  // device commands | profile commands
+    static constexpr int kMargin = 6;     // around and between the controls
 
     CConnectionBar(const rtu::CTextCatalog& catalog, QWidget* parent = nullptr);
 
-    QString PortPath() const;      // the chosen or typed port, trimmed
-    int Baud() const;              // the chosen rate
-    int Parity() const;            // 0 none, 1 odd, 2 even, 3 mark
+    QString PortPath() const;  // the chosen or typed port, trimmed
+    int Baud() const;          // the chosen rate
+    int Parity() const;        // 0 none, 1 odd, 2 even, 3 mark
     QString Password() const;
     void SelectPort(const QString& path);
 
@@ -76,9 +76,9 @@ private:
     void FillPortList();
 
     const rtu::CTextCatalog& catalog_;
-    QBoxLayout* rows_ = nullptr;       // the two groups: one row or two
-    QWidget* commands_ = nullptr;      // device and profile command buttons
-    QWidget* connection_ = nullptr;    // port, baud, parity, password, login, light, About
+    QBoxLayout* rows_ = nullptr;        // the two groups: one row or two
+    QWidget* commands_ = nullptr;       // device and profile command buttons
+    QWidget* connection_ = nullptr;     // port, baud, parity, password, login, light, About
     QHash<int, QPushButton*> buttons_;  // command buttons by id
     QComboBox* portCombo_ = nullptr;
     QComboBox* baudCombo_ = nullptr;

@@ -16,7 +16,7 @@
 class CConsoleReceivePane : public QPlainTextEdit {
     Q_OBJECT
 public:
-    static constexpr int kMaxLines = 5000;  // lines kept with auto clear off
+    static constexpr int kMaxLines = 5000;               // lines kept with auto clear off
     static inline const QColor kEchoColour{0, 64, 192};  // sent text, told apart from the unit's
 
     explicit CConsoleReceivePane(QWidget* parent = nullptr);

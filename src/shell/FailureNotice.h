@@ -14,7 +14,7 @@ class CSessionDriver;
 namespace rtu {
 class CSerialPort;
 class CSession;
-}
+}  // namespace rtu
 
 // A bar above the pages that says what went wrong with the port or the unit, and offers the
 // way forward (the port picker). It stays until the user closes it or the trouble is gone.

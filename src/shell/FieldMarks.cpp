@@ -5,8 +5,8 @@
 
 namespace fieldmarks {
 namespace {
-constexpr const char* kReason = "problem";         // property: the reason of the mark
-constexpr const char* kOwnTip = "ownToolTip";      // property: the tool tip before the mark
+constexpr const char* kReason = "problem";                    // property: the reason of the mark
+constexpr const char* kOwnTip = "ownToolTip";                 // property: the tool tip before the mark
 constexpr const char* kFrame = "border: 2px solid #c00000;";  // how a marked control looks
 }  // namespace
 

@@ -12,7 +12,7 @@ class QPushButton;
 class CMmsTestWindow : public QDialog {
     Q_OBJECT
 public:
-    static constexpr int kPictureWidth = 320;   // picture area, a QVGA picture at full size
+    static constexpr int kPictureWidth = 320;  // picture area, a QVGA picture at full size
     static constexpr int kPictureHeight = 240;
     static constexpr const char* kTitle = "彩信测试窗口";
     static constexpr const char* kViewCaption = "看图";

@@ -17,10 +17,10 @@ class CPageArea : public QWidget {
     Q_OBJECT
 public:
     static constexpr int kNoPage = -1;
-    static constexpr int kCommNav = 16;        // test console: shown with no current page
+    static constexpr int kCommNav = 16;  // test console: shown with no current page
     static constexpr int kComm2Nav = 46;
-    static constexpr int kFirstPageNav = 1;    // the page on show at start-up
-    static constexpr int kNavWidth = 176;      // navigation bar
+    static constexpr int kFirstPageNav = 1;  // the page on show at start-up
+    static constexpr int kNavWidth = 176;    // navigation bar
 
     CPageArea(const CViewFactory& factory, ViewContext& context, const rtu::CTextCatalog& catalog,
               QWidget* parent = nullptr);

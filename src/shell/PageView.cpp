@@ -112,7 +112,8 @@ void CPageView::Build()
     frame_->setObjectName(ControlName(rtu::ctl::kFrame));
     QString title;
     if (const FieldDecl* f = page_.FindField(rtu::ctl::kFrame)) title = Caption(*f);
-    if (title.isEmpty() && page_.Info()->itemKey) title = QString::fromStdString(page_.Tr("TABS", page_.Info()->itemKey));
+    if (title.isEmpty() && page_.Info()->itemKey)
+        title = QString::fromStdString(page_.Tr("TABS", page_.Info()->itemKey));
     title_ = title;
     frame_->setTitle(title);
     contentLayout->addWidget(frame_, 1);

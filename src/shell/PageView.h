@@ -16,7 +16,7 @@ class QTableWidget;
 // What a page view asks of the tool around it: its buttons, cell clicks and row edits go
 // to the session (SessionActions), never straight to the page model.
 struct PageActions {
-    std::function<void(int id)> command;                      // a button, or a box that acts at once
+    std::function<void(int id)> command;  // a button, or a box that acts at once
     std::function<void(int listId, int row, int col)> clickCell;
     std::function<void(const rtu::RowEdit& edit)> commitRow;  // an accepted row editor
 };
@@ -99,8 +99,8 @@ private:
     QSet<int> dirty_;                // control ids changed since the last refresh
     bool dirtyAll_ = false;
     bool refreshQueued_ = false;
-    QHash<int, QString> refused_;    // control id -> why the unit refused its line
-    bool applying_ = false;     // model values are being shown: widget signals are no user edits
+    QHash<int, QString> refused_;  // control id -> why the unit refused its line
+    bool applying_ = false;        // model values are being shown: widget signals are no user edits
     bool unitBusy_ = false;
     bool locked_ = false;       // the page's own save batch runs
     bool editedShown_ = false;  // what the frame title shows

@@ -23,11 +23,11 @@ using rtu::FieldKind;
 
 namespace {
 
-constexpr int kEditMinWidth = 220;     // edits and drop-downs of a form
-constexpr int kEditMaxWidth = 560;     // a form stays readable on a wide window
-constexpr int kSpinWidth = 120;        // a number with its spin button
-constexpr int kMultiLineHeight = 80;   // a text of several lines
-constexpr int kTableMinHeight = 180;   // a table keeps at least this much room
+constexpr int kEditMinWidth = 220;    // edits and drop-downs of a form
+constexpr int kEditMaxWidth = 560;    // a form stays readable on a wide window
+constexpr int kSpinWidth = 120;       // a number with its spin button
+constexpr int kMultiLineHeight = 80;  // a text of several lines
+constexpr int kTableMinHeight = 180;  // a table keeps at least this much room
 
 QHash<QString, CustomWidgetFactory>& CustomFactories()
 {
@@ -130,7 +130,10 @@ QAbstractSpinBox::StepEnabled CTextSpinBox::stepEnabled() const
     return on;
 }
 
-void RegisterCustomWidget(const QString& name, CustomWidgetFactory make) { CustomFactories().insert(name, std::move(make)); }
+void RegisterCustomWidget(const QString& name, CustomWidgetFactory make)
+{
+    CustomFactories().insert(name, std::move(make));
+}
 
 namespace pagewidgets {
 

@@ -43,7 +43,8 @@ namespace pagewidgets {
 
 // Makes the widget of one control; `changed` is called after a user edit reached the model
 // (with whether the page has to act on it at once, like a box that sends its line).
-QWidget* Make(rtu::CPageBase& page, const rtu::FieldDecl& f, QWidget* parent, const std::function<void(bool act)>& changed);
+QWidget* Make(rtu::CPageBase& page, const rtu::FieldDecl& f, QWidget* parent,
+              const std::function<void(bool act)>& changed);
 // Shows the model's value of a control in its widget.
 void Apply(const rtu::CPageBase& page, const rtu::FieldDecl& f, QWidget* w);
 

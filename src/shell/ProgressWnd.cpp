@@ -7,8 +7,8 @@
 #include <QVBoxLayout>
 
 CSysProgressWnd::CSysProgressWnd(QWidget* parent)
-    : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::CustomizeWindowHint),
-      bar_(new QProgressBar(this)), text_(new QLabel(this)), icon_(new QLabel(this))
+    : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::CustomizeWindowHint), bar_(new QProgressBar(this)),
+      text_(new QLabel(this)), icon_(new QLabel(this))
 {
     setObjectName("progress");
     setModal(false);

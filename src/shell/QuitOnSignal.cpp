@@ -14,7 +14,7 @@ namespace {
 constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};  // the signals that end the tool
 constexpr int kSignalCount = sizeof kSignals / sizeof kSignals[0];
 
-int g_pipe[2] = {-1, -1};             // [0] read by the event loop, [1] written by the handler
+int g_pipe[2] = {-1, -1};  // [0] read by the event loop, [1] written by the handler
 struct sigaction g_previous[kSignalCount];
 
 void OnSignal(int signo)

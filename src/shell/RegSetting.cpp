@@ -21,8 +21,7 @@ constexpr qsizetype kMaxValueBytes = 100;
 std::unique_ptr<QSettings> OpenStore(const QString& iniPath)
 {
     if (iniPath.isEmpty())
-        return std::make_unique<QSettings>(QSettings::UserScope, CRegSetting::kOrganization,
-                                           CRegSetting::kApplication);
+        return std::make_unique<QSettings>(QSettings::UserScope, CRegSetting::kOrganization, CRegSetting::kApplication);
     return std::make_unique<QSettings>(iniPath, QSettings::IniFormat);
 }
 
@@ -45,12 +44,10 @@ void MakePrivate(const QString& path)
 QString CutToBytes(const QString& text, qsizetype maxBytes)
 {
     QByteArray utf8 = text.toUtf8();
-    if (utf8.size() <= maxBytes)
-        return text;
+    if (utf8.size() <= maxBytes) return text;
     qsizetype cut = maxBytes;
     // Never split a multi-byte character: back up over continuation bytes.
-    while (cut > 0 && (static_cast<unsigned char>(utf8[cut]) & 0xC0) == 0x80)
-        --cut;
+    while (cut > 0 && (static_cast<unsigned char>(utf8[cut]) & 0xC0) == 0x80) --cut;
     return QString::fromUtf8(utf8.left(cut));
 }
 
@@ -69,22 +66,17 @@ int CRegSetting::LeadingNumber(const QString& text) { return rtu::LeadingNumber(
 int CRegSetting::ReadNumber(const QString& name, int def) const
 {
     const QString text = ReadText(name);
-    if (text.isEmpty())
-        return def;
+    if (text.isEmpty()) return def;
     return LeadingNumber(text);
 }
 
-void CRegSetting::WriteNumber(const QString& name, int value)
-{
-    WriteText(name, QString::number(value));
-}
+void CRegSetting::WriteNumber(const QString& name, int value) { WriteText(name, QString::number(value)); }
 
 QString CRegSetting::ReadText(const QString& name) const
 {
     auto store = OpenStore(m_iniPath);
     const QVariant v = store->value(name);
-    if (!v.isValid())
-        return {};
+    if (!v.isValid()) return {};
     return CutToBytes(v.toString(), kMaxValueBytes);
 }
 

@@ -14,10 +14,10 @@
 #include "shell/PageWidgets.h"
 
 namespace {
-constexpr int kEditorMinWidth = 260;   // an editor's inputs
-constexpr int kMultiLineHeight = 80;   // a text of several lines
-const char* const kProblemStyle = "color: #b00020;";                 // the reason under the inputs
-const char* const kInvalidStyle = "border: 1px solid #b00020;";      // a refused input
+constexpr int kEditorMinWidth = 260;                             // an editor's inputs
+constexpr int kMultiLineHeight = 80;                             // a text of several lines
+const char* const kProblemStyle = "color: #b00020;";             // the reason under the inputs
+const char* const kInvalidStyle = "border: 1px solid #b00020;";  // a refused input
 }  // namespace
 
 using rtu::FieldKind;
@@ -42,9 +42,7 @@ CRowEditorDlg::CRowEditorDlg(const rtu::CPageBase& page, const rtu::RowEditorDec
         const rtu::FieldValue value = it == edit_.values.end() ? rtu::FieldValue{} : it->second;
         QWidget* w = nullptr;
         switch (f.kind) {
-        case FieldKind::Label:
-            form->addRow(new QLabel(caption, this));
-            break;
+        case FieldKind::Label: form->addRow(new QLabel(caption, this)); break;
         case FieldKind::MultiLine: {
             auto* e = new QPlainTextEdit(QString::fromStdString(value.text), this);
             e->selectAll();  // typing replaces the row's value
@@ -92,12 +90,14 @@ CRowEditorDlg::CRowEditorDlg(const rtu::CPageBase& page, const rtu::RowEditorDec
         }
         case FieldKind::Button: {
             if (f.command == kOkCommand) {
-                QPushButton* b = buttons->addButton(caption.isEmpty() ? tr("OK") : caption, QDialogButtonBox::AcceptRole);
+                QPushButton* b =
+                    buttons->addButton(caption.isEmpty() ? tr("OK") : caption, QDialogButtonBox::AcceptRole);
                 b->setObjectName(QStringLiteral("ctl%1").arg(f.id));
                 b->setDefault(true);
                 hasOk = true;
             } else if (f.command == kCancelCommand) {
-                QPushButton* b = buttons->addButton(caption.isEmpty() ? tr("Cancel") : caption, QDialogButtonBox::RejectRole);
+                QPushButton* b =
+                    buttons->addButton(caption.isEmpty() ? tr("Cancel") : caption, QDialogButtonBox::RejectRole);
                 b->setObjectName(QStringLiteral("ctl%1").arg(f.id));
             }
             break;
@@ -105,16 +105,13 @@ CRowEditorDlg::CRowEditorDlg(const rtu::CPageBase& page, const rtu::RowEditorDec
         case FieldKind::List:
         case FieldKind::Group:
         case FieldKind::Radio:
-        case FieldKind::Custom:
-            break;  // editors hold plain inputs only
+        case FieldKind::Custom: break;  // editors hold plain inputs only
         }
         if (!w) continue;
         w->setObjectName(QStringLiteral("ctl%1").arg(f.id));
         controls_.insert(f.id, w);
-        if (f.kind == FieldKind::Check || caption.isEmpty())
-            form->addRow(w);
-        else
-            form->addRow(caption, w);
+        if (f.kind == FieldKind::Check || caption.isEmpty()) form->addRow(w);
+        else form->addRow(caption, w);
     }
     if (!hasOk) buttons->setStandardButtons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     problem_ = new QLabel(this);

@@ -88,40 +88,41 @@ void CSessionDriver::Dispatch(const rtu::SessionEvent& event)
 {
     namespace ev = rtu::ev;
     const CMessageTexts texts(session_.Catalog());  // fixed texts as the catalog words them
-    std::visit(Overload{
-                   [&](const ev::Status& e) {
-                       lastStatus_ = e.text;
-                       emit statusText(texts.Shown(e.text));
-                   },
-                   [&](const ev::Mode& e) {
-                       // A mode the status line has just said is said once, on the mode line.
-                       if (e.text == lastStatus_) emit statusText(QString());
-                       emit modeText(texts.Shown(e.text));
-                   },
-                   [this](const ev::Progress& e) { emit progressChanged(e.view); },
-                   [this](const ev::PageChanged& e) { emit pageChanged(Q(e.page)); },
-                   [](const ev::CommandSent&) {},
-                   [this](const ev::CommandAnswered& e) {
-                       emit commandAnswered(Q(e.bytes), static_cast<int>(e.ack), e.written);
-                   },
-                   [this](const ev::Busy& e) { emit busyChanged(e.busy); },
-                   [this](const ev::PortLost&) { emit portLost(); },
-                   [this](const ev::TransferProgress& e) { emit transferProgress(Q(e.job), e.done, e.total, Q(e.text)); },
-                   [&](const ev::TransferEnded& e) { emit transferEnded(Q(e.job), e.ok, texts.Shown(e.message)); },
-                   [&](const ev::Message& e) { emit messageRequested(static_cast<int>(e.icon), texts.Shown(e.text)); },
-                   [this](const ev::Question& e) { emit questionAsked(static_cast<int>(e.kind), Q(e.text)); },
-                   [](const ev::ProfileEnded&) {},  // the outcome message says it
-                   [this](const ev::Beep&) { emit beep(); },
-                   [this](const ev::ConsoleChunk& e) {
-                       emit consoleChunk(QByteArray(e.bytes.data(), static_cast<qsizetype>(e.bytes.size())));
-                   },
-                   [this](const ev::Line& e) { emit lineReceived(Q(e.text)); },
-                   [this](const ev::FieldRefused& e) {
-                       emit fieldRefused(Q(e.page), QList<int>(e.fields.begin(), e.fields.end()), Q(e.text));
-                   },
-                   [this](const ev::NoAnswer& e) { emit noAnswer(e.seconds, Q(e.text)); },
-                   [this](const ev::UnitBusy& e) { emit unitBusyChanged(e.busy); },
-                   [this](const ev::Refused& e) { emit statusText(Q(e.text)); },
-               },
-               event);
+    std::visit(
+        Overload{
+            [&](const ev::Status& e) {
+                lastStatus_ = e.text;
+                emit statusText(texts.Shown(e.text));
+            },
+            [&](const ev::Mode& e) {
+                // A mode the status line has just said is said once, on the mode line.
+                if (e.text == lastStatus_) emit statusText(QString());
+                emit modeText(texts.Shown(e.text));
+            },
+            [this](const ev::Progress& e) { emit progressChanged(e.view); },
+            [this](const ev::PageChanged& e) { emit pageChanged(Q(e.page)); },
+            [](const ev::CommandSent&) {},
+            [this](const ev::CommandAnswered& e) {
+                emit commandAnswered(Q(e.bytes), static_cast<int>(e.ack), e.written);
+            },
+            [this](const ev::Busy& e) { emit busyChanged(e.busy); },
+            [this](const ev::PortLost&) { emit portLost(); },
+            [this](const ev::TransferProgress& e) { emit transferProgress(Q(e.job), e.done, e.total, Q(e.text)); },
+            [&](const ev::TransferEnded& e) { emit transferEnded(Q(e.job), e.ok, texts.Shown(e.message)); },
+            [&](const ev::Message& e) { emit messageRequested(static_cast<int>(e.icon), texts.Shown(e.text)); },
+            [this](const ev::Question& e) { emit questionAsked(static_cast<int>(e.kind), Q(e.text)); },
+            [](const ev::ProfileEnded&) {},  // the outcome message says it
+            [this](const ev::Beep&) { emit beep(); },
+            [this](const ev::ConsoleChunk& e) {
+                emit consoleChunk(QByteArray(e.bytes.data(), static_cast<qsizetype>(e.bytes.size())));
+            },
+            [this](const ev::Line& e) { emit lineReceived(Q(e.text)); },
+            [this](const ev::FieldRefused& e) {
+                emit fieldRefused(Q(e.page), QList<int>(e.fields.begin(), e.fields.end()), Q(e.text));
+            },
+            [this](const ev::NoAnswer& e) { emit noAnswer(e.seconds, Q(e.text)); },
+            [this](const ev::UnitBusy& e) { emit unitBusyChanged(e.busy); },
+            [this](const ev::Refused& e) { emit statusText(Q(e.text)); },
+        },
+        event);
 }

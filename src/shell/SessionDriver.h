@@ -21,7 +21,7 @@ class CSessionDriver : public QObject {
     Q_OBJECT
 public:
     static constexpr int kLongestWaitMs = 24 * 3600 * 1000;  // a timer is never set further out
-    static constexpr int kMaxRounds = 64;  // rounds of one pump (events, then what is due now)
+    static constexpr int kMaxRounds = 64;                    // rounds of one pump (events, then what is due now)
 
     CSessionDriver(rtu::CSession& session, rtu::ClockFn clock, QObject* parent = nullptr);
     ~CSessionDriver() override;
@@ -63,7 +63,7 @@ private:
     rtu::ClockFn clock_;
     QTimer* timer_;
     bool pumping_ = false;
-    bool again_ = false;   // something came in while pumping: go round once more
-    bool queued_ = false;  // a pump is already posted to the event loop
+    bool again_ = false;      // something came in while pumping: go round once more
+    bool queued_ = false;     // a pump is already posted to the event loop
     std::string lastStatus_;  // the status text last shown
 };

@@ -10,8 +10,7 @@
 
 #include "session/CommTestCommands.h"
 
-CTestResultPanel::CTestResultPanel(const QString& clearCaption, QWidget* parent)
-    : QGroupBox(tr("Test results"), parent)
+CTestResultPanel::CTestResultPanel(const QString& clearCaption, QWidget* parent) : QGroupBox(tr("Test results"), parent)
 {
     setObjectName(QStringLiteral("comm_results"));
     auto* layout = new QVBoxLayout(this);
@@ -59,7 +58,8 @@ CTestResultPanel::CTestResultPanel(const QString& clearCaption, QWidget* parent)
 void CTestResultPanel::AddRows(const std::vector<rtu::comm::ResultRow>& rows)
 {
     for (const rtu::comm::ResultRow& row : rows)
-        list_->addTopLevelItem(new QTreeWidgetItem({QString::fromStdString(row.item), QString::fromStdString(row.result)}));
+        list_->addTopLevelItem(
+            new QTreeWidgetItem({QString::fromStdString(row.item), QString::fromStdString(row.result)}));
     if (rows.empty()) return;
     list_->scrollToBottom();
     emit rowsAdded();

@@ -47,8 +47,9 @@ CUnitGuard::CUnitGuard(CSessionDriver& driver, CConnectionBar& bar, CPageArea& p
     for (const rtu::PageInfo& info : rtu::PageTable())
         if (CPageView* view = pages.PageView(info.navId))
             view->confirmReload = [this, view] {
-                return ConfirmDiscard(QStringLiteral("Reloading \"%1\" replaces them with the unit's values.").arg(view->Title()),
-                                      QStringLiteral("Reload and discard"));
+                return ConfirmDiscard(
+                    QStringLiteral("Reloading \"%1\" replaces them with the unit's values.").arg(view->Title()),
+                    QStringLiteral("Reload and discard"));
             };
 }
 
@@ -77,19 +78,24 @@ bool CUnitGuard::ConfirmDiscard(const QString& action, const QString& button)
 {
     const QString pages = EditedPages();
     if (pages.isEmpty()) return true;
-    const QString text = QStringLiteral("These pages hold changes that were not saved to the unit:\n%1\n%2").arg(pages, action);
+    const QString text =
+        QStringLiteral("These pages hold changes that were not saved to the unit:\n%1\n%2").arg(pages, action);
     return Ask(text, {button, QStringLiteral("Cancel")}) == 0;
 }
 
 bool CUnitGuard::Confirm(int command)
 {
     switch (command) {
-    case rtu::cmd::kRestart: return Ask(QString::fromLatin1(kRestartText), {QStringLiteral("Restart"), QStringLiteral("Cancel")}) == 0;
+    case rtu::cmd::kRestart:
+        return Ask(QString::fromLatin1(kRestartText), {QStringLiteral("Restart"), QStringLiteral("Cancel")}) == 0;
     case rtu::cmd::kDefaults:
-        return ConfirmDiscard(QStringLiteral("Restoring the factory defaults replaces them."), QStringLiteral("Discard")) &&
-               Ask(QString::fromLatin1(kDefaultsText), {QStringLiteral("Restore defaults"), QStringLiteral("Cancel")}) == 0;
+        return ConfirmDiscard(QStringLiteral("Restoring the factory defaults replaces them."),
+                              QStringLiteral("Discard")) &&
+               Ask(QString::fromLatin1(kDefaultsText),
+                   {QStringLiteral("Restore defaults"), QStringLiteral("Cancel")}) == 0;
     case rtu::cmd::kReload:
-        return ConfirmDiscard(QStringLiteral("Reloading replaces them with the unit's values."), QStringLiteral("Reload and discard"));
+        return ConfirmDiscard(QStringLiteral("Reloading replaces them with the unit's values."),
+                              QStringLiteral("Reload and discard"));
     default: return true;
     }
 }

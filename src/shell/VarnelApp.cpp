@@ -31,7 +31,8 @@ struct OptionParser {
     const QCommandLineOption catalog{QStringLiteral("catalog"),
                                      QStringLiteral("Text catalog to use instead of gsm.ini."), QStringLiteral("FILE")};
     const QCommandLineOption settings{QStringLiteral("settings"),
-                                      QStringLiteral("Keep the stored settings in this INI file."), QStringLiteral("FILE")};
+                                      QStringLiteral("Keep the stored settings in this INI file."),
+                                      QStringLiteral("FILE")};
     OptionParser()
     {
         parser.setApplicationDescription(
@@ -51,7 +52,7 @@ int CVarnelApp::AnswerWithoutWindow(int& argc, char** argv)
     // Options of the window system (e.g. -platform) are taken out by the application later:
     // only help and version are looked for here.
     static const QStringList kEarly{QStringLiteral("-h"), QStringLiteral("--help"), QStringLiteral("--help-all"),
-                                    QStringLiteral("-?"), QStringLiteral("-v"), QStringLiteral("--version")};
+                                    QStringLiteral("-?"), QStringLiteral("-v"),     QStringLiteral("--version")};
     bool early = false;
     for (int i = 1; i < argc && !early; ++i) early = kEarly.contains(QString::fromLocal8Bit(argv[i]));
     if (!early) return kOpenWindow;
@@ -114,9 +115,8 @@ int CVarnelApp::Run()
             dlg.UsePort(path);
             dlg.RunCommand(rtu::cmd::kReload);  // the start-up reload went out before the unit was there
         });
-        QObject::connect(&sim, &CSimProcess::failed, &dlg, [&dlg](const QString& reason) {
-            dlg.ShowStatus(QStringLiteral("Simulator: ") + reason);
-        });
+        QObject::connect(&sim, &CSimProcess::failed, &dlg,
+                         [&dlg](const QString& reason) { dlg.ShowStatus(QStringLiteral("Simulator: ") + reason); });
         sim.Start(CSimProcess::ProgramBeside(applicationDirPath()));
     } else {
         dlg.StartUp(options.port);

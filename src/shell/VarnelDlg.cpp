@@ -105,15 +105,17 @@ CVarnelDlg::CVarnelDlg(CRegSetting& settings, const rtu::CTextCatalog& catalog, 
         if (job == QLatin1String(rtu::CSession::kPictureJob) && ok) progress_->hide();
     });
     // Boxes and questions are shown from the event loop, never from inside a drain.
-    connect(driver_, &CSessionDriver::messageRequested, this,
-            [this](int icon, const QString& text) { ShowMessage(BoxIcon(icon), text); }, Qt::QueuedConnection);
-    connect(driver_, &CSessionDriver::questionAsked, this,
-            [this](int, const QString& text) { AskGoOnSilent(text); }, Qt::QueuedConnection);
+    connect(
+        driver_, &CSessionDriver::messageRequested, this,
+        [this](int icon, const QString& text) { ShowMessage(BoxIcon(icon), text); }, Qt::QueuedConnection);
+    connect(
+        driver_, &CSessionDriver::questionAsked, this, [this](int, const QString& text) { AskGoOnSilent(text); },
+        Qt::QueuedConnection);
 
     port_.SetReceiver(
         [this](const char* bytes, std::size_t n) {
-            QMetaObject::invokeMethod(this, [this, chunk = std::string(bytes, n)] { driver_->HandleReceive(chunk); },
-                                      Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [this, chunk = std::string(bytes, n)] { driver_->HandleReceive(chunk); }, Qt::QueuedConnection);
         },
         [this] { QMetaObject::invokeMethod(driver_, &CSessionDriver::HandlePortLost, Qt::QueuedConnection); });
 
@@ -144,7 +146,8 @@ void CVarnelDlg::StartUp(const QString& portPath, bool openPort)
 {
     bar_->Restore(settings_, portPath);
     // Posted: it goes once the port below is open.
-    QMetaObject::invokeMethod(this, [this] { RunCommand(rtu::cmd::kReload); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { RunCommand(rtu::cmd::kReload); }, Qt::QueuedConnection);
     if (openPort) OpenSelectedPort();
 }
 
@@ -287,7 +290,7 @@ void CVarnelDlg::ShowMessage(QMessageBox::Icon icon, const QString& text)
 void CVarnelDlg::closeEvent(QCloseEvent* event)
 {
     if (!guard_->ConfirmClose()) return event->ignore();  // unsaved edits stay
-    session_->Close();  // a running profile stops at its next line
+    session_->Close();                                    // a running profile stops at its next line
     StoreSettings();
     if (auto* comm = qobject_cast<CCommPageView*>(pages_->PageWidget(kCommNav))) comm->StoreSettings();
     progress_->hide();

@@ -36,16 +36,17 @@ public:
     static constexpr const char* kTitle = "GPRS RTU 4Din/4Dout/4AD/4TI";
     static constexpr const char* kVersion = " V3.40";
     static constexpr const char* kDescriptionTail = "Unicode mode";
-    static constexpr const char* kSetupNotice = "Please press the \"OK\" button, then power-off then power-on the device!";
+    static constexpr const char* kSetupNotice =
+        "Please press the \"OK\" button, then power-off then power-on the device!";
     static constexpr const char* kProfileFilter = "(*.txt)|*.txt|(*.*)|*.*|";
-    static constexpr int kConnIconMs = 1000;        // connection icon refresh
+    static constexpr int kConnIconMs = 1000;  // connection icon refresh
     static constexpr int kNoPage = CPageArea::kNoPage;
     static constexpr int kCommNav = CPageArea::kCommNav;
     static constexpr int kComm2Nav = CPageArea::kComm2Nav;
     static constexpr std::size_t kLineLogMax = 2000;  // lines kept in the line log
-    static constexpr int kWidth = 1200;              // first size of the window
+    static constexpr int kWidth = 1200;               // first size of the window
     static constexpr int kHeight = 720;
-    static constexpr int kModeLineWidth = 220;       // mode line at the bottom left
+    static constexpr int kModeLineWidth = 220;  // mode line at the bottom left
 
     CVarnelDlg(CRegSetting& settings, const rtu::CTextCatalog& catalog, QWidget* parent = nullptr);
     ~CVarnelDlg() override;

@@ -16,20 +16,22 @@ namespace {
 constexpr std::int64_t kNanosPerMs = 1000000;
 constexpr int kPollForever = -1;
 
-std::int64_t SteadyNanos() {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
+std::int64_t SteadyNanos()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
         .count();
 }
 
 }  // namespace
 
 CSimLoop::CSimLoop(CSimUnit& unit, CSimPty& pty, std::FILE* trace)
-    : unit_(unit), pty_(pty), trace_(trace), startNs_(SteadyNanos()) {}
+    : unit_(unit), pty_(pty), trace_(trace), startNs_(SteadyNanos())
+{}
 
 std::int64_t CSimLoop::NowMs() const { return (SteadyNanos() - startNs_) / kNanosPerMs; }
 
-bool CSimLoop::Prepare(std::string& error) {
+bool CSimLoop::Prepare(std::string& error)
+{
     sigset_t mask;
     sigemptyset(&mask);
     sigaddset(&mask, SIGINT);
@@ -48,29 +50,28 @@ bool CSimLoop::Prepare(std::string& error) {
     return true;
 }
 
-bool CSimLoop::ReadSignals(std::int64_t nowMs) {
+bool CSimLoop::ReadSignals(std::int64_t nowMs)
+{
     signalfd_siginfo info{};
     while (::read(signalFd_, &info, sizeof info) == static_cast<ssize_t>(sizeof info)) {
-        if (info.ssi_signo == SIGUSR1)
-            unit_.PowerCycle(nowMs);
-        else
-            return false;
+        if (info.ssi_signo == SIGUSR1) unit_.PowerCycle(nowMs);
+        else return false;
     }
     return true;
 }
 
-void CSimLoop::ReadPty(std::int64_t nowMs) {
+void CSimLoop::ReadPty(std::int64_t nowMs)
+{
     char buffer[kReadChunk];
     const ssize_t n = ::read(pty_.MasterFd(), buffer, sizeof buffer);
-    if (n > 0)
-        unit_.HandleReceived(std::string_view(buffer, static_cast<std::size_t>(n)), nowMs);
+    if (n > 0) unit_.HandleReceived(std::string_view(buffer, static_cast<std::size_t>(n)), nowMs);
 }
 
-void CSimLoop::WritePty() {
+void CSimLoop::WritePty()
+{
     while (!unwritten_.empty()) {
         const ssize_t n = ::write(pty_.MasterFd(), unwritten_.data(), unwritten_.size());
-        if (n <= 0)
-            break;  // the pty is full (nobody reads): keep the rest for later
+        if (n <= 0) break;  // the pty is full (nobody reads): keep the rest for later
         unwritten_.erase(0, static_cast<std::size_t>(n));
     }
     if (unwritten_.size() > kMaxUnwrittenBytes) {
@@ -81,15 +82,15 @@ void CSimLoop::WritePty() {
     }
 }
 
-void CSimLoop::FlushTrace() {
-    if (!trace_)
-        return;
-    for (const auto& entry : unit_.TakeTrace())
-        std::fprintf(trace_, "%s\n", entry.Format().c_str());
+void CSimLoop::FlushTrace()
+{
+    if (!trace_) return;
+    for (const auto& entry : unit_.TakeTrace()) std::fprintf(trace_, "%s\n", entry.Format().c_str());
     std::fflush(trace_);
 }
 
-void CSimLoop::Linger() {
+void CSimLoop::Linger()
+{
     // Closing the master hangs the line up and the client loses what it has not read
     // yet (the pty may not even have queued the last bytes for the client), so a unit
     // that disappears gives its last answer one bounded wait; a signal cuts it short.
@@ -98,9 +99,9 @@ void CSimLoop::Linger() {
     ::poll(&fd, 1, kExitLingerMs);
 }
 
-void CSimLoop::Run(bool banner) {
-    if (banner)
-        unit_.PowerUp(NowMs());
+void CSimLoop::Run(bool banner)
+{
+    if (banner) unit_.PowerUp(NowMs());
     while (true) {
         std::int64_t now = NowMs();
         unwritten_ += unit_.PollTransmit(now);
@@ -120,16 +121,13 @@ void CSimLoop::Run(bool banner) {
              static_cast<short>((unit_.WantsInput() ? POLLIN : 0) | (unwritten_.empty() ? 0 : POLLOUT)), 0},
         };
         if (::poll(fds, 2, timeout) < 0) {
-            if (errno == EINTR)
-                continue;
+            if (errno == EINTR) continue;
             std::fprintf(stderr, "rtusim: poll: %s\n", std::strerror(errno));
             return;
         }
         now = NowMs();
-        if ((fds[0].revents & POLLIN) && !ReadSignals(now))
-            return;
-        if (fds[1].revents & POLLIN)
-            ReadPty(now);
+        if ((fds[0].revents & POLLIN) && !ReadSignals(now)) return;
+        if (fds[1].revents & POLLIN) ReadPty(now);
         else if (fds[1].revents & (POLLHUP | POLLERR | POLLNVAL)) {
             // Cannot happen while the unit holds its own slave open; end rather than spin.
             std::fprintf(stderr, "rtusim: the pseudo-terminal failed\n");

@@ -14,8 +14,8 @@ namespace rtu {
 
 class CSimLoop {
 public:
-    static constexpr std::size_t kReadChunk = 4096;               // bytes read from the pty at once
-    static constexpr std::size_t kMaxUnwrittenBytes = 256 * 1024; // output the pty has not taken yet
+    static constexpr std::size_t kReadChunk = 4096;                // bytes read from the pty at once
+    static constexpr std::size_t kMaxUnwrittenBytes = 256 * 1024;  // output the pty has not taken yet
     static constexpr int kExitLingerMs = 500;  // a disappearing unit's last answer gets this long to be read
 
     CSimLoop(CSimUnit& unit, CSimPty& pty, std::FILE* trace);

@@ -13,10 +13,10 @@ namespace {
 
 constexpr std::size_t kPathCapacity = 256;  // room for the slave's path
 
-bool MakeRaw(int fd) {
+bool MakeRaw(int fd)
+{
     termios tio{};
-    if (tcgetattr(fd, &tio) != 0)
-        return false;
+    if (tcgetattr(fd, &tio) != 0) return false;
     cfmakeraw(&tio);
     return tcsetattr(fd, TCSANOW, &tio) == 0;
 }
@@ -25,15 +25,15 @@ bool MakeRaw(int fd) {
 
 CSimPty::~CSimPty() { Close(); }
 
-void CSimPty::Close() {
-    if (heldSlave_ >= 0)
-        ::close(heldSlave_);
-    if (master_ >= 0)
-        ::close(master_);
+void CSimPty::Close()
+{
+    if (heldSlave_ >= 0) ::close(heldSlave_);
+    if (master_ >= 0) ::close(master_);
     heldSlave_ = master_ = -1;
 }
 
-bool CSimPty::Open(std::string& error) {
+bool CSimPty::Open(std::string& error)
+{
     master_ = posix_openpt(O_RDWR | O_NOCTTY);
     if (master_ < 0) {
         error = std::string("posix_openpt: ") + std::strerror(errno);

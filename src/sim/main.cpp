@@ -29,7 +29,8 @@ constexpr const char* kDefaultImageName = "default.image";
 constexpr const char* kDefaultPassword = "open the gate wide";  // the tool's password until changed
 
 // Where the default image lives: the source tree, the installed data, beside the program.
-std::optional<std::string> FindDefaultImage() {
+std::optional<std::string> FindDefaultImage()
+{
     std::vector<fs::path> candidates{fs::path(RTU_SOURCE_DATA_DIR) / "sim" / kDefaultImageName,
                                      fs::path(RTU_DATA_DIR) / "sim" / kDefaultImageName};
     std::error_code ec;
@@ -39,23 +40,23 @@ std::optional<std::string> FindDefaultImage() {
         candidates.push_back(self.parent_path() / "sim" / kDefaultImageName);
     }
     for (const auto& candidate : candidates)
-        if (fs::is_regular_file(candidate, ec))
-            return candidate.string();
+        if (fs::is_regular_file(candidate, ec)) return candidate.string();
     return std::nullopt;
 }
 
-std::optional<rtu::CSimImage> LoadImage(const std::string& path) {
+std::optional<rtu::CSimImage> LoadImage(const std::string& path)
+{
     std::string error;
     auto image = rtu::CSimImage::Load(path, error);
-    if (!image)
-        std::fprintf(stderr, "rtusim: %s\n", error.c_str());
+    if (!image) std::fprintf(stderr, "rtusim: %s\n", error.c_str());
     return image;
 }
 
 class CLinkGuard {
 public:
     CLinkGuard(std::string link, std::string target) : link_(std::move(link)), target_(std::move(target)) {}
-    ~CLinkGuard() {
+    ~CLinkGuard()
+    {
         std::error_code ec;
         if (!link_.empty() && fs::is_symlink(link_, ec) && fs::read_symlink(link_, ec) == target_)
             fs::remove(link_, ec);
@@ -70,7 +71,8 @@ private:
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     CLI::App app{"rtusim: a simulated GPRS RTU 4Din/4Dout/4AD/4TI unit on a pseudo-terminal.\n"
                  "Prints the pseudo-terminal's path as its first line; runs until SIGINT/SIGTERM;\n"
                  "SIGUSR1 switches the unit off and on."};
@@ -89,8 +91,7 @@ int main(int argc, char** argv) {
     app.add_option("--password", password, "console password; the unit asks for a login");
     app.add_flag("--require-login", requireLogin,
                  std::string("ask for a login (password \"") + kDefaultPassword + "\" unless --password is given)");
-    app.add_option("--latency-ms", options.latencyMs, "delay before answering a command")
-        ->check(CLI::Range(0, 60000));
+    app.add_option("--latency-ms", options.latencyMs, "delay before answering a command")->check(CLI::Range(0, 60000));
     app.add_option("--baud", options.baud, "line speed that paces the output (10 bits per byte)")
         ->check(CLI::Range(50, 4000000));
     app.add_option("--setup-window-ms", options.setupWindowMs,
@@ -108,36 +109,23 @@ int main(int argc, char** argv) {
         return app.exit(e) == 0 ? kExitOk : kExitUsage;
     }
 
-    if (failName == "no-ack")
-        options.failMode = rtu::ESimFailMode::NoAck;
-    else if (failName == "silent")
-        options.failMode = rtu::ESimFailMode::Silent;
-    else if (failName == "err")
-        options.failMode = rtu::ESimFailMode::Err;
-    if (!password.empty())
-        options.password = password;
-    else if (requireLogin)
-        options.password = kDefaultPassword;
-    if (exitAfter > 0)
-        options.exitAfter = exitAfter;
+    if (failName == "no-ack") options.failMode = rtu::ESimFailMode::NoAck;
+    else if (failName == "silent") options.failMode = rtu::ESimFailMode::Silent;
+    else if (failName == "err") options.failMode = rtu::ESimFailMode::Err;
+    if (!password.empty()) options.password = password;
+    else if (requireLogin) options.password = kDefaultPassword;
+    if (exitAfter > 0) options.exitAfter = exitAfter;
     options.trace = !tracePath.empty();
 
     const auto defaultPath = FindDefaultImage();
     std::optional<rtu::CSimImage> image, factory;
-    if (!imagePath.empty())
-        image = LoadImage(imagePath);
-    else if (defaultPath)
-        image = LoadImage(*defaultPath);
-    else
-        std::fprintf(stderr, "rtusim: no %s found; give --image\n", kDefaultImageName);
-    if (!image)
-        return kExitUsage;
-    if (!factoryPath.empty())
-        factory = LoadImage(factoryPath);
-    else
-        factory = defaultPath ? LoadImage(*defaultPath) : image;
-    if (!factory)
-        return kExitUsage;
+    if (!imagePath.empty()) image = LoadImage(imagePath);
+    else if (defaultPath) image = LoadImage(*defaultPath);
+    else std::fprintf(stderr, "rtusim: no %s found; give --image\n", kDefaultImageName);
+    if (!image) return kExitUsage;
+    if (!factoryPath.empty()) factory = LoadImage(factoryPath);
+    else factory = defaultPath ? LoadImage(*defaultPath) : image;
+    if (!factory) return kExitUsage;
 
     std::FILE* trace = nullptr;
     if (!tracePath.empty()) {
@@ -158,8 +146,7 @@ int main(int argc, char** argv) {
     }
     if (!linkPath.empty()) {
         std::error_code ec;
-        if (fs::is_symlink(linkPath, ec))
-            fs::remove(linkPath, ec);
+        if (fs::is_symlink(linkPath, ec)) fs::remove(linkPath, ec);
         fs::create_symlink(pty.SlavePath(), linkPath, ec);
         if (ec) {
             std::fprintf(stderr, "rtusim: cannot link %s: %s\n", linkPath.c_str(), ec.message().c_str());
@@ -172,8 +159,7 @@ int main(int argc, char** argv) {
 
     loop.Run(banner);
     pty.Close();
-    if (trace)
-        std::fclose(trace);
+    if (trace) std::fclose(trace);
 
     int rc = kExitOk;
     if (!savePath.empty() && !unit.Image().Save(savePath, error)) {

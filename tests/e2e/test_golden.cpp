@@ -34,8 +34,8 @@ TEST(Golden, ReadOfAKnownUnitIsByteIdentical)
         }
         SimProcess sim({"--latency-ms", "0", "--image", image});
         ASSERT_FALSE(sim.Pty().empty()) << c.name;
-        const RunResult r = RunCtl({"-p", sim.Pty(), "read", "--profile", (dir / "p.txt").string(), "--json",
-                                    (dir / "p.json").string()});
+        const RunResult r = RunCtl(
+            {"-p", sim.Pty(), "read", "--profile", (dir / "p.txt").string(), "--json", (dir / "p.json").string()});
         ASSERT_EQ(r.code, 0) << c.name << ": " << r.err;
         EXPECT_EQ(ReadFile(dir / "p.txt"), ReadFile(GoldenDir() / (std::string(c.name) + ".profile"))) << c.name;
         EXPECT_EQ(ReadFile(dir / "p.json"), ReadFile(GoldenDir() / (std::string(c.name) + ".json"))) << c.name;

@@ -43,15 +43,22 @@ TEST(Rtuctl, ReadWritesTheProfileAndJson)
     SimProcess sim({});
     ASSERT_FALSE(sim.Pty().empty());
     const auto dir = TempDir("read");
-    const RunResult r = RunCtl({"-p", sim.Pty(), "read", "--profile", (dir / "p.txt").string(), "--json",
-                                (dir / "p.json").string()});
+    const RunResult r =
+        RunCtl({"-p", sim.Pty(), "read", "--profile", (dir / "p.txt").string(), "--json", (dir / "p.json").string()});
     ASSERT_EQ(r.code, 0) << r.err;
     const std::string profile = ReadFile(dir / "p.txt");
     // Sections in profile order, every line ended by exactly one CR LF.
-    const char* headers[] = {"//Page Device Control phones", "//Page System Main Params", "//Page System Alarm Params",
-                             "//Page Rom Sms", "//Page system basic prio table", "//Page Digital inputs Names",
-                             "//Page digital alarm prio table", "//Page Digital outputs Names",
-                             "//Page analog alarm prio table", "//Page AD names", "//Page ISensor Names"};
+    const char* headers[] = {"//Page Device Control phones",
+                             "//Page System Main Params",
+                             "//Page System Alarm Params",
+                             "//Page Rom Sms",
+                             "//Page system basic prio table",
+                             "//Page Digital inputs Names",
+                             "//Page digital alarm prio table",
+                             "//Page Digital outputs Names",
+                             "//Page analog alarm prio table",
+                             "//Page AD names",
+                             "//Page ISensor Names"};
     std::size_t at = 0;
     for (const char* h : headers) {
         const auto found = profile.find(std::string("\r\n") + h + "\r\n", at);
@@ -77,7 +84,10 @@ TEST(Rtuctl, UnwritableOutputFailsButTheOtherFileIsWritten)
     const auto dir = TempDir("output");
     std::filesystem::create_directory(dir / "dir");
     ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0644), 0);
-    struct Row { const char* name; std::string profile, json, bad, good; };
+    struct Row {
+        const char* name;
+        std::string profile, json, bad, good;
+    };
     const Row rows[] = {
         {"profile is a directory", (dir / "dir").string(), (dir / "a.json").string(), (dir / "dir").string(),
          (dir / "a.json").string()},
@@ -129,8 +139,8 @@ TEST(Rtuctl, ProfileMovesAUnitOntoAnEmptyOne)
         ASSERT_TRUE(source.count(key)) << key;
         EXPECT_EQ(source.at(key), value) << key;
     }
-    for (const char* key : {"$CS3", "$SMS00", "$DINAME0", "$DONAME3", "$ADNAME2", "$PRIODINSMS11", "$PRIOSYS08",
-                            "$AR", "$DID", "$ISNAME0:"})
+    for (const char* key : {"$CS3", "$SMS00", "$DINAME0", "$DONAME3", "$ADNAME2", "$PRIODINSMS11", "$PRIOSYS08", "$AR",
+                            "$DID", "$ISNAME0:"})
         EXPECT_TRUE(written.count(key)) << key;
     std::filesystem::remove_all(dir);
 }
@@ -260,7 +270,8 @@ TEST(RtuctlExec, FilesThatAreNotProfilesAreRefusedUnsent)
 {
     const auto dir = TempDir("notprofile");
     std::ofstream(dir / "nul.txt", std::ios::binary) << std::string("%CS1+49\r\n%CS2\0+49\r\n", 20);
-    std::ofstream(dir / "latin1.txt", std::ios::binary) << "%SMS00 Gr\xFC\xDF" << "e\r\n";
+    std::ofstream(dir / "latin1.txt", std::ios::binary) << "%SMS00 Gr\xFC\xDF"
+                                                        << "e\r\n";
     {
         std::ofstream big(dir / "big.txt", std::ios::binary);
         big.seekp(11 * 1024 * 1024);

@@ -14,9 +14,9 @@ using namespace rtu::test;
 
 namespace {
 
-constexpr std::size_t kFlowCapBytes = 64u << 20;    // a unit that is never held back stops here
-constexpr std::size_t kBackPressureBytes = 8u << 20; // what rtuctl may take in while its stdout is blocked
-constexpr int kStallMs = 1000;                       // a master that takes nothing this long is held back
+constexpr std::size_t kFlowCapBytes = 64u << 20;      // a unit that is never held back stops here
+constexpr std::size_t kBackPressureBytes = 8u << 20;  // what rtuctl may take in while its stdout is blocked
+constexpr int kStallMs = 1000;                        // a master that takes nothing this long is held back
 
 // Numbered lines, so a lost or repeated piece shows.
 std::string Lines(std::size_t bytes)

@@ -15,7 +15,11 @@ struct LinkRig : ILinkObserver {
     std::vector<std::string> status, modes, lines, messages, console;
     std::vector<int> posted;
     int beeps = 0;
-    CDeviceLink link{[this](std::string_view b) { wire.emplace_back(b); return true; }, [this] { return now; }, this};
+    CDeviceLink link{[this](std::string_view b) {
+                         wire.emplace_back(b);
+                         return true;
+                     },
+                     [this] { return now; }, this};
 
     void OnStatusText(const std::string& t) override { status.push_back(t); }
     void OnModeText(const std::string& t) override { modes.push_back(t); }

@@ -12,12 +12,9 @@ TEST(ConsoleState, TransferFlagsAndAcknowledgement)
         bool recv, cmdErr, upload, connected, ack;
     };
     const Case cases[] = {
-        {"CMD ERR", false, true, false, false, true},
-        {"+RECV: 12 CMD ERR", true, false, false, false, true},
-        {"FILEUPL OK", false, false, true, false, false},
-        {"$CONNECTED", false, false, false, true, false},
-        {"CMD OK", false, false, false, false, true},
-        {"Please wait...", false, false, false, false, true},
+        {"CMD ERR", false, true, false, false, true},     {"+RECV: 12 CMD ERR", true, false, false, false, true},
+        {"FILEUPL OK", false, false, true, false, false}, {"$CONNECTED", false, false, false, true, false},
+        {"CMD OK", false, false, false, false, true},     {"Please wait...", false, false, false, false, true},
         {"$BPS 9600", false, false, false, false, false},
     };
     for (const Case& c : cases) {
@@ -253,10 +250,27 @@ TEST(Reset, LeavesNothingOfTheLastExchange)
     const Case cases[] = {
         {"partial line", [](LinkRig& r) { r.Rx("$BPS 96"); }},
         {"picture in progress", [](LinkRig& r) { r.Rx("$IMAGE_START\r\nxx"); }},
-        {"commands queued and in flight", [](LinkRig& r) { r.link.Reload(); r.link.Sequencer().EnqueueCommand("%A\r", 100); }},
-        {"console flags", [](LinkRig& r) { r.Rx("+RECV: 1\r\nCMD ERR\r\n$DUMPR\r\n"); r.link.EnterSetupMode(); }},
-        {"progress and busy buttons", [](LinkRig& r) { r.Rx("$BPS 1\r\n"); r.link.HandleCommand(cmd::kPageBusy); }},
-        {"settings", [](LinkRig& r) { r.link.password = "x"; r.link.profileBusy = true; r.link.closingDown = true; }},
+        {"commands queued and in flight",
+         [](LinkRig& r) {
+             r.link.Reload();
+             r.link.Sequencer().EnqueueCommand("%A\r", 100);
+         }},
+        {"console flags",
+         [](LinkRig& r) {
+             r.Rx("+RECV: 1\r\nCMD ERR\r\n$DUMPR\r\n");
+             r.link.EnterSetupMode();
+         }},
+        {"progress and busy buttons",
+         [](LinkRig& r) {
+             r.Rx("$BPS 1\r\n");
+             r.link.HandleCommand(cmd::kPageBusy);
+         }},
+        {"settings",
+         [](LinkRig& r) {
+             r.link.password = "x";
+             r.link.profileBusy = true;
+             r.link.closingDown = true;
+         }},
     };
     for (const Case& c : cases) {
         LinkRig rig;

@@ -22,7 +22,8 @@ namespace fs = std::filesystem;
 // Runs each test with its own HOME and XDG_STATE_HOME and restores them afterwards.
 class ErrorLogTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         char tmpl[] = "/tmp/rtu_errlog_XXXXXX";
         ASSERT_NE(::mkdtemp(tmpl), nullptr);
         dir_ = tmpl;
@@ -31,14 +32,16 @@ protected:
         ::setenv("HOME", (dir_ / "home").c_str(), 1);
         ::unsetenv("XDG_STATE_HOME");
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         SetErrorLogPathForTesting("");
         Restore("HOME", home_);
         Restore("XDG_STATE_HOME", state_);
         std::error_code ec;
         fs::remove_all(dir_, ec);
     }
-    static std::string Slurp(const fs::path& p) {
+    static std::string Slurp(const fs::path& p)
+    {
         std::ifstream in(p, std::ios::binary);
         std::stringstream ss;
         ss << in.rdbuf();
@@ -48,11 +51,16 @@ protected:
     fs::path dir_;
 
 private:
-    struct Saved { bool set = false; std::string value; };
-    static void Save(const char* name, Saved& s) {
+    struct Saved {
+        bool set = false;
+        std::string value;
+    };
+    static void Save(const char* name, Saved& s)
+    {
         if (const char* v = std::getenv(name)) s = {true, v};
     }
-    static void Restore(const char* name, const Saved& s) {
+    static void Restore(const char* name, const Saved& s)
+    {
         if (s.set) ::setenv(name, s.value.c_str(), 1);
         else ::unsetenv(name);
     }
@@ -60,20 +68,23 @@ private:
     Saved state_;
 };
 
-TEST_F(ErrorLogTest, ReportHasTheEntryLayout) {
+TEST_F(ErrorLogTest, ReportHasTheEntryLayout)
+{
     EXPECT_EQ(FormatErrorReport("Fail to CreateFile()", ENOENT, 3),
               std::string("WARNING:  Fail to CreateFile() Failed with the following error: \n") +
                   std::strerror(ENOENT) + "\nPort: 3\nCode: " + std::to_string(ENOENT) + "\n");
 }
 
-TEST_F(ErrorLogTest, OverlongReportIsCutToTheBuffer) {
+TEST_F(ErrorLogTest, OverlongReportIsCutToTheBuffer)
+{
     const std::string what(500, 'w');
     const std::string report = FormatErrorReport(what, EIO, 1);
     EXPECT_EQ(report.size(), kErrorReportSize - 1);
     EXPECT_EQ(report, ("WARNING:  " + what).substr(0, kErrorReportSize - 1));
 }
 
-TEST_F(ErrorLogTest, LogLivesInTheStateDirectory) {
+TEST_F(ErrorLogTest, LogLivesInTheStateDirectory)
+{
     EXPECT_EQ(ErrorLogPath(), (dir_ / "home/.local/state/rtuconfig/serial_err.txt").string());
     ::setenv("XDG_STATE_HOME", "relative/state", 1);  // not absolute: ignored
     EXPECT_EQ(ErrorLogPath(), (dir_ / "home/.local/state/rtuconfig/serial_err.txt").string());
@@ -83,14 +94,15 @@ TEST_F(ErrorLogTest, LogLivesInTheStateDirectory) {
     EXPECT_EQ(ErrorLogPath(), (dir_ / "elsewhere.txt").string());
 }
 
-TEST_F(ErrorLogTest, EntriesAreAppendedWithTimeStampInAFreshDirectory) {
+TEST_F(ErrorLogTest, EntriesAreAppendedWithTimeStampInAFreshDirectory)
+{
     ReportError("ReadFile()", 0, EIO);
     ReportError(" WriteChar() Error occurs", 12, EAGAIN);
     const std::string log = Slurp(dir_ / "home/.local/state/rtuconfig/serial_err.txt");
     const std::string stamp = R"(\d{4}/\d{2}/\d{2}  \d{2}:\d{2}:\d{2}\r\n)";
     const std::regex layout(
-        "WARNING:  ReadFile\\(\\) Failed with the following error: \n[^\n]+\nPort: 0\nCode: " +
-        std::to_string(EIO) + "\n" + stamp +
+        "WARNING:  ReadFile\\(\\) Failed with the following error: \n[^\n]+\nPort: 0\nCode: " + std::to_string(EIO) +
+        "\n" + stamp +
         "WARNING:   WriteChar\\(\\) Error occurs Failed with the following error: \n[^\n]+\nPort: 12\nCode: " +
         std::to_string(EAGAIN) + "\n" + stamp);
     EXPECT_TRUE(std::regex_match(log, layout)) << log;
@@ -101,11 +113,15 @@ TEST_F(ErrorLogTest, EntriesAreAppendedWithTimeStampInAFreshDirectory) {
               fs::perms::owner_read | fs::perms::owner_write);
 }
 
-TEST_F(ErrorLogTest, PlantedLinkOrFifoIsNotWrittenThrough) {
+TEST_F(ErrorLogTest, PlantedLinkOrFifoIsNotWrittenThrough)
+{
     const fs::path log = dir_ / "serial_err.txt";
     SetErrorLogPathForTesting(log.string());
     std::ofstream(dir_ / "victim") << "victim";
-    struct Plant { const char* name; void (*make)(const fs::path& log, const fs::path& victim); };
+    struct Plant {
+        const char* name;
+        void (*make)(const fs::path& log, const fs::path& victim);
+    };
     const Plant plants[] = {
         {"symlink to a file", [](const fs::path& l, const fs::path& v) { fs::create_symlink(v, l); }},
         {"dangling symlink", [](const fs::path& l, const fs::path& v) { fs::create_symlink(v.string() + ".new", l); }},
@@ -122,12 +138,18 @@ TEST_F(ErrorLogTest, PlantedLinkOrFifoIsNotWrittenThrough) {
     }
 }
 
-TEST_F(ErrorLogTest, FullLogIsRotatedToTheOneBeside) {
+TEST_F(ErrorLogTest, FullLogIsRotatedToTheOneBeside)
+{
     const fs::path log = dir_ / "serial_err.txt";
     const fs::path old = dir_ / "serial_err.txt.1";
     SetErrorLogPathForTesting(log.string());
     const std::size_t entrySize = FormatErrorReport("ReadFile()", EIO, 0).size() + 22;  // + time stamp, CR LF
-    struct Row { const char* name; std::size_t size; bool hadOld; bool rotated; };
+    struct Row {
+        const char* name;
+        std::size_t size;
+        bool hadOld;
+        bool rotated;
+    };
     const Row rows[] = {
         {"room for the entry", kErrorLogMaxBytes - entrySize, false, false},
         {"entry would pass the bound", kErrorLogMaxBytes - entrySize + 1, false, true},
@@ -137,7 +159,9 @@ TEST_F(ErrorLogTest, FullLogIsRotatedToTheOneBeside) {
         SCOPED_TRACE(r.name);
         fs::remove(old);
         if (r.hadOld) std::ofstream(old) << "older";
-        { std::ofstream(log, std::ios::trunc) << "x"; }
+        {
+            std::ofstream(log, std::ios::trunc) << "x";
+        }
         fs::resize_file(log, r.size);
         ReportError("ReadFile()", 0, EIO);
         EXPECT_EQ(fs::file_size(log), r.rotated ? entrySize : r.size + entrySize);
@@ -149,7 +173,8 @@ TEST_F(ErrorLogTest, FullLogIsRotatedToTheOneBeside) {
     }
 }
 
-TEST_F(ErrorLogTest, UnwritableLogDropsTheEntrySilently) {
+TEST_F(ErrorLogTest, UnwritableLogDropsTheEntrySilently)
+{
     std::ofstream(dir_ / "plainfile") << "x";
     SetErrorLogPathForTesting((dir_ / "plainfile/sub/serial_err.txt").string());
     ReportError("ReadFile()", 0, EIO);  // must neither throw nor crash

@@ -10,28 +10,38 @@
 namespace rtu {
 namespace {
 
-TEST(PortNameTest, NumbersFromTenUseTheDeviceNamespace) {
-    struct Case { int number; const char* name; };
+TEST(PortNameTest, NumbersFromTenUseTheDeviceNamespace)
+{
+    struct Case {
+        int number;
+        const char* name;
+    };
     const Case cases[] = {{1, "COM1"}, {9, "COM9"}, {10, "\\\\.\\COM10"}, {255, "\\\\.\\COM255"}};
     for (const Case& c : cases) EXPECT_EQ(PortDeviceName(c.number), c.name) << c.number;
     EXPECT_EQ(std::string(PortDeviceName(10)), std::string(R"(\\.\COM10)"));
 }
 
-TEST(PortNameTest, ChosenPathsAreUsedAsGiven) {
+TEST(PortNameTest, ChosenPathsAreUsedAsGiven)
+{
     for (const char* path : {"/dev/ttyUSB0", "/dev/pts/3", "COM3", "ttyS1"}) {
         EXPECT_EQ(ResolvePortPath(path), path);
     }
 }
 
-TEST(PortNameTest, LogNumberIsTheTrailingDigitsOfTheName) {
-    struct Case { const char* name; int number; };
-    const Case cases[] = {{"COM3", 3},          {"\\\\.\\COM12", 12}, {"/dev/ttyUSB0", 0},
-                          {"/dev/pts/17", 17},  {"/dev/ttyACM", 0},   {"", 0},
-                          {"/dev/tty99999999999", 0}};  // too long for a number
+TEST(PortNameTest, LogNumberIsTheTrailingDigitsOfTheName)
+{
+    struct Case {
+        const char* name;
+        int number;
+    };
+    const Case cases[] = {
+        {"COM3", 3}, {"\\\\.\\COM12", 12},      {"/dev/ttyUSB0", 0}, {"/dev/pts/17", 17}, {"/dev/ttyACM", 0},
+        {"", 0},     {"/dev/tty99999999999", 0}};  // too long for a number
     for (const Case& c : cases) EXPECT_EQ(PortNumberFromName(c.name), c.number) << c.name;
 }
 
-TEST(SerialPortListTest, NaturalOrderComparesNumbersByValue) {
+TEST(SerialPortListTest, NaturalOrderComparesNumbersByValue)
+{
     std::vector<std::string> names = {"/dev/ttyUSB10", "/dev/ttyS1",   "/dev/ttyUSB2", "/dev/ttyACM0",
                                       "/dev/ttyS0",    "/dev/ttyUSB1", "/dev/ttyAMA0", "/dev/ttyS10"};
     std::sort(names.begin(), names.end(), NaturalLess);
@@ -44,7 +54,8 @@ TEST(SerialPortListTest, NaturalOrderComparesNumbersByValue) {
     EXPECT_TRUE(NaturalLess("ttyS", "ttyS0"));
 }
 
-TEST(SerialPortListTest, ListsOnlySerialDevicesInNaturalOrder) {
+TEST(SerialPortListTest, ListsOnlySerialDevicesInNaturalOrder)
+{
     const std::vector<std::string> ports = ListSerialPorts();
     EXPECT_TRUE(std::is_sorted(ports.begin(), ports.end(), NaturalLess));
     for (const std::string& p : ports) {

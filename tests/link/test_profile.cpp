@@ -93,7 +93,7 @@ TEST(ProfileRunner, LineKindsAndRepeats)
 {
     LinkRig rig;
     const ExecSummary s = RunProfile(rig, {"//Page A", "", "%CS1+49\r", "%CS1+49", "\\\\ a note", "%CS2+48", "%CS1+49",
-                                    "plain text", "%R\rS\nT\r\n"});
+                                           "plain text", "%R\rS\nT\r\n"});
     EXPECT_EQ(rig.wire, (std::vector<std::string>{"%STARTCMD\r", "%CS1+49\r", "%CS2+48\r", "%CS1+49\r", "%RST\r",
                                                   "%COMMITCMD\r"}));
     EXPECT_EQ(s.sent, 4);
@@ -221,12 +221,33 @@ TEST(ProfileRunner, UnansweredLinesInARowPauseTheRun)
     } cases[] = {
         {"stop when told", {A::None, A::None, A::None}, Decision::StopRun, 1, ExecStop::UnitSilent, 3, 3, 2, false},
         {"nobody to ask stops", {A::None, A::None, A::None}, Decision::Unset, 0, ExecStop::UnitSilent, 3, 3, 2, false},
-        {"go on when told", {A::None, A::None, A::None, A::Ok, A::None}, Decision::GoOn, 1, ExecStop::None, 5, 4, 0,
+        {"go on when told",
+         {A::None, A::None, A::None, A::Ok, A::None},
+         Decision::GoOn,
+         1,
+         ExecStop::None,
+         5,
+         4,
+         0,
          true},
-        {"refusals are answers", {A::Err, A::Err, A::Err, A::Err, A::Err}, Decision::StopRun, 0, ExecStop::None, 5, 0,
-         0, true},
-        {"an answer breaks the row", {A::None, A::None, A::Ok, A::None, A::None}, Decision::StopRun, 0, ExecStop::None,
-         5, 4, 0, true},
+        {"refusals are answers",
+         {A::Err, A::Err, A::Err, A::Err, A::Err},
+         Decision::StopRun,
+         0,
+         ExecStop::None,
+         5,
+         0,
+         0,
+         true},
+        {"an answer breaks the row",
+         {A::None, A::None, A::Ok, A::None, A::None},
+         Decision::StopRun,
+         0,
+         ExecStop::None,
+         5,
+         4,
+         0,
+         true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

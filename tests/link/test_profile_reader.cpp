@@ -22,7 +22,8 @@ std::vector<std::string> Kept(const CProfileLines& lines)
     std::vector<std::string> out;
     std::size_t offset = 0;
     ProfileLine line{};
-    while (lines.Next(offset, line)) out.push_back(std::string(1, static_cast<char>(line.kind)) + ":" + std::string(line.text));
+    while (lines.Next(offset, line))
+        out.push_back(std::string(1, static_cast<char>(line.kind)) + ":" + std::string(line.text));
     return out;
 }
 
@@ -69,18 +70,26 @@ TEST(ProfileReader, TextRulesWholeAndInAnyChunking)
         {"CR LF is one end", "%A\r\n\r\n%B\r\n", Error::None, {"C:%A", "C:%B"}},
         {"mixed ends", "%A\n\r%B\r\r\n%C", Error::None, {"C:%A", "C:%B", "C:%C"}},
         {"kinds", "//Page A\r\n\\\\ note\r\nplain\r\n%X", Error::None, {"N:\\\\ note", "C:%X"}},
-        {"direct repeat dropped, repeat after other text kept", "%A\r\n%A\r\n\r\n%A\r\n//h\r\n%A\r\n", Error::None,
+        {"direct repeat dropped, repeat after other text kept",
+         "%A\r\n%A\r\n\r\n%A\r\n//h\r\n%A\r\n",
+         Error::None,
          {"C:%A", "C:%A"}},
         {"UTF-8 mark dropped", "\xEF\xBB\xBF%A\r\n", Error::None, {"C:%A"}},
-        {"UTF-8 text kept", "%ISNAME0:\xC3\xA4\xE2\x82\xAC\xF0\x9F\x98\x80\r\n", Error::None,
+        {"UTF-8 text kept",
+         "%ISNAME0:\xC3\xA4\xE2\x82\xAC\xF0\x9F\x98\x80\r\n",
+         Error::None,
          {"C:%ISNAME0:\xC3\xA4\xE2\x82\xAC\xF0\x9F\x98\x80"}},
-        {"UTF-16 LE converted", Utf16(u"%A\r\n%\u00e4\U0001F600\r\n", true), Error::None,
+        {"UTF-16 LE converted",
+         Utf16(u"%A\r\n%\u00e4\U0001F600\r\n", true),
+         Error::None,
          {"C:%A", "C:%\xC3\xA4\xF0\x9F\x98\x80"}},
         {"UTF-16 BE converted", Utf16(u"%A\r%B", false), Error::None, {"C:%A", "C:%B"}},
         {"UTF-16 mark only", "\xFF\xFE", Error::None, {}},
         {"empty file", "", Error::None, {}},
         {"longest command kept", longCmd + "\r\n%B", Error::None, {"C:" + longCmd, "C:%B"}},
-        {"one byte more is refused, the next line goes alone", longCmd + "8\r\n%B", Error::None,
+        {"one byte more is refused, the next line goes alone",
+         longCmd + "8\r\n%B",
+         Error::None,
          {"R:" + longCmd.substr(0, CProfileReader::kRefusedPreview), "C:%B"}},
         {"NUL byte", "%A\r\n%B\0C\r\n"s, Error::NulByte, {}},
         {"NUL in UTF-16", Utf16(u"%A\0"s, true), Error::NulByte, {}},
@@ -148,11 +157,8 @@ TEST(ProfileReader, Files)
         std::filesystem::path path;
         Error error;
     } cases[] = {
-        {dir / "ok.txt", Error::None},
-        {dir / "big.txt", Error::TooLarge},
-        {dir / "missing.txt", Error::CannotOpen},
-        {dir, Error::ReadFailed},
-        {"/dev/zero", Error::NulByte},
+        {dir / "ok.txt", Error::None}, {dir / "big.txt", Error::TooLarge}, {dir / "missing.txt", Error::CannotOpen},
+        {dir, Error::ReadFailed},      {"/dev/zero", Error::NulByte},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path.string());

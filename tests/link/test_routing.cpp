@@ -84,7 +84,8 @@ TEST(Routing, OrderDecidesTheOutcome)
         {"$IAT 15", {{PageId::AlarmParams, "B53", "15", -1}}},
         // A key anywhere in the line matches; the text still counts from the line's start.
         {"ab$TMPH 30", {{PageId::Temp, "C29", "H 30", -1}}},
-        {"*$*$*$*$*$*$*$*$*$*$*$*$*$*$*$*$*$*$*$*$$TMPH", {{PageId::Temp, "C29", "*$*$*$*$*$*$*$*$*$*$*$*$*$*$*$*$*$$TMPH", -1}}},
+        {"*$*$*$*$*$*$*$*$*$*$*$*$*$*$*$*$*$*$*$*$$TMPH",
+         {{PageId::Temp, "C29", "*$*$*$*$*$*$*$*$*$*$*$*$*$*$*$*$*$$TMPH", -1}}},
     };
     for (const Case& c : cases) {
         Recorder r;
@@ -118,8 +119,14 @@ TEST(Routing, ShortLinesGiveEmptyTextNotGarbage)
 
 TEST(Routing, LeadingNumber)
 {
-    const std::pair<const char*, int> cases[] = {{"12ab", 12}, {"x", 0}, {"", 0}, {"-3", -3}, {" 7", 7},
-                                                 {"\t\n+8", 8}, {"- 1", 0}, {"99999999999", 2147483647},
+    const std::pair<const char*, int> cases[] = {{"12ab", 12},
+                                                 {"x", 0},
+                                                 {"", 0},
+                                                 {"-3", -3},
+                                                 {" 7", 7},
+                                                 {"\t\n+8", 8},
+                                                 {"- 1", 0},
+                                                 {"99999999999", 2147483647},
                                                  {"-99999999999", -2147483647 - 1}};
     for (auto [text, value] : cases) EXPECT_EQ(LeadingNumber(text), value) << text;
 }

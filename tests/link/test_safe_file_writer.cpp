@@ -119,24 +119,22 @@ const Case kCases[] = {
          EXPECT_EQ(ReadAll(t), kText);
          EXPECT_FALSE(fs::is_symlink(t));
      }},
-    {"FIFO is refused", "p.txt", [](auto&, const fs::path& t) { ASSERT_EQ(::mkfifo(t.c_str(), 0644), 0); }, false, "FIFO",
-     [](auto&, const fs::path& t) { EXPECT_TRUE(fs::is_fifo(t)); }},
+    {"FIFO is refused", "p.txt", [](auto&, const fs::path& t) { ASSERT_EQ(::mkfifo(t.c_str(), 0644), 0); }, false,
+     "FIFO", [](auto&, const fs::path& t) { EXPECT_TRUE(fs::is_fifo(t)); }},
     {"directory is refused", "p.txt", [](auto&, const fs::path& t) { fs::create_directory(t); }, false, "directory",
      [](auto&, const fs::path& t) {
          EXPECT_TRUE(fs::is_directory(t));
          EXPECT_TRUE(fs::is_empty(t));
      }},
-    {"symlink to a device is refused", "p.txt", [](auto&, const fs::path& t) { fs::create_symlink("/dev/null", t); }, false,
-     "device",
+    {"symlink to a device is refused", "p.txt", [](auto&, const fs::path& t) { fs::create_symlink("/dev/null", t); },
+     false, "device",
      [](auto&, const fs::path& t) {
          EXPECT_TRUE(fs::is_symlink(t));
          EXPECT_TRUE(fs::is_character_file("/dev/null"));
      }},
-    {"missing directory fails", "absent/p.txt", [](auto&, auto&) {}, false, "No such file",
-     [](auto&, auto&) {}},
-    {"unwritable directory fails", "p.txt",
-     [](const fs::path& d, auto&) { ::chmod(d.c_str(), 0555); },
-     false, "Permission denied", [](const fs::path& d, auto&) { ::chmod(d.c_str(), 0755); }, true},
+    {"missing directory fails", "absent/p.txt", [](auto&, auto&) {}, false, "No such file", [](auto&, auto&) {}},
+    {"unwritable directory fails", "p.txt", [](const fs::path& d, auto&) { ::chmod(d.c_str(), 0555); }, false,
+     "Permission denied", [](const fs::path& d, auto&) { ::chmod(d.c_str(), 0755); }, true},
 };
 
 TEST(SafeFileWriter, TargetsAndWhatBecomesOfThem)

@@ -30,7 +30,8 @@ constexpr auto kPatience = 10s;  // bound for anything the worker should do "soo
 
 class Pty {
 public:
-    Pty() {
+    Pty()
+    {
         master_ = ::posix_openpt(O_RDWR | O_NOCTTY);
         if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0) return;
         char name[128] = {};
@@ -43,12 +44,14 @@ public:
     bool ok() const { return master_ >= 0 && !slave_.empty(); }
     const std::string& slave() const { return slave_; }
     int master() const { return master_; }
-    void Close() {
+    void Close()
+    {
         if (master_ >= 0) ::close(master_);
         master_ = -1;
     }
 
-    void Write(const std::string& bytes) const {
+    void Write(const std::string& bytes) const
+    {
         std::size_t done = 0;
         while (done < bytes.size()) {
             const ssize_t w = ::write(master_, bytes.data() + done, bytes.size() - done);
@@ -58,7 +61,8 @@ public:
     }
 
     // Reads until n bytes arrived or the patience ran out.
-    std::string Read(std::size_t n, std::chrono::seconds patience = kPatience) const {
+    std::string Read(std::size_t n, std::chrono::seconds patience = kPatience) const
+    {
         std::string got;
         const auto deadline = std::chrono::steady_clock::now() + patience;
         char buf[4096];
@@ -73,7 +77,8 @@ public:
     }
 
     // The slave's line settings (termios requests on the master act on the slave).
-    termios Settings() const {
+    termios Settings() const
+    {
         termios t{};
         EXPECT_EQ(::tcgetattr(master_, &t), 0);
         return t;
@@ -92,7 +97,8 @@ struct Received {
     std::vector<std::size_t> chunks;
     int lostCalls = 0;
 
-    void Attach(CSerialPort& port) {
+    void Attach(CSerialPort& port)
+    {
         port.SetReceiver(
             [this](const char* d, std::size_t n) {
                 std::lock_guard lock(m);
@@ -106,18 +112,21 @@ struct Received {
                 cv.notify_all();
             });
     }
-    std::string WaitFor(std::size_t n) {
+    std::string WaitFor(std::size_t n)
+    {
         std::unique_lock lock(m);
         cv.wait_for(lock, kPatience, [&] { return bytes.size() >= n; });
         return bytes;
     }
-    bool WaitLost() {
+    bool WaitLost()
+    {
         std::unique_lock lock(m);
         return cv.wait_for(lock, kPatience, [&] { return lostCalls > 0; });
     }
 };
 
-std::string Pattern(std::size_t n, int seed) {
+std::string Pattern(std::size_t n, int seed)
+{
     std::string s(n, '\0');
     for (std::size_t i = 0; i < n; ++i) s[i] = static_cast<char>((i * 7 + static_cast<std::size_t>(seed) * 31) & 0xff);
     return s;
@@ -125,7 +134,8 @@ std::string Pattern(std::size_t n, int seed) {
 
 class SerialPortTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         char tmpl[] = "/tmp/rtu_serial_XXXXXX";
         ASSERT_NE(::mkdtemp(tmpl), nullptr);
         stateDir_ = tmpl;
@@ -135,20 +145,23 @@ protected:
         rx_.Attach(port_);
         port_.SetPortName(pty_.slave());
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         port_.EnablePort(0);
         if (hadState_) ::setenv("XDG_STATE_HOME", oldState_.c_str(), 1);
         else ::unsetenv("XDG_STATE_HOME");
         std::error_code ec;
         std::filesystem::remove_all(stateDir_, ec);
     }
-    std::string Log() const {
+    std::string Log() const
+    {
         std::ifstream in(stateDir_ + "/rtuconfig/serial_err.txt", std::ios::binary);
         std::stringstream ss;
         ss << in.rdbuf();
         return ss.str();
     }
-    void Open() {
+    void Open()
+    {
         ASSERT_EQ(port_.EnablePort(1), 1) << port_.LastOpenError();
         ASSERT_TRUE(port_.IsPortOpen());
     }
@@ -157,19 +170,22 @@ protected:
     std::string oldState_;
     bool hadState_ = false;
     Pty pty_;
-    Received rx_;      // outlives the port, whose worker calls into it
+    Received rx_;  // outlives the port, whose worker calls into it
     CSerialPort port_;
 };
 
-TEST_F(SerialPortTest, ReceivedBytesReachTheOwnerUnchanged) {
+TEST_F(SerialPortTest, ReceivedBytesReachTheOwnerUnchanged)
+{
     Open();
     // Control characters, CR, XON/XOFF, NUL and high bytes must all pass the raw line.
-    const std::string sent = std::string("$SYS 1\r\nCMD OK\r\x03\x11\x13\x7f", 16) + std::string(1, '\0') + "\xff\xfe end";
+    const std::string sent =
+        std::string("$SYS 1\r\nCMD OK\r\x03\x11\x13\x7f", 16) + std::string(1, '\0') + "\xff\xfe end";
     pty_.Write(sent);
     EXPECT_EQ(rx_.WaitFor(sent.size()), sent);
 }
 
-TEST_F(SerialPortTest, LongBurstArrivesInChunksOfAtMostTheReceiveBuffer) {
+TEST_F(SerialPortTest, LongBurstArrivesInChunksOfAtMostTheReceiveBuffer)
+{
     Open();
     const std::string sent = Pattern(20000, 1);
     std::thread writer([&] { pty_.Write(sent); });
@@ -183,10 +199,11 @@ TEST_F(SerialPortTest, LongBurstArrivesInChunksOfAtMostTheReceiveBuffer) {
     }
 }
 
-TEST_F(SerialPortTest, BlocksAreWrittenInOrderAndOverlongBlocksAreCut) {
+TEST_F(SerialPortTest, BlocksAreWrittenInOrderAndOverlongBlocksAreCut)
+{
     Open();
-    const std::vector<std::string> blocks = {"%%DUMPS\r", "%%DUMPR\r", "a\nb\r\n\x11\x13",
-                                             Pattern(1500, 2), "%%COMMITCMD\r"};
+    const std::vector<std::string> blocks = {"%%DUMPS\r", "%%DUMPR\r", "a\nb\r\n\x11\x13", Pattern(1500, 2),
+                                             "%%COMMITCMD\r"};
     std::string expected;
     for (const std::string& b : blocks) {
         ASSERT_TRUE(port_.WriteToPort(b));
@@ -195,7 +212,8 @@ TEST_F(SerialPortTest, BlocksAreWrittenInOrderAndOverlongBlocksAreCut) {
     EXPECT_EQ(pty_.Read(expected.size()), expected);
 }
 
-TEST_F(SerialPortTest, WritesAreRefusedWhenClosedOrEmpty) {
+TEST_F(SerialPortTest, WritesAreRefusedWhenClosedOrEmpty)
+{
     EXPECT_FALSE(port_.WriteToPort("x"));  // never opened
     Open();
     EXPECT_FALSE(port_.WriteToPort("", 0));
@@ -210,11 +228,16 @@ TEST_F(SerialPortTest, WritesAreRefusedWhenClosedOrEmpty) {
     EXPECT_EQ(rx_.lostCalls, 0);  // closing on request is not a loss
 }
 
-TEST_F(SerialPortTest, LineSettingsReachTheDevice) {
-    struct Case { int baud; speed_t speed; int flow; bool handshake; };
-    const Case cases[] = {{300, B300, 0, false},       {1200, B1200, 1, false},
-                          {9600, B9600, 2, true},      {19200, B19200, 0, false},
-                          {57600, B57600, 1, false},   {115200, B115200, 2, true}};
+TEST_F(SerialPortTest, LineSettingsReachTheDevice)
+{
+    struct Case {
+        int baud;
+        speed_t speed;
+        int flow;
+        bool handshake;
+    };
+    const Case cases[] = {{300, B300, 0, false},     {1200, B1200, 1, false},   {9600, B9600, 2, true},
+                          {19200, B19200, 0, false}, {57600, B57600, 1, false}, {115200, B115200, 2, true}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.baud);
         port_.SetBaudRate(c.baud);
@@ -239,12 +262,14 @@ struct ParityFlags {
     bool checked;
     bool operator==(const ParityFlags&) const = default;
 };
-ParityFlags FlagsOf(const termios& t) {
-    return {t.c_cflag & (PARODD | CMSPAR), (t.c_iflag & INPCK) != 0};
-}
+ParityFlags FlagsOf(const termios& t) { return {t.c_cflag & (PARODD | CMSPAR), (t.c_iflag & INPCK) != 0}; }
 
-TEST_F(SerialPortTest, ParityAppliesToTheOpenPortAndToTheNextOpen) {
-    struct Case { int parity; ParityFlags flags; };
+TEST_F(SerialPortTest, ParityAppliesToTheOpenPortAndToTheNextOpen)
+{
+    struct Case {
+        int parity;
+        ParityFlags flags;
+    };
     const Case cases[] = {{0, {0, false}}, {1, {PARODD, true}}, {2, {0, true}}, {3, {PARODD | CMSPAR, true}}};
     Open();
     for (const Case& c : cases) {
@@ -268,7 +293,8 @@ TEST_F(SerialPortTest, ParityAppliesToTheOpenPortAndToTheNextOpen) {
     EXPECT_TRUE(FlagsOf(pty_.Settings()) == cases[1].flags);
 }
 
-TEST_F(SerialPortTest, UnsupportedBaudRateFailsTheOpenWithALogEntry) {
+TEST_F(SerialPortTest, UnsupportedBaudRateFailsTheOpenWithALogEntry)
+{
     for (int rate : {0, 110, 14400, 12345, 230400}) {
         SCOPED_TRACE(rate);
         port_.SetBaudRate(rate);
@@ -277,11 +303,11 @@ TEST_F(SerialPortTest, UnsupportedBaudRateFailsTheOpenWithALogEntry) {
         EXPECT_EQ(port_.LastOpenErrno(), EINVAL);
         EXPECT_EQ(port_.LastOpenError(), pty_.slave() + ": " + std::strerror(EINVAL));
     }
-    EXPECT_NE(Log().find("WARNING:  cfsetspeed() in InitComm Failed with the following error: \n"),
-              std::string::npos);
+    EXPECT_NE(Log().find("WARNING:  cfsetspeed() in InitComm Failed with the following error: \n"), std::string::npos);
 }
 
-TEST_F(SerialPortTest, MissingDeviceFailsTheOpenWithALogEntry) {
+TEST_F(SerialPortTest, MissingDeviceFailsTheOpenWithALogEntry)
+{
     const std::string path = stateDir_ + "/ttyNone7";
     port_.SetPortName(path);
     EXPECT_EQ(port_.EnablePort(1), 0);
@@ -299,7 +325,8 @@ TEST_F(SerialPortTest, MissingDeviceFailsTheOpenWithALogEntry) {
     EXPECT_EQ(port_.LastOpenError(), "");
 }
 
-TEST_F(SerialPortTest, ClosedPtyCountsAsLostAndALaterOpenWorks) {
+TEST_F(SerialPortTest, ClosedPtyCountsAsLostAndALaterOpenWorks)
+{
     Open();
     pty_.Write("last words");
     EXPECT_EQ(rx_.WaitFor(10), "last words");
@@ -319,7 +346,8 @@ TEST_F(SerialPortTest, ClosedPtyCountsAsLostAndALaterOpenWorks) {
     EXPECT_EQ(rx_.lostCalls, 1);
 }
 
-TEST_F(SerialPortTest, FullRingRefusesWithALogEntryAndLosesNoQueuedBlock) {
+TEST_F(SerialPortTest, FullRingRefusesWithALogEntryAndLosesNoQueuedBlock)
+{
     constexpr int kStalled = 60000;  // a block pause no test outlives
     port_.SetTimingForTesting(kStalled, 50, CSerialPort::kStopWaitMs);
     Open();
@@ -338,11 +366,12 @@ TEST_F(SerialPortTest, FullRingRefusesWithALogEntryAndLosesNoQueuedBlock) {
     EXPECT_EQ(pty_.Read(expected.size()), expected);
 }
 
-TEST_F(SerialPortTest, WritersWaitForFreeSlotsAndEveryBlockArrivesInOrder) {
+TEST_F(SerialPortTest, WritersWaitForFreeSlotsAndEveryBlockArrivesInOrder)
+{
     port_.SetTimingForTesting(0, CSerialPort::kFullRingWaitMs, CSerialPort::kStopWaitMs);
     port_.SetBaudRate(115200);  // each block still takes its time on the line
     Open();
-    constexpr int kBlocks = 120;   // more than the ring and the pty buffer hold together
+    constexpr int kBlocks = 120;      // more than the ring and the pty buffer hold together
     constexpr int kReaderStart = 30;  // past the ring: writers wait for the reader
     std::string expected;
     std::vector<std::string> blocks;
@@ -365,7 +394,8 @@ TEST_F(SerialPortTest, WritersWaitForFreeSlotsAndEveryBlockArrivesInOrder) {
     EXPECT_TRUE(reader.get() == expected);
 }
 
-TEST_F(SerialPortTest, StopDoesNotHangOnACallbackThatNeverReturns) {
+TEST_F(SerialPortTest, StopDoesNotHangOnACallbackThatNeverReturns)
+{
     auto release = std::make_shared<std::promise<void>>();
     auto entered = std::make_shared<std::promise<void>>();
     auto wait = release->get_future().share();
@@ -383,7 +413,8 @@ TEST_F(SerialPortTest, StopDoesNotHangOnACallbackThatNeverReturns) {
     release->set_value();  // the left-behind worker finishes on its own
 }
 
-TEST_F(SerialPortTest, ClosingRightAfterAWriteLosesNothing) {
+TEST_F(SerialPortTest, ClosingRightAfterAWriteLosesNothing)
+{
     constexpr int kRounds = 200;  // the loss was a race, seen in a few rounds of a hundred
     const int holder = ::open(pty_.slave().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);  // keeps the line up
     ASSERT_GE(holder, 0);
@@ -401,7 +432,8 @@ TEST_F(SerialPortTest, ClosingRightAfterAWriteLosesNothing) {
     ::close(holder);
 }
 
-TEST_F(SerialPortTest, NextBlockWaitsUntilThePreviousOneHasLeftTheLine) {
+TEST_F(SerialPortTest, NextBlockWaitsUntilThePreviousOneHasLeftTheLine)
+{
     // 60 bytes at 1200 baud, 10 bits each, are on the line for 500 ms: the next block may not
     // follow before then, even with no pause at all. Checked in a window well inside that time.
     constexpr std::size_t kFirst = 60;
@@ -415,16 +447,18 @@ TEST_F(SerialPortTest, NextBlockWaitsUntilThePreviousOneHasLeftTheLine) {
     ASSERT_TRUE(port_.WriteToPort(first));
     ASSERT_TRUE(port_.WriteToPort("next\r"));
     ASSERT_EQ(pty_.Read(kFirst), first);
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(start + kWindowEnd -
-                                                                            std::chrono::steady_clock::now());
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(start + kWindowEnd - std::chrono::steady_clock::now());
     if (left.count() <= 0) GTEST_SKIP() << "the machine was too slow to look inside the window";
     pollfd p{pty_.master(), POLLIN, 0};
-    EXPECT_EQ(::poll(&p, 1, static_cast<int>(left.count())), 0) << "the next block came while the first was on the line";
+    EXPECT_EQ(::poll(&p, 1, static_cast<int>(left.count())), 0)
+        << "the next block came while the first was on the line";
     EXPECT_EQ(pty_.Read(5), "next\r");
     EXPECT_TRUE(port_.WaitUntilSent(static_cast<int>(std::chrono::milliseconds(kPatience).count())));
 }
 
-TEST_F(SerialPortTest, PortHeldByAnotherOfOurProgramsIsRefused) {
+TEST_F(SerialPortTest, PortHeldByAnotherOfOurProgramsIsRefused)
+{
     enum class Holder { LockedDescriptor, OpenPort };
     for (Holder holder : {Holder::LockedDescriptor, Holder::OpenPort}) {
         SCOPED_TRACE(static_cast<int>(holder));
@@ -449,7 +483,8 @@ TEST_F(SerialPortTest, PortHeldByAnotherOfOurProgramsIsRefused) {
     }
 }
 
-TEST_F(SerialPortTest, PausedReceiveHoldsTheDeviceBackAndLosesNothing) {
+TEST_F(SerialPortTest, PausedReceiveHoldsTheDeviceBackAndLosesNothing)
+{
     constexpr std::size_t kCap = 4u << 20;  // a port that keeps reading takes all of this
     Open();
     port_.PauseReceive(true);

@@ -16,7 +16,12 @@ namespace rtu::test {
 class PageHarness : public IRouteDirectory {
 public:
     PageHarness()
-        : sequencer([this](std::string_view b) { writes.emplace_back(b); return portOpen; }, [this] { return now; })
+        : sequencer(
+              [this](std::string_view b) {
+                  writes.emplace_back(b);
+                  return portOpen;
+              },
+              [this] { return now; })
     {
         context.sequencer = &sequencer;
         context.postToMain = [this](int id) { posted.push_back(id); };

@@ -16,7 +16,10 @@
 namespace rtu {
 namespace {
 
-std::string Where(const CPageBase& page, const FieldDecl& f) { return std::string(page.ClassName()) + " " + std::to_string(f.id); }
+std::string Where(const CPageBase& page, const FieldDecl& f)
+{
+    return std::string(page.ClassName()) + " " + std::to_string(f.id);
+}
 
 TEST(Declarations, EveryInputIsWrittenWithAFormatThatTakesItsValue)
 {
@@ -77,12 +80,12 @@ TEST(Declarations, CommandFormatsRefuseWhatDoesNotFit)
     const Case cases[] = {
         {"%%S%2.2d%s\r\n", {7LL, std::string("0041")}, "%S070041\r\n"},
         {"%%DINPRIO=%d,%4.4x,%4.4x\r", {3LL, 5LL, 0xABCDLL}, "%DINPRIO=3,0005,abcd\r"},
-        {"%%CS%d%s\r", {3LL}, std::nullopt},                         // an argument missing
-        {"%%CS%d\r", {3LL, std::string("x")}, std::nullopt},         // one too many
-        {"%%UP%d\r", {std::string("2")}, std::nullopt},              // a text for a number
-        {"%%ID%s\r", {2LL}, std::nullopt},                           // a number for a text
-        {"%%X%n\r", {2LL}, std::nullopt},                            // a conversion that is not taken
-        {"%%X%123456789012345678d\r", {2LL}, std::nullopt},          // a conversion too long
+        {"%%CS%d%s\r", {3LL}, std::nullopt},                  // an argument missing
+        {"%%CS%d\r", {3LL, std::string("x")}, std::nullopt},  // one too many
+        {"%%UP%d\r", {std::string("2")}, std::nullopt},       // a text for a number
+        {"%%ID%s\r", {2LL}, std::nullopt},                    // a number for a text
+        {"%%X%n\r", {2LL}, std::nullopt},                     // a conversion that is not taken
+        {"%%X%123456789012345678d\r", {2LL}, std::nullopt},   // a conversion too long
         {"%%PREVSMS1\r", {}, "%PREVSMS1\r"},
     };
     for (const Case& c : cases) EXPECT_EQ(FormatCommand(c.format, c.args), c.line) << c.format;

@@ -13,18 +13,21 @@ using P = rtu::CPageAlarmParams;
 
 // What the unit reports, and what a save of that page sends back (the two mute boxes are
 // never written; the hidden 1308 and 1316 are).
-const char* const kDump[] = {
-    "$SNDALARMDLY 1", "$OUTDLY 45", "$INDLY 30", "$IOAT 3", "$AR 1", "$ATA 0", "$AWB 1", "$UARTEVENT 0",
-    "$DRPTMP 1", "$DRPTID 0", "$DRPDEF 1", "$DRPMEM 1", "$DRPDIN 1", "$DRPETP 0", "$AINDRP0 1", "$AINDRP2 1",
-    "$DRPCNT 1", "$MODEM_SPK 1", "$MODEM_MIC 1"};
+const char* const kDump[] = {"$SNDALARMDLY 1", "$OUTDLY 45", "$INDLY 30",    "$IOAT 3",     "$AR 1",
+                             "$ATA 0",         "$AWB 1",     "$UARTEVENT 0", "$DRPTMP 1",   "$DRPTID 0",
+                             "$DRPDEF 1",      "$DRPMEM 1",  "$DRPDIN 1",    "$DRPETP 0",   "$AINDRP0 1",
+                             "$AINDRP2 1",     "$DRPCNT 1",  "$MODEM_SPK 1", "$MODEM_MIC 1"};
 const std::vector<std::string> kLines = {
-    "%SNDALARMDLYEN1\r", "%OUTDLY45\r", "%INDLY30\r", "%IOAT3\r", "%ARING1\r", "%ASC0\r", "%AWB1\r",
-    "%UARTEVENT0\r", "%DRPTMP1\r", "%DRPTID0\r", "%DRPDEF1\r", "%DRPRSI0\r", "%DRPDIN1\r", "%DRPMEM1\r",
-    "%DRPBAT0\r", "%DRPETMP0\r", "%AINDRP1010\r", "%DINCDRP1\r"};
+    "%SNDALARMDLYEN1\r", "%OUTDLY45\r",   "%INDLY30\r", "%IOAT3\r",    "%ARING1\r",     "%ASC0\r",
+    "%AWB1\r",           "%UARTEVENT0\r", "%DRPTMP1\r", "%DRPTID0\r",  "%DRPDEF1\r",    "%DRPRSI0\r",
+    "%DRPDIN1\r",        "%DRPMEM1\r",    "%DRPBAT0\r", "%DRPETMP0\r", "%AINDRP1010\r", "%DINCDRP1\r"};
 
 class AlarmParamsTest : public ::testing::Test {
 protected:
-    void Fill() { for (const char* line : kDump) h.Route(line); }
+    void Fill()
+    {
+        for (const char* line : kDump) h.Route(line);
+    }
 
     rtu::test::PageHarness h;
     rtu::CPageBase& page = h.Make(rtu::PageId::AlarmParams);
@@ -54,13 +57,20 @@ TEST_F(AlarmParamsTest, ReportEdges)
 {
     const int ad = P::kDropAnalog0;
     const EdgeCase cases[] = {
-        {"$AR 0", P::kAlarmRing, 1, 0},         {"$ATA 1", P::kAnswer, 0, 1},
-        {"$AWB 0", P::kAlarmMemo, 1, 0},        {"$UARTEVENT 1", P::kUartEvent, 0, 1},
-        {"$MODEM_SPK 2", P::kSpeakerMute, 1, 0}, {"$MODEM_MIC", P::kMicMute, 1, 0},
-        {"$SNDALARMDLY 0", P::kSoundDelay, 1, 0}, {"$AINDRP3 0", ad + 3, 1, 0},
-        {"$AINDRP4 1", ad + 3, 0, 0},           {"$AINDRP", ad, 1, 1},  // no channel 4; too short
-        {"$DRPRSI 1", P::kDropRssi, 0, 1},      {"$DRPBAT x", P::kDropPower, 1, 0},
-        {"$DRPETP 1", P::kDropExtTemp, 0, 1},   {"$DRPETP 1", P::kDropTemp, 0, 0},  // "ETP" is not "TMP"
+        {"$AR 0", P::kAlarmRing, 1, 0},
+        {"$ATA 1", P::kAnswer, 0, 1},
+        {"$AWB 0", P::kAlarmMemo, 1, 0},
+        {"$UARTEVENT 1", P::kUartEvent, 0, 1},
+        {"$MODEM_SPK 2", P::kSpeakerMute, 1, 0},
+        {"$MODEM_MIC", P::kMicMute, 1, 0},
+        {"$SNDALARMDLY 0", P::kSoundDelay, 1, 0},
+        {"$AINDRP3 0", ad + 3, 1, 0},
+        {"$AINDRP4 1", ad + 3, 0, 0},
+        {"$AINDRP", ad, 1, 1},  // no channel 4; too short
+        {"$DRPRSI 1", P::kDropRssi, 0, 1},
+        {"$DRPBAT x", P::kDropPower, 1, 0},
+        {"$DRPETP 1", P::kDropExtTemp, 0, 1},
+        {"$DRPETP 1", P::kDropTemp, 0, 0},  // "ETP" is not "TMP"
         {"$DRPCNT 0", P::kDropCounter, 1, 0},
         {"$DRPTID 1 BAT", P::kDropPower, 0, 1},  // every name in the line counts
         {"$AINDRP1 1 DIN", P::kDropDin, 0, 0},   // analog reports never reach the "$DRP" handler

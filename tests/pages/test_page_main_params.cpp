@@ -13,20 +13,41 @@ namespace {
 using P = rtu::CPageMainParams;
 
 // What the unit reports for its group, and what a save of that page sends back.
-const char* const kDump[] = {
-    "$PINC 1234", "$BPS 9600", "$PARITY 2", "$GSMBAND 5", "$DESC 00410042", "$DAS 1", "$DID RTU7", "$CC 86",
-    "$CSQLOW 12", "$PRTCS 1", "$PRTSP 0", "$SPN +4912345", "$SIGNALA 1", "$RPLSUC 0", "$RPLERR 1",
-    "$SMSC +8613800", "$PUKC 87654321", "$MODEMSMODE 0", "$FWDSMS 1", "$MODEM_FWDSPAN 12x", "$FWDKEY 0041",
-    "$CKBSP 10086", "$CKBCD YE", "CMD OK", "*AINC 1", "$CSQ 20"};
-const std::vector<std::string> kLines = {
-    "%UP2\r", "%MODEMSMSMD0\r", "%CC86\r", "%IDRTU7\r", "%DAS1\r", "%UB9600\r", "%DESC00410042\r", "%PRTCS1\r",
-    "%PRTSP0\r", "%SP+4912345\r", "%PIN1234\r", "%SIGNALA1\r", "%RPLERR1\r", "%RPLSUC0\r", "%RSILOW12\r",
-    "%SMSC+8613800\r", "%PUK87654321\r", "%CBAND5\r", "%FWDSMS1\r", "%FWDKEY0041\r", "%modemfwdspan12\r",
-    "%CHECKBALANCE10086,YE\r"};
+const char* const kDump[] = {"$PINC 1234",     "$BPS 9600",      "$PARITY 2",     "$GSMBAND 5", "$DESC 00410042",
+                             "$DAS 1",         "$DID RTU7",      "$CC 86",        "$CSQLOW 12", "$PRTCS 1",
+                             "$PRTSP 0",       "$SPN +4912345",  "$SIGNALA 1",    "$RPLSUC 0",  "$RPLERR 1",
+                             "$SMSC +8613800", "$PUKC 87654321", "$MODEMSMODE 0", "$FWDSMS 1",  "$MODEM_FWDSPAN 12x",
+                             "$FWDKEY 0041",   "$CKBSP 10086",   "$CKBCD YE",     "CMD OK",     "*AINC 1",
+                             "$CSQ 20"};
+const std::vector<std::string> kLines = {"%UP2\r",
+                                         "%MODEMSMSMD0\r",
+                                         "%CC86\r",
+                                         "%IDRTU7\r",
+                                         "%DAS1\r",
+                                         "%UB9600\r",
+                                         "%DESC00410042\r",
+                                         "%PRTCS1\r",
+                                         "%PRTSP0\r",
+                                         "%SP+4912345\r",
+                                         "%PIN1234\r",
+                                         "%SIGNALA1\r",
+                                         "%RPLERR1\r",
+                                         "%RPLSUC0\r",
+                                         "%RSILOW12\r",
+                                         "%SMSC+8613800\r",
+                                         "%PUK87654321\r",
+                                         "%CBAND5\r",
+                                         "%FWDSMS1\r",
+                                         "%FWDKEY0041\r",
+                                         "%modemfwdspan12\r",
+                                         "%CHECKBALANCE10086,YE\r"};
 
 class MainParamsTest : public ::testing::Test {
 protected:
-    void Fill() { for (const char* line : kDump) h.Route(line); }
+    void Fill()
+    {
+        for (const char* line : kDump) h.Route(line);
+    }
     std::string Profile(bool withHeader = false)
     {
         rtu::CProfileWriter file;
@@ -58,7 +79,8 @@ TEST_F(MainParamsTest, UnansweredLinesEachWaitTheirBoundAndTheBatchGoesOn)
     page.OnSaveClicked();
     h.TimeoutAll();
     EXPECT_EQ(h.writes.size(), 19u + 2u + 1u);  // no selections: 19 lines, framing, reload
-    EXPECT_EQ(h.now, 21 * rtu::CPageBase::kDefaultWaitMs + 21 * rtu::CSequencer::kSettleMinMs);  // each wait, then settling
+    EXPECT_EQ(h.now,
+              21 * rtu::CPageBase::kDefaultWaitMs + 21 * rtu::CSequencer::kSettleMinMs);  // each wait, then settling
 }
 
 struct EdgeCase {
@@ -72,16 +94,21 @@ TEST_F(MainParamsTest, ReportEdges)
 {
     const EdgeCase cases[] = {
         {"$PARITY 7", P::kParity, 3, -1, ""},  // no such item: nothing selected
-        {"$PARITY x", P::kParity, 3, 0, ""},   {"$GSMBAND 6", P::kGsmBand, 3, -1, ""},
-        {"$MODEMSMODE 1", P::kSmsMode, 0, 1, ""}, {"$FWDSMS 2", P::kForwardSms, 1, 0, ""},
-        {"$DAS 0", P::kDas, 1, 0, ""},         {"$PRTCS 0", P::kTscs, 1, 0, ""},
-        {"$PRTSP 1", P::kTssp, 0, 1, ""},      {"$SIGNALA 0", P::kSignalAlarm, 1, 0, ""},
-        {"$RPLSUC 1", P::kReplySuccess, 0, 1, ""}, {"$RPLERR 0", P::kReplyError, 1, 0, ""},
-        {"$SMSC +86 ", P::kSmsCentre, -2, -2, "+86 "},  // kept to the line's end
-        {"$BPS", P::kBaud, -2, -2, ""},                 // shorter than its offset
+        {"$PARITY x", P::kParity, 3, 0, ""},
+        {"$GSMBAND 6", P::kGsmBand, 3, -1, ""},
+        {"$MODEMSMODE 1", P::kSmsMode, 0, 1, ""},
+        {"$FWDSMS 2", P::kForwardSms, 1, 0, ""},
+        {"$DAS 0", P::kDas, 1, 0, ""},
+        {"$PRTCS 0", P::kTscs, 1, 0, ""},
+        {"$PRTSP 1", P::kTssp, 0, 1, ""},
+        {"$SIGNALA 0", P::kSignalAlarm, 1, 0, ""},
+        {"$RPLSUC 1", P::kReplySuccess, 0, 1, ""},
+        {"$RPLERR 0", P::kReplyError, 1, 0, ""},
+        {"$SMSC +86 ", P::kSmsCentre, -2, -2, "+86 "},      // kept to the line's end
+        {"$BPS", P::kBaud, -2, -2, ""},                     // shorter than its offset
         {"$BPS 9600 $PINC", P::kPin, -2, -2, "600 $PINC"},  // "$PINC" is tested first
         {"$BPS 9600 $PINC", P::kBaud, -2, -2, "old"},
-        {"$DID 5 $DAS 1", P::kIdentity, -2, -2, "old"},     // "$DAS 1" is tested before "$DID"
+        {"$DID 5 $DAS 1", P::kIdentity, -2, -2, "old"},  // "$DAS 1" is tested before "$DID"
     };
     for (const EdgeCase& c : cases) {
         page.SetText(c.id, "old");
@@ -106,16 +133,17 @@ TEST_F(MainParamsTest, ParametersOutOfRangeAreSkippedNotDefaulted)
 {
     for (int id : {P::kParity, P::kGsmBand, P::kSmsMode}) EXPECT_EQ(page.Sel(id), -1) << "constructed " << id;
     const RangeCase cases[] = {
-        {0, 0, 0, true, true, true},    {4, 1, 5, true, true, true},   {-1, 1, 0, false, true, true},
-        {5, 1, 0, false, true, true},   {0, -1, 0, true, false, true}, {0, 2, 0, true, false, true},
-        {0, 1, -1, true, true, false},  {-1, -1, -1, false, false, false},
+        {0, 0, 0, true, true, true},   {4, 1, 5, true, true, true},       {-1, 1, 0, false, true, true},
+        {5, 1, 0, false, true, true},  {0, -1, 0, true, false, true},     {0, 2, 0, true, false, true},
+        {0, 1, -1, true, true, false}, {-1, -1, -1, false, false, false},
     };
     for (const RangeCase& c : cases) {
         page.SetSel(P::kParity, c.parity);
         page.SetSel(P::kSmsMode, c.smsMode);
         page.SetSel(P::kGsmBand, c.band);
         const std::string out = Profile(true);
-        const std::string tag = std::to_string(c.parity) + "/" + std::to_string(c.smsMode) + "/" + std::to_string(c.band);
+        const std::string tag =
+            std::to_string(c.parity) + "/" + std::to_string(c.smsMode) + "/" + std::to_string(c.band);
         EXPECT_EQ(out.find("%UP") != std::string::npos, c.up) << tag;
         EXPECT_EQ(out.find("%MODEMSMSMD") != std::string::npos, c.smsmd) << tag;
         EXPECT_EQ(out.find("%CBAND") != std::string::npos, c.cband) << tag;
@@ -138,10 +166,9 @@ TEST_F(MainParamsTest, ReloadClearsAndAssumesTextMode)
     page.ReloadGroup();
     EXPECT_EQ(h.Wire(), "%DUMP_SYS\r%DUMP_ROMSMS\r");
     EXPECT_EQ(page.Sel(P::kSmsMode), P::kSmsModeCleared);
-    EXPECT_EQ(Profile(),
-              "%MODEMSMSMD1\r\n%CC\r\n%ID\r\n%DAS0\r\n%UB\r\n%DESC\r\n%PRTCS0\r\n%PRTSP0\r\n%SP\r\n%PIN\r\n"
-              "%SIGNALA0\r\n%RPLERR0\r\n%RPLSUC0\r\n%RSILOW\r\n%SMSC\r\n%PUK\r\n%FWDSMS0\r\n%FWDKEY\r\n"
-              "%modemfwdspan0\r\n%CHECKBALANCE,\r\n");
+    EXPECT_EQ(Profile(), "%MODEMSMSMD1\r\n%CC\r\n%ID\r\n%DAS0\r\n%UB\r\n%DESC\r\n%PRTCS0\r\n%PRTSP0\r\n%SP\r\n%PIN\r\n"
+                         "%SIGNALA0\r\n%RPLERR0\r\n%RPLSUC0\r\n%RSILOW\r\n%SMSC\r\n%PUK\r\n%FWDSMS0\r\n%FWDKEY\r\n"
+                         "%modemfwdspan0\r\n%CHECKBALANCE,\r\n");
 }
 
 TEST_F(MainParamsTest, TypedTextsGoOutAsOneLineEach)

@@ -107,7 +107,8 @@ TEST(PhonePages, RowsOutsideTheListAreNotEdited)
         CPhoneListPage* page;
         int list;
         int row;
-    } cases[] = {{&p.server, kList, -1}, {&p.server, kList, 10}, {&p.server, 1432, 0}, {&p.sos, kList, 1}, {&p.sos, kList, -1}};
+    } cases[] = {
+        {&p.server, kList, -1}, {&p.server, kList, 10}, {&p.server, 1432, 0}, {&p.sos, kList, 1}, {&p.sos, kList, -1}};
     for (const auto& c : cases) {
         RowEdit edit;
         EXPECT_FALSE(c.page->BeginEditRow(c.list, c.row, edit)) << c.page->ClassName() << " row " << c.row;

@@ -52,13 +52,13 @@ TEST(PriorityPages, ReportsFillExactlyTheirRow)
         {"$PRIODINRING17 2", "CPagePriotab", kRing, 9, "XOXX"},
         {"$PRIODINSMS10 5", "CPagePriotab", kSms, 2, "OXOX"},
         {"$PRIODINSMS10 000a", "CPagePriotab", kSms, 2, "XOXO"},
-        {"$PRIODINSMS10 0z0F", "CPagePriotab", kSms, 2, "OOOO"},       // a non-digit counts as 0
-        {"$PRIODINSMS09 1234000C", "CPagePriotab", kSms, 1, "XXOO"},   // eight digits: the low half
+        {"$PRIODINSMS10 0z0F", "CPagePriotab", kSms, 2, "OOOO"},      // a non-digit counts as 0
+        {"$PRIODINSMS09 1234000C", "CPagePriotab", kSms, 1, "XXOO"},  // eight digits: the low half
         {"$PRIODINSMS07 000F", nullptr, 0, 0, ""},
         {"$PRIODINSMS18 000F", nullptr, 0, 0, ""},
-        {"$PRIODINSMS08 000000001", nullptr, 0, 0, ""},                // nine digits
+        {"$PRIODINSMS08 000000001", nullptr, 0, 0, ""},  // nine digits
         {"$PRIOAINSMS08 0003", "CPageAinprio", kSms, 0, "OOXX"},
-        {"$PRIOAINSMS17 00003", nullptr, 0, 0, ""},                    // five digits
+        {"$PRIOAINSMS17 00003", nullptr, 0, 0, ""},  // five digits
         {"$PRIOSYS08 8001", "CPageSysPrio", kSms, 0, "OXXXXXXXXXXXXXXO"},
         {"$PRIOSYS17 0000FFFF", "CPageSysPrio", kSms, 9, "OOOOOOOOOOOOOOOO"},
         {"$PRIOWINSMS12 0800", "CPageWinPrio", kSms, 4, "XXXXXXXXXXXO"},
@@ -71,7 +71,8 @@ TEST(PriorityPages, ReportsFillExactlyTheirRow)
             auto* page = static_cast<CPriorityGridPage*>(base);
             for (int list : page->Shape().tables)
                 for (int r = 0; r < prio::kRows; ++r) {
-                    const bool target = c.page && c.page == std::string(page->ClassName()) && list == c.list && r == c.row;
+                    const bool target =
+                        c.page && c.page == std::string(page->ClassName()) && list == c.list && r == c.row;
                     EXPECT_EQ(RowText(*page, list, r), target ? c.cells : "")
                         << c.line << " -> " << page->ClassName() << " list " << list << " row " << r;
                 }
@@ -89,17 +90,13 @@ TEST(PriorityPages, ClickTogglesOnlyKnownSourceCells)
     };
     // Row 0 of every table is "O" in source 0 and "X" elsewhere; row 1 is still unknown.
     const Case cases[] = {
-        {"CPagePriotab", kSms, 0, 1, true, "X"},
-        {"CPagePriotab", kRing, 0, 2, true, "O"},
-        {"CPagePriotab", kSms, 1, 1, false, ""},
-        {"CPagePriotab", kSms, 0, 0, false, "CS0"},   // the row label
-        {"CPagePriotab", kSms, 0, 5, false, ""},      // past the sources
-        {"CPagePriotab", kSms, prio::kRows, 1, false, ""},
-        {"CPagePriotab", 9999, 0, 1, false, ""},
-        {"CPageAinprio", kRing, 0, 1, false, ""},     // no ring table here
-        {"CPageSysPrio", kSms, 0, 16, true, "O"},
-        {"CPageWinPrio", kRing, 0, 12, true, "O"},
-        {"CPageWinPrio", kRing, 0, 13, false, ""},    // the trailing column carries no value
+        {"CPagePriotab", kSms, 0, 1, true, "X"},           {"CPagePriotab", kRing, 0, 2, true, "O"},
+        {"CPagePriotab", kSms, 1, 1, false, ""},           {"CPagePriotab", kSms, 0, 0, false, "CS0"},  // the row label
+        {"CPagePriotab", kSms, 0, 5, false, ""},  // past the sources
+        {"CPagePriotab", kSms, prio::kRows, 1, false, ""}, {"CPagePriotab", 9999, 0, 1, false, ""},
+        {"CPageAinprio", kRing, 0, 1, false, ""},  // no ring table here
+        {"CPageSysPrio", kSms, 0, 16, true, "O"},          {"CPageWinPrio", kRing, 0, 12, true, "O"},
+        {"CPageWinPrio", kRing, 0, 13, false, ""},  // the trailing column carries no value
     };
     for (const Case& c : cases) {
         Grids g;
@@ -107,8 +104,10 @@ TEST(PriorityPages, ClickTogglesOnlyKnownSourceCells)
                                  "$PRIOWINSMS08 1", "$PRIOWINRING08 1"})
             g.h.Route(line);
         CPriorityGridPage* page = g.Page(c.page);
-        EXPECT_EQ(page->OnCellClicked(c.list, c.row, c.col), c.changes) << c.page << " " << c.list << "," << c.row << "," << c.col;
-        EXPECT_EQ(page->CellText(c.list, c.row, c.col), c.after) << c.page << " " << c.list << "," << c.row << "," << c.col;
+        EXPECT_EQ(page->OnCellClicked(c.list, c.row, c.col), c.changes)
+            << c.page << " " << c.list << "," << c.row << "," << c.col;
+        EXPECT_EQ(page->CellText(c.list, c.row, c.col), c.after)
+            << c.page << " " << c.list << "," << c.row << "," << c.col;
     }
 }
 
@@ -148,8 +147,8 @@ TEST(PriorityPages, SaveSendsEveryRowFramedWithItsWaitBounds)
         EXPECT_EQ(g.h.writes[11], "%COMMITCMD\r");
         EXPECT_EQ(g.h.writes[12], "%DUMP_PRIOTB\r");
         // Each unanswered line is followed by the sender's settling spell.
-        EXPECT_EQ(g.h.now, 2 * prio::kPageWaitMs + prio::kRows * prio::kRowWaitMs +
-                               (2 + prio::kRows) * CSequencer::kSettleMinMs)
+        EXPECT_EQ(g.h.now,
+                  2 * prio::kPageWaitMs + prio::kRows * prio::kRowWaitMs + (2 + prio::kRows) * CSequencer::kSettleMinMs)
             << c.page;
         EXPECT_EQ(g.h.posted, std::vector<int>{cmd::kPageBusy});
         EXPECT_EQ(RowText(*page, kSms, 3), "") << "the reload empties the grid";

@@ -7,8 +7,8 @@
 #include <unistd.h>
 
 #include "PageHarness.h"
-#include "pages/registry/PageRegistry.h"
 #include "pages/framework/TextCatalog.h"
+#include "pages/registry/PageRegistry.h"
 
 namespace fs = std::filesystem;
 using rtu::CTextCatalog;

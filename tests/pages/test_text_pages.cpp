@@ -45,7 +45,8 @@ struct TextPages {
             const auto& cells = page.ValueOf(ListOf(page)).cells;
             EXPECT_EQ(cells.size(), static_cast<std::size_t>(page.Rows())) << page.ClassName() << ": rows are fixed";
             for (int row = 0; row < page.Rows(); ++row)
-                if (!page.RowText(row).empty()) out[std::string(page.ClassName()) + "/" + std::to_string(row)] = page.RowText(row);
+                if (!page.RowText(row).empty())
+                    out[std::string(page.ClassName()) + "/" + std::to_string(row)] = page.RowText(row);
         }
         return out;
     }
@@ -69,11 +70,15 @@ TEST(TextPages, ReportsReachTheirRows)
         {"message 12: all messages and analog row 4",
          {"$SMS12 0041"},
          {{"CPageAllSms/12", "A"}, {"CPageADSms/4", "A"}}},
-        {"message 5: all messages and input row 5", {"$SMS05 0041"}, {{"CPageAllSms/5", "A"}, {"CPageDinAlarm/5", "A"}}},
+        {"message 5: all messages and input row 5",
+         {"$SMS05 0041"},
+         {{"CPageAllSms/5", "A"}, {"CPageDinAlarm/5", "A"}}},
         {"message 7 and 8 are the group edges",
          {"$SMS7 0031", "$SMS8 0032"},
          {{"CPageAllSms/7", "1"}, {"CPageDinAlarm/7", "1"}, {"CPageAllSms/8", "2"}, {"CPageADSms/0", "2"}}},
-        {"message 15 and 16", {"$SMS15 0031", "$SMS16 0032"}, {{"CPageAllSms/15", "1"}, {"CPageADSms/7", "1"}, {"CPageAllSms/16", "2"}}},
+        {"message 15 and 16",
+         {"$SMS15 0031", "$SMS16 0032"},
+         {{"CPageAllSms/15", "1"}, {"CPageADSms/7", "1"}, {"CPageAllSms/16", "2"}}},
         {"message 29 is the last", {"$SMS29 0041"}, {{"CPageAllSms/29", "A"}}},
         {"message 30 does not exist", {"$SMS30 0041"}, {}},
         {"message centre report holds $SMS but no number", {"$SMSC +4912345"}, {}},
@@ -134,10 +139,19 @@ TEST(TextPages, RowEditWritesAtOnceThenReloads)
         {"sensor 5", "CPageISensorName", 5, "B", "", "%E050042\r\n", "%E99?\r"},
         {"message 29", "CPageAllSms", 29, "AB", "", "%S2900410042\r\n", "%DUMP_ROMSMS\r"},
         {"input message 7", "CPageDinAlarm", 7, "A", "", "%S070041\r\n", "%DUMP_ROMSMS\r"},
-        {"analog message with unit", "CPageADSms", 1, "Hi", "V", "%S0900480069" "00230056\r\n", "%DUMP_ROMSMS\r"},
+        {"analog message with unit", "CPageADSms", 1, "Hi", "V",
+         "%S0900480069"
+         "00230056\r\n",
+         "%DUMP_ROMSMS\r"},
         {"analog message without unit", "CPageADSms", 0, "Hi", "", "%S0800480069\r\n", "%DUMP_ROMSMS\r"},
-        {"analog message 15", "CPageADSms", 7, "", "%", "%S15" "00230025\r\n", "%DUMP_ROMSMS\r"},
-        {"line breaks travel encoded", "CPageAllSms", 0, "a\r\nb", "", "%S00" "0061000D000A0062\r\n", "%DUMP_ROMSMS\r"},
+        {"analog message 15", "CPageADSms", 7, "", "%",
+         "%S15"
+         "00230025\r\n",
+         "%DUMP_ROMSMS\r"},
+        {"line breaks travel encoded", "CPageAllSms", 0, "a\r\nb", "",
+         "%S00"
+         "0061000D000A0062\r\n",
+         "%DUMP_ROMSMS\r"},
         {"emoji as a surrogate pair", "CPageADName", 0, "\xF0\x9F\x94\xA5", "", "%A00D83DDD25\r\n", "%DUMP_ADS\r"},
     };
     for (const EditCase& c : cases) {
@@ -156,13 +170,16 @@ TEST(TextPages, RowEditWritesAtOnceThenReloads)
 TEST(TextPages, EditorOpensWithTheRowAndRefusesRowsOutsideTheTable)
 {
     TextPages p;
-    p.h.Route("$SMS09 00480069" "00230056");
+    p.h.Route("$SMS09 00480069"
+              "00230056");
     RowEdit edit;
     ASSERT_TRUE(p.adSms.BeginEditRow(ctl::kList, 1, edit));
     EXPECT_EQ(edit.values[CTextTablePage::kEditorText].text, "Hi#V");
     EXPECT_EQ(edit.values[CTextTablePage::kEditorUnit].text, "");
     p.adSms.CommitEditRow(edit);
-    EXPECT_EQ(p.h.writes.at(0), "%S0900480069" "00230056\r\n") << "re-saving unchanged sends the same text";
+    EXPECT_EQ(p.h.writes.at(0), "%S0900480069"
+                                "00230056\r\n")
+        << "re-saving unchanged sends the same text";
 
     const std::pair<const char*, int> refused[] = {
         {"CPageADName", -1}, {"CPageADName", 4}, {"CPageAllSms", 30}, {"CPageDinAlarm", 8}, {"CPageISensorName", 6}};
@@ -180,9 +197,9 @@ TEST(TextPages, NonAsciiTextsRoundTripThroughEveryTable)
     const std::string texts[] = {
         "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82",  // Cyrillic
         "\xE6\xB8\xA9\xE5\xBA\xA6\xE6\x8A\xA5\xE8\xAD\xA6",  // CJK
-        "\xF0\x9F\x94\xA5 Fire",                              // emoji
-        "T\xC3\xBCr #1: offen",                               // Latin with the unit mark and a colon
-        [] {                                                  // 100 Cyrillic letters, 200 bytes
+        "\xF0\x9F\x94\xA5 Fire",                             // emoji
+        "T\xC3\xBCr #1: offen",                              // Latin with the unit mark and a colon
+        [] {                                                 // 100 Cyrillic letters, 200 bytes
             std::string s;
             for (int i = 0; i < 100; ++i) s += "\xD0\xB9";
             return s;
@@ -195,9 +212,9 @@ TEST(TextPages, NonAsciiTextsRoundTripThroughEveryTable)
         const char* commandPrefix;  // what the edit's line begins with
         std::string reportPrefix;   // the report of the same entry
     } tables[] = {
-        {"CPageAllSms", 12, "%S12", "$SMS12 "},   {"CPageDinAlarm", 6, "%S06", "$SMS06 "},
-        {"CPageADSms", 2, "%S10", "$SMS10 "},     {"CPageADName", 1, "%A01", "$ADNAME1 "},
-        {"CPageDinName", 2, "%I02", "$DINAME2 "}, {"CPageDoutName", 3, "%O03", "$DONAME3 "},
+        {"CPageAllSms", 12, "%S12", "$SMS12 "},        {"CPageDinAlarm", 6, "%S06", "$SMS06 "},
+        {"CPageADSms", 2, "%S10", "$SMS10 "},          {"CPageADName", 1, "%A01", "$ADNAME1 "},
+        {"CPageDinName", 2, "%I02", "$DINAME2 "},      {"CPageDoutName", 3, "%O03", "$DONAME3 "},
         {"CPageISensorName", 4, "%E04", "$ISNAME4: "},
     };
     for (const auto& t : tables) {
@@ -227,9 +244,12 @@ TEST(TextPages, ReloadEmptiesItsRowsAndAsksForItsGroup)
         std::string dump;
         int keptFrom;  // rows from here on keep their texts
     } cases[] = {
-        {"CPageAllSms", ctl::kReload, "%DUMP_ROMSMS\r", 30}, {"CPageDinAlarm", ctl::kReload, "%DUMP_ROMSMS\r", 8},
-        {"CPageADSms", 0, "%DUMP_ROMSMS\r", 8},              {"CPageADName", 0, "%DUMP_ADS\r", 4},
-        {"CPageDinName", 0, "%DUMP_GPIO\r", 4},              {"CPageDoutName", 0, "%DUMP_GPIO\r", 4},
+        {"CPageAllSms", ctl::kReload, "%DUMP_ROMSMS\r", 30},
+        {"CPageDinAlarm", ctl::kReload, "%DUMP_ROMSMS\r", 8},
+        {"CPageADSms", 0, "%DUMP_ROMSMS\r", 8},
+        {"CPageADName", 0, "%DUMP_ADS\r", 4},
+        {"CPageDinName", 0, "%DUMP_GPIO\r", 4},
+        {"CPageDoutName", 0, "%DUMP_GPIO\r", 4},
         {"CPageISensorName", 0, "%E99?\r", 4},
     };
     for (const auto& c : cases) {

@@ -24,7 +24,9 @@ std::string Section(test::PageHarness& h, PageId id, std::initializer_list<const
 std::size_t Lines(const std::string& text, const std::string& prefix)
 {
     std::size_t n = 0;
-    for (std::size_t pos = text.find("\r\n" + prefix); pos != std::string::npos; pos = text.find("\r\n" + prefix, pos + 2)) ++n;
+    for (std::size_t pos = text.find("\r\n" + prefix); pos != std::string::npos;
+         pos = text.find("\r\n" + prefix, pos + 2))
+        ++n;
     return n;
 }
 
@@ -37,7 +39,8 @@ TEST(TextProfile, NameTablesWriteEveryRowEncoded)
     EXPECT_EQ(Section(h, PageId::DinName, {"$DINAME0 0041"}),
               "\r\n//Page Digital inputs Names\r\n\r\n%I000041\r\n%I01\r\n%I02\r\n%I03\r\n");
 
-    EXPECT_EQ(Section(h, PageId::DoutName, {}), "\r\n//Page Digital outputs Names\r\n\r\n%O00\r\n%O01\r\n%O02\r\n%O03\r\n");
+    EXPECT_EQ(Section(h, PageId::DoutName, {}),
+              "\r\n//Page Digital outputs Names\r\n\r\n%O00\r\n%O01\r\n%O02\r\n%O03\r\n");
 
     EXPECT_EQ(Section(h, PageId::ISensorName, {"$ISNAME5: 0045"}),
               "\r\n//Page ISensor Names\r\n\r\n%E00\r\n%E01\r\n%E02\r\n%E03\r\n%E04\r\n%E050045\r\n");

@@ -47,8 +47,12 @@ TEST(Ucs2Hex, Decode)
         {"cyrillic", "041F04400438", "\xD0\x9F\xD1\x80\xD0\xB8"},
         {"cjk", "4E2D6587", "\xE4\xB8\xAD\xE6\x96\x87"},
         {"surrogate pair joined", "D83DDE00", "\xF0\x9F\x98\x80"},
-        {"unpaired high surrogate", "D83D0041", "\xEF\xBF\xBD" "A"},
-        {"unpaired low surrogate", "DC000041", "\xEF\xBF\xBD" "A"},
+        {"unpaired high surrogate", "D83D0041",
+         "\xEF\xBF\xBD"
+         "A"},
+        {"unpaired low surrogate", "DC000041",
+         "\xEF\xBF\xBD"
+         "A"},
         {"ends at the first NUL", "0041000000420043", "A"},
         {"cut at 150 characters", Repeat("0041", 151), Repeat("A", 150)},
         {"100 cyrillic characters kept whole", Repeat("0439", 100), Repeat("\xD0\xB9", 100)},
@@ -84,7 +88,10 @@ TEST(Ucs2Hex, EncodeReplacesInvalidUtf8)
         {"invalid byte", "\xFF", "FFFD"},
         {"truncated two-byte sequence", "A\xC3", "0041FFFD"},
         {"truncated three-byte sequence", "\xE4\xB8", "FFFD"},
-        {"stray continuation byte", "\x80" "A", "FFFD0041"},
+        {"stray continuation byte",
+         "\x80"
+         "A",
+         "FFFD0041"},
         {"overlong slash", "\xC0\xAF", "FFFDFFFD"},
         {"encoded surrogate", "\xED\xA0\x80", "FFFDFFFDFFFD"},
         {"above U+10FFFF", "\xF4\x90\x80\x80", "FFFDFFFDFFFDFFFD"},
@@ -96,8 +103,7 @@ TEST(Ucs2Hex, EncodeStopsAtTheUnitBound)
 {
     EXPECT_EQ(EncodeUcs2Hex(Repeat("A", kUcs2MaxUnits + 1)), Repeat("0041", kUcs2MaxUnits));
     // A pair that would straddle the bound is left out whole.
-    EXPECT_EQ(EncodeUcs2Hex(Repeat("A", kUcs2MaxUnits - 1) + "\xF0\x9F\x98\x80"),
-              Repeat("0041", kUcs2MaxUnits - 1));
+    EXPECT_EQ(EncodeUcs2Hex(Repeat("A", kUcs2MaxUnits - 1) + "\xF0\x9F\x98\x80"), Repeat("0041", kUcs2MaxUnits - 1));
     EXPECT_EQ(EncodeUcs2Hex(Repeat("A", kUcs2MaxUnits - 2) + "\xF0\x9F\x98\x80"),
               Repeat("0041", kUcs2MaxUnits - 2) + "D83DDE00");
 }

@@ -14,10 +14,13 @@ namespace rtu::test {
 
 struct PairRig {
     explicit PairRig(CSimImage image = DefaultImage())
-        : unit(FastOptions(), std::move(image), DefaultImage()),
-          session([this](std::string_view b) { toUnit += b; return portOpen; }, [this] { return now; }, nullptr)
-    {
-    }
+        : unit(FastOptions(), std::move(image), DefaultImage()), session(
+                                                                     [this](std::string_view b) {
+                                                                         toUnit += b;
+                                                                         return portOpen;
+                                                                     },
+                                                                     [this] { return now; }, nullptr)
+    {}
 
     // Runs both sides until neither has anything left to do (bounded).
     void Drive(Millis limitMs = 600000)
@@ -67,9 +70,9 @@ struct PairRig {
     }
 
     Millis now = 0;
-    bool portOpen = true;    // false: the port refuses every block
-    bool unitListens = true; // false: the unit hears nothing (a silent unit)
-    bool goOn = false;       // the answer to a question about a silent unit
+    bool portOpen = true;     // false: the port refuses every block
+    bool unitListens = true;  // false: the unit hears nothing (a silent unit)
+    bool goOn = false;        // the answer to a question about a silent unit
     int questions = 0;
     std::string toUnit;
     std::vector<SessionEvent> events;

@@ -32,18 +32,41 @@ TEST(CommCommands, EveryButtonWritesItsLines)
         bool clears;
     };
     const Case cases[] = {
-        {1031, {"%TEST\r"}, true}, {1033, {"%TMODEM\r"}, true}, {1030, {"%TMMSMS13800138000\r"}, true},
-        {1036, {"%MSEND\"13900139000\"\r"}, true}, {1032, {"%ATATD8008;\r"}, true}, {1040, {"%ATATH\r"}, true},
-        {1037, {"%TMOFF\r"}, true}, {1009, {"%ATF\r"}, true}, {1010, {"%SM1\r"}, true},
-        {1013, {"%TMPC\r"}, true}, {1012, {"%TESTADC\r"}, true}, {1019, {"%ETMPC\r"}, false},
-        {1017, {"%ATAT+CSQ\r"}, false}, {1018, {"%VOLTAGE\r"}, false}, {1042, {"%TESTPOW\r"}, true},
-        {1043, {"%TESTDSC\r"}, true}, {1014, {"%CNMMSC\r"}, true}, {1034, {"%LKEY\r"}, true},
-        {1035, {"%EKEY\r"}, true}, {1015, {"%RFDECODER0\r"}, false}, {1016, {"%RFDECODER1\r"}, false},
-        {1048, {"%TESTFLASH\r"}, false}, {1039, {"%MECHO1\r", "%MMEXP1\r", "%ATATE1\r"}, true},
-        {1041, {"%MECHO0\r", "%MMEXP0\r"}, true}, {1045, {"%GSMPDU1\r"}, false}, {1046, {"%GSMPDU0\r"}, false},
-        {1038, {"%MINIT\r"}, true}, {1050, {"%SHUTM\r"}, false}, {1051, {"%STARTM\r"}, false},
+        {1031, {"%TEST\r"}, true},
+        {1033, {"%TMODEM\r"}, true},
+        {1030, {"%TMMSMS13800138000\r"}, true},
+        {1036, {"%MSEND\"13900139000\"\r"}, true},
+        {1032, {"%ATATD8008;\r"}, true},
+        {1040, {"%ATATH\r"}, true},
+        {1037, {"%TMOFF\r"}, true},
+        {1009, {"%ATF\r"}, true},
+        {1010, {"%SM1\r"}, true},
+        {1013, {"%TMPC\r"}, true},
+        {1012, {"%TESTADC\r"}, true},
+        {1019, {"%ETMPC\r"}, false},
+        {1017, {"%ATAT+CSQ\r"}, false},
+        {1018, {"%VOLTAGE\r"}, false},
+        {1042, {"%TESTPOW\r"}, true},
+        {1043, {"%TESTDSC\r"}, true},
+        {1014, {"%CNMMSC\r"}, true},
+        {1034, {"%LKEY\r"}, true},
+        {1035, {"%EKEY\r"}, true},
+        {1015, {"%RFDECODER0\r"}, false},
+        {1016, {"%RFDECODER1\r"}, false},
+        {1048, {"%TESTFLASH\r"}, false},
+        {1039, {"%MECHO1\r", "%MMEXP1\r", "%ATATE1\r"}, true},
+        {1041, {"%MECHO0\r", "%MMEXP0\r"}, true},
+        {1045, {"%GSMPDU1\r"}, false},
+        {1046, {"%GSMPDU0\r"}, false},
+        {1038, {"%MINIT\r"}, true},
+        {1050, {"%SHUTM\r"}, false},
+        {1051, {"%STARTM\r"}, false},
         // Buttons without lines of their own.
-        {1442, {}, false}, {1498, {}, false}, {1044, {}, false}, {1047, {}, false}, {1449, {}, false},
+        {1442, {}, false},
+        {1498, {}, false},
+        {1044, {}, false},
+        {1047, {}, false},
+        {1449, {}, false},
     };
     const TestNumbers numbers{"13800138000", "8008", "13900139000"};
     for (const Case& c : cases) {
@@ -107,11 +130,9 @@ TEST(CommVisibility, ChoicesFollowOneAnother)
 TEST(CommPanes, ReceivedTextRules)
 {
     const std::pair<Lines, std::string> cases[] = {
-        {{std::string("a\0b", 3)}, "a b"},
-        {{"one\r\ntwo\r\n"}, "one\ntwo\n"},
+        {{std::string("a\0b", 3)}, "a b"}, {{"one\r\ntwo\r\n"}, "one\ntwo\n"},
         {{"one\r", "\ntwo"}, "one\ntwo"},  // the pair split over two chunks
-        {{"a\rb\nc"}, "a\nb\nc"},
-        {{"a\n\rb"}, "a\n\nb"},
+        {{"a\rb\nc"}, "a\nb\nc"},          {{"a\n\rb"}, "a\n\nb"},
     };
     for (const auto& [chunks, expected] : cases) {
         CReceiveText text;

@@ -82,8 +82,8 @@ TEST(SoundUpload, Scenarios)
         std::size_t size;
         std::int64_t announced;  // < 0: the file's size
         std::function<void(Rig&)> unit;
-        std::size_t payload;     // file bytes written
-        std::string status;      // last status text
+        std::size_t payload;  // file bytes written
+        std::string status;   // last status text
         std::string message;
     };
     auto answerAll = [](Rig& t) {
@@ -91,25 +91,57 @@ TEST(SoundUpload, Scenarios)
         for (int i = 0; i < 10 && t.upload->state() == CSoundUpload::State::AwaitChunkAnswer; ++i) t.Unit(kRecv);
     };
     const Case cases[] = {
-        {"whole file", 600, -1, [&](Rig& t) { answerAll(t); t.Unit(kUploadOk); }, 600, "File upload Ok",
-         CSoundUpload::kDownloadOk},
-        {"multiple of the chunk: no empty write", 512, -1, [&](Rig& t) { answerAll(t); t.Unit(kUploadOk); }, 512,
-         "File upload Ok", CSoundUpload::kDownloadOk},
+        {"whole file", 600, -1,
+         [&](Rig& t) {
+             answerAll(t);
+             t.Unit(kUploadOk);
+         },
+         600, "File upload Ok", CSoundUpload::kDownloadOk},
+        {"multiple of the chunk: no empty write", 512, -1,
+         [&](Rig& t) {
+             answerAll(t);
+             t.Unit(kUploadOk);
+         },
+         512, "File upload Ok", CSoundUpload::kDownloadOk},
         {"FILEUPL OK a while after the last answer", 100, -1,
-         [&](Rig& t) { answerAll(t); t.Wait(CSoundUpload::kFinalWaitMs - 1); t.Unit(kUploadOk); }, 100,
-         "File upload Ok", CSoundUpload::kDownloadOk},
+         [&](Rig& t) {
+             answerAll(t);
+             t.Wait(CSoundUpload::kFinalWaitMs - 1);
+             t.Unit(kUploadOk);
+         },
+         100, "File upload Ok", CSoundUpload::kDownloadOk},
         {"a file that grew is sent only as far as announced", 700, 300,
-         [&](Rig& t) { answerAll(t); t.Unit(kUploadOk); }, 300, "File upload Ok", CSoundUpload::kDownloadOk},
+         [&](Rig& t) {
+             answerAll(t);
+             t.Unit(kUploadOk);
+         },
+         300, "File upload Ok", CSoundUpload::kDownloadOk},
         {"no start response", 600, -1,
-         [](Rig& t) { t.Wait(CSoundUpload::kStartWaitMs - 1); t.Unit(kRecv); t.Wait(1); }, 0, "",
-         CSoundUpload::kNoStartResponse},
-        {"CMD ERR after the first chunk", 600, -1, [](Rig& t) { t.Unit(kConnected); t.Unit(kCmdErr); }, 256,
-         "Sent 256", CSoundUpload::kDownloadError},
+         [](Rig& t) {
+             t.Wait(CSoundUpload::kStartWaitMs - 1);
+             t.Unit(kRecv);
+             t.Wait(1);
+         },
+         0, "", CSoundUpload::kNoStartResponse},
+        {"CMD ERR after the first chunk", 600, -1,
+         [](Rig& t) {
+             t.Unit(kConnected);
+             t.Unit(kCmdErr);
+         },
+         256, "Sent 256", CSoundUpload::kDownloadError},
         {"chunk without an answer", 600, -1,
-         [](Rig& t) { t.Unit(kConnected); t.Wait(CSoundUpload::kChunkWaitMs - 1); t.Wait(1); }, 256, "timeouts",
-         CSoundUpload::kDownloadError},
-        {"no FILEUPL OK at all", 600, -1, [&](Rig& t) { answerAll(t); t.Wait(CSoundUpload::kFinalWaitMs); }, 600,
-         "Sent 600", CSoundUpload::kDownloadError},
+         [](Rig& t) {
+             t.Unit(kConnected);
+             t.Wait(CSoundUpload::kChunkWaitMs - 1);
+             t.Wait(1);
+         },
+         256, "timeouts", CSoundUpload::kDownloadError},
+        {"no FILEUPL OK at all", 600, -1,
+         [&](Rig& t) {
+             answerAll(t);
+             t.Wait(CSoundUpload::kFinalWaitMs);
+         },
+         600, "Sent 600", CSoundUpload::kDownloadError},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -18,7 +18,11 @@ struct Rig {
     Millis now = 0;
     std::string wire;
     std::vector<PageInfo> registry = DummyPage::Registry();
-    CSession session{[this](std::string_view b) { wire += b; return true; }, [this] { return now; }, nullptr, registry};
+    CSession session{[this](std::string_view b) {
+                         wire += b;
+                         return true;
+                     },
+                     [this] { return now; }, nullptr, registry};
     CPageBase& Page() { return *session.Page(PageId::Battery); }
     void Feed(std::string_view lines) { session.HandleReceive(lines); }
     void AckAll()
@@ -88,11 +92,13 @@ TEST(RegistryPage, ToolRoutesResolveBothWays)
 TEST(RegistryPage, MismatchesBetweenRowsAndDeclarationsAreFound)
 {
     static const std::vector<FieldDecl> wrong = {
-        {.id = 1, .kind = FieldKind::Text, .report = {"$POWDLY", 7, Decode::Text}},  // the row says offset 8
-        {.id = 2, .kind = FieldKind::Check, .report = {"$BATEN", 0, Decode::Flag}},  // the rows test "$BATEN 1"
+        {.id = 1, .kind = FieldKind::Text, .report = {"$POWDLY", 7, Decode::Text}},     // the row says offset 8
+        {.id = 2, .kind = FieldKind::Check, .report = {"$BATEN", 0, Decode::Flag}},     // the rows test "$BATEN 1"
         {.id = 3, .kind = FieldKind::Text, .report = {"$NOSUCHKEY", 5, Decode::Text}},  // reached by no row
     };
-    auto make = [](PageContext& c, const PageInfo& i) { return std::make_unique<CPageBase>(c, i, PageDecl{.fields = wrong}); };
+    auto make = [](PageContext& c, const PageInfo& i) {
+        return std::make_unique<CPageBase>(c, i, PageDecl{.fields = wrong});
+    };
     std::vector<PageInfo> registry = DummyPage::Registry();
     for (PageInfo& row : registry)
         if (row.Id() == PageId::Battery) row.make = make;

@@ -65,59 +65,127 @@ TEST(SessionEvents, CommandsAndWhatTheFrontEndIsTold)
         bool reloadFirst;                     // start from a unit that has been read
         std::function<void(PairRig&)> setup;  // before the command: how the unit behaves
         std::function<void(PairRig&)> act;
-        std::optional<Answers> answers;       // the command answered events (none: not checked)
-        std::string status;                   // a status text that must have been shown
-        std::vector<std::string> messages;    // what the user was told, in order
+        std::optional<Answers> answers;     // the command answered events (none: not checked)
+        std::string status;                 // a status text that must have been shown
+        std::vector<std::string> messages;  // what the user was told, in order
         int questions;
         std::vector<std::string> pagesChanged;  // pages that must have been reported changed
         std::vector<bool> busy;                 // busy states, in order
     };
     const Case cases[] = {
-        {"reload fills the pages", false, {}, [](PairRig& r) { r.session.Reload(); }, Answers{},
-         "Reload successfully, connected with PC!", {}, 0, {"CPageServer", "CPageMainParams"}, {}},
-        {"a page's save: every line answered, then its own reload", true, {},
-         [](PairRig& r) { ASSERT_TRUE(r.session.SavePage("CPageMainParams")); }, std::nullopt, "", {}, 0,
-         {"CPageMainParams"}, {true, false}},
-        {"a silent unit during a profile: asked, stopped", false, [](PairRig& r) { r.unitListens = false; },
-         [](PairRig& r) { ASSERT_TRUE(r.session.ExecProfileLines(kFiveLines)); }, Answers{0, 0, 4, 0}, "",
+        {"reload fills the pages",
+         false,
+         {},
+         [](PairRig& r) { r.session.Reload(); },
+         Answers{},
+         "Reload successfully, connected with PC!",
+         {},
+         0,
+         {"CPageServer", "CPageMainParams"},
+         {}},
+        {"a page's save: every line answered, then its own reload",
+         true,
+         {},
+         [](PairRig& r) { ASSERT_TRUE(r.session.SavePage("CPageMainParams")); },
+         std::nullopt,
+         "",
+         {},
+         0,
+         {"CPageMainParams"},
+         {true, false}},
+        {"a silent unit during a profile: asked, stopped",
+         false,
+         [](PairRig& r) { r.unitListens = false; },
+         [](PairRig& r) { ASSERT_TRUE(r.session.ExecProfileLines(kFiveLines)); },
+         Answers{0, 0, 4, 0},
+         "",
          {"The profile was stopped: the unit stopped answering. 2 command line(s) were not sent; nothing was "
           "committed."},
-         1, {}, {}},
-        {"a silent unit during a profile: asked, gone on", false,
+         1,
+         {},
+         {}},
+        {"a silent unit during a profile: asked, gone on",
+         false,
          [](PairRig& r) {
              r.unitListens = false;
              r.goOn = true;
          },
-         [](PairRig& r) { ASSERT_TRUE(r.session.ExecProfileLines(kFiveLines)); }, Answers{0, 0, 7, 0}, "",
+         [](PairRig& r) { ASSERT_TRUE(r.session.ExecProfileLines(kFiveLines)); },
+         Answers{0, 0, 7, 0},
+         "",
          {"The profile was executed with errors: 0 line(s) answered \"CMD OK\", 0 answered \"CMD ERR\", 5 not "
           "answered.\nThe reload after it did not finish: the pages may not show the unit's values."},
-         1, {},
+         1,
+         {},
          {}},
-        {"a profile on a listening unit", false, {},
-         [](PairRig& r) { ASSERT_TRUE(r.session.ExecProfileLines(kFiveLines)); }, Answers{7, 0, 0, 0},
+        {"a profile on a listening unit",
+         false,
+         {},
+         [](PairRig& r) { ASSERT_TRUE(r.session.ExecProfileLines(kFiveLines)); },
+         Answers{7, 0, 0, 0},
          "Reload successfully, connected with PC!",
-         {std::string(CSession::kExecProfileOk) + "\n5 line(s) answered \"CMD OK\", 0 answered \"CMD ERR\", 0 not answered."},
-         0, {"CPageServer"}, {}},
-        {"a line the port refuses", false, [](PairRig& r) { r.portOpen = false; },
-         [](PairRig& r) { r.session.SendLine("%RST", 1000); }, Answers{0, 0, 0, 1}, "", {}, 0, {}, {}},
-        {"the login button when logged in", true, {}, [](PairRig& r) { r.session.Login(); }, Answers{}, "",
-         {"You have logined!"}, 0, {}, {}},
-        {"a page's save button, by the command it carries", true, {},
-         [](PairRig& r) { ASSERT_TRUE(r.session.PageCommand("CPageMainParams", ctl::kSave)); }, std::nullopt, "", {},
-         0, {"CPageMainParams"}, {true, false}},
-        {"a page or command that does not exist", false, {},
+         {std::string(CSession::kExecProfileOk) +
+          "\n5 line(s) answered \"CMD OK\", 0 answered \"CMD ERR\", 0 not answered."},
+         0,
+         {"CPageServer"},
+         {}},
+        {"a line the port refuses",
+         false,
+         [](PairRig& r) { r.portOpen = false; },
+         [](PairRig& r) { r.session.SendLine("%RST", 1000); },
+         Answers{0, 0, 0, 1},
+         "",
+         {},
+         0,
+         {},
+         {}},
+        {"the login button when logged in",
+         true,
+         {},
+         [](PairRig& r) { r.session.Login(); },
+         Answers{},
+         "",
+         {"You have logined!"},
+         0,
+         {},
+         {}},
+        {"a page's save button, by the command it carries",
+         true,
+         {},
+         [](PairRig& r) { ASSERT_TRUE(r.session.PageCommand("CPageMainParams", ctl::kSave)); },
+         std::nullopt,
+         "",
+         {},
+         0,
+         {"CPageMainParams"},
+         {true, false}},
+        {"a page or command that does not exist",
+         false,
+         {},
          [](PairRig& r) {
              EXPECT_FALSE(r.session.PageCommand("CNoSuchPage", ctl::kSave));
              EXPECT_FALSE(r.session.PageCommand("CPageMainParams", 9999));
              EXPECT_FALSE(r.session.ClickCell("CNoSuchPage", ctl::kList, 0, 1));
          },
-         Answers{}, "", {}, 0, {}, {}},
-        {"a click on a reported priority cell toggles it", true, {},
+         Answers{},
+         "",
+         {},
+         0,
+         {},
+         {}},
+        {"a click on a reported priority cell toggles it",
+         true,
+         {},
          [](PairRig& r) {
              r.events.clear();
              EXPECT_TRUE(r.session.ClickCell("CPagePriotab", ctl::kList, 0, 1));
          },
-         Answers{}, "", {}, 0, {"CPagePriotab"}, {}},
+         Answers{},
+         "",
+         {},
+         0,
+         {"CPagePriotab"},
+         {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -25,7 +25,11 @@ struct HandRig {
     Millis now = 0;
     std::vector<std::string> writes;
     std::vector<SessionEvent> events;
-    CSession session{[this](std::string_view b) { writes.emplace_back(b); return true; }, [this] { return now; }, nullptr};
+    CSession session{[this](std::string_view b) {
+                         writes.emplace_back(b);
+                         return true;
+                     },
+                     [this] { return now; }, nullptr};
 
     void Answer(const std::string& text)
     {
@@ -59,7 +63,8 @@ std::vector<CSysProgress::View> Views(const PairRig& rig)
 
 bool AnyText(const std::vector<CSysProgress::View>& views, const std::string& part)
 {
-    return std::any_of(views.begin(), views.end(), [&](const auto& v) { return v.text.find(part) != std::string::npos; });
+    return std::any_of(views.begin(), views.end(),
+                       [&](const auto& v) { return v.text.find(part) != std::string::npos; });
 }
 
 }  // namespace
@@ -151,7 +156,8 @@ TEST(SessionFailures, AProfileCountsItsLines)
     EXPECT_TRUE(AnyText(views, "Sending line 4 of 4: %CS4+494"));
     EXPECT_FALSE(AnyText(views, "of 4: %STARTCMD"));
     EXPECT_FALSE(AnyText(views, "5 of 4"));
-    const auto full = std::find_if(views.begin(), views.end(), [](const auto& v) { return v.text.find("4 of 4") != std::string::npos; });
+    const auto full = std::find_if(views.begin(), views.end(),
+                                   [](const auto& v) { return v.text.find("4 of 4") != std::string::npos; });
     ASSERT_NE(full, views.end());
     EXPECT_EQ(full->bar, CSysProgress::kBarMax);
 }
@@ -162,9 +168,9 @@ TEST(SessionFailures, APortThatCannotBeOpenedIsToldWithItsReason)
         int err;
         const char* told;
     };
-    for (const Case c : {Case{ENOENT, "no such port"}, Case{ENXIO, "no such port"}, Case{EACCES, "\"dialout\" group"},
-                         Case{EPERM, "permission denied"}, Case{EBUSY, "in use by another program"},
-                         Case{EIO, std::strerror(EIO)}}) {
+    for (const Case c :
+         {Case{ENOENT, "no such port"}, Case{ENXIO, "no such port"}, Case{EACCES, "\"dialout\" group"},
+          Case{EPERM, "permission denied"}, Case{EBUSY, "in use by another program"}, Case{EIO, std::strerror(EIO)}}) {
         const std::string text = DescribeOpenFailure("/dev/ttyUSB0", c.err);
         EXPECT_NE(text.find("/dev/ttyUSB0"), std::string::npos) << text;
         EXPECT_NE(text.find(c.told), std::string::npos) << text;

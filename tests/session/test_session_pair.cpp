@@ -17,9 +17,8 @@ TEST(SessionPair, ReloadFillsEveryPageAndExportsByControlId)
     for (const auto& page : rig.session.Pages()) {
         ASSERT_TRUE(json.contains(page->ClassName())) << page->ClassName();
         for (const auto& [key, value] : json[page->ClassName()].items()) {
-            const bool controlId = !key.empty() && std::all_of(key.begin(), key.end(), [](unsigned char c) {
-                return std::isdigit(c);
-            });
+            const bool controlId =
+                !key.empty() && std::all_of(key.begin(), key.end(), [](unsigned char c) { return std::isdigit(c); });
             EXPECT_TRUE(controlId || value.is_string()) << page->ClassName() << " " << key;
         }
     }

@@ -9,10 +9,7 @@ namespace {
 
 const std::vector<std::string> kTwoLines{"%STARTCMD", "%CS1+4912345", "%COMMITCMD"};
 
-bool Refused(const PairRig& rig)
-{
-    return !rig.Events<ev::Refused>().empty();
-}
+bool Refused(const PairRig& rig) { return !rig.Events<ev::Refused>().empty(); }
 
 }  // namespace
 
@@ -27,10 +24,21 @@ TEST(SessionWrites, WritesAreRefusedWhileTheUnitIsBusy)
     const Case cases[] = {
         {"page save", [](CSession& s) { return s.SavePage("CPageMainParams"); }},
         {"save button", [](CSession& s) { return s.PageCommand("CPageMainParams", ctl::kSave); }},
-        {"row edit", [](CSession& s) { return s.EditRow("CPageServer", RowEdit{ctl::kList, 1, {}}); }},
+        {"row edit",
+         [](CSession& s) {
+             return s.EditRow("CPageServer", RowEdit{ctl::kList, 1, {}});
+         }},
         {"profile", [](CSession& s) { return s.ExecProfileLines(kTwoLines); }},
-        {"restart", [](CSession& s) { s.Restart(); return false; }},
-        {"defaults", [](CSession& s) { s.Defaults(); return false; }},
+        {"restart",
+         [](CSession& s) {
+             s.Restart();
+             return false;
+         }},
+        {"defaults",
+         [](CSession& s) {
+             s.Defaults();
+             return false;
+         }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

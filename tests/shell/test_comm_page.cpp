@@ -37,15 +37,13 @@ class TestCommPage : public QObject {
     Q_OBJECT
 
 private:
-    template <class T>
-    T* Find(const QString& name)
+    template <class T> T* Find(const QString& name)
     {
         T* w = view_->findChild<T*>(name);
         if (!w) qFatal("no control %s", qPrintable(name));
         return w;
     }
-    template <class T>
-    T* Control(int id) { return Find<T>(QStringLiteral("comm_%1").arg(id)); }
+    template <class T> T* Control(int id) { return Find<T>(QStringLiteral("comm_%1").arg(id)); }
     QString Received() { return Control<QPlainTextEdit>(comm::id::kReceivePane)->toPlainText(); }
     void Click(int id) { Control<QPushButton>(id)->click(); }
     std::string Wire() const
@@ -215,8 +213,9 @@ private slots:
         Receive("CMD ");
         Receive("OK\r\nthe block that reaches the bound\r\n");
         if (autoClear) QCOMPARE(Received(), QStringLiteral("CMD OK\nthe block that reaches the bound\n"));
-        else QVERIFY(Received().startsWith(QStringLiteral("$CSQ")) &&
-                     Received().endsWith(QStringLiteral("line\nCMD OK\nthe block that reaches the bound\n")));
+        else
+            QVERIFY(Received().startsWith(QStringLiteral("$CSQ")) &&
+                    Received().endsWith(QStringLiteral("line\nCMD OK\nthe block that reaches the bound\n")));
     }
 
     // Without auto clear the pane keeps the newest lines, whole, and drops the oldest.
@@ -276,8 +275,8 @@ private slots:
         };
         auto dark = [](QColor c) { return c.lightness() < 40; };
         auto bright = [](QColor c) { return c.lightness() > 215; };
-        QVERIFY(share(header, dark) < 0.5);                             // the header is not black
-        QVERIFY(share(rows, dark) > 0.5);                               // the rows are on black
+        QVERIFY(share(header, dark) < 0.5);                                          // the header is not black
+        QVERIFY(share(rows, dark) > 0.5);                                            // the rows are on black
         QVERIFY(share(rows.adjusted(0, 0, 0, -rows.height() / 2), bright) > 0.005);  // with white text
         // A test left without an answer does not take the answer to a command line of the session.
         Click(1018);
@@ -357,11 +356,13 @@ private slots:
             }
             comm::ApplyProductType(type, expected);
             for (const auto& [id, shown] : expected) {
-                const bool number = id == comm::id::kSmsNumber || id == comm::id::kVoiceNumber || id == comm::id::kMmsNumber;
+                const bool number =
+                    id == comm::id::kSmsNumber || id == comm::id::kVoiceNumber || id == comm::id::kMmsNumber;
                 QWidget* w = number ? Find<QWidget>(QStringLiteral("comm_row_%1").arg(id)) : Control<QWidget>(id);
                 QVERIFY2(w->isHidden() == !shown, qPrintable(QStringLiteral("type %1 control %2").arg(type).arg(id)));
             }
-            for (int never : {1039, 1041, 1045, 1046, 1038, 1050, 1051, 1449}) QVERIFY(Control<QWidget>(never)->isHidden());
+            for (int never : {1039, 1041, 1045, 1046, 1038, 1050, 1051, 1449})
+                QVERIFY(Control<QWidget>(never)->isHidden());
         }
         QCOMPARE(mms.count(), 2);  // types 2 and 3
     }

@@ -85,11 +85,16 @@ private slots:
         QTest::addColumn<int>("id");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("reason");  // empty: the value is fine and the page saves
-        QTest::newRow("threshold above its range") << P::kSignalLow << "99" << "99 is out of range. Enter a whole number from 0 to 36.";
-        QTest::newRow("threshold not a number") << P::kSignalLow << "1x" << "Enter a whole number from 0 to 36.";
-        QTest::newRow("threshold at its top") << P::kSignalLow << "36" << "";
-        QTest::newRow("country code in letters") << P::kCountryCode << "abc" << "Only the digits 0-9 are allowed.";
-        QTest::newRow("country code in digits") << P::kCountryCode << "86" << "";
+        QTest::newRow("threshold above its range") << P::kSignalLow << "99"
+                                                   << "99 is out of range. Enter a whole number from 0 to 36.";
+        QTest::newRow("threshold not a number") << P::kSignalLow << "1x"
+                                                << "Enter a whole number from 0 to 36.";
+        QTest::newRow("threshold at its top") << P::kSignalLow << "36"
+                                              << "";
+        QTest::newRow("country code in letters") << P::kCountryCode << "abc"
+                                                 << "Only the digits 0-9 are allowed.";
+        QTest::newRow("country code in digits") << P::kCountryCode << "86"
+                                                << "";
     }
     void typedValuesAreCheckedAtTheirControl()
     {
@@ -99,7 +104,12 @@ private slots:
         std::string wire;
         Millis now = 0;
         std::vector<std::string> messages;
-        CSession session([&](std::string_view b) { wire += b; return true; }, [&] { return now; }, nullptr);
+        CSession session(
+            [&](std::string_view b) {
+                wire += b;
+                return true;
+            },
+            [&] { return now; }, nullptr);
         CPageBase& page = *session.Page(PageId::MainParams);
         page.SetLoaded(true);  // as if its reload had finished
         CPageView view(page, CPageView::SessionActions(session, page.ClassName()));
@@ -161,13 +171,15 @@ private slots:
 
     void portFailuresAreToldWithTheWayForward_data()
     {
-        QTest::addColumn<QString>("port");   // "<sim>": the simulated unit's pty; "<held>": it, held by another
-        QTest::addColumn<int>("command");    // then this top-row command (0: none)
+        QTest::addColumn<QString>("port");  // "<sim>": the simulated unit's pty; "<held>": it, held by another
+        QTest::addColumn<int>("command");   // then this top-row command (0: none)
         QTest::addColumn<QString>("told");
         QTest::newRow("no such port") << "/nonexistent/ttyUSB9" << 0 << "no such port";
         QTest::newRow("port in use") << "<held>" << 0 << "in use by another program";
         QTest::newRow("reload with no port") << "" << int(cmd::kReload) << "No port is open";
-        QTest::newRow("reload after a failed open") << "/nonexistent/ttyUSB9" << int(cmd::kReload) << "No port is open. Cannot open the port /nonexistent/ttyUSB9: no such port";
+        QTest::newRow("reload after a failed open")
+            << "/nonexistent/ttyUSB9" << int(cmd::kReload)
+            << "No port is open. Cannot open the port /nonexistent/ttyUSB9: no such port";
         QTest::newRow("run profile with no port") << "" << int(cmd::kExecProfile) << "No port is open";
     }
     void portFailuresAreToldWithTheWayForward()
@@ -219,7 +231,8 @@ private slots:
         Window w;
         w.dlg->show();
         w.dlg->StartUp(sim->process.PtyPath());
-        QTRY_COMPARE_WITH_TIMEOUT(w.dlg->StatusText(), QStringLiteral("Reload successful, connected with the PC!"), kSimWaitMs);
+        QTRY_COMPARE_WITH_TIMEOUT(w.dlg->StatusText(), QStringLiteral("Reload successful, connected with the PC!"),
+                                  kSimWaitMs);
         QCOMPARE(w.Notice(), QString());
         sim.reset();  // the unit goes away with its pty
         QTRY_VERIFY_WITH_TIMEOUT(w.Notice().contains("was disconnected"), kSimWaitMs);
@@ -247,7 +260,8 @@ private slots:
             best = std::max(best, w.dlg->ProgressWindow()->Bar());
         });
         w.dlg->StartUp(sim.process.PtyPath());
-        QTRY_COMPARE_WITH_TIMEOUT(w.dlg->StatusText(), QStringLiteral("Reload successful, connected with the PC!"), kSimWaitMs);
+        QTRY_COMPARE_WITH_TIMEOUT(w.dlg->StatusText(), QStringLiteral("Reload successful, connected with the PC!"),
+                                  kSimWaitMs);
         QVERIFY(!texts.isEmpty());
         for (const QString& t : texts) QVERIFY2(!t.startsWith('$') && !t.startsWith('%'), qPrintable(t));
         QVERIFY(texts.filter("Reading ").size() > 0);

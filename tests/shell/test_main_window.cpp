@@ -67,7 +67,8 @@ struct Window {
 const std::vector<std::pair<int, const char*>> kTopCaptions = {
     {1005, "SETUP"}, {1007, "RELOAD"}, {1010, "RESTART"}, {1009, "DEFAULTS"}, {1079, "SAVE"}, {1080, "EXEC"},
 };
-const std::vector<std::pair<int, const char*>> kTopLabels = {{1101, "RS232"}, {1102, "BPS"}, {1103, "PWD"}, {1104, "PARITY"}};
+const std::vector<std::pair<int, const char*>> kTopLabels = {
+    {1101, "RS232"}, {1102, "BPS"}, {1103, "PWD"}, {1104, "PARITY"}};
 
 // The navigation folders and their items' navigation ids, in order.
 const std::vector<std::vector<int>> kFolders = {
@@ -160,7 +161,8 @@ private slots:
         QVERIFY(w.dlg->NavBar()->FolderCount() > 0);
         for (int f = 0; f < w.dlg->NavBar()->FolderCount(); ++f) {
             QVERIFY(!w.dlg->NavBar()->FolderCaption(f).isEmpty());
-            for (int i = 0; i < w.dlg->NavBar()->ItemCount(f); ++i) QVERIFY(!w.dlg->NavBar()->ItemCaption(f, i).isEmpty());
+            for (int i = 0; i < w.dlg->NavBar()->ItemCount(f); ++i)
+                QVERIFY(!w.dlg->NavBar()->ItemCaption(f, i).isEmpty());
         }
     }
 
@@ -279,13 +281,17 @@ private slots:
         QTest::addColumn<QString>("file");  // "<tmp>": a file in the temporary folder
         QTest::addColumn<QString>("message");
         QTest::addColumn<int>("icon");
-        QTest::newRow("save") << 1079 << "<tmp>" << "Save the profile sucessed!" << int(QMessageBox::Information);
-        QTest::newRow("save cancelled") << 1079 << "" << "" << 0;
-        QTest::newRow("save where it can't be") << 1079 << "/nonexistent/dir/p.txt" << "Open the profile failed!"
-                                                 << int(QMessageBox::Critical);
-        QTest::newRow("exec cancelled") << 1080 << "" << "" << 0;
+        QTest::newRow("save") << 1079 << "<tmp>"
+                              << "Save the profile sucessed!" << int(QMessageBox::Information);
+        QTest::newRow("save cancelled") << 1079 << ""
+                                        << "" << 0;
+        QTest::newRow("save where it can't be") << 1079 << "/nonexistent/dir/p.txt"
+                                                << "Open the profile failed!" << int(QMessageBox::Critical);
+        QTest::newRow("exec cancelled") << 1080 << ""
+                                        << "" << 0;
         // With the port closed nothing is asked: the window says there is no port.
-        QTest::newRow("exec with the port closed") << 1080 << "<tmp>" << "" << 0;
+        QTest::newRow("exec with the port closed") << 1080 << "<tmp>"
+                                                   << "" << 0;
     }
     void profileCommands()
     {
@@ -319,9 +325,10 @@ private slots:
     {
         QTest::addColumn<bool>("goOn");
         QTest::addColumn<QString>("message");
-        QTest::newRow("stop") << false
-                              << "The profile was stopped: the unit stopped answering. 2 command line(s) were not sent; "
-                                 "nothing was committed.";
+        QTest::newRow("stop")
+            << false
+            << "The profile was stopped: the unit stopped answering. 2 command line(s) were not sent; "
+               "nothing was committed.";
         QTest::newRow("go on") << true
                                << "The profile was executed with errors: 0 line(s) answered \"CMD OK\", 0 answered "
                                   "\"CMD ERR\", 5 not answered.\nThe reload after it did not finish: the pages may "
@@ -378,8 +385,8 @@ private slots:
         QVERIFY(w.dlg->Port().IsPortOpen());
         QTRY_VERIFY_WITH_TIMEOUT(w.dlg->ConnIconOpen(), kSimWaitMs);
         // The shipped catalog words the end of the reload.
-        QTRY_COMPARE_WITH_TIMEOUT(w.dlg->StatusText(), QString::fromStdString(w.catalog.GetText("Messages", "RELOAD_OK")),
-                                  kSimWaitMs);
+        QTRY_COMPARE_WITH_TIMEOUT(w.dlg->StatusText(),
+                                  QString::fromStdString(w.catalog.GetText("Messages", "RELOAD_OK")), kSimWaitMs);
 
         // The unit's values are on the first page.
         CPageView* phones = w.dlg->PageView(1);
@@ -403,7 +410,8 @@ private slots:
         QVERIFY(save && save->isEnabled());
         CProfileWriter profile;
         main->Page().SaveParams(true, &profile);
-        const QStringList expected = QStringList{"%STARTCMD"} + ProfileLines(profile.Written()) + QStringList{"%COMMITCMD"};
+        const QStringList expected =
+            QStringList{"%STARTCMD"} + ProfileLines(profile.Written()) + QStringList{"%COMMITCMD"};
         QVERIFY(expected.size() > 2);
         const qsizetype before = ReceivedLines(trace).size();
         EnableLog log;

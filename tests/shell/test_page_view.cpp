@@ -2,12 +2,12 @@
 // model changes into the widgets, tables, the row editor, cell clicks and the busy signal.
 #include <QCheckBox>
 #include <QComboBox>
-#include <QPlainTextEdit>
-#include <QRadioButton>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTableWidget>
 #include <QTest>
 
@@ -15,24 +15,30 @@
 #include <string>
 #include <vector>
 
-#include "link/Sequencer.h"
-#include "pages/framework/FieldBuilders.h"
-#include "shell/PageView.h"
-#include "shell/PageWidgets.h"
-#include "shell/RowEditorDlg.h"
 #include "../session/DummyPage.h"
+#include "link/Sequencer.h"
 #include "pages/basic/PageAlarmParams.h"
 #include "pages/basic/PageMainParams.h"
 #include "pages/basic/TextTables.h"
+#include "pages/framework/FieldBuilders.h"
 #include "session/Session.h"
+#include "shell/PageView.h"
+#include "shell/PageWidgets.h"
+#include "shell/RowEditorDlg.h"
 
 using namespace rtu;
 
 namespace {
 
 enum Id {
-    kName = 1101, kEnabled = 1102, kMode = 1103, kSpeed = 1104, kSecret = 1105, kNote = 1106,
-    kEditNumber = 1250, kEditFlag = 1251,
+    kName = 1101,
+    kEnabled = 1102,
+    kMode = 1103,
+    kSpeed = 1104,
+    kSecret = 1105,
+    kNote = 1106,
+    kEditNumber = 1250,
+    kEditFlag = 1251,
 };
 
 // A page without a session around it: the view's actions go to the page itself.
@@ -56,20 +62,32 @@ public:
     {
         fields_ = {
             {.id = ctl::kFrame, .kind = FieldKind::Label, .caption = Fixed("Fake page")},
-            {.id = kName, .kind = FieldKind::Text, .caption = Fixed("Name"), .write = {.format = "%%NAME%s\r"}, .maxLength = 8},
+            {.id = kName,
+             .kind = FieldKind::Text,
+             .caption = Fixed("Name"),
+             .write = {.format = "%%NAME%s\r"},
+             .maxLength = 8},
             {.id = kEnabled, .kind = FieldKind::Check, .caption = Fixed("Enabled"), .write = {.format = "%%EN%d\r"}},
-            {.id = kMode, .kind = FieldKind::Combo, .caption = Fixed("Mode"), .items = {Fixed("off"), Fixed("on"), Fixed("auto")}},
-            {.id = kSpeed, .kind = FieldKind::EditableCombo, .caption = Fixed("Speed"), .items = {Fixed("10"), Fixed("20")}},
+            {.id = kMode,
+             .kind = FieldKind::Combo,
+             .caption = Fixed("Mode"),
+             .items = {Fixed("off"), Fixed("on"), Fixed("auto")}},
+            {.id = kSpeed,
+             .kind = FieldKind::EditableCombo,
+             .caption = Fixed("Speed"),
+             .items = {Fixed("10"), Fixed("20")}},
             {.id = kSecret, .kind = FieldKind::Text, .visible = false},
             {.id = kNote, .kind = FieldKind::Label, .caption = Fixed("A note")},
-            {.id = ctl::kList, .kind = FieldKind::List,
+            {.id = ctl::kList,
+             .kind = FieldKind::List,
              .columns = {{Fixed("No."), 40, false, ColumnKind::Label}, {Fixed("Number"), 120, true, ColumnKind::Text}},
              .rows = 3},
             MakeButton(ctl::kReload, {}, "Reload"),
             MakeButton(ctl::kSave, Fixed("Save")),
             MakeButton(4002, Fixed("Edit"), "", ctl::kEditRow),
         };
-        editors_ = {RowEditorDecl{ctl::kList, Fixed("Edit row"),
+        editors_ = {RowEditorDecl{ctl::kList,
+                                  Fixed("Edit row"),
                                   {{.id = kEditNumber, .kind = FieldKind::Text, .caption = Fixed("Number")},
                                    {.id = kEditFlag, .kind = FieldKind::Check, .caption = Fixed("Flag")}}}};
         SetDecl({.fields = fields_, .editors = editors_, .framed = false});
@@ -103,7 +121,11 @@ private:
 struct Rig {
     Millis now = 0;
     std::vector<std::string> written;
-    CSequencer seq{[this](std::string_view b) { written.emplace_back(b); return true; }, [this] { return now; }};
+    CSequencer seq{[this](std::string_view b) {
+                       written.emplace_back(b);
+                       return true;
+                   },
+                   [this] { return now; }};
     PageContext ctx;
     std::unique_ptr<CFakePage> page;
     std::unique_ptr<CPageView> view;
@@ -260,7 +282,12 @@ private slots:
         Millis now = 0;
         std::string wire;
         const std::vector<PageInfo> registry = test::DummyPage::Registry();
-        CSession session([&](std::string_view b) { wire += b; return true; }, [&] { return now; }, nullptr, registry);
+        CSession session(
+            [&](std::string_view b) {
+                wire += b;
+                return true;
+            },
+            [&] { return now; }, nullptr, registry);
         CPageBase& page = *session.Page(PageId::Battery);
         CPageView view(page, CPageView::SessionActions(session, page.ClassName()));
         using D = test::DummyPage;
@@ -303,7 +330,8 @@ private slots:
         wire.clear();
         qobject_cast<QPushButton*>(view.Control(ctl::kSave))->click();
         for (int guard = 0; guard < 100 && !session.SenderIdle(); ++guard) session.HandleReceive("CMD OK\r\n");
-        QCOMPARE(wire, std::string("%STARTCMD\r%POWDLY32\r%BATEN1\r%POWLS123\r%BATMODE1\r%BATNOTE\r%COMMITCMD\r%DUMP_GPIO\r"));
+        QCOMPARE(wire, std::string(
+                           "%STARTCMD\r%POWDLY32\r%BATEN1\r%POWLS123\r%BATMODE1\r%BATNOTE\r%COMMITCMD\r%DUMP_GPIO\r"));
         QVERIFY(view.grab().save(QStringLiteral(SHELL_TEST_OUTPUT_DIR "/rtuconfig-dummy-page.png")));
     }
 
@@ -313,15 +341,22 @@ private slots:
     {
         Millis now = 0;
         std::string wire;
-        CSession session([&](std::string_view b) { wire += b; return true; }, [&] { return now; }, nullptr);
-        CPageView main(*session.Page(PageId::MainParams), CPageView::SessionActions(session, session.Page(PageId::MainParams)->ClassName()));
+        CSession session(
+            [&](std::string_view b) {
+                wire += b;
+                return true;
+            },
+            [&] { return now; }, nullptr);
+        CPageView main(*session.Page(PageId::MainParams),
+                       CPageView::SessionActions(session, session.Page(PageId::MainParams)->ClassName()));
         auto* spin = qobject_cast<CTextSpinBox*>(main.Control(CPageMainParams::kSignalLow));
         QVERIFY(spin);
         QCOMPARE(spin->Minimum(), 0);
         QCOMPARE(spin->Maximum(), CPageMainParams::kSignalLowMax);
         QVERIFY(qobject_cast<QPlainTextEdit*>(main.Control(CPageMainParams::kDescription)));
 
-        CPageView alarm(*session.Page(PageId::AlarmParams), CPageView::SessionActions(session, session.Page(PageId::AlarmParams)->ClassName()));
+        CPageView alarm(*session.Page(PageId::AlarmParams),
+                        CPageView::SessionActions(session, session.Page(PageId::AlarmParams)->ClassName()));
         for (int id : {CPageAlarmParams::kRepeats, CPageAlarmParams::kEntryDelay, CPageAlarmParams::kExitDelay})
             QVERIFY(qobject_cast<CTextSpinBox*>(alarm.Control(id)));
         auto* reports = qobject_cast<QGroupBox*>(alarm.Control(CPageAlarmParams::kReports));
@@ -329,7 +364,8 @@ private slots:
         QVERIFY(reports->isAncestorOf(alarm.Control(CPageAlarmParams::kDropId)));
         QVERIFY(!reports->isAncestorOf(alarm.Control(CPageAlarmParams::kAlarmRing)));
 
-        CPageView adSms(*session.Page(PageId::ADSms), CPageView::SessionActions(session, session.Page(PageId::ADSms)->ClassName()));
+        CPageView adSms(*session.Page(PageId::ADSms),
+                        CPageView::SessionActions(session, session.Page(PageId::ADSms)->ClassName()));
         wire.clear();
         qobject_cast<QCheckBox*>(adSms.Control(texttables::kHeaderCheck))->click();
         QCOMPARE(wire, std::string("%adsmsheaden1\r"));

@@ -9,8 +9,8 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QLineEdit>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QProcess>
 #include <QPushButton>
@@ -27,8 +27,8 @@
 #include "controls/NavBar.h"
 #include "pages/registry/PageRegistry.h"
 #include "shell/ProfileFiles.h"
-#include "shell/UnitGuard.h"
 #include "shell/RegSetting.h"
+#include "shell/UnitGuard.h"
 #include "shell/VarnelDlg.h"
 
 using namespace rtu;
@@ -36,7 +36,7 @@ using namespace rtu;
 namespace {
 
 constexpr const char* kFitEnv = "RTU_FIT_SCREEN";  // "WxH": the child run checks this screen
-constexpr int kChildMs = 120000;                    // bound for one child run
+constexpr int kChildMs = 120000;                   // bound for one child run
 
 struct Window {
     QTemporaryDir dir;
@@ -85,8 +85,10 @@ private slots:
     {
         QTest::addColumn<QString>("scale");
         QTest::addColumn<QString>("screen");  // physical pixels
-        QTest::newRow("1366x768 at 1.0") << "1" << "1366x768";
-        QTest::newRow("1600x1000 at 1.5") << "1.5" << "1600x1000";
+        QTest::newRow("1366x768 at 1.0") << "1"
+                                         << "1366x768";
+        QTest::newRow("1600x1000 at 1.5") << "1.5"
+                                          << "1600x1000";
     }
     void fitsTheScreen()
     {
@@ -124,13 +126,17 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(w.dlg.get()));
         QCoreApplication::processEvents();
         QVERIFY2(w.dlg->width() <= room.width() && w.dlg->height() <= room.height(),
-                 qPrintable(QStringLiteral("window %1x%2 in %3x%4").arg(w.dlg->width()).arg(w.dlg->height())
-                                .arg(room.width()).arg(room.height())));
+                 qPrintable(QStringLiteral("window %1x%2 in %3x%4")
+                                .arg(w.dlg->width())
+                                .arg(w.dlg->height())
+                                .arg(room.width())
+                                .arg(room.height())));
         QWidget* bar = w.dlg->findChild<QWidget*>("topRow");
         QVERIFY(bar);
         int controls = 0;
         for (QWidget* c : bar->findChildren<QWidget*>()) {
-            if (!c->isVisibleTo(w.dlg.get()) || c->objectName().isEmpty() || c->objectName().endsWith("Group")) continue;
+            if (!c->isVisibleTo(w.dlg.get()) || c->objectName().isEmpty() || c->objectName().endsWith("Group"))
+                continue;
             ++controls;
             QVERIFY2(Inside(c, w.dlg.get()), qPrintable(c->objectName()));
         }
@@ -159,7 +165,8 @@ private slots:
             }
         nav->ClickItem(0, 2);
         QCoreApplication::processEvents();
-        const QString shot = QStringLiteral(SHELL_TEST_OUTPUT_DIR "/window-%1-scale%2.png").arg(QString(screen), QString::number(scale));
+        const QString shot =
+            QStringLiteral(SHELL_TEST_OUTPUT_DIR "/window-%1-scale%2.png").arg(QString(screen), QString::number(scale));
         QVERIFY(w.dlg->grab().save(shot));
         const int minWidth = w.dlg->minimumSizeHint().expandedTo(w.dlg->minimumSize()).width();
         std::printf("minimum width at scale %g: %d device-independent px = %d px\n", scale, minWidth,
@@ -239,7 +246,8 @@ private slots:
         QWidget* bar = w.dlg->findChild<QWidget*>("topRow");
         int checked = 0;
         for (QWidget* c : bar->findChildren<QWidget*>()) {
-            if (!qobject_cast<QAbstractButton*>(c) && !qobject_cast<QComboBox*>(c) && !qobject_cast<QLineEdit*>(c)) continue;
+            if (!qobject_cast<QAbstractButton*>(c) && !qobject_cast<QComboBox*>(c) && !qobject_cast<QLineEdit*>(c))
+                continue;
             if (c->parentWidget() && qobject_cast<QComboBox*>(c->parentWidget())) continue;  // a list's own editor
             ++checked;
             QVERIFY2(!c->toolTip().isEmpty(), qPrintable(c->objectName()));
@@ -252,12 +260,21 @@ private slots:
     void profileFileChooser_data()
     {
         QTest::addColumn<QString>("unitId");
-        QTest::addColumn<QString>("chosen");       // relative to a temporary folder
-        QTest::addColumn<QString>("suggested");    // file name of the first save's start
-        QTest::addColumn<QString>("written");      // the file the profile went to
-        QTest::newRow("plain id") << "RTU7" << "unit" << "RTU7-%1.txt" << "unit.txt";
-        QTest::newRow("id with blanks and slash") << " pump 3/A " << "unit.txt" << "pump_3_A-%1.txt" << "unit.txt";
-        QTest::newRow("nothing read yet") << "" << "other.cfg" << "profile-%1.txt" << "other.cfg";
+        QTest::addColumn<QString>("chosen");     // relative to a temporary folder
+        QTest::addColumn<QString>("suggested");  // file name of the first save's start
+        QTest::addColumn<QString>("written");    // the file the profile went to
+        QTest::newRow("plain id") << "RTU7"
+                                  << "unit"
+                                  << "RTU7-%1.txt"
+                                  << "unit.txt";
+        QTest::newRow("id with blanks and slash") << " pump 3/A "
+                                                  << "unit.txt"
+                                                  << "pump_3_A-%1.txt"
+                                                  << "unit.txt";
+        QTest::newRow("nothing read yet") << ""
+                                          << "other.cfg"
+                                          << "profile-%1.txt"
+                                          << "other.cfg";
     }
     void profileFileChooser()
     {
@@ -308,12 +325,24 @@ private slots:
         QTest::addColumn<QString>("line");
         QTest::addColumn<QString>("status");
         QTest::addColumn<QString>("mode");  // "<same>": unchanged
-        QTest::newRow("reload, catalog") << true << "DUMPR" << "Reload successful, connected with the PC!" << "<same>";
-        QTest::newRow("reload, no catalog") << false << "DUMPR" << "Reload successfully, connected with PC!" << "<same>";
-        QTest::newRow("power-up, catalog") << true << "Press '%%%%' to enter console" << "RTU powering up..." << "<same>";
-        QTest::newRow("setup mode, catalog") << true << "come in setup mode" << "" << "Setup mode";
-        QTest::newRow("setup mode, no catalog") << false << "come in setup mode" << "" << "Come into setup mode success";
-        QTest::newRow("working mode, catalog") << true << "Working mode now" << "" << "Working mode";
+        QTest::newRow("reload, catalog") << true << "DUMPR"
+                                         << "Reload successful, connected with the PC!"
+                                         << "<same>";
+        QTest::newRow("reload, no catalog") << false << "DUMPR"
+                                            << "Reload successfully, connected with PC!"
+                                            << "<same>";
+        QTest::newRow("power-up, catalog") << true << "Press '%%%%' to enter console"
+                                           << "RTU powering up..."
+                                           << "<same>";
+        QTest::newRow("setup mode, catalog") << true << "come in setup mode"
+                                             << ""
+                                             << "Setup mode";
+        QTest::newRow("setup mode, no catalog") << false << "come in setup mode"
+                                                << ""
+                                                << "Come into setup mode success";
+        QTest::newRow("working mode, catalog") << true << "Working mode now"
+                                               << ""
+                                               << "Working mode";
     }
     void fixedTextsFollowTheCatalog()
     {
@@ -337,16 +366,36 @@ private slots:
         QTest::addColumn<QString>("control");
         QTest::addColumn<QString>("section");  // the label's catalog text; empty: a tool tip
         QTest::addColumn<QString>("key");
-        QTest::newRow("digital grid legend") << 23 << "ctl9401" << "PrioTables" << "LEGEND";
-        QTest::newRow("digital grid SMS table") << 23 << "ctl9402" << "PrioTables" << "SMS_TABLE";
-        QTest::newRow("digital grid ring table") << 23 << "ctl9403" << "PrioTables" << "RING_TABLE";
-        QTest::newRow("system grid legend") << 25 << "ctl9401" << "PrioTables" << "LEGEND";
-        QTest::newRow("analog grid legend") << 24 << "ctl9401" << "PrioTables" << "LEGEND";
-        QTest::newRow("digital message rows") << 6 << "ctl9411" << "PageSms" << "DIN_ROWS";
-        QTest::newRow("analog message rows") << 10 << "ctl9411" << "PageADSms" << "AIN_ROWS";
-        QTest::newRow("DAS") << 3 << "ctl1018" << "" << "%DAS";
-        QTest::newRow("TSCS") << 3 << "ctl1021" << "" << "%PRTCS";
-        QTest::newRow("TSSP") << 3 << "ctl1022" << "" << "%PRTSP";
+        QTest::newRow("digital grid legend") << 23 << "ctl9401"
+                                             << "PrioTables"
+                                             << "LEGEND";
+        QTest::newRow("digital grid SMS table") << 23 << "ctl9402"
+                                                << "PrioTables"
+                                                << "SMS_TABLE";
+        QTest::newRow("digital grid ring table") << 23 << "ctl9403"
+                                                 << "PrioTables"
+                                                 << "RING_TABLE";
+        QTest::newRow("system grid legend") << 25 << "ctl9401"
+                                            << "PrioTables"
+                                            << "LEGEND";
+        QTest::newRow("analog grid legend") << 24 << "ctl9401"
+                                            << "PrioTables"
+                                            << "LEGEND";
+        QTest::newRow("digital message rows") << 6 << "ctl9411"
+                                              << "PageSms"
+                                              << "DIN_ROWS";
+        QTest::newRow("analog message rows") << 10 << "ctl9411"
+                                             << "PageADSms"
+                                             << "AIN_ROWS";
+        QTest::newRow("DAS") << 3 << "ctl1018"
+                             << ""
+                             << "%DAS";
+        QTest::newRow("TSCS") << 3 << "ctl1021"
+                              << ""
+                              << "%PRTCS";
+        QTest::newRow("TSSP") << 3 << "ctl1022"
+                              << ""
+                              << "%PRTSP";
     }
     void pagesExplainThemselves()
     {
@@ -374,9 +423,12 @@ private slots:
     {
         QTest::addColumn<QString>("option");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("help") << "--help" << "--port";
-        QTest::newRow("short help") << "-h" << "--demo";
-        QTest::newRow("version") << "--version" << "rtuconfig 3.40";
+        QTest::newRow("help") << "--help"
+                              << "--port";
+        QTest::newRow("short help") << "-h"
+                                    << "--demo";
+        QTest::newRow("version") << "--version"
+                                 << "rtuconfig 3.40";
     }
     void helpWithoutDisplay()
     {

@@ -40,7 +40,11 @@ constexpr const char* kReportEnd = "$DUMPR END\r\n";
 struct PageRig {
     Millis now = 0;
     std::string wire;
-    CSession session{[this](std::string_view b) { wire += b; return true; }, [this] { return now; }, nullptr};
+    CSession session{[this](std::string_view b) {
+                         wire += b;
+                         return true;
+                     },
+                     [this] { return now; }, nullptr};
     CSessionDriver driver{session, [this] { return now; }};
     std::unique_ptr<CPageView> view;
     explicit PageRig(const char* page)
@@ -205,7 +209,8 @@ private slots:
             w.dlg.RunCommand(cmd::kReload);
         } else if (action == "page reload") {
             for (const FieldDecl& f : page->Page().Fields())
-                if (f.kind == FieldKind::Button && (f.id == ctl::kReload || f.command == ctl::kReload)) page->RunCommand(f.id);
+                if (f.kind == FieldKind::Button && (f.id == ctl::kReload || f.command == ctl::kReload))
+                    page->RunCommand(f.id);
         } else {
             w.dlg.show();
             QCOMPARE(w.dlg.close(), answer == 0);
@@ -239,7 +244,8 @@ private slots:
         QCoreApplication::sendPostedEvents();
         QCOMPARE(w.questions.size(), 1);
         const auto unread = w.dlg.Session().UnreadProfilePages().size();
-        QVERIFY2(w.questions[0].startsWith(QStringLiteral("%1 pages were never read").arg(unread)), qPrintable(w.questions[0]));
+        QVERIFY2(w.questions[0].startsWith(QStringLiteral("%1 pages were never read").arg(unread)),
+                 qPrintable(w.questions[0]));
         QFile f(path);
         QCOMPARE(f.exists(), written);
         if (!written) return;
@@ -255,11 +261,16 @@ private slots:
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("line");  // empty: refused at the field
-        QTest::newRow("a number") << "+49111" << "%CS0+49111\r";
-        QTest::newRow("digits only") << "0176123" << "%CS00176123\r";
-        QTest::newRow("a space") << "+49 111" << "";
-        QTest::newRow("two plus signs") << "++49" << "";
-        QTest::newRow("letters") << "49abc" << "";
+        QTest::newRow("a number") << "+49111"
+                                  << "%CS0+49111\r";
+        QTest::newRow("digits only") << "0176123"
+                                     << "%CS00176123\r";
+        QTest::newRow("a space") << "+49 111"
+                                 << "";
+        QTest::newRow("two plus signs") << "++49"
+                                        << "";
+        QTest::newRow("letters") << "49abc"
+                                 << "";
     }
     void phoneEditorReplacesAndChecks()
     {

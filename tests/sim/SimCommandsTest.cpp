@@ -20,7 +20,8 @@ struct SAckCase {
     Lines expected;
 };
 
-TEST(SimCommands, AnswersEachCommandLine) {
+TEST(SimCommands, AnswersEachCommandLine)
+{
     const std::vector<SAckCase> cases{
         {"framing start", "%STARTCMD\r", {"CMD OK"}},
         {"framing end with CR LF", "%COMMITCMD\r\n", {"CMD OK"}},
@@ -57,12 +58,13 @@ TEST(SimCommands, AnswersEachCommandLine) {
     }
 }
 
-TEST(SimCommands, DumpsPrintTheirGroup) {
+TEST(SimCommands, DumpsPrintTheirGroup)
+{
     const CSimImage image = DefaultImage();
     ASSERT_GT(image.Size(), 0u);
     const std::vector<std::pair<std::string, std::string>> cases{
-        {"%DUMP_SYS\r", "DUMP_SYS"},       {"%DUMP_ROMSMS\r", "DUMP_ROMSMS"}, {"%DUMP_PHONE\r", "DUMP_PHONE"},
-        {"%DUMP_ADS\r", "DUMP_ADS"},       {"%DUMP_GPIO\r", "DUMP_GPIO"},     {"%DUMP_PRIOTB\r", "DUMP_PRIOTB"},
+        {"%DUMP_SYS\r", "DUMP_SYS"}, {"%DUMP_ROMSMS\r", "DUMP_ROMSMS"}, {"%DUMP_PHONE\r", "DUMP_PHONE"},
+        {"%DUMP_ADS\r", "DUMP_ADS"}, {"%DUMP_GPIO\r", "DUMP_GPIO"},     {"%DUMP_PRIOTB\r", "DUMP_PRIOTB"},
         {"%E99?\r", "E99?"},
     };
     for (const auto& [command, group] : cases) {
@@ -85,7 +87,8 @@ struct SWriteCase {
     Lines reports;
 };
 
-std::vector<SWriteCase> WriteCases() {
+std::vector<SWriteCase> WriteCases()
+{
     return {
         // Control and SOS phones
         {"%CS3+4912345\r", "DUMP_PHONE", {"$CS3 +4912345"}},
@@ -156,7 +159,8 @@ std::vector<SWriteCase> WriteCases() {
     };
 }
 
-TEST(SimCommands, WritesShowInTheNextDumpOfTheirGroup) {
+TEST(SimCommands, WritesShowInTheNextDumpOfTheirGroup)
+{
     for (const auto& c : WriteCases()) {
         for (bool emptyUnit : {false, true}) {
             CSimHarness sim(FastOptions(), emptyUnit ? CSimImage{} : DefaultImage());
@@ -165,9 +169,8 @@ TEST(SimCommands, WritesShowInTheNextDumpOfTheirGroup) {
             const Lines after = sim.Exchange(dump);
             for (const auto& report : c.reports) {
                 const std::string key = std::string(CSimImage::KeyOf(report));
-                const auto count = std::count_if(after.begin(), after.end(), [&](const std::string& line) {
-                    return CSimImage::KeyOf(line) == key;
-                });
+                const auto count = std::count_if(
+                    after.begin(), after.end(), [&](const std::string& line) { return CSimImage::KeyOf(line) == key; });
                 EXPECT_EQ(count, 1) << c.command << " key " << key;
                 EXPECT_NE(std::find(after.begin(), after.end(), report), after.end())
                     << c.command << " should show " << report << (emptyUnit ? " (empty unit)" : "");
@@ -176,7 +179,8 @@ TEST(SimCommands, WritesShowInTheNextDumpOfTheirGroup) {
     }
 }
 
-TEST(SimCommands, RefusedWritesLeaveTheImageAlone) {
+TEST(SimCommands, RefusedWritesLeaveTheImageAlone)
+{
     CSimHarness sim;
     const Lines before = sim.Exchange("%DUMPS\r");
     for (const char* bad : {"%UP9\r", "%CHECKBALANCE1\r", "%DINPRIO=3,0005\r", "%S00041\r\n", "%AINDRP12\r",
@@ -185,7 +189,8 @@ TEST(SimCommands, RefusedWritesLeaveTheImageAlone) {
     EXPECT_EQ(sim.Exchange("%DUMPS\r"), before);
 }
 
-TEST(SimCommands, DefaultsAndPresetMessagesRestoreTheFactoryImage) {
+TEST(SimCommands, DefaultsAndPresetMessagesRestoreTheFactoryImage)
+{
     CSimHarness sim;
     const Lines factory = sim.Exchange("%DUMPS\r");
     sim.Exchange("%CS1+1\r");
@@ -199,14 +204,14 @@ TEST(SimCommands, DefaultsAndPresetMessagesRestoreTheFactoryImage) {
     EXPECT_EQ(sim.Exchange("%DUMPS\r"), factory);
 }
 
-TEST(SimCommands, DefaultImageHoldsEveryReportTheWriteCommandsReach) {
+TEST(SimCommands, DefaultImageHoldsEveryReportTheWriteCommandsReach)
+{
     const CSimImage image = DefaultImage();
     for (const auto& rule : CSimCommandTable::Rules()) {
         const int rows = rule.shape == ESimArgShape::FlagDigits ? rule.fields - 1 : rule.indexMax;
         for (int row = 0; row <= rows; ++row) {
             for (auto pattern : {rule.key, rule.key2}) {
-                if (pattern.empty())
-                    continue;
+                if (pattern.empty()) continue;
                 const std::string key = CSimCommandTable::ExpandKey(pattern, row + rule.entryBase, rule.entryDigits);
                 const auto line = image.Line(key);
                 ASSERT_TRUE(line.has_value()) << key;

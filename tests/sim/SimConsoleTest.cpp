@@ -13,7 +13,8 @@ using Lines = std::vector<std::string>;
 const std::string kBurst(12, '%');
 const Lines kPowerUp{"Waiting module...", "System init Done...", "Press '%%%%' to enter setup mode"};
 
-SSimOptions WithPassword(const char* password) {
+SSimOptions WithPassword(const char* password)
+{
     SSimOptions options = FastOptions();
     options.password = password;
     return options;
@@ -24,7 +25,8 @@ struct SLoginStep {
     Lines expected;
 };
 
-TEST(SimConsole, LoginGuardsTheCommands) {
+TEST(SimConsole, LoginGuardsTheCommands)
+{
     const std::vector<SLoginStep> steps{
         {"%DUMPS\r", {"Console started, please login"}},
         {"\r\n", {}},
@@ -35,23 +37,25 @@ TEST(SimConsole, LoginGuardsTheCommands) {
     };
     CSimHarness sim(WithPassword("secret word"));
     EXPECT_FALSE(sim.unit.LoggedIn());
-    for (const auto& step : steps)
-        EXPECT_EQ(sim.Exchange(step.input), step.expected) << step.input;
+    for (const auto& step : steps) EXPECT_EQ(sim.Exchange(step.input), step.expected) << step.input;
     EXPECT_TRUE(sim.unit.LoggedIn());
 }
 
-TEST(SimConsole, CommandsAreNotAppliedBeforeLogin) {
+TEST(SimConsole, CommandsAreNotAppliedBeforeLogin)
+{
     CSimHarness sim(WithPassword("pw"));
     sim.Exchange("%CS1+1\r");
     EXPECT_EQ(sim.unit.Image().Value("$CS1"), DefaultImage().Value("$CS1"));
 }
 
-TEST(SimConsole, EmptyPasswordMeansNoLogin) {
+TEST(SimConsole, EmptyPasswordMeansNoLogin)
+{
     CSimHarness sim(WithPassword(""));
     EXPECT_EQ(sim.Exchange("%STARTCMD\r"), Lines{"CMD OK"});
 }
 
-TEST(SimConsole, FirstBurstPowerCyclesSecondEntersSetupMode) {
+TEST(SimConsole, FirstBurstPowerCyclesSecondEntersSetupMode)
+{
     CSimHarness sim;
     sim.Feed(kBurst);
     EXPECT_EQ(sim.unit.State(), CSimUnit::EState::PoweringUp);
@@ -65,7 +69,8 @@ TEST(SimConsole, FirstBurstPowerCyclesSecondEntersSetupMode) {
     EXPECT_EQ(sim.Exchange("%STARTCMD\r"), Lines{"CMD OK"});
 }
 
-TEST(SimConsole, PromptWindowRunsOutIntoWorkingMode) {
+TEST(SimConsole, PromptWindowRunsOutIntoWorkingMode)
+{
     SSimOptions options = FastOptions();
     options.setupWindowMs = 1000;
     CSimHarness sim(options);
@@ -79,11 +84,12 @@ TEST(SimConsole, PromptWindowRunsOutIntoWorkingMode) {
     EXPECT_EQ(SplitLines(sim.AdvanceTo(sim.now + 100)), kPowerUp);
 }
 
-TEST(SimConsole, OnlyTwelvePercentAloneOnTheLineAreTheBurst) {
+TEST(SimConsole, OnlyTwelvePercentAloneOnTheLineAreTheBurst)
+{
     const std::vector<std::pair<std::string, Lines>> cases{
-        {std::string(11, '%') + "\r", {"CMD ERR"}},           // eleven, then a terminator: a command line
-        {"x" + kBurst + "\r", {}},                            // text before: not a burst, not a command
-        {"%DUMP" + kBurst + "\r", {"CMD OK"}},                // inside a command line: part of it
+        {std::string(11, '%') + "\r", {"CMD ERR"}},  // eleven, then a terminator: a command line
+        {"x" + kBurst + "\r", {}},                   // text before: not a burst, not a command
+        {"%DUMP" + kBurst + "\r", {"CMD OK"}},       // inside a command line: part of it
     };
     for (const auto& [input, expected] : cases) {
         CSimHarness sim;
@@ -92,7 +98,8 @@ TEST(SimConsole, OnlyTwelvePercentAloneOnTheLineAreTheBurst) {
     }
 }
 
-TEST(SimConsole, PowerUpBannerAndRestart) {
+TEST(SimConsole, PowerUpBannerAndRestart)
+{
     CSimHarness sim;
     sim.unit.PowerUp(0);
     Lines banner = SplitLines(sim.Settle());
@@ -107,7 +114,8 @@ TEST(SimConsole, PowerUpBannerAndRestart) {
     EXPECT_EQ(sim.Exchange("%RST\r"), restart);
 }
 
-TEST(SimConsole, PowerCycleAsksForTheLoginAgain) {
+TEST(SimConsole, PowerCycleAsksForTheLoginAgain)
+{
     CSimHarness sim(WithPassword("pw"));
     EXPECT_EQ(sim.Exchange("pw\r"), Lines{"Login Success"});
     sim.Feed(kBurst);
@@ -118,7 +126,8 @@ TEST(SimConsole, PowerCycleAsksForTheLoginAgain) {
     EXPECT_EQ(sim.Exchange("pw\r"), Lines{"Login Success"});
 }
 
-TEST(SimConsole, PressPromptWindowOpensWhenThePromptLeaves) {
+TEST(SimConsole, PressPromptWindowOpensWhenThePromptLeaves)
+{
     SSimOptions options;  // 9600 baud: the power-up lines take tens of ms on the line
     options.setupWindowMs = 50;
     CSimHarness sim(options);

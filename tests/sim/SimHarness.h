@@ -13,33 +13,34 @@
 
 namespace rtu::test {
 
-inline CSimImage DefaultImage() {
+inline CSimImage DefaultImage()
+{
     std::string error;
     auto image = CSimImage::Load(std::string(RTU_SOURCE_DATA_DIR) + "/sim/default.image", error);
     return image ? *image : CSimImage{};
 }
 
-inline SSimOptions FastOptions() {
+inline SSimOptions FastOptions()
+{
     SSimOptions options;
     options.latencyMs = 0;
     options.baud = 115200;
     return options;
 }
 
-inline std::vector<std::string> SplitLines(std::string_view bytes) {
+inline std::vector<std::string> SplitLines(std::string_view bytes)
+{
     std::vector<std::string> lines;
     std::string current;
     for (char c : bytes) {
         if (c == '\r' || c == '\n') {
-            if (!current.empty())
-                lines.push_back(current);
+            if (!current.empty()) lines.push_back(current);
             current.clear();
         } else {
             current += c;
         }
     }
-    if (!current.empty())
-        lines.push_back(current);
+    if (!current.empty()) lines.push_back(current);
     return lines;
 }
 
@@ -48,17 +49,18 @@ public:
     static constexpr std::int64_t kSettleMs = 600000;  // far enough for any answer to be sent
 
     explicit CSimHarness(SSimOptions options = FastOptions(), CSimImage image = DefaultImage())
-        : unit(options, image, DefaultImage()) {}
+        : unit(options, image, DefaultImage())
+    {}
 
     void Feed(std::string_view bytes) { unit.HandleReceived(bytes, now); }
 
     // Advances the clock to `until`, stopping at every deadline on the way.
-    std::string AdvanceTo(std::int64_t until) {
+    std::string AdvanceTo(std::int64_t until)
+    {
         std::string out;
         while (true) {
             auto deadline = unit.NextDeadline();
-            if (!deadline || *deadline > until)
-                break;
+            if (!deadline || *deadline > until) break;
             now = std::max(now, *deadline);
             out += unit.PollTransmit(now);
         }
@@ -68,18 +70,19 @@ public:
     }
 
     // Feeds bytes and returns everything the unit sends within kSettleMs.
-    std::vector<std::string> Exchange(std::string_view bytes) {
+    std::vector<std::string> Exchange(std::string_view bytes)
+    {
         Feed(bytes);
         return SplitLines(Settle());
     }
 
     // Runs the unit until it has nothing left to do, jumping in large steps.
-    std::string Settle() {
+    std::string Settle()
+    {
         std::string out;
         for (int guard = 0; guard < kMaxSettleSteps; ++guard) {
             auto deadline = unit.NextDeadline();
-            if (!deadline)
-                break;
+            if (!deadline) break;
             now = std::max(now, *deadline) + kSettleMs;
             out += unit.PollTransmit(now);
         }

@@ -15,21 +15,25 @@
 namespace rtu::test {
 namespace {
 
-CSimImage ParseOk(const std::string& text) {
+CSimImage ParseOk(const std::string& text)
+{
     std::string error;
     auto image = CSimImage::Parse(text, error);
     EXPECT_TRUE(image) << error;
     return image ? *image : CSimImage{};
 }
 
-TEST(SimImage, SameContentSavesAsTheSameText) {
+TEST(SimImage, SameContentSavesAsTheSameText)
+{
     const std::string a = "# a unit\n[DUMP_SYS]\n$DID X\n$CC 49\n\n[DUMP_PHONE]\n$CS1 +2\n$CS0 +1\n";
-    const std::string b = "[DUMP_PHONE]\r\n$CS0 +1\r\n# comment\r\n$CS1 +2\r\n[DUMP_SYS]\r\n$CC 49\r\n\r\n$DID X\r\n[EMPTY]\n";
+    const std::string b =
+        "[DUMP_PHONE]\r\n$CS0 +1\r\n# comment\r\n$CS1 +2\r\n[DUMP_SYS]\r\n$CC 49\r\n\r\n$DID X\r\n[EMPTY]\n";
     EXPECT_EQ(ParseOk(a).Serialize(), ParseOk(b).Serialize());
     EXPECT_EQ(ParseOk(a).Serialize(), "[DUMP_PHONE]\n$CS0 +1\n$CS1 +2\n\n[DUMP_SYS]\n$CC 49\n$DID X\n");
 }
 
-TEST(SimImage, DefaultImageRoundTripsThroughItsText) {
+TEST(SimImage, DefaultImageRoundTripsThroughItsText)
+{
     const CSimImage image = DefaultImage();
     ASSERT_GT(image.Size(), 150u);
     const CSimImage again = ParseOk(image.Serialize());
@@ -37,7 +41,8 @@ TEST(SimImage, DefaultImageRoundTripsThroughItsText) {
     EXPECT_EQ(again.Serialize(), image.Serialize());
 }
 
-TEST(SimImage, KeepsValuesExactlyIncludingEmptyOnes) {
+TEST(SimImage, KeepsValuesExactlyIncludingEmptyOnes)
+{
     const CSimImage image = ParseOk("[DUMP_PHONE]\n$CS4 \n$CS5 +49 30  1\n[E99?]\n$ISNAME0: 0041\n");
     EXPECT_EQ(image.Value("$CS4"), std::string(""));
     EXPECT_EQ(image.Line("$CS4"), std::string("$CS4 "));
@@ -45,7 +50,8 @@ TEST(SimImage, KeepsValuesExactlyIncludingEmptyOnes) {
     EXPECT_EQ(image.GroupLines("E99?"), std::vector<std::string>{"$ISNAME0: 0041"});
 }
 
-TEST(SimImage, RefusesMalformedFiles) {
+TEST(SimImage, RefusesMalformedFiles)
+{
     for (const char* text : {"$CS0 +1\n", "[DUMP_SYS\n$DID X\n", "[]\n"}) {
         std::string error;
         EXPECT_FALSE(CSimImage::Parse(text, error)) << text;
@@ -56,19 +62,20 @@ TEST(SimImage, RefusesMalformedFiles) {
     EXPECT_FALSE(CSimImage::Parse(huge, error));
 }
 
-TEST(SimImage, EmptyFileIsAnEmptyUnitThatFillsAsItIsWritten) {
+TEST(SimImage, EmptyFileIsAnEmptyUnitThatFillsAsItIsWritten)
+{
     CSimHarness sim(FastOptions(), ParseOk(""));
     EXPECT_EQ(sim.Exchange("%DUMPS\r"), std::vector<std::string>{"CMD OK"});
     sim.Exchange("%DINPRIO=3,0005,0000\r");
     sim.Exchange("%CS3+4912345\r");
     sim.Exchange("%E000041\r\n");
-    EXPECT_EQ(sim.unit.Image().Serialize(),
-              "[DUMP_PHONE]\n$CS3 +4912345\n\n"
-              "[DUMP_PRIOTB]\n$PRIODINRING11 0000\n$PRIODINSMS11 0005\n\n"
-              "[E99?]\n$ISNAME0: 0041\n");
+    EXPECT_EQ(sim.unit.Image().Serialize(), "[DUMP_PHONE]\n$CS3 +4912345\n\n"
+                                            "[DUMP_PRIOTB]\n$PRIODINRING11 0000\n$PRIODINSMS11 0005\n\n"
+                                            "[E99?]\n$ISNAME0: 0041\n");
 }
 
-TEST(SimImage, SaveAndLoadThroughAFile) {
+TEST(SimImage, SaveAndLoadThroughAFile)
+{
     const auto path = std::filesystem::temp_directory_path() / ("rtusim-image-test-" + std::to_string(::getpid()));
     const CSimImage image = DefaultImage();
     std::string error;
@@ -80,7 +87,8 @@ TEST(SimImage, SaveAndLoadThroughAFile) {
     EXPECT_FALSE(CSimImage::Load(path.string(), error));
 }
 
-TEST(SimTrace, RecordsLinesBothWaysWithTimesAndEscapes) {
+TEST(SimTrace, RecordsLinesBothWaysWithTimesAndEscapes)
+{
     SSimOptions options;  // 9600 baud, 5 ms latency
     options.trace = true;
     CSimHarness sim(options);
@@ -90,8 +98,7 @@ TEST(SimTrace, RecordsLinesBothWaysWithTimesAndEscapes) {
     sim.Feed("%STARTCMD\r");  // heard while the first answer is still on the line
     sim.Settle();
     std::vector<std::string> lines;
-    for (const auto& entry : sim.unit.TakeTrace())
-        lines.push_back(entry.Format());
+    for (const auto& entry : sim.unit.TakeTrace()) lines.push_back(entry.Format());
     // 1042 us per byte: "$DUMPR END\r\n" (12 bytes) from 105 ms, its "CMD OK\r\n" (8 bytes)
     // from 117.5 ms, the second "CMD OK" from 125.8 ms. Lines are traced in the order they
     // crossed the line.

@@ -16,7 +16,8 @@ struct SPaceCase {
     int latencyMs;
 };
 
-TEST(SimPacing, BytesLeaveNoFasterThanTheBaudRate) {
+TEST(SimPacing, BytesLeaveNoFasterThanTheBaudRate)
+{
     for (const SPaceCase c : {SPaceCase{9600, 5}, SPaceCase{115200, 0}, SPaceCase{1200, 20}}) {
         SSimOptions options;
         options.baud = c.baud;
@@ -40,19 +41,19 @@ TEST(SimPacing, BytesLeaveNoFasterThanTheBaudRate) {
             ++t;
         }
         std::size_t answer = std::string("CMD OK\r\n").size();
-        for (const auto& report : DefaultImage().GroupLines("DUMP_PHONE"))
-            answer += report.size() + 2;
+        for (const auto& report : DefaultImage().GroupLines("DUMP_PHONE")) answer += report.size() + 2;
         EXPECT_EQ(total, answer) << c.baud;
         // And the whole answer took at least its length in byte times.
         EXPECT_GE(static_cast<double>(t - c.latencyMs), (static_cast<double>(total) - 1) * byteMs - 1.0) << c.baud;
     }
 }
 
-TEST(SimPacing, LaterAnswersQueueBehindEarlierOnes) {
+TEST(SimPacing, LaterAnswersQueueBehindEarlierOnes)
+{
     SSimOptions options;  // 9600 baud, 5 ms latency
     CSimHarness sim(options);
-    sim.Feed("%DUMPR\r");   // "$DUMPR END\r\nCMD OK\r\n": 20 bytes
-    sim.Feed("%STARTCMD\r"); // "CMD OK\r\n": 8 bytes
+    sim.Feed("%DUMPR\r");     // "$DUMPR END\r\nCMD OK\r\n": 20 bytes
+    sim.Feed("%STARTCMD\r");  // "CMD OK\r\n": 8 bytes
     CSimTransmitter line(9600);
     // 28 bytes back to back starting at 5 ms: the last leaves at 5 ms + 27 byte times.
     const std::int64_t lastUs = 5000 + 27 * line.ByteMicros();

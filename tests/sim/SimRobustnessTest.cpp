@@ -15,11 +15,11 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-TEST(SimRobustness, KeepsAnsweringAfterBadInput) {
+TEST(SimRobustness, KeepsAnsweringAfterBadInput)
+{
     std::mt19937 rng(7);
     std::string random(200000, '\0');
-    for (char& c : random)
-        c = static_cast<char>(rng());
+    for (char& c : random) c = static_cast<char>(rng());
     const std::vector<std::pair<const char*, std::string>> cases{
         {"binary with NUL", std::string("\0\x01\xff%\0DUMP\r\n\x7f", 11)},
         {"endless line", std::string(100000, 'A')},
@@ -38,14 +38,16 @@ TEST(SimRobustness, KeepsAnsweringAfterBadInput) {
     }
 }
 
-TEST(SimRobustness, OverlongCommandIsRefusedNotTruncated) {
+TEST(SimRobustness, OverlongCommandIsRefusedNotTruncated)
+{
     CSimHarness sim;
     const std::string longName = "%ID" + std::string(CSimLineFramer::kMaxLineBytes + 10, 'x') + "\r";
     EXPECT_EQ(sim.Exchange(longName), Lines{"CMD ERR"});
     EXPECT_EQ(sim.unit.Image().Value("$DID"), DefaultImage().Value("$DID"));
 }
 
-TEST(SimRobustness, LineFramerHoldsAtMostItsCapacity) {
+TEST(SimRobustness, LineFramerHoldsAtMostItsCapacity)
+{
     CSimLineFramer framer;
     for (std::size_t i = 0; i < 3 * CSimLineFramer::kMaxLineBytes; ++i) {
         EXPECT_FALSE(framer.Feed('z'));
@@ -57,12 +59,12 @@ TEST(SimRobustness, LineFramerHoldsAtMostItsCapacity) {
     EXPECT_EQ(event->discarded, 2 * CSimLineFramer::kMaxLineBytes);
 }
 
-TEST(SimRobustness, FloodIsThrottledAndLosesNothingItAccepted) {
+TEST(SimRobustness, FloodIsThrottledAndLosesNothingItAccepted)
+{
     CSimHarness sim;
     const std::string command = "%DUMP_ROMSMS\r";
     std::string flood;
-    while (flood.size() + command.size() <= CSimUnit::kMaxPendingInput)
-        flood += command;
+    while (flood.size() + command.size() <= CSimUnit::kMaxPendingInput) flood += command;
     const std::size_t commands = flood.size() / command.size();
     sim.Feed(flood);
     // The output backed up: the unit stops reading until the line drains.
@@ -74,26 +76,27 @@ TEST(SimRobustness, FloodIsThrottledAndLosesNothingItAccepted) {
     EXPECT_LT(sim.unit.DroppedInput(), CSimUnit::kMaxPendingInput);
     const std::string out = sim.Settle();
     std::size_t acks = 0;
-    for (std::size_t at = out.find("CMD OK"); at != std::string::npos; at = out.find("CMD OK", at + 1))
-        ++acks;
+    for (std::size_t at = out.find("CMD OK"); at != std::string::npos; at = out.find("CMD OK", at + 1)) ++acks;
     EXPECT_EQ(acks, commands);
     EXPECT_TRUE(sim.unit.WantsInput());
 }
 
-SSimOptions Failing(ESimFailMode mode) {
+SSimOptions Failing(ESimFailMode mode)
+{
     SSimOptions options = FastOptions();
     options.failMode = mode;
     return options;
 }
 
-TEST(SimFailModes, BehaveAsNamed) {
+TEST(SimFailModes, BehaveAsNamed)
+{
     const Lines phones = DefaultImage().GroupLines("DUMP_PHONE");
     struct SCase {
         const char* name;
         ESimFailMode mode;
-        Lines write;      // answer to "%CS1+1"
-        Lines dump;       // answer to "%DUMP_PHONE"
-        bool applied;     // the write reached the image
+        Lines write;   // answer to "%CS1+1"
+        Lines dump;    // answer to "%DUMP_PHONE"
+        bool applied;  // the write reached the image
     };
     Lines phonesAfter = phones;
     phonesAfter[1] = "$CS1 +1";
@@ -113,22 +116,23 @@ TEST(SimFailModes, BehaveAsNamed) {
     }
 }
 
-TEST(SimFailModes, SilentUnitSaysNothingEvenWhenPowerCycled) {
+TEST(SimFailModes, SilentUnitSaysNothingEvenWhenPowerCycled)
+{
     CSimHarness sim(Failing(ESimFailMode::Silent));
     sim.unit.PowerUp(0);
     sim.Feed(std::string(12, '%'));
     EXPECT_EQ(sim.Settle(), "");
 }
 
-TEST(SimFailModes, NoiseOnlyAddsLinesBetweenAnswers) {
+TEST(SimFailModes, NoiseOnlyAddsLinesBetweenAnswers)
+{
     SSimOptions noisy = FastOptions();
     noisy.noise = true;
     noisy.noiseSeed = 42;
     CSimHarness clean;
     CSimHarness sim(noisy);
     std::string script;
-    for (int i = 0; i < 40; ++i)
-        script += i % 2 ? "%DUMP_PHONE\r" : "%DUMPR\r";
+    for (int i = 0; i < 40; ++i) script += i % 2 ? "%DUMP_PHONE\r" : "%DUMPR\r";
     const Lines expected = clean.Exchange(script);
     const Lines got = sim.Exchange(script);
     ASSERT_GT(got.size(), expected.size());
@@ -145,7 +149,8 @@ TEST(SimFailModes, NoiseOnlyAddsLinesBetweenAnswers) {
     EXPECT_EQ(next, expected.size());
 }
 
-TEST(SimFailModes, UnitDisappearsAfterItsLastCommand) {
+TEST(SimFailModes, UnitDisappearsAfterItsLastCommand)
+{
     SSimOptions options = FastOptions();
     options.exitAfter = 2;
     CSimHarness sim(options);

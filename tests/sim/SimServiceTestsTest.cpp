@@ -12,14 +12,16 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-TEST(SimServiceTests, AnswerBeforeTheAcknowledgement) {
+TEST(SimServiceTests, AnswerBeforeTheAcknowledgement)
+{
     struct SCase {
         const char* input;
         Lines expected;
     };
     const SCase cases[] = {
-        {"%TEST\r", {"DIN0: OK", "DIN1: OK", "DIN2: OK", "DIN3: OK", "DOUT0: OK", "DOUT1: OK", "DOUT2: OK",
-                     "DOUT3: OK", "CMD OK"}},
+        {"%TEST\r",
+         {"DIN0: OK", "DIN1: OK", "DIN2: OK", "DIN3: OK", "DOUT0: OK", "DOUT1: OK", "DOUT2: OK", "DOUT3: OK",
+          "CMD OK"}},
         {"%TMPC\r", {"*TMPC 25.0", "CMD OK"}},
         {"%VOLTAGE\r", {"POWER: 12.1V", "BATTERY: 4.1V", "CMD OK"}},
         {"%TMMSMS+8613800138000\r", {"SMS TO +8613800138000: SENT", "CMD OK"}},
@@ -42,7 +44,8 @@ TEST(SimServiceTests, AnswerBeforeTheAcknowledgement) {
 }
 
 // A test does not touch the settings: the next dump is the same as before it.
-TEST(SimServiceTests, LeaveTheImageAlone) {
+TEST(SimServiceTests, LeaveTheImageAlone)
+{
     CSimHarness sim;
     const Lines before = sim.Exchange("%DUMPS\r");
     for (const char* test : {"%TEST\r", "%TMODEM\r", "%TESTADC\r", "%ETMPC\r", "%TESTPOW\r", "%LKEY\r", "%EKEY\r"})

@@ -24,9 +24,9 @@ struct DropName {
     int id;
 };
 constexpr DropName kDropNames[] = {
-    {"TMP", P::kDropTemp}, {"TID", P::kDropId},    {"DEF", P::kDropArm}, {"RSI", P::kDropRssi},
-    {"MEM", P::kDropMemo}, {"BAT", P::kDropPower}, {"DIN", P::kDropDin}, {"ETP", P::kDropExtTemp},
-    {"CNT", P::kDropCounter},
+    {"TMP", P::kDropTemp}, {"TID", P::kDropId},      {"DEF", P::kDropArm},
+    {"RSI", P::kDropRssi}, {"MEM", P::kDropMemo},    {"BAT", P::kDropPower},
+    {"DIN", P::kDropDin},  {"ETP", P::kDropExtTemp}, {"CNT", P::kDropCounter},
 };
 
 // "$AINDRP<channel> <0|1>": one analog channel's box.
@@ -57,16 +57,26 @@ bool WriteAnalogDrop(const CPageBase& page, std::string& line)
 
 FieldDecl DropBox(int id, TextRef caption, const char* format, int order, bool visible = true)
 {
-    return {.id = id, .kind = K::Check, .caption = std::move(caption), .group = P::kReports, .visible = visible,
-            .write = {.format = format, .order = order}, .dump = kSys};
+    return {.id = id,
+            .kind = K::Check,
+            .caption = std::move(caption),
+            .group = P::kReports,
+            .visible = visible,
+            .write = {.format = format, .order = order},
+            .dump = kSys};
 }
 
 FieldDecl AnalogDropBox(int channel, const char* caption, WriteDecl write)
 {
-    return {.id = P::kDropAnalog0 + channel, .kind = K::Check, .caption = Fixed(caption), .group = P::kReports,
-            .write = write, .dump = kAds};
+    return {.id = P::kDropAnalog0 + channel,
+            .kind = K::Check,
+            .caption = Fixed(caption),
+            .group = P::kReports,
+            .write = write,
+            .dump = kAds};
 }
 
+// clang-format off
 const std::vector<FieldDecl> kFields = {
     {.id = ctl::kFrame, .kind = K::Label, .caption = Shared("TABS", "PAGE_ALARM")},
     {.id = P::kRepeats, .kind = K::Number, .caption = Own("SMSCOUNTS"), .captionId = 1118,
@@ -110,6 +120,7 @@ const std::vector<FieldDecl> kFields = {
     MakeButton(ctl::kSave, Shared("Buttons", "Save")),
     MakeButton(ctl::kReload, {}, "Reload"),
 };
+// clang-format on
 
 // Reports that set several boxes at once; the routing names them by number.
 const HandlerDecl kHandlers[] = {

@@ -11,18 +11,18 @@ namespace rtu {
 
 // The page's controls and its declaration; the model is the generic page over them.
 struct CPageAlarmParams {
-    static constexpr int kRepeats = 1023;       // edit with spin 1014: alarm message repeats
+    static constexpr int kRepeats = 1023;  // edit with spin 1014: alarm message repeats
     static constexpr int kAlarmRing = 1091;
     static constexpr int kAnswer = 1092;
     static constexpr int kAlarmMemo = 1100;
     static constexpr int kUartEvent = 1093;
-    static constexpr int kEntryDelay = 1036;    // edit with spin 1015
-    static constexpr int kExitDelay = 1037;     // edit with spin 1016
+    static constexpr int kEntryDelay = 1036;  // edit with spin 1015
+    static constexpr int kExitDelay = 1037;   // edit with spin 1016
     static constexpr int kSoundDelay = 1587;
-    static constexpr int kSpeakerMute = 1094;   // hidden; follows its report, never written
-    static constexpr int kMicMute = 1095;       // hidden; follows its report, never written
-    static constexpr int kReports = 1307;       // group box around the report-dropping boxes
-    static constexpr int kDropTemp = 1308;      // hidden, still written
+    static constexpr int kSpeakerMute = 1094;  // hidden; follows its report, never written
+    static constexpr int kMicMute = 1095;      // hidden; follows its report, never written
+    static constexpr int kReports = 1307;      // group box around the report-dropping boxes
+    static constexpr int kDropTemp = 1308;     // hidden, still written
     static constexpr int kDropId = 1309;
     static constexpr int kDropArm = 1310;
     static constexpr int kDropRssi = 1311;
@@ -30,11 +30,11 @@ struct CPageAlarmParams {
     static constexpr int kDropPower = 1313;
     static constexpr int kDropDin = 1314;
     static constexpr int kDropExtTemp = 1315;
-    static constexpr int kDropCounter = 1316;   // hidden, still written
-    static constexpr int kDropAnalog0 = 1303;   // 1303-1306: analog channels 0-3
+    static constexpr int kDropCounter = 1316;  // hidden, still written
+    static constexpr int kDropAnalog0 = 1303;  // 1303-1306: analog channels 0-3
     static constexpr int kAnalogChannels = 4;
 
-    static constexpr int kWaitMs = 2000;        // ms a command line of this page waits
+    static constexpr int kWaitMs = 2000;  // ms a command line of this page waits
     // The spin buttons' range: their buddies hold repeat counts and delays in seconds, which
     // the unit keeps as 16-bit numbers; the buttons step within 0-100 and typing goes beyond.
     static constexpr int kSpinMin = 0;

@@ -24,6 +24,7 @@ bool WriteBalanceCheck(const CPageBase& page, std::string& line)
 
 // Rows in the page's layout. report: key, offset, decoding, position in the page's test
 // order (the first key found in a line decides). write: format, position in the save batch.
+// clang-format off
 const std::vector<FieldDecl> kFields = {
     {.id = ctl::kFrame, .kind = K::Label, .caption = Shared("TABS", "PAGE_BASIC")},
     {.id = P::kBaud, .kind = K::Text, .caption = Own("BPS"), .captionId = 1111, .visible = false,
@@ -86,6 +87,7 @@ const std::vector<FieldDecl> kFields = {
     MakeButton(ctl::kSave, Shared("Buttons", "Save")),
     MakeButton(ctl::kReload, {}, "Reload"),
 };
+// clang-format on
 
 }  // namespace
 

@@ -9,16 +9,18 @@ namespace rtu {
 
 namespace {
 
-constexpr int kNumberWidth = 120;     // width of the row label column
-constexpr int kPhoneWidth = 160;      // width of the phone number column
-constexpr int kControlPhones = 10;    // control phones 0-9
-constexpr int kServerReload = 1419;   // the control phones page's own Reload button
+constexpr int kNumberWidth = 120;    // width of the row label column
+constexpr int kPhoneWidth = 160;     // width of the phone number column
+constexpr int kControlPhones = 10;   // control phones 0-9
+constexpr int kServerReload = 1419;  // the control phones page's own Reload button
 
+// clang-format off
 const PhoneListDecl kLists[] = {
     {.page = PageId::Server, .rows = kControlPhones, .reloadButton = kServerReload, .hasFrame = true,
      .reportKey = "$CS", .rowCommand = "%%CS%d%s\r", .profileRow = "%%CS%d%s\r\n"},
     {.page = PageId::Sos, .rows = 1, .reportKey = "$SOS", .rowCommand = "%%SOS%d%s\r"},
 };
+// clang-format on
 
 std::string FormatRow(const char* format, int row, const std::string& number)
 {

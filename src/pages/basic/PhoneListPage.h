@@ -15,23 +15,23 @@ namespace rtu {
 // One phone list: a row of the family's declaration table.
 struct PhoneListDecl {
     PageId page{};
-    int rows = 0;                       // fixed rows of the list, numbered from 0
-    int reloadButton = 0;               // the Reload button's id; 0: the page has none
-    bool hasFrame = false;              // the page frame shows the title of the page's section
-    const char* reportKey = nullptr;    // the report the routing hands over, with its row digit
-    const char* rowCommand = nullptr;   // one row to the unit: format of (row, number)
-    const char* profileRow = nullptr;   // one row in a profile: format of (row, number); nullptr: none
+    int rows = 0;                      // fixed rows of the list, numbered from 0
+    int reloadButton = 0;              // the Reload button's id; 0: the page has none
+    bool hasFrame = false;             // the page frame shows the title of the page's section
+    const char* reportKey = nullptr;   // the report the routing hands over, with its row digit
+    const char* rowCommand = nullptr;  // one row to the unit: format of (row, number)
+    const char* profileRow = nullptr;  // one row in a profile: format of (row, number); nullptr: none
 };
 
 class CPhoneListPage : public CPageBase {
 public:
     static constexpr int kListId = ctl::kList;
-    static constexpr int kNumberColumn = 1;       // column of the phone number
-    static constexpr int kEditorNumber = 1250;    // the phone editor's number edit
-    static constexpr int kEditorOk = 1;           // the phone editor's OK button
-    static constexpr int kEditorCancel = 2;       // the phone editor's Cancel button
-    static constexpr int kPageWaitMs = 2000;      // default wait of the page's command lines
-    static constexpr int kEditWaitMs = 3000;      // wait of a row edit's command line
+    static constexpr int kNumberColumn = 1;     // column of the phone number
+    static constexpr int kEditorNumber = 1250;  // the phone editor's number edit
+    static constexpr int kEditorOk = 1;         // the phone editor's OK button
+    static constexpr int kEditorCancel = 2;     // the phone editor's Cancel button
+    static constexpr int kPageWaitMs = 2000;    // default wait of the page's command lines
+    static constexpr int kEditWaitMs = 3000;    // wait of a row edit's command line
 
     CPhoneListPage(PageContext& context, const PageInfo& info, const PhoneListDecl& shape);
 

@@ -24,7 +24,10 @@ std::optional<std::uint32_t> ParseMask(std::string_view text, std::size_t maxCha
     return value;
 }
 
-FieldDecl TitleLabel(int id, TextRef caption) { return {.id = id, .kind = FieldKind::Label, .caption = std::move(caption)}; }
+FieldDecl TitleLabel(int id, TextRef caption)
+{
+    return {.id = id, .kind = FieldKind::Label, .caption = std::move(caption)};
+}
 
 }  // namespace prio
 
@@ -61,10 +64,10 @@ CPriorityGridPage::CPriorityGridPage(PageContext& context, const PageInfo& info,
         fields_.push_back(std::move(list));
     }
 
-    fields_.push_back(prio::TitleLabel(
-        prio::kLegendLabel, {prio::kSection, "LEGEND",
-                             "O: the phone of this row is told of alarms from this column. X: it is not. "
-                             "Click a cell to switch it, then save."}));
+    fields_.push_back(prio::TitleLabel(prio::kLegendLabel,
+                                       {prio::kSection, "LEGEND",
+                                        "O: the phone of this row is told of alarms from this column. X: it is not. "
+                                        "Click a cell to switch it, then save."}));
     fields_.push_back(MakeButton(shape_.saveId, shape_.saveCaption));
     if (shape_.resetId) {
         fields_.push_back(MakeButton(shape_.resetId, shape_.resetCaption));
@@ -72,7 +75,8 @@ CPriorityGridPage::CPriorityGridPage(PageContext& context, const PageInfo& info,
     }
     if (shape_.hasReload) fields_.push_back(MakeButton(ctl::kReload, {}, "Reload"));
     handlers_.push_back({.number = 1, .key = nullptr, .fn = [](CPageBase& page, const RouteHit& hit) {
-                             static_cast<CPriorityGridPage&>(page).ParsePriorityReport(hit.text, hit.target.arg < 0 ? 0 : hit.target.arg);
+                             static_cast<CPriorityGridPage&>(page).ParsePriorityReport(
+                                 hit.text, hit.target.arg < 0 ? 0 : hit.target.arg);
                          }});
     SetDecl({.fields = fields_, .handlers = handlers_, .waitMs = prio::kPageWaitMs});
 }
@@ -101,7 +105,8 @@ void CPriorityGridPage::ParsePriorityReport(std::string_view text, int table)
     const int row = entry - prio::kFirstEntry;
     if (row < 0 || row >= prio::kRows) return;
 
-    const std::string_view maskText = text.size() > prio::kMaskOffset ? text.substr(prio::kMaskOffset) : std::string_view{};
+    const std::string_view maskText =
+        text.size() > prio::kMaskOffset ? text.substr(prio::kMaskOffset) : std::string_view{};
     const std::optional<std::uint32_t> mask = prio::ParseMask(maskText, shape_.maxMaskChars);
     if (!mask) return;
 

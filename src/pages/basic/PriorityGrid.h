@@ -20,20 +20,20 @@
 namespace rtu {
 
 namespace prio {
-inline constexpr int kRows = 10;                  // control phones CS0 … CS9
-inline constexpr int kFirstEntry = 8;             // the unit reports row r as entry r + 8
-inline constexpr int kEntryDigits = 2;            // a report starts with the two-digit entry
-inline constexpr std::size_t kMaskOffset = 3;     // the mask follows the entry and one separator
-inline constexpr std::size_t kMaxMaskChars = 8;   // longest mask text the unit sends
-inline constexpr int kMaxTables = 2;              // SMS and ring
-inline constexpr int kRowWaitMs = 4000;           // ms a row command waits for its acknowledgement
-inline constexpr int kPageWaitMs = 2000;          // ms the batch framing lines wait
-inline constexpr int kRingList = 1070;            // the ring table on pages that have one
+inline constexpr int kRows = 10;                 // control phones CS0 … CS9
+inline constexpr int kFirstEntry = 8;            // the unit reports row r as entry r + 8
+inline constexpr int kEntryDigits = 2;           // a report starts with the two-digit entry
+inline constexpr std::size_t kMaskOffset = 3;    // the mask follows the entry and one separator
+inline constexpr std::size_t kMaxMaskChars = 8;  // longest mask text the unit sends
+inline constexpr int kMaxTables = 2;             // SMS and ring
+inline constexpr int kRowWaitMs = 4000;          // ms a row command waits for its acknowledgement
+inline constexpr int kPageWaitMs = 2000;         // ms the batch framing lines wait
+inline constexpr int kRingList = 1070;           // the ring table on pages that have one
 inline constexpr int kLabelColumnWidth = 60;
 inline constexpr const char* kNotify = "O";
 inline constexpr const char* kSilent = "X";
-inline constexpr int kLegendLabel = 9401;        // explains "O" and "X" under the tables
-inline constexpr int kTableCaption = 9402;       // captions over the tables: this id + table index
+inline constexpr int kLegendLabel = 9401;              // explains "O" and "X" under the tables
+inline constexpr int kTableCaption = 9402;             // captions over the tables: this id + table index
 inline constexpr const char* kSection = "PrioTables";  // catalog section of the legend and captions
 
 // The value of a mask text; nullopt when it is longer than maxChars. Hex digits count in
@@ -45,14 +45,14 @@ FieldDecl TitleLabel(int id, TextRef caption);
 
 struct PriorityGridShape {
     PageId page{};
-    const char* rowCommand = nullptr;  // format of (row, mask …); the masks named by maskArgs
-    std::vector<int> maskArgs{};       // for each mask of the row command: the table it comes from
-    std::vector<int> tables{};         // list ids, in the order the routing numbers them (SMS, ring)
-    int sources = 0;                 // alarm sources, in list columns 1 … sources
-    int sourceWidth = 30;            // width of a source column
+    const char* rowCommand = nullptr;         // format of (row, mask …); the masks named by maskArgs
+    std::vector<int> maskArgs{};              // for each mask of the row command: the table it comes from
+    std::vector<int> tables{};                // list ids, in the order the routing numbers them (SMS, ring)
+    int sources = 0;                          // alarm sources, in list columns 1 … sources
+    int sourceWidth = 30;                     // width of a source column
     const char* sourceTitlePrefix = nullptr;  // source i is titled by key prefix + (i + 1) ("LISTC1"); nullptr: "i"
-    TextRef firstColumn{};             // title of the row label column
-    std::optional<TextRef> lastColumn{};  // an extra column after the sources that carries no value
+    TextRef firstColumn{};                    // title of the row label column
+    std::optional<TextRef> lastColumn{};      // an extra column after the sources that carries no value
     std::size_t maxMaskChars = prio::kMaxMaskChars;
     std::optional<FieldDecl> title{};  // the label or frame carrying the page title
     int saveId = ctl::kSave;

@@ -9,17 +9,18 @@
 namespace rtu {
 namespace {
 
-constexpr int kInputs = 4;           // digital or analog inputs, one column each
-constexpr int kEvents = 16;          // system events, one column each
-constexpr int kZones = 12;           // wireless zones, one column each
-constexpr int kEventWidth = 60;      // width of a system event column
-constexpr int kDinTitleFrame = 1309; // frames and labels carrying the page titles
+constexpr int kInputs = 4;            // digital or analog inputs, one column each
+constexpr int kEvents = 16;           // system events, one column each
+constexpr int kZones = 12;            // wireless zones, one column each
+constexpr int kEventWidth = 60;       // width of a system event column
+constexpr int kDinTitleFrame = 1309;  // frames and labels carrying the page titles
 constexpr int kAinTitleFrame = 1310;
 constexpr int kWinTitleLabel = 1268;
-constexpr int kResetWide = 1029;     // Reset buttons (no action in the unit; they mark every cell "X")
+constexpr int kResetWide = 1029;  // Reset buttons (no action in the unit; they mark every cell "X")
 constexpr int kResetNarrow = 1038;
 constexpr std::size_t kShortMask = 4;  // the analog table's reports carry four mask digits at most
 
+// clang-format off
 const PriorityGridShape kGrids[] = {
     {.page = PageId::Priotab, .rowCommand = "%%DINPRIO=%d,%4.4x,%4.4x\r", .maskArgs = {0, 1},
      .tables = {ctl::kList, prio::kRingList}, .sources = kInputs, .firstColumn = Own("LIST0C0"),
@@ -38,6 +39,7 @@ const PriorityGridShape kGrids[] = {
      .lastColumn = Own("LIST0C1"), .title = prio::TitleLabel(kWinTitleLabel, Own("Title")), .saveId = ctl::kSave1,
      .resetId = kResetWide},
 };
+// clang-format on
 
 }  // namespace
 

@@ -9,8 +9,8 @@ namespace rtu {
 
 namespace {
 
-constexpr char kRowSeparator = ':';     // "<row>: <text>" in a sensor name line
-constexpr std::size_t kColonToText = 2; // the text starts this far after the ':'
+constexpr char kRowSeparator = ':';      // "<row>: <text>" in a sensor name line
+constexpr std::size_t kColonToText = 2;  // the text starts this far after the ':'
 
 std::string FormatLabel(const char* format, int number)
 {
@@ -135,7 +135,8 @@ void CTextTablePage::TakeReport(const RouteHit& hit)
         for (std::size_t p = 1; p < line.size(); ++p) {
             if (line[p] != kRowSeparator || static_cast<unsigned char>(line[p - 1]) < '0') continue;
             const std::size_t start = p + kColonToText;
-            SetEntry(static_cast<unsigned char>(line[p - 1]) - '0', start < line.size() ? line.substr(start) : std::string_view{});
+            SetEntry(static_cast<unsigned char>(line[p - 1]) - '0',
+                     start < line.size() ? line.substr(start) : std::string_view{});
         }
         break;
     }

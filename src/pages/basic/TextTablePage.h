@@ -16,41 +16,41 @@ namespace rtu {
 
 // How a table reads the reports routed to it.
 enum class TextReportForm {
-    Entry,       // entry number, a blank, the text; without a number the report is dropped
-    IndexedName, // row number, a blank, the text; without a number it is row 0
-    ColonRows,   // the whole line: every "<row>: <text>" fills a row
+    Entry,        // entry number, a blank, the text; without a number the report is dropped
+    IndexedName,  // row number, a blank, the text; without a number it is row 0
+    ColonRows,    // the whole line: every "<row>: <text>" fills a row
 };
 
 // One text table: a row of the family's declaration table.
 struct TextTableDecl {
     PageId page{};
-    int listId = 4001;                // the table's control id
-    int frameId = 1281;               // the page frame's id
+    int listId = 4001;                  // the table's control id
+    int frameId = 1281;                 // the page frame's id
     TextRef title{};                    // the frame's caption
-    const char* labelKey = "LISTC0";  // catalog key of the row label column's title
-    const char* textKey = "LISTC1";   // catalog key of the text column's title
-    int labelWidth = 60;              // width of the row label column
-    int textWidth = 300;              // width of the text column
-    int rows = 0;                     // fixed rows
+    const char* labelKey = "LISTC0";    // catalog key of the row label column's title
+    const char* textKey = "LISTC1";     // catalog key of the text column's title
+    int labelWidth = 60;                // width of the row label column
+    int textWidth = 300;                // width of the text column
+    int rows = 0;                       // fixed rows
     const char* rowLabelFormat = "%d";  // printf format of a row label
-    int labelCycle = 0;               // > 0: labels restart from 0 after this many rows
-    int clearRows = 0;                // rows (from row 0) emptied before a reload; 0: all
-    int entryBase = 0;                // row r stands for the unit's entry r + entryBase
-    const char* reportKey = nullptr;  // the report the routing hands over
+    int labelCycle = 0;                 // > 0: labels restart from 0 after this many rows
+    int clearRows = 0;                  // rows (from row 0) emptied before a reload; 0: all
+    int entryBase = 0;                  // row r stands for the unit's entry r + entryBase
+    const char* reportKey = nullptr;    // the report the routing hands over
     TextReportForm reportForm = TextReportForm::IndexedName;
-    const char* rowCommand = nullptr; // format of (entry, hex text) or, with a unit, (entry, hex text, hex unit)
-    bool unitRow = false;             // the editor also asks for a unit, sent after the text as "#<unit>"
+    const char* rowCommand = nullptr;       // format of (entry, hex text) or, with a unit, (entry, hex text, hex unit)
+    bool unitRow = false;                   // the editor also asks for a unit, sent after the text as "#<unit>"
     int waitMs = PageDecl::kDefaultWaitMs;  // default wait of the page's command lines
-    int reloadButton = 0;             // the Reload button's id; 0: the page has none
-    std::vector<FieldDecl> extra{};     // the page's further controls
+    int reloadButton = 0;                   // the Reload button's id; 0: the page has none
+    std::vector<FieldDecl> extra{};         // the page's further controls
 };
 
 class CTextTablePage : public CPageBase {
 public:
-    static constexpr int kTextColumn = 1;        // column of the decoded text
-    static constexpr int kEditorText = 1070;     // text editor: the text (several lines)
+    static constexpr int kTextColumn = 1;     // column of the decoded text
+    static constexpr int kEditorText = 1070;  // text editor: the text (several lines)
     static constexpr int kEditorUnitLabel = 1577;
-    static constexpr int kEditorUnit = 1578;     // text editor: the unit
+    static constexpr int kEditorUnit = 1578;  // text editor: the unit
     static constexpr int kEditorOk = 1;
     static constexpr int kEditorCancel = 2;
     static constexpr std::size_t kMaxIndexDigits = 11;  // digits read as a row or entry number

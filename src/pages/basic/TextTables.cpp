@@ -29,6 +29,7 @@ void RestoreDefaultMessages(CPageBase& page)
     page.ReloadGroup();
 }
 
+// clang-format off
 const TextTableDecl kTables[] = {
     {.page = PageId::AllSms, .title = Shared("TABS", "PAGE_SMS"), .labelWidth = kMessageLabelWidth,
      .textWidth = kMessageTextWidth, .rows = kAllMessages, .rowLabelFormat = "No.%d", .reportKey = "$SMS",
@@ -63,6 +64,7 @@ const TextTableDecl kTables[] = {
      .rows = kSensors, .clearRows = kSensorsCleared, .reportKey = "$ISNAME", .reportForm = F::ColonRows,
      .rowCommand = "%%E%2.2d%s\r\n"},
 };
+// clang-format on
 
 }  // namespace
 

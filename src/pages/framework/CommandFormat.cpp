@@ -6,12 +6,12 @@
 namespace rtu {
 namespace {
 
-constexpr std::size_t kMaxConversion = 16;   // longest conversion taken ("%-08.4x")
-constexpr std::size_t kMaxPiece = 64;  // longest formatted number
+constexpr std::size_t kMaxConversion = 16;  // longest conversion taken ("%-08.4x")
+constexpr std::size_t kMaxPiece = 64;       // longest formatted number
 
 struct Conversion {
     std::string text;  // the conversion as written, '%' to the conversion letter
-    char letter = 0;  // d, x, X or s; 0: malformed
+    char letter = 0;   // d, x, X or s; 0: malformed
 };
 
 // Reads one conversion at format[i] == '%'; advances i past it. letter 0: malformed.
@@ -84,7 +84,8 @@ std::optional<std::string> FormatCommand(const char* format, std::span<const Com
             std::string wide = conv.text;
             wide.insert(wide.size() - 1, "ll");
             char piece[kMaxPiece];
-            const long long value = conv.letter == 'd' ? *number : static_cast<long long>(static_cast<unsigned>(*number));
+            const long long value =
+                conv.letter == 'd' ? *number : static_cast<long long>(static_cast<unsigned>(*number));
             if (std::snprintf(piece, sizeof piece, wide.c_str(), value) < 0) return std::nullopt;
             out += piece;
         }

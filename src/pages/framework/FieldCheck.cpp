@@ -29,14 +29,16 @@ std::string CheckChars(CharRule rule, std::string_view text)
                    : "Only digits are allowed, with one \"+\" at the start.";
     }
     case CharRule::Hex:
-        return std::all_of(text.begin(), text.end(), IsHex) ? std::string{} : "Only hexadecimal digits (0-9, A-F) are allowed.";
+        return std::all_of(text.begin(), text.end(), IsHex) ? std::string{}
+                                                            : "Only hexadecimal digits (0-9, A-F) are allowed.";
     }
     return {};
 }
 
 std::string CheckRange(const FieldDecl& f, std::string_view text)
 {
-    const std::string wanted = "Enter a whole number from " + std::to_string(f.minValue) + " to " + std::to_string(f.maxValue) + ".";
+    const std::string wanted =
+        "Enter a whole number from " + std::to_string(f.minValue) + " to " + std::to_string(f.maxValue) + ".";
     if (text.empty()) return {};  // nothing typed and nothing reported: the page's load state decides
     long long n = 0;
     const char* end = text.data() + text.size();

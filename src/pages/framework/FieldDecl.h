@@ -58,7 +58,7 @@ struct ReportDecl {
     const char* key = nullptr;  // report key ("$BPS", "$DAS"); nullptr: none
     int at = 0;                 // offset of the value from the start of the line
     Decode decode = Decode::None;
-    int order = 0;              // pages that scan every line: position in their test order
+    int order = 0;  // pages that scan every line: position in their test order
 };
 
 // A command line built from several controls; returns false to skip the line.
@@ -89,40 +89,40 @@ enum class ColumnKind {
 
 struct ColumnDecl {
     TextRef title{};
-    int width = 80;                        // pixels at 96 dpi
-    bool deviceValue = true;               // cleared before a reload
+    int width = 80;           // pixels at 96 dpi
+    bool deviceValue = true;  // cleared before a reload
     ColumnKind kind = ColumnKind::Text;
 };
 
 struct FieldDecl {
-    int id = 0;                  // the control's identifier within its page
+    int id = 0;  // the control's identifier within its page
     FieldKind kind = FieldKind::Text;
-    TextRef caption{};             // the control's own caption (its label, box text or title)
+    TextRef caption{};           // the control's own caption (its label, box text or title)
     int captionId = 0;           // the label control that carries the caption, when it is a separate one
     int group = 0;               // the group box it sits in; 0: the page frame
     bool visible = true;         // hidden controls still take part in reading, saving and profiles
     bool readOnly = false;       // shown but not typed into
-    ReportDecl report{};           // how a report sets it
-    ReportDecl report2{};          // a second report key that sets it too
-    WriteDecl write{};             // how a save writes it
+    ReportDecl report{};         // how a report sets it
+    ReportDecl report2{};        // a second report key that sets it too
+    WriteDecl write{};           // how a save writes it
     const char* dump = nullptr;  // the dump command whose answer carries its report
     int maxLength = 0;           // Text: longest text a user may type; 0: no limit
     CharRule chars = CharRule::Any;
-    int minValue = 0;            // Number: spin range
+    int minValue = 0;  // Number: spin range
     int maxValue = 0;
-    std::vector<TextRef> items{};  // Combo / EditableCombo / Radio items, in order
-    int cleared = -1;            // Combo / Radio: the selection after a clear (-1: none)
-    std::string initial{};         // initial (and cleared) text
+    std::vector<TextRef> items{};       // Combo / EditableCombo / Radio items, in order
+    int cleared = -1;                   // Combo / Radio: the selection after a clear (-1: none)
+    std::string initial{};              // initial (and cleared) text
     std::vector<ColumnDecl> columns{};  // List: column 0 is the row label
-    int rows = 0;                // List: fixed rows
-    bool growRows = false;       // List: rows beyond the fixed ones are added as values arrive
+    int rows = 0;                       // List: fixed rows
+    bool growRows = false;              // List: rows beyond the fixed ones are added as values arrive
     std::string rowLabelFormat = "%d";  // List: printf format of the row label
-    int firstRowNumber = 0;      // List: the number the first row's label shows
-    int command = 0;             // Button: the page command it runs (1420 reload, 3002 save, 1250 edit …)
-    std::string tooltip{};         // Button, Check: tool tip (fixed text)
-    ClickFn onClick = nullptr;   // Button: the page's own action
-    const char* custom = nullptr;  // Custom: the name of the widget the view asks for
-    std::string jsonKey{};         // export key of a value without a control (id 0 or less); controls use their id
+    int firstRowNumber = 0;             // List: the number the first row's label shows
+    int command = 0;                    // Button: the page command it runs (1420 reload, 3002 save, 1250 edit …)
+    std::string tooltip{};              // Button, Check: tool tip (fixed text)
+    ClickFn onClick = nullptr;          // Button: the page's own action
+    const char* custom = nullptr;       // Custom: the name of the widget the view asks for
+    std::string jsonKey{};              // export key of a value without a control (id 0 or less); controls use their id
 };
 
 // A page's own report handler: routing rows of kind Handler (or ListRow) name it by number.
@@ -134,16 +134,13 @@ struct HandlerDecl {
 
 // A small dialog that edits one row of a list.
 struct RowEditorDecl {
-    int listId = 0;                 // the list whose rows it edits
+    int listId = 0;                   // the list whose rows it edits
     TextRef title{};                  // dialog caption
     std::vector<FieldDecl> fields{};  // the editor's controls
 };
 
 // Whether a control holds a value (as opposed to a caption, a box or a button).
-inline bool HoldsValue(FieldKind k)
-{
-    return k != FieldKind::Label && k != FieldKind::Group && k != FieldKind::Button;
-}
+inline bool HoldsValue(FieldKind k) { return k != FieldKind::Label && k != FieldKind::Group && k != FieldKind::Button; }
 // Whether the value of a control is its text.
 inline bool HoldsText(FieldKind k)
 {

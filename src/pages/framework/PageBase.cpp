@@ -4,21 +4,20 @@
 #include <cstdio>
 
 #include "pages/framework/CommandFormat.h"
-#include "pages/framework/FieldCheck.h"
 #include "pages/framework/FieldBuilders.h"
+#include "pages/framework/FieldCheck.h"
 #include "pages/framework/Ucs2Hex.h"
 
 namespace rtu {
 
 namespace {
-constexpr const char* kStartBatch = "%STARTCMD\r";   // opens a framed save batch
-constexpr const char* kCommitBatch = "%COMMITCMD\r"; // closes it
+constexpr const char* kStartBatch = "%STARTCMD\r";    // opens a framed save batch
+constexpr const char* kCommitBatch = "%COMMITCMD\r";  // closes it
 }  // namespace
 
 CPageBase::CPageBase(PageContext& context, const PageInfo& info, PageDecl decl)
     : ctx_(context), info_(info), decl_(decl)
-{
-}
+{}
 
 const FieldDecl* CPageBase::FindField(int id) const
 {
@@ -144,7 +143,8 @@ void CPageBase::ClearFields()
         else if (HoldsSelection(f.kind)) v.sel = f.cleared;
         else if (f.kind == FieldKind::List) {
             // Rows that grew with the unit's values go; the fixed rows lose their values.
-            if (f.growRows && v.cells.size() > static_cast<std::size_t>(f.rows)) v.cells.resize(static_cast<std::size_t>(f.rows));
+            if (f.growRows && v.cells.size() > static_cast<std::size_t>(f.rows))
+                v.cells.resize(static_cast<std::size_t>(f.rows));
             for (auto& row : v.cells)
                 for (std::size_t c = 1; c < row.size(); ++c)
                     if (c >= f.columns.size() || f.columns[c].deviceValue) row[c].clear();
@@ -316,7 +316,8 @@ void CPageBase::ScanLine(std::string_view line)
         for (const FieldDecl& f : Fields())
             for (const ReportDecl* r : {&f.report, &f.report2})
                 if (r->key) scan_.emplace_back(&f, r);
-        std::stable_sort(scan_.begin(), scan_.end(), [](auto& a, auto& b) { return a.second->order < b.second->order; });
+        std::stable_sort(scan_.begin(), scan_.end(),
+                         [](auto& a, auto& b) { return a.second->order < b.second->order; });
     }
     for (auto [f, r] : scan_) {
         if (r->decode == Decode::Switch) {

@@ -25,28 +25,28 @@ namespace rtu {
 
 // Control identifiers many pages share.
 namespace ctl {
-inline constexpr int kFrame = 1281;     // group box whose caption is the page title
-inline constexpr int kReload = 1420;    // Reload button
-inline constexpr int kSave = 3002;      // Save button on most pages
-inline constexpr int kSave1 = 3001;     // Save or a second action on some pages
+inline constexpr int kFrame = 1281;   // group box whose caption is the page title
+inline constexpr int kReload = 1420;  // Reload button
+inline constexpr int kSave = 3002;    // Save button on most pages
+inline constexpr int kSave1 = 3001;   // Save or a second action on some pages
 inline constexpr int kSave0 = 3000;
-inline constexpr int kList = 4001;      // the page's table on list pages
-inline constexpr int kEditRow = 1250;   // command: edit the selected row
+inline constexpr int kList = 4001;     // the page's table on list pages
+inline constexpr int kEditRow = 1250;  // command: edit the selected row
 }  // namespace ctl
 
 struct FieldValue {
     std::string text{};                             // text kinds
-    int check = 0;                                // Check
-    int sel = -1;                                 // Combo, Radio
+    int check = 0;                                  // Check
+    int sel = -1;                                   // Combo, Radio
     std::vector<std::vector<std::string>> cells{};  // List: rows x columns (column 0 is the row label)
 };
 
 // What a page needs from the tool around it.
 struct PageContext {
-    CSequencer* sequencer = nullptr;                  // every line to the unit goes through it
-    std::function<void(int id)> postToMain;           // commands to the main window (2999 busy)
+    CSequencer* sequencer = nullptr;                               // every line to the unit goes through it
+    std::function<void(int id)> postToMain;                        // commands to the main window (2999 busy)
     std::function<void(MessageIcon, const std::string&)> message;  // a message box
-    const CTextCatalog* catalog = nullptr;            // may be null: empty texts
+    const CTextCatalog* catalog = nullptr;                         // may be null: empty texts
 };
 
 // The values of a row editor while it is open.
@@ -98,7 +98,7 @@ public:
     const HandlerDecl* FindHandler(int number) const;
 
     // --- values ---
-    FieldValue& Value(int id);                 // created on first use
+    FieldValue& Value(int id);  // created on first use
     const FieldValue* FindValue(int id) const;
     // The value of a declared control, created with its initial value when not yet used.
     const FieldValue& ValueOf(int id) const { return const_cast<CPageBase*>(this)->Value(id); }

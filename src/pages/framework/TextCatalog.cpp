@@ -44,7 +44,7 @@ std::string CTextCatalog::CutText(std::string_view text)
     if (text.size() <= kMaxText) return std::string(text);
     // text[kMaxText] is the first byte dropped; when it continues a character, that
     // character is dropped whole. A stray continuation byte (not UTF-8) is cut as it is.
-    constexpr std::size_t kMaxUtf8Tail = 3;  // continuation bytes of one UTF-8 character
+    constexpr std::size_t kMaxUtf8Tail = 3;    // continuation bytes of one UTF-8 character
     constexpr unsigned char kLeadByte = 0xC0;  // lowest first byte of a multi-byte character
     std::size_t cut = kMaxText;
     std::size_t back = 0;

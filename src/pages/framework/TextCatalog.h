@@ -13,7 +13,7 @@ namespace rtu {
 
 class CTextCatalog {
 public:
-    static constexpr std::size_t kMaxText = 254;       // longest text returned, in bytes
+    static constexpr std::size_t kMaxText = 254;             // longest text returned, in bytes
     static constexpr std::size_t kMaxFileBytes = 16u << 20;  // a larger file is not read at all
     static constexpr const char* kFileName = "gsm.ini";
 

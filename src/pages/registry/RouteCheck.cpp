@@ -62,7 +62,8 @@ RouteCheck CheckRoutes(std::span<const PageInfo> registry, const std::function<c
             const std::string where = std::string(row.id) + " ";
             const PageInfo* info = inRegistry(t.page);
             if (!info) {
-                out.problems.push_back(where + "names page " + std::to_string(NavIdOf(t.page)) + ", not in the registry");
+                out.problems.push_back(where + "names page " + std::to_string(NavIdOf(t.page)) +
+                                       ", not in the registry");
                 continue;
             }
             const CPageBase* p = page(t.page);
@@ -75,7 +76,8 @@ RouteCheck CheckRoutes(std::span<const PageInfo> registry, const std::function<c
             case RouteEffect::Scan: scanned.insert(t.page); break;
             case RouteEffect::Handler:
             case RouteEffect::ListRow:
-                if (!p->FindHandler(t.handler)) out.problems.push_back(target + "has no handler " + std::to_string(t.handler));
+                if (!p->FindHandler(t.handler))
+                    out.problems.push_back(target + "has no handler " + std::to_string(t.handler));
                 reachedHandlers.insert({t.page, t.handler});
                 break;
             default: {
@@ -99,10 +101,12 @@ RouteCheck CheckRoutes(std::span<const PageInfo> registry, const std::function<c
         for (const FieldDecl& f : p->Fields()) {
             for (const ReportDecl* r : {&f.report, &f.report2}) {
                 if (r->key && !scanned.count(info.Id()) && !reachedKeys.count({info.Id(), r->key}))
-                    out.problems.push_back(name + r->key + " (control " + std::to_string(f.id) + ") is reached by no row");
+                    out.problems.push_back(name + r->key + " (control " + std::to_string(f.id) +
+                                           ") is reached by no row");
             }
             if (f.dump && (!info.dump || std::string_view(info.dump).find(f.dump) == std::string_view::npos))
-                out.problems.push_back(name + "control " + std::to_string(f.id) + " comes with a dump the page does not ask for");
+                out.problems.push_back(name + "control " + std::to_string(f.id) +
+                                       " comes with a dump the page does not ask for");
         }
         for (const HandlerDecl& h : p->Handlers())
             if (!reachedHandlers.count({info.Id(), h.number}))

@@ -8,22 +8,22 @@ namespace rtu {
 
 namespace {
 
-constexpr int kFlagMax = 1;            // a check box travels as 0 or 1
-constexpr int kParityMax = 4;          // five parity settings
-constexpr int kSmsModeMax = 1;         // PDU or TEXT
-constexpr int kGsmBandMax = 5;         // six band settings, the last is "Default"
-constexpr int kSignalLowMax = 36;      // signal threshold scale of the modem
-constexpr int kParamNumberMax = 65535; // delays, repeat counts, spans: 16-bit parameters
-constexpr int kPhoneRowMax = 9;        // ten control phones, one digit
-constexpr int kSosRowMax = 0;          // the unit has one SOS phone
-constexpr int kRomSmsMax = 29;         // thirty ROM alarm messages
-constexpr int kNameRowMax = 3;         // four inputs, outputs or analog channels
-constexpr int kSensorNameMax = 5;      // six wireless sensor names
-constexpr int kPrioRowMax = 9;         // ten control phones per priority table
-constexpr int kPrioEntryBase = 8;      // priority entries of the phones start at 8
-constexpr int kAnalogChannels = 4;     // analog channels of "%AINDRP"
-constexpr int kHexGroup = 4;           // hex digits per UCS-2 code unit
-constexpr int kShortMaskDigits = 4;    // a 16-bit mask
+constexpr int kFlagMax = 1;             // a check box travels as 0 or 1
+constexpr int kParityMax = 4;           // five parity settings
+constexpr int kSmsModeMax = 1;          // PDU or TEXT
+constexpr int kGsmBandMax = 5;          // six band settings, the last is "Default"
+constexpr int kSignalLowMax = 36;       // signal threshold scale of the modem
+constexpr int kParamNumberMax = 65535;  // delays, repeat counts, spans: 16-bit parameters
+constexpr int kPhoneRowMax = 9;         // ten control phones, one digit
+constexpr int kSosRowMax = 0;           // the unit has one SOS phone
+constexpr int kRomSmsMax = 29;          // thirty ROM alarm messages
+constexpr int kNameRowMax = 3;          // four inputs, outputs or analog channels
+constexpr int kSensorNameMax = 5;       // six wireless sensor names
+constexpr int kPrioRowMax = 9;          // ten control phones per priority table
+constexpr int kPrioEntryBase = 8;       // priority entries of the phones start at 8
+constexpr int kAnalogChannels = 4;      // analog channels of "%AINDRP"
+constexpr int kHexGroup = 4;            // hex digits per UCS-2 code unit
+constexpr int kShortMaskDigits = 4;     // a 16-bit mask
 constexpr unsigned kShortMaskMax = 0xFFFF;
 
 constexpr std::string_view kSys = "DUMP_SYS";
@@ -103,35 +103,32 @@ constexpr std::array kRules{
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-int HexDigitValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
+int HexDigitValue(char c)
+{
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
     return -1;
 }
 
-std::optional<int> ParseDecimal(std::string_view text, std::size_t maxDigits) {
-    if (text.empty() || text.size() > maxDigits)
-        return std::nullopt;
+std::optional<int> ParseDecimal(std::string_view text, std::size_t maxDigits)
+{
+    if (text.empty() || text.size() > maxDigits) return std::nullopt;
     int value = 0;
     for (char c : text) {
-        if (!IsDigit(c))
-            return std::nullopt;
+        if (!IsDigit(c)) return std::nullopt;
         value = value * 10 + (c - '0');
     }
     return value;
 }
 
-std::vector<std::string_view> SplitCommas(std::string_view text) {
+std::vector<std::string_view> SplitCommas(std::string_view text)
+{
     std::vector<std::string_view> parts;
     while (true) {
         std::size_t comma = text.find(',');
         parts.push_back(text.substr(0, comma));
-        if (comma == std::string_view::npos)
-            return parts;
+        if (comma == std::string_view::npos) return parts;
         text.remove_prefix(comma + 1);
     }
 }
@@ -140,7 +137,8 @@ std::vector<std::string_view> SplitCommas(std::string_view text) {
 
 std::span<const SSimWriteRule> CSimCommandTable::Rules() { return kRules; }
 
-std::string CSimCommandTable::ExpandKey(std::string_view pattern, int entry, int digits) {
+std::string CSimCommandTable::ExpandKey(std::string_view pattern, int entry, int digits)
+{
     std::string key;
     for (char c : pattern) {
         if (c != '#') {
@@ -154,136 +152,115 @@ std::string CSimCommandTable::ExpandKey(std::string_view pattern, int entry, int
     return key;
 }
 
-std::optional<std::string> CSimCommandTable::NormaliseValue(ESimValueKind kind, std::string_view text, int numberMax) {
+std::optional<std::string> CSimCommandTable::NormaliseValue(ESimValueKind kind, std::string_view text, int numberMax)
+{
     switch (kind) {
     case ESimValueKind::Flag:
-        if (text == "0" || text == "1")
-            return std::string(text);
+        if (text == "0" || text == "1") return std::string(text);
         return std::nullopt;
     case ESimValueKind::Number: {
         auto value = ParseDecimal(text, kMaxNumberDigits);
-        if (!value || *value > numberMax)
-            return std::nullopt;
+        if (!value || *value > numberMax) return std::nullopt;
         return std::to_string(*value);
     }
     case ESimValueKind::Text:
-        if (text.size() > kMaxTextBytes)
-            return std::nullopt;
+        if (text.size() > kMaxTextBytes) return std::nullopt;
         for (char c : text) {
             auto byte = static_cast<unsigned char>(c);
-            if (byte < 0x20 || byte == 0x7F)
-                return std::nullopt;
+            if (byte < 0x20 || byte == 0x7F) return std::nullopt;
         }
         return std::string(text);
     case ESimValueKind::Ucs2Hex: {
-        if (text.size() > kMaxHexChars || text.size() % kHexGroup != 0)
-            return std::nullopt;
+        if (text.size() > kMaxHexChars || text.size() % kHexGroup != 0) return std::nullopt;
         std::string upper(text);
         for (char& c : upper) {
-            if (HexDigitValue(c) < 0)
-                return std::nullopt;
-            if (c >= 'a' && c <= 'f')
-                c = static_cast<char>(c - 'a' + 'A');
+            if (HexDigitValue(c) < 0) return std::nullopt;
+            if (c >= 'a' && c <= 'f') c = static_cast<char>(c - 'a' + 'A');
         }
         return upper;
     }
     case ESimValueKind::Mask: {
-        if (text.empty() || text.size() > kMaxMaskDigits)
-            return std::nullopt;
+        if (text.empty() || text.size() > kMaxMaskDigits) return std::nullopt;
         unsigned long value = 0;
         for (char c : text) {
             int digit = HexDigitValue(c);
-            if (digit < 0)
-                return std::nullopt;
+            if (digit < 0) return std::nullopt;
             value = value * 16 + static_cast<unsigned long>(digit);
         }
         char out[16];
-        std::snprintf(out, sizeof out, "%0*lX", value > kShortMaskMax ? static_cast<int>(kMaxMaskDigits)
-                                                                    : kShortMaskDigits, value);
+        std::snprintf(out, sizeof out, "%0*lX",
+                      value > kShortMaskMax ? static_cast<int>(kMaxMaskDigits) : kShortMaskDigits, value);
         return std::string(out);
     }
     }
     return std::nullopt;
 }
 
-std::optional<std::vector<SSimAssignment>> CSimCommandTable::Apply(const SSimWriteRule& rule, std::string_view args) {
+std::optional<std::vector<SSimAssignment>> CSimCommandTable::Apply(const SSimWriteRule& rule, std::string_view args)
+{
     std::vector<SSimAssignment> out;
     auto assign = [&](std::string_view keyPattern, int entry, std::string_view text) {
         auto value = NormaliseValue(rule.kind, text, rule.kind == ESimValueKind::Flag ? kFlagMax : rule.numberMax);
-        if (!value)
-            return false;
+        if (!value) return false;
         out.push_back({ExpandKey(keyPattern, entry, rule.entryDigits), std::move(*value), rule.group});
         return true;
     };
     switch (rule.shape) {
     case ESimArgShape::Value:
-        if (!assign(rule.key, 0, args))
-            return std::nullopt;
+        if (!assign(rule.key, 0, args)) return std::nullopt;
         break;
     case ESimArgShape::Indexed: {
-        if (args.size() < static_cast<std::size_t>(rule.indexDigits))
-            return std::nullopt;
+        if (args.size() < static_cast<std::size_t>(rule.indexDigits)) return std::nullopt;
         auto row = ParseDecimal(args.substr(0, static_cast<std::size_t>(rule.indexDigits)),
                                 static_cast<std::size_t>(rule.indexDigits));
-        if (!row || *row > rule.indexMax)
-            return std::nullopt;
+        if (!row || *row > rule.indexMax) return std::nullopt;
         if (!assign(rule.key, *row + rule.entryBase, args.substr(static_cast<std::size_t>(rule.indexDigits))))
             return std::nullopt;
         break;
     }
     case ESimArgShape::Priority: {
         auto parts = SplitCommas(args);
-        if (parts.size() != static_cast<std::size_t>(rule.fields) + 1)
-            return std::nullopt;
+        if (parts.size() != static_cast<std::size_t>(rule.fields) + 1) return std::nullopt;
         auto row = ParseDecimal(parts[0], 2);
-        if (!row || *row > rule.indexMax)
-            return std::nullopt;
+        if (!row || *row > rule.indexMax) return std::nullopt;
         const int entry = *row + rule.entryBase;
-        if (!assign(rule.key, entry, parts[1]))
-            return std::nullopt;
+        if (!assign(rule.key, entry, parts[1])) return std::nullopt;
         if (rule.fields > 1) {
             // A second mask is checked even where the unit keeps one table only.
-            if (!NormaliseValue(ESimValueKind::Mask, parts[2], 0))
-                return std::nullopt;
-            if (!rule.key2.empty() && !assign(rule.key2, entry, parts[2]))
-                return std::nullopt;
+            if (!NormaliseValue(ESimValueKind::Mask, parts[2], 0)) return std::nullopt;
+            if (!rule.key2.empty() && !assign(rule.key2, entry, parts[2])) return std::nullopt;
         }
         break;
     }
     case ESimArgShape::CommaPair: {
         std::size_t comma = args.find(',');
-        if (comma == std::string_view::npos)
-            return std::nullopt;
+        if (comma == std::string_view::npos) return std::nullopt;
         if (!assign(rule.key, 0, args.substr(0, comma)) || !assign(rule.key2, 0, args.substr(comma + 1)))
             return std::nullopt;
         break;
     }
     case ESimArgShape::FlagDigits:
-        if (args.size() != static_cast<std::size_t>(rule.fields))
-            return std::nullopt;
+        if (args.size() != static_cast<std::size_t>(rule.fields)) return std::nullopt;
         for (int i = 0; i < rule.fields; ++i)
-            if (!assign(rule.key, i, args.substr(static_cast<std::size_t>(i), 1)))
-                return std::nullopt;
+            if (!assign(rule.key, i, args.substr(static_cast<std::size_t>(i), 1))) return std::nullopt;
         break;
     }
     return out;
 }
 
-std::optional<std::vector<SSimAssignment>> CSimCommandTable::Parse(std::string_view command) {
+std::optional<std::vector<SSimAssignment>> CSimCommandTable::Parse(std::string_view command)
+{
     // Longer keywords first, so "%SMSC" is not taken for "%S" and "%SOS" not for "%SP".
     static const std::vector<const SSimWriteRule*> byLength = [] {
         std::vector<const SSimWriteRule*> rules;
-        for (const auto& rule : kRules)
-            rules.push_back(&rule);
+        for (const auto& rule : kRules) rules.push_back(&rule);
         std::stable_sort(rules.begin(), rules.end(),
                          [](const auto* a, const auto* b) { return a->keyword.size() > b->keyword.size(); });
         return rules;
     }();
     for (const SSimWriteRule* rule : byLength) {
-        if (!command.starts_with(rule->keyword))
-            continue;
-        if (auto assignments = Apply(*rule, command.substr(rule->keyword.size())))
-            return assignments;
+        if (!command.starts_with(rule->keyword)) continue;
+        if (auto assignments = Apply(*rule, command.substr(rule->keyword.size()))) return assignments;
     }
     return std::nullopt;
 }

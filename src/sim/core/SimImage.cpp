@@ -11,40 +11,36 @@ constexpr char kCommentMark = '#';
 constexpr char kGroupOpen = '[';
 constexpr char kGroupClose = ']';
 
-std::string_view TrimRight(std::string_view text) {
-    while (!text.empty() && (text.back() == '\r' || text.back() == '\n'))
-        text.remove_suffix(1);
+std::string_view TrimRight(std::string_view text)
+{
+    while (!text.empty() && (text.back() == '\r' || text.back() == '\n')) text.remove_suffix(1);
     return text;
 }
 
-bool IsBlank(std::string_view text) {
-    return text.find_first_not_of(" \t") == std::string_view::npos;
-}
+bool IsBlank(std::string_view text) { return text.find_first_not_of(" \t") == std::string_view::npos; }
 
 }  // namespace
 
-std::string_view CSimImage::KeyOf(std::string_view line) {
-    return line.substr(0, line.find(' '));
-}
+std::string_view CSimImage::KeyOf(std::string_view line) { return line.substr(0, line.find(' ')); }
 
-bool CSimImage::Insert(std::string_view group, std::string_view line) {
+bool CSimImage::Insert(std::string_view group, std::string_view line)
+{
     auto groupIt = groups_.find(group);
-    if (groupIt == groups_.end())
-        groupIt = groups_.emplace(std::string(group), Group{}).first;
+    if (groupIt == groups_.end()) groupIt = groups_.emplace(std::string(group), Group{}).first;
     std::string_view key = KeyOf(line);
     auto it = groupIt->second.find(key);
     if (it != groupIt->second.end()) {
         it->second = std::string(line);
         return true;
     }
-    if (count_ >= kMaxReports)
-        return false;
+    if (count_ >= kMaxReports) return false;
     groupIt->second.emplace(std::string(key), std::string(line));
     ++count_;
     return true;
 }
 
-std::optional<CSimImage> CSimImage::Parse(std::string_view text, std::string& error) {
+std::optional<CSimImage> CSimImage::Parse(std::string_view text, std::string& error)
+{
     CSimImage image;
     std::string group;
     bool haveGroup = false;
@@ -55,8 +51,7 @@ std::optional<CSimImage> CSimImage::Parse(std::string_view text, std::string& er
         text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
         ++lineNo;
         std::string_view line = TrimRight(raw);
-        if (IsBlank(line) || line.front() == kCommentMark)
-            continue;
+        if (IsBlank(line) || line.front() == kCommentMark) continue;
         if (line.size() > kMaxLineBytes) {
             error = "line " + std::to_string(lineNo) + ": longer than " + std::to_string(kMaxLineBytes) + " bytes";
             return std::nullopt;
@@ -85,7 +80,8 @@ std::optional<CSimImage> CSimImage::Parse(std::string_view text, std::string& er
     return image;
 }
 
-std::optional<CSimImage> CSimImage::Load(const std::string& path, std::string& error) {
+std::optional<CSimImage> CSimImage::Load(const std::string& path, std::string& error)
+{
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         error = "cannot open " + path;
@@ -99,19 +95,17 @@ std::optional<CSimImage> CSimImage::Load(const std::string& path, std::string& e
         return std::nullopt;
     }
     auto image = Parse(text, error);
-    if (!image)
-        error = path + ": " + error;
+    if (!image) error = path + ": " + error;
     return image;
 }
 
-std::string CSimImage::Serialize() const {
+std::string CSimImage::Serialize() const
+{
     std::string out;
     bool first = true;
     for (const auto& [name, group] : groups_) {
-        if (group.empty())
-            continue;
-        if (!first)
-            out += '\n';
+        if (group.empty()) continue;
+        if (!first) out += '\n';
         first = false;
         out += kGroupOpen;
         out += name;
@@ -125,7 +119,8 @@ std::string CSimImage::Serialize() const {
     return out;
 }
 
-bool CSimImage::Save(const std::string& path, std::string& error) const {
+bool CSimImage::Save(const std::string& path, std::string& error) const
+{
     // Written beside the target and renamed over it, so a failure never leaves half an image.
     const std::string temp = path + ".tmp";
     {
@@ -146,25 +141,25 @@ bool CSimImage::Save(const std::string& path, std::string& error) const {
     return true;
 }
 
-std::vector<std::string> CSimImage::GroupLines(std::string_view group) const {
+std::vector<std::string> CSimImage::GroupLines(std::string_view group) const
+{
     std::vector<std::string> lines;
     auto it = groups_.find(group);
-    if (it == groups_.end())
-        return lines;
-    for (const auto& entry : it->second)
-        lines.push_back(entry.second);
+    if (it == groups_.end()) return lines;
+    for (const auto& entry : it->second) lines.push_back(entry.second);
     return lines;
 }
 
-std::vector<std::string> CSimImage::AllLines() const {
+std::vector<std::string> CSimImage::AllLines() const
+{
     std::vector<std::string> lines;
     for (const auto& entry : groups_)
-        for (const auto& report : entry.second)
-            lines.push_back(report.second);
+        for (const auto& report : entry.second) lines.push_back(report.second);
     return lines;
 }
 
-bool CSimImage::Set(std::string_view key, std::string_view value, std::string_view defaultGroup) {
+bool CSimImage::Set(std::string_view key, std::string_view value, std::string_view defaultGroup)
+{
     std::string line;
     line.reserve(key.size() + 1 + value.size());
     line.append(key).append(" ").append(value);
@@ -178,19 +173,19 @@ bool CSimImage::Set(std::string_view key, std::string_view value, std::string_vi
     return Insert(defaultGroup, line);
 }
 
-std::optional<std::string> CSimImage::Line(std::string_view key) const {
+std::optional<std::string> CSimImage::Line(std::string_view key) const
+{
     for (const auto& entry : groups_) {
         auto it = entry.second.find(key);
-        if (it != entry.second.end())
-            return it->second;
+        if (it != entry.second.end()) return it->second;
     }
     return std::nullopt;
 }
 
-std::optional<std::string> CSimImage::Value(std::string_view key) const {
+std::optional<std::string> CSimImage::Value(std::string_view key) const
+{
     auto line = Line(key);
-    if (!line)
-        return std::nullopt;
+    if (!line) return std::nullopt;
     std::size_t blank = line->find(' ');
     return blank == std::string::npos ? std::string() : line->substr(blank + 1);
 }

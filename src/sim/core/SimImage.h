@@ -16,9 +16,9 @@ namespace rtu {
 
 class CSimImage {
 public:
-    static constexpr std::size_t kMaxLineBytes = 4096;        // longest report line an image file may hold
-    static constexpr std::size_t kMaxReports = 20000;         // reports one image may hold
-    static constexpr std::size_t kMaxFileBytes = 4 * 1024 * 1024; // largest image file that is read
+    static constexpr std::size_t kMaxLineBytes = 4096;             // longest report line an image file may hold
+    static constexpr std::size_t kMaxReports = 20000;              // reports one image may hold
+    static constexpr std::size_t kMaxFileBytes = 4 * 1024 * 1024;  // largest image file that is read
 
     // Parses image text; on failure returns nothing and describes the fault in error.
     static std::optional<CSimImage> Parse(std::string_view text, std::string& error);

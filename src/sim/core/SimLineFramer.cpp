@@ -2,13 +2,12 @@
 
 namespace rtu {
 
-std::optional<CSimLineFramer::SEvent> CSimLineFramer::Feed(char byte) {
+std::optional<CSimLineFramer::SEvent> CSimLineFramer::Feed(char byte)
+{
     if (byte == '\r' || byte == '\n') {
         std::optional<SEvent> event;
-        if (discarded_ > 0)
-            event = SEvent{EKind::Overlong, std::move(line_), discarded_};
-        else if (!line_.empty())
-            event = SEvent{EKind::Line, std::move(line_), 0};
+        if (discarded_ > 0) event = SEvent{EKind::Overlong, std::move(line_), discarded_};
+        else if (!line_.empty()) event = SEvent{EKind::Line, std::move(line_), 0};
         line_.clear();
         onlyPercent_ = true;
         discarded_ = 0;

@@ -32,8 +32,8 @@ public:
 
 private:
     std::string line_;
-    bool onlyPercent_ = true;   // the held line consists of "%" characters only
-    std::size_t discarded_ = 0; // bytes dropped from the current line
+    bool onlyPercent_ = true;    // the held line consists of "%" characters only
+    std::size_t discarded_ = 0;  // bytes dropped from the current line
 };
 
 }  // namespace rtu

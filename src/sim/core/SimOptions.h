@@ -9,27 +9,27 @@
 namespace rtu {
 
 enum class ESimFailMode {
-    None,   // a healthy unit
-    NoAck,  // never acknowledges a command line, still dumps its reports
-    Silent, // transmits nothing at all (its receive side still works)
-    Err,    // answers every command line with "CMD ERR" and applies nothing
+    None,    // a healthy unit
+    NoAck,   // never acknowledges a command line, still dumps its reports
+    Silent,  // transmits nothing at all (its receive side still works)
+    Err,     // answers every command line with "CMD ERR" and applies nothing
 };
 
 struct SSimOptions {
-    static constexpr int kDefaultLatencyMs = 5;          // delay before the unit answers
-    static constexpr int kDefaultBaud = 9600;            // line speed that paces the output
-    static constexpr int kDefaultSetupWindowMs = 3000;   // how long the "Press '%%%%'" prompt accepts the burst
-    static constexpr std::uint32_t kDefaultNoiseSeed = 1; // noise is repeatable unless a seed is given
+    static constexpr int kDefaultLatencyMs = 5;            // delay before the unit answers
+    static constexpr int kDefaultBaud = 9600;              // line speed that paces the output
+    static constexpr int kDefaultSetupWindowMs = 3000;     // how long the "Press '%%%%'" prompt accepts the burst
+    static constexpr std::uint32_t kDefaultNoiseSeed = 1;  // noise is repeatable unless a seed is given
 
     std::optional<std::string> password;  // console login required when set and not empty
     int latencyMs = kDefaultLatencyMs;
     int baud = kDefaultBaud;
     int setupWindowMs = kDefaultSetupWindowMs;
     ESimFailMode failMode = ESimFailMode::None;
-    bool noise = false;                   // interleave garbage lines and binary bytes between answers
+    bool noise = false;  // interleave garbage lines and binary bytes between answers
     std::uint32_t noiseSeed = kDefaultNoiseSeed;
-    std::optional<int> exitAfter;         // disappear after this many command lines
-    bool trace = false;                   // record every line received and sent
+    std::optional<int> exitAfter;  // disappear after this many command lines
+    bool trace = false;            // record every line received and sent
 };
 
 }  // namespace rtu

@@ -16,8 +16,8 @@ struct SFixedTest {
     std::array<std::string_view, 8> lines;  // answer lines; empty ones end the answer
 };
 constexpr std::array kFixedTests{
-    SFixedTest{"TEST", {"DIN0: OK", "DIN1: OK", "DIN2: OK", "DIN3: OK", "DOUT0: OK", "DOUT1: OK", "DOUT2: OK",
-                        "DOUT3: OK"}},
+    SFixedTest{"TEST",
+               {"DIN0: OK", "DIN1: OK", "DIN2: OK", "DIN3: OK", "DOUT0: OK", "DOUT1: OK", "DOUT2: OK", "DOUT3: OK"}},
     SFixedTest{"TMODEM", {"MODEM: OK", "SIM: READY", "CSQ: 23", "NETWORK: REGISTERED"}},
     SFixedTest{"TMOFF", {"MODEM: OFF"}},
     SFixedTest{"TMPC", {"*TMPC 25.0"}},

@@ -4,7 +4,8 @@
 
 namespace rtu {
 
-std::string SSimTraceEntry::Escape(std::string_view bytes) {
+std::string SSimTraceEntry::Escape(std::string_view bytes)
+{
     std::string out;
     out.reserve(bytes.size());
     for (char c : bytes) {
@@ -22,8 +23,6 @@ std::string SSimTraceEntry::Escape(std::string_view bytes) {
     return out;
 }
 
-std::string SSimTraceEntry::Format() const {
-    return std::to_string(ms) + ' ' + direction + ' ' + Escape(text);
-}
+std::string SSimTraceEntry::Format() const { return std::to_string(ms) + ' ' + direction + ' ' + Escape(text); }
 
 }  // namespace rtu

@@ -12,7 +12,7 @@ namespace rtu {
 
 class CSimTransmitter {
 public:
-    static constexpr int kBitsPerByte = 10;               // start + 8 data + stop bit
+    static constexpr int kBitsPerByte = 10;  // start + 8 data + stop bit
     static constexpr std::int64_t kMicrosPerSecond = 1000000;
     static constexpr std::int64_t kMicrosPerMs = 1000;
 

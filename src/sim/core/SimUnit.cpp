@@ -25,10 +25,10 @@ constexpr std::string_view kLoginFailed = "Login Failed";
 constexpr std::string_view kDumpEndLine = "$DUMPR END";
 
 constexpr char kCommandMark = '%';
-constexpr std::string_view kDumpPrefix = "DUMP";        // "%DUMP_SYS", "%DUMPM" ... name a report group
-constexpr std::string_view kSensorNameDump = "E99?";    // the wireless sensor names' group
+constexpr std::string_view kDumpPrefix = "DUMP";      // "%DUMP_SYS", "%DUMPM" ... name a report group
+constexpr std::string_view kSensorNameDump = "E99?";  // the wireless sensor names' group
 constexpr std::string_view kRomSmsGroup = "DUMP_ROMSMS";
-constexpr int kPresetSmsEntries = 8;                    // "%PREVSMS1" restores the digital input messages 0-7
+constexpr int kPresetSmsEntries = 8;  // "%PREVSMS1" restores the digital input messages 0-7
 constexpr int kSmsEntryDigits = 2;
 
 enum class EControl { DumpAll, DumpEnd, Frame, Defaults, Restart, PresetSms };
@@ -37,21 +37,22 @@ struct SControl {
     EControl action;
 };
 constexpr std::array kControls{
-    SControl{"DUMPS", EControl::DumpAll},     SControl{"DUMPR", EControl::DumpEnd},
-    SControl{"STARTCMD", EControl::Frame},    SControl{"COMMITCMD", EControl::Frame},
-    SControl{"ATF", EControl::Defaults},      SControl{"RST", EControl::Restart},
+    SControl{"DUMPS", EControl::DumpAll},      SControl{"DUMPR", EControl::DumpEnd},
+    SControl{"STARTCMD", EControl::Frame},     SControl{"COMMITCMD", EControl::Frame},
+    SControl{"ATF", EControl::Defaults},       SControl{"RST", EControl::Restart},
     SControl{"PREVSMS1", EControl::PresetSms},
 };
 
 // Noise between answers.
-constexpr int kNoiseChoices = 4;             // 0-1 nothing, 2 a garbage line, 3 binary bytes
+constexpr int kNoiseChoices = 4;  // 0-1 nothing, 2 a garbage line, 3 binary bytes
 constexpr int kNoiseGarbageChoice = 2;
 constexpr int kNoiseBinaryChoice = 3;
-constexpr int kNoiseMinLength = 4;           // shortest noise line
-constexpr int kNoiseMaxLength = 40;          // longest noise line
+constexpr int kNoiseMinLength = 4;   // shortest noise line
+constexpr int kNoiseMaxLength = 40;  // longest noise line
 constexpr std::string_view kNoiseAlphabet = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 .,:;-_!?#&";
 
-bool IsNoiseSafeByte(unsigned char byte) {
+bool IsNoiseSafeByte(unsigned char byte)
+{
     // No terminators (the noise stays one line) and no report or command marks.
     return byte != '\r' && byte != '\n' && byte != '$' && byte != '*' && byte != '%';
 }
@@ -59,65 +60,61 @@ bool IsNoiseSafeByte(unsigned char byte) {
 }  // namespace
 
 CSimUnit::CSimUnit(SSimOptions options, CSimImage image, CSimImage factory)
-    : options_(std::move(options)),
-      image_(std::move(image)),
-      factory_(std::move(factory)),
-      tx_(options_.baud),
-      noiseRng_(options_.noiseSeed) {
+    : options_(std::move(options)), image_(std::move(image)), factory_(std::move(factory)), tx_(options_.baud),
+      noiseRng_(options_.noiseSeed)
+{
     options_.latencyMs = std::max(options_.latencyMs, 0);
     locked_ = PasswordRequired();
 }
 
-void CSimUnit::Trace(std::int64_t ms, char direction, std::string text) {
-    if (!options_.trace)
-        return;
+void CSimUnit::Trace(std::int64_t ms, char direction, std::string text)
+{
+    if (!options_.trace) return;
     if (direction == '>') {
-        if (sentTrace_.size() < kMaxTraceEntries)
-            sentTrace_.push_back({ms, direction, std::move(text)});
+        if (sentTrace_.size() < kMaxTraceEntries) sentTrace_.push_back({ms, direction, std::move(text)});
         return;
     }
     FlushSentTrace(ms);
-    if (trace_.size() < kMaxTraceEntries)
-        trace_.push_back({ms, direction, std::move(text)});
+    if (trace_.size() < kMaxTraceEntries) trace_.push_back({ms, direction, std::move(text)});
 }
 
-void CSimUnit::FlushSentTrace(std::int64_t nowMs) {
+void CSimUnit::FlushSentTrace(std::int64_t nowMs)
+{
     while (!sentTrace_.empty() && sentTrace_.front().ms <= nowMs) {
-        if (trace_.size() < kMaxTraceEntries)
-            trace_.push_back(std::move(sentTrace_.front()));
+        if (trace_.size() < kMaxTraceEntries) trace_.push_back(std::move(sentTrace_.front()));
         sentTrace_.pop_front();
     }
 }
 
-std::vector<SSimTraceEntry> CSimUnit::TakeTrace() {
+std::vector<SSimTraceEntry> CSimUnit::TakeTrace()
+{
     std::vector<SSimTraceEntry> taken;
     taken.swap(trace_);
     return taken;
 }
 
-std::int64_t CSimUnit::Emit(const std::string& line, std::int64_t earliestMs) {
-    if (options_.failMode == ESimFailMode::Silent)
-        return earliestMs;
+std::int64_t CSimUnit::Emit(const std::string& line, std::int64_t earliestMs)
+{
+    if (options_.failMode == ESimFailMode::Silent) return earliestMs;
     const std::int64_t at = tx_.Queue(line + "\r\n", earliestMs);
     Trace(at, '>', line);
     return at;
 }
 
-void CSimUnit::EmitNoise(std::int64_t earliestMs) {
+void CSimUnit::EmitNoise(std::int64_t earliestMs)
+{
     std::uniform_int_distribution<int> choice(0, kNoiseChoices - 1);
     std::uniform_int_distribution<int> length(kNoiseMinLength, kNoiseMaxLength);
     const int kind = choice(noiseRng_);
     std::string noise;
     if (kind == kNoiseGarbageChoice) {
         std::uniform_int_distribution<std::size_t> pick(0, kNoiseAlphabet.size() - 1);
-        for (int i = length(noiseRng_); i > 0; --i)
-            noise += kNoiseAlphabet[pick(noiseRng_)];
+        for (int i = length(noiseRng_); i > 0; --i) noise += kNoiseAlphabet[pick(noiseRng_)];
     } else if (kind == kNoiseBinaryChoice) {
         std::uniform_int_distribution<int> byte(0, 255);
         for (int i = length(noiseRng_); i > 0;) {
             auto b = static_cast<unsigned char>(byte(noiseRng_));
-            if (!IsNoiseSafeByte(b))
-                continue;
+            if (!IsNoiseSafeByte(b)) continue;
             noise += static_cast<char>(b);
             --i;
         }
@@ -127,22 +124,22 @@ void CSimUnit::EmitNoise(std::int64_t earliestMs) {
     Emit(noise, earliestMs);
 }
 
-void CSimUnit::Send(const std::vector<std::string>& lines, std::int64_t nowMs) {
-    if (options_.failMode == ESimFailMode::Silent || lines.empty())
-        return;
+void CSimUnit::Send(const std::vector<std::string>& lines, std::int64_t nowMs)
+{
+    if (options_.failMode == ESimFailMode::Silent || lines.empty()) return;
     const std::int64_t earliest = nowMs + options_.latencyMs;
-    if (options_.noise)
-        EmitNoise(earliest);
-    for (const auto& line : lines)
-        Emit(line, earliest);
+    if (options_.noise) EmitNoise(earliest);
+    for (const auto& line : lines) Emit(line, earliest);
 }
 
-void CSimUnit::PowerUp(std::int64_t nowMs) {
+void CSimUnit::PowerUp(std::int64_t nowMs)
+{
     Send({std::string(kModelLine)}, nowMs);
     PowerCycle(nowMs);
 }
 
-void CSimUnit::PowerCycle(std::int64_t nowMs) {
+void CSimUnit::PowerCycle(std::int64_t nowMs)
+{
     locked_ = PasswordRequired();
     state_ = EState::PoweringUp;
     std::vector<std::string> lines(kPowerUpLines.begin(), kPowerUpLines.end());
@@ -152,9 +149,9 @@ void CSimUnit::PowerCycle(std::int64_t nowMs) {
     windowEndMs_ = pressAt + options_.setupWindowMs;
 }
 
-void CSimUnit::HandleReceived(std::string_view bytes, std::int64_t nowMs) {
-    if (exiting_)
-        return;
+void CSimUnit::HandleReceived(std::string_view bytes, std::int64_t nowMs)
+{
+    if (exiting_) return;
     const std::size_t room = kMaxPendingInput - pending_.size();
     if (bytes.size() > room) {
         droppedInput_ += bytes.size() - room;
@@ -164,19 +161,19 @@ void CSimUnit::HandleReceived(std::string_view bytes, std::int64_t nowMs) {
     ProcessPending(nowMs);
 }
 
-void CSimUnit::ProcessPending(std::int64_t nowMs) {
+void CSimUnit::ProcessPending(std::int64_t nowMs)
+{
     std::size_t used = 0;
     while (used < pending_.size() && !exiting_ && tx_.Backlog() < kMaxBacklogBytes) {
         auto event = framer_.Feed(pending_[used++]);
-        if (event)
-            HandleEvent(*event, nowMs);
+        if (event) HandleEvent(*event, nowMs);
     }
     pending_.erase(0, used);
-    if (exiting_)
-        pending_.clear();
+    if (exiting_) pending_.clear();
 }
 
-void CSimUnit::HandleEvent(const CSimLineFramer::SEvent& event, std::int64_t nowMs) {
+void CSimUnit::HandleEvent(const CSimLineFramer::SEvent& event, std::int64_t nowMs)
+{
     switch (event.kind) {
     case CSimLineFramer::EKind::Burst:
         Trace(nowMs, '<', event.text);
@@ -184,22 +181,19 @@ void CSimUnit::HandleEvent(const CSimLineFramer::SEvent& event, std::int64_t now
         break;
     case CSimLineFramer::EKind::Line:
         Trace(nowMs, '<', event.text);
-        if (event.text.front() == kCommandMark)
-            HandleCommand(event.text, false, nowMs);
-        else
-            HandleText(event.text, nowMs);
+        if (event.text.front() == kCommandMark) HandleCommand(event.text, false, nowMs);
+        else HandleText(event.text, nowMs);
         break;
     case CSimLineFramer::EKind::Overlong:
         Trace(nowMs, '<', event.text + "[+" + std::to_string(event.discarded) + " bytes discarded]");
-        if (event.text.front() == kCommandMark)
-            HandleCommand(event.text, true, nowMs);
-        else
-            HandleText({}, nowMs);
+        if (event.text.front() == kCommandMark) HandleCommand(event.text, true, nowMs);
+        else HandleText({}, nowMs);
         break;
     }
 }
 
-void CSimUnit::HandleBurst(std::int64_t nowMs) {
+void CSimUnit::HandleBurst(std::int64_t nowMs)
+{
     if (state_ != EState::PoweringUp || nowMs >= windowEndMs_) {
         // Nobody power-cycles a simulated unit: the first burst does it.
         PowerCycle(nowMs);
@@ -207,24 +201,22 @@ void CSimUnit::HandleBurst(std::int64_t nowMs) {
     }
     state_ = EState::Setup;
     std::vector<std::string> lines{std::string(kSetupLine)};
-    if (locked_)
-        lines.emplace_back(kPasswordPrompt);
+    if (locked_) lines.emplace_back(kPasswordPrompt);
     Send(lines, nowMs);
 }
 
-void CSimUnit::HandleTime(std::int64_t nowMs) {
-    if (state_ != EState::PoweringUp || nowMs < windowEndMs_)
-        return;
+void CSimUnit::HandleTime(std::int64_t nowMs)
+{
+    if (state_ != EState::PoweringUp || nowMs < windowEndMs_) return;
     state_ = EState::Working;
     std::vector<std::string> lines{std::string(kWorkingLine)};
-    if (locked_)
-        lines.emplace_back(kPasswordPrompt);
+    if (locked_) lines.emplace_back(kPasswordPrompt);
     Send(lines, nowMs);
 }
 
-void CSimUnit::HandleText(std::string_view line, std::int64_t nowMs) {
-    if (!locked_)
-        return;  // free text outside a login is not for the unit
+void CSimUnit::HandleText(std::string_view line, std::int64_t nowMs)
+{
+    if (!locked_) return;  // free text outside a login is not for the unit
     if (!line.empty() && line == *options_.password) {
         locked_ = false;
         Send({std::string(kLoginSuccess)}, nowMs);
@@ -233,7 +225,8 @@ void CSimUnit::HandleText(std::string_view line, std::int64_t nowMs) {
     }
 }
 
-void CSimUnit::HandleCommand(std::string_view line, bool refused, std::int64_t nowMs) {
+void CSimUnit::HandleCommand(std::string_view line, bool refused, std::int64_t nowMs)
+{
     ++commands_;
     if (locked_) {
         Send({std::string(kLoginFirst)}, nowMs);
@@ -241,41 +234,29 @@ void CSimUnit::HandleCommand(std::string_view line, bool refused, std::int64_t n
         Send({std::string(kCmdErr)}, nowMs);
     } else {
         SResult result = refused ? SResult{{std::string(kCmdErr)}} : Execute(line.substr(1));
-        if (options_.failMode == ESimFailMode::NoAck)
-            result.lines.pop_back();
+        if (options_.failMode == ESimFailMode::NoAck) result.lines.pop_back();
         Send(result.lines, nowMs);
-        if (result.restart)
-            PowerCycle(nowMs);
+        if (result.restart) PowerCycle(nowMs);
     }
-    if (options_.exitAfter && commands_ >= *options_.exitAfter)
-        exiting_ = true;
+    if (options_.exitAfter && commands_ >= *options_.exitAfter) exiting_ = true;
 }
 
-CSimUnit::SResult CSimUnit::Execute(std::string_view command) {
+CSimUnit::SResult CSimUnit::Execute(std::string_view command)
+{
     SResult result;
-    const auto control = std::find_if(kControls.begin(), kControls.end(),
-                                      [&](const SControl& c) { return c.keyword == command; });
+    const auto control =
+        std::find_if(kControls.begin(), kControls.end(), [&](const SControl& c) { return c.keyword == command; });
     if (control != kControls.end()) {
         switch (control->action) {
-        case EControl::DumpAll:
-            result.lines = image_.AllLines();
-            break;
-        case EControl::DumpEnd:
-            result.lines.emplace_back(kDumpEndLine);
-            break;
-        case EControl::Frame:
-            break;
-        case EControl::Defaults:
-            image_ = factory_;
-            break;
-        case EControl::Restart:
-            result.restart = true;
-            break;
+        case EControl::DumpAll: result.lines = image_.AllLines(); break;
+        case EControl::DumpEnd: result.lines.emplace_back(kDumpEndLine); break;
+        case EControl::Frame: break;
+        case EControl::Defaults: image_ = factory_; break;
+        case EControl::Restart: result.restart = true; break;
         case EControl::PresetSms:
             for (int entry = 0; entry < kPresetSmsEntries; ++entry) {
                 const std::string key = CSimCommandTable::ExpandKey("$SMS#", entry, kSmsEntryDigits);
-                if (auto value = factory_.Value(key))
-                    image_.Set(key, *value, kRomSmsGroup);
+                if (auto value = factory_.Value(key)) image_.Set(key, *value, kRomSmsGroup);
             }
             break;
         }
@@ -301,26 +282,24 @@ CSimUnit::SResult CSimUnit::Execute(std::string_view command) {
     return result;
 }
 
-std::string CSimUnit::PollTransmit(std::int64_t nowMs) {
+std::string CSimUnit::PollTransmit(std::int64_t nowMs)
+{
     std::string out = tx_.Poll(nowMs);
     HandleTime(nowMs);
-    if (!pending_.empty())
-        ProcessPending(nowMs);
+    if (!pending_.empty()) ProcessPending(nowMs);
     out += tx_.Poll(nowMs);
     FlushSentTrace(nowMs);
     return out;
 }
 
-std::optional<std::int64_t> CSimUnit::NextDeadline() const {
+std::optional<std::int64_t> CSimUnit::NextDeadline() const
+{
     std::optional<std::int64_t> deadline = tx_.NextDeadline();
-    if (state_ == EState::PoweringUp)
-        deadline = deadline ? std::min(*deadline, windowEndMs_) : windowEndMs_;
+    if (state_ == EState::PoweringUp) deadline = deadline ? std::min(*deadline, windowEndMs_) : windowEndMs_;
     return deadline;
 }
 
-bool CSimUnit::WantsInput() const {
-    return !exiting_ && pending_.empty() && tx_.Backlog() < kMaxBacklogBytes;
-}
+bool CSimUnit::WantsInput() const { return !exiting_ && pending_.empty() && tx_.Backlog() < kMaxBacklogBytes; }
 
 bool CSimUnit::WantsExit() const { return exiting_ && tx_.Backlog() == 0; }
 

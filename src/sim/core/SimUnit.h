@@ -85,13 +85,13 @@ private:
     CSimLineFramer framer_;
     CSimTransmitter tx_;
     std::mt19937 noiseRng_;
-    std::string pending_;          // received bytes not yet worked through
+    std::string pending_;  // received bytes not yet worked through
     EState state_ = EState::Working;
-    std::int64_t windowEndMs_ = 0; // end of the setup-mode prompt window
-    bool locked_ = false;          // console login still needed
-    bool exiting_ = false;         // the unit has disappeared
-    int commands_ = 0;             // command lines received
-    std::size_t droppedInput_ = 0; // received bytes lost while the unit was busy
+    std::int64_t windowEndMs_ = 0;  // end of the setup-mode prompt window
+    bool locked_ = false;           // console login still needed
+    bool exiting_ = false;          // the unit has disappeared
+    int commands_ = 0;              // command lines received
+    std::size_t droppedInput_ = 0;  // received bytes lost while the unit was busy
     std::vector<SSimTraceEntry> trace_;
     std::deque<SSimTraceEntry> sentTrace_;  // lines queued to send, traced once they leave
 };
