@@ -55,11 +55,11 @@ QString CutToBytes(const QString& text, qsizetype maxBytes)
 
 CRegSetting::CRegSetting() = default;
 
-CRegSetting::CRegSetting(const QString& iniPath) : m_iniPath(iniPath) {}
+CRegSetting::CRegSetting(const QString& iniPath) : iniPath_(iniPath) {}
 
 CRegSetting::~CRegSetting() = default;
 
-QString CRegSetting::FilePath() const { return OpenStore(m_iniPath)->fileName(); }
+QString CRegSetting::FilePath() const { return OpenStore(iniPath_)->fileName(); }
 
 int CRegSetting::LeadingNumber(const QString& text) { return rtu::LeadingNumber(text.toStdString()); }
 
@@ -74,7 +74,7 @@ void CRegSetting::WriteNumber(const QString& name, int value) { WriteText(name, 
 
 QString CRegSetting::ReadText(const QString& name) const
 {
-    auto store = OpenStore(m_iniPath);
+    auto store = OpenStore(iniPath_);
     const QVariant v = store->value(name);
     if (!v.isValid()) return {};
     return CutToBytes(v.toString(), kMaxValueBytes);
@@ -82,7 +82,7 @@ QString CRegSetting::ReadText(const QString& name) const
 
 void CRegSetting::WriteText(const QString& name, const QString& value)
 {
-    auto store = OpenStore(m_iniPath);
+    auto store = OpenStore(iniPath_);
     MakePrivate(store->fileName());  // later saves keep the file's mode
     store->setValue(name, value);
     store->sync();

@@ -38,5 +38,5 @@ public:
     static constexpr const char* kApplication = "QMX5000COMM";
 
 private:
-    QString m_iniPath;  // empty: the default user-scope store
+    QString iniPath_;  // empty: the default user-scope store
 };
