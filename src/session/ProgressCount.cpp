@@ -4,14 +4,16 @@
 
 namespace rtu {
 
-void CProgressCount::StartReload(int expected)
+void CProgressCount::Start(Mode mode, int total, const char* label)
 {
-    mode_ = Mode::Reload;
+    mode_ = mode;
     done_ = 0;
-    total_ = std::max(0, expected);
+    total_ = std::max(0, total);
     seen_.clear();
-    label_ = "Reading the unit's values...";
+    label_ = label;
 }
+
+void CProgressCount::StartReload(int expected) { Start(Mode::Reload, expected, "Reading the unit's values..."); }
 
 bool CProgressCount::PageReported(int pageId, const std::string& caption, bool counted)
 {
@@ -26,14 +28,7 @@ bool CProgressCount::PageReported(int pageId, const std::string& caption, bool c
     return changed;
 }
 
-void CProgressCount::StartLines(int total)
-{
-    mode_ = Mode::Lines;
-    done_ = 0;
-    total_ = std::max(0, total);
-    seen_.clear();
-    label_ = "Sending the profile...";
-}
+void CProgressCount::StartLines(int total) { Start(Mode::Lines, total, "Sending the profile..."); }
 
 void CProgressCount::LineSent(std::string_view bytes)
 {

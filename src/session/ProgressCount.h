@@ -35,6 +35,7 @@ public:
 
 private:
     enum class Mode { Idle, Reload, Lines };
+    void Start(Mode mode, int total, const char* label);
     Mode mode_ = Mode::Idle;
     int done_ = 0;
     int total_ = 0;
