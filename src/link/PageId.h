@@ -57,4 +57,6 @@ enum class PageId : int {
 
 constexpr int NavIdOf(PageId id) { return static_cast<int>(id); }
 
+inline constexpr int kPageIdLimit = 50;  // every navigation id is below this
+
 }  // namespace rtu

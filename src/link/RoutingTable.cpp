@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cctype>
+#include <cstdint>
+#include <stdexcept>
 
 namespace rtu {
 namespace {
@@ -236,11 +239,10 @@ constexpr RouteRow kChainC[] = {
     {"C70", "$RPLARM 1", {}, -1, {{{P::RfZone, E::CheckOn, 0, "$RPLARM", 0, -1}}}, 1},
 };
 
-// A line with the positions of its '$' and '*' marks: every key starts with one, so a key
-// can only stand at a mark. Testing the marks instead of searching the whole line for
-// each of the ~170 keys is what keeps routing cheap.
+// A line with the positions of its '$' and '*' marks: nearly every key starts with one, so a
+// key can only stand at a mark, and its first three characters are among the line's heads.
 struct MarkedLine {
-    static constexpr std::size_t kMaxMarks = 32;  // more marks than this: plain search
+    static constexpr std::size_t kMaxMarks = 32;  // more marks than this: every row is tried
     std::string_view text;
     std::array<std::size_t, kMaxMarks> marks{};
     std::size_t count = 0;
@@ -284,6 +286,86 @@ bool Matches(const RouteRow& row, const MarkedLine& line)
     return true;
 }
 
+// A set of a chain's rows, by position.
+class RowSet {
+public:
+    static constexpr std::size_t kMaxRows = 256;  // rows a chain may have
+    void Add(std::size_t row) { words_[row / 64] |= std::uint64_t{1} << (row % 64); }
+    void Add(const RowSet& other)
+    {
+        for (std::size_t w = 0; w < kWords; ++w) words_[w] |= other.words_[w];
+    }
+    // Calls fn(row) in ascending order until it returns true; returns whether one did.
+    template <class Fn> bool FirstOf(Fn&& fn) const
+    {
+        for (std::size_t w = 0; w < kWords; ++w)
+            for (std::uint64_t bits = words_[w]; bits != 0; bits &= bits - 1)
+                if (fn(w * 64 + static_cast<std::size_t>(std::countr_zero(bits)))) return true;
+        return false;
+    }
+
+private:
+    static constexpr std::size_t kWords = kMaxRows / 64;
+    std::array<std::uint64_t, kWords> words_{};
+};
+
+// Which rows of a chain a line may match, from the heads (mark and two more characters) at
+// its marks: a line meets a handful of the ~170 keys, and this leaves the others untried.
+class ChainIndex {
+public:
+    static constexpr std::size_t kBuckets = 1024;  // buckets of the three-character heads
+
+    explicit ChainIndex(std::span<const RouteRow> chain)
+    {
+        if (chain.size() > RowSet::kMaxRows) throw std::logic_error("routing chain longer than its index");
+        for (std::size_t i = 0; i < chain.size(); ++i) {
+            const bool indexed =
+                Indexable(chain[i].contains) && (chain[i].orContains.empty() || Indexable(chain[i].orContains));
+            if (!indexed) {
+                always_.Add(i);
+                continue;
+            }
+            byHead_[Bucket(chain[i].contains)].Add(i);
+            if (!chain[i].orContains.empty()) byHead_[Bucket(chain[i].orContains)].Add(i);
+        }
+    }
+
+    // The rows worth trying on `line`, `all` when the line has too many marks to tell.
+    RowSet Candidates(const MarkedLine& line, const RowSet& all) const
+    {
+        if (line.plainSearch) return all;
+        RowSet rows = always_;
+        for (std::size_t i = 0; i < line.count; ++i) {
+            const std::string_view head = line.text.substr(line.marks[i], 3);
+            if (head.size() == 3) rows.Add(byHead_[Bucket(head)]);
+        }
+        return rows;
+    }
+
+private:
+    static bool Indexable(std::string_view key) { return key.size() >= 3 && (key[0] == '$' || key[0] == '*'); }
+    static std::size_t Bucket(std::string_view key)
+    {
+        std::size_t h = 0;
+        for (std::size_t i = 0; i < 3; ++i) h = h * 131 + static_cast<unsigned char>(key[i]);
+        return h % kBuckets;
+    }
+
+    std::array<RowSet, kBuckets> byHead_{};
+    RowSet always_;
+};
+
+struct IndexedChain {
+    std::span<const RouteRow> rows;
+    ChainIndex index;
+    RowSet all;
+
+    explicit IndexedChain(std::span<const RouteRow> chain) : rows(chain), index(chain)
+    {
+        for (std::size_t i = 0; i < chain.size(); ++i) all.Add(i);
+    }
+};
+
 int Deliver(const RouteRow& row, std::string_view line, IRouteDirectory& pages)
 {
     const int digit = row.digitOffset >= 0 ? line[static_cast<std::size_t>(row.digitOffset)] - '0' : -1;
@@ -300,18 +382,34 @@ int Deliver(const RouteRow& row, std::string_view line, IRouteDirectory& pages)
     return delivered;
 }
 
-int RunChain(std::span<const RouteRow> chain, const MarkedLine& line, IRouteDirectory& pages, bool firstStandsAlone)
+// The first matching row of a chain takes the line; with `firstStandsAlone` the first row
+// takes it besides whichever row of the rest matches first.
+int RunChain(const IndexedChain& chain, const MarkedLine& line, IRouteDirectory& pages, bool firstStandsAlone)
 {
     int delivered = 0;
-    std::size_t i = 0;
-    if (firstStandsAlone && !chain.empty()) {
-        if (Matches(chain[0], line)) delivered += Deliver(chain[0], line.text, pages);
-        i = 1;
-    }
-    for (; i < chain.size(); ++i) {
-        if (Matches(chain[i], line)) return delivered + Deliver(chain[i], line.text, pages);
-    }
+    const RowSet candidates = chain.index.Candidates(line, chain.all);
+    candidates.FirstOf([&](std::size_t i) {
+        if (!Matches(chain.rows[i], line)) return false;
+        delivered += Deliver(chain.rows[i], line.text, pages);
+        return !(firstStandsAlone && i == 0);
+    });
     return delivered;
+}
+
+const IndexedChain& ChainA()
+{
+    static const IndexedChain chain(kChainA);
+    return chain;
+}
+const IndexedChain& ChainB()
+{
+    static const IndexedChain chain(kChainB);
+    return chain;
+}
+const IndexedChain& ChainC()
+{
+    static const IndexedChain chain(kChainC);
+    return chain;
 }
 
 }  // namespace
@@ -327,9 +425,9 @@ int RouteLine(std::string_view line, IRouteDirectory& pages)
     if (!line.empty() && line[0] == '$') delivered += Deliver(kPre[0], line, pages);
     delivered += Deliver(kPre[1], line, pages);
     const MarkedLine marked(line);
-    delivered += RunChain(kChainA, marked, pages, true);
-    delivered += RunChain(kChainB, marked, pages, false);
-    delivered += RunChain(kChainC, marked, pages, false);
+    delivered += RunChain(ChainA(), marked, pages, true);
+    delivered += RunChain(ChainB(), marked, pages, false);
+    delivered += RunChain(ChainC(), marked, pages, false);
     return delivered;
 }
 

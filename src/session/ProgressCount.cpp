@@ -10,22 +10,24 @@ void CProgressCount::Start(Mode mode, int total, const char* label)
     done_ = 0;
     total_ = std::max(0, total);
     seen_.clear();
-    label_ = label;
+    Label(label);
 }
 
 void CProgressCount::StartReload(int expected) { Start(Mode::Reload, expected, "Reading the unit's values..."); }
 
-bool CProgressCount::PageReported(int pageId, const std::string& caption, bool counted)
+bool CProgressCount::Label(std::string label, int pageId)
 {
-    if (mode_ == Mode::Lines) return false;
-    const std::string label = "Reading " + caption;
-    bool changed = label != label_;
-    label_ = label;
-    if (mode_ == Mode::Reload && counted && seen_.insert(pageId).second) {
-        done_ = std::min(total_, done_ + 1);
-        changed = true;
-    }
-    return changed;
+    labelPage_ = pageId;
+    if (label == label_) return false;
+    label_ = std::move(label);
+    return true;
+}
+
+bool CProgressCount::Counted(int pageId, bool counted)
+{
+    if (mode_ != Mode::Reload || !counted || !seen_.insert(pageId).second) return false;
+    done_ = std::min(total_, done_ + 1);
+    return true;
 }
 
 void CProgressCount::StartLines(int total) { Start(Mode::Lines, total, "Sending the profile..."); }
@@ -38,11 +40,11 @@ void CProgressCount::LineSent(std::string_view bytes)
     // The framing lines around a profile's lines are not lines of the file.
     const bool framing = bytes.starts_with("%STARTCMD") || bytes.starts_with("%COMMITCMD");
     if (mode_ != Mode::Lines || framing) {
-        label_ = "Sending " + command;
+        Label("Sending " + command);
         return;
     }
     done_ = std::min(total_, done_ + 1);
-    label_ = "Sending line " + std::to_string(done_) + " of " + std::to_string(total_) + ": " + command;
+    Label("Sending line " + std::to_string(done_) + " of " + std::to_string(total_) + ": " + command);
 }
 
 void CProgressCount::Stop()
@@ -50,7 +52,7 @@ void CProgressCount::Stop()
     mode_ = Mode::Idle;
     done_ = total_ = 0;
     seen_.clear();
-    label_.clear();
+    Label({});
 }
 
 void CProgressCount::Apply(CSysProgress::View& view) const

@@ -17,9 +17,16 @@ public:
 
     // A full reload starts: `expected` pages are filled by its reports.
     void StartReload(int expected);
-    // A report reached a page; `counted` whether the page is one a full reload fills.
+    // A report reached a page; `counted` whether the page is one a full reload fills;
+    // `caption()` gives the page's caption, asked only when the label names another page.
     // Returns whether the label or the count changed.
-    bool PageReported(int pageId, const std::string& caption, bool counted);
+    template <class CaptionFn> bool PageReported(int pageId, CaptionFn&& caption, bool counted)
+    {
+        if (mode_ == Mode::Lines) return false;
+        bool changed = false;
+        if (labelPage_ != pageId) changed = Label("Reading " + caption(), pageId);
+        return Counted(pageId, counted) || changed;
+    }
     // A profile starts: `total` command lines.
     void StartLines(int total);
     // A command line went out.
@@ -36,11 +43,16 @@ public:
 private:
     enum class Mode { Idle, Reload, Lines };
     void Start(Mode mode, int total, const char* label);
+    // Sets the label; `pageId` the page it names (-1: none). Returns whether it changed.
+    bool Label(std::string label, int pageId = -1);
+    // Counts a page's first report during a reload. Returns whether the count changed.
+    bool Counted(int pageId, bool counted);
     Mode mode_ = Mode::Idle;
     int done_ = 0;
     int total_ = 0;
     std::set<int> seen_;
     std::string label_;
+    int labelPage_ = -1;  // the page the label names, or -1
 };
 
 }  // namespace rtu

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "pages/framework/FieldCheck.h"
+
 namespace rtu {
 
 CSession::CSession(WriteFn write, ClockFn clock, const CTextCatalog* catalog, std::span<const PageInfo> registry)
@@ -14,6 +16,12 @@ CSession::CSession(WriteFn write, ClockFn clock, const CTextCatalog* catalog, st
     for (const PageInfo& info : registry_)
         if (info.make)
             if (auto page = info.make(context_, info)) pages_.push_back(std::move(page));
+    for (const auto& p : pages_) {
+        const int at = NavIdOf(p->Id());
+        if (at <= 0 || at >= kPageIdLimit || byId_[static_cast<std::size_t>(at)]) continue;
+        byId_[static_cast<std::size_t>(at)] = p.get();
+        captions_[static_cast<std::size_t>(at)] = PageCaption(*p);
+    }
     routes_ = CheckRoutes(registry_, [this](PageId id) -> const CPageBase* { return Page(id); });
     link_.SetRouteDirectory(this);
     link_.SetReloadClearer([this] { OnFullReloadStart(); });
@@ -31,9 +39,8 @@ CPageBase* CSession::Page(std::string_view className) const
 
 CPageBase* CSession::Page(PageId id) const
 {
-    for (const auto& p : pages_)
-        if (p->Id() == id) return p.get();
-    return nullptr;
+    const int at = NavIdOf(id);
+    return at > 0 && at < kPageIdLimit ? byId_[static_cast<std::size_t>(at)] : nullptr;
 }
 
 int CSession::DroppedReports() const

@@ -6,6 +6,7 @@
 // its own or touches a descriptor.
 #pragma once
 
+#include <array>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -229,6 +230,8 @@ private:
     CDeviceLink link_;
     PageContext context_;
     PageList pages_;
+    std::array<CPageBase*, kPageIdLimit> byId_{};     // pages_ by navigation id, for the routing
+    std::array<std::string, kPageIdLimit> captions_;  // their captions, for the progress window
     RouteCheck routes_;
     CProfileRunner runner_;
     std::unique_ptr<ISessionJob> job_;
@@ -241,6 +244,7 @@ private:
     std::deque<int> posted_;                           // commands the core posted, run after the call
     std::deque<std::string> inFlight_;                 // blocks written whose wait has not ended
     std::optional<Millis> tickAt_;                     // the progress window's next tick
+    bool progressDue_ = false;                         // a report changed what the window says
     std::function<void()> wake_;
     bool runningPosted_ = false;
     bool pageButtonsLocked_ = false;     // the last busy event locked the page buttons

@@ -51,6 +51,7 @@ void CSession::Reset()
     events_.clear();
     changedPages_.clear();
     tickAt_.reset();
+    progressDue_ = false;
     pageButtonsLocked_ = false;
     jobName_.clear();
     jobDone_ = jobTotal_ = 0;
@@ -102,6 +103,10 @@ std::optional<Millis> CSession::NextDeadline() const
 // call), an ended job goes, and the progress window's tick follows its state.
 void CSession::AfterInput()
 {
+    if (progressDue_) {
+        progressDue_ = false;
+        PushProgress(link_.Progress().view());
+    }
     RunPosted();
     if (job_ && !job_->Busy()) job_.reset();
     ArmProgressTick();

@@ -15,8 +15,11 @@ constexpr int kMsPerSecond = 1000;
 IRouteTarget* CSession::FindPage(PageId id)
 {
     CPageBase* page = Page(id);
-    if (page && count_.PageReported(page->Info()->navId, PageCaption(*page), page->Info()->clearOrder > 0))
-        PushProgress(link_.Progress().view());
+    const auto caption = [this, id]() -> const std::string& {
+        return captions_[static_cast<std::size_t>(NavIdOf(id))];
+    };
+    // The window shows what a chunk's lines came to, not every page they passed by.
+    if (page && count_.PageReported(NavIdOf(id), caption, page->Info()->clearOrder > 0)) progressDue_ = true;
     return page;
 }
 

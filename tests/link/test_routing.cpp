@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -91,6 +92,57 @@ TEST(Routing, OrderDecidesTheOutcome)
         Recorder r;
         RouteLine(c.line, r);
         EXPECT_EQ(r.Chains(), c.chains) << c.line;
+    }
+}
+
+// The chains skip rows whose key cannot be in a line; checked against trying every row,
+// for lines built from every key alone, after other text, and two keys to a line.
+TEST(Routing, SkippingRowsLosesNoMatch)
+{
+    const auto contains = [](std::string_view line, std::string_view key) {
+        return line.find(key) != std::string_view::npos;
+    };
+    const auto reference = [&](std::string_view line) {
+        std::vector<Delivery> out;
+        const auto run = [&](std::span<const RouteRow> chain, bool firstStandsAlone) {
+            for (std::size_t i = 0; i < chain.size(); ++i) {
+                const RouteRow& row = chain[i];
+                bool hit = contains(line, row.contains) || (!row.orContains.empty() && contains(line, row.orContains));
+                const auto at = static_cast<std::size_t>(row.digitOffset);
+                if (hit && row.digitOffset >= 0) hit = at < line.size() && line[at] >= '0' && line[at] <= '9';
+                if (!hit) continue;
+                for (int t = 0; t < row.targetCount; ++t) {
+                    const RouteTarget& target = row.targets[static_cast<std::size_t>(t)];
+                    const auto off = static_cast<std::size_t>(target.offset);
+                    out.push_back({target.page, row.id, std::string(off <= line.size() ? line.substr(off) : ""),
+                                   row.digitOffset >= 0 ? line[at] - '0' : -1});
+                }
+                if (!(firstStandsAlone && i == 0)) return;
+            }
+        };
+        run(RouteChainA(), true);
+        run(RouteChainB(), false);
+        run(RouteChainC(), false);
+        return out;
+    };
+    std::vector<std::string> lines;
+    std::vector<std::string_view> keys;
+    for (const auto& chain : {RouteChainA(), RouteChainB(), RouteChainC()})
+        for (const RouteRow& row : chain) {
+            keys.push_back(row.contains);
+            if (!row.orContains.empty()) keys.push_back(row.orContains);
+        }
+    for (std::size_t k = 0; k < keys.size(); ++k) {
+        const std::string key(keys[k]);
+        lines.push_back(key + "3 17");
+        lines.push_back("x*" + key + "5");
+        lines.push_back(std::string(keys[(k * 7 + 3) % keys.size()]) + " " + key + "1");
+    }
+    lines.push_back(std::string(40, '$') + "$TMPH 3");  // too many marks to tell: every row is tried
+    for (const std::string& line : lines) {
+        Recorder r;
+        RouteLine(line, r);
+        EXPECT_EQ(r.Chains(), reference(line)) << line;
     }
 }
 

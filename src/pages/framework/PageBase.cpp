@@ -315,21 +315,28 @@ void CPageBase::ScanLine(std::string_view line)
     if (scan_.empty()) {
         for (const FieldDecl& f : Fields())
             for (const ReportDecl* r : {&f.report, &f.report2})
-                if (r->key) scan_.emplace_back(&f, r);
+                if (r->key) {
+                    const bool flip = r->decode == Decode::Switch;
+                    scan_.push_back(
+                        {&f, r, flip ? std::string(r->key) + " 0" : "", flip ? std::string(r->key) + " 1" : ""});
+                }
         std::stable_sort(scan_.begin(), scan_.end(),
-                         [](auto& a, auto& b) { return a.second->order < b.second->order; });
+                         [](const ScanKey& a, const ScanKey& b) { return a.report->order < b.report->order; });
     }
-    for (auto [f, r] : scan_) {
-        if (r->decode == Decode::Switch) {
-            const std::string key = r->key;
-            const bool off = line.find(key + " 0") != std::string_view::npos;
-            if (!off && line.find(key + " 1") == std::string_view::npos) continue;
+    // Every key starts with its mark: a line without any holds none of them.
+    const bool marked = line.find('$') != std::string_view::npos;
+    for (const ScanKey& k : scan_) {
+        const char* key = k.report->key;
+        if (key[0] == '$' && !marked) continue;
+        if (k.report->decode == Decode::Switch) {
+            const bool off = line.find(k.off) != std::string_view::npos;
+            if (!off && line.find(k.on) == std::string_view::npos) continue;
             if (ownReload_) SetLoaded(true);
-            return SetCheck(f->id, off ? 0 : 1);
+            return SetCheck(k.field->id, off ? 0 : 1);
         }
-        if (line.find(r->key) == std::string_view::npos) continue;
+        if (line.find(key) == std::string_view::npos) continue;
         if (ownReload_) SetLoaded(true);
-        ApplyReport(*f, r->decode, From(line, r->at));
+        ApplyReport(*k.field, k.report->decode, From(line, k.report->at));
         return;
     }
 }

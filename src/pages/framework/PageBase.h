@@ -209,8 +209,15 @@ private:
     bool loaded_ = false;
     bool edited_ = false;
     bool ownReload_ = false;  // the page's own reload went out: its first report makes it loaded
+    // One report key of the page-wide scan, with the texts it is looked for by.
+    struct ScanKey {
+        const FieldDecl* field;
+        const ReportDecl* report;
+        std::string off;  // a switch's "<key> 0"
+        std::string on;   // a switch's "<key> 1"
+    };
     // The page's report keys in its test order, made on the first scanned line.
-    std::vector<std::pair<const FieldDecl*, const ReportDecl*>> scan_;
+    std::vector<ScanKey> scan_;
 };
 
 }  // namespace rtu
