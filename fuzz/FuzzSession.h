@@ -21,9 +21,11 @@ public:
         const PageList& pages = session_.Pages();
         const PageList& start = pristine_.Pages();
         if (pages.size() != start.size()) __builtin_trap();
-        for (std::size_t i = 0; i < pages.size(); ++i)
+        for (std::size_t i = 0; i < pages.size(); ++i) {
             for (const FieldDecl& f : pages[i]->Fields())
                 initial_.push_back({pages[i].get(), f.id, &start[i]->ValueOf(f.id)});
+            pages[i]->ClearTouched();
+        }
     }
     CFuzzSession(const CFuzzSession&) = delete;
     CFuzzSession& operator=(const CFuzzSession&) = delete;
@@ -35,11 +37,14 @@ public:
     void Reset()
     {
         session_.Reset();
-        // A value is created on first use; one never used still holds its initial value.
-        // Copying over the others reuses their storage, so this allocates nothing.
+        // A value is created on first use; one never used still holds its initial value, and
+        // a page whose values were not handed out for writing still holds them all. Copying
+        // over the others reuses their storage, so this allocates nothing.
         for (const Initial& v : initial_)
-            if (const FieldValue* value = v.page->FindValue(v.id))
-                *const_cast<FieldValue*>(value) = *v.value;  // the page's own, non-const value
+            if (v.page->Touched())
+                if (const FieldValue* value = v.page->FindValue(v.id))
+                    *const_cast<FieldValue*>(value) = *v.value;  // the page's own, non-const value
+        for (const auto& page : session_.Pages()) page->ClearTouched();
         now = 0;
         writes = 0;
     }

@@ -59,6 +59,12 @@ void CPageBase::InitList(const FieldDecl& field, FieldValue& value) const
 
 FieldValue& CPageBase::Value(int id)
 {
+    touched_ = true;
+    return Slot(id);
+}
+
+FieldValue& CPageBase::Slot(int id)
+{
     auto it = values_.find(id);
     if (it != values_.end()) return it->second;
     FieldValue& v = values_[id];

@@ -98,10 +98,14 @@ public:
     const HandlerDecl* FindHandler(int number) const;
 
     // --- values ---
-    FieldValue& Value(int id);  // created on first use
+    FieldValue& Value(int id);  // created on first use; marks the page touched
     const FieldValue* FindValue(int id) const;
     // The value of a declared control, created with its initial value when not yet used.
-    const FieldValue& ValueOf(int id) const { return const_cast<CPageBase*>(this)->Value(id); }
+    const FieldValue& ValueOf(int id) const { return const_cast<CPageBase*>(this)->Slot(id); }
+    // Whether a value was handed out for writing since ClearTouched: a page not touched still
+    // holds the values it had then (test harnesses put back only the touched pages).
+    bool Touched() const { return touched_; }
+    void ClearTouched() { touched_ = false; }
     std::string& Text(int id) { return Value(id).text; }
     int& Check(int id) { return Value(id).check; }
     int& Sel(int id) { return Value(id).sel; }
@@ -206,6 +210,8 @@ private:
     std::map<int, std::function<void(int)>> listeners_;
     int nextListener_ = 1;
     int dropped_ = 0;
+    FieldValue& Slot(int id);  // Value without the mark
+    bool touched_ = false;
     bool loaded_ = false;
     bool edited_ = false;
     bool ownReload_ = false;  // the page's own reload went out: its first report makes it loaded
