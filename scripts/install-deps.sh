@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs the Debian 12 packages rtuconfig needs to build, test and run (only those missing).
 set -eu
-PACKAGES="cmake ninja-build g++ pkg-config git
+PACKAGES="cmake ninja-build g++ pkg-config git dpkg-dev help2man
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev
   qt6-base-dev libgl1-mesa-dev
   clang libclang-rt-14-dev"

@@ -28,7 +28,8 @@ constexpr int kExitUsage = 2;    // bad options or an unreadable image
 constexpr const char* kDefaultImageName = "default.image";
 constexpr const char* kDefaultPassword = "open the gate wide";  // the tool's password until changed
 
-// Where the default image lives: the source tree, the installed data, beside the program.
+// Where the default image lives: the source tree, the installed data, beside the program,
+// the data of the prefix the program is installed in.
 std::optional<std::string> FindDefaultImage()
 {
     std::vector<fs::path> candidates{fs::path(RTU_SOURCE_DATA_DIR) / "sim" / kDefaultImageName,
@@ -38,6 +39,8 @@ std::optional<std::string> FindDefaultImage()
     if (!ec) {
         candidates.push_back(self.parent_path() / kDefaultImageName);
         candidates.push_back(self.parent_path() / "sim" / kDefaultImageName);
+        // An installed program, wherever the package put its prefix.
+        candidates.push_back(self.parent_path() / ".." / "share" / "rtuconfig" / "sim" / kDefaultImageName);
     }
     for (const auto& candidate : candidates)
         if (fs::is_regular_file(candidate, ec)) return candidate.string();
@@ -75,7 +78,8 @@ int main(int argc, char** argv)
 {
     CLI::App app{"rtusim: a simulated GPRS RTU 4Din/4Dout/4AD/4TI unit on a pseudo-terminal.\n"
                  "Prints the pseudo-terminal's path as its first line; runs until SIGINT/SIGTERM;\n"
-                 "SIGUSR1 switches the unit off and on."};
+                 "SIGUSR1 switches the unit off and on.",
+                 "rtusim"};
     app.set_version_flag("--version", std::string("rtusim ") + RTU_VERSION);
 
     rtu::SSimOptions options;

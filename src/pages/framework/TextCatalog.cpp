@@ -103,6 +103,8 @@ bool CTextCatalog::LoadDefault(const std::string& programDir)
 {
     if (Load(kFileName)) return true;
     if (!programDir.empty() && Load(programDir + "/" + kFileName)) return true;
+    // An installed program: <prefix>/bin beside <prefix>/share/rtuconfig, wherever the prefix is.
+    if (!programDir.empty() && Load(programDir + "/../share/rtuconfig/" + kFileName)) return true;
 #ifdef RTU_DATA_DIR
     if (Load(std::string(RTU_DATA_DIR) + "/" + kFileName)) return true;
 #endif
