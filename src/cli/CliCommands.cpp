@@ -11,6 +11,7 @@
 #include <iostream>
 
 #include "cli/OutputBacklog.h"
+#include "link/PortDiagnosis.h"
 #include "link/SafeFileWriter.h"
 #include "link/SerialPortList.h"
 
@@ -35,7 +36,9 @@ int AwaitReload(CCliLoop& loop)
     bool dumpr = false;
     bool loginRefused = false;
     bool dumpRefused = false;
+    bool heard = false;  // any line at all came back
     loop.onLine = [&](const ev::Line& line) {
+        heard = true;
         if (Contains(line.text, "DUMPR")) dumpr = true;
         // A refusal before the report ends is the dump's own answer (a late answer of an
         // earlier line arrives while the sender is still settling and is not counted).
@@ -66,6 +69,7 @@ int AwaitReload(CCliLoop& loop)
     }
     if (!ok || !dumpr) {
         std::fprintf(stderr, "rtuctl: the unit did not finish its report (no \"DUMPR\") in time\n");
+        if (!heard) std::fprintf(stderr, "rtuctl: %s\n", DiagnoseSilentUnit(loop.PortPath()).c_str());
         return kExitNoAnswer;
     }
     return kExitOk;
@@ -303,7 +307,13 @@ int CmdConsole(CCliLoop& loop)
 
 int CmdPorts()
 {
-    for (const std::string& port : ListSerialPorts()) std::printf("%s\n", port.c_str());
+    // One port a line: the path first, then the adapter, the stable name and the access.
+    for (const std::string& path : ListSerialPorts()) {
+        const PortDetails port = DescribePort(path);
+        const std::string access = port.mayOpen ? "you may open it"
+                                                : "no access for you (group " + port.group + ")";
+        std::printf("%s  [%s]\n", PortSummary(port).c_str(), access.c_str());
+    }
     return kExitOk;
 }
 

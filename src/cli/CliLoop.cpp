@@ -11,6 +11,9 @@
 #include <thread>
 #include <utility>
 
+#include "link/PortDiagnosis.h"
+#include "link/SerialPortList.h"
+
 namespace rtu::cli {
 
 Millis NowMs()
@@ -80,10 +83,10 @@ int CCliLoop::Open()
     port_.EnablePort(1);
     if (!port_.IsPortOpen()) {
         std::fprintf(stderr, "rtuctl: cannot open %s\n", port_.LastOpenError().c_str());
-        if (port_.LastOpenErrno() == EACCES || port_.LastOpenErrno() == EPERM)
-            std::fprintf(stderr, "rtuctl: you have no permission to use this port. Join the dialout group with\n"
-                                 "        sudo usermod -aG dialout $USER\n"
-                                 "        then log out and in again.\n");
+        // The cause and the fix: who owns or holds the port, or which ports there are instead.
+        const std::string why =
+            DiagnoseOpenFailure(options_.port, port_.LastOpenErrno(), ListSerialPorts());
+        std::fprintf(stderr, "%s\n", why.c_str());
         return kExitPort;
     }
     if (options_.parity != 0) port_.SetParity(options_.parity);

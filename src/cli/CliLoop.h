@@ -52,6 +52,7 @@ public:
     // Opens the port; on failure prints why and returns kExitPort, else kExitOk.
     int Open();
     CSession& Session() { return *session_; }
+    const std::string& PortPath() const { return options_.port; }
 
     // Runs until `done` returns true (checked after every event) or until `deadline` (ms on
     // the loop's clock). Returns false when the deadline passed first. Extra descriptors for

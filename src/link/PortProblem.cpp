@@ -3,6 +3,9 @@
 #include <cerrno>
 #include <cstring>
 
+#include "link/PortDiagnosis.h"
+#include "link/SerialPortList.h"
+
 namespace rtu {
 namespace {
 constexpr const char* kChoosePort = " Choose a port from the list.";
@@ -10,19 +13,9 @@ constexpr const char* kChoosePort = " Choose a port from the list.";
 
 std::string DescribeOpenFailure(const std::string& path, int err)
 {
-    const std::string head = "Cannot open the port " + path + ": ";
-    switch (err) {
-    case ENOENT:
-    case ENODEV:
-    case ENXIO: return head + "no such port (it was unplugged, or the program that made it has ended)." + kChoosePort;
-    case EACCES:
-    case EPERM:
-        return head + "permission denied. Add your user to the \"dialout\" group "
-                      "(sudo usermod -aG dialout $USER), log in again, then choose the port.";
-    case EBUSY: return head + "it is in use by another program. Close that program, or choose another port.";
-    default: break;
-    }
-    return head + (err != 0 ? std::strerror(err) : "the system refused it.") + std::string(".") + kChoosePort;
+    std::string text = DiagnoseOpenFailure(path, err, ListSerialPorts());
+    if (err == ENOENT || err == ENODEV || err == ENXIO) text += "\n" + std::string(kChoosePort + 1);
+    return text;
 }
 
 std::string DescribeClosedPort(const std::string& path, int lastErrno)

@@ -134,6 +134,8 @@ TEST(RtuctlPort, PortHeldByAnotherProgramIsRefused)
         EXPECT_NE(r.err.find("rtuctl: cannot open " + unit.Slave() + ": port in use by another program"),
                   std::string::npos)
             << r.err;
+        // The holder is named: this test program.
+        EXPECT_NE(r.err.find("(pid " + std::to_string(::getpid()) + ")"), std::string::npos) << r.err;
     }
     ::close(holder);
     const RunResult r = RunCtl({"-b", "115200", "-p", unit.Slave(), "restart"});
