@@ -26,11 +26,15 @@ CCliLoop::CCliLoop(const Options& options) : options_(options)
 {
     wakeFd_ = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     session_ = std::make_unique<CSession>(
-        [this](std::string_view bytes) { return port_.WriteToPort(bytes.data(), bytes.size()); },
+        [this](std::string_view bytes) {
+            trace_.Record(CWireTrace::Direction::Sent, bytes);
+            return port_.WriteToPort(bytes.data(), bytes.size());
+        },
         [] { return NowMs(); }, nullptr);
     session_->SetPassword(options_.password);
     port_.SetReceiver(
         [this](const char* data, std::size_t n) {
+            trace_.Record(CWireTrace::Direction::Received, {data, n});
             {
                 std::unique_lock lock(mutex_);
                 taken_.wait(lock, [this] { return receivedBytes_ < kReceiveQueueBytes || closing_; });
@@ -76,6 +80,15 @@ int CCliLoop::Open()
     if (options_.port.empty()) {
         std::fprintf(stderr, "rtuctl: no serial port given: use --port PATH (or set RTUCTL_PORT)\n");
         return kExitUsage;
+    }
+    if (!options_.tracePath.empty()) {
+        std::string error;
+        if (!trace_.Open(options_.tracePath, error)) {
+            std::fprintf(stderr, "rtuctl: cannot write the trace %s\n", error.c_str());
+            return kExitOutput;
+        }
+        trace_.Record(CWireTrace::Direction::Note, "rtuctl opens " + options_.port + " at " +
+                                                       std::to_string(options_.baud) + " baud");
     }
     port_.SetPortName(options_.port);
     port_.SetBaudRate(options_.baud);

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "link/SerialPort.h"
+#include "link/WireTrace.h"
 #include "session/Session.h"
 
 namespace rtu::cli {
@@ -35,6 +36,7 @@ struct Options {
     std::string password = CDeviceLink::kDefaultPassword;
     double timeoutSeconds = 30;
     bool verbose = false;
+    std::string tracePath;  // every byte on the wire is traced here (empty: no trace)
 };
 
 Millis NowMs();
@@ -49,7 +51,8 @@ public:
     explicit CCliLoop(const Options& options);
     ~CCliLoop();
 
-    // Opens the port; on failure prints why and returns kExitPort, else kExitOk.
+    // Opens the port (and the trace); on failure prints why and returns kExitPort (kExitOutput
+    // for the trace), else kExitOk.
     int Open();
     CSession& Session() { return *session_; }
     const std::string& PortPath() const { return options_.port; }
@@ -97,6 +100,7 @@ private:
     void Dispatch(const SessionEvent& event);
 
     Options options_;
+    CWireTrace trace_;  // before the port: the port's worker records into it
     CSerialPort port_;
     std::unique_ptr<CSession> session_;
     int wakeFd_ = -1;

@@ -40,6 +40,7 @@ int main(int argc, char** argv)
         ->check(CLI::PositiveNumber)
         ->capture_default_str();
     app.add_flag("-v,--verbose", options.verbose, "status and progress texts on stderr");
+    app.add_option("--trace", options.tracePath, "append every byte sent and received, with times, to FILE");
 
     std::string profilePath, jsonPath, execPath;
     std::vector<std::string> sendLines;

@@ -157,6 +157,25 @@ TEST(Rtuctl, SendPrintsTheAnswerAndFailsOnRefusal)
     EXPECT_NE(r.out.find("CMD ERR"), std::string::npos);
 }
 
+TEST(Rtuctl, TraceRecordsBothDirectionsReadably)
+{
+    SimProcess sim({"--latency-ms", "0"});
+    const auto trace = std::filesystem::temp_directory_path() / ("rtu-trace-" + std::to_string(::getpid()) + ".txt");
+    std::filesystem::remove(trace);
+    const RunResult r = RunCtl({"-p", sim.Pty(), "--trace", trace.string(), "send", "%DUMP_PHONE"});
+    EXPECT_EQ(r.code, 0) << r.err;
+    const std::string text = ReadFile(trace);
+    EXPECT_NE(text.find(" # rtuctl opens " + sim.Pty()), std::string::npos) << text;
+    EXPECT_NE(text.find(" > %DUMP_PHONE\\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find(" < "), std::string::npos) << text;
+    EXPECT_NE(text.find("CMD OK"), std::string::npos) << text;
+    EXPECT_EQ(std::filesystem::status(trace).permissions() & std::filesystem::perms::others_read,
+              std::filesystem::perms::none);
+    std::filesystem::remove(trace);
+    // A trace that cannot be written is an output failure, before anything is sent.
+    EXPECT_EQ(RunCtl({"-p", sim.Pty(), "--trace", "/nonexistent-dir/t.txt", "send", "%DUMP_PHONE"}).code, 5);
+}
+
 TEST(Rtuctl, SetupModeThroughThePowerCycle)
 {
     SimProcess sim({"--setup-window-ms", "5000"});
@@ -184,6 +203,8 @@ TEST(Rtuctl, FailuresAreReportedWithTheirExitCodes)
         const RunResult r = RunCtl({"-p", silent.Pty(), "--timeout", "2", "read"});
         EXPECT_EQ(r.code, 3) << r.err;
         EXPECT_NE(r.err.find("DUMPR"), std::string::npos);
+        // Nothing came back at all: the checks to make, setup mode among them.
+        EXPECT_NE(r.err.find("rtuctl setup"), std::string::npos) << r.err;
     }
     {
         SimProcess noAck({"--fail", "no-ack"});
