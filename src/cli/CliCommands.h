@@ -22,5 +22,7 @@ int CmdDefaults(CCliLoop& loop);
 int CmdSend(CCliLoop& loop, const std::vector<std::string>& lines);
 int CmdConsole(CCliLoop& loop);
 int CmdPorts();
+// Writes the support archive `out`; reads the unit through `options.port` when given.
+int CmdDiagnose(Options options, const std::string& out, const std::string& version);
 
 }  // namespace rtu::cli

@@ -56,6 +56,10 @@ int main(int argc, char** argv)
     send->add_option("LINE", sendLines, "command lines, e.g. %DUMP_SYS")->required();
     auto* console = app.add_subcommand("console", "raw terminal to the unit (Ctrl-] ends)");
     auto* ports = app.add_subcommand("ports", "list the serial ports of this machine");
+    std::string diagnosePath;
+    auto* diagnose = app.add_subcommand(
+        "diagnose", "gather version, port diagnosis, settings, traces, error log and the unit's profile for support");
+    diagnose->add_option("-o,--output", diagnosePath, "the archive to write (FILE.tar.gz)")->required();
 
     try {
         app.parse(argc, argv);
@@ -66,6 +70,7 @@ int main(int argc, char** argv)
     options.parity = kParities.at(parity);
 
     if (ports->parsed()) return CmdPorts();
+    if (diagnose->parsed()) return CmdDiagnose(options, diagnosePath, RTU_VERSION);
 
     CCliLoop loop(options);
     if (const int rc = loop.Open(); rc != kExitOk) return rc;

@@ -3,6 +3,7 @@
 
 #include <sys/stat.h>
 
+#include <fstream>
 #include <map>
 #include <nlohmann/json.hpp>
 
@@ -174,6 +175,31 @@ TEST(Rtuctl, TraceRecordsBothDirectionsReadably)
     std::filesystem::remove(trace);
     // A trace that cannot be written is an output failure, before anything is sent.
     EXPECT_EQ(RunCtl({"-p", sim.Pty(), "--trace", "/nonexistent-dir/t.txt", "send", "%DUMP_PHONE"}).code, 5);
+}
+
+TEST(Rtuctl, DiagnoseGathersTheUnitAndMasksPasswords)
+{
+    SimProcess sim({"--latency-ms", "0"});
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / ("rtu-diagnose-" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir / "config/rtuconfig");
+    std::ofstream(dir / "config/rtuconfig/QMX5000COMM.conf") << "[General]\nPassword=open sesame\nPROFILEDIR=/srv\n";
+    ::setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
+    const RunResult r = RunCtl({"-p", sim.Pty(), "diagnose", "-o", (dir / "d.tar.gz").string()});
+    ::unsetenv("XDG_CONFIG_HOME");
+    ASSERT_EQ(r.code, 0) << r.err;
+    fs::create_directories(dir / "x");
+    ASSERT_EQ(std::system(("tar -xzf " + (dir / "d.tar.gz").string() + " -C " + (dir / "x").string()).c_str()), 0);
+    const fs::path unpacked = fs::directory_iterator(dir / "x")->path();
+    EXPECT_NE(ReadFile(unpacked / "version.txt").find("rtuctl "), std::string::npos);
+    EXPECT_NE(ReadFile(unpacked / "ports.txt").find(sim.Pty()), std::string::npos);
+    EXPECT_NE(ReadFile(unpacked / "profile.txt").find("//Page Device Control phones"), std::string::npos);
+    EXPECT_NE(ReadFile(unpacked / "trace-2.txt").find("> %DUMP"), std::string::npos);
+    const std::string settings = ReadFile(unpacked / "settings.conf");
+    EXPECT_NE(settings.find("Password=********"), std::string::npos) << settings;
+    EXPECT_EQ(settings.find("sesame"), std::string::npos) << settings;
+    fs::remove_all(dir);
 }
 
 TEST(Rtuctl, SetupModeThroughThePowerCycle)
