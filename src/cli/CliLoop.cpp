@@ -26,15 +26,12 @@ CCliLoop::CCliLoop(const Options& options) : options_(options)
 {
     wakeFd_ = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     session_ = std::make_unique<CSession>(
-        [this](std::string_view bytes) {
-            trace_.Record(CWireTrace::Direction::Sent, bytes);
-            return port_.WriteToPort(bytes.data(), bytes.size());
-        },
+        [this](std::string_view bytes) { return port_.WriteToPort(bytes.data(), bytes.size()); },
         [] { return NowMs(); }, nullptr);
     session_->SetPassword(options_.password);
+    port_.SetTrace(&trace_);
     port_.SetReceiver(
         [this](const char* data, std::size_t n) {
-            trace_.Record(CWireTrace::Direction::Received, {data, n});
             {
                 std::unique_lock lock(mutex_);
                 taken_.wait(lock, [this] { return receivedBytes_ < kReceiveQueueBytes || closing_; });

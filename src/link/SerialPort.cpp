@@ -83,14 +83,31 @@ void CSerialPort::SetBaudRate(int rate) { baudRate_ = rate; }
 
 void CSerialPort::SetFlowControl(int value) { flowControl_ = value; }
 
+auto CSerialPort::MakeCallbacks() const
+{
+    ReceiveFn onData = onData_;
+    if (trace_)
+        onData = [trace = trace_, deliver = onData_](const char* data, std::size_t n) {
+            trace->Record(CWireTrace::Direction::Received, {data, n});
+            if (deliver) deliver(data, n);
+        };
+    return std::make_shared<Engine::Callbacks>(Engine::Callbacks{std::move(onData), onLost_, onSent_});
+}
+
 void CSerialPort::SetReceiver(ReceiveFn onData, LostFn onLost, SentFn onSent)
 {
     onData_ = std::move(onData);
     onLost_ = std::move(onLost);
     onSent_ = std::move(onSent);
-    if (engine_)
-        engine_->SetCallbacks(std::make_shared<Engine::Callbacks>(Engine::Callbacks{onData_, onLost_, onSent_}));
+    if (engine_) engine_->SetCallbacks(MakeCallbacks());
 }
+
+void CSerialPort::SetTrace(CWireTrace* trace)
+{
+    trace_ = trace;
+    if (engine_) engine_->SetCallbacks(MakeCallbacks());
+}
+
 
 void CSerialPort::SetTimingForTesting(int blockGapMs, int fullRingWaitMs, int stopWaitMs)
 {
@@ -133,7 +150,7 @@ int CSerialPort::EnablePort(int enable)
 
     Engine::Settings settings{portName_, baudRate_, flowControl_, parity_};
     auto engine = std::make_shared<Engine>(std::move(settings), blockGapMs_);
-    engine->SetCallbacks(std::make_shared<Engine::Callbacks>(Engine::Callbacks{onData_, onLost_, onSent_}));
+    engine->SetCallbacks(MakeCallbacks());
     engine->receivePaused = receivePaused_;
     engine_ = engine;
     try {
@@ -215,7 +232,9 @@ int CSerialPort::SetParity(int parity)
 bool CSerialPort::WriteToPort(const char* data, std::size_t n)
 {
     if (!engine_ || !data || n == 0) return false;
-    return engine_->Enqueue(data, n, fullRingWaitMs_);
+    if (!engine_->Enqueue(data, n, fullRingWaitMs_)) return false;
+    if (trace_) trace_->Record(CWireTrace::Direction::Sent, {data, n});
+    return true;
 }
 
 }  // namespace rtu

@@ -24,6 +24,8 @@
 #include <string>
 #include <thread>
 
+#include "link/WireTrace.h"
+
 namespace rtu {
 
 class CSerialPort {
@@ -58,6 +60,9 @@ public:
     void SetFlowControl(int value);  // 2: hardware handshake, anything else: none
     // Takes effect at once, also on an open port.
     void SetReceiver(ReceiveFn onData, LostFn onLost = {}, SentFn onSent = {});
+    // Every block queued and every chunk received is recorded into `trace` (nullptr: none).
+    // The trace must outlive the port; a trace that is not open records nothing.
+    void SetTrace(CWireTrace* trace);
 
     // enable = 1: start the worker, which opens and configures the port; returns once the
     // open has succeeded or failed (IsPortOpen tells which; the result is 1 when the port
@@ -107,6 +112,7 @@ private:
     // memory. See SerialPort.cpp.
     struct Engine;
     void RetireWorker();
+    auto MakeCallbacks() const;  // the callbacks the worker runs, with the trace's recording
 
     std::string portName_;
     int baudRate_ = 9600;
@@ -115,6 +121,7 @@ private:
     ReceiveFn onData_;
     LostFn onLost_;
     SentFn onSent_;
+    CWireTrace* trace_ = nullptr;
 
     int blockGapMs_ = kBlockGapMs;
     int fullRingWaitMs_ = kFullRingWaitMs;

@@ -13,6 +13,7 @@
 #include <algorithm>
 
 #include "link/DeviceLink.h"
+#include "link/PortDiagnosis.h"
 #include "link/SerialPortList.h"
 #include "shell/RegSetting.h"
 
@@ -156,6 +157,7 @@ CConnectionBar::CConnectionBar(const rtu::CTextCatalog& catalog, QWidget* parent
     aboutButton->setAutoRaise(true);
     connect(aboutButton, &QToolButton::clicked, this, &CConnectionBar::aboutClicked);
     layout->addWidget(aboutButton);
+    about_ = aboutButton;
 
     FillPortList();
     connect(portCombo_, &QComboBox::activated, this, &CConnectionBar::portChosen);
@@ -188,10 +190,29 @@ QString CConnectionBar::Tr(const char* section, const char* key) const
     return QString::fromStdString(catalog_.GetText(section, key));
 }
 
+void CConnectionBar::AddTool(QWidget* tool)
+{
+    auto* layout = static_cast<QBoxLayout*>(connection_->layout());
+    tool->setParent(connection_);
+    layout->insertWidget(layout->indexOf(about_), tool);
+}
+
 void CConnectionBar::FillPortList()
 {
     portCombo_->clear();
-    for (const std::string& p : rtu::ListSerialPorts()) portCombo_->addItem(QString::fromStdString(p));
+    // A USB adapter is listed under its stable name first (maker, product and serial number
+    // are in it, and it stays the same whichever ttyUSB number the adapter gets), then by its
+    // device node; the tip tells what is behind each.
+    for (const std::string& p : rtu::ListSerialPorts()) {
+        const rtu::PortDetails port = rtu::DescribePort(p);
+        const QString tip = QString::fromStdString(rtu::PortSummary(port));
+        if (!port.byId.empty()) {
+            portCombo_->addItem(QString::fromStdString(port.byId));
+            portCombo_->setItemData(portCombo_->count() - 1, tip, Qt::ToolTipRole);
+        }
+        portCombo_->addItem(QString::fromStdString(p));
+        portCombo_->setItemData(portCombo_->count() - 1, tip, Qt::ToolTipRole);
+    }
 }
 
 void CConnectionBar::ShowPortPicker()
@@ -242,7 +263,9 @@ void CConnectionBar::Store(CRegSetting& settings) const
     settings.WriteNumber(setting::kBaud, baudCombo_->currentIndex());
     StorePassword(settings);
     settings.WriteNumber(setting::kParity, parityCombo_->currentIndex());
-    settings.WriteText(setting::kPortPath, PortPath());
+    // The stable name of an adapter is kept, so a re-plugged one is found under another number.
+    const std::string stable = rtu::DescribePort(PortPath().toStdString()).byId;
+    settings.WriteText(setting::kPortPath, stable.empty() ? PortPath() : QString::fromStdString(stable));
 }
 
 void CConnectionBar::StorePassword(CRegSetting& settings) const

@@ -60,6 +60,8 @@ public:
     // The buttons that write to the unit (run a profile, restart, defaults) follow the unit's
     // busy state.
     void SetWritesEnabled(bool on);
+    // Puts a tool button into the connection group, before the About button.
+    void AddTool(QWidget* tool);
 
 signals:
     void commandClicked(int id);  // a command button or the login button
@@ -86,5 +88,6 @@ private:
     QLineEdit* password_ = nullptr;
     QToolButton* loginButton_ = nullptr;
     QLabel* light_ = nullptr;
+    QToolButton* about_ = nullptr;
     bool open_ = false;
 };

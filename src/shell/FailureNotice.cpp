@@ -13,6 +13,7 @@
 #include "shell/PageArea.h"
 #include "shell/PageView.h"
 #include "shell/SessionDriver.h"
+#include "shell/SupportTools.h"
 
 CFailureNotice::CFailureNotice(QWidget* parent)
     : QFrame(parent), text_(new QLabel(this)), portButton_(new QPushButton(tr("Choose port..."), this))
@@ -45,8 +46,10 @@ CFailureNotice::CFailureNotice(QWidget* parent)
 }
 
 void CFailureNotice::Watch(CSessionDriver& driver, CPageArea& pages, rtu::CSession& session, CConnectionBar& bar,
-                           const rtu::CSerialPort& port)
+                           rtu::CSerialPort& port)
 {
+    support_ = new CSupportTools(port, session, this);
+    bar.AddTool(support_->Button());
     connect(&driver, &CSessionDriver::portLost, this, [this, &port] { PortLost(port.PortName()); });
     connect(this, &CFailureNotice::choosePort, &bar, &CConnectionBar::ShowPortPicker);
     connect(&driver, &CSessionDriver::fieldRefused, this,

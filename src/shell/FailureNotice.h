@@ -11,6 +11,7 @@ class QPushButton;
 class CConnectionBar;
 class CPageArea;
 class CSessionDriver;
+class CSupportTools;
 namespace rtu {
 class CSerialPort;
 class CSession;
@@ -26,8 +27,10 @@ public:
     // Shows the unit's refusals and silences the session tells: the refused page's controls
     // are marked, and the text is shown here; so is the loss of the port. The port button
     // opens the bar's port list.
+    // The support tools (wire trace, diagnostics) join the bar too.
     void Watch(CSessionDriver& driver, CPageArea& pages, rtu::CSession& session, CConnectionBar& bar,
-               const rtu::CSerialPort& port);
+               rtu::CSerialPort& port);
+    CSupportTools* Support() const { return support_; }
     // Shows `text`; `offerPort`: with the button that opens the port picker.
     void Tell(const QString& text, bool offerPort);
     void Clear();
@@ -46,4 +49,5 @@ signals:
 private:
     QLabel* text_;
     QPushButton* portButton_;
+    CSupportTools* support_ = nullptr;
 };

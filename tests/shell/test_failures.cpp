@@ -4,12 +4,15 @@
 // the progress window counts in words a user reads.
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 
 #include <unistd.h>
 
@@ -26,6 +29,7 @@
 #include "shell/ProgressWnd.h"
 #include "shell/RegSetting.h"
 #include "shell/SimProcess.h"
+#include "shell/SupportTools.h"
 #include "shell/VarnelDlg.h"
 
 using namespace rtu;
@@ -266,6 +270,59 @@ private slots:
         for (const QString& t : texts) QVERIFY2(!t.startsWith('$') && !t.startsWith('%'), qPrintable(t));
         QVERIFY(texts.filter("Reading ").size() > 0);
         QCOMPARE(best, CSysProgress::kBarMax);
+    }
+
+    // The support menu: the trace records both directions of a reload, and the diagnostics
+    // archive holds the trace, the pages read and the masked settings.
+    void supportToolsTraceTheWireAndSaveDiagnostics()
+    {
+        QTemporaryDir home;
+        qputenv("XDG_STATE_HOME", home.filePath("state").toUtf8());
+        qputenv("XDG_CONFIG_HOME", home.filePath("config").toUtf8());
+        QDir().mkpath(home.filePath("config/rtuconfig"));
+        QFile conf(home.filePath("config/rtuconfig/QMX5000COMM.conf"));
+        QVERIFY(conf.open(QIODevice::WriteOnly));
+        conf.write("[General]\nPASSWORD=sesame\n");
+        conf.close();
+        Sim sim;
+        Window w;
+        w.dlg->show();
+        w.dlg->StartUp(sim.process.PtyPath());
+        QTRY_COMPARE_WITH_TIMEOUT(w.dlg->StatusText(), QStringLiteral("Reload successful, connected with the PC!"),
+                                  kSimWaitMs);
+        CSupportTools* support = w.dlg->Notice()->Support();
+        QVERIFY(support && support->Button()->isVisibleTo(w.dlg.get()));
+        support->TraceAction()->setChecked(true);
+        QVERIFY(support->Trace().IsOpen());
+        w.dlg->RunCommand(rtu::cmd::kReload);
+        const auto traced = [&] {
+            QFile trace(home.filePath("state/rtuconfig/trace.txt"));
+            return trace.open(QIODevice::ReadOnly) ? trace.readAll() : QByteArray();
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(traced().contains(" < $"), kSimWaitMs);  // the unit's reports
+        QVERIFY(traced().contains(" > %DUMPS\\r\n"));
+        QTRY_VERIFY_WITH_TIMEOUT(w.dlg->Session().SenderIdle(), kSimWaitMs);
+
+        const QString archive = home.filePath("d.tar.gz");
+        support->fileChooser = [&](const QString&) { return archive; };
+        QStringList told;
+        support->messageSink = [&](bool, const QString& text) { told << text; };
+        support->DiagnosticsAction()->trigger();
+        QTRY_COMPARE_WITH_TIMEOUT(told.size(), 1, kSimWaitMs);
+        QVERIFY2(told[0].startsWith("Diagnostics saved"), qPrintable(told[0]));
+        QProcess tar;
+        tar.start("tar", {"-xzf", archive, "-C", home.path()});
+        QVERIFY(tar.waitForFinished());
+        const QStringList made = QDir(home.path()).entryList({"rtuconfig-diagnostics-*"}, QDir::Dirs);
+        QCOMPARE(made.size(), 1);
+        const QDir unpacked(home.filePath(made[0]));
+        for (const char* name : {"version.txt", "ports.txt", "trace.txt", "profile.txt", "unit.json"})
+            QVERIFY2(unpacked.exists(name), name);
+        QFile settings(unpacked.filePath("settings.conf"));
+        QVERIFY(settings.open(QIODevice::ReadOnly));
+        QCOMPARE(settings.readAll(), QByteArray("[General]\nPASSWORD=********\n"));
+        qunsetenv("XDG_STATE_HOME");
+        qunsetenv("XDG_CONFIG_HOME");
     }
 };
 
