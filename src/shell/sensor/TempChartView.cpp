@@ -21,6 +21,7 @@ CTempChartView::CTempChartView(QWidget* parent) : QChartView(parent)
     axisY_ = new QValueAxis(c);
     axisX_->setObjectName("axisX");
     axisY_->setObjectName("axisY");
+    axisX_->setLabelFormat("%d");  // record positions are whole numbers
     c->addAxis(axisX_, Qt::AlignBottom);
     c->addAxis(axisY_, Qt::AlignLeft);
     axisX_->setRange(kFixedXMin, rtu::TempChart::kFixedXMax);
