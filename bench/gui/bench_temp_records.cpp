@@ -23,8 +23,8 @@
 namespace {
 
 constexpr int kRecordsPerSecond = 1000;
-constexpr int kTickMs = 10;                                            // one chunk every 10 ms …
-constexpr int kRecordsPerTick = kRecordsPerSecond * kTickMs / 1000;    // … of ten records
+constexpr int kTickMs = 10;                                          // one chunk every 10 ms …
+constexpr int kRecordsPerTick = kRecordsPerSecond * kTickMs / 1000;  // … of ten records
 constexpr int kDefaultSeconds = 60;
 constexpr int kWarmUpSeconds = 5;  // memory is compared from here on
 constexpr int kRedrawEveryMs = 1000;

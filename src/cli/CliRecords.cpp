@@ -60,8 +60,7 @@ int CmdLogSync(CCliLoop& loop, const std::string& csvPath)
     // The log ends with the unit's acknowledgement; a unit that sends none is done once quiet.
     const bool done = loop.RunUntil(
         [&] {
-            return ended || loop.PortLost() ||
-                   (page->Records() > 0 && NowMs() - loop.LastReceive() >= kLogQuietMs);
+            return ended || loop.PortLost() || (page->Records() > 0 && NowMs() - loop.LastReceive() >= kLogQuietMs);
         },
         loop.Deadline(), [&]() -> std::optional<Millis> { return loop.LastReceive() + kLogQuietMs; });
     loop.onLine = nullptr;

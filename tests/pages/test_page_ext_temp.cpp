@@ -12,8 +12,13 @@ namespace {
 using P = rtu::CPageExtTemp;
 
 // The unit's answer to the page's dump.
-const char* const kDump[] = {"$ETEMP0 21.50,30,10,0,1,5,30,10,0,1,1", "$ETEMP1 23.25,28,18,-1,2,10,60,30,1,0,1",
-                             "$EXTEMPUT 60", "$EXTEMPGT 300", "$EXTEMPST 5", "$EXTEMPSS 10", "$EXTEMPUS 08:00",
+const char* const kDump[] = {"$ETEMP0 21.50,30,10,0,1,5,30,10,0,1,1",
+                             "$ETEMP1 23.25,28,18,-1,2,10,60,30,1,0,1",
+                             "$EXTEMPUT 60",
+                             "$EXTEMPGT 300",
+                             "$EXTEMPST 5",
+                             "$EXTEMPSS 10",
+                             "$EXTEMPUS 08:00",
                              "$EXTEMPUE 18:30"};
 
 class ExtTempTest : public ::testing::Test {
@@ -74,9 +79,12 @@ TEST_F(ExtTempTest, CommonReportsNameTheirBox)
         const char* text;
     };
     const Case cases[] = {
-        {"$EXTEMPUS 08:00", P::kUploadStart, "08:00"}, {"$EXTEMPUE 24:00", P::kUploadEnd, "24:00"},
-        {"$EXTEMPUT 60", P::kUartPeriod, "60"},        {"$EXTEMPGT 300", P::kGprsPeriod, "300"},
-        {"$EXTEMPST 5", P::kEventStep, "5"},           {"$EXTEMPSS 10", P::kSavePeriod, "10"},
+        {"$EXTEMPUS 08:00", P::kUploadStart, "08:00"},
+        {"$EXTEMPUE 24:00", P::kUploadEnd, "24:00"},
+        {"$EXTEMPUT 60", P::kUartPeriod, "60"},
+        {"$EXTEMPGT 300", P::kGprsPeriod, "300"},
+        {"$EXTEMPST 5", P::kEventStep, "5"},
+        {"$EXTEMPSS 10", P::kSavePeriod, "10"},
         {"$EXTEMPSS", P::kSavePeriod, ""},
     };
     for (const Case& c : cases) {
@@ -107,9 +115,8 @@ TEST_F(ExtTempTest, SetupDialogWritesOneSensorThenReloads)
     page.CommitEditRow(edit);
     EXPECT_EQ(*h.sequencer.NextDeadline() - h.now, rtu::CPageBase::kDefaultWaitMs);
     h.AckAll();
-    EXPECT_EQ(h.Wire(),
-              "%STARTCMD\r%ETEMPH1=35\r%ETEMPL1=18\r%ETEMPB1=-1\r%ETEMPOS1=2\r%ETEMPAS1=10\r%ETEMPRS1=60\r"
-              "%ETEMPDLY1=30\r%ETEMPURG1=1\r%ETEMPSND1=1\r%ETEMPEN1=0\r%COMMITCMD\r%DUMP_DS1\r");
+    EXPECT_EQ(h.Wire(), "%STARTCMD\r%ETEMPH1=35\r%ETEMPL1=18\r%ETEMPB1=-1\r%ETEMPOS1=2\r%ETEMPAS1=10\r%ETEMPRS1=60\r"
+                        "%ETEMPDLY1=30\r%ETEMPURG1=1\r%ETEMPSND1=1\r%ETEMPEN1=0\r%COMMITCMD\r%DUMP_DS1\r");
 }
 
 TEST_F(ExtTempTest, SetupDialogAdmitsWholeNumbersOnly)

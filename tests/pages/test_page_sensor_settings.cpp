@@ -29,12 +29,15 @@ TEST(SensorSettings, ReportsComeBackAsTheSavedLines)
     const SaveCase cases[] = {
         {PageId::Buzzer, {"$IBUZ 1", "$BUZZERT 15"}, "%STARTCMD\r%BUZEN1\r%BUZT15\r%COMMITCMD\r%DUMP_SYS\r"},
         {PageId::Buzzer, {"$IBUZ 0", "$BUZZERT 15", "$BUZ 9"}, "%STARTCMD\r%BUZEN0\r%BUZT15\r%COMMITCMD\r%DUMP_SYS\r"},
-        {PageId::Battery, {"$POWDLY 30", "$BATEN 1", "$POWLS 120"},
+        {PageId::Battery,
+         {"$POWDLY 30", "$BATEN 1", "$POWLS 120"},
          "%STARTCMD\r%POWDLY30\r%BATEN1\r%POWLS120\r%COMMITCMD\r%DUMP_GPIO\r"},
-        {PageId::GSensor, {"$GSENSORVPC 1", "$GSENSORVCR 1", "$GSENSORVCH 2", "$GSENSORMIN 10", "$GSENSORSTEP 3"},
+        {PageId::GSensor,
+         {"$GSENSORVPC 1", "$GSENSORVCR 1", "$GSENSORVCH 2", "$GSENSORMIN 10", "$GSENSORSTEP 3"},
          "%STARTCMD\r%GSENSORVCH2\r%GSENSORVPC1\r%GSENSORDVR1\r%GSENSORMIN10\r%GSENSORSTEP3\r%COMMITCMD\r"
          "%DUMP_GSENSOR\r"},
-        {PageId::GSensor, {"$GSENSORVCH 7"},  // no such channel: nothing selected, sent as 0
+        {PageId::GSensor,
+         {"$GSENSORVCH 7"},  // no such channel: nothing selected, sent as 0
          "%STARTCMD\r%GSENSORVCH0\r%GSENSORVPC0\r%GSENSORDVR0\r%GSENSORMIN\r%GSENSORSTEP\r%COMMITCMD\r%DUMP_GSENSOR\r"},
         {PageId::Graycode,
          {"$GRAYH 1023", "$GRAYL 0", "$GRAYADJ -3", "$GRAYTIMER 600", "$GRAYACCS 1", "$GRAYBITS 10", "$GRAYSTEP 4",
@@ -46,7 +49,8 @@ TEST(SensorSettings, ReportsComeBackAsTheSavedLines)
           "$TMPUPS 5", "*TMP100_EN 1", "$TMPURG 0", "$TMPSND 1", "$TMPSMS 1", "$TMPIH 2", "$TMPIL 7"},
          "%STARTCMD\r%TMPH45\r%TMPL0\r%TMPB-2\r%TMPON\r%TMPSMS1\r%TMPSND1\r%TMPAS10\r%TMPRS60\r%TMPDLY30\r"
          "%TMPURG0\r%TMPOS2\r%TMPUPS5\r%TMPIH2\r%COMMITCMD\r%DUMP_TMP\r%DUMPR\r"},
-        {PageId::Temp, {"*TMP100_EN 0", "$TMPIH 4", "$TMPIL 9"},  // "Nc" in both lists sends neither
+        {PageId::Temp,
+         {"*TMP100_EN 0", "$TMPIH 4", "$TMPIL 9"},  // "Nc" in both lists sends neither
          "%STARTCMD\r%TMPH\r%TMPL\r%TMPB\r%TMPOFF\r%TMPSMS0\r%TMPSND0\r%TMPAS\r%TMPRS\r%TMPDLY\r%TMPURG0\r%TMPOS\r"
          "%TMPUPS\r%COMMITCMD\r%DUMP_TMP\r%DUMPR\r"},
         {PageId::Humidity,
@@ -54,7 +58,8 @@ TEST(SensorSettings, ReportsComeBackAsTheSavedLines)
           "$HUMUPS 10", "$HUMEN 1", "$HUMURG 1", "$HUMSND 0", "$HUMIH 1", "$HUMIL 2"},
          "%STARTCMD\r%HUMB0\r%HUMH80\r%HUML20\r%HUMAS15\r%HUMRS120\r%HUMDLY30\r%HUMOS5\r%HUMEN1\r%HUMSND0\r"
          "%HUMURG1\r%HUMUPS10\r%HUMIH1\r%HUMIL2\r%COMMITCMD\r%DUMP_HUM\r"},
-        {PageId::Humidity, {"$HUMIH 4", "$HUMIL 8"},  // "Nc" goes as 4 on this page
+        {PageId::Humidity,
+         {"$HUMIH 4", "$HUMIL 8"},  // "Nc" goes as 4 on this page
          "%STARTCMD\r%HUMB\r%HUMH\r%HUML\r%HUMAS\r%HUMRS\r%HUMDLY\r%HUMOS\r%HUMEN0\r%HUMSND0\r%HUMURG0\r%HUMUPS\r"
          "%HUMIH4\r%HUMIL4\r%COMMITCMD\r%DUMP_HUM\r"},
     };

@@ -43,7 +43,7 @@ fs::path TempPath(const std::string& name)
 struct ParseCase {
     std::string line;
     int type;
-    int records;  // records of the type
+    int records;                                                // records of the type
     std::vector<std::vector<std::pair<char, double>>> entries;  // per temperature record
 };
 
@@ -54,16 +54,22 @@ TEST(TempRecords, LayoutOfARecordLine)
         {two, 0x33, 1, {{{'0', 23.50}, {'1', 41.25}}}},
         {two, 0x83, 0, {}},
         // Hex digits in either case; any other character counts as 0.
-        {Record("ET83", "0a", "") , 0x83, 1, {{}}},
+        {Record("ET83", "0a", ""), 0x83, 1, {{}}},
         {Record("ETx3", "01", "0-4.25;"), 0x03, 1, {{{'0', -4.25}}}},
-        {Record("Et33", "01", "01.00,"), 0x33, 1, {}},       // not "ET": counted, nothing listed
-        {Record("ET33", "0G", "09.99,"), 0x33, 1, {{}}},      // "0G" reads as 0 entries
-        {Record("ET33", "01", "2-0.50,") + Record("ET33", "01", "x12.34,"), 0x33, 2,
-         {{{'2', -0.50}}, {{'x', 12.34}}}},                   // two records in one line, any status
-        {Record("ET33", "03", "012.00;112.5 ,2"), 0x33, 1,    // a truncated line ends the entries
+        {Record("Et33", "01", "01.00,"), 0x33, 1, {}},    // not "ET": counted, nothing listed
+        {Record("ET33", "0G", "09.99,"), 0x33, 1, {{}}},  // "0G" reads as 0 entries
+        {Record("ET33", "01", "2-0.50,") + Record("ET33", "01", "x12.34,"),
+         0x33,
+         2,
+         {{{'2', -0.50}}, {{'x', 12.34}}}},  // two records in one line, any status
+        {Record("ET33", "03", "012.00;112.5 ,2"),
+         0x33,
+         1,  // a truncated line ends the entries
          {{{'0', 12.00}, {'1', 12.5}}}},
         {Record("ET33", "02", "0" + std::string(20, '1') + ".00,030.00,"), 0x33, 1, {{}}},  // point too late
-        {Record("ET33", "02", "0" + std::string(19, '1') + ".00,030.00,"), 0x33, 1,
+        {Record("ET33", "02", "0" + std::string(19, '1') + ".00,030.00,"),
+         0x33,
+         1,
          {{{'0', 1111111111111111111.0}, {'0', 30.0}}}},
         {std::string("$TREC0001ET3"), 0x33, 0, {}},  // 12 characters: no record
         {std::string("$TREC0001ET33"), 0x33, 1, {{}}},

@@ -4,11 +4,11 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTableWidget>
 #include <QLineSeries>
 #include <QPushButton>
 #include <QScatterSeries>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTest>
 #include <QValueAxis>
 
@@ -36,8 +36,8 @@ constexpr int kRecords = 150;
 std::string RecordLine(int i, const char* type)
 {
     char line[128];
-    std::snprintf(line, sizeof line, "$TREC%04XET%s20261208%06d03%c%d.%02d,%c%d.50,20.00,", i, type, i,
-                  '0', 20 + i % 10, i % 100, i % 5 == 0 ? '1' : '0', 30 + i % 7);
+    std::snprintf(line, sizeof line, "$TREC%04XET%s20261208%06d03%c%d.%02d,%c%d.50,20.00,", i, type, i, '0',
+                  20 + i % 10, i % 100, i % 5 == 0 ? '1' : '0', 30 + i % 7);
     return line;
 }
 
@@ -49,11 +49,12 @@ std::string ReadAll(const fs::path& p)
 
 struct Rig {
     Rig()
-        : session([this](std::string_view b) {
-              wire += b;
-              return true;
-          },
-                  [this] { return now; }, nullptr),
+        : session(
+              [this](std::string_view b) {
+                  wire += b;
+                  return true;
+              },
+              [this] { return now; }, nullptr),
           driver(session, [this] { return now; })
     {
         dir = fs::temp_directory_path() / ("rtu_sensor_views_" + std::to_string(::getpid()));

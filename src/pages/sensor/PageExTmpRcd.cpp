@@ -9,9 +9,9 @@ namespace {
 using K = FieldKind;
 namespace t = temppage;
 
-constexpr int kTimeWidth = 140;    // column of the record time
-constexpr int kStatusWidth = 30;   // a sensor's status column
-constexpr int kValueWidth = 100;   // a sensor's value column
+constexpr int kTimeWidth = 140;                     // column of the record time
+constexpr int kStatusWidth = 30;                    // a sensor's status column
+constexpr int kValueWidth = 100;                    // a sensor's value column
 constexpr WriteDecl kViewOnly{.reportOnly = true};  // shown, never written to the unit
 
 std::vector<FieldDecl> Fields()
@@ -50,8 +50,7 @@ std::vector<ColumnDecl> TempRecordColumns()
 std::unique_ptr<CPageBase> CPageExTmpRcd::Make(PageContext& context, const PageInfo& info)
 {
     return std::make_unique<CTempRecordPage>(
-        context, info,
-        CTempRecordPage::Shape{temprec::kRealTimeType, kRowLimit, kRecordLimit, true, Fields()});
+        context, info, CTempRecordPage::Shape{temprec::kRealTimeType, kRowLimit, kRecordLimit, true, Fields()});
 }
 
 }  // namespace rtu

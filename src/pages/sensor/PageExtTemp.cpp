@@ -20,7 +20,7 @@ constexpr const char* kFlagOn = "1";
 constexpr const char* kFlagOff = "0";
 
 // The wire keys of columns 2-11, in their command order.
-constexpr const char* kSensorKeys[] = {"ETEMPH",  "ETEMPL",  "ETEMPB",   "ETEMPOS",  "ETEMPAS",
+constexpr const char* kSensorKeys[] = {"ETEMPH",  "ETEMPL",   "ETEMPB",   "ETEMPOS",  "ETEMPAS",
                                        "ETEMPRS", "ETEMPDLY", "ETEMPURG", "ETEMPSND", "ETEMPEN"};
 
 // The "$EXTEMP" codes and the boxes they fill.
@@ -28,8 +28,8 @@ struct CommonCode {
     const char* code;
     int id;
 };
-constexpr CommonCode kCommonCodes[] = {{"UT", P::kUartPeriod},  {"GT", P::kGprsPeriod}, {"ST", P::kEventStep},
-                                       {"SS", P::kSavePeriod},  {"US", P::kUploadStart}, {"UE", P::kUploadEnd}};
+constexpr CommonCode kCommonCodes[] = {{"UT", P::kUartPeriod}, {"GT", P::kGprsPeriod},  {"ST", P::kEventStep},
+                                       {"SS", P::kSavePeriod}, {"US", P::kUploadStart}, {"UE", P::kUploadEnd}};
 
 void TakeSensorReport(CPageBase& page, const RouteHit& hit) { static_cast<P&>(page).TakeSensor(hit.text); }
 void TakeCommonReport(CPageBase& page, const RouteHit& hit) { static_cast<P&>(page).TakeCommon(hit.text); }
@@ -59,7 +59,11 @@ std::vector<ColumnDecl> Columns()
 
 const std::vector<FieldDecl> kFields = {
     {.id = ctl::kFrame, .kind = K::Label, .caption = Own("TITLE")},
-    {.id = P::kList, .kind = K::List, .write = {.reportOnly = true}, .dump = P::kDump, .columns = Columns(),
+    {.id = P::kList,
+     .kind = K::List,
+     .write = {.reportOnly = true},
+     .dump = P::kDump,
+     .columns = Columns(),
      .rows = P::kSensors},
     {.id = 1011, .kind = K::Label, .caption = Own("UARTTIMER")},
     Common(P::kUartPeriod, 1011, Own("UARTTIMER"), "%%ETEMPUT%s\r", 1),

@@ -14,12 +14,12 @@ namespace rtu {
 class CPageExtTemp : public CPageBase {
 public:
     static constexpr int kList = ctl::kList;
-    static constexpr int kSensors = 4;          // sensors 0-3, one row each
-    static constexpr int kColumns = 12;         // number, reading, ten settings
-    static constexpr int kReadingColumn = 1;    // the current reading (shown only)
-    static constexpr int kFirstSetting = 2;     // columns 2-11 are written back
-    static constexpr int kFirstFlag = 9;        // columns 9-11 hold "1" or "0"
-    static constexpr int kEnableColumn = 11;    // kept by a reload
+    static constexpr int kSensors = 4;            // sensors 0-3, one row each
+    static constexpr int kColumns = 12;           // number, reading, ten settings
+    static constexpr int kReadingColumn = 1;      // the current reading (shown only)
+    static constexpr int kFirstSetting = 2;       // columns 2-11 are written back
+    static constexpr int kFirstFlag = 9;          // columns 9-11 hold "1" or "0"
+    static constexpr int kEnableColumn = 11;      // kept by a reload
     static constexpr std::size_t kMaxField = 31;  // characters of a reported field kept
     static constexpr int kColumnWidth = 60;
 

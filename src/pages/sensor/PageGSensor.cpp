@@ -24,9 +24,12 @@ void TakeGSensor(CPageBase& page, const RouteHit& hit)
     };
     if (line.find("$GSENSORVPC") != std::string_view::npos) box(G::kVideoCall);
     else if (line.find("$GSENSORVCR") != std::string_view::npos) box(G::kRecord);
-    else if (line.find("$GSENSORVCH") != std::string_view::npos) page.SetSel(G::kChannel, c == '1' ? 0 : c == '2' ? 1 : -1);
-    else if (line.find("$GSENSORMIN") != std::string_view::npos) page.SetText(G::kMinutes, std::string(From(line, G::kCharAt)));
-    else if (line.find("$GSENSORSTEP") != std::string_view::npos) page.SetText(G::kStep, std::string(From(line, G::kStepAt)));
+    else if (line.find("$GSENSORVCH") != std::string_view::npos)
+        page.SetSel(G::kChannel, c == '1' ? 0 : c == '2' ? 1 : -1);
+    else if (line.find("$GSENSORMIN") != std::string_view::npos)
+        page.SetText(G::kMinutes, std::string(From(line, G::kCharAt)));
+    else if (line.find("$GSENSORSTEP") != std::string_view::npos)
+        page.SetText(G::kStep, std::string(From(line, G::kStepAt)));
 }
 
 // The channel goes as its number (1 or 2); 0 when none is chosen.

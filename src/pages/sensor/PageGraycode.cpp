@@ -19,11 +19,14 @@ struct GrayReport {
     int id;
 };
 constexpr GrayReport kReports[] = {
-    {"$GRAYH", 7, G::kRangeHigh},        {"$GRAYL", 7, G::kRangeLow},       {"$GRAYADJ", 9, G::kAdjust},
-    {"$GRAYTIMER", 11, G::kTimer},       {"$GRAYACCS", 10, G::kAccuracy},   {"$GRAYBITS", 10, G::kBits},
-    {"$GRAYSTEP", 10, G::kStep},         {"$GRAYDETT", 10, G::kDetect},     {"$GRAYEVENTCNT", 14, G::kEventCount},
-    {"$GRAYEVENTMIN", 14, G::kEventMinutes}, {"$GRAYVALUEV", 12, G::kValueV}, {"$GRAYVALUEG", 12, G::kValueG},
-    {"$GRAYVALUEB", 12, G::kValueB},     {"$GRAYREPHS", 11, G::kSpanStart}, {"$GRAYREPHE", 11, G::kSpanEnd},
+    {"$GRAYH", 7, G::kRangeHigh},          {"$GRAYL", 7, G::kRangeLow},
+    {"$GRAYADJ", 9, G::kAdjust},           {"$GRAYTIMER", 11, G::kTimer},
+    {"$GRAYACCS", 10, G::kAccuracy},       {"$GRAYBITS", 10, G::kBits},
+    {"$GRAYSTEP", 10, G::kStep},           {"$GRAYDETT", 10, G::kDetect},
+    {"$GRAYEVENTCNT", 14, G::kEventCount}, {"$GRAYEVENTMIN", 14, G::kEventMinutes},
+    {"$GRAYVALUEV", 12, G::kValueV},       {"$GRAYVALUEG", 12, G::kValueG},
+    {"$GRAYVALUEB", 12, G::kValueB},       {"$GRAYREPHS", 11, G::kSpanStart},
+    {"$GRAYREPHE", 11, G::kSpanEnd},
 };
 
 void TakeGray(CPageBase& page, const RouteHit& hit)

@@ -19,12 +19,11 @@ public:
     static constexpr int kValueV = 1008;    // 1008-1010: the current value's three parts (V, G, B)
     static constexpr int kValueG = 1009;
     static constexpr int kValueB = 1010;
-    static constexpr int kTimer = 1011;      // GPRS upload period, seconds
-    static constexpr int kSpanStart = 1012;  // upload time span, start hour (shown only)
-    static constexpr int kSpanEnd = 1013;    // … end hour (shown only)
+    static constexpr int kTimer = 1011;         // GPRS upload period, seconds
+    static constexpr int kSpanStart = 1012;     // upload time span, start hour (shown only)
+    static constexpr int kSpanEnd = 1013;       // … end hour (shown only)
     static constexpr int kEventCount = 1014;    // upload on change: count
     static constexpr int kEventMinutes = 1015;  // … minutes interval
-
 
     CPageGraycode(PageContext& context, const PageInfo& info);
     static std::unique_ptr<CPageBase> Make(PageContext& context, const PageInfo& info);

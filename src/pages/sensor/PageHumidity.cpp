@@ -24,10 +24,10 @@ struct HumCode {
     bool flag;       // a box: '1' checks it, '0' clears it
 };
 constexpr HumCode kCodes[] = {
-    {"DLY", c::kConfirm, 8, false}, {"UPS", c::kUpload, 8, false},     {"URG", c::kUrgent, 8, true},
-    {"SND", c::kSound, 8, true},    {"AS", c::kInterval, 7, false},    {"RS", c::kRepeat, 7, false},
-    {"OS", c::kHysteresis, 7, false}, {"EN", c::kEnable, 7, true},     {"H", c::kHigh, 6, false},
-    {"L", c::kLow, 6, false},       {"B", c::kAdjust, 6, false},       {"C", c::kCurrent, 6, false},
+    {"DLY", c::kConfirm, 8, false},   {"UPS", c::kUpload, 8, false},  {"URG", c::kUrgent, 8, true},
+    {"SND", c::kSound, 8, true},      {"AS", c::kInterval, 7, false}, {"RS", c::kRepeat, 7, false},
+    {"OS", c::kHysteresis, 7, false}, {"EN", c::kEnable, 7, true},    {"H", c::kHigh, 6, false},
+    {"L", c::kLow, 6, false},         {"B", c::kAdjust, 6, false},    {"C", c::kCurrent, 6, false},
 };
 
 // "$HUMI" (text from offset 5) links an output; any other "$HUM" line names a box.
@@ -49,7 +49,11 @@ FieldDecl Edit(int id, const char* caption, int labelId, const char* format, int
 
 FieldDecl Box(int id, const char* caption, const char* format, int order)
 {
-    return {.id = id, .kind = K::Check, .caption = Own(caption), .write = {.format = format, .order = order}, .dump = kDump};
+    return {.id = id,
+            .kind = K::Check,
+            .caption = Own(caption),
+            .write = {.format = format, .order = order},
+            .dump = kDump};
 }
 
 std::vector<FieldDecl> Fields()

@@ -43,7 +43,8 @@ bool WriteEnable(const CPageBase& page, std::string& line)
 // Sets both limits to 0 on the unit, then reloads.
 void ClearLimits(CPageBase& page)
 {
-    for (const char* line : {"%STARTCMD\r", "%TMPH0\r", "%TMPL0\r", "%COMMITCMD\r"}) page.EmitCommand(false, line, nullptr);
+    for (const char* line : {"%STARTCMD\r", "%TMPH0\r", "%TMPL0\r", "%COMMITCMD\r"})
+        page.EmitCommand(false, line, nullptr);
     page.ReloadGroup();
 }
 
@@ -60,7 +61,12 @@ FieldDecl Edit(int id, const char* caption, int labelId, ReportDecl report, cons
 
 FieldDecl Box(int id, const char* caption, const char* key, WriteDecl write)
 {
-    return {.id = id, .kind = K::Check, .caption = Own(caption), .report = {key, 0, D::Switch}, .write = write, .dump = kDump};
+    return {.id = id,
+            .kind = K::Check,
+            .caption = Own(caption),
+            .report = {key, 0, D::Switch},
+            .write = write,
+            .dump = kDump};
 }
 
 std::vector<FieldDecl> Fields()
@@ -125,7 +131,8 @@ std::vector<FieldDecl> climate::ClimateLabels()
                               {1025, "TMPAS"},  {1026, "TMPLS"},  {1027, "TMPDLY"}, {1028, "TMPLAG"},
                               {1029, "TMPUPS"}, {1030, "TMPHOC"}, {1031, "TMPLOC"}};
     for (const Caption& l : labels) f.push_back({.id = l.labelId, .kind = K::Label, .caption = Own(l.key)});
-    for (int i = 0; i < kUnitLabels; ++i) f.push_back({.id = kUnitLabel0 + i, .kind = K::Label, .caption = Own("UNIT")});
+    for (int i = 0; i < kUnitLabels; ++i)
+        f.push_back({.id = kUnitLabel0 + i, .kind = K::Label, .caption = Own("UNIT")});
     return f;
 }
 

@@ -41,8 +41,8 @@ struct TempEntry {
 
 // One record of the accepted type.
 struct TempRecord {
-    bool temperature = true;         // tagged "ET"; other records are only counted
-    std::string time{};              // the record's own 14-character time (shorter when the line ends)
+    bool temperature = true;           // tagged "ET"; other records are only counted
+    std::string time{};                // the record's own 14-character time (shorter when the line ends)
     std::vector<TempEntry> entries{};  // in sensor order
 };
 

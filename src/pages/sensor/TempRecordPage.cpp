@@ -117,8 +117,8 @@ void CTempRecordPage::Place(const TempRecord& record)
     } else if (log_ && !toldNotLogged_) {
         toldNotLogged_ = true;
         if (ctx_.message)
-            ctx_.message(MessageIcon::Error, "Real-time records are listed but not logged: cannot open \"" +
-                                                   log_->Path() + "\".");
+            ctx_.message(MessageIcon::Error,
+                         "Real-time records are listed but not logged: cannot open \"" + log_->Path() + "\".");
     }
 }
 

@@ -20,29 +20,29 @@ namespace rtu {
 
 // Control ids shared by both record pages.
 namespace temppage {
-inline constexpr int kTitle = 1281;       // title label
-inline constexpr int kCounter = 1100;     // "%d Rcd; Alarm %d"
-inline constexpr int kList = 4001;        // the record list
-inline constexpr int kSensorBox = 1101;   // chart sensor T0-T3
-inline constexpr int kRedraw = 1102;      // redraws the chart
-inline constexpr int kAutoFit = 1103;     // horizontal chart axis automatic
-inline constexpr int kOpenLog = 1104;     // opens the log file with the desktop's program
-inline constexpr int kDeleteLog = 1105;   // deletes the log file after a question
-inline constexpr int kResetList = 1106;   // empties the list
-inline constexpr int kChart = 1107;       // the chart
-inline constexpr int kSync = 1108;        // asks the unit for its stored records
-inline constexpr int kExport = 1109;      // writes the list to a CSV file
+inline constexpr int kTitle = 1281;      // title label
+inline constexpr int kCounter = 1100;    // "%d Rcd; Alarm %d"
+inline constexpr int kList = 4001;       // the record list
+inline constexpr int kSensorBox = 1101;  // chart sensor T0-T3
+inline constexpr int kRedraw = 1102;     // redraws the chart
+inline constexpr int kAutoFit = 1103;    // horizontal chart axis automatic
+inline constexpr int kOpenLog = 1104;    // opens the log file with the desktop's program
+inline constexpr int kDeleteLog = 1105;  // deletes the log file after a question
+inline constexpr int kResetList = 1106;  // empties the list
+inline constexpr int kChart = 1107;      // the chart
+inline constexpr int kSync = 1108;       // asks the unit for its stored records
+inline constexpr int kExport = 1109;     // writes the list to a CSV file
 }  // namespace temppage
 
 // The points of the chart of one sensor.
 struct TempChart {
-    static constexpr int kMaxPoints = 100;      // the newest rows drawn
-    static constexpr double kLowMark = 15.0;    // the vertical range holds at least 15 …
-    static constexpr double kHighMark = 30.0;   // … to 30, widened by the values
-    static constexpr double kMargin = 2.0;      // added below the low and above the high end
-    static constexpr double kHighScale = 1.2;   // head room above the highest value
-    static constexpr double kFixedXMax = 30.0;  // the fixed horizontal axis runs 0-30
-    std::string title;                          // "Realtime Records T<sensor>"
+    static constexpr int kMaxPoints = 100;          // the newest rows drawn
+    static constexpr double kLowMark = 15.0;        // the vertical range holds at least 15 …
+    static constexpr double kHighMark = 30.0;       // … to 30, widened by the values
+    static constexpr double kMargin = 2.0;          // added below the low and above the high end
+    static constexpr double kHighScale = 1.2;       // head room above the highest value
+    static constexpr double kFixedXMax = 30.0;      // the fixed horizontal axis runs 0-30
+    std::string title;                              // "Realtime Records T<sensor>"
     std::vector<std::pair<double, double>> points;  // (x, value), oldest first
     std::vector<std::pair<double, double>> line;    // (x, whole-number part of the value)
     double yMin = 0, yMax = 0;                      // vertical axis (only with points)
@@ -51,10 +51,10 @@ struct TempChart {
 class CTempRecordPage : public CPageBase {
 public:
     struct Shape {
-        int type;                  // the record type the page lists
-        std::size_t rowLimit;      // rows before the list is emptied
-        int recordLimit;           // records before the list is emptied
-        bool computerTime;         // a row shows the computer's time, not the record's
+        int type;              // the record type the page lists
+        std::size_t rowLimit;  // rows before the list is emptied
+        int recordLimit;       // records before the list is emptied
+        bool computerTime;     // a row shows the computer's time, not the record's
         std::vector<FieldDecl> fields;
     };
     static constexpr const char* kCounterFormat = "%d Rcd; Alarm %d";

@@ -59,7 +59,8 @@ QVariant CTempRecordTable::data(const QModelIndex& index, int role) const
 
 QVariant CTempRecordTable::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return QAbstractTableModel::headerData(section, orientation, role);
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return QAbstractTableModel::headerData(section, orientation, role);
     const rtu::FieldDecl* list = page_.FindField(rtu::temppage::kList);
     if (!list || section < 0 || section >= static_cast<int>(list->columns.size())) return {};
     return ResolveText(page_, list->columns[static_cast<std::size_t>(section)].title);

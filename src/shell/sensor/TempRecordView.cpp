@@ -25,7 +25,7 @@ namespace t = rtu::temppage;
 
 namespace {
 constexpr const char* kExportFilter = "(*.csv) (*.csv);;(*.*) (*)";  // the export dialog's choices
-constexpr const char* kDeleting = "Deleteing";                      // status while the log file goes
+constexpr const char* kDeleting = "Deleteing";                       // status while the log file goes
 }  // namespace
 
 CTempRecordView::CTempRecordView(CSessionDriver& driver, rtu::CTempRecordPage& page, bool realTime,

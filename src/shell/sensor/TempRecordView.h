@@ -36,10 +36,10 @@ public:
     void Redraw();
 
     // What the view asks of the desktop; tests replace them.
-    std::function<QString()> chooseExportPath;            // "" when the user cancels
-    std::function<bool(const QString&)> askYesNo;         // a question; true for Yes
-    std::function<void(const QString&)> showError;        // an error box
-    std::function<void(const QUrl&)> openUrl;             // the desktop's program for a file
+    std::function<QString()> chooseExportPath;      // "" when the user cancels
+    std::function<bool(const QString&)> askYesNo;   // a question; true for Yes
+    std::function<void(const QString&)> showError;  // an error box
+    std::function<void(const QUrl&)> openUrl;       // the desktop's program for a file
 
     QTableView* Table() const { return table_; }
     QLabel* Counter() const { return counter_; }

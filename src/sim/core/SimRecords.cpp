@@ -16,8 +16,8 @@ constexpr int kStoredType = 0x83;
 constexpr int kLeadInSequences = 0x10000;  // the lead-in numbers records modulo this
 constexpr int kSensors = 4;
 constexpr int kPercent = 100;
-constexpr int kAlarmPercent = 12;        // a value in alarm
-constexpr int kDisconnectPercent = 8;    // a sensor that is not connected
+constexpr int kAlarmPercent = 12;         // a value in alarm
+constexpr int kDisconnectPercent = 8;     // a sensor that is not connected
 constexpr int kFewerSensorsPercent = 10;  // a record with fewer than four values
 constexpr int kSecondRecordPercent = 25;  // a line that carries a further record
 constexpr double kAlarmRise = 18.0;       // how far above its normal value an alarm reads
@@ -63,7 +63,8 @@ std::string CSimRecords::RealTimeLine()
 {
     std::uniform_int_distribution<int> percent(0, kPercent - 1);
     std::string line = Record(kRealTimeType, minute_++);
-    for (int n = 1; n < kMaxPerLine && percent(rng_) < kSecondRecordPercent; ++n) line += Record(kRealTimeType, minute_++);
+    for (int n = 1; n < kMaxPerLine && percent(rng_) < kSecondRecordPercent; ++n)
+        line += Record(kRealTimeType, minute_++);
     return line;
 }
 

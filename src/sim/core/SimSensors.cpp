@@ -10,9 +10,9 @@ namespace rtu {
 namespace {
 
 constexpr int kFlagMax = 1;
-constexpr int kOutputMax = 3;          // outputs 0-3
-constexpr int kOutputOrNcMax = 4;      // … or 4, not connected
-constexpr int kVideoChannelMax = 2;    // channel 1 or 2; 0 none
+constexpr int kOutputMax = 3;        // outputs 0-3
+constexpr int kOutputOrNcMax = 4;    // … or 4, not connected
+constexpr int kVideoChannelMax = 2;  // channel 1 or 2; 0 none
 constexpr std::string_view kSys = "DUMP_SYS";
 constexpr std::string_view kGpio = "DUMP_GPIO";
 constexpr std::string_view kDs1 = CSimSensors::kDs1Group;

@@ -15,7 +15,7 @@ namespace rtu {
 
 class CSimSensors {
 public:
-    static constexpr int kSensors = 4;                      // external sensors 0-3
+    static constexpr int kSensors = 4;                         // external sensors 0-3
     static constexpr std::string_view kDs1Group = "DUMP_DS1";  // the external sensors' dump
     static constexpr std::string_view kLogRequest = "ETEMPPORT1000";
 
