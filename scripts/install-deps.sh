@@ -3,7 +3,7 @@
 set -eu
 PACKAGES="cmake ninja-build g++ pkg-config git dpkg-dev help2man
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev
-  qt6-base-dev libgl1-mesa-dev
+  qt6-base-dev qt6-charts-dev libgl1-mesa-dev
   clang libclang-rt-14-dev"
 missing=""
 for p in $PACKAGES; do

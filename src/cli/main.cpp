@@ -9,6 +9,7 @@
 
 #include "cli/CliCommands.h"
 #include "cli/CliLoop.h"
+#include "cli/CliRecords.h"
 #include "link/LinkTypes.h"
 
 using namespace rtu::cli;
@@ -60,6 +61,16 @@ int main(int argc, char** argv)
     auto* diagnose = app.add_subcommand(
         "diagnose", "gather version, port diagnosis, settings, traces, error log and the unit's profile for support");
     diagnose->add_option("-o,--output", diagnosePath, "the archive to write (FILE.tar.gz)")->required();
+    std::string recordsCsv, logCsv;
+    int recordCount = 0;
+    double recordSeconds = 0;
+    auto* records = app.add_subcommand("records", "print real-time temperature records as CSV lines as they arrive");
+    records->add_option("--csv", recordsCsv, "also append them to FILE");
+    records->add_option("--count", recordCount, "stop after N records")->check(CLI::NonNegativeNumber);
+    records->add_option("--seconds", recordSeconds, "stop after this long (default: until interrupted)")
+        ->check(CLI::NonNegativeNumber);
+    auto* logSync = app.add_subcommand("log-sync", "fetch the unit's stored temperature records into a CSV file");
+    logSync->add_option("--csv", logCsv, "the CSV file (replaced)")->required();
 
     try {
         app.parse(argc, argv);
@@ -82,5 +93,7 @@ int main(int argc, char** argv)
     if (defaults->parsed()) return CmdDefaults(loop);
     if (send->parsed()) return CmdSend(loop, sendLines);
     if (console->parsed()) return CmdConsole(loop);
+    if (records->parsed()) return CmdRecords(loop, recordsCsv, recordCount, recordSeconds);
+    if (logSync->parsed()) return CmdLogSync(loop, logCsv);
     return kExitUsage;
 }

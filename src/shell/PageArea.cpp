@@ -43,7 +43,7 @@ constexpr MorePage kMorePages[] = {
     {"CPageMmsSetup", "PAGE_MMS", "MMS and camera", 5},
     {"CDataParams", "PAGE_DATA_SMS", "Data over SMS", 4},
     {"CPageTemp", "PAGE_TEMP", "Internal temperature", 17},
-    {"CPageHumidity", "PAGE_HUMIDITY", "Humidity", 17},
+    {"CPageHumidity", "PAGE_HUMIDITY", "Internal humidity", 17},
     {"CPageGSensor", "PAGE_GSENSOR", "Motion sensor", 18},
     {"CPageGraycode", "PAGE_GRAYCODE", "Gray-code inputs", 7},
     {"CPageEvents", "PAGE_EVENTS", "Event list", 24},

@@ -26,7 +26,7 @@ CRowEditorDlg::CRowEditorDlg(const rtu::CPageBase& page, const rtu::RowEditorDec
                              QWidget* parent)
     : QDialog(parent), page_(page), decl_(decl), edit_(edit)
 {
-    setWindowTitle(ResolveText(page, decl.title));
+    setWindowTitle(edit.title.empty() ? ResolveText(page, decl.title) : QString::fromStdString(edit.title));
     setObjectName("rowEditor");
     auto* outer = new QVBoxLayout(this);
     auto* form = new QFormLayout;

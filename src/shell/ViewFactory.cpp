@@ -3,6 +3,7 @@
 #include "shell/CommPageView.h"
 #include "shell/PageView.h"
 #include "shell/SessionDriver.h"
+#include "shell/sensor/TempRecordView.h"
 
 CViewFactory CViewFactory::Standard()
 {
@@ -10,6 +11,15 @@ CViewFactory CViewFactory::Standard()
     factory.Register("CPageComm", [](ViewContext& context, QWidget* parent) -> QWidget* {
         return new CCommPageView(context.driver, context.settings, parent);
     });
+    // The temperature record pages: a list that grows with the unit's records, and a chart.
+    for (const char* name : {"CPageExTmpRcd", "CPageExtTmpLog"}) {
+        factory.Register(name, [name](ViewContext& context, QWidget* parent) -> QWidget* {
+            auto* page = dynamic_cast<rtu::CTempRecordPage*>(context.driver.Session().Page(name));
+            if (!page) return nullptr;
+            const bool realTime = std::string_view(name) == "CPageExTmpRcd";
+            return new CTempRecordView(context.driver, *page, realTime, rtu::DefaultTempLogPath(), parent);
+        });
+    }
     return factory;
 }
 

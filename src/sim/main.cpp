@@ -103,6 +103,9 @@ int main(int argc, char** argv)
         ->check(CLI::Range(1, 600000));
     app.add_option("--fail", failName, "failure mode: none, no-ack, silent, err")
         ->check(CLI::IsMember({"none", "no-ack", "silent", "err"}));
+    app.add_option("--records-ms", options.recordIntervalMs,
+                   "send a line of real-time temperature records every N ms (0: none, the default)")
+        ->check(CLI::Range(0, 3600000));
     app.add_flag("--noise", options.noise, "interleave garbage lines and binary bytes between answers");
     app.add_option("--seed", options.noiseSeed, "seed of the noise");
     app.add_option("--exit-after", exitAfter, "close the pty and exit after this many command lines")

@@ -141,7 +141,8 @@ TEST(Rtuctl, ProfileMovesAUnitOntoAnEmptyOne)
         EXPECT_EQ(source.at(key), value) << key;
     }
     for (const char* key : {"$CS3", "$SMS00", "$DINAME0", "$DONAME3", "$ADNAME2", "$PRIODINSMS11", "$PRIOSYS08", "$AR",
-                            "$DID", "$ISNAME0:"})
+                            "$DID", "$ISNAME0:", "$ETEMPH0", "$ETEMPEN3", "$EXTEMPSS", "$IBUZ", "$BUZZERT", "$POWDLY",
+                            "$BATEN", "$POWLS"})
         EXPECT_TRUE(written.count(key)) << key;
     std::filesystem::remove_all(dir);
 }

@@ -54,6 +54,7 @@ struct RowEdit {
     int listId = 0;
     int row = -1;
     std::map<int, FieldValue> values{};  // by the editor's field ids
+    std::string title{};                 // the editor's caption for this row; empty: the declared one
 };
 
 // One value that can't go to the unit as it is (a page's control or a row editor's field).

@@ -5,6 +5,15 @@
 #include "pages/basic/PhoneListPage.h"
 #include "pages/basic/PriorityGrid.h"
 #include "pages/basic/TextTablePage.h"
+#include "pages/sensor/PageBattery.h"
+#include "pages/sensor/PageBuzzer.h"
+#include "pages/sensor/PageExTmpRcd.h"
+#include "pages/sensor/PageExtTemp.h"
+#include "pages/sensor/PageExtTmpLog.h"
+#include "pages/sensor/PageGSensor.h"
+#include "pages/sensor/PageGraycode.h"
+#include "pages/sensor/PageHumidity.h"
+#include "pages/sensor/PageTemp.h"
 
 namespace rtu {
 namespace {
@@ -39,11 +48,11 @@ constexpr PageInfo kPages[] = {
   {"CPageWinPrio",        37, nullptr,      nullptr,            -1, "PageWinPrio",     "%DUMP_PRIOTB\r",                      nullptr,                                         0, 14, kPrio},
   {"CPageGPRS",           28, "TAB_DTU",    "PAGE_DATA_GPRS",   15, "PageGPRS",        "%DUMP_M2M\r%DUMP_SYS\r",              "\r\n//Page GPRS params\r\n",                   15, 31, nullptr},
   {"CPageISensorName",    43, "TAB_SENSOR", "PAGE_SENSORNAME",  25, "PageISNName",     "%E99?\r",                             "\r\n//Page ISensor Names\r\n",                 20, 18, kTexts},
-  {"CPageBuzzer",         29, "TAB_SENSOR", "PAGE_BUZZER",      16, "PageBuzzer",      "%DUMP_SYS\r",                         "\r\n//Page Buzzer Siren\r\n",                  17, 32, nullptr},
-  {"CPageExtTemp",        35, "TAB_SENSOR", "PAGE_DS1820",      17, "PageETemp",       "%DUMP_DS1\r",                         "\r\n//Page ex ds18b20 sensors\r\n",            18,  0, nullptr},
-  {"CPageExTmpRcd",       44, "TAB_SENSOR", "PAGE_EXTMPR",      24, "PageETmpLogs",    nullptr,                               nullptr,                                         0,  0, nullptr},
-  {"CPageExtTmpLog",      49, "TAB_SENSOR", "PAGE_ETEMP_SYNC",  24, "PageETmpLogs",    nullptr,                               nullptr,                                         0,  0, nullptr},
-  {"CPageBattery",        20, "TAB_SENSOR", "PAGE_BATTERY",     18, "PagePower",       "%DUMP_GPIO\r",                        "\r\n//Page Battery alarm\r\n",                 19, 23, nullptr},
+  {"CPageBuzzer",         29, "TAB_SENSOR", "PAGE_BUZZER",      16, "PageBuzzer",      "%DUMP_SYS\r",                         "\r\n//Page Buzzer Siren\r\n",                  17, 32, CPageBuzzer::Make},
+  {"CPageExtTemp",        35, "TAB_SENSOR", "PAGE_DS1820",      17, "PageETemp",       "%DUMP_DS1\r",                         "\r\n//Page ex ds18b20 sensors\r\n",            18,  0, CPageExtTemp::Make},
+  {"CPageExTmpRcd",       44, "TAB_SENSOR", "PAGE_EXTMPR",      24, "PageETmpLogs",    nullptr,                               nullptr,                                         0,  0, CPageExTmpRcd::Make},
+  {"CPageExtTmpLog",      49, "TAB_SENSOR", "PAGE_ETEMP_SYNC",  24, "PageETmpLogs",    nullptr,                               nullptr,                                         0,  0, CPageExtTmpLog::Make},
+  {"CPageBattery",        20, "TAB_SENSOR", "PAGE_BATTERY",     18, "PagePower",       "%DUMP_GPIO\r",                        "\r\n//Page Battery alarm\r\n",                 19, 23, CPageBattery::Make},
   {"CPageCio",             7, "TAB_OTHER",  "PAGE_INTERLOCK",   19, "PageLink",        "%DUMP_GPIO\r%DUMP_SYS\r",             "\r\n//Page Interlock actions\r\n",             21,  0, nullptr},
   {"CPageMTimer",         11, "TAB_OTHER",  "PAGE_TIMERS",      20, "PageMtimer",      "%DUMP_TIMER\r",                       "\r\n//Page System mtimers\r\n",                22, 13, nullptr},
   {"CWeekTimerPage",      27, "TAB_OTHER",  "PAGE_WEEK_TIMERS", 21, "PageMtimer",      "%DUMP_TIMER\r",                       "\r\n//Page Weekly timer commands\r\n",         23, 30, nullptr},
@@ -60,10 +69,10 @@ constexpr PageInfo kPages[] = {
   {"CPage3GMMS",          41, nullptr,      nullptr,            -1, nullptr,           "%DUMP_MMS\r%DUMP_GPIO\r",             nullptr,                                         0, 16, nullptr},
   {"CPageMmsSetup",       12, nullptr,      nullptr,            -1, "PageMMSSetup",    "%DUMP_MMS\r",                         nullptr,                                         0, 20, nullptr},
   {"CDataParams",         13, nullptr,      nullptr,            -1, nullptr,           "%DUMP_SYS\r%DUMP_PHONE\r",            nullptr,                                         0,  5, nullptr},
-  {"CPageTemp",            8, nullptr,      nullptr,            -1, "PageTmp100",      "%DUMP_TMP\r%DUMPR\r",                 nullptr,                                         0,  9, nullptr},
-  {"CPageHumidity",       45, nullptr,      nullptr,            -1, "PageHumidity",    "%DUMP_HUM\r",                         nullptr,                                         0,  0, nullptr},
-  {"CPageGSensor",        42, nullptr,      nullptr,            -1, "PageGSensor",     "%DUMP_GSENSOR\r",                     nullptr,                                         0, 17, nullptr},
-  {"CPageGraycode",       40, nullptr,      nullptr,            -1, "PageGryCode",     "%DUMP_GRAY\r",                        nullptr,                                         0, 19, nullptr},
+  {"CPageTemp",            8, nullptr,      nullptr,            -1, "PageTmp100",      "%DUMP_TMP\r%DUMPR\r",                 nullptr,                                         0,  9, CPageTemp::Make},
+  {"CPageHumidity",       45, nullptr,      nullptr,            -1, "PageHumidity",    "%DUMP_HUM\r",                         nullptr,                                         0,  0, CPageHumidity::Make},
+  {"CPageGSensor",        42, nullptr,      nullptr,            -1, "PageGSensor",     "%DUMP_GSENSOR\r",                     nullptr,                                         0, 17, CPageGSensor::Make},
+  {"CPageGraycode",       40, nullptr,      nullptr,            -1, "PageGryCode",     "%DUMP_GRAY\r",                        nullptr,                                         0, 19, CPageGraycode::Make},
   {"CPageEvents",         26, nullptr,      nullptr,            -1, "PageLogs",        nullptr,                               nullptr,                                         0,  0, nullptr},
   {"CPageSos",            18, nullptr,      nullptr,            -1, "PageCSPhone",     "%DUMP_PHONE\r",                       nullptr,                                         0, 21, kPhones},
 };

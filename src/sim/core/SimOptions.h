@@ -30,6 +30,7 @@ struct SSimOptions {
     std::uint32_t noiseSeed = kDefaultNoiseSeed;
     std::optional<int> exitAfter;  // disappear after this many command lines
     bool trace = false;            // record every line received and sent
+    int recordIntervalMs = 0;      // real-time temperature records every this many ms; 0: none
 };
 
 }  // namespace rtu

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "sim/core/SimCommandTable.h"
+#include "sim/core/SimSensors.h"
 #include "sim/core/SimServiceTests.h"
 
 namespace rtu {
@@ -248,7 +249,7 @@ CSimUnit::SResult CSimUnit::Execute(std::string_view command)
         std::find_if(kControls.begin(), kControls.end(), [&](const SControl& c) { return c.keyword == command; });
     if (control != kControls.end()) {
         switch (control->action) {
-        case EControl::DumpAll: result.lines = image_.AllLines(); break;
+        case EControl::DumpAll: result.lines = CSimSensors::Present(image_.AllLines()); break;
         case EControl::DumpEnd: result.lines.emplace_back(kDumpEndLine); break;
         case EControl::Frame: break;
         case EControl::Defaults: image_ = factory_; break;
@@ -265,7 +266,12 @@ CSimUnit::SResult CSimUnit::Execute(std::string_view command)
     }
     if (command.starts_with(kDumpPrefix) || command == kSensorNameDump) {
         // A group the unit does not have is an empty dump.
-        result.lines = image_.GroupLines(command);
+        result.lines = CSimSensors::Present(image_.GroupLines(command));
+        result.lines.emplace_back(kCmdOk);
+        return result;
+    }
+    if (command == CSimSensors::kLogRequest) {
+        result.lines = records_.StoredLog();
         result.lines.emplace_back(kCmdOk);
         return result;
     }
@@ -273,7 +279,8 @@ CSimUnit::SResult CSimUnit::Execute(std::string_view command)
         result.lines = std::move(*answer);
         return result;
     }
-    auto assignments = CSimCommandTable::Parse(command);
+    auto assignments = CSimSensors::Parse(command);
+    if (!assignments) assignments = CSimCommandTable::Parse(command);
     bool stored = assignments.has_value();
     if (assignments)
         for (const auto& assignment : *assignments)
@@ -282,10 +289,24 @@ CSimUnit::SResult CSimUnit::Execute(std::string_view command)
     return result;
 }
 
+void CSimUnit::SendRecords(std::int64_t nowMs)
+{
+    const int every = options_.recordIntervalMs;
+    if (every <= 0 || state_ != EState::Working || exiting_) return;
+    if (nextRecordMs_ == 0) nextRecordMs_ = nowMs + every;
+    // A unit that fell behind (a stalled line) skips the records it could not send.
+    if (nowMs - nextRecordMs_ > kMaxLateRecords * static_cast<std::int64_t>(every)) nextRecordMs_ = nowMs;
+    while (nextRecordMs_ <= nowMs && tx_.Backlog() < kMaxBacklogBytes) {
+        Emit(records_.RealTimeLine(), nextRecordMs_);
+        nextRecordMs_ += every;
+    }
+}
+
 std::string CSimUnit::PollTransmit(std::int64_t nowMs)
 {
     std::string out = tx_.Poll(nowMs);
     HandleTime(nowMs);
+    SendRecords(nowMs);
     if (!pending_.empty()) ProcessPending(nowMs);
     out += tx_.Poll(nowMs);
     FlushSentTrace(nowMs);
@@ -296,6 +317,8 @@ std::optional<std::int64_t> CSimUnit::NextDeadline() const
 {
     std::optional<std::int64_t> deadline = tx_.NextDeadline();
     if (state_ == EState::PoweringUp) deadline = deadline ? std::min(*deadline, windowEndMs_) : windowEndMs_;
+    if (options_.recordIntervalMs > 0 && state_ == EState::Working && nextRecordMs_ > 0)
+        deadline = deadline ? std::min(*deadline, nextRecordMs_) : nextRecordMs_;
     return deadline;
 }
 

@@ -17,6 +17,7 @@
 #include "sim/core/SimImage.h"
 #include "sim/core/SimLineFramer.h"
 #include "sim/core/SimOptions.h"
+#include "sim/core/SimRecords.h"
 #include "sim/core/SimTrace.h"
 #include "sim/core/SimTransmitter.h"
 
@@ -27,6 +28,7 @@ public:
     static constexpr std::size_t kMaxBacklogBytes = 256 * 1024;  // unsent output before the unit stops reading
     static constexpr std::size_t kMaxPendingInput = 64 * 1024;   // received bytes held while the unit is busy
     static constexpr std::size_t kMaxTraceEntries = 100000;      // trace entries held until they are taken
+    static constexpr int kMaxLateRecords = 10;                   // real-time records caught up after a stall
 
     enum class EState {
         Working,     // normal operation
@@ -70,6 +72,8 @@ private:
     void HandleCommand(std::string_view line, bool refused, std::int64_t nowMs);
     void HandleText(std::string_view line, std::int64_t nowMs);
     void HandleTime(std::int64_t nowMs);
+    // Sends the real-time temperature records due by nowMs.
+    void SendRecords(std::int64_t nowMs);
     SResult Execute(std::string_view command);
     void Send(const std::vector<std::string>& lines, std::int64_t nowMs);
     std::int64_t Emit(const std::string& line, std::int64_t earliestMs);
@@ -94,6 +98,8 @@ private:
     std::size_t droppedInput_ = 0;  // received bytes lost while the unit was busy
     std::vector<SSimTraceEntry> trace_;
     std::deque<SSimTraceEntry> sentTrace_;  // lines queued to send, traced once they leave
+    CSimRecords records_;
+    std::int64_t nextRecordMs_ = 0;  // when the next real-time record is due (0: not yet planned)
 };
 
 }  // namespace rtu

@@ -1,0 +1,36 @@
+#include "pages/sensor/PageExtTmpLog.h"
+
+#include "pages/framework/FieldBuilders.h"
+#include "pages/sensor/PageExTmpRcd.h"
+
+namespace rtu {
+
+namespace {
+
+using K = FieldKind;
+namespace t = temppage;
+
+std::vector<FieldDecl> Fields()
+{
+    return {
+        {.id = t::kTitle, .kind = K::Label, .caption = Own("TITLE_LOG")},
+        {.id = t::kCounter, .kind = K::Value, .readOnly = true, .write = {.reportOnly = true}},
+        {.id = t::kList,
+         .kind = K::Custom,
+         .write = {.reportOnly = true},
+         .columns = TempRecordColumns(),
+         .custom = "TempRecordList"},
+        MakeButton(t::kSync, {}, "Sync with RTU"),
+        MakeButton(t::kExport, {}, "Export Data"),
+    };
+}
+
+}  // namespace
+
+std::unique_ptr<CPageBase> CPageExtTmpLog::Make(PageContext& context, const PageInfo& info)
+{
+    return std::make_unique<CTempRecordPage>(
+        context, info, CTempRecordPage::Shape{temprec::kStoredType, kRowLimit, kRecordLimit, false, Fields()});
+}
+
+}  // namespace rtu
