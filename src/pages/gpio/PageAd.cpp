@@ -62,7 +62,7 @@ FieldDecl TextRow(int id, TextRef caption, const char* format, int order, Report
 
 FieldDecl NumberRow(int id, const char* caption, int captionId, const char* format, int order, ReportDecl report)
 {
-    return {.id = id, .kind = K::Number, .caption = Own(caption), .captionId = captionId, .group = P::kGroup,
+    return {.id = id, .kind = K::Number, .caption = caption ? Own(caption) : TextRef{}, .captionId = captionId, .group = P::kGroup,
             .report = report, .write = {.format = format, .order = order}, .dump = kAds, .minValue = 0,
             .maxValue = P::kParamMax};
 }

@@ -81,7 +81,7 @@ const HandlerDecl kHandlers[] = {
 std::string EditText(const RowEdit& edit, int id)
 {
     auto it = edit.values.find(id);
-    return it == edit.values.end() ? std::string{} : SingleLine(it->second.text);
+    return it == edit.values.end() ? std::string{} : it->second.text;
 }
 
 }  // namespace
