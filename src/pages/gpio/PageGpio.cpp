@@ -57,6 +57,14 @@ bool WriteTypes(const CPageBase& page, std::string& line)
     return true;
 }
 
+// A catalog text, or the built-in English one where the catalog has none (rtuctl runs
+// without a catalog).
+std::string TextOr(const CPageBase& page, const char* section, const char* key, const char* fallback)
+{
+    std::string text = page.Tr(section, key);
+    return text.empty() ? fallback : text;
+}
+
 void Take(CPageBase& page, const RouteHit& hit) { static_cast<CPageGpio&>(page).TakeReport(hit); }
 
 std::vector<FieldDecl> MakeFields()
@@ -186,12 +194,14 @@ void CPageGpio::TakeStatusLine(std::string_view text)
     const char state = text[run->end + 1];
     std::string line;
     if (input) {
-        line = Printf("%d %s: %s", channel, Tr("DINTYPES", "DIN_CHANNEL").c_str(),
-                      Tr("DINTYPES", state == '0' ? "DIN_CLOSE" : "DIN_OPEN").c_str());
+        line = Printf("%d %s: %s", channel, TextOr(*this, "DINTYPES", "DIN_CHANNEL", "Input").c_str(),
+                      state == '0' ? TextOr(*this, "DINTYPES", "DIN_CLOSE", "closed").c_str()
+                                   : TextOr(*this, "DINTYPES", "DIN_OPEN", "open").c_str());
     } else {
         if (channel == 0) Value(kStatus).cells.push_back({std::string{}});  // a gap before the outputs
-        line = Printf("%d %s: %s", channel, Tr("DOUTTYPES", "DOUT_CHANNEL").c_str(),
-                      Tr("DOUTTYPES", state == '0' ? "DOUT_OPEN" : "DOUT_CLOSE").c_str());
+        line = Printf("%d %s: %s", channel, TextOr(*this, "DOUTTYPES", "DOUT_CHANNEL", "Output").c_str(),
+                      state == '0' ? TextOr(*this, "DOUTTYPES", "DOUT_OPEN", "off").c_str()
+                                   : TextOr(*this, "DOUTTYPES", "DOUT_CLOSE", "on").c_str());
     }
     auto& lines = Value(kStatus).cells;
     lines.push_back({line});
