@@ -13,21 +13,20 @@ namespace {
 using P = rtu::CPageAd;
 
 const char* const kDump[] = {
-    "$ADINH0 80",     "$ADINL0 10",      "$ADINH1 20",     "$ADINL1 4",       "$ADINH2 7.5",    "$ADINL2 -2.5",
-    "$ADINH3 0",      "$ADINL3 0",       "$ASCALE0 9.92",  "$ASCALE1 1",      "$ASCALE2 0.5",   "$ASCALE3 1000",
-    "$ADZERO0 25",    "$ADZERO1 0",      "$ADZERO2 -1.25", "$ADZERO3 0",      "$AINAS 5",       "$AINLS 30",
-    "$AINDLY 3",      "$ADINST0 1",      "$ADINST1 0.5",   "$ADINST2 10",     "$ADINST3 0",     "$AINURG0 1",
-    "$AINURG2 1",     "$AINSND1 1",      "$ADINOT0 0",     "$ADINOT1 0.5",    "$ADINOT2 2",     "$ADINOT3 0",
-    "$AINTPE0 1",     "$AINTPE1 1",      "$AINTPE2 0",     "$AINTPE3 0",      "*ADC_EN:0 1",    "*ADC_EN:1 1",
-    "*ADC_EN:2 0",    "*ADC_EN:3 1",     "$AINUPT 60",     "$AINUPS 8",       "$AINUPE 18",     "*AINC2 3.21",
-    "$ADINRH2 7.5",   "$ADINRL2 1",      "$AINVER 2"};
+    "$ADINH0 80",     "$ADINL0 10",    "$ADINH1 20",  "$ADINL1 4",    "$ADINH2 7.5",   "$ADINL2 -2.5", "$ADINH3 0",
+    "$ADINL3 0",      "$ASCALE0 9.92", "$ASCALE1 1",  "$ASCALE2 0.5", "$ASCALE3 1000", "$ADZERO0 25",  "$ADZERO1 0",
+    "$ADZERO2 -1.25", "$ADZERO3 0",    "$AINAS 5",    "$AINLS 30",    "$AINDLY 3",     "$ADINST0 1",   "$ADINST1 0.5",
+    "$ADINST2 10",    "$ADINST3 0",    "$AINURG0 1",  "$AINURG2 1",   "$AINSND1 1",    "$ADINOT0 0",   "$ADINOT1 0.5",
+    "$ADINOT2 2",     "$ADINOT3 0",    "$AINTPE0 1",  "$AINTPE1 1",   "$AINTPE2 0",    "$AINTPE3 0",   "*ADC_EN:0 1",
+    "*ADC_EN:1 1",    "*ADC_EN:2 0",   "*ADC_EN:3 1", "$AINUPT 60",   "$AINUPS 8",     "$AINUPE 18",   "*AINC2 3.21",
+    "$ADINRH2 7.5",   "$ADINRL2 1",    "$AINVER 2"};
 const std::vector<std::string> kLines = {
-    "%AIN0H80.00\r", "%AIN0L10.00\r", "%AIN1H20.00\r", "%AIN1L4.00\r",  "%AIN2H7.50\r", "%AIN2L-2.50\r",
-    "%AIN3H0.00\r",  "%AIN3L0.00\r",  "%AIN0SC9.92\r", "%AIN1SC1\r",    "%AIN2SC0.5\r", "%AIN3SC1000\r",
+    "%AIN0H80.00\r", "%AIN0L10.00\r", "%AIN1H20.00\r",  "%AIN1L4.00\r", "%AIN2H7.50\r", "%AIN2L-2.50\r",
+    "%AIN3H0.00\r",  "%AIN3L0.00\r",  "%AIN0SC9.92\r",  "%AIN1SC1\r",   "%AIN2SC0.5\r", "%AIN3SC1000\r",
     "%AIN0ZE25\r",   "%AIN1ZE0\r",    "%AIN2ZE-1.25\r", "%AIN3ZE0\r",   "%AINAS5\r",    "%AINLS30\r",
-    "%AINDLY3\r",    "%AIN0ST1\r",    "%AIN1ST0.5\r",  "%AIN2ST10\r",   "%AIN3ST0\r",   "%AINURG1010\r",
-    "%AINSND0100\r", "%AINON0123\r",  "%AINOFF2\r",    "%AIN3OS0\r",    "%AIN2OS2\r",   "%AIN1OS0.5\r",
-    "%AIN0OS0\r",    "%AINTP1100\r",  "%AINUPT60\r",   "%AINUPS8\r",    "%AINUPE18\r"};
+    "%AINDLY3\r",    "%AIN0ST1\r",    "%AIN1ST0.5\r",   "%AIN2ST10\r",  "%AIN3ST0\r",   "%AINURG1010\r",
+    "%AINSND0100\r", "%AINON0123\r",  "%AINOFF2\r",     "%AIN3OS0\r",   "%AIN2OS2\r",   "%AIN1OS0.5\r",
+    "%AIN0OS0\r",    "%AINTP1100\r",  "%AINUPT60\r",    "%AINUPS8\r",   "%AINUPE18\r"};
 
 class AdTest : public ::testing::Test {
 protected:
@@ -78,8 +77,8 @@ TEST_F(AdTest, ReportEdges)
     h.Route("$ADINRH2 7.5");  // also reaches the "$ADIN" handler: the limits stay
     EXPECT_EQ(page.Text(P::kHigh[2]), "7.50");
     EXPECT_FLOAT_EQ(page.RangeHigh(2), 7.5f);
-    for (const char* line : {"$ADINH4 1", "$ADINX2 1", "$ADINH2", "$AINURG4 1", "*AINC9 1", "$AINTPE2 x",
-                             "*ADC_EN:7 1", "$ADINRL4 3"})
+    for (const char* line :
+         {"$ADINH4 1", "$ADINX2 1", "$ADINH2", "$AINURG4 1", "*AINC9 1", "$AINTPE2 x", "*ADC_EN:7 1", "$ADINRL4 3"})
         h.Route(line);
     EXPECT_EQ(page.Text(P::kHigh[2]), "7.50");
     EXPECT_EQ(page.Sel(P::kType[2]), -1);
@@ -95,9 +94,8 @@ TEST_F(AdTest, ResetSendsEightLimitLinesBetweenTheFramingLines)
     page.SetText(P::kHigh[0], "5");
     page.OnCommand(P::kReset);
     h.AckAll();
-    const std::vector<std::string> expected = {"%STARTCMD\r", "%AIN0H0\r", "%AIN0L0\r", "%AIN1H0\r",
-                                               "%AIN1L0\r",   "%AIN2H0\r", "%AIN2L0\r", "%AIN3H0\r",
-                                               "%AIN3L0\r",   "%COMMITCMD\r"};
+    const std::vector<std::string> expected = {"%STARTCMD\r", "%AIN0H0\r", "%AIN0L0\r", "%AIN1H0\r", "%AIN1L0\r",
+                                               "%AIN2H0\r",   "%AIN2L0\r", "%AIN3H0\r", "%AIN3L0\r", "%COMMITCMD\r"};
     EXPECT_EQ(h.writes, expected);
     EXPECT_EQ(h.posted, std::vector<int>{rtu::cmd::kReload});
     EXPECT_EQ(page.Text(P::kHigh[0]), "5");
@@ -114,8 +112,8 @@ TEST(Calibration, BothFormulasWithKnownPairs)
         {{"4", "20", "0", "100", "62", false, 1}, "9.9200", "25.0000"},
         {{"4", "20", "0", "100", "62", true, 1}, "104.4211", "25.0000"},  // 9.92 * 1000 / 95
         {{"4", "20", "0", "100", "62", false, 2}, "6.2500", "25.0000"},
-        {{"4", "20", "0", "100", "62", true, 2}, "6.2500", "25.0000"},     // no V factor in version 2
-        {{"0", "10", "5", "5", "62", false, 1}, "1.0000", "-5.0000"},     // flat range: s = Q
+        {{"4", "20", "0", "100", "62", true, 2}, "6.2500", "25.0000"},  // no V factor in version 2
+        {{"0", "10", "5", "5", "62", false, 1}, "1.0000", "-5.0000"},   // flat range: s = Q
         {{"1", "5", "-2", "6", "62", false, 3}, "31.0000", "4.0000"},
     };
     for (const Case& c : cases) {

@@ -54,10 +54,10 @@ TEST_F(AdcExtTest, EditedRowGoesFramedThenTheAnalogDump)
     ASSERT_FALSE(page.CheckEditRow(edit));
     page.CommitEditRow(edit);
     h.AckAll();
-    const std::vector<std::string> expected = {
-        "%STARTCMD\r",      "%AIN0H50\r",       "%AIN0L10\r",       "%AIN0OS2\r",       "%AIN0HS80\r",
-        "%AIN0LS5\r",       "%AIN0LAGS3\r",     "%AIN0HOC1255\r",   "%AIN0LOC1255\r",   "%AIN0HOC22\r",
-        "%AIN0LOC23\r",     "%COMMITCMD\r",     "%DUMP_ADS\r"};
+    const std::vector<std::string> expected = {"%STARTCMD\r",    "%AIN0H50\r",   "%AIN0L10\r",   "%AIN0OS2\r",
+                                               "%AIN0HS80\r",    "%AIN0LS5\r",   "%AIN0LAGS3\r", "%AIN0HOC1255\r",
+                                               "%AIN0LOC1255\r", "%AIN0HOC22\r", "%AIN0LOC23\r", "%COMMITCMD\r",
+                                               "%DUMP_ADS\r"};
     EXPECT_EQ(h.writes, expected);
     EXPECT_EQ(Row(0), (std::vector<std::string>{"50", "10", "2", "80", "5", "3", "255", "255", "2", "3"}));
 }

@@ -40,10 +40,10 @@ TEST(CounterPage, ReportsSetTheirEditsAndTheSaveIsUnframed)
     page.SetText(C::kDetect[0], "");
     page.OnCommand(rtu::ctl::kSave1);
     h.AckAll();
-    const std::vector<std::string> expected = {
-        "%IOCCT0,0\r",  "%IOCCT1,60\r", "%IOCNAT=1\r",  "%IOCU0,2.50\r",  "%IOCU1,0.00\r", "%IOCUT0,0\r",
-        "%IOCUT1,1440\r", "%IOCRPH0,7\r", "%IOCRPH1,0\r", "%IOCRPM0,30\r", "%IOCRPM1,0\r", "%IOCST0,0\r",
-        "%IOCST1,9\r",  "%DUMP_COUNTER\r"};
+    const std::vector<std::string> expected = {"%IOCCT0,0\r",   "%IOCCT1,60\r",   "%IOCNAT=1\r",    "%IOCU0,2.50\r",
+                                               "%IOCU1,0.00\r", "%IOCUT0,0\r",    "%IOCUT1,1440\r", "%IOCRPH0,7\r",
+                                               "%IOCRPH1,0\r",  "%IOCRPM0,30\r",  "%IOCRPM1,0\r",   "%IOCST0,0\r",
+                                               "%IOCST1,9\r",   "%DUMP_COUNTER\r"};
     EXPECT_EQ(h.writes, expected);
     EXPECT_TRUE(h.posted.empty());  // no busy notice
     rtu::CProfileWriter file;

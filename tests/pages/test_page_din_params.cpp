@@ -25,9 +25,7 @@ TEST_F(DinParamsTest, ReportsFillTheirCells)
         const char* cell;
     };
     const Case cases[] = {
-        {"$DINAS2,15", 2, 1, "15"},
-        {"$DINDLY1 30", 1, 3, "30"},
-        {"$DINLS3 007", 3, 2, "7"},
+        {"$DINAS2,15", 2, 1, "15"}, {"$DINDLY1 30", 1, 3, "30"}, {"$DINLS3 007", 3, 2, "7"},
         {"$DINAS 2 15", 0, 1, "2"},  // a blank after the key: the first field is empty, row 0
         {"$DINLS4,9", 0, 2, ""},     // no row 4
         {"$DINDLY2,", 2, 3, ""},     // no value
@@ -73,8 +71,8 @@ TEST_F(DinParamsTest, RowEditSendsTheRowFramedAndReloadsWithoutClearing)
     h.sequencer.OnAck(rtu::AckKind::Ok);
     EXPECT_EQ(*h.sequencer.NextDeadline(), P::kRowWaitMs);
     h.AckAll();
-    const std::vector<std::string> expected = {"%STARTCMD\r", "%IOAS1,20\r", "%IOLS1,0\r", "%DINDLY1,65535\r",
-                                               "%COMMITCMD\r", "%DUMP_GPIO\r"};
+    const std::vector<std::string> expected = {"%STARTCMD\r",      "%IOAS1,20\r",  "%IOLS1,0\r",
+                                               "%DINDLY1,65535\r", "%COMMITCMD\r", "%DUMP_GPIO\r"};
     EXPECT_EQ(h.writes, expected);
     EXPECT_EQ(page.CellText(P::kList, 2, 1), "99");  // the reload does not empty the list
 }

@@ -12,10 +12,10 @@ namespace {
 
 using P = rtu::CPageGpio;
 
-const char* const kDump[] = {"$ITP0 1",    "$ITP1 2",    "$ITP2 3",    "$ITP3 4",    "$OTP0 1",    "$OTP1 2",
-                             "$OTP2 0",    "$OTP3 4",    "$DINURG0 1", "$DINURG2 1", "$DINSND1 1", "$DINSND2 1",
-                             "$IOOR 1",    "$L1DEF 1",   "$IOHT 180",  "$DINCTA 1",  "$DINDUT 60", "$DINCNT3 1",
-                             "$ITP7 2",    "$DINURG6 1"};
+const char* const kDump[] = {"$ITP0 1",    "$ITP1 2",    "$ITP2 3",    "$ITP3 4",    "$OTP0 1",
+                             "$OTP1 2",    "$OTP2 0",    "$OTP3 4",    "$DINURG0 1", "$DINURG2 1",
+                             "$DINSND1 1", "$DINSND2 1", "$IOOR 1",    "$L1DEF 1",   "$IOHT 180",
+                             "$DINCTA 1",  "$DINDUT 60", "$DINCNT3 1", "$ITP7 2",    "$DINURG6 1"};
 const std::vector<std::string> kLines = {"%DINURG1010\r", "%DINSND0110\r", "%IOTP12341204\r",
                                          "%IOOR1\r",      "%L1DEF1\r",     "%IOHT180\r"};
 
@@ -64,19 +64,16 @@ TEST_F(GpioTest, ReportEdges)
         int before, after;  // selection or check state
     };
     const Case cases[] = {
-        {"$ITP11 3", P::kInputType[11], -1, 3},  // a digit run: inputs up to 11
-        {"$ITP12 3", P::kInputType[11], 1, 1},   // no input 12
-        {"$ITP 3", P::kInputType[0], 1, 1},      // no digits
-        {"$ITP2", P::kInputType[2], 1, 1},       // no type
-        {"$ITP2 9", P::kInputType[2], 1, -1},    // a code no item names
-        {"$OTP8 1", P::kOutputType[0], 2, 2},    // outputs 0-7 only
-        {"$OTP7 3", P::kOutputType[7], -1, 3},
-        {"$DINURG9 1", P::kUrgent0 + 1, 0, 0},   // one digit, 0-7
-        {"$DINURG7 1", P::kUrgent0 + 7, 0, 1},
-        {"$DINSND3 0", P::kSound0 + 3, 1, 0},
+        {"$ITP11 3", P::kInputType[11], -1, 3},                                         // a digit run: inputs up to 11
+        {"$ITP12 3", P::kInputType[11], 1, 1},                                          // no input 12
+        {"$ITP 3", P::kInputType[0], 1, 1},                                             // no digits
+        {"$ITP2", P::kInputType[2], 1, 1},                                              // no type
+        {"$ITP2 9", P::kInputType[2], 1, -1},                                           // a code no item names
+        {"$OTP8 1", P::kOutputType[0], 2, 2},                                           // outputs 0-7 only
+        {"$OTP7 3", P::kOutputType[7], -1, 3},  {"$DINURG9 1", P::kUrgent0 + 1, 0, 0},  // one digit, 0-7
+        {"$DINURG7 1", P::kUrgent0 + 7, 0, 1},  {"$DINSND3 0", P::kSound0 + 3, 1, 0},
         {"$DINCNT2 1", P::kCounter0 + 2, 0, 1},  // hidden, display only
-        {"$IOOR 0", P::kKeepOutputs, 1, 0},
-        {"$L1DEF 0", P::kInput1Button, 1, 0},
+        {"$IOOR 0", P::kKeepOutputs, 1, 0},     {"$L1DEF 0", P::kInput1Button, 1, 0},
         {"$DINCTA 1", P::kCounterAuto, 0, 1},
     };
     for (const Case& c : cases) {
@@ -94,12 +91,12 @@ TEST_F(GpioTest, StatusLinesGrowUntilTheNextClearAndKeepCounterBoxes)
 {
     const std::string path = ::testing::TempDir() + "gpio_status.ini";
     std::ofstream(path) << ("[DINTYPES]\nDIN_CHANNEL=Input\nDIN_OPEN=open\nDIN_CLOSE=closed\n"
-                         "[DOUTTYPES]\nDOUT_CHANNEL=Output\nDOUT_OPEN=off\nDOUT_CLOSE=on\n");
+                            "[DOUTTYPES]\nDOUT_CHANNEL=Output\nDOUT_OPEN=off\nDOUT_CLOSE=on\n");
     rtu::CTextCatalog catalog;
     ASSERT_TRUE(catalog.Load(path));
     h.context.catalog = &catalog;
-    for (const char* line : {"*IOI:1 0", "*IOI:2 1", "*IOO:0 1", "*IOO:3 0", "*IOX:1 1", "*IOI:", "*IOI:4",
-                             "*IOI:12 1", "*IOO:8 1"})
+    for (const char* line :
+         {"*IOI:1 0", "*IOI:2 1", "*IOO:0 1", "*IOO:3 0", "*IOX:1 1", "*IOI:", "*IOI:4", "*IOI:12 1", "*IOO:8 1"})
         h.Route(line);
     const std::vector<std::vector<std::string>> expected = {
         {"1 Input: closed"}, {"2 Input: open"}, {""}, {"0 Output: on"}, {"3 Output: off"}};

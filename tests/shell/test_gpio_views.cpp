@@ -34,8 +34,7 @@ struct Rig {
                   return true;
               },
               [this] { return now; }, nullptr),
-          page(*session.Page(id)),
-          view(page, CPageView::SessionActions(session, page.ClassName()))
+          page(*session.Page(id)), view(page, CPageView::SessionActions(session, page.ClassName()))
     {
         page.SetLoaded(true);
         view.Refresh();

@@ -62,17 +62,17 @@ TEST(SimIoRules, RefusesWhatTheUnitCannotKeep)
 {
     const char* const cases[] = {
         "%IOTP-1-1-1-1-1-1-1-1\r",  // types never chosen
-        "%IOTP1234567\r",            // one digit short
-        "%IOTP12351234\r",           // no type 5
+        "%IOTP1234567\r",           // one digit short
+        "%IOTP12351234\r",          // no type 5
         "%DINURG102\r",
-        "%IOAS4,10\r",               // no input 4
+        "%IOAS4,10\r",  // no input 4
         "%IOAS1,65536\r",
         "%IOCRPH0,24\r",
-        "%IOCCT2,5\r",               // no counter 2
-        "%AIN4H1\r",                 // no channel 4
+        "%IOCCT2,5\r",  // no counter 2
+        "%AIN4H1\r",    // no channel 4
         "%AIN0H1e3\r",
         "%AIN0H\r",
-        "%AIN0HOC14\r",              // outputs 0-3 or 255
+        "%AIN0HOC14\r",  // outputs 0-3 or 255
         "%AINTP4,1\r",
         "%AINTP0,2\r",
         "%AINOFF\r",

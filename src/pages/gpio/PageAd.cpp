@@ -18,8 +18,8 @@ using K = FieldKind;
 using D = Decode;
 
 constexpr const char* kAds = "%DUMP_ADS\r";
-constexpr std::size_t kChannelAt = 0;  // handler texts: the channel digit
-constexpr std::size_t kValueAt = 2;    // ... and the value after it
+constexpr std::size_t kChannelAt = 0;       // handler texts: the channel digit
+constexpr std::size_t kValueAt = 2;         // ... and the value after it
 constexpr std::size_t kLimitChannelAt = 1;  // "$ADIN" text "H2 7.5": the channel after the letter
 constexpr std::size_t kLimitValueAt = 3;
 constexpr std::size_t kEnableChannelAt = 1;  // "*ADC_EN" text ":2 1"
@@ -56,14 +56,26 @@ void Reset(CPageBase& page) { static_cast<P&>(page).ResetLimits(); }
 
 FieldDecl TextRow(int id, TextRef caption, const char* format, int order, ReportDecl report = {})
 {
-    return {.id = id, .kind = K::Text, .caption = std::move(caption), .group = P::kGroup, .report = report,
-            .write = {.format = format, .order = order}, .dump = kAds};
+    return {.id = id,
+            .kind = K::Text,
+            .caption = std::move(caption),
+            .group = P::kGroup,
+            .report = report,
+            .write = {.format = format, .order = order},
+            .dump = kAds};
 }
 
 FieldDecl NumberRow(int id, const char* caption, int captionId, const char* format, int order, ReportDecl report)
 {
-    return {.id = id, .kind = K::Number, .caption = caption ? Own(caption) : TextRef{}, .captionId = captionId, .group = P::kGroup,
-            .report = report, .write = {.format = format, .order = order}, .dump = kAds, .minValue = 0,
+    return {.id = id,
+            .kind = K::Number,
+            .caption = caption ? Own(caption) : TextRef{},
+            .captionId = captionId,
+            .group = P::kGroup,
+            .report = report,
+            .write = {.format = format, .order = order},
+            .dump = kAds,
+            .minValue = 0,
             .maxValue = P::kParamMax};
 }
 
@@ -80,46 +92,63 @@ const char* const kZeroKeys[] = {"$ADZERO0", "$ADZERO1", "$ADZERO2", "$ADZERO3"}
 std::vector<FieldDecl> MakeFields()
 {
     std::vector<FieldDecl> f;
-    f.push_back({.id = P::kGroup, .kind = K::Group, .caption = Own("TITLE"),
+    f.push_back({.id = P::kGroup,
+                 .kind = K::Group,
+                 .caption = Own("TITLE"),
                  .write = {.format = "%%AINON0123\r", .order = 26}});
     for (int n = 0; n < P::kChannels; ++n) {
         const std::string c = std::to_string(n);
         f.push_back({.id = P::kChannelGroup[n], .kind = K::Group, .caption = {"", "CHANNEL" + c, ""}});
         const std::size_t first = f.size();
-        f.push_back({.id = P::kEnable[n], .kind = K::Check, .caption = {"", "AIN" + c, ""}, .group = P::kGroup,
-                     .write = {.order = 27 + n, .compose = kWriteOff[n]}, .dump = kAds});
+        f.push_back({.id = P::kEnable[n],
+                     .kind = K::Check,
+                     .caption = {"", "AIN" + c, ""},
+                     .group = P::kGroup,
+                     .write = {.order = 27 + n, .compose = kWriteOff[n]},
+                     .dump = kAds});
         f.push_back(MakeButton(P::kCalibrate[n], Own("CALIBRATE")));
         f.back().group = P::kGroup;
         f.push_back(TextRow(P::kLow[n], Own("ADC_LOW"), kLowFormats[n], 2 + 2 * n));
         f.push_back(TextRow(P::kHigh[n], Own("ADC_HIGH"), kHighFormats[n], 1 + 2 * n));
         f.push_back(TextRow(P::kOffset[n], Own("ADC_OFFSET"), kOffsetFormats[n], 34 - n));
-        f.push_back({.id = P::kReading[n], .kind = K::Value, .caption = Own("ADC_CURRENT"), .group = P::kGroup,
-                     .readOnly = true, .write = {.reportOnly = true}, .dump = kAds});
-        f.push_back(TextRow(P::kScale[n], Own("ADC_GAIN"), kScaleFormats[n], 9 + n,
-                            {kScaleKeys[n], 9, D::Text}));
-        f.push_back(TextRow(P::kZero[n], Own("ADC_BASE"), kZeroFormats[n], 13 + n,
-                            {kZeroKeys[n], 9, D::Text}));
-        f.push_back({.id = P::kUrgent[n], .kind = K::Check, .caption = Own("ADC_URG"), .group = P::kGroup,
-                     .write = n == 0 ? WriteDecl{.order = 24, .compose = WriteUrgent}
-                                     : WriteDecl{.partOf = P::kUrgent[0]},
+        f.push_back({.id = P::kReading[n],
+                     .kind = K::Value,
+                     .caption = Own("ADC_CURRENT"),
+                     .group = P::kGroup,
+                     .readOnly = true,
+                     .write = {.reportOnly = true},
                      .dump = kAds});
-        f.push_back({.id = P::kSound[n], .kind = K::Check, .caption = Own("ADC_SOUND"), .group = P::kGroup,
-                     .write = n == 0 ? WriteDecl{.order = 25, .compose = WriteSound}
-                                     : WriteDecl{.partOf = P::kSound[0]},
-                     .dump = kAds});
+        f.push_back(TextRow(P::kScale[n], Own("ADC_GAIN"), kScaleFormats[n], 9 + n, {kScaleKeys[n], 9, D::Text}));
+        f.push_back(TextRow(P::kZero[n], Own("ADC_BASE"), kZeroFormats[n], 13 + n, {kZeroKeys[n], 9, D::Text}));
+        f.push_back(
+            {.id = P::kUrgent[n],
+             .kind = K::Check,
+             .caption = Own("ADC_URG"),
+             .group = P::kGroup,
+             .write = n == 0 ? WriteDecl{.order = 24, .compose = WriteUrgent} : WriteDecl{.partOf = P::kUrgent[0]},
+             .dump = kAds});
+        f.push_back(
+            {.id = P::kSound[n],
+             .kind = K::Check,
+             .caption = Own("ADC_SOUND"),
+             .group = P::kGroup,
+             .write = n == 0 ? WriteDecl{.order = 25, .compose = WriteSound} : WriteDecl{.partOf = P::kSound[0]},
+             .dump = kAds});
         f.push_back(TextRow(P::kStep[n], Own("ADC_GPRSSTEP"), kStepFormats[n], 20 + n));
-        f.push_back({.id = P::kType[n], .kind = K::Combo, .caption = Own("ADC_TYPE"), .group = P::kGroup,
-                     .write = n == 0 ? WriteDecl{.order = 35, .compose = WriteTypes}
-                                     : WriteDecl{.partOf = P::kType[0]},
-                     .dump = kAds, .items = {Shared("SYSCHAR", "AINVOL"), Shared("SYSCHAR", "AINCUR")}});
+        f.push_back({.id = P::kType[n],
+                     .kind = K::Combo,
+                     .caption = Own("ADC_TYPE"),
+                     .group = P::kGroup,
+                     .write = n == 0 ? WriteDecl{.order = 35, .compose = WriteTypes} : WriteDecl{.partOf = P::kType[0]},
+                     .dump = kAds,
+                     .items = {Shared("SYSCHAR", "AINVOL"), Shared("SYSCHAR", "AINCUR")}});
         for (std::size_t i = first; i < f.size(); ++i) f[i].group = P::kChannelGroup[n];
     }
     f.push_back(NumberRow(P::kSmsInterval, "ADC_SMSAS", 1277, "%%AINAS%s\r", 17, {"$AINAS", 7, D::Text}));
     f.push_back(NumberRow(P::kSmsRepeat, "ADC_SMSLS", 1278, "%%AINLS%s\r", 18, {"$AINLS", 7, D::Text}));
     f.push_back(NumberRow(P::kConfirm, "ADC_ENSURING", 1281, "%%AINDLY%s\r", 19, {"$AINDLY", 8, D::Text}));
     f.push_back(NumberRow(P::kUploadTimer, "ADC_GPRS_TIMER", 1283, "%%AINUPT%s\r", 36, {"$AINUPT", 8, D::Text}));
-    f.push_back(
-        NumberRow(P::kUploadStart, "ADC_GPRS_TIMER_RANGE", 1285, "%%AINUPS%s\r", 37, {"$AINUPS", 8, D::Text}));
+    f.push_back(NumberRow(P::kUploadStart, "ADC_GPRS_TIMER_RANGE", 1285, "%%AINUPS%s\r", 37, {"$AINUPS", 8, D::Text}));
     f.push_back(NumberRow(P::kUploadEnd, nullptr, 0, "%%AINUPE%s\r", 38, {"$AINUPE", 8, D::Text}));
     f.back().caption = Fixed("<->");
     f.push_back(MakeButton(ctl::kSave, Shared("Buttons", "Save")));
@@ -324,8 +353,10 @@ void CPageAd::TakeReport(const RouteHit& hit)
     if (!n) return;
     const std::size_t at = enable ? kEnableValueAt : kValueAt;
     if (key == "*AINC") SetText(kReading[*n], rest(at));
-    else if (key == "$ADINRH") rangeHigh_[static_cast<std::size_t>(*n)] = static_cast<float>(io::LeadingDouble(rest(at)));
-    else if (key == "$ADINRL") rangeLow_[static_cast<std::size_t>(*n)] = static_cast<float>(io::LeadingDouble(rest(at)));
+    else if (key == "$ADINRH")
+        rangeHigh_[static_cast<std::size_t>(*n)] = static_cast<float>(io::LeadingDouble(rest(at)));
+    else if (key == "$ADINRL")
+        rangeLow_[static_cast<std::size_t>(*n)] = static_cast<float>(io::LeadingDouble(rest(at)));
     else if (key == "$ADINST") SetText(kStep[*n], rest(at));
     else if (key == "$ADINOT") SetText(kOffset[*n], rest(at));
     else if (key == "$AINURG") SetCheck(kUrgent[*n], io::At(text, at) == '1');

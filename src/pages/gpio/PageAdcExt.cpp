@@ -13,17 +13,16 @@ using P = CPageAdcExt;
 using K = FieldKind;
 
 constexpr int kColumnWidth = 60;
-constexpr std::size_t kRowAt = 0;     // handler text: the row digit
-constexpr std::size_t kValuesAt = 2;  // ... and the values after it
+constexpr std::size_t kRowAt = 0;            // handler text: the row digit
+constexpr std::size_t kValuesAt = 2;         // ... and the values after it
 constexpr std::size_t kMaxValueLength = 31;  // characters of a reported value that are kept
 
-const char* const kRowFormats[P::kValues] = {"%%AIN%dH%s\r",    "%%AIN%dL%s\r",    "%%AIN%dOS%s\r",
-                                               "%%AIN%dHS%s\r",   "%%AIN%dLS%s\r",   "%%AIN%dLAGS%s\r",
-                                               "%%AIN%dHOC1%s\r", "%%AIN%dLOC1%s\r", "%%AIN%dHOC2%s\r",
-                                               "%%AIN%dLOC2%s\r"};
-const char* const kTitles[P::kValues + 1] = {"Index", "High1", "Low1", "Lag1", "High2", "Low2",
-                                             "Lag2",  "High1 Interlcok", "Low1 Interlock", "High2 Interlock",
-                                             "Low2 Interlock"};
+const char* const kRowFormats[P::kValues] = {"%%AIN%dH%s\r",    "%%AIN%dL%s\r",    "%%AIN%dOS%s\r",   "%%AIN%dHS%s\r",
+                                             "%%AIN%dLS%s\r",   "%%AIN%dLAGS%s\r", "%%AIN%dHOC1%s\r", "%%AIN%dLOC1%s\r",
+                                             "%%AIN%dHOC2%s\r", "%%AIN%dLOC2%s\r"};
+const char* const kTitles[P::kValues + 1] = {
+    "Index",          "High1",           "Low1",          "Lag1", "High2", "Low2", "Lag2", "High1 Interlcok",
+    "Low1 Interlock", "High2 Interlock", "Low2 Interlock"};
 
 std::vector<TextRef> InterlockItems()
 {
@@ -46,15 +45,18 @@ const std::vector<FieldDecl>& PageFields()
 
 std::vector<RowEditorDecl> MakeEditors()
 {
-    const char* const captions[P::kValues] = {"Normal Rang1 high", "Normal Rang1 low", "Range1 Lag",
-                                              "Normal Rang2 high", "Normal Rang2 low", "Range2 Lag",
-                                              "Range1 High alarm interlock", "Range1 Low alarm interlock",
-                                              "Range2 High alarm interlock", "Range2 Low alarm interlock"};
+    const char* const captions[P::kValues] = {
+        "Normal Rang1 high",           "Normal Rang1 low",           "Range1 Lag",
+        "Normal Rang2 high",           "Normal Rang2 low",           "Range2 Lag",
+        "Range1 High alarm interlock", "Range1 Low alarm interlock", "Range2 High alarm interlock",
+        "Range2 Low alarm interlock"};
     RowEditorDecl e{P::kList, Fixed("Extend AD"), {}};
     for (int c = 0; c < P::kValues; ++c) {
         const bool interlock = c + 1 >= P::kFirstInterlock;
-        e.fields.push_back({.id = P::kEditorIds[c], .kind = interlock ? K::EditableCombo : K::Text,
-                            .caption = Fixed(captions[c]), .items = interlock ? InterlockItems() : std::vector<TextRef>{}});
+        e.fields.push_back({.id = P::kEditorIds[c],
+                            .kind = interlock ? K::EditableCombo : K::Text,
+                            .caption = Fixed(captions[c]),
+                            .items = interlock ? InterlockItems() : std::vector<TextRef>{}});
     }
     e.fields.push_back(MakeButton(P::kEditorOk, Shared("Buttons", "Ok"), "", P::kEditorOk));
     e.fields.push_back(MakeButton(P::kEditorCancel, Shared("Buttons", "Cancel"), "", P::kEditorCancel));
@@ -87,9 +89,10 @@ std::string EditText(const RowEdit& edit, int id)
 }  // namespace
 
 CPageAdcExt::CPageAdcExt(PageContext& context, const PageInfo& info)
-    : CPageBase(context, info,
-                PageDecl{.fields = PageFields(), .editors = Editors(), .handlers = kHandlers, .waitMs = kWaitMs,
-                         .framed = false})
+    : CPageBase(
+          context, info,
+          PageDecl{
+              .fields = PageFields(), .editors = Editors(), .handlers = kHandlers, .waitMs = kWaitMs, .framed = false})
 {
     Value(kList);
 }
@@ -158,8 +161,7 @@ void CPageAdcExt::CommitEditRow(const RowEdit& edit)
         SetCell(kList, edit.row, c + 1, values[c]);
     }
     EmitCommand(false, "%STARTCMD\r", nullptr);
-    for (int c = 0; c < kValues; ++c)
-        EmitCommand(false, Printf(kRowFormats[c], edit.row, values[c].c_str()), nullptr);
+    for (int c = 0; c < kValues; ++c) EmitCommand(false, Printf(kRowFormats[c], edit.row, values[c].c_str()), nullptr);
     EmitCommand(false, "%COMMITCMD\r", nullptr);
     EmitCommand(false, "%DUMP_ADS\r", nullptr);
 }
@@ -172,8 +174,7 @@ void CPageAdcExt::TakeReport(const RouteHit& hit, int firstColumn, int count)
     values = values.substr(0, values.find_first_of("\r\n"));
     // The values fill their own columns only; more than the report carries are dropped.
     const auto fields = io::SplitFields(values, ",", static_cast<std::size_t>(count), kMaxValueLength);
-    for (std::size_t i = 0; i < fields.size(); ++i)
-        Cell(kList, *row, firstColumn + static_cast<int>(i)) = fields[i];
+    for (std::size_t i = 0; i < fields.size(); ++i) Cell(kList, *row, firstColumn + static_cast<int>(i)) = fields[i];
     NotifyChanged(kList);
 }
 

@@ -14,13 +14,13 @@ class CPageAdcExt : public CPageBase {
 public:
     static constexpr int kList = 1462;
     static constexpr int kRows = 4;
-    static constexpr int kValues = 10;        // columns 1-10
-    static constexpr int kRangeValues = 6;    // "$AINEXT": columns 1-6
-    static constexpr int kInterlocks = 4;     // "$AINOOC": columns 7-10
+    static constexpr int kValues = 10;      // columns 1-10
+    static constexpr int kRangeValues = 6;  // "$AINEXT": columns 1-6
+    static constexpr int kInterlocks = 4;   // "$AINOOC": columns 7-10
     static constexpr int kFirstInterlock = 7;
-    static constexpr int kOutputs = 4;        // interlocked outputs 0-3
-    static constexpr int kNotUsed = 255;      // no interlocked output
-    static constexpr int kNotUsedItem = 4;    // the "Not Used" item of the editor's combos
+    static constexpr int kOutputs = 4;      // interlocked outputs 0-3
+    static constexpr int kNotUsed = 255;    // no interlocked output
+    static constexpr int kNotUsedItem = 4;  // the "Not Used" item of the editor's combos
     static constexpr int kWaitMs = 2000;
     static constexpr int kEditorOk = 1;
     static constexpr int kEditorCancel = 2;

@@ -39,8 +39,13 @@ template <int N> bool WriteUnits(const CPageBase& page, std::string& line)
 
 FieldDecl Whole(int id, const char* caption, const char* format, int order, int max = P::kParamMax)
 {
-    return {.id = id, .kind = K::Number, .caption = caption ? Own(caption) : TextRef{},
-            .group = P::kGroup, .write = {.format = format, .order = order}, .dump = kDump, .minValue = 0,
+    return {.id = id,
+            .kind = K::Number,
+            .caption = caption ? Own(caption) : TextRef{},
+            .group = P::kGroup,
+            .write = {.format = format, .order = order},
+            .dump = kDump,
+            .minValue = 0,
             .maxValue = max};
 }
 
@@ -85,7 +90,8 @@ public:
             if (!TextOf(id).empty() && !io::IsDecimal(TextOf(id)))
                 problems.push_back({id, FieldCaption(*this, *FindField(id)), "Enter a number such as 2.5."});
         if (!problems.empty()) {
-            if (ctx_.message) ctx_.message(MessageIcon::Error, std::string(kNotSaved) + "\n" + DescribeProblems(problems));
+            if (ctx_.message)
+                ctx_.message(MessageIcon::Error, std::string(kNotSaved) + "\n" + DescribeProblems(problems));
             return;
         }
         ClearEdited();

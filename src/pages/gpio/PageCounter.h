@@ -12,12 +12,12 @@ namespace rtu {
 struct CPageCounter {
     static constexpr int kCounters = 2;
     // Per counter 0 / 1.
-    static constexpr int kDetect[kCounters] = {1501, 1502};   // detection timer, seconds
-    static constexpr int kValue[kCounters] = {1507, 1508};    // current value, read-only
-    static constexpr int kUnits[kCounters] = {1503, 1504};    // units per pulse
-    static constexpr int kUpload[kCounters] = {1505, 1506};   // upload timer, minutes
-    static constexpr int kHour[kCounters] = {1509, 1511};     // daily report hour
-    static constexpr int kMinute[kCounters] = {1510, 1512};   // daily report minute
+    static constexpr int kDetect[kCounters] = {1501, 1502};  // detection timer, seconds
+    static constexpr int kValue[kCounters] = {1507, 1508};   // current value, read-only
+    static constexpr int kUnits[kCounters] = {1503, 1504};   // units per pulse
+    static constexpr int kUpload[kCounters] = {1505, 1506};  // upload timer, minutes
+    static constexpr int kHour[kCounters] = {1509, 1511};    // daily report hour
+    static constexpr int kMinute[kCounters] = {1510, 1512};  // daily report minute
     static constexpr int kThreshold[kCounters] = {1513, 1514};
     static constexpr int kAutoUpload = 1552;  // hidden
     static constexpr int kGroup = 1500;       // the group box around the counters

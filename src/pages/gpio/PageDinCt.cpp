@@ -60,9 +60,9 @@ const HandlerDecl kHandlers[] = {{.number = 1, .key = "$DINCTUNTV", .fn = TakeRo
 }  // namespace
 
 CPageDinCt::CPageDinCt(PageContext& context, const PageInfo& info)
-    : CPageBase(context, info,
-                PageDecl{.fields = kFields, .editors = kEditors, .handlers = kHandlers, .waitMs = kWaitMs,
-                         .framed = false})
+    : CPageBase(
+          context, info,
+          PageDecl{.fields = kFields, .editors = kEditors, .handlers = kHandlers, .waitMs = kWaitMs, .framed = false})
 {
     Value(kList);
 }

@@ -15,9 +15,9 @@ public:
     static constexpr int kStation = 1592;
     static constexpr int kList = 1378;
     static constexpr int kRows = 4;
-    static constexpr int kGroup = 1589;        // the group box around the page
-    static constexpr int kEditPulse = 1592;    // editor: pulse equivalent
-    static constexpr int kEditMax = 1594;      // editor: pulse maximum
+    static constexpr int kGroup = 1589;      // the group box around the page
+    static constexpr int kEditPulse = 1592;  // editor: pulse equivalent
+    static constexpr int kEditMax = 1594;    // editor: pulse maximum
     static constexpr int kEditorOk = 1;
     static constexpr int kEditorCancel = 2;
     static constexpr int kWaitMs = 2000;

@@ -13,7 +13,7 @@ namespace {
 using P = CPageDinParams;
 using K = FieldKind;
 
-constexpr int kLabelWidth = 80;    // column 0
+constexpr int kLabelWidth = 80;     // column 0
 constexpr int kMinutesWidth = 120;  // columns 1 and 2
 constexpr int kLagWidth = 160;      // column 3
 constexpr int kColumns = 3;         // value columns

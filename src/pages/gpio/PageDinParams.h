@@ -12,15 +12,15 @@ namespace rtu {
 class CPageDinParams : public CPageBase {
 public:
     static constexpr int kList = 1408;
-    static constexpr int kRows = 4;          // digital inputs 0-3
+    static constexpr int kRows = 4;             // digital inputs 0-3
     static constexpr int kEditInterval = 1410;  // editor: alarm SMS interval (minutes)
     static constexpr int kEditRepeat = 1411;    // editor: repeat reminder (minutes)
     static constexpr int kEditLag = 1412;       // editor: confirmation lag (seconds)
     static constexpr int kEditorOk = 1;
-    static constexpr int kRowWaitMs = 1000;   // wait of each value line of a row edit
-    static constexpr int kValueMax = 65535;   // the unit keeps each time as a 16-bit number
-    static constexpr std::size_t kValueDigits = 5;  // digits of kValueMax
-    static constexpr std::size_t kMaxFields = 4;       // fields of a report that are read
+    static constexpr int kRowWaitMs = 1000;             // wait of each value line of a row edit
+    static constexpr int kValueMax = 65535;             // the unit keeps each time as a 16-bit number
+    static constexpr std::size_t kValueDigits = 5;      // digits of kValueMax
+    static constexpr std::size_t kMaxFields = 4;        // fields of a report that are read
     static constexpr std::size_t kMaxFieldLength = 31;  // characters of a field that are read
 
     CPageDinParams(PageContext& context, const PageInfo& info);

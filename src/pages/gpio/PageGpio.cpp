@@ -15,12 +15,12 @@ using K = FieldKind;
 using D = Decode;
 
 constexpr const char* kGpio = "%DUMP_GPIO\r";
-constexpr std::size_t kFlagChannelAt = 0;  // "$DINURG"/"$DINSND"/"$DINCNT" text: the input digit
-constexpr std::size_t kFlagValueAt = 2;    // ... and its '1' / '0'
-constexpr std::size_t kOutputAt = 0;       // "$OTP" text: the output digit
-constexpr std::size_t kFunctionAt = 2;     // ... and its function code
+constexpr std::size_t kFlagChannelAt = 0;   // "$DINURG"/"$DINSND"/"$DINCNT" text: the input digit
+constexpr std::size_t kFlagValueAt = 2;     // ... and its '1' / '0'
+constexpr std::size_t kOutputAt = 0;        // "$OTP" text: the output digit
+constexpr std::size_t kFunctionAt = 2;      // ... and its function code
 constexpr std::size_t kStatusDigitsAt = 2;  // "*IO" text: the channel digits after the kind
-constexpr int kStatusWidth = 240;          // the status list's column
+constexpr int kStatusWidth = 240;           // the status list's column
 
 const char* const kTypeKeys[P::kTypes] = {"NC", "T0", "T1", "T2", "T3"};
 
@@ -73,7 +73,10 @@ std::vector<FieldDecl> MakeFields()
     f.push_back({.id = P::kInputGroup, .kind = K::Group, .caption = Own("TITLE_INPUT")});
     f.push_back({.id = P::kUrgentTitle, .kind = K::Label, .caption = Own("URGENT"), .group = P::kInputGroup});
     f.push_back({.id = P::kSoundTitle, .kind = K::Label, .caption = Own("SOUND"), .group = P::kInputGroup});
-    f.push_back({.id = P::kCounterTitle, .kind = K::Label, .caption = Own("TITLECNT"), .group = P::kInputGroup,
+    f.push_back({.id = P::kCounterTitle,
+                 .kind = K::Label,
+                 .caption = Own("TITLECNT"),
+                 .group = P::kInputGroup,
                  .visible = false});
     for (int n = 0; n < P::kInputs; ++n) {
         const bool unit = n < P::kUnitChannels;
@@ -84,43 +87,100 @@ std::vector<FieldDecl> MakeFields()
         if (n == 0) urgent = {.order = 1, .compose = WriteUrgent};
         WriteDecl sound = unit ? WriteDecl{.partOf = P::kSound0} : WriteDecl{.reportOnly = true};
         if (n == 0) sound = {.order = 2, .compose = WriteSound};
-        f.push_back({.id = P::kInputType[n], .kind = K::Combo, .caption = {"", key, ""},
-                     .captionId = P::kInputLabel[n], .group = P::kInputGroup, .visible = unit, .write = type,
-                     .dump = kGpio, .items = TypeItems("DINTYPES")});
-        f.push_back({.id = P::kUrgent0 + n, .kind = K::Check, .caption = Own("URGENT"), .group = P::kInputGroup,
-                     .visible = unit, .write = urgent, .dump = kGpio});
-        f.push_back({.id = P::kSound0 + n, .kind = K::Check, .caption = Own("SOUND"), .group = P::kInputGroup,
-                     .visible = unit, .write = sound, .dump = kGpio});
-        f.push_back({.id = P::kCounter0 + n, .kind = K::Check, .caption = Own("TITLECNT"), .group = P::kInputGroup,
-                     .visible = false, .write = {.reportOnly = true}, .dump = kGpio});
+        f.push_back({.id = P::kInputType[n],
+                     .kind = K::Combo,
+                     .caption = {"", key, ""},
+                     .captionId = P::kInputLabel[n],
+                     .group = P::kInputGroup,
+                     .visible = unit,
+                     .write = type,
+                     .dump = kGpio,
+                     .items = TypeItems("DINTYPES")});
+        f.push_back({.id = P::kUrgent0 + n,
+                     .kind = K::Check,
+                     .caption = Own("URGENT"),
+                     .group = P::kInputGroup,
+                     .visible = unit,
+                     .write = urgent,
+                     .dump = kGpio});
+        f.push_back({.id = P::kSound0 + n,
+                     .kind = K::Check,
+                     .caption = Own("SOUND"),
+                     .group = P::kInputGroup,
+                     .visible = unit,
+                     .write = sound,
+                     .dump = kGpio});
+        f.push_back({.id = P::kCounter0 + n,
+                     .kind = K::Check,
+                     .caption = Own("TITLECNT"),
+                     .group = P::kInputGroup,
+                     .visible = false,
+                     .write = {.reportOnly = true},
+                     .dump = kGpio});
     }
     f.push_back({.id = P::kOutputGroup, .kind = K::Group, .caption = Own("TITLE_OUTPUT")});
     for (int n = 0; n < P::kOutputs; ++n) {
         const bool unit = n < P::kUnitChannels;
         const std::string key = "OUTPUT" + std::to_string(n);
-        f.push_back({.id = P::kOutputType[n], .kind = K::Combo, .caption = {"", key, ""},
-                     .captionId = P::kOutputLabel[n], .group = P::kOutputGroup, .visible = unit,
+        f.push_back({.id = P::kOutputType[n],
+                     .kind = K::Combo,
+                     .caption = {"", key, ""},
+                     .captionId = P::kOutputLabel[n],
+                     .group = P::kOutputGroup,
+                     .visible = unit,
                      .write = unit ? WriteDecl{.partOf = P::kInputType[0]} : WriteDecl{.reportOnly = true},
-                     .dump = kGpio, .items = TypeItems("DOUTTYPES")});
+                     .dump = kGpio,
+                     .items = TypeItems("DOUTTYPES")});
     }
     f.push_back({.id = P::kOthersGroup, .kind = K::Group, .caption = Own("OTHERS")});
-    f.push_back({.id = P::kKeepOutputs, .kind = K::Check, .caption = Own("SAVEOUT"), .group = P::kOthersGroup,
-                 .report = {"$IOOR", 6, D::Flag}, .write = {.format = "%%IOOR%d\r", .order = 4}, .dump = kGpio});
-    f.push_back({.id = P::kInput1Button, .kind = K::Check, .caption = Own("INPUT1BTN"), .group = P::kOthersGroup,
-                 .report = {"$L1DEF", 0, D::Switch}, .write = {.format = "%%L1DEF%d\r", .order = 5},
+    f.push_back({.id = P::kKeepOutputs,
+                 .kind = K::Check,
+                 .caption = Own("SAVEOUT"),
+                 .group = P::kOthersGroup,
+                 .report = {"$IOOR", 6, D::Flag},
+                 .write = {.format = "%%IOOR%d\r", .order = 4},
                  .dump = kGpio});
-    f.push_back({.id = P::kSirenTime, .kind = K::Number, .caption = Own("SIREN"), .captionId = P::kSirenLabel,
-                 .group = P::kOthersGroup, .report = {"$IOHT", 6, D::Text},
-                 .write = {.format = "%%IOHT%s\r", .order = 6}, .dump = kGpio, .minValue = 0,
+    f.push_back({.id = P::kInput1Button,
+                 .kind = K::Check,
+                 .caption = Own("INPUT1BTN"),
+                 .group = P::kOthersGroup,
+                 .report = {"$L1DEF", 0, D::Switch},
+                 .write = {.format = "%%L1DEF%d\r", .order = 5},
+                 .dump = kGpio});
+    f.push_back({.id = P::kSirenTime,
+                 .kind = K::Number,
+                 .caption = Own("SIREN"),
+                 .captionId = P::kSirenLabel,
+                 .group = P::kOthersGroup,
+                 .report = {"$IOHT", 6, D::Text},
+                 .write = {.format = "%%IOHT%s\r", .order = 6},
+                 .dump = kGpio,
+                 .minValue = 0,
                  .maxValue = P::kSirenMax});
-    f.push_back({.id = P::kCounterAuto, .kind = K::Check, .caption = Own("COUNTERAUTO"), .group = P::kOthersGroup,
-                 .visible = false, .report = {"$DINCTA", 8, D::Flag}, .write = {.reportOnly = true}, .dump = kGpio});
-    f.push_back({.id = P::kCounterTime, .kind = K::Text, .caption = Own("COUNTERSEC"),
-                 .captionId = P::kCounterTimeLabel, .group = P::kOthersGroup, .visible = false,
-                 .report = {"$DINDUT", 8, D::Text}, .write = {.reportOnly = true}, .dump = kGpio});
+    f.push_back({.id = P::kCounterAuto,
+                 .kind = K::Check,
+                 .caption = Own("COUNTERAUTO"),
+                 .group = P::kOthersGroup,
+                 .visible = false,
+                 .report = {"$DINCTA", 8, D::Flag},
+                 .write = {.reportOnly = true},
+                 .dump = kGpio});
+    f.push_back({.id = P::kCounterTime,
+                 .kind = K::Text,
+                 .caption = Own("COUNTERSEC"),
+                 .captionId = P::kCounterTimeLabel,
+                 .group = P::kOthersGroup,
+                 .visible = false,
+                 .report = {"$DINDUT", 8, D::Text},
+                 .write = {.reportOnly = true},
+                 .dump = kGpio});
     f.push_back({.id = P::kStatusGroup, .kind = K::Group, .caption = Own("STATUS")});
-    f.push_back({.id = P::kStatus, .kind = K::List, .group = P::kStatusGroup,
-                 .columns = {{Own("STATUS"), kStatusWidth, true, ColumnKind::Text}}, .rows = 0, .growRows = true});
+    f.push_back({.id = P::kStatus,
+                 .kind = K::List,
+                 .group = P::kStatusGroup,
+                 .columns = {{Own("STATUS"), kStatusWidth, true, ColumnKind::Text}},
+                 .rows = 0,
+                 .growRows = true});
     f.push_back(MakeButton(ctl::kSave, Shared("Buttons", "Save")));
     f.push_back(MakeButton(ctl::kReload, {}, "Reload"));
     return f;
@@ -205,7 +265,8 @@ void CPageGpio::TakeStatusLine(std::string_view text)
     }
     auto& lines = Value(kStatus).cells;
     lines.push_back({line});
-    if (lines.size() > kMaxStatusLines) lines.erase(lines.begin(), lines.end() - static_cast<std::ptrdiff_t>(kMaxStatusLines));
+    if (lines.size() > kMaxStatusLines)
+        lines.erase(lines.begin(), lines.end() - static_cast<std::ptrdiff_t>(kMaxStatusLines));
     NotifyChanged(kStatus);
 }
 

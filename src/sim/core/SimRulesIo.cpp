@@ -12,18 +12,18 @@ namespace {
 constexpr std::string_view kGpio = "DUMP_GPIO";
 constexpr std::string_view kCounter = "DUMP_COUNTER";
 constexpr std::string_view kAds = "DUMP_ADS";
-constexpr int kParamMax = 65535;    // timers, delays, thresholds: 16-bit parameters
-constexpr int kInputs = 4;          // digital inputs, outputs and analog channels of the unit
-constexpr int kCounters = 2;        // pulse counters
-constexpr int kTypeMax = 4;         // input types and output functions 0-4
-constexpr int kAnalogTypeMax = 1;   // voltage or current
+constexpr int kParamMax = 65535;   // timers, delays, thresholds: 16-bit parameters
+constexpr int kInputs = 4;         // digital inputs, outputs and analog channels of the unit
+constexpr int kCounters = 2;       // pulse counters
+constexpr int kTypeMax = 4;        // input types and output functions 0-4
+constexpr int kAnalogTypeMax = 1;  // voltage or current
 constexpr int kHourMax = 23;
 constexpr int kMinuteMax = 59;
-constexpr int kOutputMax = 3;       // interlocked outputs 0-3 ...
-constexpr int kNotUsed = 255;       // ... or none
+constexpr int kOutputMax = 3;            // interlocked outputs 0-3 ...
+constexpr int kNotUsed = 255;            // ... or none
 constexpr std::size_t kMaxDecimal = 16;  // characters of a decimal value
-constexpr int kRangeFields = 6;     // values of "$AINEXT"
-constexpr int kInterlockFields = 4;  // values of "$AINOOC"
+constexpr int kRangeFields = 6;          // values of "$AINEXT"
+constexpr int kInterlockFields = 4;      // values of "$AINOOC"
 
 enum class Kind { Flag, Number, Decimal, Text, Interlock };
 
@@ -100,9 +100,8 @@ struct DigitsRule {
     std::string_view key2 = {};  // the second half of the digits, when set
 };
 const DigitsRule kDigitRules[] = {
-    {"DINURG", kGpio, 1, "$DINURG#"},          {"DINSND", kGpio, 1, "$DINSND#"},
-    {"IOTP", kGpio, kTypeMax, "$ITP#", "$OTP#"}, {"AINURG", kAds, 1, "$AINURG#"},
-    {"AINSND", kAds, 1, "$AINSND#"},           {"AINTP", kAds, kAnalogTypeMax, "$AINTPE#"},
+    {"DINURG", kGpio, 1, "$DINURG#"}, {"DINSND", kGpio, 1, "$DINSND#"}, {"IOTP", kGpio, kTypeMax, "$ITP#", "$OTP#"},
+    {"AINURG", kAds, 1, "$AINURG#"},  {"AINSND", kAds, 1, "$AINSND#"},  {"AINTP", kAds, kAnalogTypeMax, "$AINTPE#"},
 };
 constexpr std::string_view kEnableKey = "*ADC_EN:#";  // "*ADC_EN:<channel> <0|1>"
 
@@ -177,7 +176,8 @@ std::optional<bool> ApplyDigits(CSimImage& image, const DigitsRule& rule, std::s
 {
     // "%AINTP<channel>,<type>" sets one channel.
     if (rule.keyword == "AINTP" && args.size() == 3 && args[1] == ',') {
-        if (!IsDigit(args[0]) || args[0] - '0' >= kInputs || !IsDigit(args[2]) || args[2] - '0' > rule.max) return false;
+        if (!IsDigit(args[0]) || args[0] - '0' >= kInputs || !IsDigit(args[2]) || args[2] - '0' > rule.max)
+            return false;
         return image.Set(CSimCommandTable::ExpandKey(rule.key, args[0] - '0', 1), args.substr(2, 1), rule.group);
     }
     const std::size_t count = rule.key2.empty() ? kInputs : 2 * kInputs;
