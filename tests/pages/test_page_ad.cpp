@@ -115,6 +115,7 @@ TEST(Calibration, BothFormulasWithKnownPairs)
         {{"4", "20", "0", "100", "62", true, 2}, "6.2500", "25.0000"},  // no V factor in version 2
         {{"0", "10", "5", "5", "62", false, 1}, "1.0000", "-5.0000"},   // flat range: s = Q
         {{"1", "5", "-2", "6", "62", false, 3}, "31.0000", "4.0000"},
+        {{"0", "10", "0", "-5", "62", false, 2}, "-0.5000", "0.0000"},  // 0 * -0.5 - 0 is no "-0"
     };
     for (const Case& c : cases) {
         const rtu::Calibration r = rtu::Calibrate(c.in);

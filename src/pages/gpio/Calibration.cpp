@@ -56,7 +56,8 @@ Calibration Calibrate(const CalibrationInput& in)
         return Refuse(slope == 0 ? F::ActualHigh : F::SignalHigh,
                       "These values give no finite scale; check the signal and actual ranges.");
     Calibration c;
-    c.result = CalibrationResult{Printf("%.4f", scale), Printf("%.4f", zero)};
+    // Adding 0.0 turns a negative zero into a plain one, so no "-0.0000" goes to the unit.
+    c.result = CalibrationResult{Printf("%.4f", scale + 0.0), Printf("%.4f", zero + 0.0)};
     return c;
 }
 
