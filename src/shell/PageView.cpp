@@ -271,7 +271,8 @@ void CPageView::UpdateWriteState()
     for (const FieldDecl& f : page_.Fields()) {
         QWidget* w = Control(f.id);
         if (!w || f.readOnly) continue;
-        if (f.kind == FieldKind::Button && !IsReloadButton(f)) w->setEnabled(WritesPage(f) ? Writable() : free);
+        if (f.kind == FieldKind::Button && !IsReloadButton(f))
+            w->setEnabled(WritesPage(f) || OpensEditor(&f) ? Writable() : free);
         else if (f.kind == FieldKind::List || (f.kind == FieldKind::Check && f.write.onClick)) w->setEnabled(free);
     }
     const bool edited = page_.Edited();
@@ -279,6 +280,14 @@ void CPageView::UpdateWriteState()
     editedShown_ = edited;
     frame_->setTitle(edited ? title_ + QStringLiteral(" *") : title_);
     emit editedChanged(edited);
+}
+
+bool CPageView::OpensEditor(const FieldDecl* f) const
+{
+    if (!f || f->kind != FieldKind::Button) return false;
+    for (const rtu::RowEditorDecl& decl : page_.RowEditors())
+        if (decl.listId == f->id) return true;
+    return false;
 }
 
 int CPageView::ListRowFor(int listId) const
@@ -292,6 +301,11 @@ void CPageView::RunCommand(int id)
     const FieldDecl* f = page_.FindField(id);
     const int command = f && f->command ? f->command : id;
     if (f && IsReloadButton(*f) && page_.Edited() && confirmReload && !confirmReload()) return;
+    // A button with a row editor of its own (a dialog that is not about a table row) opens it.
+    if (OpensEditor(f)) {
+        EditRow(id, 0);
+        return;
+    }
     if (command == rtu::ctl::kEditRow) {
         // Edit the selected row of the first table that has an editor.
         for (const rtu::RowEditorDecl& decl : page_.RowEditors()) {

@@ -87,6 +87,8 @@ private:
     void ConnectTable(QTableWidget* table, int listId);
     QString Caption(const rtu::FieldDecl& f) const;
     void OnModelChanged(int id);
+    // A button whose own row editor it opens (the editor names the button as its list).
+    bool OpensEditor(const rtu::FieldDecl* f) const;
     int ListRowFor(int listId) const;
     void UpdateMarks();
     void UpdateWriteState();

@@ -84,7 +84,8 @@ TEST(RegistryPage, ToolRoutesResolveBothWays)
     for (const char* row : {"B14 CPageDinParams", "C50 CPageCio", "B23 CPageGPRS"})
         EXPECT_NE(std::find(check.pending.begin(), check.pending.end(), row), check.pending.end()) << row;
     for (const std::string& p : check.pending)
-        for (const char* built : {"CPageMainParams", "CPageAlarmParams", "CPageServer", "CPageAllSms", "CPagePriotab"})
+        for (const char* built : {"CPageMainParams", "CPageAlarmParams", "CPageServer", "CPageAllSms", "CPagePriotab",
+                                  "CPageGPIO", "CPageDinParams", "CPageCounter", "CPageDinCt", "CPageAdcExt"})
             EXPECT_EQ(p.find(built), std::string::npos) << p;
 }
 

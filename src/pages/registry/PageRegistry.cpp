@@ -14,6 +14,12 @@
 #include "pages/sensor/PageGraycode.h"
 #include "pages/sensor/PageHumidity.h"
 #include "pages/sensor/PageTemp.h"
+#include "pages/gpio/PageAd.h"
+#include "pages/gpio/PageAdcExt.h"
+#include "pages/gpio/PageCounter.h"
+#include "pages/gpio/PageDinCt.h"
+#include "pages/gpio/PageDinParams.h"
+#include "pages/gpio/PageGpio.h"
 
 namespace rtu {
 namespace {
@@ -23,6 +29,12 @@ constexpr PageFactory kAlarm = CPageAlarmParams::Make;
 constexpr PageFactory kPhones = MakePhoneList;
 constexpr PageFactory kTexts = MakeTextTable;
 constexpr PageFactory kPrio = MakePriorityTable;
+constexpr PageFactory kGpio = CPageGpio::Make;
+constexpr PageFactory kDinParams = CPageDinParams::Make;
+constexpr PageFactory kCounter = CPageCounter::Make;
+constexpr PageFactory kDinCt = CPageDinCt::Make;
+constexpr PageFactory kAd = CPageAd::Make;
+constexpr PageFactory kAdcExt = CPageAdcExt::Make;
 
 // clang-format off
 constexpr PageInfo kPages[] = {
@@ -32,19 +44,19 @@ constexpr PageInfo kPages[] = {
   {"CPageAlarmParams",     4, "TAB_BASIC",  "PAGE_ALARM",        2, "PageAlarmParams", "%DUMP_SYS\r%DUMP_ADS\r%DUMP_GPIO\r",  "\r\n//Page System Alarm Params\r\n",            3, 12, kAlarm},
   {"CPageAllSms",         14, "TAB_BASIC",  "PAGE_SMS",          4, "PageSms",         "%DUMP_ROMSMS\r",                      "\r\n//Page Rom Sms\r\n",                        4,  1, kTexts},
   {"CPageSysPrio",        25, "TAB_BASIC",  "PAGE_SYSPRIO",      3, "PageCSPrio",      "%DUMP_PRIOTB\r",                      "\r\n//Page system basic prio table\r\n",        5, 29, kPrio},
-  {"CPageGPIO",            5, "TAB_GPIO",   "PAGE_DIOTYPE",      4, "PageDIN",         "%DUMP_GPIO\r",                        "\r\n//Page Digital inputs config\r\n",          6, 10, nullptr},
+  {"CPageGPIO",            5, "TAB_GPIO",   "PAGE_DIOTYPE",      4, "PageDIN",         "%DUMP_GPIO\r",                        "\r\n//Page Digital inputs config\r\n",          6, 10, kGpio},
   {"CPageDinAlarm",        6, "TAB_GPIO",   "PAGE_DINSMS",       5, "PageSms",         "%DUMP_ROMSMS\r",                      nullptr,                                         0,  3, kTexts},
-  {"CPageDinParams",      21, "TAB_GPIO",   "PAGE_DINSETUP",     6, "PageDINTo",       "%DUMP_GPIO\r",                        "\r\n//Page Digital inputs delays config\r\n",   7, 24, nullptr},
+  {"CPageDinParams",      21, "TAB_GPIO",   "PAGE_DINSETUP",     6, "PageDINTo",       "%DUMP_GPIO\r",                        "\r\n//Page Digital inputs delays config\r\n",   7, 24, kDinParams},
   {"CPageDinName",        30, "TAB_GPIO",   "PAGE_DINAME",       7, "PageDINName",     "%DUMP_GPIO\r",                        "\r\n//Page Digital inputs Names\r\n",           8, 33, kTexts},
   {"CPageDoutName",       31, "TAB_GPIO",   "PAGE_DONAME",       8, "PageDOName",      "%DUMP_GPIO\r",                        "\r\n//Page Digital outputs Names\r\n",         10, 34, kTexts},
   {"CPagePriotab",        23, "TAB_GPIO",   "PAGE_DINPRIO",      3, "PageDinPrio",     "%DUMP_PRIOTB\r",                      "\r\n//Page digital alarm prio table\r\n",       9, 27, kPrio},
-  {"CPageCounter",        38, nullptr,      nullptr,            -1, "PageCounter",     "%DUMP_COUNTER\r",                     nullptr,                                         0,  0, nullptr},
-  {"CPageDinCt",          47, nullptr,      nullptr,            -1, "PageDINName",     "%DUMP_GPIO\r",                        nullptr,                                         0,  0, nullptr},
-  {"CPageAD",              9, "TAB_ADC",    "PAGE_ADCSETUP",    10, "PageADC",         "%DUMP_ADS\r%DUMPR\r",                 "\r\n//Page AD config\r\n",                     11, 11, nullptr},
+  {"CPageCounter",        38, nullptr,      nullptr,            -1, "PageCounter",     "%DUMP_COUNTER\r",                     nullptr,                                         0,  0, kCounter},
+  {"CPageDinCt",          47, nullptr,      nullptr,            -1, "PageDINName",     "%DUMP_GPIO\r",                        nullptr,                                         0,  0, kDinCt},
+  {"CPageAD",              9, "TAB_ADC",    "PAGE_ADCSETUP",    10, "PageADC",         "%DUMP_ADS\r%DUMPR\r",                 "\r\n//Page AD config\r\n",                     11, 11, kAd},
   {"CPageADSms",          10, "TAB_ADC",    "PAGE_ADCSMS",      11, "PageADSms",       "%DUMP_ROMSMS\r",                      nullptr,                                         0,  4, kTexts},
   {"CPageADName",         19, "TAB_ADC",    "PAGE_ADCNAME",     12, "PageADSms",       "%DUMP_ADS\r",                         "\r\n//Page AD names\r\n",                      14, 22, kTexts},
   {"CPageAinprio",        24, "TAB_ADC",    "PAGE_AINPRIO",      3, nullptr,           "%DUMP_PRIOTB\r",                      "\r\n//Page analog alarm prio table\r\n",       13, 28, kPrio},
-  {"CPageAdcExt",         36, nullptr,      nullptr,            -1, nullptr,           "%DUMP_ADS\r",                         nullptr,                                        12,  0, nullptr},
+  {"CPageAdcExt",         36, nullptr,      nullptr,            -1, nullptr,           "%DUMP_ADS\r",                         nullptr,                                        12,  0, kAdcExt},
   {"CPageWinPrio",        37, nullptr,      nullptr,            -1, "PageWinPrio",     "%DUMP_PRIOTB\r",                      nullptr,                                         0, 14, kPrio},
   {"CPageGPRS",           28, "TAB_DTU",    "PAGE_DATA_GPRS",   15, "PageGPRS",        "%DUMP_M2M\r%DUMP_SYS\r",              "\r\n//Page GPRS params\r\n",                   15, 31, nullptr},
   {"CPageISensorName",    43, "TAB_SENSOR", "PAGE_SENSORNAME",  25, "PageISNName",     "%E99?\r",                             "\r\n//Page ISensor Names\r\n",                 20, 18, kTexts},

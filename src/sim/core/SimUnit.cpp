@@ -4,6 +4,7 @@
 #include <array>
 
 #include "sim/core/SimCommandTable.h"
+#include "sim/core/SimRulesIo.h"
 #include "sim/core/SimSensors.h"
 #include "sim/core/SimServiceTests.h"
 
@@ -277,6 +278,10 @@ CSimUnit::SResult CSimUnit::Execute(std::string_view command)
     }
     if (auto answer = CSimServiceTests::Answer(command)) {
         result.lines = std::move(*answer);
+        return result;
+    }
+    if (auto io = CSimIoRules::Execute(image_, command)) {
+        result.lines.emplace_back(*io ? kCmdOk : kCmdErr);
         return result;
     }
     auto assignments = CSimSensors::Parse(command);

@@ -1,0 +1,181 @@
+#include "pages/gpio/PageAdcExt.h"
+
+#include <vector>
+
+#include "pages/framework/FieldBuilders.h"
+#include "pages/framework/Printf.h"
+#include "pages/gpio/ReportText.h"
+
+namespace rtu {
+namespace {
+
+using P = CPageAdcExt;
+using K = FieldKind;
+
+constexpr int kColumnWidth = 60;
+constexpr std::size_t kRowAt = 0;            // handler text: the row digit
+constexpr std::size_t kValuesAt = 2;         // ... and the values after it
+constexpr std::size_t kMaxValueLength = 31;  // characters of a reported value that are kept
+
+const char* const kRowFormats[P::kValues] = {"%%AIN%dH%s\r",    "%%AIN%dL%s\r",    "%%AIN%dOS%s\r",   "%%AIN%dHS%s\r",
+                                             "%%AIN%dLS%s\r",   "%%AIN%dLAGS%s\r", "%%AIN%dHOC1%s\r", "%%AIN%dLOC1%s\r",
+                                             "%%AIN%dHOC2%s\r", "%%AIN%dLOC2%s\r"};
+const char* const kTitles[P::kValues + 1] = {
+    "Index",          "High1",           "Low1",          "Lag1", "High2", "Low2", "Lag2", "High1 Interlcok",
+    "Low1 Interlock", "High2 Interlock", "Low2 Interlock"};
+
+std::vector<TextRef> InterlockItems()
+{
+    return {Fixed("OC 0"), Fixed("OC 1"), Fixed("OC 2"), Fixed("OC 3"), Fixed("Not Used")};
+}
+
+std::vector<FieldDecl> MakeFields()
+{
+    std::vector<ColumnDecl> columns;
+    for (int c = 0; c <= P::kValues; ++c)
+        columns.push_back({Fixed(kTitles[c]), kColumnWidth, c != 0, c == 0 ? ColumnKind::Label : ColumnKind::Text});
+    return {{.id = P::kList, .kind = K::List, .columns = columns, .rows = P::kRows, .rowLabelFormat = "AD.%d"}};
+}
+
+const std::vector<FieldDecl>& PageFields()
+{
+    static const std::vector<FieldDecl> fields = MakeFields();
+    return fields;
+}
+
+std::vector<RowEditorDecl> MakeEditors()
+{
+    const char* const captions[P::kValues] = {
+        "Normal Rang1 high",           "Normal Rang1 low",           "Range1 Lag",
+        "Normal Rang2 high",           "Normal Rang2 low",           "Range2 Lag",
+        "Range1 High alarm interlock", "Range1 Low alarm interlock", "Range2 High alarm interlock",
+        "Range2 Low alarm interlock"};
+    RowEditorDecl e{P::kList, Fixed("Extend AD"), {}};
+    for (int c = 0; c < P::kValues; ++c) {
+        const bool interlock = c + 1 >= P::kFirstInterlock;
+        e.fields.push_back({.id = P::kEditorIds[c],
+                            .kind = interlock ? K::EditableCombo : K::Text,
+                            .caption = Fixed(captions[c]),
+                            .items = interlock ? InterlockItems() : std::vector<TextRef>{}});
+    }
+    e.fields.push_back(MakeButton(P::kEditorOk, Shared("Buttons", "Ok"), "", P::kEditorOk));
+    e.fields.push_back(MakeButton(P::kEditorCancel, Shared("Buttons", "Cancel"), "", P::kEditorCancel));
+    return {e};
+}
+
+const std::vector<RowEditorDecl>& Editors()
+{
+    static const std::vector<RowEditorDecl> editors = MakeEditors();
+    return editors;
+}
+
+void TakeRanges(CPageBase& page, const RouteHit& hit) { static_cast<P&>(page).TakeReport(hit, 1, P::kRangeValues); }
+void TakeInterlocks(CPageBase& page, const RouteHit& hit)
+{
+    static_cast<P&>(page).TakeReport(hit, P::kFirstInterlock, P::kInterlocks);
+}
+
+const HandlerDecl kHandlers[] = {
+    {.number = 1, .key = "$AINEXT", .fn = TakeRanges},
+    {.number = 2, .key = "$AINOOC", .fn = TakeInterlocks},
+};
+
+std::string EditText(const RowEdit& edit, int id)
+{
+    auto it = edit.values.find(id);
+    return it == edit.values.end() ? std::string{} : it->second.text;
+}
+
+}  // namespace
+
+CPageAdcExt::CPageAdcExt(PageContext& context, const PageInfo& info)
+    : CPageBase(
+          context, info,
+          PageDecl{
+              .fields = PageFields(), .editors = Editors(), .handlers = kHandlers, .waitMs = kWaitMs, .framed = false})
+{
+    Value(kList);
+}
+
+std::unique_ptr<CPageBase> CPageAdcExt::Make(PageContext& context, const PageInfo& info)
+{
+    return std::make_unique<CPageAdcExt>(context, info);
+}
+
+std::optional<int> CPageAdcExt::InterlockOf(const std::string& text)
+{
+    // A plain number as typed, else the number in an item's text ("OC 2"); none: not used.
+    if (io::IsWhole(text)) {
+        const int n = text.size() > 3 ? kNotUsed + 1 : std::stoi(text);
+        if (n < kOutputs || n == kNotUsed) return n;
+        return std::nullopt;
+    }
+    const std::size_t digit = text.find_first_of("0123456789", 1);
+    if (digit == std::string::npos) return kNotUsed;
+    const int n = LeadingNumber(std::string_view(text).substr(digit));
+    if (n < kOutputs) return n;
+    return std::nullopt;
+}
+
+std::string CPageAdcExt::InterlockItem(const std::string& cell)
+{
+    // A cell without an output number (not reported) shows "Not Used", not output 0.
+    if (!io::IsWhole(cell)) return "Not Used";
+    const int n = cell.size() > 3 ? kNotUsed : std::stoi(cell);
+    return n < kNotUsedItem ? Printf("OC %d", n) : "Not Used";
+}
+
+bool CPageAdcExt::BeginEditRow(int listId, int row, RowEdit& edit)
+{
+    if (listId != kList || row < 0 || row >= kRows) return false;
+    edit.listId = listId;
+    edit.row = row;
+    for (int c = 0; c < kValues; ++c) {
+        const std::string cell = CellText(kList, row, c + 1);
+        edit.values[kEditorIds[c]].text = c + 1 >= kFirstInterlock ? InterlockItem(cell) : cell;
+    }
+    return true;
+}
+
+std::optional<FieldProblem> CPageAdcExt::CheckEditRow(const RowEdit& edit) const
+{
+    for (int c = 0; c < kValues; ++c) {
+        const int id = kEditorIds[c];
+        const std::string text = EditText(edit, id);
+        if (c + 1 >= kFirstInterlock) {
+            if (!InterlockOf(text)) return FieldProblem{id, {}, "Choose an output OC 0 to OC 3, or Not Used."};
+        } else if (!text.empty() && !io::IsDecimal(text)) {
+            return FieldProblem{id, {}, "Enter a number such as 50 or 2.5, or leave it empty."};
+        }
+    }
+    return std::nullopt;
+}
+
+void CPageAdcExt::CommitEditRow(const RowEdit& edit)
+{
+    if (edit.listId != kList || edit.row < 0 || edit.row >= kRows || CheckEditRow(edit)) return;
+    std::string values[kValues];
+    for (int c = 0; c < kValues; ++c) {
+        const std::string text = EditText(edit, kEditorIds[c]);
+        values[c] = c + 1 >= kFirstInterlock ? std::to_string(*InterlockOf(text)) : text;
+        SetCell(kList, edit.row, c + 1, values[c]);
+    }
+    EmitCommand(false, "%STARTCMD\r", nullptr);
+    for (int c = 0; c < kValues; ++c) EmitCommand(false, Printf(kRowFormats[c], edit.row, values[c].c_str()), nullptr);
+    EmitCommand(false, "%COMMITCMD\r", nullptr);
+    EmitCommand(false, "%DUMP_ADS\r", nullptr);
+}
+
+void CPageAdcExt::TakeReport(const RouteHit& hit, int firstColumn, int count)
+{
+    const auto row = io::ChannelAt(hit.text, kRowAt, kRows);
+    if (!row || hit.text.size() < kValuesAt) return;
+    std::string_view values = hit.text.substr(kValuesAt);
+    values = values.substr(0, values.find_first_of("\r\n"));
+    // The values fill their own columns only; more than the report carries are dropped.
+    const auto fields = io::SplitFields(values, ",", static_cast<std::size_t>(count), kMaxValueLength);
+    for (std::size_t i = 0; i < fields.size(); ++i) Cell(kList, *row, firstColumn + static_cast<int>(i)) = fields[i];
+    NotifyChanged(kList);
+}
+
+}  // namespace rtu

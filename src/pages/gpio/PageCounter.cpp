@@ -1,0 +1,130 @@
+#include "pages/gpio/PageCounter.h"
+
+#include <string>
+#include <vector>
+
+#include "pages/framework/FieldBuilders.h"
+#include "pages/framework/FieldCheck.h"
+#include "pages/framework/Printf.h"
+#include "pages/gpio/ReportText.h"
+
+namespace rtu {
+namespace {
+
+using P = CPageCounter;
+using K = FieldKind;
+
+constexpr const char* kDump = "%DUMP_COUNTER\r";
+constexpr std::size_t kAutoAt = 3;  // "AT <0|1>": the state character
+
+// The names a report gives the fields, the control and where the value starts.
+struct ReportName {
+    const char* name;
+    int id;
+    std::size_t at;
+};
+constexpr ReportName kNames[] = {
+    {"CT0", P::kDetect[0], 4},     {"CT1", P::kDetect[1], 4},     {"VA0", P::kValue[0], 4},
+    {"VA1", P::kValue[1], 4},      {"UN0", P::kUnits[0], 4},      {"UN1", P::kUnits[1], 4},
+    {"UT0", P::kUpload[0], 4},     {"UT1", P::kUpload[1], 4},     {"RPH0", P::kHour[0], 5},
+    {"RPH1", P::kHour[1], 5},      {"RPM0", P::kMinute[0], 5},    {"RPM1", P::kMinute[1], 5},
+    {"UST0", P::kThreshold[0], 5}, {"UST1", P::kThreshold[1], 5},
+};
+
+template <int N> bool WriteUnits(const CPageBase& page, std::string& line)
+{
+    line = Printf("%%IOCU%d,%.2f\r", N, io::LeadingDouble(page.TextOf(P::kUnits[N])));
+    return true;
+}
+
+FieldDecl Whole(int id, const char* caption, const char* format, int order, int max = P::kParamMax)
+{
+    return {.id = id,
+            .kind = K::Number,
+            .caption = caption ? Own(caption) : TextRef{},
+            .group = P::kGroup,
+            .write = {.format = format, .order = order},
+            .dump = kDump,
+            .minValue = 0,
+            .maxValue = max};
+}
+
+// clang-format off
+const std::vector<FieldDecl> kFields = {
+    {.id = P::kGroup, .kind = K::Group, .caption = Fixed("Counters")},
+    Whole(P::kDetect[0], "IOCT0", "%%IOCCT0,%d\r", 1),
+    Whole(P::kDetect[1], "IOCT1", "%%IOCCT1,%d\r", 2),
+    {.id = P::kAutoUpload, .kind = K::Check, .caption = Own("AUTMOMODE"), .group = P::kGroup, .visible = false,
+     .write = {.format = "%%IOCNAT=%d\r", .order = 3}, .dump = kDump},
+    {.id = P::kUnits[0], .kind = K::Text, .caption = Own("IOCU0"), .group = P::kGroup,
+     .write = {.order = 4, .compose = WriteUnits<0>}, .dump = kDump},
+    {.id = P::kUnits[1], .kind = K::Text, .caption = Own("IOCU1"), .group = P::kGroup,
+     .write = {.order = 5, .compose = WriteUnits<1>}, .dump = kDump},
+    Whole(P::kUpload[0], "IOCUT0", "%%IOCUT0,%d\r", 6),
+    Whole(P::kUpload[1], "IOCUT1", "%%IOCUT1,%d\r", 7),
+    Whole(P::kHour[0], "IOCRPT0", "%%IOCRPH0,%d\r", 8, P::kHourMax),
+    Whole(P::kHour[1], "IOCRPT1", "%%IOCRPH1,%d\r", 9, P::kHourMax),
+    Whole(P::kMinute[0], "IOCRPM0", "%%IOCRPM0,%d\r", 10, P::kMinuteMax),
+    Whole(P::kMinute[1], "IOCRPM1", "%%IOCRPM1,%d\r", 11, P::kMinuteMax),
+    Whole(P::kThreshold[0], "IOCHOLD0", "%%IOCST0,%d\r", 12),
+    Whole(P::kThreshold[1], "IOCHOLD1", "%%IOCST1,%d\r", 13),
+    {.id = P::kValue[0], .kind = K::Value, .caption = Own("VALUE0"), .group = P::kGroup, .readOnly = true,
+     .write = {.reportOnly = true}, .dump = kDump},
+    {.id = P::kValue[1], .kind = K::Value, .caption = Own("VALUE1"), .group = P::kGroup, .readOnly = true,
+     .write = {.reportOnly = true}, .dump = kDump},
+    MakeButton(ctl::kSave1, Shared("Buttons", "Save")),
+    MakeButton(ctl::kReload, {}, "Reload"),
+};
+// clang-format on
+
+const HandlerDecl kHandlers[] = {{.number = 1, .key = "$COUNTER_", .fn = P::TakeReport}};
+
+// The save sends the lines and reloads; no busy notice, no framing.
+class CCounterPage : public CPageBase {
+public:
+    using CPageBase::CPageBase;
+    void OnSaveClicked() override
+    {
+        auto problems = CheckPage(*this);
+        for (int id : P::kUnits)
+            if (!TextOf(id).empty() && !io::IsDecimal(TextOf(id)))
+                problems.push_back({id, FieldCaption(*this, *FindField(id)), "Enter a number such as 2.5."});
+        if (!problems.empty()) {
+            if (ctx_.message)
+                ctx_.message(MessageIcon::Error, std::string(kNotSaved) + "\n" + DescribeProblems(problems));
+            return;
+        }
+        ClearEdited();
+        SaveParams(false, nullptr);
+        ReloadGroup();
+    }
+};
+
+}  // namespace
+
+PageDecl CPageCounter::Decl()
+{
+    return PageDecl{.fields = kFields, .handlers = kHandlers, .waitMs = kWaitMs, .framed = false};
+}
+
+std::unique_ptr<CPageBase> CPageCounter::Make(PageContext& context, const PageInfo& info)
+{
+    return std::make_unique<CCounterPage>(context, info, Decl());
+}
+
+void CPageCounter::TakeReport(CPageBase& page, const RouteHit& hit)
+{
+    const std::string_view text = hit.text;
+    if (text.starts_with("AT")) {
+        const char state = io::At(text, kAutoAt);
+        if (state == '0' || state == '1') page.SetCheck(kAutoUpload, state == '1');
+        return;
+    }
+    for (const ReportName& n : kNames) {
+        if (!text.starts_with(n.name)) continue;
+        page.SetText(n.id, std::string(n.at < text.size() ? text.substr(n.at) : std::string_view{}));
+        return;
+    }
+}
+
+}  // namespace rtu

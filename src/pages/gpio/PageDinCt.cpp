@@ -1,0 +1,127 @@
+#include "pages/gpio/PageDinCt.h"
+
+#include <vector>
+
+#include "pages/framework/CommandFormat.h"
+#include "pages/framework/FieldBuilders.h"
+#include "pages/framework/FieldCheck.h"
+#include "pages/gpio/ReportText.h"
+
+namespace rtu {
+namespace {
+
+using P = CPageDinCt;
+using K = FieldKind;
+
+constexpr const char* kGpio = "%DUMP_GPIO\r";
+constexpr int kIndexWidth = 60;
+constexpr int kPulseWidth = 120;
+constexpr int kMaxWidth = 80;
+constexpr int kPulseColumn = 1;
+constexpr int kMaxColumn = 2;
+
+std::string RowLine(const char* format, int row, const std::string& value)
+{
+    const CommandArg args[] = {static_cast<long long>(row), SingleLine(value)};
+    return FormatCommand(format, args).value_or(std::string{});
+}
+
+void TakeRow(CPageBase& page, const RouteHit& hit) { static_cast<P&>(page).TakeRowReport(hit); }
+
+// clang-format off
+const std::vector<FieldDecl> kFields = {
+    {.id = P::kGroup, .kind = K::Group, .caption = Fixed("Din Counter")},
+    {.id = P::kTitle, .kind = K::Text, .caption = Fixed("Sms Title"), .group = P::kGroup,
+     .report = {"$DINCTSMT", 10, Decode::Text}, .write = {.format = "%%DINCSMST%s\r", .order = 1}, .dump = kGpio,
+     .maxLength = P::kTextMax},
+    {.id = P::kStation, .kind = K::Text, .caption = Fixed("Station Name"), .group = P::kGroup,
+     .report = {"$DINCTSNM", 10, Decode::Text}, .write = {.format = "%%DINCSNAME%s\r", .order = 2}, .dump = kGpio,
+     .maxLength = P::kTextMax},
+    {.id = P::kList, .kind = K::List, .group = P::kGroup,
+     .columns = {{Fixed("Index"), kIndexWidth, false, ColumnKind::Label},
+                 {Fixed("Pulse Equivalent"), kPulseWidth, true, ColumnKind::Number},
+                 {Fixed("Max"), kMaxWidth, true, ColumnKind::Number}},
+     .rows = P::kRows, .rowLabelFormat = "Ct%d"},
+    MakeButton(ctl::kSave1, Shared("Buttons", "Save")),
+    MakeButton(ctl::kReload, {}, "Reload"),
+};
+
+const std::vector<RowEditorDecl> kEditors = {
+    {P::kList, Fixed("Din Counter"),
+     {{.id = P::kEditPulse, .kind = K::Text, .caption = Fixed("Pulse Equivalent")},
+      {.id = P::kEditMax, .kind = K::Text, .caption = Fixed("Pulse Max")},
+      MakeButton(P::kEditorOk, Shared("Buttons", "Ok"), "", P::kEditorOk),
+      MakeButton(P::kEditorCancel, Shared("Buttons", "Cancel"), "", P::kEditorCancel)}},
+};
+// clang-format on
+
+const HandlerDecl kHandlers[] = {{.number = 1, .key = "$DINCTUNTV", .fn = TakeRow}};
+
+}  // namespace
+
+CPageDinCt::CPageDinCt(PageContext& context, const PageInfo& info)
+    : CPageBase(
+          context, info,
+          PageDecl{.fields = kFields, .editors = kEditors, .handlers = kHandlers, .waitMs = kWaitMs, .framed = false})
+{
+    Value(kList);
+}
+
+std::unique_ptr<CPageBase> CPageDinCt::Make(PageContext& context, const PageInfo& info)
+{
+    return std::make_unique<CPageDinCt>(context, info);
+}
+
+void CPageDinCt::SaveParams(bool toProfile, CProfileWriter* file)
+{
+    if (!toProfile) CPageBase::SaveParams(false, file);
+}
+
+void CPageDinCt::OnSaveClicked()
+{
+    if (const auto problems = CheckPage(*this); !problems.empty()) {
+        if (ctx_.message) ctx_.message(MessageIcon::Error, std::string(kNotSaved) + "\n" + DescribeProblems(problems));
+        return;
+    }
+    ClearEdited();
+    SaveParams(false, nullptr);
+    ReloadGroup();
+}
+
+bool CPageDinCt::BeginEditRow(int listId, int row, RowEdit& edit)
+{
+    if (listId != kList || row < 0 || row >= kRows) return false;
+    edit.listId = listId;
+    edit.row = row;
+    edit.values[kEditPulse].text = CellText(kList, row, kPulseColumn);
+    edit.values[kEditMax].text = CellText(kList, row, kMaxColumn);
+    return true;
+}
+
+std::optional<FieldProblem> CPageDinCt::CheckEditRow(const RowEdit& edit) const
+{
+    for (int id : {kEditPulse, kEditMax}) {
+        auto it = edit.values.find(id);
+        const std::string text = it == edit.values.end() ? std::string{} : it->second.text;
+        if (!io::IsDecimal(text)) return FieldProblem{id, {}, "Enter a number such as 10 or 0.5."};
+    }
+    return std::nullopt;
+}
+
+void CPageDinCt::CommitEditRow(const RowEdit& edit)
+{
+    if (edit.listId != kList || edit.row < 0 || edit.row >= kRows || CheckEditRow(edit)) return;
+    EmitCommand(false, RowLine("%%DINCUNITV%d,%s\r", edit.row, edit.values.at(kEditPulse).text), nullptr);
+    EmitCommand(false, RowLine("%%DINCUNITM%d,%s\r", edit.row, edit.values.at(kEditMax).text), nullptr);
+    ReloadGroup();
+}
+
+void CPageDinCt::TakeRowReport(const RouteHit& hit)
+{
+    const auto row = io::ChannelAt(hit.line, kRowAt, kRows);
+    const int column = hit.target.arg;
+    if (!row || (column != kPulseColumn && column != kMaxColumn)) return;
+    SetCell(kList, *row, column, std::string(kValueAt < hit.line.size() ? hit.line.substr(kValueAt) : ""));
+}
+
+}  // namespace rtu

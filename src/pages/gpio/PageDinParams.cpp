@@ -1,0 +1,123 @@
+#include "pages/gpio/PageDinParams.h"
+
+#include <vector>
+
+#include "pages/framework/CommandFormat.h"
+#include "pages/framework/FieldBuilders.h"
+#include "pages/framework/Printf.h"
+#include "pages/gpio/ReportText.h"
+
+namespace rtu {
+namespace {
+
+using P = CPageDinParams;
+using K = FieldKind;
+
+constexpr int kLabelWidth = 80;     // column 0
+constexpr int kMinutesWidth = 120;  // columns 1 and 2
+constexpr int kLagWidth = 160;      // column 3
+constexpr int kColumns = 3;         // value columns
+const char* const kRowFormats[kColumns] = {"%%IOAS%d,%s\r", "%%IOLS%d,%s\r", "%%DINDLY%d,%s\r"};
+const int kEditorIds[kColumns] = {P::kEditInterval, P::kEditRepeat, P::kEditLag};
+
+std::string RowLine(int column, int row, const std::string& value)
+{
+    const CommandArg args[] = {static_cast<long long>(row), SingleLine(value)};
+    return FormatCommand(kRowFormats[column], args).value_or(std::string{});
+}
+
+// clang-format off
+const std::vector<FieldDecl> kFields = {
+    {.id = ctl::kFrame, .kind = K::Label, .caption = Own("Title")},
+    {.id = P::kList, .kind = K::List,
+     .columns = {{Own("LISTC0"), kLabelWidth, false, ColumnKind::Label},
+                 {Own("LISTC1"), kMinutesWidth, true, ColumnKind::Number},
+                 {Own("LISTC2"), kMinutesWidth, true, ColumnKind::Number},
+                 {Own("LISTC3"), kLagWidth, true, ColumnKind::Number}},
+     .rows = P::kRows, .rowLabelFormat = "Din%d"},
+    MakeButton(ctl::kReload, {}, "Reload"),
+};
+
+const std::vector<RowEditorDecl> kEditors = {
+    {P::kList, Fixed("Digital inputs"),
+     {{.id = P::kEditInterval, .kind = K::Text, .caption = Own("IOAS"), .captionId = 1413, .chars = CharRule::Digits},
+      {.id = P::kEditRepeat, .kind = K::Text, .caption = Own("IOLS"), .captionId = 1414, .chars = CharRule::Digits},
+      {.id = P::kEditLag, .kind = K::Text, .caption = Own("TIMELAG"), .captionId = 1415, .chars = CharRule::Digits},
+      MakeButton(P::kEditorOk, Shared("Buttons", "Ok"), "", P::kEditorOk)}},
+};
+// clang-format on
+
+void TakeInterval(CPageBase& page, const RouteHit& hit) { static_cast<P&>(page).TakeReport(hit, 1); }
+void TakeRepeat(CPageBase& page, const RouteHit& hit) { static_cast<P&>(page).TakeReport(hit, 2); }
+void TakeLag(CPageBase& page, const RouteHit& hit) { static_cast<P&>(page).TakeReport(hit, 3); }
+
+const HandlerDecl kHandlers[] = {
+    {.number = 1, .key = "$DINAS", .fn = TakeInterval},
+    {.number = 2, .key = "$DINLS", .fn = TakeRepeat},
+    {.number = 3, .key = "$DINDLY", .fn = TakeLag},
+};
+
+}  // namespace
+
+CPageDinParams::CPageDinParams(PageContext& context, const PageInfo& info)
+    : CPageBase(context, info, PageDecl{.fields = kFields, .editors = kEditors, .handlers = kHandlers, .framed = false})
+{
+    Value(kList);  // the four rows with their labels exist from the start
+}
+
+std::unique_ptr<CPageBase> CPageDinParams::Make(PageContext& context, const PageInfo& info)
+{
+    return std::make_unique<CPageDinParams>(context, info);
+}
+
+void CPageDinParams::SaveParams(bool toProfile, CProfileWriter* file)
+{
+    if (!toProfile) return;
+    for (int row = 0; row < kRows; ++row)
+        for (int c = 0; c < kColumns; ++c) EmitCommand(true, RowLine(c, row, CellText(kList, row, c + 1)), file);
+}
+
+bool CPageDinParams::BeginEditRow(int listId, int row, RowEdit& edit)
+{
+    if (listId != kList || row < 0 || row >= kRows) return false;
+    edit.listId = listId;
+    edit.row = row;
+    for (int c = 0; c < kColumns; ++c) edit.values[kEditorIds[c]].text = CellText(kList, row, c + 1);
+    return true;
+}
+
+std::optional<FieldProblem> CPageDinParams::CheckEditRow(const RowEdit& edit) const
+{
+    for (int id : kEditorIds) {
+        auto it = edit.values.find(id);
+        const std::string text = it == edit.values.end() ? std::string{} : it->second.text;
+        if (!io::IsWhole(text) || text.size() > kValueDigits || std::stol(text) > kValueMax)
+            return FieldProblem{id, {}, "Enter a whole number from 0 to " + std::to_string(kValueMax) + "."};
+    }
+    return std::nullopt;
+}
+
+void CPageDinParams::CommitEditRow(const RowEdit& edit)
+{
+    if (edit.listId != kList || edit.row < 0 || edit.row >= kRows || CheckEditRow(edit)) return;
+    EmitCommand(false, "%STARTCMD\r", nullptr);
+    for (int c = 0; c < kColumns; ++c)
+        EmitCommand(false, RowLine(c, edit.row, edit.values.at(kEditorIds[c]).text), nullptr, kRowWaitMs);
+    EmitCommand(false, "%COMMITCMD\r", nullptr);
+    ReloadGroup();
+}
+
+void CPageDinParams::TakeReport(const RouteHit& hit, int column)
+{
+    // Every blank or comma starts a field: "2,15", "1 30"; a blank after the key leaves the
+    // first field empty, which names row 0.
+    const auto fields = io::SplitFields(hit.text, " ,", kMaxFields, kMaxFieldLength);
+    if (fields.size() < 2) return;
+    const std::string& value = fields[1];
+    if (value.empty() || !(value[0] == '-' || (value[0] >= '0' && value[0] <= '9'))) return;  // no number
+    const int row = LeadingNumber(fields[0]);
+    if (row < 0 || row >= kRows) return;
+    SetCell(kList, row, column, Printf("%d", LeadingNumber(value)));
+}
+
+}  // namespace rtu

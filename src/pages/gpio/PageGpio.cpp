@@ -1,0 +1,273 @@
+#include "pages/gpio/PageGpio.h"
+
+#include <string>
+#include <vector>
+
+#include "pages/framework/FieldBuilders.h"
+#include "pages/framework/Printf.h"
+#include "pages/gpio/ReportText.h"
+
+namespace rtu {
+namespace {
+
+using P = CPageGpio;
+using K = FieldKind;
+using D = Decode;
+
+constexpr const char* kGpio = "%DUMP_GPIO\r";
+constexpr std::size_t kFlagChannelAt = 0;   // "$DINURG"/"$DINSND"/"$DINCNT" text: the input digit
+constexpr std::size_t kFlagValueAt = 2;     // ... and its '1' / '0'
+constexpr std::size_t kOutputAt = 0;        // "$OTP" text: the output digit
+constexpr std::size_t kFunctionAt = 2;      // ... and its function code
+constexpr std::size_t kStatusDigitsAt = 2;  // "*IO" text: the channel digits after the kind
+constexpr int kStatusWidth = 240;           // the status list's column
+
+const char* const kTypeKeys[P::kTypes] = {"NC", "T0", "T1", "T2", "T3"};
+
+std::vector<TextRef> TypeItems(const char* section)
+{
+    std::vector<TextRef> items;
+    for (const char* key : kTypeKeys) items.push_back(Shared(section, key));
+    return items;
+}
+
+// "%DINURG<0|1>x4", "%DINSND<0|1>x4": the boxes of inputs 0-3 in one line.
+bool WriteUrgent(const CPageBase& page, std::string& line)
+{
+    line = Printf("%%DINURG%d%d%d%d\r", page.CheckOf(P::kUrgent0), page.CheckOf(P::kUrgent0 + 1),
+                  page.CheckOf(P::kUrgent0 + 2), page.CheckOf(P::kUrgent0 + 3));
+    return true;
+}
+
+bool WriteSound(const CPageBase& page, std::string& line)
+{
+    line = Printf("%%DINSND%d%d%d%d\r", page.CheckOf(P::kSound0), page.CheckOf(P::kSound0 + 1),
+                  page.CheckOf(P::kSound0 + 2), page.CheckOf(P::kSound0 + 3));
+    return true;
+}
+
+// "%IOTP": the types of inputs 0-3 and the functions of outputs 0-3; a combo without a
+// selection goes as -1, which the unit refuses.
+bool WriteTypes(const CPageBase& page, std::string& line)
+{
+    auto sel = [&](int id) { return page.ValueOf(id).sel; };
+    line = Printf("%%IOTP%d%d%d%d%d%d%d%d\r", sel(P::kInputType[0]), sel(P::kInputType[1]), sel(P::kInputType[2]),
+                  sel(P::kInputType[3]), sel(P::kOutputType[0]), sel(P::kOutputType[1]), sel(P::kOutputType[2]),
+                  sel(P::kOutputType[3]));
+    return true;
+}
+
+// A catalog text, or the built-in English one where the catalog has none (rtuctl runs
+// without a catalog).
+std::string TextOr(const CPageBase& page, const char* section, const char* key, const char* fallback)
+{
+    std::string text = page.Tr(section, key);
+    return text.empty() ? fallback : text;
+}
+
+void Take(CPageBase& page, const RouteHit& hit) { static_cast<CPageGpio&>(page).TakeReport(hit); }
+
+std::vector<FieldDecl> MakeFields()
+{
+    std::vector<FieldDecl> f;
+    f.push_back({.id = P::kInputGroup, .kind = K::Group, .caption = Own("TITLE_INPUT")});
+    f.push_back({.id = P::kUrgentTitle, .kind = K::Label, .caption = Own("URGENT"), .group = P::kInputGroup});
+    f.push_back({.id = P::kSoundTitle, .kind = K::Label, .caption = Own("SOUND"), .group = P::kInputGroup});
+    f.push_back({.id = P::kCounterTitle,
+                 .kind = K::Label,
+                 .caption = Own("TITLECNT"),
+                 .group = P::kInputGroup,
+                 .visible = false});
+    for (int n = 0; n < P::kInputs; ++n) {
+        const bool unit = n < P::kUnitChannels;
+        const std::string key = "INPUT" + std::to_string(n);
+        WriteDecl type = unit ? WriteDecl{.partOf = P::kInputType[0]} : WriteDecl{.reportOnly = true};
+        if (n == 0) type = {.order = 3, .compose = WriteTypes};
+        WriteDecl urgent = unit ? WriteDecl{.partOf = P::kUrgent0} : WriteDecl{.reportOnly = true};
+        if (n == 0) urgent = {.order = 1, .compose = WriteUrgent};
+        WriteDecl sound = unit ? WriteDecl{.partOf = P::kSound0} : WriteDecl{.reportOnly = true};
+        if (n == 0) sound = {.order = 2, .compose = WriteSound};
+        f.push_back({.id = P::kInputType[n],
+                     .kind = K::Combo,
+                     .caption = {"", key, ""},
+                     .captionId = P::kInputLabel[n],
+                     .group = P::kInputGroup,
+                     .visible = unit,
+                     .write = type,
+                     .dump = kGpio,
+                     .items = TypeItems("DINTYPES")});
+        f.push_back({.id = P::kUrgent0 + n,
+                     .kind = K::Check,
+                     .caption = Own("URGENT"),
+                     .group = P::kInputGroup,
+                     .visible = unit,
+                     .write = urgent,
+                     .dump = kGpio});
+        f.push_back({.id = P::kSound0 + n,
+                     .kind = K::Check,
+                     .caption = Own("SOUND"),
+                     .group = P::kInputGroup,
+                     .visible = unit,
+                     .write = sound,
+                     .dump = kGpio});
+        f.push_back({.id = P::kCounter0 + n,
+                     .kind = K::Check,
+                     .caption = Own("TITLECNT"),
+                     .group = P::kInputGroup,
+                     .visible = false,
+                     .write = {.reportOnly = true},
+                     .dump = kGpio});
+    }
+    f.push_back({.id = P::kOutputGroup, .kind = K::Group, .caption = Own("TITLE_OUTPUT")});
+    for (int n = 0; n < P::kOutputs; ++n) {
+        const bool unit = n < P::kUnitChannels;
+        const std::string key = "OUTPUT" + std::to_string(n);
+        f.push_back({.id = P::kOutputType[n],
+                     .kind = K::Combo,
+                     .caption = {"", key, ""},
+                     .captionId = P::kOutputLabel[n],
+                     .group = P::kOutputGroup,
+                     .visible = unit,
+                     .write = unit ? WriteDecl{.partOf = P::kInputType[0]} : WriteDecl{.reportOnly = true},
+                     .dump = kGpio,
+                     .items = TypeItems("DOUTTYPES")});
+    }
+    f.push_back({.id = P::kOthersGroup, .kind = K::Group, .caption = Own("OTHERS")});
+    f.push_back({.id = P::kKeepOutputs,
+                 .kind = K::Check,
+                 .caption = Own("SAVEOUT"),
+                 .group = P::kOthersGroup,
+                 .report = {"$IOOR", 6, D::Flag},
+                 .write = {.format = "%%IOOR%d\r", .order = 4},
+                 .dump = kGpio});
+    f.push_back({.id = P::kInput1Button,
+                 .kind = K::Check,
+                 .caption = Own("INPUT1BTN"),
+                 .group = P::kOthersGroup,
+                 .report = {"$L1DEF", 0, D::Switch},
+                 .write = {.format = "%%L1DEF%d\r", .order = 5},
+                 .dump = kGpio});
+    f.push_back({.id = P::kSirenTime,
+                 .kind = K::Number,
+                 .caption = Own("SIREN"),
+                 .captionId = P::kSirenLabel,
+                 .group = P::kOthersGroup,
+                 .report = {"$IOHT", 6, D::Text},
+                 .write = {.format = "%%IOHT%s\r", .order = 6},
+                 .dump = kGpio,
+                 .minValue = 0,
+                 .maxValue = P::kSirenMax});
+    f.push_back({.id = P::kCounterAuto,
+                 .kind = K::Check,
+                 .caption = Own("COUNTERAUTO"),
+                 .group = P::kOthersGroup,
+                 .visible = false,
+                 .report = {"$DINCTA", 8, D::Flag},
+                 .write = {.reportOnly = true},
+                 .dump = kGpio});
+    f.push_back({.id = P::kCounterTime,
+                 .kind = K::Text,
+                 .caption = Own("COUNTERSEC"),
+                 .captionId = P::kCounterTimeLabel,
+                 .group = P::kOthersGroup,
+                 .visible = false,
+                 .report = {"$DINDUT", 8, D::Text},
+                 .write = {.reportOnly = true},
+                 .dump = kGpio});
+    f.push_back({.id = P::kStatusGroup, .kind = K::Group, .caption = Own("STATUS")});
+    f.push_back({.id = P::kStatus,
+                 .kind = K::List,
+                 .group = P::kStatusGroup,
+                 .columns = {{Own("STATUS"), kStatusWidth, true, ColumnKind::Text}},
+                 .rows = 0,
+                 .growRows = true});
+    f.push_back(MakeButton(ctl::kSave, Shared("Buttons", "Save")));
+    f.push_back(MakeButton(ctl::kReload, {}, "Reload"));
+    return f;
+}
+
+const std::vector<FieldDecl>& PageFields()
+{
+    static const std::vector<FieldDecl> fields = MakeFields();
+    return fields;
+}
+
+// Every handler row of the page names handler 1; the key tells the reports apart.
+const HandlerDecl kHandlers[] = {{.number = 1, .key = "$ITP", .fn = Take}};
+
+}  // namespace
+
+CPageGpio::CPageGpio(PageContext& context, const PageInfo& info)
+    : CPageBase(context, info, PageDecl{.fields = PageFields(), .handlers = kHandlers})
+{}
+
+std::unique_ptr<CPageBase> CPageGpio::Make(PageContext& context, const PageInfo& info)
+{
+    return std::make_unique<CPageGpio>(context, info);
+}
+
+void CPageGpio::ClearFields()
+{
+    int counters[kInputs];
+    for (int n = 0; n < kInputs; ++n) counters[n] = CheckOf(kCounter0 + n);
+    const int counterAuto = CheckOf(kCounterAuto);
+    CPageBase::ClearFields();
+    for (int n = 0; n < kInputs; ++n) Check(kCounter0 + n) = counters[n];
+    Check(kCounterAuto) = counterAuto;
+    NotifyChanged(kChangedAll);
+}
+
+void CPageGpio::TakeReport(const RouteHit& hit)
+{
+    const std::string_view key = hit.target.key ? hit.target.key : "";
+    const std::string_view text = hit.text;
+    if (key == "$ITP") {
+        // "$ITP<n> <type>": input n of the form, its type one character after the digits.
+        const auto run = io::DigitsAt(text, 0, kMaxChannelDigits);
+        if (!run || run->value >= kInputs || run->end + 1 > text.size()) return;
+        const int id = kInputType[run->value];
+        ApplyReport(*FindField(id), Decode::Number, text.substr(run->end + 1));
+    } else if (key == "$OTP") {
+        const auto n = io::ChannelAt(text, kOutputAt, kOutputs);
+        if (!n || text.size() <= kFunctionAt) return;
+        ApplyReport(*FindField(kOutputType[*n]), Decode::Number, text.substr(kFunctionAt));
+    } else if (key == "*IO") {
+        TakeStatusLine(text);
+    } else {
+        const int first = key == "$DINURG" ? kUrgent0 : key == "$DINSND" ? kSound0 : key == "$DINCNT" ? kCounter0 : 0;
+        const auto n = io::ChannelAt(text, kFlagChannelAt, kFlagInputs);
+        if (first == 0 || !n || text.size() <= kFlagValueAt) return;
+        SetCheck(first + *n, text[kFlagValueAt] == '1');
+    }
+}
+
+void CPageGpio::TakeStatusLine(std::string_view text)
+{
+    // "<kind>?<digits>?<state>": kind "I" or "O"; the state follows the digits' end by one.
+    const char kind = io::At(text, 0);
+    if (kind != 'I' && kind != 'O') return;
+    const auto run = io::DigitsAt(text, kStatusDigitsAt, kMaxChannelDigits);
+    if (!run || run->end + 1 >= text.size()) return;  // no channel, or no state after it
+    const bool input = kind == 'I';
+    if (run->value >= (input ? kInputs : kOutputs)) return;
+    const int channel = static_cast<int>(run->value);
+    const char state = text[run->end + 1];
+    std::string line;
+    if (input) {
+        line = Printf("%d %s: %s", channel, TextOr(*this, "DINTYPES", "DIN_CHANNEL", "Input").c_str(),
+                      state == '0' ? TextOr(*this, "DINTYPES", "DIN_CLOSE", "closed").c_str()
+                                   : TextOr(*this, "DINTYPES", "DIN_OPEN", "open").c_str());
+    } else {
+        if (channel == 0) Value(kStatus).cells.push_back({std::string{}});  // a gap before the outputs
+        line = Printf("%d %s: %s", channel, TextOr(*this, "DOUTTYPES", "DOUT_CHANNEL", "Output").c_str(),
+                      state == '0' ? TextOr(*this, "DOUTTYPES", "DOUT_OPEN", "off").c_str()
+                                   : TextOr(*this, "DOUTTYPES", "DOUT_CLOSE", "on").c_str());
+    }
+    auto& lines = Value(kStatus).cells;
+    lines.push_back({line});
+    if (lines.size() > kMaxStatusLines)
+        lines.erase(lines.begin(), lines.end() - static_cast<std::ptrdiff_t>(kMaxStatusLines));
+    NotifyChanged(kStatus);
+}
+
+}  // namespace rtu
