@@ -140,7 +140,8 @@ TEST(Rtuctl, ProfileMovesAUnitOntoAnEmptyOne)
         EXPECT_EQ(source.at(key), value) << key;
     }
     for (const char* key : {"$CS3", "$SMS00", "$DINAME0", "$DONAME3", "$ADNAME2", "$PRIODINSMS11", "$PRIOSYS08", "$AR",
-                            "$DID", "$ISNAME0:"})
+                            "$DID", "$ISNAME0:", "$OAS7", "$IOOC", "$IOPO", "$INTERLOCKURG", "$TIMERT5", "$TSSPANM3",
+                            "$TDATEW6", "$USERCMD2", "$SYSCMD5"})
         EXPECT_TRUE(written.count(key)) << key;
     std::filesystem::remove_all(dir);
 }
