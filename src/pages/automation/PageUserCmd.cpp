@@ -111,7 +111,12 @@ void CPageUserCmd::TakeReport(std::string_view text, bool user)
     const int row = LeadingNumber(text.substr(0, digits));
     if (row >= kRows) return;
     const std::string_view value = digits + 1 < text.size() ? text.substr(digits + 1) : std::string_view{};
-    std::string shown = user && LooksHex(value) ? DecodeUcs2Hex(value) : std::string(value);
+    std::string shown(value);
+    if (user && LooksHex(value)) {
+        // Lower-case digits are the same digits: read them as such, not as garbage characters.
+        std::transform(shown.begin(), shown.end(), shown.begin(), [](char c) { return c >= 'a' && c <= 'f' ? c - 'a' + 'A' : c; });
+        shown = DecodeUcs2Hex(shown);
+    }
     SetCell(kListId, row, user ? kUserColumn : kSystemColumn, std::move(shown));
 }
 
