@@ -27,10 +27,21 @@ TEST_F(CioTest, SavingBeforeAnyReportSendsNoSelectionAsMinusOne)
     page.OnSaveClicked();
     EXPECT_EQ(*h.sequencer.NextDeadline(), h.now + P::kWaitMs);
     h.AckAll();
-    const std::vector<std::string> expected = {
-        "%STARTCMD\r", "%IOOC-1-1-1-1-1-1-1-1\r", "%IOOA0-1\r", "%IOOA1-1\r", "%IOOA2-1\r", "%IOOA3-1\r",
-        "%IOOA4-1\r",  "%IOOA5-1\r",  "%IOOA6-1\r", "%IOOA7-1\r", "%IOPO\r", "%INTERLOCKDISARM0\r",
-        "%INTERLOCKURG0\r", "%COMMITCMD\r", "%DUMP_GPIO\r%DUMP_SYS\r"};
+    const std::vector<std::string> expected = {"%STARTCMD\r",
+                                               "%IOOC-1-1-1-1-1-1-1-1\r",
+                                               "%IOOA0-1\r",
+                                               "%IOOA1-1\r",
+                                               "%IOOA2-1\r",
+                                               "%IOOA3-1\r",
+                                               "%IOOA4-1\r",
+                                               "%IOOA5-1\r",
+                                               "%IOOA6-1\r",
+                                               "%IOOA7-1\r",
+                                               "%IOPO\r",
+                                               "%INTERLOCKDISARM0\r",
+                                               "%INTERLOCKURG0\r",
+                                               "%COMMITCMD\r",
+                                               "%DUMP_GPIO\r%DUMP_SYS\r"};
     EXPECT_EQ(h.writes, expected);
 }
 
@@ -51,8 +62,8 @@ TEST_F(CioTest, ReportsSetTheBoxes)
         {"$IOOC 0123N6nx", P::kClearAction0, -1, 6},
         {"$IOOC 0123N6nx", P::kClearAction0 + 2, -1, 6},
         {"$IOOC 0123N6nx", P::kClearAction0 + 3, 2, 2},  // 'x' keeps the box
-        {"$IOOC 7", P::kAlarmAction0, 1, 1},              // no link type 7
-        {"$IOOC 01", P::kClearAction0, 4, 4},             // a short value sets only what it has
+        {"$IOOC 7", P::kAlarmAction0, 1, 1},             // no link type 7
+        {"$IOOC 01", P::kClearAction0, 4, 4},            // a short value sets only what it has
     };
     for (const Case& c : cases) {
         page.SetSel(c.id, c.before);
@@ -68,9 +79,9 @@ TEST_F(CioTest, SwitchesAndPulseTime)
         int id;
         int check;
     } cases[] = {
-        {"$INTERLOCKURG 1", P::kUrgentDisarm, 1},    {"$INTERLOCKURG 0", P::kUrgentDisarm, 0},
-        {"$INTERLOCKURG 1", P::kUrgentDisarm, 1},    {"$INTERLOCKURG x", P::kUrgentDisarm, 0},
-        {"$INTERLOCKDISARM 1", P::kDisarm, 1},       {"$INTERLOCKDISARM", P::kDisarm, 0},
+        {"$INTERLOCKURG 1", P::kUrgentDisarm, 1}, {"$INTERLOCKURG 0", P::kUrgentDisarm, 0},
+        {"$INTERLOCKURG 1", P::kUrgentDisarm, 1}, {"$INTERLOCKURG x", P::kUrgentDisarm, 0},
+        {"$INTERLOCKDISARM 1", P::kDisarm, 1},    {"$INTERLOCKDISARM", P::kDisarm, 0},
     };
     for (const auto& c : cases) {
         h.Route(c.line);
@@ -129,8 +140,8 @@ TEST_F(InterlockTest, RuleReports)
         {"$ILOCK23,39,28", 23, {"23", "39", "GPS Started", "28", "BUZZER ALARM"}},
         {"$ILOCK7,22,29", 7, {"7", "22", "DIN7 ALERT", "0", ""}},
         {"$ILOCK24,1,1", 0, {"0", "1", "POWERUP", "16", "DAILY SMS REPORT"}},  // no row 24: row 0 unchanged
-        {"$ILOCK3,x,1", 3, {"3", "", "", "", ""}},                                // not a rule
-        {"$ILOCK3,1", 3, {"3", "", "", "", ""}},                                  // too few fields
+        {"$ILOCK3,x,1", 3, {"3", "", "", "", ""}},                             // not a rule
+        {"$ILOCK3,1", 3, {"3", "", "", "", ""}},                               // too few fields
     };
     for (const auto& c : cases) {
         h.Route(c.line);

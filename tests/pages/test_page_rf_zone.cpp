@@ -29,18 +29,12 @@ TEST_F(RfZoneTest, ZoneReports)
         std::string cell;
     };
     const Case cases[] = {
-        {"$WINEND3,1", 3, Z::kEnabled, "Yes"},
-        {"$WINEND3 0", 3, Z::kEnabled, "No"},
-        {"$WINSND0 1", 0, Z::kSound, "Yes"},
-        {"$WINURG11,1", 11, Z::kUrgent, "Yes"},
-        {"$WINCOD3,255", 3, Z::kCode, "ff"},
-        {"$WINCOD4 7", 4, Z::kCode, "07"},
-        {"$WINLDO3,7", 3, Z::kLink, "NC"},
-        {"$WINLDO2,3", 2, Z::kLink, "3"},
-        {"$WINZS1 120", 1, Z::kInterval, "120"},
-        {"$WINVPC1 1", 1, Z::kVideoCall, "1"},
-        {"$SMS01 0041", 0, Z::kMessage, "A"},
-        {"$SMS12 00420043", 11, Z::kMessage, "BC"},
+        {"$WINEND3,1", 3, Z::kEnabled, "Yes"},   {"$WINEND3 0", 3, Z::kEnabled, "No"},
+        {"$WINSND0 1", 0, Z::kSound, "Yes"},     {"$WINURG11,1", 11, Z::kUrgent, "Yes"},
+        {"$WINCOD3,255", 3, Z::kCode, "ff"},     {"$WINCOD4 7", 4, Z::kCode, "07"},
+        {"$WINLDO3,7", 3, Z::kLink, "NC"},       {"$WINLDO2,3", 2, Z::kLink, "3"},
+        {"$WINZS1 120", 1, Z::kInterval, "120"}, {"$WINVPC1 1", 1, Z::kVideoCall, "1"},
+        {"$SMS01 0041", 0, Z::kMessage, "A"},    {"$SMS12 00420043", 11, Z::kMessage, "BC"},
     };
     for (const Case& c : cases) {
         h.Route(c.line);
@@ -48,8 +42,8 @@ TEST_F(RfZoneTest, ZoneReports)
     }
     // Zones and messages the list has no row for, and values that are no numbers.
     const auto before = page.ValueOf(Z::kListId).cells;
-    for (const char* line : {"$WINEND12,1", "$WINCOD99999999999,1", "$WINCOD3,x", "$WINZS ,5", "$SMS00 0041",
-                             "$SMS13 0041", "$WINLDO2"})
+    for (const char* line :
+         {"$WINEND12,1", "$WINCOD99999999999,1", "$WINCOD3,x", "$WINZS ,5", "$SMS00 0041", "$SMS13 0041", "$WINLDO2"})
         h.Route(line);
     EXPECT_EQ(page.ValueOf(Z::kListId).cells, before);
     EXPECT_EQ(page.DroppedReports(), 0);
@@ -67,8 +61,8 @@ TEST_F(RfZoneTest, ReloadEmptiesTheUnitsColumnsOnly)
 
 TEST_F(RfZoneTest, ZoneDialogPresetAndLines)
 {
-    for (const char* line : {"$WINEND10 1", "$WINSND10 0", "$WINURG10 1", "$WINLDO10 9", "$WINZS10 15",
-                             "$WINVPC10 1", "$SMS11 00410042"})
+    for (const char* line :
+         {"$WINEND10 1", "$WINSND10 0", "$WINURG10 1", "$WINLDO10 9", "$WINZS10 15", "$WINVPC10 1", "$SMS11 00410042"})
         h.Route(line);
     RowEdit edit;
     ASSERT_TRUE(page.BeginEditRow(Z::kListId, 10, edit));
@@ -85,10 +79,11 @@ TEST_F(RfZoneTest, ZoneDialogPresetAndLines)
     page.CommitEditRow(edit);
     EXPECT_EQ(*h.sequencer.NextDeadline(), h.now + Z::kZoneWaitMs);
     h.AckAll();
-    const std::vector<std::string> expected = {
-        "%STARTCMD\r", "%WSONa\r", "%WSSNDOFFa\r", "%WINURG10,1\r", "%WINVPC10,0\r",
-        "%S11" + EncodeUcs2Hex("Tür\r\n%RESET") + "\r", "%WINZS10,15\r", "%WSLDO10,4\r", "%COMMITCMD\r",
-        "%DUMP_GPIO\r%DUMP_ROMSMS\r"};
+    const std::vector<std::string> expected = {"%STARTCMD\r",   "%WSONa\r",
+                                               "%WSSNDOFFa\r",  "%WINURG10,1\r",
+                                               "%WINVPC10,0\r", "%S11" + EncodeUcs2Hex("Tür\r\n%RESET") + "\r",
+                                               "%WINZS10,15\r", "%WSLDO10,4\r",
+                                               "%COMMITCMD\r",  "%DUMP_GPIO\r%DUMP_ROMSMS\r"};
     EXPECT_EQ(h.writes, expected);
 }
 
@@ -102,7 +97,9 @@ TEST_F(RfZoneTest, ZoneDialogChecksItsValues)
         int sel;
     };
     const Case cases[] = {
-        {Z::kEditorInterval, "65536", 0}, {Z::kEditorInterval, "5m", 0}, {Z::kEditorLink, "", -1},
+        {Z::kEditorInterval, "65536", 0},
+        {Z::kEditorInterval, "5m", 0},
+        {Z::kEditorLink, "", -1},
         {Z::kEditorMessage, std::string(151, 'x'), 0},
     };
     for (const Case& c : cases) {

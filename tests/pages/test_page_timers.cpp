@@ -35,10 +35,10 @@ TEST_F(TimersTest, ReportsReachTheirTimer)
         {"$TIMERH3 07", &mtimer, M::kClockHour0 + 3, "07", -2},
         {"$TIMERM5 59", &mtimer, M::kClockMinute0 + 5, "59", -2},
         {"$TIMERT3 26", &mtimer, M::kClockAction0 + 3, "", 26},
-        {"$TIMERT0 45", &mtimer, M::kClockAction0, "", -1},      // no action 45
-        {"$TIMERH6 10", &mtimer, M::kClockHour0 + 5, "", -2},    // no clock timer 6
-        {"$TIMERX1 10", &mtimer, M::kClockHour0 + 1, "", -2},    // no field X
-        {"$TIMERH12 10", &mtimer, M::kClockHour0 + 1, "", -2},   // timer 12, not 1
+        {"$TIMERT0 45", &mtimer, M::kClockAction0, "", -1},     // no action 45
+        {"$TIMERH6 10", &mtimer, M::kClockHour0 + 5, "", -2},   // no clock timer 6
+        {"$TIMERX1 10", &mtimer, M::kClockHour0 + 1, "", -2},   // no field X
+        {"$TIMERH12 10", &mtimer, M::kClockHour0 + 1, "", -2},  // timer 12, not 1
         {"$TSSPANM0 30", &mtimer, M::kSecondSpan0, "30", -2},
         {"$TSPANM0 15", &mtimer, M::kMinuteSpan0, "15", -2},
         {"$TSPANT3 44", &mtimer, M::kMinuteAction0 + 3, "", 44},
@@ -46,8 +46,8 @@ TEST_F(TimersTest, ReportsReachTheirTimer)
         {"$TDATEH1 08", &mtimer, M::kWeekHour0 + 1, "08", -2},   // the hidden weekly group
         {"$TDATEW2 5", &week, W::kDay0 + 2, "", 5},
         {"$TDATET6 29", &week, W::kAction0 + 6, "", 29},
-        {"$TDATET6 35", &week, W::kAction0 + 5, "", -1},         // the weekly list ends at 34
-        {"$TDATEH7 10", &week, W::kHour0 + 6, "", -2},           // no weekly timer 7
+        {"$TDATET6 35", &week, W::kAction0 + 5, "", -1},  // the weekly list ends at 34
+        {"$TDATEH7 10", &week, W::kHour0 + 6, "", -2},    // no weekly timer 7
         {"$TDATEM0 05", &week, W::kMinute0, "05", -2},
     };
     for (const Case& c : cases) {
@@ -68,16 +68,17 @@ TEST_F(TimersTest, MachineTimerSaveAndProfile)
     mtimer.OnSaveClicked();
     EXPECT_EQ(*h.sequencer.NextDeadline(), h.now + M::kWaitMs);
     h.AckAll();
-    const std::vector<std::string> lines = {
-        "%MTIMER06,30,2\r", "%MTIMER1,,-1\r", "%MTIMER2,,-1\r", "%MTIMER3,,-1\r", "%MTIMER4,,-1\r",
-        "%MTIMER5,,-1\r",   "%MSPAN0,-1\r",   "%MSPAN1,17\r",   "%MSPAN2,-1\r",   "%MSPAN3,-1\r",
-        "%SSPAN0,-1\r",     "%SSPAN1,-1\r",   "%SSPAN2,-1\r",   "%SSPAN365535,-1\r"};
+    const std::vector<std::string> lines = {"%MTIMER06,30,2\r", "%MTIMER1,,-1\r",   "%MTIMER2,,-1\r", "%MTIMER3,,-1\r",
+                                            "%MTIMER4,,-1\r",   "%MTIMER5,,-1\r",   "%MSPAN0,-1\r",   "%MSPAN1,17\r",
+                                            "%MSPAN2,-1\r",     "%MSPAN3,-1\r",     "%SSPAN0,-1\r",   "%SSPAN1,-1\r",
+                                            "%SSPAN2,-1\r",     "%SSPAN365535,-1\r"};
     std::vector<std::string> expected{"%STARTCMD\r"};
     expected.insert(expected.end(), lines.begin(), lines.end());
     expected.insert(expected.end(), {"%COMMITCMD\r", "%DUMP_TIMER\r"});
     EXPECT_EQ(h.writes, expected);
 
-    for (const char* line : {"$TIMERH0 6", "$TIMERM0 30", "$TIMERT0 2", "$TSPANT1 17", "$TSSPANM3 65535"}) h.Route(line);
+    for (const char* line : {"$TIMERH0 6", "$TIMERM0 30", "$TIMERT0 2", "$TSPANT1 17", "$TSSPANM3 65535"})
+        h.Route(line);
     CProfileWriter file;
     mtimer.WriteProfileSection(file);
     std::string profile = "\r\n//Page System mtimers\r\n\r\n";
@@ -111,11 +112,16 @@ TEST_F(TimersTest, TypedTimesAreCheckedBeforeAnythingIsSent)
         bool refused;
     };
     const Case cases[] = {
-        {&mtimer, M::kClockHour0, "23", false}, {&mtimer, M::kClockHour0, "24", true},
-        {&mtimer, M::kClockMinute0 + 2, "59", false}, {&mtimer, M::kClockMinute0 + 2, "60", true},
+        {&mtimer, M::kClockHour0, "23", false},
+        {&mtimer, M::kClockHour0, "24", true},
+        {&mtimer, M::kClockMinute0 + 2, "59", false},
+        {&mtimer, M::kClockMinute0 + 2, "60", true},
         {&mtimer, M::kClockMinute0 + 2, "", false},  // empty goes out as empty text
-        {&mtimer, M::kMinuteSpan0, "65536", true}, {&mtimer, M::kSecondSpan0 + 3, "1e3", true},
-        {&week, W::kHour0 + 4, "7a", true}, {&week, W::kMinute0 + 6, "-5", true}, {&week, W::kHour0, "0", false},
+        {&mtimer, M::kMinuteSpan0, "65536", true},
+        {&mtimer, M::kSecondSpan0 + 3, "1e3", true},
+        {&week, W::kHour0 + 4, "7a", true},
+        {&week, W::kMinute0 + 6, "-5", true},
+        {&week, W::kHour0, "0", false},
     };
     for (const Case& c : cases) {
         h.writes.clear();

@@ -41,8 +41,10 @@ TEST_F(UserCmdTest, Reports)
         {"$USERCMD1 0041", 1, U::kUserColumn, "A"},
         {"$USERCMD2 cafe", 2, U::kUserColumn, "\xEC\xAB\xBE"},  // four hex digits read as one character
         {"$USERCMD3 Scharf", 3, U::kUserColumn, "Scharf"},
-        {"$USERCMD4 004", 4, U::kUserColumn, "004"},             // not a multiple of four
-        {"$USERCMD5 " "0421043E", 5, U::kUserColumn, "\xD0\xA1\xD0\xBE"},
+        {"$USERCMD4 004", 4, U::kUserColumn, "004"},  // not a multiple of four
+        {"$USERCMD5 "
+         "0421043E",
+         5, U::kUserColumn, "\xD0\xA1\xD0\xBE"},
     };
     for (const Case& c : cases) {
         h.Route(c.line);

@@ -29,16 +29,14 @@ constexpr int kAckGuard = 200;  // acknowledgements given at most while a batch 
 
 struct Rig {
     Rig()
-        : session([this](std::string_view b) {
-                      wire += b;
-                      return true;
-                  },
-                  [] { return Millis{0}; }, &catalog)
+        : session(
+              [this](std::string_view b) {
+                  wire += b;
+                  return true;
+              },
+              [] { return Millis{0}; }, &catalog)
     {}
-    void Feed(const char* lines)
-    {
-        session.HandleReceive(lines);
-    }
+    void Feed(const char* lines) { session.HandleReceive(lines); }
     void Drain()
     {
         for (int guard = 0; guard < kAckGuard && !session.SenderIdle(); ++guard) session.HandleReceive("CMD OK\r\n");

@@ -52,11 +52,30 @@ TEST(SimAutomation, RefusedWritesLeaveTheImageAlone)
 {
     CSimHarness sim;
     const Lines before = sim.Exchange("%DUMPS\r");
-    for (const char* bad : {"%IOOC-1-1-1-1-1-1-1-1\r", "%IOOC0123456\r", "%IOOC01234567\r", "%IOOA8 1\r", "%IOOA020\r",
-                            "%IOOA0-1\r", "%ILOCK24,1,1\r", "%ILOCK1,40,1\r", "%ILOCK1,1\r", "%MTIMER624,00,1\r",
-                            "%MTIMER024,00,1\r", "%MTIMER0,,-1\r", "%MSPAN4,1\r", "%SSPAN070000,1\r",
-                            "%MDATE0-1,,,-1\r", "%MDATE07,1,1,1\r", "%MDATE01,1,1,35\r", "%WSONc\r", "%WSON\r",
-                            "%WINURG12,1\r", "%WSLDO0,5\r", "%U06x\r", "%U0\r", "%Y00\x01\r"})
+    for (const char* bad : {"%IOOC-1-1-1-1-1-1-1-1\r",
+                            "%IOOC0123456\r",
+                            "%IOOC01234567\r",
+                            "%IOOA8 1\r",
+                            "%IOOA020\r",
+                            "%IOOA0-1\r",
+                            "%ILOCK24,1,1\r",
+                            "%ILOCK1,40,1\r",
+                            "%ILOCK1,1\r",
+                            "%MTIMER624,00,1\r",
+                            "%MTIMER024,00,1\r",
+                            "%MTIMER0,,-1\r",
+                            "%MSPAN4,1\r",
+                            "%SSPAN070000,1\r",
+                            "%MDATE0-1,,,-1\r",
+                            "%MDATE07,1,1,1\r",
+                            "%MDATE01,1,1,35\r",
+                            "%WSONc\r",
+                            "%WSON\r",
+                            "%WINURG12,1\r",
+                            "%WSLDO0,5\r",
+                            "%U06x\r",
+                            "%U0\r",
+                            "%Y00\x01\r"})
         EXPECT_EQ(sim.Exchange(bad), Lines{"CMD ERR"}) << bad;
     EXPECT_EQ(sim.Exchange("%DUMPS\r"), before);
 }

@@ -20,7 +20,8 @@ constexpr char kNoAction = 'N';  // "$IOOC": 'N' or 'n' stands for the last link
 std::vector<TextRef> LinkTypes()
 {
     std::vector<TextRef> out;
-    for (const char* key : {"LTYPE0", "LTYPE1", "LTYPE2", "LTYPE3", "LTYPE4", "LTYPE5", "LTYPEN"}) out.push_back(Own(key));
+    for (const char* key : {"LTYPE0", "LTYPE1", "LTYPE2", "LTYPE3", "LTYPE4", "LTYPE5", "LTYPEN"})
+        out.push_back(Own(key));
     return out;
 }
 
@@ -77,26 +78,49 @@ std::vector<FieldDecl> Fields()
         const TextRef label = Own(("LAB" + std::to_string(k + 1)).c_str());
         f.push_back({.id = P::kRowLabel0 + k, .kind = K::Label, .caption = label, .visible = shown});
         if (shown) {
-            f.push_back({.id = P::kAlarmAction0 + k, .kind = K::Combo, .caption = Own("T2"),
+            f.push_back({.id = P::kAlarmAction0 + k,
+                         .kind = K::Combo,
+                         .caption = Own("T2"),
                          .write = k == 0 ? WriteDecl{.order = kActionsOrder, .compose = WriteActions}
                                          : WriteDecl{.partOf = P::kAlarmAction0},
-                         .dump = kGpio, .items = links});
-            f.push_back({.id = P::kClearAction0 + k, .kind = K::Combo, .caption = Own("T3"),
-                         .write = {.partOf = P::kAlarmAction0}, .dump = kGpio, .items = links});
+                         .dump = kGpio,
+                         .items = links});
+            f.push_back({.id = P::kClearAction0 + k,
+                         .kind = K::Combo,
+                         .caption = Own("T3"),
+                         .write = {.partOf = P::kAlarmAction0},
+                         .dump = kGpio,
+                         .items = links});
         }
-        f.push_back({.id = P::kSource0 + k, .kind = K::Combo, .caption = Own("T4"), .visible = shown,
-                     .write = {.order = kSourceOrder + k, .compose = kSourceWriters[k]}, .dump = kGpio,
+        f.push_back({.id = P::kSource0 + k,
+                     .kind = K::Combo,
+                     .caption = Own("T4"),
+                     .visible = shown,
+                     .write = {.order = kSourceOrder + k, .compose = kSourceWriters[k]},
+                     .dump = kGpio,
                      .items = sources});
     }
-    f.push_back({.id = P::kPulse, .kind = K::Number, .caption = Own("PULSET"), .report = {"$IOPO", 6, D::Text},
-                 .write = {.format = "%%IOPO%s\r", .order = kPulseOrder}, .dump = kGpio, .chars = CharRule::Digits,
-                 .minValue = 0, .maxValue = P::kPulseMax});
-    f.push_back({.id = P::kDisarm, .kind = K::Check, .caption = Own("DISARM"),
+    f.push_back({.id = P::kPulse,
+                 .kind = K::Number,
+                 .caption = Own("PULSET"),
+                 .report = {"$IOPO", 6, D::Text},
+                 .write = {.format = "%%IOPO%s\r", .order = kPulseOrder},
+                 .dump = kGpio,
+                 .chars = CharRule::Digits,
+                 .minValue = 0,
+                 .maxValue = P::kPulseMax});
+    f.push_back({.id = P::kDisarm,
+                 .kind = K::Check,
+                 .caption = Own("DISARM"),
                  .report = {"$INTERLOCKDISARM", 17, D::Flag},
-                 .write = {.format = "%%INTERLOCKDISARM%d\r", .order = kPulseOrder + 1}, .dump = kSys});
-    f.push_back({.id = P::kUrgentDisarm, .kind = K::Check, .caption = Own("URGDISARM"),
+                 .write = {.format = "%%INTERLOCKDISARM%d\r", .order = kPulseOrder + 1},
+                 .dump = kSys});
+    f.push_back({.id = P::kUrgentDisarm,
+                 .kind = K::Check,
+                 .caption = Own("URGDISARM"),
                  .report = {"$INTERLOCKURG", 14, D::Flag},
-                 .write = {.format = "%%INTERLOCKURG%d\r", .order = kPulseOrder + 2}, .dump = kSys});
+                 .write = {.format = "%%INTERLOCKURG%d\r", .order = kPulseOrder + 2},
+                 .dump = kSys});
     f.push_back(MakeButton(ctl::kReload, {}, "Reload"));
     f.push_back(MakeButton(ctl::kSave, Shared("Buttons", "Save")));
     return f;
@@ -136,7 +160,8 @@ const HandlerDecl kHandlers[] = {
 std::unique_ptr<CPageBase> CPageCio::Make(PageContext& context, const PageInfo& info)
 {
     static const std::vector<FieldDecl> fields = Fields();
-    return std::make_unique<CPageBase>(context, info, PageDecl{.fields = fields, .handlers = kHandlers, .waitMs = kWaitMs});
+    return std::make_unique<CPageBase>(context, info,
+                                       PageDecl{.fields = fields, .handlers = kHandlers, .waitMs = kWaitMs});
 }
 
 }  // namespace rtu

@@ -10,11 +10,11 @@
 namespace rtu {
 
 struct CPageCio {
-    static constexpr int kOutputs = 8;         // outputs 0-7; only 0-3 are shown
-    static constexpr int kShownOutputs = 4;    // outputs with action boxes
-    static constexpr int kLinkTypes = 7;       // items of an action box
-    static constexpr int kAlarmSources = 20;   // items of an alarm-source box
-    static constexpr int kPulseMax = 65535;    // the unit keeps the pulse time in 16 bits (seconds)
+    static constexpr int kOutputs = 8;        // outputs 0-7; only 0-3 are shown
+    static constexpr int kShownOutputs = 4;   // outputs with action boxes
+    static constexpr int kLinkTypes = 7;      // items of an action box
+    static constexpr int kAlarmSources = 20;  // items of an alarm-source box
+    static constexpr int kPulseMax = 65535;   // the unit keeps the pulse time in 16 bits (seconds)
 
     static constexpr int kTitle = 1281;         // group box around the table
     static constexpr int kHeader0 = 1500;       // + 0..3: column headers T1-T4

@@ -16,6 +16,7 @@ constexpr int kIndexWidth = 60;  // width of the row number column
 constexpr int kNameWidth = 120;  // width of an event or action name column
 constexpr int kFieldsPerRule = 3;
 
+// clang-format off
 constexpr const char* kEventNames[P::kEvents] = {
     "NC", "POWERUP", "CLOCK SYNC", "MINS", "HOURS", "DAYS", "ARM", "DISARM", "HOME ARM", "POWER LOST",
     "POWER RECOVER", "TMP100 ALERT", "TMP100 RECOVER", "HUMIDITY ALERT", "HUMIDITY RECOVER",
@@ -31,6 +32,7 @@ constexpr const char* kActionNames[P::kActions] = {
     "EXPORT AD BY COM", "EXPORT AD BY SMS", "EXEC USERCMD 0", "EXEC USERCMD 1", "EXEC USERCMD 2",
     "EXEC USERCMD 3", "EXEC USERCMD 4", "EXEC USERCMD 5", "EXEC USERCMD 6", "GPRS UPLOAD", "BUZZER BEEP",
     "BUZZER ALARM"};
+// clang-format on
 
 std::vector<TextRef> FixedItems(std::span<const char* const> names)
 {
@@ -63,7 +65,8 @@ const std::vector<RowEditorDecl>& PageEditors()
         Shared("TABS", "PAGE_TIMER_LINKS"),
         {{.id = P::kEditorEvent, .kind = K::Combo, .caption = Own("ON_EVENT"), .items = FixedItems(kEventNames)},
          {.id = P::kEditorAction, .kind = K::Combo, .caption = Own("EXEC_CMD"), .items = FixedItems(kActionNames)},
-         MakeButton(P::kEditorOk, Shared("Buttons", "OK")), MakeButton(P::kEditorCancel, Shared("Buttons", "CANCEL"))}}};
+         MakeButton(P::kEditorOk, Shared("Buttons", "OK")),
+         MakeButton(P::kEditorCancel, Shared("Buttons", "CANCEL"))}}};
     return editors;
 }
 

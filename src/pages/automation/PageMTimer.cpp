@@ -21,8 +21,9 @@ int Items(const std::vector<TextRef>& list) { return static_cast<int>(list.size(
 // "%MTIMER<k><hour>,<minute>,<action>": one clock timer; no action selected gives -1.
 template <int Timer> bool WriteClock(const CPageBase& page, std::string& line)
 {
-    line = Printf("%%MTIMER%d%s,%s,%d\r", Timer, SingleLine(page.TextOf(P::kClockHour0 + Timer)).c_str(),
-                  SingleLine(page.TextOf(P::kClockMinute0 + Timer)).c_str(), page.ValueOf(P::kClockAction0 + Timer).sel);
+    line =
+        Printf("%%MTIMER%d%s,%s,%d\r", Timer, SingleLine(page.TextOf(P::kClockHour0 + Timer)).c_str(),
+               SingleLine(page.TextOf(P::kClockMinute0 + Timer)).c_str(), page.ValueOf(P::kClockAction0 + Timer).sel);
     return true;
 }
 
@@ -39,9 +40,9 @@ template <int Timer, bool Seconds> bool WriteSpan(const CPageBase& page, std::st
 constexpr ComposeFn kClockWriters[P::kClocks] = {WriteClock<0>, WriteClock<1>, WriteClock<2>,
                                                  WriteClock<3>, WriteClock<4>, WriteClock<5>};
 constexpr ComposeFn kMinuteWriters[P::kSpans] = {WriteSpan<0, false>, WriteSpan<1, false>, WriteSpan<2, false>,
-                                                  WriteSpan<3, false>};
+                                                 WriteSpan<3, false>};
 constexpr ComposeFn kSecondWriters[P::kSpans] = {WriteSpan<0, true>, WriteSpan<1, true>, WriteSpan<2, true>,
-                                                  WriteSpan<3, true>};
+                                                 WriteSpan<3, true>};
 
 // Save order: the clock timers, then the minute and the second intervals.
 constexpr int kClockOrder = 1;
@@ -52,14 +53,22 @@ TextRef Numbered(const char* stem, int k) { return TextRef{"", stem + std::to_st
 
 FieldDecl TimeBox(int id, TextRef caption, int group, int max, WriteDecl write, bool visible = true)
 {
-    return {.id = id, .kind = K::Number, .caption = std::move(caption), .group = group, .visible = visible,
-            .write = write, .dump = kTimer, .chars = CharRule::Digits, .minValue = 0, .maxValue = max};
+    return {.id = id,
+            .kind = K::Number,
+            .caption = std::move(caption),
+            .group = group,
+            .visible = visible,
+            .write = write,
+            .dump = kTimer,
+            .chars = CharRule::Digits,
+            .minValue = 0,
+            .maxValue = max};
 }
 
 FieldDecl ActionBox(int id, int group, const std::vector<TextRef>& items, WriteDecl write, bool visible = true)
 {
-    return {.id = id, .kind = K::Combo, .group = group, .visible = visible, .write = write, .dump = kTimer,
-            .items = items};
+    return {
+        .id = id, .kind = K::Combo, .group = group, .visible = visible, .write = write, .dump = kTimer, .items = items};
 }
 
 std::vector<FieldDecl> Fields()
@@ -68,11 +77,12 @@ std::vector<FieldDecl> Fields()
     std::vector<FieldDecl> f;
     f.push_back({.id = P::kClockGroup, .kind = K::Group, .caption = Own("TITLE")});
     for (int k = 0; k < P::kClocks; ++k) {
-        f.push_back({.id = P::kClockLabel0 + k, .kind = K::Label, .caption = Numbered("TIMER", k), .group = P::kClockGroup});
+        f.push_back(
+            {.id = P::kClockLabel0 + k, .kind = K::Label, .caption = Numbered("TIMER", k), .group = P::kClockGroup});
         f.push_back(TimeBox(P::kClockHour0 + k, Own("HOUR"), P::kClockGroup, P::kHourMax,
                             {.order = kClockOrder + k, .compose = kClockWriters[k]}));
-        f.push_back(TimeBox(P::kClockMinute0 + k, Own("MINS"), P::kClockGroup, P::kMinuteMax,
-                            {.partOf = P::kClockHour0 + k}));
+        f.push_back(
+            TimeBox(P::kClockMinute0 + k, Own("MINS"), P::kClockGroup, P::kMinuteMax, {.partOf = P::kClockHour0 + k}));
         f.push_back(ActionBox(P::kClockAction0 + k, P::kClockGroup, actions, {.partOf = P::kClockHour0 + k}));
     }
     struct Spans {
@@ -82,8 +92,10 @@ std::vector<FieldDecl> Fields()
         const ComposeFn* writers;
     };
     const Spans spans[] = {
-        {P::kMinuteGroup, P::kMinuteLabel0, P::kMinuteSpan0, P::kMinuteAction0, kMinuteOrder, "FRAME2", "MINS", kMinuteWriters},
-        {P::kSecondGroup, P::kSecondLabel0, P::kSecondSpan0, P::kSecondAction0, kSecondOrder, "FRAME3", "SEC", kSecondWriters},
+        {P::kMinuteGroup, P::kMinuteLabel0, P::kMinuteSpan0, P::kMinuteAction0, kMinuteOrder, "FRAME2", "MINS",
+         kMinuteWriters},
+        {P::kSecondGroup, P::kSecondLabel0, P::kSecondSpan0, P::kSecondAction0, kSecondOrder, "FRAME3", "SEC",
+         kSecondWriters},
     };
     for (const Spans& s : spans) {
         f.push_back({.id = s.group, .kind = K::Group, .caption = Own(s.frame)});
@@ -97,8 +109,13 @@ std::vector<FieldDecl> Fields()
     // Two weekly timers the unit reports here too; they are edited and sent on their own page.
     f.push_back({.id = P::kWeekGroup, .kind = K::Group, .visible = false});
     for (int k = 0; k < P::kWeekly; ++k) {
-        f.push_back({.id = P::kWeekDay0 + k, .kind = K::Combo, .group = P::kWeekGroup, .visible = false,
-                     .write = {.reportOnly = true}, .dump = kTimer, .items = Weekdays()});
+        f.push_back({.id = P::kWeekDay0 + k,
+                     .kind = K::Combo,
+                     .group = P::kWeekGroup,
+                     .visible = false,
+                     .write = {.reportOnly = true},
+                     .dump = kTimer,
+                     .items = Weekdays()});
         f.push_back(TimeBox(P::kWeekHour0 + k, Shared("PageMtimer", "HOUR"), P::kWeekGroup, P::kHourMax,
                             {.reportOnly = true}, false));
         f.push_back(TimeBox(P::kWeekMinute0 + k, Shared("PageMtimer", "MINS"), P::kWeekGroup, P::kMinuteMax,
@@ -153,7 +170,8 @@ const HandlerDecl kHandlers[] = {
 std::unique_ptr<CPageBase> CPageMTimer::Make(PageContext& context, const PageInfo& info)
 {
     static const std::vector<FieldDecl> fields = Fields();
-    return std::make_unique<CPageBase>(context, info, PageDecl{.fields = fields, .handlers = kHandlers, .waitMs = kWaitMs});
+    return std::make_unique<CPageBase>(context, info,
+                                       PageDecl{.fields = fields, .handlers = kHandlers, .waitMs = kWaitMs});
 }
 
 }  // namespace rtu

@@ -13,10 +13,10 @@ namespace {
 using P = CPageRfZone;
 using K = FieldKind;
 
-constexpr int kNarrow = 60;       // width of most columns
+constexpr int kNarrow = 60;  // width of most columns
 constexpr int kMessageWidth = 120;
-constexpr int kHidden = 0;        // the video call column is not shown
-constexpr int kOutputs = 4;       // outputs 0-3 a zone may drive
+constexpr int kHidden = 0;   // the video call column is not shown
+constexpr int kOutputs = 4;  // outputs 0-3 a zone may drive
 constexpr const char* kStart = "%STARTCMD\r";
 constexpr const char* kCommit = "%COMMITCMD\r";
 
@@ -33,8 +33,8 @@ struct ZoneKey {
     bool flag;  // a '1' / other flag rather than a number
 };
 constexpr ZoneKey kZoneKeys[] = {
-    {"$WINURG", P::kUrgent, true}, {"$WINSND", P::kSound, true}, {"$WINEND", P::kEnabled, true},
-    {"$WINCOD", P::kCode, false},  {"$WINLDO", P::kLink, false}, {"$WINZS", P::kInterval, false},
+    {"$WINURG", P::kUrgent, true},     {"$WINSND", P::kSound, true}, {"$WINEND", P::kEnabled, true},
+    {"$WINCOD", P::kCode, false},      {"$WINLDO", P::kLink, false}, {"$WINZS", P::kInterval, false},
     {"$WINVPC", P::kVideoCall, false},
 };
 
@@ -49,7 +49,8 @@ Numbered SplitNumber(std::string_view text, int max)
 {
     std::size_t n = 0;
     long long value = 0;
-    while (n < text.size() && n < static_cast<std::size_t>(max) && IsDigit(text[n])) value = value * 10 + (text[n++] - '0');
+    while (n < text.size() && n < static_cast<std::size_t>(max) && IsDigit(text[n]))
+        value = value * 10 + (text[n++] - '0');
     Numbered out;
     if (n == 0 || (n < text.size() && IsDigit(text[n]))) return out;  // no number, or one too long to be a row
     out.number = value;
@@ -85,8 +86,12 @@ const std::vector<FieldDecl>& PageFields()
                      {Own("LIST0C8"), kHidden, false, ColumnKind::Number}},
          .rows = P::kZones,
          .rowLabelFormat = "%2.2d"},
-        {.id = P::kRemoteNotify, .kind = K::Check, .caption = Own("RPLARM"), .report = {"$RPLARM", 0, Decode::Switch},
-         .write = {.format = "%%RPLARMBTN%d\r", .onClick = true, .waitMs = P::kZoneWaitMs}, .dump = "%DUMP_GPIO\r"},
+        {.id = P::kRemoteNotify,
+         .kind = K::Check,
+         .caption = Own("RPLARM"),
+         .report = {"$RPLARM", 0, Decode::Switch},
+         .write = {.format = "%%RPLARMBTN%d\r", .onClick = true, .waitMs = P::kZoneWaitMs},
+         .dump = "%DUMP_GPIO\r"},
         MakeButton(ctl::kReload, {}, "Reload"),
     };
     return fields;
@@ -102,10 +107,15 @@ const std::vector<RowEditorDecl>& PageEditors()
          {.id = P::kEditorUrgent, .kind = K::Check, .caption = Dlg("24HOURS")},
          {.id = P::kEditorVideoCall, .kind = K::Check, .caption = Dlg("VPC"), .visible = false},
          {.id = P::kEditorLink, .kind = K::Combo, .caption = Dlg("LINKAGE"), .items = LinkItems()},
-         {.id = P::kEditorInterval, .kind = K::Number, .caption = Dlg("WINAS"), .chars = CharRule::Digits,
-          .minValue = 0, .maxValue = P::kIntervalMax},
+         {.id = P::kEditorInterval,
+          .kind = K::Number,
+          .caption = Dlg("WINAS"),
+          .chars = CharRule::Digits,
+          .minValue = 0,
+          .maxValue = P::kIntervalMax},
          {.id = P::kEditorMessage, .kind = K::MultiLine, .maxLength = static_cast<int>(kUcs2DecodedChars)},
-         MakeButton(P::kEditorOk, Shared("Buttons", "OK")), MakeButton(P::kEditorCancel, Shared("Buttons", "CANCEL"))}}};
+         MakeButton(P::kEditorOk, Shared("Buttons", "OK")),
+         MakeButton(P::kEditorCancel, Shared("Buttons", "CANCEL"))}}};
     return editors;
 }
 
@@ -125,7 +135,8 @@ const FieldValue* EditValue(const RowEdit& edit, int id)
 
 CPageRfZone::CPageRfZone(PageContext& context, const PageInfo& info) : CPageBase(context, info)
 {
-    SetDecl({.fields = PageFields(), .editors = PageEditors(), .handlers = kHandlers, .waitMs = kWaitMs, .framed = false});
+    SetDecl(
+        {.fields = PageFields(), .editors = PageEditors(), .handlers = kHandlers, .waitMs = kWaitMs, .framed = false});
     Value(kListId);  // the fixed rows with their labels exist from the start
 }
 

@@ -15,10 +15,10 @@ namespace rtu {
 
 class CPageRfZone : public CPageBase {
 public:
-    static constexpr int kZones = 12;            // zones 0-11
+    static constexpr int kZones = 12;  // zones 0-11
     static constexpr int kListId = ctl::kList;
     static constexpr int kTitle = ctl::kFrame;
-    static constexpr int kRemoteNotify = 1560;   // message on arming/disarming by remote control
+    static constexpr int kRemoteNotify = 1560;  // message on arming/disarming by remote control
     // Columns of the zone list.
     static constexpr int kEnabled = 1;
     static constexpr int kSound = 2;
@@ -38,10 +38,10 @@ public:
     static constexpr int kEditorMessage = 1107;    // alarm message text
     static constexpr int kEditorOk = 1;
     static constexpr int kEditorCancel = 2;
-    static constexpr int kLinkNone = 4;            // the "NC" item of the linked output
-    static constexpr int kIntervalMax = 65535;     // the unit keeps the interval in 16 bits
-    static constexpr int kMaxZoneDigits = 9;       // digits read as a zone number
-    static constexpr int kMaxSmsDigits = 9;        // digits read as a message number
+    static constexpr int kLinkNone = 4;         // the "NC" item of the linked output
+    static constexpr int kIntervalMax = 65535;  // the unit keeps the interval in 16 bits
+    static constexpr int kMaxZoneDigits = 9;    // digits read as a zone number
+    static constexpr int kMaxSmsDigits = 9;     // digits read as a message number
 
     static constexpr int kWaitMs = 2000;      // the page's default wait (the closing commit line)
     static constexpr int kZoneWaitMs = 3000;  // ms each zone line and the switch's line wait

@@ -36,13 +36,17 @@ const std::vector<FieldDecl>& PageFields()
 
 const std::vector<RowEditorDecl>& PageEditors()
 {
-    static const std::vector<RowEditorDecl> editors = {RowEditorDecl{
-        P::kListId,
-        Shared("TABS", "PAGE_USER_CMD"),
-        {{.id = P::kEditorSystem, .kind = K::Text, .caption = Own("LAB1"), .captionId = 1291},
-         {.id = P::kEditorUser, .kind = K::Text, .caption = Own("LAB2"), .captionId = 1292,
-          .maxLength = P::kMaxUserChars},
-         MakeButton(P::kEditorOk, Shared("Buttons", "Ok")), MakeButton(P::kEditorCancel, Shared("Buttons", "CANCEL"))}}};
+    static const std::vector<RowEditorDecl> editors = {
+        RowEditorDecl{P::kListId,
+                      Shared("TABS", "PAGE_USER_CMD"),
+                      {{.id = P::kEditorSystem, .kind = K::Text, .caption = Own("LAB1"), .captionId = 1291},
+                       {.id = P::kEditorUser,
+                        .kind = K::Text,
+                        .caption = Own("LAB2"),
+                        .captionId = 1292,
+                        .maxLength = P::kMaxUserChars},
+                       MakeButton(P::kEditorOk, Shared("Buttons", "Ok")),
+                       MakeButton(P::kEditorCancel, Shared("Buttons", "CANCEL"))}}};
     return editors;
 }
 
@@ -98,10 +102,14 @@ std::unique_ptr<CPageBase> CPageUserCmd::Make(PageContext& context, const PageIn
 
 bool CPageUserCmd::HasNonAscii(std::string_view text)
 {
-    return std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) >= kFirstNonAscii; });
+    return std::any_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) >= kFirstNonAscii; });
 }
 
-std::string CPageUserCmd::UserForUnit(const std::string& text) { return HasNonAscii(text) ? EncodeUcs2Hex(text) : text; }
+std::string CPageUserCmd::UserForUnit(const std::string& text)
+{
+    return HasNonAscii(text) ? EncodeUcs2Hex(text) : text;
+}
 
 void CPageUserCmd::TakeReport(std::string_view text, bool user)
 {
@@ -114,7 +122,8 @@ void CPageUserCmd::TakeReport(std::string_view text, bool user)
     std::string shown(value);
     if (user && LooksHex(value)) {
         // Lower-case digits are the same digits: read them as such, not as garbage characters.
-        std::transform(shown.begin(), shown.end(), shown.begin(), [](char c) { return c >= 'a' && c <= 'f' ? c - 'a' + 'A' : c; });
+        std::transform(shown.begin(), shown.end(), shown.begin(),
+                       [](char c) { return c >= 'a' && c <= 'f' ? c - 'a' + 'A' : c; });
         shown = DecodeUcs2Hex(shown);
     }
     SetCell(kListId, row, user ? kUserColumn : kSystemColumn, std::move(shown));

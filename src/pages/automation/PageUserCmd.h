@@ -14,16 +14,16 @@ namespace rtu {
 
 class CPageUserCmd : public CPageBase {
 public:
-    static constexpr int kRows = 6;         // pairs 0-5
-    static constexpr int kListId = 1287;    // the command list
-    static constexpr int kTitle = 1288;     // frame around the list
+    static constexpr int kRows = 6;       // pairs 0-5
+    static constexpr int kListId = 1287;  // the command list
+    static constexpr int kTitle = 1288;   // frame around the list
     static constexpr int kSystemColumn = 1;
     static constexpr int kUserColumn = 2;
     static constexpr int kEditorSystem = 1289;  // command editor: the unit command
     static constexpr int kEditorUser = 1290;    // command editor: the user command
     static constexpr int kEditorOk = 1;
     static constexpr int kEditorCancel = 2;
-    static constexpr int kMaxRowDigits = 9;     // digits read as a row number
+    static constexpr int kMaxRowDigits = 9;  // digits read as a row number
     // A user command comes back hex-encoded and is shown with at most this many characters.
     static constexpr int kMaxUserChars = 150;
     static constexpr unsigned char kFirstNonAscii = 0x80;

@@ -18,10 +18,11 @@ TextRef Action(const char* key) { return Shared("TIMERACTS", key); }
 std::vector<TextRef> CommonActions()
 {
     std::vector<TextRef> out{Action("NONE"), Action("DISARM"), Action("ARM")};
-    for (const char* key : {"DRV_OC0", "DRV_OC1", "DRV_OC2", "DRV_OC3", "OFF_OC0", "OFF_OC1", "OFF_OC2", "OFF_OC3",
-                            "PULSE_OC0", "PULSE_OC1", "PULSE_OC2", "PULSE_OC3", "SHOOT", "DAILY", "COM_DUMP",
-                            "UPLOAD_SMS", "SHELLCMD0", "SHELLCMD1", "SHELLCMD2", "SHELLCMD3", "SHELLCMD4",
-                            "SHELLCMD5", "SHELLCMD6", "UPLOAD_GPRS", "BUZZER", "SIREN_ALARM"})
+    for (const char* key :
+         {"DRV_OC0",   "DRV_OC1",    "DRV_OC2",     "DRV_OC3",   "OFF_OC0",    "OFF_OC1",   "OFF_OC2",
+          "OFF_OC3",   "PULSE_OC0",  "PULSE_OC1",   "PULSE_OC2", "PULSE_OC3",  "SHOOT",     "DAILY",
+          "COM_DUMP",  "UPLOAD_SMS", "SHELLCMD0",   "SHELLCMD1", "SHELLCMD2",  "SHELLCMD3", "SHELLCMD4",
+          "SHELLCMD5", "SHELLCMD6",  "UPLOAD_GPRS", "BUZZER",    "SIREN_ALARM"})
         out.push_back(Action(key));
     return out;
 }

@@ -19,8 +19,8 @@ constexpr const char* kTimer = "%DUMP_TIMER\r";
 template <int Timer> bool WriteTimer(const CPageBase& page, std::string& line)
 {
     line = Printf("%%MDATE%d%d,%s,%s,%d\r", Timer, page.ValueOf(P::kDay0 + Timer).sel,
-                  SingleLine(page.TextOf(P::kHour0 + Timer)).c_str(), SingleLine(page.TextOf(P::kMinute0 + Timer)).c_str(),
-                  page.ValueOf(P::kAction0 + Timer).sel);
+                  SingleLine(page.TextOf(P::kHour0 + Timer)).c_str(),
+                  SingleLine(page.TextOf(P::kMinute0 + Timer)).c_str(), page.ValueOf(P::kAction0 + Timer).sel);
     return true;
 }
 
@@ -29,19 +29,32 @@ constexpr ComposeFn kWriters[P::kTimers] = {WriteTimer<0>, WriteTimer<1>, WriteT
 
 FieldDecl TimeBox(int id, const char* caption, int max, int owner)
 {
-    return {.id = id, .kind = K::Number, .caption = Shared("PageMtimer", caption), .write = {.partOf = owner},
-            .dump = kTimer, .chars = CharRule::Digits, .minValue = 0, .maxValue = max};
+    return {.id = id,
+            .kind = K::Number,
+            .caption = Shared("PageMtimer", caption),
+            .write = {.partOf = owner},
+            .dump = kTimer,
+            .chars = CharRule::Digits,
+            .minValue = 0,
+            .maxValue = max};
 }
 
 std::vector<FieldDecl> Fields()
 {
     std::vector<FieldDecl> f;
     for (int k = 0; k < P::kTimers; ++k) {
-        f.push_back({.id = P::kDay0 + k, .kind = K::Combo, .caption = Shared("PageMtimer", "DATE"),
-                     .write = {.order = k + 1, .compose = kWriters[k]}, .dump = kTimer, .items = Weekdays()});
+        f.push_back({.id = P::kDay0 + k,
+                     .kind = K::Combo,
+                     .caption = Shared("PageMtimer", "DATE"),
+                     .write = {.order = k + 1, .compose = kWriters[k]},
+                     .dump = kTimer,
+                     .items = Weekdays()});
         f.push_back(TimeBox(P::kHour0 + k, "HOUR", P::kHourMax, P::kDay0 + k));
         f.push_back(TimeBox(P::kMinute0 + k, "MINS", P::kMinuteMax, P::kDay0 + k));
-        f.push_back({.id = P::kAction0 + k, .kind = K::Combo, .write = {.partOf = P::kDay0 + k}, .dump = kTimer,
+        f.push_back({.id = P::kAction0 + k,
+                     .kind = K::Combo,
+                     .write = {.partOf = P::kDay0 + k},
+                     .dump = kTimer,
                      .items = WeeklyTimerActions()});
     }
     f.push_back(MakeButton(ctl::kReload, {}, "Reload"));
@@ -74,7 +87,8 @@ const HandlerDecl kHandlers[] = {
 std::unique_ptr<CPageBase> CWeekTimerPage::Make(PageContext& context, const PageInfo& info)
 {
     static const std::vector<FieldDecl> fields = Fields();
-    return std::make_unique<CPageBase>(context, info, PageDecl{.fields = fields, .handlers = kHandlers, .waitMs = kWaitMs});
+    return std::make_unique<CPageBase>(context, info,
+                                       PageDecl{.fields = fields, .handlers = kHandlers, .waitMs = kWaitMs});
 }
 
 }  // namespace rtu

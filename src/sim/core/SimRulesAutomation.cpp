@@ -14,18 +14,18 @@ constexpr char kLinkTypeMax = '6';  // link types 0-6
 constexpr int kRuleMax = 23;        // event table rows
 constexpr int kEventMax = 39;
 constexpr int kRuleActionMax = 28;
-constexpr int kClockMax = 5;        // clock timers
-constexpr int kSpanTimerMax = 3;    // interval timers
-constexpr int kWeeklyMax = 6;       // weekly timers
+constexpr int kClockMax = 5;      // clock timers
+constexpr int kSpanTimerMax = 3;  // interval timers
+constexpr int kWeeklyMax = 6;     // weekly timers
 constexpr int kWeekdayMax = 6;
 constexpr int kHourMax = 23;
 constexpr int kMinuteMax = 59;
 constexpr int kTimerActionMax = 44;  // machine timer actions
 constexpr int kWeeklyActionMax = 34;
 constexpr int kSpanMax = 65535;
-constexpr int kZoneMax = 11;       // wireless zones
-constexpr int kZoneLinkMax = 4;    // outputs 0-3, 4: none
-constexpr int kUserCmdMax = 5;     // user command pairs
+constexpr int kZoneMax = 11;     // wireless zones
+constexpr int kZoneLinkMax = 4;  // outputs 0-3, 4: none
+constexpr int kUserCmdMax = 5;   // user command pairs
 constexpr std::size_t kMaxNumberDigits = 5;
 constexpr std::size_t kRowDigits = 2;  // "%U05…", "%Y05…"
 
@@ -106,7 +106,10 @@ Out ZoneSwitch(std::string_view args, std::string_view key, bool on)
 {
     if (args.size() != 1) return std::nullopt;
     const char c = args[0];
-    const int zone = IsDigit(c) ? c - '0' : (c >= 'a' && c <= 'f') ? c - 'a' + 10 : (c >= 'A' && c <= 'F') ? c - 'A' + 10 : -1;
+    const int zone = IsDigit(c)               ? c - '0'
+                     : (c >= 'a' && c <= 'f') ? c - 'a' + 10
+                     : (c >= 'A' && c <= 'F') ? c - 'A' + 10
+                                              : -1;
     if (zone < 0 || zone > kZoneMax) return std::nullopt;
     return std::vector<SSimAssignment>{{std::string(key) + std::to_string(zone), on ? "1" : "0", kGpio}};
 }
@@ -153,10 +156,20 @@ std::optional<std::vector<SSimAssignment>> ParseAutomationCommand(std::string_vi
     static constexpr Keyword kKeywords[] = {
         {"IOOC", LinkCodes},
         {"ILOCK", Rule},
-        {"MTIMER", [](std::string_view a) { return Timer(a, "$TIMER", kClockMax, "HMT", {kHourMax, kMinuteMax, kTimerActionMax}); }},
-        {"MSPAN", [](std::string_view a) { return Timer(a, "$TSPAN", kSpanTimerMax, "MT", {kSpanMax, kTimerActionMax}); }},
-        {"SSPAN", [](std::string_view a) { return Timer(a, "$TSSPAN", kSpanTimerMax, "MT", {kSpanMax, kTimerActionMax}); }},
-        {"MDATE", [](std::string_view a) {
+        {"MTIMER",
+         [](std::string_view a) {
+             return Timer(a, "$TIMER", kClockMax, "HMT", {kHourMax, kMinuteMax, kTimerActionMax});
+         }},
+        {"MSPAN",
+         [](std::string_view a) {
+             return Timer(a, "$TSPAN", kSpanTimerMax, "MT", {kSpanMax, kTimerActionMax});
+         }},
+        {"SSPAN",
+         [](std::string_view a) {
+             return Timer(a, "$TSSPAN", kSpanTimerMax, "MT", {kSpanMax, kTimerActionMax});
+         }},
+        {"MDATE",
+         [](std::string_view a) {
              return Timer(a, "$TDATE", kWeeklyMax, "WHMT", {kWeekdayMax, kHourMax, kMinuteMax, kWeeklyActionMax});
          }},
         {"WSSNDOFF", [](std::string_view a) { return ZoneSwitch(a, "$WINSND", false); }},
