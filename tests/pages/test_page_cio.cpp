@@ -72,25 +72,6 @@ TEST_F(CioTest, ReportsSetTheBoxes)
     }
 }
 
-TEST_F(CioTest, SwitchesAndPulseTime)
-{
-    const struct {
-        const char* line;
-        int id;
-        int check;
-    } cases[] = {
-        {"$INTERLOCKURG 1", P::kUrgentDisarm, 1}, {"$INTERLOCKURG 0", P::kUrgentDisarm, 0},
-        {"$INTERLOCKURG 1", P::kUrgentDisarm, 1}, {"$INTERLOCKURG x", P::kUrgentDisarm, 0},
-        {"$INTERLOCKDISARM 1", P::kDisarm, 1},    {"$INTERLOCKDISARM", P::kDisarm, 0},
-    };
-    for (const auto& c : cases) {
-        h.Route(c.line);
-        EXPECT_EQ(page.CheckOf(c.id), c.check) << c.line;
-    }
-    h.Route("$IOPO 15");
-    EXPECT_EQ(page.TextOf(P::kPulse), "15");
-}
-
 TEST_F(CioTest, ProfileSectionFromTheReports)
 {
     for (const char* line : {"$IOOC 12360065", "$OAS0 1", "$OAS1 6", "$OAS2 19", "$OAS3 13", "$OAS4 0", "$OAS5 0",
