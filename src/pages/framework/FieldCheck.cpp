@@ -75,7 +75,11 @@ std::string Keyword(const char* format)
 std::string CheckFieldValue(const FieldDecl& f, const FieldValue& value)
 {
     if (!Writes(f) || !f.visible || f.readOnly || !HoldsText(f.kind) || f.kind == FieldKind::Value) return {};
-    const std::string_view text = value.text;
+    return CheckTypedValue(f, value.text);
+}
+
+std::string CheckTypedValue(const FieldDecl& f, std::string_view text)
+{
     if (f.kind == FieldKind::Number && f.maxValue > f.minValue)
         if (std::string why = CheckRange(f, text); !why.empty()) return why;
     if (std::string why = CheckChars(f.chars, text); !why.empty()) return why;

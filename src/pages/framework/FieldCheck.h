@@ -15,6 +15,9 @@ namespace rtu {
 // Why a value breaks its row's rule; empty when it is fine (rows that write nothing, hidden
 // and read-only controls are always fine: the user can't mend them).
 std::string CheckFieldValue(const FieldDecl& f, const FieldValue& value);
+// Why a typed text breaks a row's rule (range, characters, length), whatever writes it: the
+// check of a row editor's inputs.
+std::string CheckTypedValue(const FieldDecl& f, std::string_view text);
 // Every value of the page that breaks its rule, in declaration order.
 std::vector<FieldProblem> CheckPage(const CPageBase& page);
 // "Caption: reason" lines, one per problem.

@@ -51,6 +51,8 @@ struct TextRef {
     std::string section{};  // catalog section; empty: the page's own section
     std::string key{};      // catalog key; empty: use `text`
     std::string text{};     // fixed text (also the fallback shown when the catalog has none)
+    std::string prefix{};   // shown before the text (the running number of a numbered item: "0 ")
+    std::string suffix{};   // shown after the text (the number of an item built as text and number)
 };
 
 // One way a report reaches a control: the key the line contains and where the value is.

@@ -397,8 +397,9 @@ std::string CPageBase::Tr(std::string_view section, std::string_view key) const
 
 std::string CPageBase::Resolve(const TextRef& ref) const
 {
-    if (ref.key.empty()) return ref.text;
-    return ref.section.empty() ? Tr(ref.key) : Tr(ref.section, ref.key);
+    if (ref.key.empty()) return ref.prefix + ref.text + ref.suffix;
+    const std::string text = ref.section.empty() ? Tr(ref.key) : Tr(ref.section, ref.key);
+    return text.empty() ? text : ref.prefix + text + ref.suffix;
 }
 
 }  // namespace rtu

@@ -1,5 +1,11 @@
 #include "pages/registry/PageRegistry.h"
 
+#include "pages/automation/PageCio.h"
+#include "pages/automation/PageInterlock.h"
+#include "pages/automation/PageMTimer.h"
+#include "pages/automation/PageRfZone.h"
+#include "pages/automation/PageUserCmd.h"
+#include "pages/automation/WeekTimerPage.h"
 #include "pages/basic/PageAlarmParams.h"
 #include "pages/basic/PageMainParams.h"
 #include "pages/basic/PhoneListPage.h"
@@ -35,6 +41,12 @@ constexpr PageFactory kCounter = CPageCounter::Make;
 constexpr PageFactory kDinCt = CPageDinCt::Make;
 constexpr PageFactory kAd = CPageAd::Make;
 constexpr PageFactory kAdcExt = CPageAdcExt::Make;
+constexpr PageFactory kCio = CPageCio::Make;
+constexpr PageFactory kMTimer = CPageMTimer::Make;
+constexpr PageFactory kWeekTimer = CWeekTimerPage::Make;
+constexpr PageFactory kUserCmd = CPageUserCmd::Make;
+constexpr PageFactory kInterlock = CPageInterlock::Make;
+constexpr PageFactory kRfZone = CPageRfZone::Make;
 
 // clang-format off
 constexpr PageInfo kPages[] = {
@@ -68,10 +80,18 @@ constexpr PageInfo kPages[] = {
   {"CPageCio",             7, "TAB_OTHER",  "PAGE_INTERLOCK",   19, "PageLink",        "%DUMP_GPIO\r%DUMP_SYS\r",             "\r\n//Page Interlock actions\r\n",             21,  0, nullptr},
   {"CPageMTimer",         11, "TAB_OTHER",  "PAGE_TIMERS",      20, "PageMtimer",      "%DUMP_TIMER\r",                       "\r\n//Page System mtimers\r\n",                22, 13, nullptr},
   {"CWeekTimerPage",      27, "TAB_OTHER",  "PAGE_WEEK_TIMERS", 21, "PageMtimer",      "%DUMP_TIMER\r",                       "\r\n//Page Weekly timer commands\r\n",         23, 30, nullptr},
+  {"CPageBuzzer",         29, "TAB_SENSOR", "PAGE_BUZZER",      16, "PageBuzzer",      "%DUMP_SYS\r",                         "\r\n//Page Buzzer Siren\r\n",                  17, 32, nullptr},
+  {"CPageExtTemp",        35, "TAB_SENSOR", "PAGE_DS1820",      17, "PageETemp",       "%DUMP_DS1\r",                         "\r\n//Page ex ds18b20 sensors\r\n",            18,  0, nullptr},
+  {"CPageExTmpRcd",       44, "TAB_SENSOR", "PAGE_EXTMPR",      24, "PageETmpLogs",    nullptr,                               nullptr,                                         0,  0, nullptr},
+  {"CPageExtTmpLog",      49, "TAB_SENSOR", "PAGE_ETEMP_SYNC",  24, "PageETmpLogs",    nullptr,                               nullptr,                                         0,  0, nullptr},
+  {"CPageBattery",        20, "TAB_SENSOR", "PAGE_BATTERY",     18, "PagePower",       "%DUMP_GPIO\r",                        "\r\n//Page Battery alarm\r\n",                 19, 23, nullptr},
+  {"CPageCio",             7, "TAB_OTHER",  "PAGE_INTERLOCK",   19, "PageLink",        "%DUMP_GPIO\r%DUMP_SYS\r",             "\r\n//Page Interlock actions\r\n",             21,  0, kCio},
+  {"CPageMTimer",         11, "TAB_OTHER",  "PAGE_TIMERS",      20, "PageMtimer",      "%DUMP_TIMER\r",                       "\r\n//Page System mtimers\r\n",                22, 13, kMTimer},
+  {"CWeekTimerPage",      27, "TAB_OTHER",  "PAGE_WEEK_TIMERS", 21, "PageMtimer",      "%DUMP_TIMER\r",                       "\r\n//Page Weekly timer commands\r\n",         23, 30, kWeekTimer},
   {"CPageComm",           16, "TAB_OTHER",  "PAGE_COMM_TOOL",   22, nullptr,           nullptr,                               nullptr,                                         0,  0, nullptr},
-  {"CPageUserCmd",        22, "TAB_OTHER",  "PAGE_USER_CMD",    24, "PageCommands",    "%DUMP_UCMD\r",                        "\r\n//Page User defined commands\r\n",         24, 25, nullptr},
-  {"CPageInterlock",      32, nullptr,      nullptr,            -1, "PageLink",        "%DUMP_TIMER\r",                       nullptr,                                         0, 26, nullptr},
-  {"CPageRfZone",         34, nullptr,      nullptr,            -1, "PageRFZone",      "%DUMP_GPIO\r%DUMP_ROMSMS\r",          nullptr,                                         0,  7, nullptr},
+  {"CPageUserCmd",        22, "TAB_OTHER",  "PAGE_USER_CMD",    24, "PageCommands",    "%DUMP_UCMD\r",                        "\r\n//Page User defined commands\r\n",         24, 25, kUserCmd},
+  {"CPageInterlock",      32, nullptr,      nullptr,            -1, "PageLink",        "%DUMP_TIMER\r",                       nullptr,                                         0, 26, kInterlock},
+  {"CPageRfZone",         34, nullptr,      nullptr,            -1, "PageRFZone",      "%DUMP_GPIO\r%DUMP_ROMSMS\r",          nullptr,                                         0,  7, kRfZone},
   {"CPageRname",          15, nullptr,      nullptr,            -1, "PageModSlave",    "%DUMPM\r",                            nullptr,                                         0,  0, nullptr},
   {"CPageMbusParams",     33, nullptr,      nullptr,            -1, "PageMbusParams",  "%DUMP_MODBUS\r",                      nullptr,                                         0, 35, nullptr},
   {"CPage62056",          39, nullptr,      nullptr,            -1, nullptr,           "%DUMP_62056\r",                       nullptr,                                         0, 15, nullptr},

@@ -1,5 +1,7 @@
 #include "sim/core/SimCommandTable.h"
 
+#include "sim/core/SimRulesAutomation.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -25,6 +27,8 @@ constexpr int kAnalogChannels = 4;      // analog channels of "%AINDRP"
 constexpr int kHexGroup = 4;            // hex digits per UCS-2 code unit
 constexpr int kShortMaskDigits = 4;     // a 16-bit mask
 constexpr unsigned kShortMaskMax = 0xFFFF;
+constexpr int kOutputMax = 7;        // interlocks: outputs 0-7 have an alarm source
+constexpr int kAlarmSourceMax = 19;  // twenty alarm sources
 
 constexpr std::string_view kSys = "DUMP_SYS";
 constexpr std::string_view kRomSms = "DUMP_ROMSMS";
@@ -99,6 +103,12 @@ constexpr std::array kRules{
     SSimWriteRule{"BASEPRIO=", S::Priority, K::Mask, kPrio, "$PRIOSYS#", {}, 1, 1, kPrioRowMax, kPrioEntryBase, 2},
     SSimWriteRule{"WINPRIO=", S::Priority, K::Mask, kPrio, "$PRIOWINSMS#", "$PRIOWINRING#", 2, 1, kPrioRowMax,
                   kPrioEntryBase, 2},
+    // Automation pages
+    SSimWriteRule{"IOOA", S::Indexed, K::Number, kGpio, "$OAS#", {}, 1, 1, kOutputMax, 0, 1, kAlarmSourceMax},
+    SSimWriteRule{"IOPO", S::Value, K::Text, kGpio, "$IOPO"},
+    SSimWriteRule{"INTERLOCKDISARM", S::Value, K::Flag, kSys, "$INTERLOCKDISARM"},
+    SSimWriteRule{"INTERLOCKURG", S::Value, K::Flag, kSys, "$INTERLOCKURG"},
+    SSimWriteRule{"RPLARMBTN", S::Value, K::Flag, kGpio, "$RPLARM"},
 };
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -262,7 +272,7 @@ std::optional<std::vector<SSimAssignment>> CSimCommandTable::Parse(std::string_v
         if (!command.starts_with(rule->keyword)) continue;
         if (auto assignments = Apply(*rule, command.substr(rule->keyword.size()))) return assignments;
     }
-    return std::nullopt;
+    return ParseAutomationCommand(command);
 }
 
 }  // namespace rtu

@@ -279,3 +279,48 @@
 %E03
 %E04
 %E05
+
+//Page Interlock actions
+
+%IOOC-1-1-1-1-1-1-1-1
+%IOOA0-1
+%IOOA1-1
+%IOOA2-1
+%IOOA3-1
+%IOOA4-1
+%IOOA5-1
+%IOOA6-1
+%IOOA7-1
+%IOPO
+%INTERLOCKDISARM0
+%INTERLOCKURG0
+
+//Page System mtimers
+
+%MTIMER0,,-1
+%MTIMER1,,-1
+%MTIMER2,,-1
+%MTIMER3,,-1
+%MTIMER4,,-1
+%MTIMER5,,-1
+%MSPAN0,-1
+%MSPAN1,-1
+%MSPAN2,-1
+%MSPAN3,-1
+%SSPAN0,-1
+%SSPAN1,-1
+%SSPAN2,-1
+%SSPAN3,-1
+
+//Page Weekly timer commands
+
+%MDATE0-1,,,-1
+%MDATE1-1,,,-1
+%MDATE2-1,,,-1
+%MDATE3-1,,,-1
+%MDATE4-1,,,-1
+%MDATE5-1,,,-1
+%MDATE6-1,,,-1
+
+//Page User defined commands
+

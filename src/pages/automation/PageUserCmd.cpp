@@ -1,0 +1,177 @@
+#include "pages/automation/PageUserCmd.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "pages/framework/CommandFormat.h"
+#include "pages/framework/FieldBuilders.h"
+#include "pages/framework/FieldCheck.h"
+#include "pages/framework/Ucs2Hex.h"
+
+namespace rtu {
+namespace {
+
+using P = CPageUserCmd;
+using K = FieldKind;
+
+constexpr int kNumberWidth = 60;
+constexpr int kCommandWidth = 120;
+constexpr std::size_t kHexGroup = 4;  // hex digits per UCS-2 code unit
+constexpr const char* kInvalidCommand = "The system command may hold ASCII characters only.";
+
+const std::vector<FieldDecl>& PageFields()
+{
+    static const std::vector<FieldDecl> fields = {
+        {.id = P::kTitle, .kind = K::Label, .caption = Own("TITLE")},
+        {.id = P::kListId,
+         .kind = K::List,
+         .columns = {{Own("LISTC0"), kNumberWidth, false, ColumnKind::Label},
+                     {Own("LISTC1"), kCommandWidth, true, ColumnKind::Text},
+                     {Own("LISTC2"), kCommandWidth, true, ColumnKind::Text}},
+         .rows = P::kRows},
+        MakeButton(ctl::kReload, {}, "Reload"),
+    };
+    return fields;
+}
+
+const std::vector<RowEditorDecl>& PageEditors()
+{
+    static const std::vector<RowEditorDecl> editors = {
+        RowEditorDecl{P::kListId,
+                      Shared("TABS", "PAGE_USER_CMD"),
+                      {{.id = P::kEditorSystem, .kind = K::Text, .caption = Own("LAB1"), .captionId = 1291},
+                       {.id = P::kEditorUser,
+                        .kind = K::Text,
+                        .caption = Own("LAB2"),
+                        .captionId = 1292,
+                        .maxLength = P::kMaxUserChars},
+                       MakeButton(P::kEditorOk, Shared("Buttons", "Ok")),
+                       MakeButton(P::kEditorCancel, Shared("Buttons", "CANCEL"))}}};
+    return editors;
+}
+
+void TakeSystem(CPageBase& page, const RouteHit& hit) { static_cast<P&>(page).TakeReport(hit.text, false); }
+void TakeUser(CPageBase& page, const RouteHit& hit) { static_cast<P&>(page).TakeReport(hit.text, true); }
+
+const HandlerDecl kHandlers[] = {
+    {.number = 1, .key = "$SYSCMD", .fn = TakeSystem},
+    {.number = 2, .key = "$USERCMD", .fn = TakeUser},
+};
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsHex(char c) { return IsDigit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
+
+// A text the unit keeps as hex digits, four per character.
+bool LooksHex(std::string_view text)
+{
+    return text.size() % kHexGroup == 0 && std::all_of(text.begin(), text.end(), IsHex);
+}
+
+std::string EditText(const RowEdit& edit, int id)
+{
+    auto it = edit.values.find(id);
+    return it == edit.values.end() ? std::string{} : it->second.text;
+}
+
+// What goes on the line: the typed text up to a line break, without '%' (it starts a command).
+std::string ForLine(const std::string& text)
+{
+    std::string out = SingleLine(text);
+    out.erase(std::remove(out.begin(), out.end(), '%'), out.end());
+    return out;
+}
+
+std::string Row(const char* format, int row, const std::string& text)
+{
+    const CommandArg args[] = {static_cast<long long>(row), text};
+    return FormatCommand(format, args).value_or(std::string{});
+}
+
+}  // namespace
+
+CPageUserCmd::CPageUserCmd(PageContext& context, const PageInfo& info) : CPageBase(context, info)
+{
+    SetDecl({.fields = PageFields(), .editors = PageEditors(), .handlers = kHandlers, .framed = false});
+    Value(kListId);  // the fixed rows with their labels exist from the start
+}
+
+std::unique_ptr<CPageBase> CPageUserCmd::Make(PageContext& context, const PageInfo& info)
+{
+    return std::make_unique<CPageUserCmd>(context, info);
+}
+
+bool CPageUserCmd::HasNonAscii(std::string_view text)
+{
+    return std::any_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) >= kFirstNonAscii; });
+}
+
+std::string CPageUserCmd::UserForUnit(const std::string& text)
+{
+    return HasNonAscii(text) ? EncodeUcs2Hex(text) : text;
+}
+
+void CPageUserCmd::TakeReport(std::string_view text, bool user)
+{
+    std::size_t digits = 0;
+    while (digits < text.size() && IsDigit(text[digits])) ++digits;
+    if (digits == 0 || digits > static_cast<std::size_t>(kMaxRowDigits)) return;  // no row, or none the list has
+    const int row = LeadingNumber(text.substr(0, digits));
+    if (row >= kRows) return;
+    const std::string_view value = digits + 1 < text.size() ? text.substr(digits + 1) : std::string_view{};
+    std::string shown(value);
+    if (user && LooksHex(value)) {
+        // Lower-case digits are the same digits: read them as such, not as garbage characters.
+        std::transform(shown.begin(), shown.end(), shown.begin(),
+                       [](char c) { return c >= 'a' && c <= 'f' ? c - 'a' + 'A' : c; });
+        shown = DecodeUcs2Hex(shown);
+    }
+    SetCell(kListId, row, user ? kUserColumn : kSystemColumn, std::move(shown));
+}
+
+void CPageUserCmd::SaveParams(bool toProfile, CProfileWriter* file)
+{
+    if (!toProfile || !file) return;
+    for (int row = 0; row < kRows; ++row) {
+        const std::string user = UserForUnit(CellText(kListId, row, kUserColumn));
+        const std::string system = CellText(kListId, row, kSystemColumn);
+        if (user.empty() || system.empty()) continue;  // half a pair is no command
+        EmitCommand(true, Row("%%U%2.2X%s\r", row, user), file);
+        EmitCommand(true, Row("%%Y%2.2X%s\r", row, system), file);
+    }
+}
+
+bool CPageUserCmd::BeginEditRow(int listId, int row, RowEdit& edit)
+{
+    if (listId != kListId || row < 0 || row >= kRows) return false;
+    edit.listId = listId;
+    edit.row = row;
+    edit.values[kEditorSystem].text = CellText(kListId, row, kSystemColumn);
+    edit.values[kEditorUser].text = CellText(kListId, row, kUserColumn);
+    return true;
+}
+
+std::optional<FieldProblem> CPageUserCmd::CheckEditRow(const RowEdit& edit) const
+{
+    if (HasNonAscii(SingleLine(EditText(edit, kEditorSystem)))) {
+        std::string why = Tr("SYSMSG", "INVALID_CMD");
+        return FieldProblem{kEditorSystem, {}, why.empty() ? kInvalidCommand : why};
+    }
+    for (const FieldDecl& f : RowEditors()[0].fields)
+        if (f.kind == K::Text)
+            if (std::string why = CheckTypedValue(f, SingleLine(EditText(edit, f.id))); !why.empty())
+                return FieldProblem{f.id, {}, std::move(why)};
+    return std::nullopt;
+}
+
+void CPageUserCmd::CommitEditRow(const RowEdit& edit)
+{
+    if (edit.listId != kListId || edit.row < 0 || edit.row >= kRows || CheckEditRow(edit)) return;
+    const std::string user = UserForUnit(ForLine(EditText(edit, kEditorUser)));
+    const std::string system = ForLine(EditText(edit, kEditorSystem));
+    EmitCommand(false, Row("%%U%2.2d%s\r", edit.row, user), nullptr);
+    EmitCommand(false, Row("%%Y%2.2d%s\r", edit.row, system), nullptr);
+    ReloadGroup();
+}
+
+}  // namespace rtu
