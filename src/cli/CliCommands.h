@@ -22,5 +22,7 @@ int CmdDefaults(CCliLoop& loop);
 int CmdSend(CCliLoop& loop, const std::vector<std::string>& lines);
 int CmdConsole(CCliLoop& loop);
 int CmdPorts();
+int CmdPicture(CCliLoop& loop, const std::string& outPath);
+int CmdEvents(CCliLoop& loop, bool json);
 
 }  // namespace rtu::cli

@@ -55,6 +55,12 @@ int main(int argc, char** argv)
     send->add_option("LINE", sendLines, "command lines, e.g. %DUMP_SYS")->required();
     auto* console = app.add_subcommand("console", "raw terminal to the unit (Ctrl-] ends)");
     auto* ports = app.add_subcommand("ports", "list the serial ports of this machine");
+    std::string picturePath;
+    auto* picture = app.add_subcommand("picture", "fetch one camera picture (default: into the tool's picture folder)");
+    picture->add_option("-o,--output", picturePath, "write the picture to FILE");
+    bool eventsJson = false;
+    auto* events = app.add_subcommand("events", "print the unit's alarm and restore events as they arrive (Ctrl-C ends)");
+    events->add_flag("--json", eventsJson, "one JSON object per line");
 
     try {
         app.parse(argc, argv);
@@ -76,5 +82,7 @@ int main(int argc, char** argv)
     if (defaults->parsed()) return CmdDefaults(loop);
     if (send->parsed()) return CmdSend(loop, sendLines);
     if (console->parsed()) return CmdConsole(loop);
+    if (picture->parsed()) return CmdPicture(loop, picturePath);
+    if (events->parsed()) return CmdEvents(loop, eventsJson);
     return kExitUsage;
 }

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -28,20 +29,42 @@ constexpr int kExitUsage = 2;    // bad options or an unreadable image
 constexpr const char* kDefaultImageName = "default.image";
 constexpr const char* kDefaultPassword = "open the gate wide";  // the tool's password until changed
 
-// Where the default image lives: the source tree, the installed data, beside the program.
-std::optional<std::string> FindDefaultImage()
+constexpr const char* kDefaultPictureName = "camera.jpg";
+constexpr std::size_t kMaxPictureBytes = 1024 * 1024;  // largest picture file the camera sends
+
+// Where a shipped data file lives: the source tree, the installed data, beside the program.
+std::optional<std::string> FindSimData(const char* name)
 {
-    std::vector<fs::path> candidates{fs::path(RTU_SOURCE_DATA_DIR) / "sim" / kDefaultImageName,
-                                     fs::path(RTU_DATA_DIR) / "sim" / kDefaultImageName};
+    std::vector<fs::path> candidates{fs::path(RTU_SOURCE_DATA_DIR) / "sim" / name,
+                                     fs::path(RTU_DATA_DIR) / "sim" / name};
     std::error_code ec;
     const fs::path self = fs::read_symlink("/proc/self/exe", ec);
     if (!ec) {
-        candidates.push_back(self.parent_path() / kDefaultImageName);
-        candidates.push_back(self.parent_path() / "sim" / kDefaultImageName);
+        candidates.push_back(self.parent_path() / name);
+        candidates.push_back(self.parent_path() / "sim" / name);
     }
     for (const auto& candidate : candidates)
         if (fs::is_regular_file(candidate, ec)) return candidate.string();
     return std::nullopt;
+}
+
+std::optional<std::string> FindDefaultImage() { return FindSimData(kDefaultImageName); }
+
+// The camera's picture; nothing (and said why) when the file cannot be read whole.
+std::optional<std::string> LoadPicture(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::string bytes;
+    if (in) {
+        char buffer[4096];
+        while (bytes.size() <= kMaxPictureBytes && in.read(buffer, sizeof buffer).gcount() > 0)
+            bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
+    }
+    if (!in.eof() || bytes.empty() || bytes.size() > kMaxPictureBytes) {
+        std::fprintf(stderr, "rtusim: cannot use %s as the camera picture\n", path.c_str());
+        return std::nullopt;
+    }
+    return bytes;
 }
 
 std::optional<rtu::CSimImage> LoadImage(const std::string& path)
@@ -99,6 +122,10 @@ int main(int argc, char** argv)
         ->check(CLI::Range(1, 600000));
     app.add_option("--fail", failName, "failure mode: none, no-ack, silent, err")
         ->check(CLI::IsMember({"none", "no-ack", "silent", "err"}));
+    std::string picturePath, pictureMode = "ok";
+    app.add_option("--picture", picturePath, "JPEG file the camera sends (default: the shipped camera.jpg)");
+    app.add_option("--picture-mode", pictureMode, "how the camera answers: ok, err, no-trailer, oversized")
+        ->check(CLI::IsMember({"ok", "err", "no-trailer", "oversized"}));
     app.add_flag("--noise", options.noise, "interleave garbage lines and binary bytes between answers");
     app.add_option("--seed", options.noiseSeed, "seed of the noise");
     app.add_option("--exit-after", exitAfter, "close the pty and exit after this many command lines")
@@ -116,6 +143,15 @@ int main(int argc, char** argv)
     else if (requireLogin) options.password = kDefaultPassword;
     if (exitAfter > 0) options.exitAfter = exitAfter;
     options.trace = !tracePath.empty();
+    if (pictureMode == "err") options.pictureMode = rtu::ESimPictureMode::Err;
+    else if (pictureMode == "no-trailer") options.pictureMode = rtu::ESimPictureMode::NoTrailer;
+    else if (pictureMode == "oversized") options.pictureMode = rtu::ESimPictureMode::Oversized;
+    if (picturePath.empty()) picturePath = FindSimData(kDefaultPictureName).value_or("");
+    if (!picturePath.empty()) {
+        auto picture = LoadPicture(picturePath);
+        if (!picture) return kExitUsage;
+        options.picture = std::move(*picture);
+    }
 
     const auto defaultPath = FindDefaultImage();
     std::optional<rtu::CSimImage> image, factory;

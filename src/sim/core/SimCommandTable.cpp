@@ -25,6 +25,9 @@ constexpr int kAnalogChannels = 4;      // analog channels of "%AINDRP"
 constexpr int kHexGroup = 4;            // hex digits per UCS-2 code unit
 constexpr int kShortMaskDigits = 4;     // a 16-bit mask
 constexpr unsigned kShortMaskMax = 0xFFFF;
+constexpr int kCameraNumberMax = 6;     // picture size 0-3, brightness 0-6, white balance 0-5
+constexpr int kShotModeMax = 2;         // three shooting modes
+constexpr int kPicturesPerMmsMax = 6;   // pictures one MMS carries
 
 constexpr std::string_view kSys = "DUMP_SYS";
 constexpr std::string_view kRomSms = "DUMP_ROMSMS";
@@ -33,6 +36,7 @@ constexpr std::string_view kAds = "DUMP_ADS";
 constexpr std::string_view kGpio = "DUMP_GPIO";
 constexpr std::string_view kPrio = "DUMP_PRIOTB";
 constexpr std::string_view kSensors = "E99?";
+constexpr std::string_view kMms = "DUMP_MMS";
 
 using S = ESimArgShape;
 using K = ESimValueKind;
@@ -99,6 +103,25 @@ constexpr std::array kRules{
     SSimWriteRule{"BASEPRIO=", S::Priority, K::Mask, kPrio, "$PRIOSYS#", {}, 1, 1, kPrioRowMax, kPrioEntryBase, 2},
     SSimWriteRule{"WINPRIO=", S::Priority, K::Mask, kPrio, "$PRIOWINSMS#", "$PRIOWINRING#", 2, 1, kPrioRowMax,
                   kPrioEntryBase, 2},
+    // MMS and camera (the "$MMS_" reports print their value right after the code)
+    SSimWriteRule{"MMSC", S::CommaPair, K::Text, kMms, "$MMS_SCU", "$MMS_SCP"},
+    SSimWriteRule{"MMSGATE", S::Value, K::Text, kMms, "$MMS_GAT"},
+    SSimWriteRule{"MMSUID", S::Value, K::Text, kMms, "$MMS_UID"},
+    SSimWriteRule{"MMSPWD", S::Value, K::Text, kMms, "$MMS_PWD"},
+    SSimWriteRule{"MMSPXY", S::Value, K::Text, kMms, "$MMS_PXY"},
+    SSimWriteRule{"MMSAPN", S::Value, K::Text, kMms, "$MMS_APN"},
+    SSimWriteRule{"MMSNAP", S::Value, K::Text, kMms, "$MMS_NAP"},
+    SSimWriteRule{"DSCFMT", S::CommaTriple, K::Number, kMms, "$MMS_PSZ", "$MMS_PBR", 1, 1, 0, 0, 1, kCameraNumberMax,
+                  "$MMS_PWB"},
+    SSimWriteRule{"DSCMODE", S::Value, K::Number, kMms, "$MMS_PMD", {}, 1, 1, 0, 0, 1, kShotModeMax},
+    SSimWriteRule{"MMSPC", S::Value, K::Number, kMms, "$MMS_PCT", {}, 1, 1, 0, 0, 1, kPicturesPerMmsMax},
+    SSimWriteRule{"MMST", S::Value, K::Number, kMms, "$MMS_PTR", {}, 1, 1, 0, 0, 1, kParamNumberMax},
+    SSimWriteRule{"MMSACC", S::Value, K::Flag, kMms, "$MMSACC"},
+    SSimWriteRule{"MMSTCC", S::Value, K::Flag, kMms, "$MMSTCC"},
+    SSimWriteRule{"MMSSMSCC", S::Value, K::Flag, kMms, "$MMSSMSCC"},
+    SSimWriteRule{"MMSALARM", S::Value, K::Flag, kMms, "$MMSALARM"},
+    SSimWriteRule{"MMSSMSHC", S::Value, K::Flag, kMms, "$MMSSMSHC"},
+    SSimWriteRule{"MMSSMSNT", S::Value, K::Flag, kMms, "$MMSSMSRP"},
 };
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -236,6 +259,13 @@ std::optional<std::vector<SSimAssignment>> CSimCommandTable::Apply(const SSimWri
         std::size_t comma = args.find(',');
         if (comma == std::string_view::npos) return std::nullopt;
         if (!assign(rule.key, 0, args.substr(0, comma)) || !assign(rule.key2, 0, args.substr(comma + 1)))
+            return std::nullopt;
+        break;
+    }
+    case ESimArgShape::CommaTriple: {
+        const auto parts = SplitCommas(args);
+        if (parts.size() != 3 || !assign(rule.key, 0, parts[0]) || !assign(rule.key2, 0, parts[1]) ||
+            !assign(rule.key3, 0, parts[2]))
             return std::nullopt;
         break;
     }

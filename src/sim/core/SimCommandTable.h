@@ -16,6 +16,7 @@ enum class ESimArgShape {
     Indexed,     // a fixed number of row digits, then the value
     Priority,    // "=row,mask" or "=row,mask,mask"
     CommaPair,   // "first,second" into two keys
+    CommaTriple,  // "first,second,third" into three keys
     FlagDigits,  // one 0/1 digit per entry ("%AINDRP1010")
 };
 
@@ -41,6 +42,7 @@ struct SSimWriteRule {
     int entryBase = 0;           // entry number in the report = row + entryBase
     int entryDigits = 1;         // digits of the entry number in the report key
     int numberMax = 0;           // highest value of a Number
+    std::string_view key3 = {};  // third report key of a CommaTriple rule
 };
 
 struct SSimAssignment {

@@ -72,6 +72,8 @@ private:
     void HandleTime(std::int64_t nowMs);
     SResult Execute(std::string_view command);
     void Send(const std::vector<std::string>& lines, std::int64_t nowMs);
+    // The camera's answer to a picture request (SimPicture.cpp).
+    void SendPicture(std::int64_t nowMs);
     std::int64_t Emit(const std::string& line, std::int64_t earliestMs);
     void EmitNoise(std::int64_t earliestMs);
     void Trace(std::int64_t ms, char direction, std::string text);
