@@ -41,8 +41,9 @@ PictureFiles CPictureStore::Save(const std::string& folder, std::string_view byt
         out.error = folder + ": " + ec.message();
         return out;
     }
-    out.latest = (fs::path(folder) / kLatestName).string();
-    if (!WriteFileSafely(out.latest, bytes, out.error)) return out;
+    const std::string latest = (fs::path(folder) / kLatestName).string();
+    if (!WriteFileSafely(latest, bytes, out.error)) return out;
+    out.latest = latest;
 
     std::tm local{};
     localtime_r(&when, &local);

@@ -10,7 +10,7 @@
 namespace rtu {
 
 struct PictureFiles {
-    std::string latest;  // "<folder>/1.jpg"
+    std::string latest;  // "<folder>/1.jpg"; empty when it could not be written
     std::string copy;    // "<folder>/picture-YYYYMMDD-HHMMSS[-n].jpg"; empty when it failed
     std::string error;   // why nothing (or only part) was written; empty on success
 };
