@@ -15,7 +15,10 @@ CEventListModel::CEventListModel(rtu::CPageEvents& page, QObject* parent) : QAbs
     for (const std::string& t : page_.ColumnTitles()) titles_ << QString::fromStdString(t);
     rows_ = static_cast<int>(std::min<std::size_t>(page_.Log().Size(), kMaxRows));
     listener_ = page_.AddListener([this](int id) {
-        if (id == rtu::CPageEvents::kList || id == rtu::CPageBase::kChangedAll) Follow();
+        if (id != rtu::CPageEvents::kList && id != rtu::CPageBase::kChangedAll) return;
+        if (followQueued_) return;
+        followQueued_ = true;
+        QMetaObject::invokeMethod(this, &CEventListModel::Follow, Qt::QueuedConnection);
     });
 }
 
@@ -23,6 +26,7 @@ CEventListModel::~CEventListModel() { page_.RemoveListener(listener_); }
 
 void CEventListModel::Follow()
 {
+    followQueued_ = false;
     const int now = static_cast<int>(std::min<std::size_t>(page_.Log().Size(), kMaxRows));
     if (now < rows_) {
         beginResetModel();

@@ -1,5 +1,6 @@
-// The event list as a Qt table model over the page's compact rows: nothing is copied, rows
-// are announced as they arrive, so the view stays fluid however long the list grows.
+// The event list as a Qt table model over the page's compact rows: nothing is copied, and
+// rows are announced once per turn of the event loop (a burst of events is one insertion),
+// so the view stays fluid however long the list grows.
 #pragma once
 
 #include <QAbstractTableModel>
@@ -26,4 +27,5 @@ private:
     QStringList titles_;
     int rows_ = 0;  // rows announced to the views
     int listener_ = 0;
+    bool followQueued_ = false;  // events that arrive together are announced together
 };
