@@ -122,6 +122,9 @@ int main(int argc, char** argv)
         ->check(CLI::Range(1, 600000));
     app.add_option("--fail", failName, "failure mode: none, no-ack, silent, err")
         ->check(CLI::IsMember({"none", "no-ack", "silent", "err"}));
+    int eventEveryMs = 0;
+    app.add_option("--event-every-ms", eventEveryMs, "report an alarm or restore event this often")
+        ->check(CLI::Range(1, 3600000));
     std::string picturePath, pictureMode = "ok";
     app.add_option("--picture", picturePath, "JPEG file the camera sends (default: the shipped camera.jpg)");
     app.add_option("--picture-mode", pictureMode, "how the camera answers: ok, err, no-trailer, oversized")
@@ -143,6 +146,7 @@ int main(int argc, char** argv)
     else if (requireLogin) options.password = kDefaultPassword;
     if (exitAfter > 0) options.exitAfter = exitAfter;
     options.trace = !tracePath.empty();
+    if (eventEveryMs > 0) options.eventEveryMs = eventEveryMs;
     if (pictureMode == "err") options.pictureMode = rtu::ESimPictureMode::Err;
     else if (pictureMode == "no-trailer") options.pictureMode = rtu::ESimPictureMode::NoTrailer;
     else if (pictureMode == "oversized") options.pictureMode = rtu::ESimPictureMode::Oversized;

@@ -38,6 +38,7 @@ struct SSimOptions {
     std::uint32_t noiseSeed = kDefaultNoiseSeed;
     std::optional<int> exitAfter;  // disappear after this many command lines
     bool trace = false;            // record every line received and sent
+    std::optional<int> eventEveryMs;  // report an alarm or restore event this often
     std::string picture;           // the camera's picture (JPEG bytes); empty: the unit has no camera
     ESimPictureMode pictureMode = ESimPictureMode::Ok;
 };

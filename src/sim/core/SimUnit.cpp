@@ -221,6 +221,13 @@ void CSimUnit::HandleBurst(std::int64_t nowMs)
 
 void CSimUnit::HandleTime(std::int64_t nowMs)
 {
+    if (options_.eventEveryMs) {
+        if (!nextEventMs_) nextEventMs_ = nowMs + *options_.eventEveryMs;
+        if (nowMs >= *nextEventMs_) {
+            Send({NextEventLine()}, nowMs);
+            *nextEventMs_ += *options_.eventEveryMs;
+        }
+    }
     if (state_ != EState::PoweringUp || nowMs < windowEndMs_) return;
     state_ = EState::Working;
     std::vector<std::string> lines{std::string(kWorkingLine)};
@@ -312,6 +319,7 @@ std::optional<std::int64_t> CSimUnit::NextDeadline() const
 {
     std::optional<std::int64_t> deadline = tx_.NextDeadline();
     if (state_ == EState::PoweringUp) deadline = deadline ? std::min(*deadline, windowEndMs_) : windowEndMs_;
+    if (nextEventMs_) deadline = deadline ? std::min(*deadline, *nextEventMs_) : *nextEventMs_;
     return deadline;
 }
 
