@@ -46,7 +46,8 @@ int CmdEvents(CCliLoop& loop, bool json)
     struct sigaction action {};
     action.sa_handler = OnStopSignal;  // no SA_RESTART: the wait wakes up
     sigemptyset(&action.sa_mask);
-    struct sigaction oldInt {}, oldTerm {};
+    struct sigaction oldInt {};
+    struct sigaction oldTerm {};
     sigaction(SIGINT, &action, &oldInt);
     sigaction(SIGTERM, &action, &oldTerm);
     loop.RunUntil([] { return gStop != 0; }, NowMs() + kConsoleForeverMs);

@@ -59,7 +59,8 @@ int main(int argc, char** argv)
     auto* picture = app.add_subcommand("picture", "fetch one camera picture (default: into the tool's picture folder)");
     picture->add_option("-o,--output", picturePath, "write the picture to FILE");
     bool eventsJson = false;
-    auto* events = app.add_subcommand("events", "print the unit's alarm and restore events as they arrive (Ctrl-C ends)");
+    auto* events =
+        app.add_subcommand("events", "print the unit's alarm and restore events as they arrive (Ctrl-C ends)");
     events->add_flag("--json", eventsJson, "one JSON object per line");
 
     try {

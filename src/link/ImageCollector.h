@@ -13,7 +13,7 @@ public:
     static constexpr std::size_t kImageBufferSize = 55295;  // a picture and its trailer fit in this
     static constexpr std::string_view kTrailer = "$IMAGE_END\r\n";
     static constexpr std::size_t kMinLengthForTrailer = 30;  // shorter data is never a finished picture
-    static constexpr int kQuietMs = 5000;  // a transfer with no byte for this long has failed
+    static constexpr int kQuietMs = 5000;                    // a transfer with no byte for this long has failed
 
     enum class Result { Collecting, Finished, Overflow };
 

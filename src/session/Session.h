@@ -240,7 +240,7 @@ private:
     RouteCheck routes_;
     CProfileRunner runner_;
     std::unique_ptr<ISessionJob> job_;
-    std::string picture_;  // the last finished picture, until the front end takes it
+    std::string picture_;       // the last finished picture, until the front end takes it
     std::string jobName_;       // the running (or last) job's name, for its events
     std::int64_t jobDone_ = 0;  // the running job's progress, for its status texts
     std::int64_t jobTotal_ = 0;

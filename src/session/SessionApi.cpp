@@ -55,6 +55,7 @@ void CSession::Reset()
     pageButtonsLocked_ = false;
     jobName_.clear();
     jobDone_ = jobTotal_ = 0;
+    picture_.clear();
     reloadDueBy_.reset();
     count_.Stop();
     ResetWriteState();

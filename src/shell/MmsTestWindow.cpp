@@ -48,8 +48,7 @@ CMmsTestWindow::CMmsTestWindow(rtu::CSession& session, QWidget* parent) : QDialo
     connect(view, &QPushButton::clicked, this, &CMmsTestWindow::View);
     auto* stop = new QPushButton(QString::fromUtf8(kStopCaption), this);
     stop->setObjectName(ObjectName(kStopButton));
-    connect(stop, &QPushButton::clicked, this,
-            [this] { session_.PageCommand(kMmsPage, rtu::CPageMmsSetup::kStop); });
+    connect(stop, &QPushButton::clicked, this, [this] { session_.PageCommand(kMmsPage, rtu::CPageMmsSetup::kStop); });
     row->addWidget(view);
     row->addWidget(stop);
     row->addStretch(1);

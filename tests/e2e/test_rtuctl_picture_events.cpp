@@ -56,8 +56,8 @@ TEST(RtuctlPicture, FailuresEndWithNoAnswer)
 // Runs `rtuctl events` until SIGINT ends it after `seconds`; its stdout and exit status.
 std::pair<std::string, int> RunEventsFor(const std::string& pty, int seconds, bool json)
 {
-    const std::string cmd = "timeout --preserve-status -s INT " + std::to_string(seconds) + " '" + RTUCTL_PATH + "' -p '" + pty +
-                            "' events" + (json ? " --json" : "") + " 2>/dev/null";
+    const std::string cmd = "timeout --preserve-status -s INT " + std::to_string(seconds) + " '" + RTUCTL_PATH +
+                            "' -p '" + pty + "' events" + (json ? " --json" : "") + " 2>/dev/null";
     std::FILE* pipe = ::popen(cmd.c_str(), "r");
     std::string out;
     if (!pipe) return {out, -1};

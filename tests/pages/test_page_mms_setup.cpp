@@ -11,10 +11,26 @@ using P = CPageMmsSetup;
 namespace {
 
 const char* const kDump[] = {
-    "$MMS_SCUhttp://mmsc.example:8002/mms", "$MMS_SCP8002", "$MMS_GAT10.0.0.172", "$MMS_APNmms.example",
-    "$MMS_UIDcam", "$MMS_PWDsecret", "$MMS_PXYproxy1", "$MMS_NAPnap1",
-    "$MMS_PSZ2", "$MMS_PBR5", "$MMS_PWB3", "$MMS_PMD1", "$MMS_PCT2", "$MMS_PTR30",
-    "$MMSACC 1", "$MMSTCC 0", "$MMSSMSCC 1", "$MMSALARM 1", "$MMSSMSHC 0", "$MMSSMSRP 1",
+    "$MMS_SCUhttp://mmsc.example:8002/mms",
+    "$MMS_SCP8002",
+    "$MMS_GAT10.0.0.172",
+    "$MMS_APNmms.example",
+    "$MMS_UIDcam",
+    "$MMS_PWDsecret",
+    "$MMS_PXYproxy1",
+    "$MMS_NAPnap1",
+    "$MMS_PSZ2",
+    "$MMS_PBR5",
+    "$MMS_PWB3",
+    "$MMS_PMD1",
+    "$MMS_PCT2",
+    "$MMS_PTR30",
+    "$MMSACC 1",
+    "$MMSTCC 0",
+    "$MMSSMSCC 1",
+    "$MMSALARM 1",
+    "$MMSSMSHC 0",
+    "$MMSSMSRP 1",
 };
 
 struct MmsTest : ::testing::Test {
@@ -31,27 +47,26 @@ TEST_F(MmsTest, ReportsComeBackAsTheSavedLines)
     Load();
     page.OnCommand(P::kSave);
     h.AckAll();
-    EXPECT_EQ(h.Wire(),
-              "%STARTCMD\r"
-              "%MMSChttp://mmsc.example:8002/mms,8002\r"
-              "%MMSGATE10.0.0.172\r"
-              "%MMSUIDcam\r"
-              "%MMSPWDsecret\r"
-              "%MMSPXYproxy1\r"
-              "%MMSAPNmms.example\r"
-              "%MMSNAPnap1\r"
-              "%DSCFMT2,5,3\r"
-              "%DSCMODE1\r"
-              "%MMSPC2\r"
-              "%MMST30\r"
-              "%MMSACC1\r"
-              "%MMSTCC0\r"
-              "%MMSSMSCC1\r"
-              "%MMSALARM1\r"
-              "%MMSSMSHC0\r"
-              "%MMSSMSNT1\r"
-              "%COMMITCMD\r"
-              "%DUMP_MMS\r");
+    EXPECT_EQ(h.Wire(), "%STARTCMD\r"
+                        "%MMSChttp://mmsc.example:8002/mms,8002\r"
+                        "%MMSGATE10.0.0.172\r"
+                        "%MMSUIDcam\r"
+                        "%MMSPWDsecret\r"
+                        "%MMSPXYproxy1\r"
+                        "%MMSAPNmms.example\r"
+                        "%MMSNAPnap1\r"
+                        "%DSCFMT2,5,3\r"
+                        "%DSCMODE1\r"
+                        "%MMSPC2\r"
+                        "%MMST30\r"
+                        "%MMSACC1\r"
+                        "%MMSTCC0\r"
+                        "%MMSSMSCC1\r"
+                        "%MMSALARM1\r"
+                        "%MMSSMSHC0\r"
+                        "%MMSSMSNT1\r"
+                        "%COMMITCMD\r"
+                        "%DUMP_MMS\r");
     EXPECT_EQ(h.posted, std::vector<int>{cmd::kPageBusy});
 }
 

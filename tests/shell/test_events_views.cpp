@@ -115,6 +115,8 @@ private slots:
         QCOMPARE(wide.pixmap().height(), wide.contentsRect().height());
         QCOMPARE(wide.pixmap().width(), wide.contentsRect().height() * 4 / 3);
 
+        view.resize(700, 700);
+        QVERIFY(view.grab().save(QStringLiteral(SHELL_TEST_OUTPUT_DIR "/rtuconfig-mms-page.png")));
         // A second picture keeps the first as a copy.
         rig.session.FetchPicture();
         rig.session.HandleReceive("$IMAGE_START\r\n" + jpeg + "$IMAGE_END\r\n");
@@ -178,6 +180,7 @@ private slots:
               "%.0f bytes per 10,000 events in the list, %.0f bytes per 10,000 events of the whole process",
               kEvents, feedMs, scrollMs, oneMs, perTenThousand, rssPerTenThousand);
 
+        QVERIFY(list.grab().save(QStringLiteral(SHELL_TEST_OUTPUT_DIR "/rtuconfig-event-list.png")));
         QTemporaryDir dir;
         QString error;
         const QString csv = dir.path() + QStringLiteral("/events.csv");

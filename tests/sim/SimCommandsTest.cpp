@@ -197,8 +197,8 @@ TEST(SimCommands, RefusedWritesLeaveTheImageAlone)
 {
     CSimHarness sim;
     const Lines before = sim.Exchange("%DUMPS\r");
-    for (const char* bad : {"%UP9\r", "%DSCFMT1,7,2\r", "%DSCFMT1,2\r", "%CHECKBALANCE1\r", "%DINPRIO=3,0005\r", "%S00041\r\n", "%AINDRP12\r",
-                            "%S090048006900230056000\r\n", "%CS\r", "%SOSx1\r"})
+    for (const char* bad : {"%UP9\r", "%DSCFMT1,7,2\r", "%DSCFMT1,2\r", "%CHECKBALANCE1\r", "%DINPRIO=3,0005\r",
+                            "%S00041\r\n", "%AINDRP12\r", "%S090048006900230056000\r\n", "%CS\r", "%SOSx1\r"})
         EXPECT_EQ(sim.Exchange(bad), Lines{"CMD ERR"}) << bad;
     EXPECT_EQ(sim.Exchange("%DUMPS\r"), before);
 }

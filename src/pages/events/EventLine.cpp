@@ -14,9 +14,9 @@ struct SourceName {
 };
 // The first one found in the source field names it.
 constexpr SourceName kSources[] = {
-    {"DIN ", "Digital inputs"},   {"AIN ", "Analog inputs"}, {"TMP100 ", "interiar temp."},
-    {"HUMIDITY ", "Humidity"},    {"POWER ", "DC/Power"},    {"WIRELESS SENSOR", "RF433"},
-    {"PANIC ", "Panic button"},   {"DEFENCE ARRANGED", "Arm"}, {"DEFENCE REMOVED", "Disarm"},
+    {"DIN ", "Digital inputs"}, {"AIN ", "Analog inputs"},   {"TMP100 ", "interiar temp."},
+    {"HUMIDITY ", "Humidity"},  {"POWER ", "DC/Power"},      {"WIRELESS SENSOR", "RF433"},
+    {"PANIC ", "Panic button"}, {"DEFENCE ARRANGED", "Arm"}, {"DEFENCE REMOVED", "Disarm"},
 };
 
 bool Has(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }

@@ -60,8 +60,8 @@ void TakeReport(CPageBase& page, const RouteHit& hit)
 
 bool WriteCentre(const CPageBase& page, std::string& line)
 {
-    line = Printf("%%MMSC%s,%s\r", SingleLine(page.TextOf(P::kCentre)).c_str(),
-                  SingleLine(page.TextOf(P::kPort)).c_str());
+    line =
+        Printf("%%MMSC%s,%s\r", SingleLine(page.TextOf(P::kCentre)).c_str(), SingleLine(page.TextOf(P::kPort)).c_str());
     return true;
 }
 
@@ -91,7 +91,8 @@ FieldDecl Edit(int id, const char* key, int label, const char* format, int order
 
 FieldDecl Box(int id, const char* key, const char* format, int order)
 {
-    return {.id = id, .kind = K::Check, .caption = Own(key), .write = {.format = format, .order = order}, .dump = kDump};
+    return {
+        .id = id, .kind = K::Check, .caption = Own(key), .write = {.format = format, .order = order}, .dump = kDump};
 }
 
 FieldDecl Action(int id, const char* key, ClickFn fn)
@@ -156,8 +157,7 @@ const HandlerDecl kHandlers[] = {
 
 CPageMmsSetup::CPageMmsSetup(PageContext& context, const PageInfo& info)
     : CPageBase(context, info, {.fields = kFields, .handlers = kHandlers})
-{
-}
+{}
 
 std::unique_ptr<CPageBase> CPageMmsSetup::Make(PageContext& context, const PageInfo& info)
 {

@@ -41,10 +41,7 @@ void CEventListModel::Follow()
 
 int CEventListModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows_; }
 
-int CEventListModel::columnCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : rtu::kEventColumns;
-}
+int CEventListModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rtu::kEventColumns; }
 
 QVariant CEventListModel::data(const QModelIndex& index, int role) const
 {

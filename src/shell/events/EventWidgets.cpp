@@ -28,6 +28,7 @@ CEventListWidget::CEventListWidget(rtu::CPageEvents& page, QWidget* parent) : QW
     table_->setWordWrap(false);
     table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     table_->verticalHeader()->setDefaultSectionSize(kRowHeight);
+    table_->setMinimumHeight(kMinVisibleRows * kRowHeight);
     table_->horizontalHeader()->setStretchLastSection(true);
     for (int c = 0; c < rtu::kEventColumns; ++c) table_->setColumnWidth(c, rtu::CPageEvents::kColumnWidths[c]);
     layout->addWidget(table_, 1);

@@ -19,7 +19,8 @@ void RegisterEventWidgets();
 class CEventListWidget : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int kRowHeight = 20;  // pixels; one height for every row keeps scrolling cheap
+    static constexpr int kRowHeight = 20;       // pixels; one height for every row keeps scrolling cheap
+    static constexpr int kMinVisibleRows = 12;  // rows the table shows at least inside a scrolled page
 
     CEventListWidget(rtu::CPageEvents& page, QWidget* parent = nullptr);
     QTableView* Table() const { return table_; }

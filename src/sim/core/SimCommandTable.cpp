@@ -25,9 +25,9 @@ constexpr int kAnalogChannels = 4;      // analog channels of "%AINDRP"
 constexpr int kHexGroup = 4;            // hex digits per UCS-2 code unit
 constexpr int kShortMaskDigits = 4;     // a 16-bit mask
 constexpr unsigned kShortMaskMax = 0xFFFF;
-constexpr int kCameraNumberMax = 6;     // picture size 0-3, brightness 0-6, white balance 0-5
-constexpr int kShotModeMax = 2;         // three shooting modes
-constexpr int kPicturesPerMmsMax = 6;   // pictures one MMS carries
+constexpr int kCameraNumberMax = 6;    // picture size 0-3, brightness 0-6, white balance 0-5
+constexpr int kShotModeMax = 2;        // three shooting modes
+constexpr int kPicturesPerMmsMax = 6;  // pictures one MMS carries
 
 constexpr std::string_view kSys = "DUMP_SYS";
 constexpr std::string_view kRomSms = "DUMP_ROMSMS";

@@ -12,12 +12,12 @@ namespace rtu {
 
 // How the text after the keyword is laid out.
 enum class ESimArgShape {
-    Value,       // the whole rest is one value
-    Indexed,     // a fixed number of row digits, then the value
-    Priority,    // "=row,mask" or "=row,mask,mask"
-    CommaPair,   // "first,second" into two keys
+    Value,        // the whole rest is one value
+    Indexed,      // a fixed number of row digits, then the value
+    Priority,     // "=row,mask" or "=row,mask,mask"
+    CommaPair,    // "first,second" into two keys
     CommaTriple,  // "first,second,third" into three keys
-    FlagDigits,  // one 0/1 digit per entry ("%AINDRP1010")
+    FlagDigits,   // one 0/1 digit per entry ("%AINDRP1010")
 };
 
 // What a value may hold, and how the unit stores it.

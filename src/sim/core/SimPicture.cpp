@@ -11,10 +11,10 @@ namespace {
 constexpr std::string_view kStartLine = "$IMAGE_START\r\n";
 constexpr std::string_view kTrailer = "$IMAGE_END\r\n";
 constexpr std::string_view kErrorLine = "$IMAGE_ERR\r\n";
-constexpr std::size_t kChunkBytes = 512;              // picture bytes per chunk
-constexpr std::int64_t kChunkGapMs = 60;               // pause between chunks
-constexpr std::size_t kOversizedBytes = 56 * 1024;     // beyond what the tool's picture buffer holds
-constexpr char kFillByte = '\x55';                     // padding of an oversized picture
+constexpr std::size_t kChunkBytes = 512;            // picture bytes per chunk
+constexpr std::int64_t kChunkGapMs = 60;            // pause between chunks
+constexpr std::size_t kOversizedBytes = 56 * 1024;  // beyond what the tool's picture buffer holds
+constexpr char kFillByte = '\x55';                  // padding of an oversized picture
 
 // The events the unit reports in turn: source, value, state.
 struct SimEvent {
@@ -36,9 +36,9 @@ std::string CSimUnit::NextEventLine()
 {
     const SimEvent& e = kEvents[static_cast<std::size_t>(events_) % std::size(kEvents)];
     ++events_;
-    return "$:\"" + std::to_string(events_) + "\",\"" + e.source + "\",\"" + std::to_string(events_ % 4 + 1) +
-           "\",\"" + e.name + "\",\"" + e.value + "\",\"" + e.state + "\",\"2026-12-08 12:00:" +
-           (events_ % 60 < 10 ? "0" : "") + std::to_string(events_ % 60) + "\"";
+    return "$:\"" + std::to_string(events_) + "\",\"" + e.source + "\",\"" + std::to_string(events_ % 4 + 1) + "\",\"" +
+           e.name + "\",\"" + e.value + "\",\"" + e.state + "\",\"2026-12-08 12:00:" + (events_ % 60 < 10 ? "0" : "") +
+           std::to_string(events_ % 60) + "\"";
 }
 
 void CSimUnit::SendPicture(std::int64_t nowMs)

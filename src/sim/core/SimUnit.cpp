@@ -50,9 +50,12 @@ struct SControl {
     EControl action;
 };
 constexpr std::array kControls{
-    SControl{"DUMPS", EControl::DumpAll},      SControl{"DUMPR", EControl::DumpEnd},
-    SControl{"STARTCMD", EControl::Frame},     SControl{"COMMITCMD", EControl::Frame},
-    SControl{"ATF", EControl::Defaults},       SControl{"RST", EControl::Restart},
+    SControl{"DUMPS", EControl::DumpAll},
+    SControl{"DUMPR", EControl::DumpEnd},
+    SControl{"STARTCMD", EControl::Frame},
+    SControl{"COMMITCMD", EControl::Frame},
+    SControl{"ATF", EControl::Defaults},
+    SControl{"RST", EControl::Restart},
     SControl{"PREVSMS1", EControl::PresetSms},
     SControl{"SDSC", EControl::Frame},  // the camera takes a picture: only acknowledged
 };
