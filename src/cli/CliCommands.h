@@ -24,5 +24,7 @@ int CmdConsole(CCliLoop& loop);
 int CmdPorts();
 // Writes the support archive `out`; reads the unit through `options.port` when given.
 int CmdDiagnose(Options options, const std::string& out, const std::string& version);
+int CmdPicture(CCliLoop& loop, const std::string& outPath);
+int CmdEvents(CCliLoop& loop, bool json);
 
 }  // namespace rtu::cli

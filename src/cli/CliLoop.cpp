@@ -184,8 +184,12 @@ void CCliLoop::Dispatch(const SessionEvent& event)
 {
     const bool verbose = options_.verbose;
     std::visit(Overload{
-                   [verbose](const ev::Status& e) {
+                   [this, verbose](const ev::Status& e) {
                        if (verbose) std::fprintf(stderr, "status: %s\n", e.text.c_str());
+                       if (onStatus) onStatus(e);
+                   },
+                   [this](const ev::TransferEnded& e) {
+                       if (onTransferEnded) onTransferEnded(e);
                    },
                    [verbose](const ev::Mode& e) {
                        if (verbose && !e.text.empty()) std::fprintf(stderr, "mode: %s\n", e.text.c_str());

@@ -91,6 +91,8 @@ public:
     std::function<void(const ev::CommandAnswered& answer)> onAnswered;
     std::function<void(const ExecSummary& summary)> onProfileEnded;
     std::function<void(const ev::Question& question)> onQuestion;
+    std::function<void(const ev::Status& status)> onStatus;
+    std::function<void(const ev::TransferEnded& ended)> onTransferEnded;
     std::vector<std::pair<MessageIcon, std::string>> messages;
 
 private:

@@ -71,6 +71,13 @@ int main(int argc, char** argv)
         ->check(CLI::NonNegativeNumber);
     auto* logSync = app.add_subcommand("log-sync", "fetch the unit's stored temperature records into a CSV file");
     logSync->add_option("--csv", logCsv, "the CSV file (replaced)")->required();
+    std::string picturePath;
+    auto* picture = app.add_subcommand("picture", "fetch one camera picture (default: into the tool's picture folder)");
+    picture->add_option("-o,--output", picturePath, "write the picture to FILE");
+    bool eventsJson = false;
+    auto* events =
+        app.add_subcommand("events", "print the unit's alarm and restore events as they arrive (Ctrl-C ends)");
+    events->add_flag("--json", eventsJson, "one JSON object per line");
 
     try {
         app.parse(argc, argv);
@@ -95,5 +102,7 @@ int main(int argc, char** argv)
     if (console->parsed()) return CmdConsole(loop);
     if (records->parsed()) return CmdRecords(loop, recordsCsv, recordCount, recordSeconds);
     if (logSync->parsed()) return CmdLogSync(loop, logCsv);
+    if (picture->parsed()) return CmdPicture(loop, picturePath);
+    if (events->parsed()) return CmdEvents(loop, eventsJson);
     return kExitUsage;
 }

@@ -9,6 +9,9 @@ namespace {
 
 bool Has(std::string_view line, std::string_view text) { return line.find(text) != std::string_view::npos; }
 
+// Event lines reach the event list outside the routing chains, before them.
+const RouteRow kEventRow{"EV", "$:", {}, -1, {{{PageId::Events, RouteEffect::Handler, 0, "$:", 0, -1}}}, 1};
+
 // The strongest answer wins when one line carries several.
 AckKind Stronger(AckKind a, AckKind b) { return static_cast<int>(a) >= static_cast<int>(b) ? a : b; }
 
@@ -60,7 +63,23 @@ int CDeviceLink::HandleReceive(std::string_view chunk)
     return result;
 }
 
-void CDeviceLink::HandleTime() { sequencer_.OnTime(); }
+void CDeviceLink::HandleTime()
+{
+    if (pictureQuietAt_ && clock_() >= *pictureQuietAt_) {
+        // The unit stopped sending in the middle of a picture: without this the tool would take
+        // every later answer for picture bytes.
+        if (picture_.Active()) PictureFailed("image get error!");
+        pictureQuietAt_.reset();
+    }
+    sequencer_.OnTime();
+}
+
+std::optional<Millis> CDeviceLink::NextDeadline() const
+{
+    std::optional<Millis> next = sequencer_.NextDeadline();
+    if (pictureQuietAt_ && (!next || *pictureQuietAt_ < *next)) next = pictureQuietAt_;
+    return next;
+}
 
 void CDeviceLink::Reset()
 {
@@ -70,7 +89,7 @@ void CDeviceLink::Reset()
     for (int round = 0; round < kMaxResetRounds && !sequencer_.Idle(); ++round) sequencer_.Clear();
     framer_.Clear();
     line_.clear();
-    picture_.Abort();
+    ResetPicture();
     console_ = CConsoleState{};
     auto onChanged = std::move(progress_.onChanged);
     auto onPageButtons = std::move(progress_.onPageButtons);
@@ -83,7 +102,7 @@ void CDeviceLink::Reset()
 }
 
 // The checks every line goes through, in order: progress, transfer flags, picture error,
-// line log, console table, routing, setup-mode answer. (Picture start is found by the caller.)
+// line log, console table, event list, routing, setup-mode answer. (Picture start is found by the caller.)
 void CDeviceLink::ProcessLine(const std::string& line, AckKind& ack)
 {
     if (line[0] == '$' || line[0] == '%') progress_.ShowLine(kLineTicks, line);
@@ -94,11 +113,7 @@ void CDeviceLink::ProcessLine(const std::string& line, AckKind& ack)
     else if (Has(line, "FILEUPL OK")) console_.FileUploadOk = true;
     else if (Has(line, "$CONNECTED")) console_.ConnectedSeen = true;
 
-    if (Has(line, "$IMAGE_ERR")) {
-        Status("image get error!");
-        picture_.Abort();
-        Post(cmd::kPictureFailed);
-    }
+    if (Has(line, "$IMAGE_ERR")) PictureFailed("image get error!");
 
     if (observer_) observer_->OnLine(line);
 
@@ -133,6 +148,10 @@ void CDeviceLink::ProcessLine(const std::string& line, AckKind& ack)
         }
     }
 
+    if (pages_ && Has(line, "$:"))
+        if (IRouteTarget* events = pages_->FindPage(PageId::Events))
+            events->OnRoute(RouteHit{kEventRow, kEventRow.targets[0], line, line, -1});
+
     if (pages_) RouteLine(line, *pages_);
 
     if (console_.AwaitingPressPrompt && Has(line, "Press ")) {
@@ -145,33 +164,50 @@ void CDeviceLink::ProcessLine(const std::string& line, AckKind& ack)
 void CDeviceLink::StartPicture()
 {
     Status("start reading image!");
-    framer_.SkipOne();  // the line feed after the start line's carriage return
+    // The line feed of the start line's CR LF is not picture data, whether it came in this
+    // chunk or comes first in the next.
+    const bool afterCr = framer_.LastTerminator() == '\r';
+    const bool lineFeedDue = afterCr && !framer_.SkipLineFeed() && framer_.Held() == 0;
     const std::string_view rest = framer_.Rest();
-    if (rest.size() > 1) {
+    if (!rest.empty()) {
         char text[64];
         std::snprintf(text, sizeof text, "copy %zu byte data!", rest.size());
         Status(text);
         if (observer_) observer_->OnLine(line_);
     }
-    picture_.Start(rest);
+    const std::size_t first = rest.size();
+    const CImageCollector::Result result = picture_.Start(rest, lineFeedDue);
     framer_.Clear();
+    pictureQuietAt_ = clock_() + CImageCollector::kQuietMs;
+    if (first > 0 || result != CImageCollector::Result::Collecting) PictureOutcome(result, first);
 }
 
 void CDeviceLink::FeedPicture(std::string_view chunk)
 {
-    switch (picture_.Feed(chunk)) {
-    case CImageCollector::Result::Overflow:
-        Status("jpeg data overload!!");
-        Post(cmd::kPictureFailed);
-        return;
+    pictureQuietAt_ = clock_() + CImageCollector::kQuietMs;
+    PictureOutcome(picture_.Feed(chunk), chunk.size());
+}
+
+void CDeviceLink::PictureFailed(const char* status)
+{
+    Status(status);
+    ResetPicture();
+    Post(cmd::kPictureFailed);
+}
+
+void CDeviceLink::PictureOutcome(CImageCollector::Result result, std::size_t chunkBytes)
+{
+    switch (result) {
+    case CImageCollector::Result::Overflow: PictureFailed("jpeg data overload!!"); return;
     case CImageCollector::Result::Collecting:
     case CImageCollector::Result::Finished: {
         char text[96];
-        std::snprintf(text, sizeof text, "copy %zu byte data, totle=%zu", chunk.size(),
+        std::snprintf(text, sizeof text, "copy %zu byte data, totle=%zu", chunkBytes,
                       picture_.Image().size() + (picture_.Active() ? 0 : CImageCollector::kTrailer.size()));
         Status(text);
         progress_.ShowLine(kPictureTicks, text);
         if (!picture_.Active()) {
+            pictureQuietAt_.reset();
             if (observer_) {
                 observer_->OnConsoleChunk("\xE5\xAE\x8C\xE6\xAF\x95");  // "finished", shown on the console
                 observer_->OnLine("$IMAGE_END");

@@ -58,7 +58,8 @@ public:
     // flags, the progress state and every queued command are dropped (a command in flight
     // ends its wait unanswered). The observer, route directory and callbacks stay.
     void Reset();
-    std::optional<Millis> NextDeadline() const { return sequencer_.NextDeadline(); }
+    // When HandleTime is due next: a command's bound, or the quiet time of a picture transfer.
+    std::optional<Millis> NextDeadline() const;
 
     // The main window's commands (the setup command expects the user to have been told to
     // power-cycle the unit first). Unknown ids are ignored; returns whether it was handled.
@@ -81,6 +82,13 @@ public:
     CConsoleState& Console() { return console_; }
     const CConsoleState& Console() const { return console_; }
     CImageCollector& Picture() { return picture_; }
+    const CImageCollector& Picture() const { return picture_; }
+    // Drops a picture transfer in progress (a new fetch starts, or the user stopped it).
+    void ResetPicture()
+    {
+        picture_.Abort();
+        pictureQuietAt_.reset();
+    }
 
     std::string password = kDefaultPassword;  // the console password the tool answers with
     bool closingDown = false;                 // the window is closing: a running profile stops
@@ -92,6 +100,8 @@ private:
     void ProcessLine(const std::string& line, AckKind& ack);
     void StartPicture();
     void FeedPicture(std::string_view chunk);
+    void PictureOutcome(CImageCollector::Result result, std::size_t chunkBytes);
+    void PictureFailed(const char* status);
     void Status(const std::string& text);
     void Post(int id);
 
@@ -104,6 +114,7 @@ private:
     CConsoleState console_;
     CLineFramer framer_;
     CImageCollector picture_;
+    std::optional<Millis> pictureQuietAt_;  // a picture transfer without a byte until then has failed
     std::string line_;
 };
 

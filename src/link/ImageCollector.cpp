@@ -2,18 +2,25 @@
 
 namespace rtu {
 
-void CImageCollector::Start(std::string_view first)
+CImageCollector::Result CImageCollector::Start(std::string_view first, bool lineFeedDue)
 {
     active_ = true;
     image_.clear();
-    if (first.size() > 1) image_.assign(first);
+    lineFeedDue_ = lineFeedDue;
+    if (first.empty()) return Result::Collecting;
+    return Feed(first);
 }
 
 CImageCollector::Result CImageCollector::Feed(std::string_view chunk)
 {
+    if (lineFeedDue_ && !chunk.empty()) {
+        lineFeedDue_ = false;
+        if (chunk.front() == '\n') chunk.remove_prefix(1);
+    }
     if (image_.size() + chunk.size() >= kImageBufferSize + 1) {
         active_ = false;
         image_.clear();
+        lineFeedDue_ = false;
         return Result::Overflow;
     }
     image_.append(chunk);

@@ -13,16 +13,21 @@ public:
     static constexpr std::size_t kImageBufferSize = 55295;  // a picture and its trailer fit in this
     static constexpr std::string_view kTrailer = "$IMAGE_END\r\n";
     static constexpr std::size_t kMinLengthForTrailer = 30;  // shorter data is never a finished picture
+    static constexpr int kQuietMs = 5000;                    // a transfer with no byte for this long has failed
 
     enum class Result { Collecting, Finished, Overflow };
 
     bool Active() const { return active_; }
-    // Starts a picture with the bytes that followed the start line in the same chunk.
-    void Start(std::string_view first);
+    // Starts a picture with the bytes that followed the start line in the same chunk; a
+    // whole small picture with its trailer may already be among them. `lineFeedDue`: the
+    // start line ended with a carriage return whose line feed has not arrived yet, so a
+    // line feed that opens the next chunk belongs to the line, not to the picture.
+    Result Start(std::string_view first, bool lineFeedDue = false);
     Result Feed(std::string_view chunk);
     void Abort()
     {
         active_ = false;
+        lineFeedDue_ = false;
         image_.clear();
     }
     const std::string& Image() const { return image_; }
@@ -34,6 +39,7 @@ public:
 
 private:
     bool active_ = false;
+    bool lineFeedDue_ = false;
     std::string image_;
 };
 

@@ -21,9 +21,16 @@ public:
     bool NextLine(std::string& line);
     // The bytes held after the read cursor (used when a picture starts).
     std::string_view Rest() const { return std::string_view(buffer_).substr(cursor_); }
-    void SkipOne()
+    // The terminator that ended the last line cut (0 before any).
+    char LastTerminator() const { return cursor_ > 0 ? buffer_[cursor_ - 1] : '\0'; }
+    // Skips the line feed of a CR LF pair when it is held; true when it was.
+    bool SkipLineFeed()
     {
-        if (cursor_ < buffer_.size()) ++cursor_;
+        if (cursor_ < buffer_.size() && buffer_[cursor_] == '\n') {
+            ++cursor_;
+            return true;
+        }
+        return false;
     }
     void Clear()
     {

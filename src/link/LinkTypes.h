@@ -36,7 +36,9 @@ inline constexpr int kLogin = 1268;
 inline constexpr int kSetupBurstAgain = 2997;
 inline constexpr int kLoginRetry = 2998;
 inline constexpr int kPageBusy = 2999;
-inline constexpr int kPictureFailed = 3;  // posted to the MMS settings page
+inline constexpr int kPictureFailed = 3;    // posted to the MMS settings page
+inline constexpr int kFetchPicture = 2990;  // the MMS page's View: drop any transfer, ask the camera
+inline constexpr int kStopPicture = 2991;   // the MMS page's Stop: drop any transfer
 }  // namespace cmd
 
 // What the link core tells the session that drives it (the session turns it into the events

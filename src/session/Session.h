@@ -135,6 +135,14 @@ public:
     void StopTransfer();
     bool TransferRunning() const;
 
+    // --- camera picture ---
+    static constexpr int kPictureAskTicks = 3;  // progress ticks shown after asking for a picture
+    // Drops any picture transfer and asks the camera for one; the end comes as
+    // ev::TransferEnded of kPictureJob (ok: TakePicture holds it).
+    void FetchPicture();
+    // The last finished picture (empty once taken).
+    std::string TakePicture();
+
     // --- profiles ---
     // Writes every page's profile section, in profile order, into `path`. Tells the user the
     // outcome (ev::Message); returns whether the profile was written.
@@ -235,6 +243,7 @@ private:
     RouteCheck routes_;
     CProfileRunner runner_;
     std::unique_ptr<ISessionJob> job_;
+    std::string picture_;       // the last finished picture, until the front end takes it
     std::string jobName_;       // the running (or last) job's name, for its events
     std::int64_t jobDone_ = 0;  // the running job's progress, for its status texts
     std::int64_t jobTotal_ = 0;

@@ -1,5 +1,6 @@
 // The session's side facing the front ends: bytes and time in, commands in, events out.
 #include <algorithm>
+#include <utility>
 
 #include "session/Session.h"
 
@@ -55,6 +56,7 @@ void CSession::Reset()
     pageButtonsLocked_ = false;
     jobName_.clear();
     jobDone_ = jobTotal_ = 0;
+    picture_.clear();
     reloadDueBy_.reset();
     count_.Stop();
     ResetWriteState();
@@ -134,14 +136,30 @@ void CSession::RunPosted()
 void CSession::RunCommand(int id)
 {
     switch (id) {
-    case cmd::kSavePicture: Push(ev::TransferEnded{kPictureJob, true, {}}); break;
+    case cmd::kSavePicture:
+        // The front end takes the picture (TakePicture) and stores it.
+        link_.Picture().TakeImage(picture_);
+        Push(ev::TransferEnded{kPictureJob, true, {}});
+        break;
     case cmd::kPictureFailed: Push(ev::TransferEnded{kPictureJob, false, {}}); break;
+    case cmd::kFetchPicture: FetchPicture(); break;
+    case cmd::kStopPicture: link_.ResetPicture(); break;
     default:
         if (id == cmd::kReload) ArmReloadWatch();
         link_.HandleCommand(id);
         break;
     }
 }
+
+void CSession::FetchPicture()
+{
+    link_.ResetPicture();
+    link_.SendRaw("%SDSC\r");
+    link_.SendRaw("%memr0\r");
+    link_.Progress().ShowOperating(kPictureAskTicks);
+}
+
+std::string CSession::TakePicture() { return std::exchange(picture_, {}); }
 
 void CSession::HandlePortLost()
 {

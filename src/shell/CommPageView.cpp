@@ -378,7 +378,7 @@ void CCommPageView::OnLine(const QString& line)
 
 void CCommPageView::ShowMmsTestWindow()
 {
-    if (!mmsWindow_) mmsWindow_ = new CMmsTestWindow(this);
+    if (!mmsWindow_) mmsWindow_ = new CMmsTestWindow(session_, this);
     mmsWindow_->show();
     mmsWindow_->raise();
     emit MmsTestWindowRequested();

@@ -1,9 +1,16 @@
 #include "shell/MmsTestWindow.h"
 
+#include <filesystem>
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include "link/PictureStore.h"
+#include "pages/mms/PageMmsSetup.h"
+#include "session/Session.h"
+#include "shell/events/EventWidgets.h"
 
 namespace {
 
@@ -14,20 +21,19 @@ constexpr int kPictureArea = 1225;
 constexpr int kStatusLabel = 1448;
 constexpr int kViewButton = 1446;
 constexpr int kStopButton = 1447;
+constexpr const char* kMmsPage = "CPageMmsSetup";
 
 }  // namespace
 
-CMmsTestWindow::CMmsTestWindow(QWidget* parent) : QDialog(parent, Qt::Tool)
+CMmsTestWindow::CMmsTestWindow(rtu::CSession& session, QWidget* parent) : QDialog(parent, Qt::Tool), session_(session)
 {
     setObjectName(QStringLiteral("comm_mms_window"));
     setWindowTitle(QString::fromUtf8(kTitle));
     setModal(false);
     auto* layout = new QVBoxLayout(this);
 
-    picture_ = new QLabel(tr("No picture"), this);
+    picture_ = new CPictureArea(this);
     picture_->setObjectName(ObjectName(kPictureArea));
-    picture_->setAlignment(Qt::AlignCenter);
-    picture_->setFrameShape(QFrame::Box);
     picture_->setMinimumSize(kPictureWidth, kPictureHeight);
     layout->addWidget(picture_, 1);
 
@@ -37,16 +43,43 @@ CMmsTestWindow::CMmsTestWindow(QWidget* parent) : QDialog(parent, Qt::Tool)
     layout->addWidget(status_);
 
     auto* row = new QHBoxLayout;
-    const QString unavailable = tr("Viewing camera pictures is not available in this version.");
-    for (auto [id, caption] : {std::pair{kViewButton, kViewCaption}, std::pair{kStopButton, kStopCaption}}) {
-        auto* button = new QPushButton(QString::fromUtf8(caption), this);
-        button->setObjectName(ObjectName(id));
-        button->setEnabled(false);
-        button->setToolTip(unavailable);
-        row->addWidget(button);
-    }
+    auto* view = new QPushButton(QString::fromUtf8(kViewCaption), this);
+    view->setObjectName(ObjectName(kViewButton));
+    connect(view, &QPushButton::clicked, this, &CMmsTestWindow::View);
+    auto* stop = new QPushButton(QString::fromUtf8(kStopCaption), this);
+    stop->setObjectName(ObjectName(kStopButton));
+    connect(stop, &QPushButton::clicked, this, [this] { session_.PageCommand(kMmsPage, rtu::CPageMmsSetup::kStop); });
+    row->addWidget(view);
+    row->addWidget(stop);
     row->addStretch(1);
     layout->addLayout(row);
+
+    // A picture kept while the window is open is shown at once.
+    if (rtu::CPageBase* page = session_.Page(kMmsPage))
+        listener_ = page->AddListener([this](int id) {
+            if (id == rtu::CPageMmsSetup::kPicture) picture_->SetFile(LastPicture());
+        });
+}
+
+CMmsTestWindow::~CMmsTestWindow()
+{
+    if (rtu::CPageBase* page = session_.Page(kMmsPage)) page->RemoveListener(listener_);
+}
+
+QString CMmsTestWindow::LastPicture() const
+{
+    if (auto* page = dynamic_cast<rtu::CPageMmsSetup*>(session_.Page(kMmsPage)); page && !page->PicturePath().empty())
+        return QString::fromStdString(page->PicturePath());
+    const std::string folder = rtu::CPictureStore::DefaultFolder();
+    if (folder.empty()) return {};
+    return QString::fromStdString((std::filesystem::path(folder) / rtu::CPictureStore::kLatestName).string());
+}
+
+void CMmsTestWindow::View()
+{
+    picture_->SetFile(LastPicture());
+    session_.PageCommand(kMmsPage, rtu::CPageMmsSetup::kView);
+    status_->clear();
 }
 
 void CMmsTestWindow::SetStatus(const QString& text) { status_->setText(text); }

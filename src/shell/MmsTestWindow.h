@@ -1,13 +1,18 @@
 // The MMS test window of camera units: a small tool window beside the main window with a
-// picture area, a status line and the View and Stop buttons. Viewing a picture needs the
-// camera picture to be kept, which this version does not do: the two buttons stay disabled
-// and say so. The status line shows the unit's latest answer to an MMS or camera test.
+// picture area, a status line and the View and Stop buttons. View shows the last picture
+// kept and asks the camera for a new one through the MMS page; Stop ends a transfer. The
+// picture area follows the MMS page's picture; a click on it reads the file again. The
+// status line shows the unit's latest answer to an MMS or camera test.
 #pragma once
 
 #include <QDialog>
 
 class QLabel;
-class QPushButton;
+class CPictureArea;
+
+namespace rtu {
+class CSession;
+}
 
 class CMmsTestWindow : public QDialog {
     Q_OBJECT
@@ -18,12 +23,19 @@ public:
     static constexpr const char* kViewCaption = "看图";
     static constexpr const char* kStopCaption = "停止";
 
-    explicit CMmsTestWindow(QWidget* parent = nullptr);
+    explicit CMmsTestWindow(rtu::CSession& session, QWidget* parent = nullptr);
+    ~CMmsTestWindow() override;
 
     void SetStatus(const QString& text);
     QString Status() const;
+    CPictureArea* Picture() const { return picture_; }
 
 private:
-    QLabel* picture_ = nullptr;
+    void View();
+    QString LastPicture() const;
+
+    rtu::CSession& session_;
+    CPictureArea* picture_ = nullptr;
     QLabel* status_ = nullptr;
+    int listener_ = 0;
 };

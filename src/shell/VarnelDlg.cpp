@@ -17,6 +17,7 @@
 #include "shell/ProfileFiles.h"
 #include "shell/ProgressWnd.h"
 #include "shell/UnitGuard.h"
+#include "shell/events/PictureKeeper.h"
 
 namespace {
 
@@ -101,8 +102,10 @@ CVarnelDlg::CVarnelDlg(CRegSetting& settings, const rtu::CTextCatalog& catalog, 
     connect(driver_, &CSessionDriver::lineReceived, this, &CVarnelDlg::KeepLine);
     connect(driver_, &CSessionDriver::portLost, this, &CVarnelDlg::UpdateConnIcon);
     connect(driver_, &CSessionDriver::transferEnded, this, [this](const QString& job, bool ok) {
-        // Pictures are not kept by this tool yet; the transfer's progress ends here.
-        if (job == QLatin1String(rtu::CSession::kPictureJob) && ok) progress_->hide();
+        if (job != QLatin1String(rtu::CSession::kPictureJob) || !ok) return;
+        progress_->hide();
+        statusLine_->setText(QStringLiteral("saving image"));
+        statusLine_->setText(QString::fromStdString(KeepPicture(*session_)));
     });
     // Boxes and questions are shown from the event loop, never from inside a drain.
     connect(

@@ -4,10 +4,12 @@
 #include "shell/PageView.h"
 #include "shell/SessionDriver.h"
 #include "shell/sensor/TempRecordView.h"
+#include "shell/events/EventWidgets.h"
 
 CViewFactory CViewFactory::Standard()
 {
     CViewFactory factory;
+    RegisterEventWidgets();
     factory.Register("CPageComm", [](ViewContext& context, QWidget* parent) -> QWidget* {
         return new CCommPageView(context.driver, context.settings, parent);
     });

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -28,23 +29,45 @@ constexpr int kExitUsage = 2;    // bad options or an unreadable image
 constexpr const char* kDefaultImageName = "default.image";
 constexpr const char* kDefaultPassword = "open the gate wide";  // the tool's password until changed
 
-// Where the default image lives: the source tree, the installed data, beside the program,
+constexpr const char* kDefaultPictureName = "camera.jpg";
+constexpr std::size_t kMaxPictureBytes = 1024 * 1024;  // largest picture file the camera sends
+
+// Where a shipped data file lives: the source tree, the installed data, beside the program,
 // the data of the prefix the program is installed in.
-std::optional<std::string> FindDefaultImage()
+std::optional<std::string> FindSimData(const char* name)
 {
-    std::vector<fs::path> candidates{fs::path(RTU_SOURCE_DATA_DIR) / "sim" / kDefaultImageName,
-                                     fs::path(RTU_DATA_DIR) / "sim" / kDefaultImageName};
+    std::vector<fs::path> candidates{fs::path(RTU_SOURCE_DATA_DIR) / "sim" / name,
+                                     fs::path(RTU_DATA_DIR) / "sim" / name};
     std::error_code ec;
     const fs::path self = fs::read_symlink("/proc/self/exe", ec);
     if (!ec) {
-        candidates.push_back(self.parent_path() / kDefaultImageName);
-        candidates.push_back(self.parent_path() / "sim" / kDefaultImageName);
+        candidates.push_back(self.parent_path() / name);
+        candidates.push_back(self.parent_path() / "sim" / name);
         // An installed program, wherever the package put its prefix.
-        candidates.push_back(self.parent_path() / ".." / "share" / "rtuconfig" / "sim" / kDefaultImageName);
+        candidates.push_back(self.parent_path() / ".." / "share" / "rtuconfig" / "sim" / name);
     }
     for (const auto& candidate : candidates)
         if (fs::is_regular_file(candidate, ec)) return candidate.string();
     return std::nullopt;
+}
+
+std::optional<std::string> FindDefaultImage() { return FindSimData(kDefaultImageName); }
+
+// The camera's picture; nothing (and said why) when the file cannot be read whole.
+std::optional<std::string> LoadPicture(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::string bytes;
+    if (in) {
+        char buffer[4096];
+        while (bytes.size() <= kMaxPictureBytes && in.read(buffer, sizeof buffer).gcount() > 0)
+            bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
+    }
+    if (!in.eof() || bytes.empty() || bytes.size() > kMaxPictureBytes) {
+        std::fprintf(stderr, "rtusim: cannot use %s as the camera picture\n", path.c_str());
+        return std::nullopt;
+    }
+    return bytes;
 }
 
 std::optional<rtu::CSimImage> LoadImage(const std::string& path)
@@ -106,6 +129,13 @@ int main(int argc, char** argv)
     app.add_option("--records-ms", options.recordIntervalMs,
                    "send a line of real-time temperature records every N ms (0: none, the default)")
         ->check(CLI::Range(0, 3600000));
+    int eventEveryMs = 0;
+    app.add_option("--event-every-ms", eventEveryMs, "report an alarm or restore event this often")
+        ->check(CLI::Range(1, 3600000));
+    std::string picturePath, pictureMode = "ok";
+    app.add_option("--picture", picturePath, "JPEG file the camera sends (default: the shipped camera.jpg)");
+    app.add_option("--picture-mode", pictureMode, "how the camera answers: ok, err, no-trailer, oversized")
+        ->check(CLI::IsMember({"ok", "err", "no-trailer", "oversized"}));
     app.add_flag("--noise", options.noise, "interleave garbage lines and binary bytes between answers");
     app.add_option("--seed", options.noiseSeed, "seed of the noise");
     app.add_option("--exit-after", exitAfter, "close the pty and exit after this many command lines")
@@ -123,6 +153,16 @@ int main(int argc, char** argv)
     else if (requireLogin) options.password = kDefaultPassword;
     if (exitAfter > 0) options.exitAfter = exitAfter;
     options.trace = !tracePath.empty();
+    if (eventEveryMs > 0) options.eventEveryMs = eventEveryMs;
+    if (pictureMode == "err") options.pictureMode = rtu::ESimPictureMode::Err;
+    else if (pictureMode == "no-trailer") options.pictureMode = rtu::ESimPictureMode::NoTrailer;
+    else if (pictureMode == "oversized") options.pictureMode = rtu::ESimPictureMode::Oversized;
+    if (picturePath.empty()) picturePath = FindSimData(kDefaultPictureName).value_or("");
+    if (!picturePath.empty()) {
+        auto picture = LoadPicture(picturePath);
+        if (!picture) return kExitUsage;
+        options.picture = std::move(*picture);
+    }
 
     const auto defaultPath = FindDefaultImage();
     std::optional<rtu::CSimImage> image, factory;

@@ -59,6 +59,14 @@ TEST(SimCommands, AnswersEachCommandLine)
     }
 }
 
+// The image keeps "key value"; the unit prints the MMS settings without the blank.
+Lines AsPrinted(Lines lines)
+{
+    for (std::string& line : lines)
+        if (line.starts_with("$MMS_") && line.size() > 8 && line[8] == ' ') line.erase(8, 1);
+    return lines;
+}
+
 TEST(SimCommands, DumpsPrintTheirGroup)
 {
     const CSimImage image = DefaultImage();
@@ -66,18 +74,18 @@ TEST(SimCommands, DumpsPrintTheirGroup)
     const std::vector<std::pair<std::string, std::string>> cases{
         {"%DUMP_SYS\r", "DUMP_SYS"}, {"%DUMP_ROMSMS\r", "DUMP_ROMSMS"}, {"%DUMP_PHONE\r", "DUMP_PHONE"},
         {"%DUMP_ADS\r", "DUMP_ADS"}, {"%DUMP_GPIO\r", "DUMP_GPIO"},     {"%DUMP_PRIOTB\r", "DUMP_PRIOTB"},
-        {"%E99?\r", "E99?"},
+        {"%E99?\r", "E99?"},         {"%DUMP_MMS\r", "DUMP_MMS"},
     };
     for (const auto& [command, group] : cases) {
         CSimHarness sim;
-        Lines expected = image.GroupLines(group);
+        Lines expected = AsPrinted(image.GroupLines(group));
         EXPECT_FALSE(expected.empty()) << group;
         expected.push_back("CMD OK");
         EXPECT_EQ(sim.Exchange(command), expected) << command;
     }
     CSimHarness sim;
     // Each external sensor's stored settings print as one line.
-    Lines all = CSimSensors::Present(image.AllLines());
+    Lines all = AsPrinted(CSimSensors::Present(image.AllLines()));
     all.push_back("CMD OK");
     EXPECT_EQ(sim.Exchange("%DUMPS\r"), all);
 }
@@ -158,6 +166,12 @@ std::vector<SWriteCase> WriteCases()
         {"%BASEPRIO=9,ffff\r", "DUMP_PRIOTB", {"$PRIOSYS17 FFFF"}},
         {"%BASEPRIO=2,12345\r", "DUMP_PRIOTB", {"$PRIOSYS10 00012345"}},
         {"%WINPRIO=1,0abc,1\r", "DUMP_PRIOTB", {"$PRIOWINSMS09 0ABC", "$PRIOWINRING09 0001"}},
+        // MMS and camera: the value right after the code letters
+        {"%MMSChttp://m.example/mms,8002\r", "DUMP_MMS", {"$MMS_SCUhttp://m.example/mms", "$MMS_SCP8002"}},
+        {"%MMSPXY\r", "DUMP_MMS", {"$MMS_PXY"}},
+        {"%DSCFMT3,6,5\r", "DUMP_MMS", {"$MMS_PSZ3", "$MMS_PBR6", "$MMS_PWB5"}},
+        {"%MMST1440\r", "DUMP_MMS", {"$MMS_PTR1440"}},
+        {"%MMSSMSNT1\r", "DUMP_MMS", {"$MMSSMSRP 1"}},
     };
 }
 
@@ -185,8 +199,8 @@ TEST(SimCommands, RefusedWritesLeaveTheImageAlone)
 {
     CSimHarness sim;
     const Lines before = sim.Exchange("%DUMPS\r");
-    for (const char* bad : {"%UP9\r", "%CHECKBALANCE1\r", "%DINPRIO=3,0005\r", "%S00041\r\n", "%AINDRP12\r",
-                            "%S090048006900230056000\r\n", "%CS\r", "%SOSx1\r"})
+    for (const char* bad : {"%UP9\r", "%DSCFMT1,7,2\r", "%DSCFMT1,2\r", "%CHECKBALANCE1\r", "%DINPRIO=3,0005\r",
+                            "%S00041\r\n", "%AINDRP12\r", "%S090048006900230056000\r\n", "%CS\r", "%SOSx1\r"})
         EXPECT_EQ(sim.Exchange(bad), Lines{"CMD ERR"}) << bad;
     EXPECT_EQ(sim.Exchange("%DUMPS\r"), before);
 }

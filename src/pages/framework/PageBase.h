@@ -189,6 +189,11 @@ public:
 
     // Writes one block to the unit at once, in queue order, without waiting.
     void WriteBlock(const std::string& text);
+    // Posts a command to the main window (run after the current call).
+    void PostToMain(int id)
+    {
+        if (ctx_.postToMain) ctx_.postToMain(id);
+    }
 
 protected:
     // Pages that build their rows at construction hand them over here.

@@ -26,6 +26,8 @@
 #include "pages/gpio/PageDinCt.h"
 #include "pages/gpio/PageDinParams.h"
 #include "pages/gpio/PageGpio.h"
+#include "pages/events/PageEvents.h"
+#include "pages/mms/PageMmsSetup.h"
 
 namespace rtu {
 namespace {
@@ -47,6 +49,8 @@ constexpr PageFactory kWeekTimer = CWeekTimerPage::Make;
 constexpr PageFactory kUserCmd = CPageUserCmd::Make;
 constexpr PageFactory kInterlock = CPageInterlock::Make;
 constexpr PageFactory kRfZone = CPageRfZone::Make;
+constexpr PageFactory kEvents = CPageEvents::Make;
+constexpr PageFactory kMms = CPageMmsSetup::Make;
 
 // clang-format off
 constexpr PageInfo kPages[] = {
@@ -99,13 +103,13 @@ constexpr PageInfo kPages[] = {
   {"CPageEmail",           2, nullptr,      nullptr,            -1, "PageEmail",       "%DUMP_MMS\r",                         nullptr,                                         0,  8, nullptr},
   {"CPageHttp",           48, nullptr,      nullptr,            -1, "PageHttp",        "%DUMP_HTTP\r",                        nullptr,                                        16,  0, nullptr},
   {"CPage3GMMS",          41, nullptr,      nullptr,            -1, nullptr,           "%DUMP_MMS\r%DUMP_GPIO\r",             nullptr,                                         0, 16, nullptr},
-  {"CPageMmsSetup",       12, nullptr,      nullptr,            -1, "PageMMSSetup",    "%DUMP_MMS\r",                         nullptr,                                         0, 20, nullptr},
+  {"CPageMmsSetup",       12, nullptr,      nullptr,            -1, "PageMMSSetup",    "%DUMP_MMS\r",                         nullptr,                                         0, 20, kMms},
   {"CDataParams",         13, nullptr,      nullptr,            -1, nullptr,           "%DUMP_SYS\r%DUMP_PHONE\r",            nullptr,                                         0,  5, nullptr},
   {"CPageTemp",            8, nullptr,      nullptr,            -1, "PageTmp100",      "%DUMP_TMP\r%DUMPR\r",                 nullptr,                                         0,  9, CPageTemp::Make},
   {"CPageHumidity",       45, nullptr,      nullptr,            -1, "PageHumidity",    "%DUMP_HUM\r",                         nullptr,                                         0,  0, CPageHumidity::Make},
   {"CPageGSensor",        42, nullptr,      nullptr,            -1, "PageGSensor",     "%DUMP_GSENSOR\r",                     nullptr,                                         0, 17, CPageGSensor::Make},
   {"CPageGraycode",       40, nullptr,      nullptr,            -1, "PageGryCode",     "%DUMP_GRAY\r",                        nullptr,                                         0, 19, CPageGraycode::Make},
-  {"CPageEvents",         26, nullptr,      nullptr,            -1, "PageLogs",        nullptr,                               nullptr,                                         0,  0, nullptr},
+  {"CPageEvents",         26, nullptr,      nullptr,            -1, "PageLogs",        nullptr,                               nullptr,                                         0,  0, kEvents},
   {"CPageSos",            18, nullptr,      nullptr,            -1, "PageCSPhone",     "%DUMP_PHONE\r",                       nullptr,                                         0, 21, kPhones},
 };
 // clang-format on

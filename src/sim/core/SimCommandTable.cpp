@@ -29,6 +29,9 @@ constexpr int kShortMaskDigits = 4;     // a 16-bit mask
 constexpr unsigned kShortMaskMax = 0xFFFF;
 constexpr int kOutputMax = 7;        // interlocks: outputs 0-7 have an alarm source
 constexpr int kAlarmSourceMax = 19;  // twenty alarm sources
+constexpr int kCameraNumberMax = 6;    // picture size 0-3, brightness 0-6, white balance 0-5
+constexpr int kShotModeMax = 2;        // three shooting modes
+constexpr int kPicturesPerMmsMax = 6;  // pictures one MMS carries
 
 constexpr std::string_view kSys = "DUMP_SYS";
 constexpr std::string_view kRomSms = "DUMP_ROMSMS";
@@ -37,6 +40,7 @@ constexpr std::string_view kAds = "DUMP_ADS";
 constexpr std::string_view kGpio = "DUMP_GPIO";
 constexpr std::string_view kPrio = "DUMP_PRIOTB";
 constexpr std::string_view kSensors = "E99?";
+constexpr std::string_view kMms = "DUMP_MMS";
 
 using S = ESimArgShape;
 using K = ESimValueKind;
@@ -109,6 +113,25 @@ constexpr std::array kRules{
     SSimWriteRule{"INTERLOCKDISARM", S::Value, K::Flag, kSys, "$INTERLOCKDISARM"},
     SSimWriteRule{"INTERLOCKURG", S::Value, K::Flag, kSys, "$INTERLOCKURG"},
     SSimWriteRule{"RPLARMBTN", S::Value, K::Flag, kGpio, "$RPLARM"},
+    // MMS and camera (the "$MMS_" reports print their value right after the code)
+    SSimWriteRule{"MMSC", S::CommaPair, K::Text, kMms, "$MMS_SCU", "$MMS_SCP"},
+    SSimWriteRule{"MMSGATE", S::Value, K::Text, kMms, "$MMS_GAT"},
+    SSimWriteRule{"MMSUID", S::Value, K::Text, kMms, "$MMS_UID"},
+    SSimWriteRule{"MMSPWD", S::Value, K::Text, kMms, "$MMS_PWD"},
+    SSimWriteRule{"MMSPXY", S::Value, K::Text, kMms, "$MMS_PXY"},
+    SSimWriteRule{"MMSAPN", S::Value, K::Text, kMms, "$MMS_APN"},
+    SSimWriteRule{"MMSNAP", S::Value, K::Text, kMms, "$MMS_NAP"},
+    SSimWriteRule{"DSCFMT", S::CommaTriple, K::Number, kMms, "$MMS_PSZ", "$MMS_PBR", 1, 1, 0, 0, 1, kCameraNumberMax,
+                  "$MMS_PWB"},
+    SSimWriteRule{"DSCMODE", S::Value, K::Number, kMms, "$MMS_PMD", {}, 1, 1, 0, 0, 1, kShotModeMax},
+    SSimWriteRule{"MMSPC", S::Value, K::Number, kMms, "$MMS_PCT", {}, 1, 1, 0, 0, 1, kPicturesPerMmsMax},
+    SSimWriteRule{"MMST", S::Value, K::Number, kMms, "$MMS_PTR", {}, 1, 1, 0, 0, 1, kParamNumberMax},
+    SSimWriteRule{"MMSACC", S::Value, K::Flag, kMms, "$MMSACC"},
+    SSimWriteRule{"MMSTCC", S::Value, K::Flag, kMms, "$MMSTCC"},
+    SSimWriteRule{"MMSSMSCC", S::Value, K::Flag, kMms, "$MMSSMSCC"},
+    SSimWriteRule{"MMSALARM", S::Value, K::Flag, kMms, "$MMSALARM"},
+    SSimWriteRule{"MMSSMSHC", S::Value, K::Flag, kMms, "$MMSSMSHC"},
+    SSimWriteRule{"MMSSMSNT", S::Value, K::Flag, kMms, "$MMSSMSRP"},
 };
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -246,6 +269,13 @@ std::optional<std::vector<SSimAssignment>> CSimCommandTable::Apply(const SSimWri
         std::size_t comma = args.find(',');
         if (comma == std::string_view::npos) return std::nullopt;
         if (!assign(rule.key, 0, args.substr(0, comma)) || !assign(rule.key2, 0, args.substr(comma + 1)))
+            return std::nullopt;
+        break;
+    }
+    case ESimArgShape::CommaTriple: {
+        const auto parts = SplitCommas(args);
+        if (parts.size() != 3 || !assign(rule.key, 0, parts[0]) || !assign(rule.key2, 0, parts[1]) ||
+            !assign(rule.key3, 0, parts[2]))
             return std::nullopt;
         break;
     }

@@ -12,11 +12,12 @@ namespace rtu {
 
 // How the text after the keyword is laid out.
 enum class ESimArgShape {
-    Value,       // the whole rest is one value
-    Indexed,     // a fixed number of row digits, then the value
-    Priority,    // "=row,mask" or "=row,mask,mask"
-    CommaPair,   // "first,second" into two keys
-    FlagDigits,  // one 0/1 digit per entry ("%AINDRP1010")
+    Value,        // the whole rest is one value
+    Indexed,      // a fixed number of row digits, then the value
+    Priority,     // "=row,mask" or "=row,mask,mask"
+    CommaPair,    // "first,second" into two keys
+    CommaTriple,  // "first,second,third" into three keys
+    FlagDigits,   // one 0/1 digit per entry ("%AINDRP1010")
 };
 
 // What a value may hold, and how the unit stores it.
@@ -41,6 +42,7 @@ struct SSimWriteRule {
     int entryBase = 0;           // entry number in the report = row + entryBase
     int entryDigits = 1;         // digits of the entry number in the report key
     int numberMax = 0;           // highest value of a Number
+    std::string_view key3 = {};  // third report key of a CommaTriple rule
 };
 
 struct SSimAssignment {

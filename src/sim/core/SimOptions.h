@@ -15,6 +15,14 @@ enum class ESimFailMode {
     Err,     // answers every command line with "CMD ERR" and applies nothing
 };
 
+// How the camera answers a picture request ("%memr0").
+enum class ESimPictureMode {
+    Ok,         // start line, the picture in chunks, the trailer
+    Err,        // "$IMAGE_ERR"
+    NoTrailer,  // start line and the picture, then nothing
+    Oversized,  // start line and more bytes than the tool's picture buffer holds, then the trailer
+};
+
 struct SSimOptions {
     static constexpr int kDefaultLatencyMs = 5;            // delay before the unit answers
     static constexpr int kDefaultBaud = 9600;              // line speed that paces the output
@@ -31,6 +39,11 @@ struct SSimOptions {
     std::optional<int> exitAfter;  // disappear after this many command lines
     bool trace = false;            // record every line received and sent
     int recordIntervalMs = 0;      // real-time temperature records every this many ms; 0: none
+    std::optional<int> exitAfter;     // disappear after this many command lines
+    bool trace = false;               // record every line received and sent
+    std::optional<int> eventEveryMs;  // report an alarm or restore event this often
+    std::string picture;              // the camera's picture (JPEG bytes); empty: the unit has no camera
+    ESimPictureMode pictureMode = ESimPictureMode::Ok;
 };
 
 }  // namespace rtu

@@ -32,6 +32,19 @@ constexpr std::string_view kSensorNameDump = "E99?";  // the wireless sensor nam
 constexpr std::string_view kRomSmsGroup = "DUMP_ROMSMS";
 constexpr int kPresetSmsEntries = 8;  // "%PREVSMS1" restores the digital input messages 0-7
 constexpr int kSmsEntryDigits = 2;
+constexpr std::string_view kPictureRequest = "memr0";  // sends the camera's last picture
+constexpr std::string_view kMmsPrefix = "$MMS_";       // "$MMS_" + three code letters + value
+constexpr std::size_t kMmsCodeEnd = 8;
+
+// Report lines as the unit prints them: the MMS settings carry their value right after the
+// three code letters (the image keeps a blank there, like every other report).
+std::vector<std::string> Printed(std::vector<std::string> lines)
+{
+    for (std::string& report : lines)
+        if (report.starts_with(kMmsPrefix) && report.size() > kMmsCodeEnd && report[kMmsCodeEnd] == ' ')
+            report.erase(kMmsCodeEnd, 1);
+    return lines;
+}
 
 enum class EControl { DumpAll, DumpEnd, Frame, Defaults, Restart, PresetSms };
 struct SControl {
@@ -39,10 +52,14 @@ struct SControl {
     EControl action;
 };
 constexpr std::array kControls{
-    SControl{"DUMPS", EControl::DumpAll},      SControl{"DUMPR", EControl::DumpEnd},
-    SControl{"STARTCMD", EControl::Frame},     SControl{"COMMITCMD", EControl::Frame},
-    SControl{"ATF", EControl::Defaults},       SControl{"RST", EControl::Restart},
+    SControl{"DUMPS", EControl::DumpAll},
+    SControl{"DUMPR", EControl::DumpEnd},
+    SControl{"STARTCMD", EControl::Frame},
+    SControl{"COMMITCMD", EControl::Frame},
+    SControl{"ATF", EControl::Defaults},
+    SControl{"RST", EControl::Restart},
     SControl{"PREVSMS1", EControl::PresetSms},
+    SControl{"SDSC", EControl::Frame},  // the camera takes a picture: only acknowledged
 };
 
 // Noise between answers.
@@ -209,6 +226,13 @@ void CSimUnit::HandleBurst(std::int64_t nowMs)
 
 void CSimUnit::HandleTime(std::int64_t nowMs)
 {
+    if (options_.eventEveryMs) {
+        if (!nextEventMs_) nextEventMs_ = nowMs + *options_.eventEveryMs;
+        if (nowMs >= *nextEventMs_) {
+            Send({NextEventLine()}, nowMs);
+            *nextEventMs_ += *options_.eventEveryMs;
+        }
+    }
     if (state_ != EState::PoweringUp || nowMs < windowEndMs_) return;
     state_ = EState::Working;
     std::vector<std::string> lines{std::string(kWorkingLine)};
@@ -234,6 +258,8 @@ void CSimUnit::HandleCommand(std::string_view line, bool refused, std::int64_t n
         Send({std::string(kLoginFirst)}, nowMs);
     } else if (options_.failMode == ESimFailMode::Err) {
         Send({std::string(kCmdErr)}, nowMs);
+    } else if (!refused && line.substr(1) == kPictureRequest && !options_.picture.empty()) {
+        SendPicture(nowMs);
     } else {
         SResult result = refused ? SResult{{std::string(kCmdErr)}} : Execute(line.substr(1));
         if (options_.failMode == ESimFailMode::NoAck) result.lines.pop_back();
@@ -250,7 +276,7 @@ CSimUnit::SResult CSimUnit::Execute(std::string_view command)
         std::find_if(kControls.begin(), kControls.end(), [&](const SControl& c) { return c.keyword == command; });
     if (control != kControls.end()) {
         switch (control->action) {
-        case EControl::DumpAll: result.lines = CSimSensors::Present(image_.AllLines()); break;
+        case EControl::DumpAll: result.lines = Printed(CSimSensors::Present(image_.AllLines())); break;
         case EControl::DumpEnd: result.lines.emplace_back(kDumpEndLine); break;
         case EControl::Frame: break;
         case EControl::Defaults: image_ = factory_; break;
@@ -267,7 +293,7 @@ CSimUnit::SResult CSimUnit::Execute(std::string_view command)
     }
     if (command.starts_with(kDumpPrefix) || command == kSensorNameDump) {
         // A group the unit does not have is an empty dump.
-        result.lines = CSimSensors::Present(image_.GroupLines(command));
+        result.lines = Printed(CSimSensors::Present(image_.GroupLines(command)));
         result.lines.emplace_back(kCmdOk);
         return result;
     }
@@ -324,6 +350,7 @@ std::optional<std::int64_t> CSimUnit::NextDeadline() const
     if (state_ == EState::PoweringUp) deadline = deadline ? std::min(*deadline, windowEndMs_) : windowEndMs_;
     if (options_.recordIntervalMs > 0 && state_ == EState::Working && nextRecordMs_ > 0)
         deadline = deadline ? std::min(*deadline, nextRecordMs_) : nextRecordMs_;
+    if (nextEventMs_) deadline = deadline ? std::min(*deadline, *nextEventMs_) : *nextEventMs_;
     return deadline;
 }
 

@@ -76,6 +76,10 @@ private:
     void SendRecords(std::int64_t nowMs);
     SResult Execute(std::string_view command);
     void Send(const std::vector<std::string>& lines, std::int64_t nowMs);
+    // The camera's answer to a picture request (SimPicture.cpp).
+    void SendPicture(std::int64_t nowMs);
+    // The next event of the unit's rotating alarm and restore events (SimPicture.cpp).
+    std::string NextEventLine();
     std::int64_t Emit(const std::string& line, std::int64_t earliestMs);
     void EmitNoise(std::int64_t earliestMs);
     void Trace(std::int64_t ms, char direction, std::string text);
@@ -88,6 +92,8 @@ private:
     CSimImage factory_;
     CSimLineFramer framer_;
     CSimTransmitter tx_;
+    std::optional<std::int64_t> nextEventMs_;  // when the next event is reported
+    int events_ = 0;                           // events reported so far
     std::mt19937 noiseRng_;
     std::string pending_;  // received bytes not yet worked through
     EState state_ = EState::Working;

@@ -1,0 +1,174 @@
+#include "pages/mms/PageMmsSetup.h"
+
+#include <cctype>
+#include <vector>
+
+#include "link/LinkTypes.h"
+#include "pages/framework/FieldBuilders.h"
+#include "pages/framework/Printf.h"
+
+namespace rtu {
+namespace {
+
+using P = CPageMmsSetup;
+using K = FieldKind;
+
+constexpr const char* kDump = "%DUMP_MMS\r";
+constexpr std::size_t kCodeLength = 3;  // a report code: three letters, the value right after
+constexpr std::size_t kFlagAt = 4;      // "ACC" / "TCC" reports: the flag character
+constexpr std::size_t kLongFlagAt = 6;  // "SMSCC", "SMSHC", "SMSRP", "ALARM" reports
+
+struct Code {
+    const char* code;
+    int id;
+};
+constexpr Code kTexts[] = {{"SCU", P::kCentre}, {"SCP", P::kPort},     {"GAT", P::kGateway}, {"APN", P::kApn},
+                           {"UID", P::kUser},   {"PWD", P::kPassword}, {"PXY", P::kProxy},   {"NAP", P::kNap}};
+constexpr Code kLists[] = {{"PSZ", P::kSize}, {"PWB", P::kBalance}, {"PMD", P::kMode}};
+constexpr Code kDigits[] = {{"PBR", P::kBrightness}, {"PCT", P::kPerMms}};
+constexpr Code kShortFlags[] = {{"ACC", P::kAlarmToFamily}, {"TCC", P::kTimedToFamily}};
+constexpr Code kLongFlags[] = {
+    {"SMSCC", P::kSmsToFamily}, {"SMSHC", P::kSmsToOwner}, {"SMSRP", P::kSmsNotice}, {"ALARM", P::kAlarmByMms}};
+
+void SetFlag(CPageBase& page, int id, std::string_view t, std::size_t at)
+{
+    if (t.size() > at) page.SetCheck(id, t[at] != '0');
+}
+
+// Every report of the page: "$MMS_<code><value>" from the code on, or "$MMS<flag> <0|1>" from
+// the flag's name on. Every test is made on every text.
+void TakeReport(CPageBase& page, const RouteHit& hit)
+{
+    const std::string_view t = hit.text;
+    for (const Code& c : kShortFlags)
+        if (t.starts_with(c.code)) SetFlag(page, c.id, t, kFlagAt);
+    for (const Code& c : kLongFlags)
+        if (t.find(c.code) != std::string_view::npos) SetFlag(page, c.id, t, kLongFlagAt);
+    for (const Code& c : kTexts)
+        if (t.starts_with(c.code)) page.SetText(c.id, std::string(t.substr(kCodeLength)));
+    const bool digit = t.size() > kCodeLength && std::isdigit(static_cast<unsigned char>(t[kCodeLength]));
+    if (!digit) return;
+    const int value = t[kCodeLength] - '0';
+    for (const Code& c : kLists)
+        if (t.starts_with(c.code) && value < static_cast<int>(page.FindField(c.id)->items.size()))
+            page.SetSel(c.id, value);
+    for (const Code& c : kDigits)
+        if (t.starts_with(c.code)) page.SetText(c.id, std::to_string(value));
+    // The interval is minutes: all of its digits count, or a save after a reload would shorten it.
+    if (t.starts_with("PTR")) page.SetText(P::kTimer, std::to_string(LeadingNumber(t.substr(kCodeLength))));
+}
+
+bool WriteCentre(const CPageBase& page, std::string& line)
+{
+    line =
+        Printf("%%MMSC%s,%s\r", SingleLine(page.TextOf(P::kCentre)).c_str(), SingleLine(page.TextOf(P::kPort)).c_str());
+    return true;
+}
+
+// Size, brightness and white balance; a list without a selection holds the line back.
+bool WriteCamera(const CPageBase& page, std::string& line)
+{
+    const int size = page.ValueOf(P::kSize).sel;
+    const int balance = page.ValueOf(P::kBalance).sel;
+    if (size < 0 || balance < 0) return false;
+    line = Printf("%%DSCFMT%d,%s,%d\r", size, SingleLine(page.TextOf(P::kBrightness)).c_str(), balance);
+    return true;
+}
+
+void FetchPicture(CPageBase& page) { page.PostToMain(cmd::kFetchPicture); }
+void StopPicture(CPageBase& page) { page.PostToMain(cmd::kStopPicture); }
+
+FieldDecl Edit(int id, const char* key, int label, const char* format, int order, bool visible = true)
+{
+    return {.id = id,
+            .kind = K::Text,
+            .caption = Own(key),
+            .captionId = label,
+            .visible = visible,
+            .write = {.format = format, .order = order},
+            .dump = kDump};
+}
+
+FieldDecl Box(int id, const char* key, const char* format, int order)
+{
+    return {
+        .id = id, .kind = K::Check, .caption = Own(key), .write = {.format = format, .order = order}, .dump = kDump};
+}
+
+FieldDecl Action(int id, const char* key, ClickFn fn)
+{
+    FieldDecl f = MakeButton(id, Own(key));
+    f.onClick = fn;
+    return f;
+}
+
+// clang-format off
+const std::vector<FieldDecl> kFields = {
+    {.id = P::kFrame, .kind = K::Label, .caption = Own("TITLE")},
+    {.id = P::kCentre, .kind = K::Text, .caption = Own("MMSC"), .captionId = 1252,
+     .write = {.order = 1, .compose = WriteCentre}, .dump = kDump},
+    {.id = P::kPort, .kind = K::Text, .caption = Own("PORT"), .captionId = 1253,
+     .write = {.partOf = P::kCentre}, .dump = kDump, .chars = CharRule::Digits},
+    Edit(P::kGateway, "GWIP", 1254, "%%MMSGATE%s\r", 2),
+    Edit(P::kUser, "UID", 1256, "%%MMSUID%s\r", 3),
+    Edit(P::kPassword, "PWD", 1257, "%%MMSPWD%s\r", 4),
+    Edit(P::kProxy, "PROXY", 1258, "%%MMSPXY%s\r", 5, false),
+    Edit(P::kApn, "APN", 1255, "%%MMSAPN%s\r", 6),
+    Edit(P::kNap, "NAP", 1266, "%%MMSNAP%s\r", 7, false),
+    {.id = P::kSize, .kind = K::Combo, .caption = Own("PICSIZE"), .captionId = 1259,
+     .write = {.order = 8, .compose = WriteCamera}, .dump = kDump,
+     .items = {Fixed("0: 640*480"), Fixed("1: 320*240"), Fixed("2: 352*288"), Fixed("3: 176*144")}},
+    {.id = P::kBrightness, .kind = K::Number, .caption = Own("BRIGHTNESS"), .captionId = 1261,
+     .write = {.partOf = P::kSize}, .dump = kDump, .chars = CharRule::Digits,
+     .minValue = P::kSpinMin, .maxValue = P::kSpinMax},
+    {.id = P::kBalance, .kind = K::Combo, .caption = Own("WBALANCE"), .captionId = 1260,
+     .write = {.partOf = P::kSize}, .dump = kDump,
+     .items = {Fixed("Atuo"), Fixed("Incandescent"), Fixed("Fluorescent"), Fixed("Daylight"), Fixed("Cloudy"),
+               Fixed("Indoor")}},
+    {.id = P::kMode, .kind = K::Combo, .caption = Own("DSCMODE"), .captionId = 1262,
+     .write = {.format = "%%DSCMODE%d\r", .order = 9}, .dump = kDump,
+     .items = {Fixed("Atuo"), Fixed("Normal mode"), Fixed("Night mode")}},
+    {.id = P::kPerMms, .kind = K::Number, .caption = Own("MMSPC"), .captionId = 1263,
+     .write = {.format = "%%MMSPC%s\r", .order = 10}, .dump = kDump, .chars = CharRule::Digits,
+     .minValue = P::kSpinMin, .maxValue = P::kSpinMax},
+    {.id = P::kTimer, .kind = K::Text, .caption = Own("MMSTIMER"), .captionId = 1264,
+     .write = {.format = "%%MMST%s\r", .order = 11}, .dump = kDump, .maxLength = P::kTimerMaxDigits,
+     .chars = CharRule::Digits},
+    {.id = 1265, .kind = K::Label, .caption = Own("MINS")},
+    Box(P::kAlarmToFamily, "MMSACC", "%%MMSACC%d\r", 12),
+    Box(P::kTimedToFamily, "MMSTCC", "%%MMSTCC%d\r", 13),
+    Box(P::kSmsToFamily, "MMSSACC", "%%MMSSMSCC%d\r", 14),
+    Box(P::kAlarmByMms, "MMSEN", "%%MMSALARM%d\r", 15),
+    Box(P::kSmsToOwner, "MMSSHCC", "%%MMSSMSHC%d\r", 16),
+    Box(P::kSmsNotice, "MMSSMSNOTI", "%%MMSSMSNT%d\r", 17),
+    {.id = P::kPicture, .kind = K::Custom, .write = {.reportOnly = true}, .custom = P::kPictureWidget},
+    MakeButton(P::kSave, Own("BTNSAVE"), "", ctl::kSave),
+    Action(P::kView, "BTNVIEW", FetchPicture),
+    Action(P::kStop, "BTNSTOP", StopPicture),
+    MakeButton(ctl::kReload, Shared("Buttons", "Reload"), "Reload"),
+};
+// clang-format on
+
+const HandlerDecl kHandlers[] = {
+    {.number = 1, .key = "$MMS_", .fn = TakeReport},
+};
+
+}  // namespace
+
+CPageMmsSetup::CPageMmsSetup(PageContext& context, const PageInfo& info)
+    : CPageBase(context, info, {.fields = kFields, .handlers = kHandlers})
+{}
+
+std::unique_ptr<CPageBase> CPageMmsSetup::Make(PageContext& context, const PageInfo& info)
+{
+    return std::make_unique<CPageMmsSetup>(context, info);
+}
+
+void CPageMmsSetup::ClearFields()
+{
+    std::string picture = PicturePath();
+    CPageBase::ClearFields();
+    Text(kPicture) = std::move(picture);
+}
+
+}  // namespace rtu
