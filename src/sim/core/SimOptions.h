@@ -36,11 +36,9 @@ struct SSimOptions {
     ESimFailMode failMode = ESimFailMode::None;
     bool noise = false;  // interleave garbage lines and binary bytes between answers
     std::uint32_t noiseSeed = kDefaultNoiseSeed;
-    std::optional<int> exitAfter;  // disappear after this many command lines
-    bool trace = false;            // record every line received and sent
-    int recordIntervalMs = 0;      // real-time temperature records every this many ms; 0: none
     std::optional<int> exitAfter;     // disappear after this many command lines
     bool trace = false;               // record every line received and sent
+    int recordIntervalMs = 0;         // real-time temperature records every this many ms; 0: none
     std::optional<int> eventEveryMs;  // report an alarm or restore event this often
     std::string picture;              // the camera's picture (JPEG bytes); empty: the unit has no camera
     ESimPictureMode pictureMode = ESimPictureMode::Ok;
