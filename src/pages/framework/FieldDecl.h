@@ -108,6 +108,7 @@ struct FieldDecl {
     const char* dump = nullptr;  // the dump command whose answer carries its report
     int maxLength = 0;           // Text: longest text a user may type; 0: no limit
     CharRule chars = CharRule::Any;
+    bool password = false;  // Text: shown masked, as an account's password is
     int minValue = 0;  // Number: spin range
     int maxValue = 0;
     std::vector<TextRef> items{};       // Combo / EditableCombo / Radio items, in order

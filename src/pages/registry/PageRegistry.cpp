@@ -5,6 +5,8 @@
 #include "pages/basic/PhoneListPage.h"
 #include "pages/basic/PriorityGrid.h"
 #include "pages/basic/TextTablePage.h"
+#include "pages/net/PageGprs.h"
+#include "pages/net/PageHttp.h"
 
 namespace rtu {
 namespace {
@@ -14,6 +16,8 @@ constexpr PageFactory kAlarm = CPageAlarmParams::Make;
 constexpr PageFactory kPhones = MakePhoneList;
 constexpr PageFactory kTexts = MakeTextTable;
 constexpr PageFactory kPrio = MakePriorityTable;
+constexpr PageFactory kGprs = CPageGPRS::Make;
+constexpr PageFactory kHttp = CPageHttp::Make;
 
 // clang-format off
 constexpr PageInfo kPages[] = {
@@ -37,7 +41,7 @@ constexpr PageInfo kPages[] = {
   {"CPageAinprio",        24, "TAB_ADC",    "PAGE_AINPRIO",      3, nullptr,           "%DUMP_PRIOTB\r",                      "\r\n//Page analog alarm prio table\r\n",       13, 28, kPrio},
   {"CPageAdcExt",         36, nullptr,      nullptr,            -1, nullptr,           "%DUMP_ADS\r",                         nullptr,                                        12,  0, nullptr},
   {"CPageWinPrio",        37, nullptr,      nullptr,            -1, "PageWinPrio",     "%DUMP_PRIOTB\r",                      nullptr,                                         0, 14, kPrio},
-  {"CPageGPRS",           28, "TAB_DTU",    "PAGE_DATA_GPRS",   15, "PageGPRS",        "%DUMP_M2M\r%DUMP_SYS\r",              "\r\n//Page GPRS params\r\n",                   15, 31, nullptr},
+  {"CPageGPRS",           28, "TAB_DTU",    "PAGE_DATA_GPRS",   15, "PageGPRS",        "%DUMP_M2M\r%DUMP_SYS\r",              "\r\n//Page GPRS params\r\n",                   15, 31, kGprs},
   {"CPageISensorName",    43, "TAB_SENSOR", "PAGE_SENSORNAME",  25, "PageISNName",     "%E99?\r",                             "\r\n//Page ISensor Names\r\n",                 20, 18, kTexts},
   {"CPageBuzzer",         29, "TAB_SENSOR", "PAGE_BUZZER",      16, "PageBuzzer",      "%DUMP_SYS\r",                         "\r\n//Page Buzzer Siren\r\n",                  17, 32, nullptr},
   {"CPageExtTemp",        35, "TAB_SENSOR", "PAGE_DS1820",      17, "PageETemp",       "%DUMP_DS1\r",                         "\r\n//Page ex ds18b20 sensors\r\n",            18,  0, nullptr},
@@ -56,7 +60,7 @@ constexpr PageInfo kPages[] = {
   {"CPage62056",          39, nullptr,      nullptr,            -1, nullptr,           "%DUMP_62056\r",                       nullptr,                                         0, 15, nullptr},
   {"CPageComm2",          46, nullptr,      nullptr,            -1, nullptr,           "%DUMP_SYS\r",                         nullptr,                                         0,  0, nullptr},
   {"CPageEmail",           2, nullptr,      nullptr,            -1, "PageEmail",       "%DUMP_MMS\r",                         nullptr,                                         0,  8, nullptr},
-  {"CPageHttp",           48, nullptr,      nullptr,            -1, "PageHttp",        "%DUMP_HTTP\r",                        nullptr,                                        16,  0, nullptr},
+  {"CPageHttp",           48, nullptr,      nullptr,            -1, "PageHttp",        "%DUMP_HTTP\r",                        nullptr,                                        16,  0, kHttp},
   {"CPage3GMMS",          41, nullptr,      nullptr,            -1, nullptr,           "%DUMP_MMS\r%DUMP_GPIO\r",             nullptr,                                         0, 16, nullptr},
   {"CPageMmsSetup",       12, nullptr,      nullptr,            -1, "PageMMSSetup",    "%DUMP_MMS\r",                         nullptr,                                         0, 20, nullptr},
   {"CDataParams",         13, nullptr,      nullptr,            -1, nullptr,           "%DUMP_SYS\r%DUMP_PHONE\r",            nullptr,                                         0,  5, nullptr},
