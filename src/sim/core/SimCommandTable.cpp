@@ -4,6 +4,8 @@
 #include <array>
 #include <cstdio>
 
+#include "sim/core/SimRulesNet.h"
+
 namespace rtu {
 
 namespace {
@@ -254,6 +256,7 @@ std::optional<std::vector<SSimAssignment>> CSimCommandTable::Parse(std::string_v
     static const std::vector<const SSimWriteRule*> byLength = [] {
         std::vector<const SSimWriteRule*> rules;
         for (const auto& rule : kRules) rules.push_back(&rule);
+        for (const auto& rule : NetWriteRules()) rules.push_back(&rule);
         std::stable_sort(rules.begin(), rules.end(),
                          [](const auto* a, const auto* b) { return a->keyword.size() > b->keyword.size(); });
         return rules;
@@ -262,7 +265,7 @@ std::optional<std::vector<SSimAssignment>> CSimCommandTable::Parse(std::string_v
         if (!command.starts_with(rule->keyword)) continue;
         if (auto assignments = Apply(*rule, command.substr(rule->keyword.size()))) return assignments;
     }
-    return std::nullopt;
+    return ParseNetCommand(command);
 }
 
 }  // namespace rtu

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "sim/core/SimCommandTable.h"
+#include "sim/core/SimRulesNet.h"
 #include "sim/core/SimServiceTests.h"
 
 namespace rtu {
@@ -266,6 +267,8 @@ CSimUnit::SResult CSimUnit::Execute(std::string_view command)
     if (command.starts_with(kDumpPrefix) || command == kSensorNameDump) {
         // A group the unit does not have is an empty dump.
         result.lines = image_.GroupLines(command);
+        for (std::string_view also : NetDumpAlsoReports(command))
+            for (std::string& line : image_.GroupLines(also)) result.lines.push_back(std::move(line));
         result.lines.emplace_back(kCmdOk);
         return result;
     }
