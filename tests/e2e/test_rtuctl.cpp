@@ -140,7 +140,7 @@ TEST(Rtuctl, ProfileMovesAUnitOntoAnEmptyOne)
         EXPECT_EQ(source.at(key), value) << key;
     }
     for (const char* key : {"$CS3", "$SMS00", "$DINAME0", "$DONAME3", "$ADNAME2", "$PRIODINSMS11", "$PRIOSYS08", "$AR",
-                            "$DID", "$ISNAME0:"})
+                            "$DID", "$ISNAME0:", "$M2M_APN", "$NTP_PORT", "$M2MD_SVR2", "$M2MD_HRTT3"})
         EXPECT_TRUE(written.count(key)) << key;
     std::filesystem::remove_all(dir);
 }

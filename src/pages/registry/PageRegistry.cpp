@@ -7,6 +7,8 @@
 #include "pages/basic/TextTablePage.h"
 #include "pages/net/PageGprs.h"
 #include "pages/net/PageHttp.h"
+#include "pages/net/PageMbusParams.h"
+#include "pages/net/PageRname.h"
 
 namespace rtu {
 namespace {
@@ -18,6 +20,8 @@ constexpr PageFactory kTexts = MakeTextTable;
 constexpr PageFactory kPrio = MakePriorityTable;
 constexpr PageFactory kGprs = CPageGPRS::Make;
 constexpr PageFactory kHttp = CPageHttp::Make;
+constexpr PageFactory kMbus = CPageMbusParams::Make;
+constexpr PageFactory kRname = CPageRname::Make;
 
 // clang-format off
 constexpr PageInfo kPages[] = {
@@ -55,8 +59,8 @@ constexpr PageInfo kPages[] = {
   {"CPageUserCmd",        22, "TAB_OTHER",  "PAGE_USER_CMD",    24, "PageCommands",    "%DUMP_UCMD\r",                        "\r\n//Page User defined commands\r\n",         24, 25, nullptr},
   {"CPageInterlock",      32, nullptr,      nullptr,            -1, "PageLink",        "%DUMP_TIMER\r",                       nullptr,                                         0, 26, nullptr},
   {"CPageRfZone",         34, nullptr,      nullptr,            -1, "PageRFZone",      "%DUMP_GPIO\r%DUMP_ROMSMS\r",          nullptr,                                         0,  7, nullptr},
-  {"CPageRname",          15, nullptr,      nullptr,            -1, "PageModSlave",    "%DUMPM\r",                            nullptr,                                         0,  0, nullptr},
-  {"CPageMbusParams",     33, nullptr,      nullptr,            -1, "PageMbusParams",  "%DUMP_MODBUS\r",                      nullptr,                                         0, 35, nullptr},
+  {"CPageRname",          15, nullptr,      nullptr,            -1, "PageModSlave",    "%DUMPM\r",                            nullptr,                                         0,  0, kRname},
+  {"CPageMbusParams",     33, nullptr,      nullptr,            -1, "PageMbusParams",  "%DUMP_MODBUS\r",                      nullptr,                                         0, 35, kMbus},
   {"CPage62056",          39, nullptr,      nullptr,            -1, nullptr,           "%DUMP_62056\r",                       nullptr,                                         0, 15, nullptr},
   {"CPageComm2",          46, nullptr,      nullptr,            -1, nullptr,           "%DUMP_SYS\r",                         nullptr,                                         0,  0, nullptr},
   {"CPageEmail",           2, nullptr,      nullptr,            -1, "PageEmail",       "%DUMP_MMS\r",                         nullptr,                                         0,  8, nullptr},

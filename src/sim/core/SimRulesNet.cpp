@@ -256,6 +256,24 @@ std::optional<std::vector<SSimAssignment>> ApplyMasterRow(std::string_view args)
     };
 }
 
+// "%R<rr><low>,<high>": both limits of register rr at once, as the master's editor sends them.
+std::optional<std::vector<SSimAssignment>> ApplyLimitPair(std::string_view command)
+{
+    if (!command.starts_with('R')) return std::nullopt;
+    const auto taken = TakeRow(command.substr(1), 2, kRegisterRowMax, false);
+    if (!taken) return std::nullopt;
+    const auto parts = SplitCommas(taken->second);
+    if (parts.size() != 2) return std::nullopt;
+    const auto low = CSimCommandTable::NormaliseValue(K::Text, parts[0], 0);
+    const auto high = CSimCommandTable::NormaliseValue(K::Text, parts[1], 0);
+    if (!low || !high || low->empty() || high->empty()) return std::nullopt;
+    const int row = taken->first;
+    return std::vector<SSimAssignment>{
+        {CSimCommandTable::ExpandKey("$REG#", row + kRegisterRowMax + 1, 2), *low, kRegisters},
+        {CSimCommandTable::ExpandKey("$REG#", row, 2), *high, kRegisters},
+    };
+}
+
 }  // namespace
 
 std::span<const SSimWriteRule> NetWriteRules() { return kRules; }
@@ -264,6 +282,7 @@ std::optional<std::vector<SSimAssignment>> ParseNetCommand(std::string_view comm
 {
     constexpr std::string_view kMasterRow = "mdmas";
     if (command.starts_with(kMasterRow)) return ApplyMasterRow(command.substr(kMasterRow.size()));
+    if (auto both = ApplyLimitPair(command)) return both;
     for (const SFieldsRule& rule : kFieldRules) {
         if (!command.starts_with(rule.keyword)) continue;
         if (auto out = ApplyFields(rule, command.substr(rule.keyword.size()))) return out;
