@@ -5,10 +5,14 @@
 #include "pages/basic/PhoneListPage.h"
 #include "pages/basic/PriorityGrid.h"
 #include "pages/basic/TextTablePage.h"
+#include "pages/net/Page3GMMS.h"
+#include "pages/net/PageDataSms.h"
+#include "pages/net/PageEmail.h"
 #include "pages/net/PageGprs.h"
 #include "pages/net/PageHttp.h"
 #include "pages/net/PageMbusParams.h"
 #include "pages/net/PageRname.h"
+#include "pages/net/SerialPages.h"
 
 namespace rtu {
 namespace {
@@ -22,6 +26,11 @@ constexpr PageFactory kGprs = CPageGPRS::Make;
 constexpr PageFactory kHttp = CPageHttp::Make;
 constexpr PageFactory kMbus = CPageMbusParams::Make;
 constexpr PageFactory kRname = CPageRname::Make;
+constexpr PageFactory kMeter = CPage62056::Make;
+constexpr PageFactory kComm2 = CPageComm2::Make;
+constexpr PageFactory kEmail = CPageEmail::Make;
+constexpr PageFactory kMms3G = CPage3GMMS::Make;
+constexpr PageFactory kDataSms = CDataParams::Make;
 
 // clang-format off
 constexpr PageInfo kPages[] = {
@@ -61,13 +70,13 @@ constexpr PageInfo kPages[] = {
   {"CPageRfZone",         34, nullptr,      nullptr,            -1, "PageRFZone",      "%DUMP_GPIO\r%DUMP_ROMSMS\r",          nullptr,                                         0,  7, nullptr},
   {"CPageRname",          15, nullptr,      nullptr,            -1, "PageModSlave",    "%DUMPM\r",                            nullptr,                                         0,  0, kRname},
   {"CPageMbusParams",     33, nullptr,      nullptr,            -1, "PageMbusParams",  "%DUMP_MODBUS\r",                      nullptr,                                         0, 35, kMbus},
-  {"CPage62056",          39, nullptr,      nullptr,            -1, nullptr,           "%DUMP_62056\r",                       nullptr,                                         0, 15, nullptr},
-  {"CPageComm2",          46, nullptr,      nullptr,            -1, nullptr,           "%DUMP_SYS\r",                         nullptr,                                         0,  0, nullptr},
-  {"CPageEmail",           2, nullptr,      nullptr,            -1, "PageEmail",       "%DUMP_MMS\r",                         nullptr,                                         0,  8, nullptr},
+  {"CPage62056",          39, nullptr,      nullptr,            -1, nullptr,           "%DUMP_62056\r",                       nullptr,                                         0, 15, kMeter},
+  {"CPageComm2",          46, nullptr,      nullptr,            -1, nullptr,           "%DUMP_SYS\r",                         nullptr,                                         0,  0, kComm2},
+  {"CPageEmail",           2, nullptr,      nullptr,            -1, "PageEmail",       "%DUMP_MMS\r",                         nullptr,                                         0,  8, kEmail},
   {"CPageHttp",           48, nullptr,      nullptr,            -1, "PageHttp",        "%DUMP_HTTP\r",                        nullptr,                                        16,  0, kHttp},
-  {"CPage3GMMS",          41, nullptr,      nullptr,            -1, nullptr,           "%DUMP_MMS\r%DUMP_GPIO\r",             nullptr,                                         0, 16, nullptr},
+  {"CPage3GMMS",          41, nullptr,      nullptr,            -1, nullptr,           "%DUMP_MMS\r%DUMP_GPIO\r",             nullptr,                                         0, 16, kMms3G},
   {"CPageMmsSetup",       12, nullptr,      nullptr,            -1, "PageMMSSetup",    "%DUMP_MMS\r",                         nullptr,                                         0, 20, nullptr},
-  {"CDataParams",         13, nullptr,      nullptr,            -1, nullptr,           "%DUMP_SYS\r%DUMP_PHONE\r",            nullptr,                                         0,  5, nullptr},
+  {"CDataParams",         13, nullptr,      nullptr,            -1, nullptr,           "%DUMP_SYS\r%DUMP_PHONE\r",            nullptr,                                         0,  5, kDataSms},
   {"CPageTemp",            8, nullptr,      nullptr,            -1, "PageTmp100",      "%DUMP_TMP\r%DUMPR\r",                 nullptr,                                         0,  9, nullptr},
   {"CPageHumidity",       45, nullptr,      nullptr,            -1, "PageHumidity",    "%DUMP_HUM\r",                         nullptr,                                         0,  0, nullptr},
   {"CPageGSensor",        42, nullptr,      nullptr,            -1, "PageGSensor",     "%DUMP_GSENSOR\r",                     nullptr,                                         0, 17, nullptr},
