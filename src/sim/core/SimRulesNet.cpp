@@ -290,6 +290,22 @@ std::optional<std::vector<SSimAssignment>> ParseNetCommand(std::string_view comm
     return std::nullopt;
 }
 
+std::optional<std::vector<std::string>> NetRowDump(const CSimImage& image, std::string_view command)
+{
+    constexpr std::string_view kRowDump = "DUMP_MODBUS_MASTER";
+    if (!command.starts_with(kRowDump)) return std::nullopt;
+    const auto row = ParseRow(command.substr(kRowDump.size()));
+    std::vector<std::string> lines;
+    if (!row || *row > kRegisterRowMax || command.size() > kRowDump.size() + 2) return lines;  // no such row
+    const std::string suffix = CSimCommandTable::ExpandKey("#", *row, 2);
+    for (std::string& line : image.GroupLines(kModbus))
+        if (CSimImage::KeyOf(line).ends_with(suffix) && !CSimImage::KeyOf(line).starts_with("$MDADDR")) lines.push_back(line);
+    for (const std::string& key : {"$RNAME" + suffix, "$REG" + suffix,
+                                   "$REG" + CSimCommandTable::ExpandKey("#", *row + kRegisterRowMax + 1, 2)})
+        if (auto line = image.Line(key)) lines.push_back(*line);
+    return lines;
+}
+
 std::span<const std::string_view> NetDumpAlsoReports(std::string_view group)
 {
     if (group == kModbus) return kModbusAlso;

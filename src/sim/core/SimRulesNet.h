@@ -4,10 +4,12 @@
 
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "sim/core/SimCommandTable.h"
+#include "sim/core/SimImage.h"
 
 namespace rtu {
 
@@ -18,5 +20,7 @@ std::span<const SSimWriteRule> NetWriteRules();
 std::optional<std::vector<SSimAssignment>> ParseNetCommand(std::string_view command);
 // Groups a dump of `group` reports as well (the Modbus dump carries the register names).
 std::span<const std::string_view> NetDumpAlsoReports(std::string_view group);
+// "DUMP_MODBUS_MASTER<row>": the reports of one register row; nothing for other dumps.
+std::optional<std::vector<std::string>> NetRowDump(const CSimImage& image, std::string_view command);
 
 }  // namespace rtu

@@ -266,7 +266,8 @@ CSimUnit::SResult CSimUnit::Execute(std::string_view command)
     }
     if (command.starts_with(kDumpPrefix) || command == kSensorNameDump) {
         // A group the unit does not have is an empty dump.
-        result.lines = image_.GroupLines(command);
+        if (auto row = NetRowDump(image_, command)) result.lines = std::move(*row);
+        else result.lines = image_.GroupLines(command);
         for (std::string_view also : NetDumpAlsoReports(command))
             for (std::string& line : image_.GroupLines(also)) result.lines.push_back(std::move(line));
         result.lines.emplace_back(kCmdOk);
