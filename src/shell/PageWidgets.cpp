@@ -93,6 +93,7 @@ void ApplyTable(const rtu::CPageBase& page, const FieldDecl& f, QTableWidget* t)
                 item->setText(text);
             }
             if (check) item->setCheckState(cell == "1" ? Qt::Checked : Qt::Unchecked);
+            else if (item->toolTip() != text) item->setToolTip(text);  // the whole text of a narrow cell
         }
     }
 }

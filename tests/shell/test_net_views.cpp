@@ -83,6 +83,8 @@ private slots:
         QVERIFY(table);
         QCOMPARE(table->item(1, P::kColAddress)->text(), QStringLiteral("10.1.1.1"));
         QCOMPARE(table->item(1, P::kColProtocol)->text(), QStringLiteral("MODBUS TCP"));
+        QCOMPARE(table->item(1, P::kColAddress)->toolTip(), QStringLiteral("10.1.1.1"));  // data tip
+        QCOMPARE(table->item(3, 0)->text(), QStringLiteral("Server3"));
 
         QTest::keyClicks(rig.Get<QLineEdit>(P::kApn), "2");
         QTest::mouseClick(rig.Get<QPushButton>(ctl::kSave0), Qt::LeftButton);

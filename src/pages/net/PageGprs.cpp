@@ -26,6 +26,7 @@ constexpr std::array<const char*, P::kProtocols> kProtocolNames = {"QMX IO", "GP
 constexpr std::array<const char*, P::kProtocols> kProtocolItems = {"0: QMX_IO", "1: GPRS DTU", "2: MODBUS TCP",
                                                                     "3: WMMP",   "4: GPS",      "5: HTTP"};
 constexpr const char* kTcp = "Tcp";
+constexpr const char* kServerName = "Server";  // row name without a catalog
 constexpr const char* kUdp = "Udp";
 
 // A report that puts the text from a position (counted from its key) into an edit.
@@ -191,7 +192,8 @@ CPageGPRS::CPageGPRS(PageContext& context, const PageInfo& info)
     : CPageBase(context, info, PageDecl{.fields = kFields, .editors = kEditors, .handlers = kHandlers})
 {
     // The row names are the catalog's server caption with the row number.
-    const std::string name = Tr("SVRNAME");
+    const std::string caption = Tr("SVRNAME");
+    const std::string name = caption.empty() ? kServerName : caption;
     for (int r = 0; r < kServerRows; ++r) Cell(kServers, r, 0) = name + std::to_string(r);
 }
 
