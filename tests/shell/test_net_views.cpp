@@ -125,15 +125,23 @@ private slots:
         QCOMPARE(rig.Get<QTableWidget>(M::kTable)->item(3, M::kColType)->text(), QStringLiteral("Keep Registers"));
         std::vector<bool> bits;
         int interlock = -1;
+        bool gainShown = false, stateShown = false, gainShownForCoil = false, stateShownForCoil = false;
         rig.view->runDialog = [&](QDialog& d) {
             auto& dlg = static_cast<CRowEditorDlg&>(d);
             for (int i = 0; i < 4; ++i)
                 bits.push_back(qobject_cast<QCheckBox*>(dlg.Control(M::kEdMatrix0 + i))->isChecked());
             interlock = qobject_cast<QComboBox*>(dlg.Control(M::kEdInterlock))->currentIndex();
+            gainShown = dlg.Control(M::kEdGain)->isVisibleTo(&dlg);
+            stateShown = dlg.Control(M::kEdState)->isVisibleTo(&dlg);
+            qobject_cast<QComboBox*>(dlg.Control(M::kEdType))->setCurrentIndex(0);
+            gainShownForCoil = dlg.Control(M::kEdGain)->isVisibleTo(&dlg);
+            stateShownForCoil = dlg.Control(M::kEdState)->isVisibleTo(&dlg);
             return int(QDialog::Rejected);
         };
         emit rig.Get<QTableWidget>(M::kTable)->cellDoubleClicked(3, 0);
         QCOMPARE(bits, (std::vector<bool>{true, false, true, false}));
+        QVERIFY(gainShown && !stateShown);  // a holding register: register settings, no normal state
+        QVERIFY(!gainShownForCoil && stateShownForCoil);
         QCOMPARE(interlock, 2);
         QVERIFY(rig.written.empty());  // cancelled: nothing sent
     }

@@ -124,6 +124,8 @@ struct FieldDecl {
     ClickFn onClick = nullptr;          // Button: the page's own action
     const char* custom = nullptr;       // Custom: the name of the widget the view asks for
     std::string jsonKey{};              // export key of a value without a control (id 0 or less); controls use their id
+    int shownBy = 0;                    // row editor: the drop-down whose selection shows it; 0: always shown
+    std::vector<int> shownFor{};        // ... the selections that show it (-1: none selected)
 };
 
 // A page's own report handler: routing rows of kind Handler (or ListRow) name it by number.

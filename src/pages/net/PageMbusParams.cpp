@@ -126,6 +126,16 @@ std::vector<FieldDecl> EditorFields(const std::string& output, const std::string
         EdText(P::kEdLag, "LAB_LAG", 0, CharRule::Digits),
         {.id = 4001, .kind = K::Label, .caption = Own("LAB_MATRIX")},
     };
+    // Coils and discrete inputs have a normal state; registers (and no type) the register settings.
+    for (FieldDecl& d : f) {
+        if (d.id == P::kEdState) {
+            d.shownBy = P::kEdType;
+            d.shownFor = {0, 3};
+        } else if (d.id != P::kEdName && d.id != P::kEdSlave && d.id != P::kEdAddress && d.id != P::kEdType) {
+            d.shownBy = P::kEdType;
+            d.shownFor = {-1, 1, 2};
+        }
+    }
     for (int i = 0; i < P::kMatrixBits; ++i) {
         static const std::array<std::string, P::kMatrixBits> names = [] {
             std::array<std::string, P::kMatrixBits> n;
@@ -133,7 +143,8 @@ std::vector<FieldDecl> EditorFields(const std::string& output, const std::string
             return n;
         }();
         f.push_back({.id = P::kEdMatrix0 + i, .kind = K::Check,
-                     .caption = TextRef{"", "", names[static_cast<std::size_t>(i)]}});
+                     .caption = TextRef{"", "", names[static_cast<std::size_t>(i)]}, .shownBy = P::kEdType,
+                     .shownFor = {-1, 1, 2}});
     }
     f.push_back(MakeButton(1, Shared("Buttons", "Ok"), "", 1));
     f.push_back(MakeButton(2, Shared("Buttons", "Cancel"), "", 2));
