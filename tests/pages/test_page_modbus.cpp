@@ -80,6 +80,15 @@ TEST_F(ModbusTest, MasterSaveSendsSettingsThenAsksForAFullReload)
                                                "%MDRTO500\r", "%MDLTO10\r", "%COMMITCMD\r"};
     EXPECT_EQ(h.writes, expected);
     EXPECT_EQ(h.posted, (std::vector<int>{rtu::cmd::kPageBusy, rtu::cmd::kReload}));
+
+    // A setting that is no number is refused at its field: nothing goes, no reload.
+    h.writes.clear();
+    h.posted.clear();
+    h.Route("$MDRDTO 5x0");
+    master.OnSaveClicked();
+    EXPECT_TRUE(h.writes.empty());
+    EXPECT_TRUE(h.posted.empty());
+    EXPECT_EQ(h.messages.size(), 1u);
 }
 
 TEST_F(ModbusTest, ReloadClearsColumnsOneToSevenOnly)

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "pages/framework/FieldBuilders.h"
+#include "pages/framework/FieldCheck.h"
 #include "pages/framework/Printf.h"
 #include "pages/framework/Ucs2Hex.h"
 #include "pages/net/RegisterReports.h"
@@ -260,6 +261,11 @@ void CPageMbusParams::TakeLimit(std::string_view text)
 
 void CPageMbusParams::OnSaveClicked()
 {
+    // A value the unit would refuse stays on screen with its reason; nothing is sent.
+    if (const auto problems = CheckPage(*this); !problems.empty()) {
+        if (ctx_.message) ctx_.message(MessageIcon::Error, std::string(kNotSaved) + "\n" + DescribeProblems(problems));
+        return;
+    }
     if (ctx_.postToMain) ctx_.postToMain(cmd::kPageBusy);
     ClearEdited();
     SaveParams(false, nullptr);
