@@ -13,20 +13,45 @@ namespace {
 using P = rtu::CPageGPRS;
 
 const char* const kDump[] = {
-    "$M2M_QMXNTP 1",     "$M2M_APN internet.t-d1.de", "$M2M_UID web", "$M2M_PWD s3cret", "$M2M_EN 1",
-    "$M2M_DNS 8.8.8.8",  "$M2M_IDT 300",             "$M2M_TID 17",  "$M2M_CTO 30",     "$NTP_ZONE +1",
-    "$NTP_OFFT 0",       "$NTP_EN 1",                "$NTP_SVR pool.ntp.org", "$NTP_PORT 123", "$GDTU_EN 1",
-    "$GMSG_EN 0",        "$DID RTU-0001",
+    "$M2M_QMXNTP 1",
+    "$M2M_APN internet.t-d1.de",
+    "$M2M_UID web",
+    "$M2M_PWD s3cret",
+    "$M2M_EN 1",
+    "$M2M_DNS 8.8.8.8",
+    "$M2M_IDT 300",
+    "$M2M_TID 17",
+    "$M2M_CTO 30",
+    "$NTP_ZONE +1",
+    "$NTP_OFFT 0",
+    "$NTP_EN 1",
+    "$NTP_SVR pool.ntp.org",
+    "$NTP_PORT 123",
+    "$GDTU_EN 1",
+    "$GMSG_EN 0",
+    "$DID RTU-0001",
 };
 const std::vector<std::string> kLines = {
-    "%M2MQMXNTPEN1\r", "%M2MAPNinternet.t-d1.de\r", "%M2MUIDweb\r", "%M2MPWDs3cret\r", "%M2MDNS8.8.8.8\r",
-    "%M2MIDT300\r",    "%MODUID17\r",               "%M2MEN1\r",    "%GDTUEN1\r",      "%GMSGEN0\r",
-    "%M2MCTO30\r",     "%IDRTU-0001\r",             "%NTPSVRpool.ntp.org,123\r", "%NTPZONE+1,0\r", "%NTPEN1\r",
+    "%M2MQMXNTPEN1\r",
+    "%M2MAPNinternet.t-d1.de\r",
+    "%M2MUIDweb\r",
+    "%M2MPWDs3cret\r",
+    "%M2MDNS8.8.8.8\r",
+    "%M2MIDT300\r",
+    "%MODUID17\r",
+    "%M2MEN1\r",
+    "%GDTUEN1\r",
+    "%GMSGEN0\r",
+    "%M2MCTO30\r",
+    "%IDRTU-0001\r",
+    "%NTPSVRpool.ntp.org,123\r",
+    "%NTPZONE+1,0\r",
+    "%NTPEN1\r",
 };
 const char* const kServers[] = {
-    "$M2MD_SVR0 10.0.0.1", "$M2MD_PT0 5020", "$M2MD_PRO0 0", "$M2MD_MODE0 2",
-    "$M2MD_IDLT0 0060",    "$M2MD_REPT0 500", "$M2MD_HRTT0 30",
-    "$M2MD_SVR1 data.example.net", "$M2MD_PRO1 1", "$M2MD_MODE1 5",
+    "$M2MD_SVR0 10.0.0.1", "$M2MD_PT0 5020",  "$M2MD_PRO0 0",   "$M2MD_MODE0 2",
+    "$M2MD_IDLT0 0060",    "$M2MD_REPT0 500", "$M2MD_HRTT0 30", "$M2MD_SVR1 data.example.net",
+    "$M2MD_PRO1 1",        "$M2MD_MODE1 5",
 };
 
 class GprsTest : public ::testing::Test {
@@ -56,7 +81,7 @@ TEST_F(GprsTest, SaveSendsFifteenLinesFramedThenReloads)
     expected.insert(expected.end(), kLines.begin(), kLines.end());
     expected.insert(expected.end(), {"%COMMITCMD\r", "%DUMP_M2M\r%DUMP_SYS\r"});
     EXPECT_EQ(h.writes, expected);
-    EXPECT_EQ(page.TextOf(P::kApn), "");                            // cleared by the reload
+    EXPECT_EQ(page.TextOf(P::kApn), "");                                   // cleared by the reload
     EXPECT_EQ(page.CellText(P::kServers, 0, P::kColAddress), "10.0.0.1");  // the table is not
 }
 
@@ -65,9 +90,8 @@ TEST_F(GprsTest, ProfileHoldsPageLinesThenFourServerRows)
     Fill();
     std::string expected = "\r\n//Page GPRS params\r\n\r\n";
     for (const std::string& l : kLines) expected += l + "\n";
-    expected +=
-        "%M2MDTSIP0=10.0.0.1\r\n%M2MDTSPT0=5020\r\n%M2MDTSPO0=0\r\n%M2MDTSTP0=2\r\n%M2MDTSTO0=60,500,30\r\n"
-        "%M2MDTSIP1=data.example.net\r\n%M2MDTSPT1=\r\n%M2MDTSPO1=1\r\n%M2MDTSTP1=5\r\n%M2MDTSTO1=,,\r\n";
+    expected += "%M2MDTSIP0=10.0.0.1\r\n%M2MDTSPT0=5020\r\n%M2MDTSPO0=0\r\n%M2MDTSTP0=2\r\n%M2MDTSTO0=60,500,30\r\n"
+                "%M2MDTSIP1=data.example.net\r\n%M2MDTSPT1=\r\n%M2MDTSPO1=1\r\n%M2MDTSTP1=5\r\n%M2MDTSTO1=,,\r\n";
     for (int r = 2; r < 4; ++r) {
         const std::string n = std::to_string(r);
         expected += "%M2MDTSIP" + n + "=\r\n%M2MDTSPT" + n + "=\r\n%M2MDTSPO" + n + "=0\r\n%M2MDTSTP" + n +
@@ -178,9 +202,9 @@ TEST_F(GprsTest, ServerEditorSendsTheRowFramedThenReloads)
     edit.values[P::kEdAddress].text = "10.0.0.2\r%ATF";  // a line break never reaches the unit
     page.CommitEditRow(edit);
     h.AckAll();
-    const std::vector<std::string> expected = {"%STARTCMD\r",      "%M2MDTSIP0=10.0.0.2\r", "%M2MDTSPT0=5020\r",
-                                               "%M2MDTSPO0=0\r",   "%M2MDTSTP0=2\r",        "%M2MDTSTO0=60,500,30\r",
-                                               "%COMMITCMD\r",     "%DUMP_M2M\r%DUMP_SYS\r"};
+    const std::vector<std::string> expected = {"%STARTCMD\r",    "%M2MDTSIP0=10.0.0.2\r", "%M2MDTSPT0=5020\r",
+                                               "%M2MDTSPO0=0\r", "%M2MDTSTP0=2\r",        "%M2MDTSTO0=60,500,30\r",
+                                               "%COMMITCMD\r",   "%DUMP_M2M\r%DUMP_SYS\r"};
     EXPECT_EQ(h.writes, expected);
 
     // A protocol cell that names no protocol opens with none selected and sends -1.
@@ -206,9 +230,10 @@ TEST(HttpPage, ReportsSaveAndNoProfileSection)
     EXPECT_EQ(page.TextOf(H::kAuth), "key9");
     page.OnSaveClicked();
     h.AckAll();
-    const std::vector<std::string> expected = {
-        "%STARTCMD\r", "%HTTPURLhttp://x.example/rtu.php\r", "%HTTPSIM491761234\r", "%HTTPPOSTPWDkey9\r",
-        "%HTTPGROUP12\r", "%COMMITCMD\r", "%DUMP_HTTP\r"};
+    const std::vector<std::string> expected = {"%STARTCMD\r",         "%HTTPURLhttp://x.example/rtu.php\r",
+                                               "%HTTPSIM491761234\r", "%HTTPPOSTPWDkey9\r",
+                                               "%HTTPGROUP12\r",      "%COMMITCMD\r",
+                                               "%DUMP_HTTP\r"};
     EXPECT_EQ(h.writes, expected);
     rtu::CProfileWriter file;
     page.WriteProfileSection(file);

@@ -76,7 +76,7 @@ TEST_F(ModbusTest, MasterSaveSendsSettingsThenAsksForAFullReload)
     for (const char* line : {"$MDADDR 1", "$MDRSDT 30", "$MDRAST 5", "$MDRDTO 500", "$MDLPTO 10"}) h.Route(line);
     master.OnSaveClicked();
     h.AckAll();
-    const std::vector<std::string> expected = {"%STARTCMD\r", "%MDAS5\r", "%MDADDR1\r", "%MDLS30\r",
+    const std::vector<std::string> expected = {"%STARTCMD\r", "%MDAS5\r",   "%MDADDR1\r",  "%MDLS30\r",
                                                "%MDRTO500\r", "%MDLTO10\r", "%COMMITCMD\r"};
     EXPECT_EQ(h.writes, expected);
     EXPECT_EQ(h.posted, (std::vector<int>{rtu::cmd::kPageBusy, rtu::cmd::kReload}));
@@ -106,9 +106,9 @@ TEST_F(ModbusTest, ReloadClearsColumnsOneToSevenOnly)
 
 TEST_F(ModbusTest, MasterRowEditorSendsTheRowAndShowsItAtOnce)
 {
-    for (const char* line : {"$MDMAS02 2,30001,2,0", "$MDMSC02 0.1", "$MDMCG02 5", "$MDBAS02 -40", "$MDMSK02 3",
-                             "$MDLKO02 x", "$MDLAG02 10", "$MDMTX02 00000201", "$MDFLG02 1,0,0,1,0",
-                             "$RNAME02 00500031", "$REG02 850", "$REG34 -20"})
+    for (const char* line :
+         {"$MDMAS02 2,30001,2,0", "$MDMSC02 0.1", "$MDMCG02 5", "$MDBAS02 -40", "$MDMSK02 3", "$MDLKO02 x",
+          "$MDLAG02 10", "$MDMTX02 00000201", "$MDFLG02 1,0,0,1,0", "$RNAME02 00500031", "$REG02 850", "$REG34 -20"})
         h.Route(line);
     rtu::RowEdit edit;
     ASSERT_FALSE(master.BeginEditRow(M::kTable, 32, edit));
@@ -123,12 +123,9 @@ TEST_F(ModbusTest, MasterRowEditorSendsTheRowAndShowsItAtOnce)
     master.CommitEditRow(edit);
     h.AckAll();
     const std::vector<std::string> expected = {
-        "%STARTCMD\r",
-        "%mdmas02=2,30001,2,1,0.1,5,-40,3,255,10,00000203\r",
-        "%R02-20,850\r",
-        "%MDMSF02=1,0,0,1,0\r",
-        "%N0200500031\r",
-        "%COMMITCMD\r",
+        "%STARTCMD\r",           "%mdmas02=2,30001,2,1,0.1,5,-40,3,255,10,00000203\r",
+        "%R02-20,850\r",         "%MDMSF02=1,0,0,1,0\r",
+        "%N0200500031\r",        "%COMMITCMD\r",
         "%DUMP_MODBUS_MASTER2\r"};
     EXPECT_EQ(h.writes, expected);
     EXPECT_EQ(master.CellText(M::kTable, 2, M::kColName), "P1");

@@ -50,12 +50,31 @@ protected:
 
 TEST_F(Mms3GTest, ReportsThenSaveSendsTheTableInOrder)
 {
-    for (const char* line :
-         {"$M2M_APN live.vodafone.com", "$M2M_UID u", "$M2M_PWD p", "$SMTP_SVR smtp.x", "$SMTP_PORT 25",
-          "$SMTP_UID mu", "$SMTP_PWD mp", "$SMTP_FROM a@x", "$3GS_GISS gis.x", "$3GS_GISP 8090", "$3GS_GPST 60",
-          "$3GS_VCHN 1", "$3GS_VFMT 0", "$3GS_VCRS 15", "$3GS_ALARM_MMS 1", "$3GS_ALARM_VCALL 0",
-          "$3GS_ALARM_VPR 1", "$3GS_DINVPC0 1", "$3GS_DINVPC1 0", "$3GS_DINVCR0 0", "$3GS_DINVCR1 1",
-          "$3GS_DINVCH0 1", "$3GS_DINVCH1 0", "$SYS_FTPSVR0 ftp.x", "$SYS_FTPPOT0 21"})
+    for (const char* line : {"$M2M_APN live.vodafone.com",
+                             "$M2M_UID u",
+                             "$M2M_PWD p",
+                             "$SMTP_SVR smtp.x",
+                             "$SMTP_PORT 25",
+                             "$SMTP_UID mu",
+                             "$SMTP_PWD mp",
+                             "$SMTP_FROM a@x",
+                             "$3GS_GISS gis.x",
+                             "$3GS_GISP 8090",
+                             "$3GS_GPST 60",
+                             "$3GS_VCHN 1",
+                             "$3GS_VFMT 0",
+                             "$3GS_VCRS 15",
+                             "$3GS_ALARM_MMS 1",
+                             "$3GS_ALARM_VCALL 0",
+                             "$3GS_ALARM_VPR 1",
+                             "$3GS_DINVPC0 1",
+                             "$3GS_DINVPC1 0",
+                             "$3GS_DINVCR0 0",
+                             "$3GS_DINVCR1 1",
+                             "$3GS_DINVCH0 1",
+                             "$3GS_DINVCH1 0",
+                             "$SYS_FTPSVR0 ftp.x",
+                             "$SYS_FTPPOT0 21"})
         h.Route(line);
     page.OnSaveClicked();
     h.AckAll();

@@ -100,8 +100,8 @@ TEST(SimNetCommands, RowDumpReportsOneRegisterRow)
     CSimHarness sim;
     EXPECT_EQ(sim.Exchange("%DUMP_MODBUS_MASTER1\r"),
               (Lines{"$MDBAS01 -40", "$MDFLG01 0,0,0,0,0", "$MDLAG01 10", "$MDLKO01 255", "$MDMAS01 1,40001,1,0",
-                     "$MDMCG01 5", "$MDMSC01 0.1", "$MDMSK01 3", "$MDMTX01 000003FF", "$RNAME01 00500075006D0070006500200044007200750063006B",
-                     "$REG01 1000", "$REG33 0", "CMD OK"}));
+                     "$MDMCG01 5", "$MDMSC01 0.1", "$MDMSK01 3", "$MDMTX01 000003FF",
+                     "$RNAME01 00500075006D0070006500200044007200750063006B", "$REG01 1000", "$REG33 0", "CMD OK"}));
     EXPECT_EQ(sim.Exchange("%DUMP_MODBUS_MASTER32\r"), Lines{"CMD OK"});
 }
 

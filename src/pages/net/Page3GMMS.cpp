@@ -58,9 +58,9 @@ std::string Line(const CPageBase& page, int id) { return SingleLine(page.TextOf(
 
 bool WriteSmtp(const CPageBase& page, std::string& line)
 {
-    line = Printf("%%SYSSMTP%s,%s,%s,%s,%s\r", Line(page, P::kSmtpServer).c_str(), Line(page, P::kSmtpPort).c_str(),
-                  Line(page, P::kSmtpUser).c_str(), Line(page, P::kSmtpPassword).c_str(),
-                  Line(page, P::kSender).c_str());
+    line =
+        Printf("%%SYSSMTP%s,%s,%s,%s,%s\r", Line(page, P::kSmtpServer).c_str(), Line(page, P::kSmtpPort).c_str(),
+               Line(page, P::kSmtpUser).c_str(), Line(page, P::kSmtpPassword).c_str(), Line(page, P::kSender).c_str());
     return true;
 }
 
@@ -92,7 +92,10 @@ std::vector<TextRef> Channels() { return {Fixed("Channel: 1"), Fixed("Channel: 2
 
 FieldDecl List(int id, const char* caption, std::vector<TextRef> items, const char* format, int order)
 {
-    return {.id = id, .kind = K::Combo, .caption = Fixed(caption), .write = {.format = format, .order = order},
+    return {.id = id,
+            .kind = K::Combo,
+            .caption = Fixed(caption),
+            .write = {.format = format, .order = order},
             .items = std::move(items)};
 }
 

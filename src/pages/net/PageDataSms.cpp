@@ -54,7 +54,8 @@ const HandlerDecl kHandlers[] = {{.number = 1, .key = "$SR", .fn = Take}};
 }  // namespace
 
 CDataParams::CDataParams(PageContext& context, const PageInfo& info)
-    : CPageBase(context, info, PageDecl{.fields = kFields, .editors = kEditors, .handlers = kHandlers, .waitMs = kWaitMs})
+    : CPageBase(context, info,
+                PageDecl{.fields = kFields, .editors = kEditors, .handlers = kHandlers, .waitMs = kWaitMs})
 {
     Value(kList);
 }

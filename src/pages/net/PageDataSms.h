@@ -13,9 +13,9 @@ namespace rtu {
 class CDataParams : public CPageBase {
 public:
     static constexpr int kEnabled = 1237;
-    static constexpr int kPacketType = 1052;  // items 0-6, none at start
-    static constexpr int kIdleSpan = 1053;    // ms
-    static constexpr int kExport = 1461;      // hidden
+    static constexpr int kPacketType = 1052;      // items 0-6, none at start
+    static constexpr int kIdleSpan = 1053;        // ms
+    static constexpr int kExport = 1461;          // hidden
     static constexpr int kExportPassword = 1462;  // hidden
     static constexpr int kList = ctl::kList;
     static constexpr int kColNumber = 1;

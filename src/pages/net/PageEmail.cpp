@@ -30,9 +30,9 @@ const HandlerDecl kHandlers[] = {{.number = 1, .key = "$EM", .fn = Take}};
 }  // namespace
 
 CPageEmail::CPageEmail(PageContext& context, const PageInfo& info)
-    : CPageBase(context, info,
-                PageDecl{.fields = kFields, .editors = kEditors, .handlers = kHandlers, .waitMs = kWaitMs,
-                         .framed = false})
+    : CPageBase(
+          context, info,
+          PageDecl{.fields = kFields, .editors = kEditors, .handlers = kHandlers, .waitMs = kWaitMs, .framed = false})
 {
     Value(kList);
 }

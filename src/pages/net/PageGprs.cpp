@@ -14,17 +14,17 @@ using K = FieldKind;
 using D = Decode;
 
 constexpr const char* kSys = "%DUMP_SYS\r";
-constexpr int kAddressWidth = 120;  // server address column, pixels
-constexpr int kCellWidth = 80;      // the other value columns
-constexpr int kNameWidth = 60;      // row name column
-constexpr int kZoneHours = 12;      // time zones run from -12 to +12 hours
+constexpr int kAddressWidth = 120;      // server address column, pixels
+constexpr int kCellWidth = 80;          // the other value columns
+constexpr int kNameWidth = 60;          // row name column
+constexpr int kZoneHours = 12;          // time zones run from -12 to +12 hours
 constexpr std::size_t kQmxTimeAt = 12;  // "$M2M_QMXNTP 1": the flag character
 
 // The names the server table shows for the protocol numbers, and the editor's items.
 constexpr std::array<const char*, P::kProtocols> kProtocolNames = {"QMX IO", "GPRS DTU", "MODBUS TCP",
-                                                                    "WMMP",   "GPS",      "HTTP"};
+                                                                   "WMMP",   "GPS",      "HTTP"};
 constexpr std::array<const char*, P::kProtocols> kProtocolItems = {"0: QMX_IO", "1: GPRS DTU", "2: MODBUS TCP",
-                                                                    "3: WMMP",   "4: GPS",      "5: HTTP"};
+                                                                   "3: WMMP",   "4: GPS",      "5: HTTP"};
 constexpr const char* kTcp = "Tcp";
 constexpr const char* kServerName = "Server";  // row name without a catalog
 constexpr const char* kUdp = "Udp";
@@ -48,18 +48,12 @@ struct M2MTest {
     SwitchReport box;
 };
 constexpr M2MTest kM2MTests[] = {
-    {{"$M2M_APN ", P::kApn, 9}, {}},
-    {{"$M2M_UID ", P::kUser, 9}, {}},
-    {{"$M2M_PWD ", P::kPassword, 9}, {}},
-    {{}, {"$M2M_EN", P::kEnabled}},
-    {{"$M2M_DNS", P::kDns, 9}, {}},
-    {{"$M2M_IDT", P::kIdleTimeout, 9}, {}},
-    {{"$M2M_TID", P::kModbusUnit, 9}, {}},
-    {{"$M2M_CTO", P::kTcpTimeout, 9}, {}},
-    {{"$NTP_ZONE", P::kNtpZone, 10}, {}},
-    {{"$NTP_OFFT", P::kNtpOffset, 10}, {}},
-    {{}, {"$NTP_EN", P::kNtpEnabled}},
-    {{"$NTP_SVR", P::kNtpServer, 9}, {}},
+    {{"$M2M_APN ", P::kApn, 9}, {}},       {{"$M2M_UID ", P::kUser, 9}, {}},
+    {{"$M2M_PWD ", P::kPassword, 9}, {}},  {{}, {"$M2M_EN", P::kEnabled}},
+    {{"$M2M_DNS", P::kDns, 9}, {}},        {{"$M2M_IDT", P::kIdleTimeout, 9}, {}},
+    {{"$M2M_TID", P::kModbusUnit, 9}, {}}, {{"$M2M_CTO", P::kTcpTimeout, 9}, {}},
+    {{"$NTP_ZONE", P::kNtpZone, 10}, {}},  {{"$NTP_OFFT", P::kNtpOffset, 10}, {}},
+    {{}, {"$NTP_EN", P::kNtpEnabled}},     {{"$NTP_SVR", P::kNtpServer, 9}, {}},
     {{"$NTP_PORT", P::kNtpPort, 10}, {}},
 };
 
@@ -100,15 +94,23 @@ std::vector<TextRef> Items(const std::array<const char*, P::kProtocols>& texts)
     return items;
 }
 
-FieldDecl Edit(int id, const char* caption, int captionId, const char* format, int order, CharRule chars = CharRule::Any)
+FieldDecl Edit(int id, const char* caption, int captionId, const char* format, int order,
+               CharRule chars = CharRule::Any)
 {
-    return {.id = id, .kind = K::Text, .caption = Own(caption), .captionId = captionId,
-            .write = {.format = format, .order = order}, .chars = chars};
+    return {.id = id,
+            .kind = K::Text,
+            .caption = Own(caption),
+            .captionId = captionId,
+            .write = {.format = format, .order = order},
+            .chars = chars};
 }
 
 FieldDecl Box(int id, const char* caption, const char* format, int order, bool visible = true)
 {
-    return {.id = id, .kind = K::Check, .caption = Own(caption), .visible = visible,
+    return {.id = id,
+            .kind = K::Check,
+            .caption = Own(caption),
+            .visible = visible,
             .write = {.format = format, .order = order}};
 }
 
@@ -240,9 +242,9 @@ void CPageGPRS::ParseServerReport(std::string_view line)
         CellKind cell;
     };
     static constexpr ServerTest kTests[] = {
-        {"$M2MD_SVR", kColAddress, CellKind::Text},      {"$M2MD_PT", kColPort, CellKind::Text},
+        {"$M2MD_SVR", kColAddress, CellKind::Text},        {"$M2MD_PT", kColPort, CellKind::Text},
         {"$M2MD_PRO", kColTransport, CellKind::Transport}, {"$M2MD_IDLT", kColIdle, CellKind::Number},
-        {"$M2MD_REPT", kColResponse, CellKind::Number},  {"$M2MD_HRTT", kColHeartbeat, CellKind::Number},
+        {"$M2MD_REPT", kColResponse, CellKind::Number},    {"$M2MD_HRTT", kColHeartbeat, CellKind::Number},
         {"$M2MD_MODE", kColProtocol, CellKind::Protocol},
     };
     for (const ServerTest& t : kTests) {

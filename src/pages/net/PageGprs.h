@@ -13,11 +13,11 @@ namespace rtu {
 
 class CPageGPRS : public CPageBase {
 public:
-    static constexpr int kEnabled = 1363;     // GPRS / M2M on
-    static constexpr int kApn = 1344;         // access point name
-    static constexpr int kUser = 1345;        // GPRS user name
-    static constexpr int kPassword = 1346;    // GPRS password (masked)
-    static constexpr int kDns = 1365;         // DNS server
+    static constexpr int kEnabled = 1363;   // GPRS / M2M on
+    static constexpr int kApn = 1344;       // access point name
+    static constexpr int kUser = 1345;      // GPRS user name
+    static constexpr int kPassword = 1346;  // GPRS password (masked)
+    static constexpr int kDns = 1365;       // DNS server
     static constexpr int kIdleTimeout = 1370;
     static constexpr int kModbusUnit = 1372;  // Modbus TCP unit identifier
     static constexpr int kTcpTimeout = 1374;

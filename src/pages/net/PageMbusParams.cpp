@@ -26,8 +26,7 @@ constexpr int kLastClearedColumn = 7;  // a clear empties columns 1-7
 constexpr int kTypes = 4;
 constexpr int kOutputs = 4;  // interlock outputs 0-3
 
-constexpr std::array<const char*, kTypes> kTypeNames = {"Coils", "Keep Registers", "Input Registers",
-                                                        "Discrete State"};
+constexpr std::array<const char*, kTypes> kTypeNames = {"Coils", "Keep Registers", "Input Registers", "Discrete State"};
 constexpr const char* kInvalidType = "Invalid";
 
 // The reports whose field 1 goes into one column.
@@ -48,12 +47,19 @@ void TakeRegister(CPageBase& page, const RouteHit& hit)
 }
 void TakeLimit(CPageBase& page, const RouteHit& hit) { static_cast<P&>(page).TakeLimit(hit.text); }
 
-FieldDecl Setting(int id, const char* caption, int captionId, const char* key, const char* format, int order,
-                  int group, bool visible = true)
+FieldDecl Setting(int id, const char* caption, int captionId, const char* key, const char* format, int order, int group,
+                  bool visible = true)
 {
-    return {.id = id, .kind = K::Text, .caption = Own(caption), .captionId = captionId, .group = group,
-            .visible = visible, .report = {key, 8, D::Text}, .write = {.format = format, .order = order},
-            .dump = kModbus, .chars = CharRule::Digits};
+    return {.id = id,
+            .kind = K::Text,
+            .caption = Own(caption),
+            .captionId = captionId,
+            .group = group,
+            .visible = visible,
+            .report = {key, 8, D::Text},
+            .write = {.format = format, .order = order},
+            .dump = kModbus,
+            .chars = CharRule::Digits};
 }
 
 std::vector<ColumnDecl> Columns()
@@ -161,7 +167,7 @@ const HandlerDecl kHandlers[] = {
 
 // The flag columns in the order of the editor's boxes and of the "%MDMSF" line.
 constexpr std::array<int, P::kFlags> kFlagBoxes = {P::kEdFlag32, P::kEdWordInverse, P::kEdFloat, P::kEdUnsigned,
-                                                    P::kEdByteInverse};
+                                                   P::kEdByteInverse};
 
 std::string EditText(const RowEdit& edit, int id)
 {
@@ -200,13 +206,13 @@ unsigned MatrixBits(std::string_view text)
 
 }  // namespace
 
-CPageMbusParams::CPageMbusParams(PageContext& context, const PageInfo& info)
-    : CPageBase(context, info)
+CPageMbusParams::CPageMbusParams(PageContext& context, const PageInfo& info) : CPageBase(context, info)
 {
     // The interlock items are the catalog's output caption with the output number.
     const std::string output = Tr("SYSCHAR", "LINKDO");
     const std::string none = Tr("SYSCHAR", "NC");
-    editors_ = {{kTable, Fixed("Mod Master"), EditorFields(output.empty() ? "Dout" : output, none.empty() ? "None" : none)}};
+    editors_ = {
+        {kTable, Fixed("Mod Master"), EditorFields(output.empty() ? "Dout" : output, none.empty() ? "None" : none)}};
     SetDecl({.fields = kFields, .editors = editors_, .handlers = kHandlers});
     Value(kTable);
 }
@@ -341,8 +347,8 @@ void CPageMbusParams::CommitEditRow(const RowEdit& edit)
     EmitCommand(false, Printf("%%N%2.2d%s\r", r, EncodeUcs2Hex(name).c_str()), nullptr);
     EmitCommand(false, "%COMMITCMD\r", nullptr);
     // The row shows what was sent at once; the unit's report of it follows.
-    TakeRegisterReport("$MDMAS", Printf("%2.2d,%s,%s,%d,%d", r, text(kEdSlave).c_str(), text(kEdAddress).c_str(),
-                                        type, state));
+    TakeRegisterReport("$MDMAS",
+                       Printf("%2.2d,%s,%s,%d,%d", r, text(kEdSlave).c_str(), text(kEdAddress).c_str(), type, state));
     SetCell(kTable, r, kColLow, text(kEdLow));
     SetCell(kTable, r, kColHigh, text(kEdHigh));
     SetCell(kTable, r, kColName, name);

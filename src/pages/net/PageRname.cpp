@@ -105,8 +105,7 @@ void CPageRname::CommitEditRow(const RowEdit& edit)
     EmitCommand(false, Printf("%%R%2.2d%s\r", r, EditText(edit, kEdHigh).c_str()), nullptr, kRowWaitMs);
     EmitCommand(false, Printf("%%R%2.2d%s\r", r + kModbusRegisters, EditText(edit, kEdLow).c_str()), nullptr,
                 kRowWaitMs);
-    EmitCommand(false, Printf("%%N%2.2d%s\r", r, EncodeUcs2Hex(EditText(edit, kEdName)).c_str()), nullptr,
-                kRowWaitMs);
+    EmitCommand(false, Printf("%%N%2.2d%s\r", r, EncodeUcs2Hex(EditText(edit, kEdName)).c_str()), nullptr, kRowWaitMs);
     WriteBlock("%DUMPM\r");
 }
 

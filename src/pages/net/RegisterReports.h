@@ -9,7 +9,7 @@
 
 namespace rtu {
 
-inline constexpr int kModbusRegisters = 32;    // registers the unit keeps
+inline constexpr int kModbusRegisters = 32;      // registers the unit keeps
 inline constexpr std::size_t kIndexDigits = 11;  // longest index a report may carry
 
 struct IndexedText {

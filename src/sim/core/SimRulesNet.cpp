@@ -8,22 +8,22 @@ namespace rtu {
 
 namespace {
 
-constexpr int kPortMax = 65535;         // TCP and UDP ports
-constexpr int kParamNumberMax = 65535;  // time-outs, intervals: 16-bit parameters
-constexpr int kProtocolMax = 5;         // six data server protocols
-constexpr int kServerRowMax = 3;        // four data servers
-constexpr int kEmailRowMax = 1;         // two e-mail recipients
-constexpr int kSmsDataRowMax = 7;       // eight data-over-SMS numbers
-constexpr int kPacketTypeMax = 6;       // seven packet types
-constexpr int kChannelMax = 1;          // two video channels, two video formats
-constexpr int kRegisterRowMax = 31;     // 32 Modbus registers
-constexpr int kRegisterLimitMax = 63;   // "%R": 0-31 high limits, 32-63 low limits
-constexpr int kRegisterTypeMax = 3;     // coils, holding, input, discrete
-constexpr int kInterlockMax = 3;        // four digital outputs
-constexpr int kNoInterlock = 255;       // no output driven
-constexpr int kSlaveMax = 255;          // Modbus slave address
-constexpr int kFlagFields = 5;          // "%MDMSF": five register flags
-constexpr int kMasterFields = 11;       // "%mdmas": fields after the row
+constexpr int kPortMax = 65535;           // TCP and UDP ports
+constexpr int kParamNumberMax = 65535;    // time-outs, intervals: 16-bit parameters
+constexpr int kProtocolMax = 5;           // six data server protocols
+constexpr int kServerRowMax = 3;          // four data servers
+constexpr int kEmailRowMax = 1;           // two e-mail recipients
+constexpr int kSmsDataRowMax = 7;         // eight data-over-SMS numbers
+constexpr int kPacketTypeMax = 6;         // seven packet types
+constexpr int kChannelMax = 1;            // two video channels, two video formats
+constexpr int kRegisterRowMax = 31;       // 32 Modbus registers
+constexpr int kRegisterLimitMax = 63;     // "%R": 0-31 high limits, 32-63 low limits
+constexpr int kRegisterTypeMax = 3;       // coils, holding, input, discrete
+constexpr int kInterlockMax = 3;          // four digital outputs
+constexpr int kNoInterlock = 255;         // no output driven
+constexpr int kSlaveMax = 255;            // Modbus slave address
+constexpr int kFlagFields = 5;            // "%MDMSF": five register flags
+constexpr int kMasterFields = 11;         // "%mdmas": fields after the row
 constexpr std::size_t kMatrixDigits = 8;  // alarm bit matrix, hex
 
 constexpr std::string_view kM2M = "DUMP_M2M";
@@ -299,9 +299,10 @@ std::optional<std::vector<std::string>> NetRowDump(const CSimImage& image, std::
     if (!row || *row > kRegisterRowMax || command.size() > kRowDump.size() + 2) return lines;  // no such row
     const std::string suffix = CSimCommandTable::ExpandKey("#", *row, 2);
     for (std::string& line : image.GroupLines(kModbus))
-        if (CSimImage::KeyOf(line).ends_with(suffix) && !CSimImage::KeyOf(line).starts_with("$MDADDR")) lines.push_back(line);
-    for (const std::string& key : {"$RNAME" + suffix, "$REG" + suffix,
-                                   "$REG" + CSimCommandTable::ExpandKey("#", *row + kRegisterRowMax + 1, 2)})
+        if (CSimImage::KeyOf(line).ends_with(suffix) && !CSimImage::KeyOf(line).starts_with("$MDADDR"))
+            lines.push_back(line);
+    for (const std::string& key :
+         {"$RNAME" + suffix, "$REG" + suffix, "$REG" + CSimCommandTable::ExpandKey("#", *row + kRegisterRowMax + 1, 2)})
         if (auto line = image.Line(key)) lines.push_back(*line);
     return lines;
 }
