@@ -93,6 +93,7 @@ void ApplyTable(const rtu::CPageBase& page, const FieldDecl& f, QTableWidget* t)
                 item->setText(text);
             }
             if (check) item->setCheckState(cell == "1" ? Qt::Checked : Qt::Unchecked);
+            else if (item->toolTip() != text) item->setToolTip(text);  // the whole text of a narrow cell
         }
     }
 }
@@ -154,6 +155,7 @@ QWidget* Make(rtu::CPageBase& page, const FieldDecl& f, QWidget* parent, const s
         e->setMinimumWidth(kEditMinWidth);
         e->setMaximumWidth(kEditMaxWidth);
         if (f.maxLength > 0) e->setMaxLength(f.maxLength);
+        if (f.password) e->setEchoMode(QLineEdit::PasswordEchoOnEdit);
         if (f.chars != rtu::CharRule::Any) e->setValidator(new QRegularExpressionValidator(CharPattern(f.chars), e));
         e->setReadOnly(f.readOnly || f.kind == FieldKind::Value);
         QObject::connect(e, &QLineEdit::textEdited, e, [model, id, changed](const QString& t) {

@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "shell/PageView.h"
 #include "shell/PageWidgets.h"
 
@@ -112,6 +114,17 @@ CRowEditorDlg::CRowEditorDlg(const rtu::CPageBase& page, const rtu::RowEditorDec
         controls_.insert(f.id, w);
         if (f.kind == FieldKind::Check || caption.isEmpty()) form->addRow(w);
         else form->addRow(caption, w);
+    }
+    // Inputs that belong to one choice of a drop-down are shown while it is chosen.
+    for (const rtu::FieldDecl& f : decl.fields) {
+        auto* chooser = qobject_cast<QComboBox*>(controls_.value(f.shownBy, nullptr));
+        QWidget* w = controls_.value(f.id, nullptr);
+        if (!chooser || !w) continue;
+        auto follow = [form, w, shownFor = f.shownFor](int index) {
+            form->setRowVisible(w, std::find(shownFor.begin(), shownFor.end(), index) != shownFor.end());
+        };
+        follow(chooser->currentIndex());
+        connect(chooser, &QComboBox::currentIndexChanged, w, follow);
     }
     if (!hasOk) buttons->setStandardButtons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     problem_ = new QLabel(this);

@@ -143,7 +143,7 @@ TEST(Rtuctl, ProfileMovesAUnitOntoAnEmptyOne)
     for (const char* key : {"$CS3", "$SMS00", "$DINAME0", "$DONAME3", "$ADNAME2", "$PRIODINSMS11", "$PRIOSYS08", "$AR",
                             "$DID", "$ISNAME0:", "$ETEMPH0", "$ETEMPEN3", "$EXTEMPSS", "$IBUZ", "$BUZZERT", "$POWDLY",
                             "$BATEN", "$POWLS", "$OAS7", "$IOOC", "$IOPO", "$INTERLOCKURG", "$TIMERT5", "$TSSPANM3",
-                            "$TDATEW6", "$USERCMD2", "$SYSCMD5"})
+                            "$TDATEW6", "$USERCMD2", "$SYSCMD5", "$M2M_APN", "$NTP_PORT", "$M2MD_SVR2", "$M2MD_HRTT3"})
         EXPECT_TRUE(written.count(key)) << key;
     std::filesystem::remove_all(dir);
 }

@@ -38,7 +38,7 @@ TEST(ShippedCatalog, EveryBuiltPageFindsEveryCaption)
     std::vector<std::unique_ptr<CPageBase>> pages;
     for (const PageInfo& info : PageTable())
         if (info.make) pages.push_back(info.make(h.context, info));
-    ASSERT_EQ(pages.size(), 38u);
+    ASSERT_EQ(pages.size(), 47u);
 
     auto expectText = [](const CPageBase& page, const TextRef& ref, int id) {
         if (!ref.key.empty() || !ref.text.empty()) {

@@ -110,6 +110,7 @@ struct FieldDecl {
     const char* dump = nullptr;  // the dump command whose answer carries its report
     int maxLength = 0;           // Text: longest text a user may type; 0: no limit
     CharRule chars = CharRule::Any;
+    bool password = false;  // Text: shown masked, as an account's password is
     int minValue = 0;  // Number: spin range
     int maxValue = 0;
     std::vector<TextRef> items{};       // Combo / EditableCombo / Radio items, in order
@@ -125,6 +126,8 @@ struct FieldDecl {
     ClickFn onClick = nullptr;          // Button: the page's own action
     const char* custom = nullptr;       // Custom: the name of the widget the view asks for
     std::string jsonKey{};              // export key of a value without a control (id 0 or less); controls use their id
+    int shownBy = 0;                    // row editor: the drop-down whose selection shows it; 0: always shown
+    std::vector<int> shownFor{};        // ... the selections that show it (-1: none selected)
 };
 
 // A page's own report handler: routing rows of kind Handler (or ListRow) name it by number.

@@ -6,6 +6,8 @@
 #include <array>
 #include <cstdio>
 
+#include "sim/core/SimRulesNet.h"
+
 namespace rtu {
 
 namespace {
@@ -294,6 +296,7 @@ std::optional<std::vector<SSimAssignment>> CSimCommandTable::Parse(std::string_v
     static const std::vector<const SSimWriteRule*> byLength = [] {
         std::vector<const SSimWriteRule*> rules;
         for (const auto& rule : kRules) rules.push_back(&rule);
+        for (const auto& rule : NetWriteRules()) rules.push_back(&rule);
         std::stable_sort(rules.begin(), rules.end(),
                          [](const auto* a, const auto* b) { return a->keyword.size() > b->keyword.size(); });
         return rules;
@@ -302,7 +305,8 @@ std::optional<std::vector<SSimAssignment>> CSimCommandTable::Parse(std::string_v
         if (!command.starts_with(rule->keyword)) continue;
         if (auto assignments = Apply(*rule, command.substr(rule->keyword.size()))) return assignments;
     }
-    return ParseAutomationCommand(command);
+    if (auto assignments = ParseAutomationCommand(command)) return assignments;
+    return ParseNetCommand(command);
 }
 
 }  // namespace rtu

@@ -6,6 +6,7 @@
 #include "sim/core/SimCommandTable.h"
 #include "sim/core/SimRulesIo.h"
 #include "sim/core/SimSensors.h"
+#include "sim/core/SimRulesNet.h"
 #include "sim/core/SimServiceTests.h"
 
 namespace rtu {
@@ -293,7 +294,10 @@ CSimUnit::SResult CSimUnit::Execute(std::string_view command)
     }
     if (command.starts_with(kDumpPrefix) || command == kSensorNameDump) {
         // A group the unit does not have is an empty dump.
-        result.lines = Printed(CSimSensors::Present(image_.GroupLines(command)));
+        if (auto row = NetRowDump(image_, command)) result.lines = std::move(*row);
+        else result.lines = Printed(CSimSensors::Present(image_.GroupLines(command)));
+        for (std::string_view also : NetDumpAlsoReports(command))
+            for (std::string& line : Printed(image_.GroupLines(also))) result.lines.push_back(std::move(line));
         result.lines.emplace_back(kCmdOk);
         return result;
     }

@@ -1,0 +1,100 @@
+#include "pages/net/PageDataSms.h"
+
+#include <vector>
+
+#include "pages/basic/PhoneListPage.h"
+#include "pages/framework/FieldBuilders.h"
+#include "pages/framework/Printf.h"
+#include "pages/net/InputRowEditor.h"
+
+namespace rtu {
+namespace {
+
+using P = CDataParams;
+using K = FieldKind;
+using D = Decode;
+
+constexpr const char* kSys = "%DUMP_SYS\r";
+constexpr int kIndexWidth = 120;
+constexpr int kPhoneWidth = 160;
+constexpr int kFrame = 1186;
+
+void Take(CPageBase& page, const RouteHit& hit) { static_cast<P&>(page).TakeRow(hit.digit, hit.text); }
+
+// clang-format off
+const std::vector<FieldDecl> kFields = {
+    {.id = kFrame, .kind = K::Group, .caption = Fixed("Uart Data by sms")},
+    {.id = P::kEnabled, .kind = K::Check, .caption = Fixed("Enable transfer data by sms"), .group = kFrame,
+     .report = {"$GSMDTU", 0, D::Switch}, .write = {.format = "%%GSMDTUEN%d\r", .order = 3}, .dump = kSys},
+    {.id = P::kPacketType, .kind = K::Combo, .caption = Fixed("Packet tyep"), .captionId = 1182, .group = kFrame,
+     .report = {"$DTM", 5, D::Number}, .write = {.format = "%%TM%d\r", .order = 1}, .dump = kSys,
+     .items = {Fixed("0: ASCII"), Fixed("1: PDU MODE"), Fixed("2: ASCII2"), Fixed("3: ASCII3"),
+               Fixed("4: UCS(packet by time)"), Fixed("5: UCS(packet by #)"), Fixed("6: ASCII4(packet by #)")}},
+    {.id = P::kIdleSpan, .kind = K::Text, .caption = Fixed("Packet idle span"), .captionId = 1183, .group = kFrame,
+     .report = {"$DOT", 5, D::Text}, .write = {.format = "%%OT%s\r", .order = 2}, .dump = kSys,
+     .chars = CharRule::Digits},
+    {.id = 1184, .kind = K::Label, .caption = Fixed("ms"), .group = kFrame},
+    {.id = P::kExport, .kind = K::Check, .caption = Fixed("Enable Easy modem sms export"), .group = kFrame,
+     .visible = false, .report = {"$EASYMODEMEN", 0, D::Switch}, .write = {.format = "%%EASYMODEMEN%d\r", .order = 4},
+     .dump = kSys},
+    {.id = P::kExportPassword, .kind = K::Check, .caption = Fixed("Easy modem sms need password"), .group = kFrame,
+     .visible = false, .report = {"$EASYMODEMPWD", 0, D::Switch},
+     .write = {.format = "%%EASYMODEMPWD%d\r", .order = 5}, .dump = kSys},
+    {.id = 1185, .kind = K::Label, .caption = Fixed("SMS Data trans number")},
+    {.id = P::kList, .kind = K::List,
+     .columns = {{Fixed("Index"), kIndexWidth, false, ColumnKind::Label}, {Fixed("Phone"), kPhoneWidth, false}},
+     .rows = P::kRows, .rowLabelFormat = "No.%d"},
+    MakeButton(ctl::kSave, Fixed("&Save")),
+};
+// clang-format on
+
+const std::vector<RowEditorDecl> kEditors = {InputRowEditor(P::kList)};
+const HandlerDecl kHandlers[] = {{.number = 1, .key = "$SR", .fn = Take}};
+
+}  // namespace
+
+CDataParams::CDataParams(PageContext& context, const PageInfo& info)
+    : CPageBase(context, info,
+                PageDecl{.fields = kFields, .editors = kEditors, .handlers = kHandlers, .waitMs = kWaitMs})
+{
+    Value(kList);
+}
+
+std::unique_ptr<CPageBase> CDataParams::Make(PageContext& context, const PageInfo& info)
+{
+    return std::make_unique<CDataParams>(context, info);
+}
+
+void CDataParams::TakeRow(int row, std::string_view text)
+{
+    if (row < 0 || row >= kRows) return;
+    if (!text.empty() && !(text[0] >= '0' && text[0] <= '9') && text[0] != '+') return;
+    SetCell(kList, row, kColNumber, std::string(text));
+}
+
+bool CDataParams::BeginEditRow(int listId, int row, RowEdit& edit)
+{
+    if (listId != kList || row < 0 || row >= kRows) return false;
+    edit.listId = listId;
+    edit.row = row;
+    edit.values[kInputEdit].text = CellText(kList, row, kColNumber);
+    return true;
+}
+
+std::optional<FieldProblem> CDataParams::CheckEditRow(const RowEdit& edit) const
+{
+    auto it = edit.values.find(kInputEdit);
+    if (it == edit.values.end()) return std::nullopt;
+    std::string reason = CPhoneListPage::PhoneNumberProblem(it->second.text);
+    if (reason.empty()) return std::nullopt;
+    return FieldProblem{kInputEdit, {}, std::move(reason)};
+}
+
+void CDataParams::CommitEditRow(const RowEdit& edit)
+{
+    if (edit.listId != kList || edit.row < 0 || edit.row >= kRows || CheckEditRow(edit)) return;
+    EmitCommand(false, Printf("%%SR%d%s\r", edit.row, InputText(edit).c_str()), nullptr, kInputWaitMs);
+    ReloadGroup();
+}
+
+}  // namespace rtu

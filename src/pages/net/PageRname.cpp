@@ -1,0 +1,127 @@
+#include "pages/net/PageRname.h"
+
+#include <vector>
+
+#include "pages/framework/FieldBuilders.h"
+#include "pages/framework/Printf.h"
+#include "pages/framework/Ucs2Hex.h"
+#include "pages/net/RegisterReports.h"
+
+namespace rtu {
+namespace {
+
+using P = CPageRname;
+using K = FieldKind;
+
+constexpr int kNumberWidth = 60;
+constexpr int kNameWidth = 140;
+constexpr int kLimitWidth = 100;
+constexpr int kBatchWaitMs = 4000;  // the framing lines of the defaults
+
+void TakeName(CPageBase& page, const RouteHit& hit) { static_cast<P&>(page).TakeName(hit.text); }
+void TakeLimit(CPageBase& page, const RouteHit& hit) { static_cast<P&>(page).TakeLimit(hit.text); }
+void LoadDefaults(CPageBase& page) { static_cast<P&>(page).LoadDefaults(); }
+
+// clang-format off
+const std::vector<FieldDecl> kFields = [] {
+    std::vector<FieldDecl> f = {
+        {.id = 1268, .kind = K::Label, .caption = Own("TITLE")},
+        {.id = P::kList, .kind = K::List,
+         .columns = {{Own("LISTC0"), kNumberWidth, false, ColumnKind::Label}, {Own("LISTC1"), kNameWidth},
+                     {Own("LISTC2"), kLimitWidth}, {Own("LISTC3"), kLimitWidth}},
+         .rows = kModbusRegisters},
+        MakeButton(P::kEdit, Shared("Buttons", "Edit"), "", ctl::kEditRow),
+        MakeButton(P::kDefaults, Shared("Buttons", "LoadF")),
+    };
+    f[2].visible = false;
+    f[3].visible = false;
+    f[3].onClick = LoadDefaults;
+    return f;
+}();
+
+const std::vector<RowEditorDecl> kEditors = {
+    {P::kList, Own("EDITTITLE"),
+     {{.id = P::kEdName, .kind = K::Text, .caption = Own("REGNAME")},
+      {.id = P::kEdHigh, .kind = K::Text, .caption = Own("REGHIGH")},
+      {.id = P::kEdLow, .kind = K::Text, .caption = Own("REGLOW")}}},
+};
+// clang-format on
+
+const HandlerDecl kHandlers[] = {
+    {.number = 1, .key = "$RNAME", .fn = TakeName},
+    {.number = 2, .key = "$REG", .fn = TakeLimit},
+};
+
+std::string EditText(const RowEdit& edit, int id)
+{
+    auto it = edit.values.find(id);
+    return it == edit.values.end() ? std::string{} : SingleLine(it->second.text);
+}
+
+}  // namespace
+
+CPageRname::CPageRname(PageContext& context, const PageInfo& info)
+    : CPageBase(context, info, PageDecl{.fields = kFields, .editors = kEditors, .handlers = kHandlers})
+{
+    Value(kList);
+}
+
+std::unique_ptr<CPageBase> CPageRname::Make(PageContext& context, const PageInfo& info)
+{
+    return std::make_unique<CPageRname>(context, info);
+}
+
+void CPageRname::TakeName(std::string_view text)
+{
+    const auto indexed = SplitIndex(text);
+    if (!indexed || indexed->index >= kModbusRegisters) return;
+    SetCell(kList, indexed->index, kColName, DecodeUcs2Hex(indexed->value));
+}
+
+void CPageRname::TakeLimit(std::string_view text)
+{
+    const auto indexed = SplitIndex(text);
+    if (!indexed) return;
+    const int n = indexed->index;
+    if (n < kModbusRegisters) SetCell(kList, n, kColHigh, std::string(indexed->value));
+    else if (n < 2 * kModbusRegisters) SetCell(kList, n - kModbusRegisters, kColLow, std::string(indexed->value));
+}
+
+bool CPageRname::BeginEditRow(int listId, int row, RowEdit& edit)
+{
+    if (listId != kList || row < 0 || row >= kModbusRegisters) return false;
+    edit.listId = listId;
+    edit.row = row;
+    edit.values[kEdName].text = CellText(kList, row, kColName);
+    edit.values[kEdHigh].text = CellText(kList, row, kColHigh);
+    edit.values[kEdLow].text = CellText(kList, row, kColLow);
+    return true;
+}
+
+void CPageRname::CommitEditRow(const RowEdit& edit)
+{
+    if (edit.listId != kList || edit.row < 0 || edit.row >= kModbusRegisters) return;
+    const int r = edit.row;
+    EmitCommand(false, Printf("%%R%2.2d%s\r", r, EditText(edit, kEdHigh).c_str()), nullptr, kRowWaitMs);
+    EmitCommand(false, Printf("%%R%2.2d%s\r", r + kModbusRegisters, EditText(edit, kEdLow).c_str()), nullptr,
+                kRowWaitMs);
+    EmitCommand(false, Printf("%%N%2.2d%s\r", r, EncodeUcs2Hex(EditText(edit, kEdName)).c_str()), nullptr, kRowWaitMs);
+    WriteBlock("%DUMPM\r");
+}
+
+void CPageRname::LoadDefaults()
+{
+    if (ctx_.postToMain) ctx_.postToMain(cmd::kPageBusy);
+    const std::string suffix = Tr("SYSCHAR", "REGISTER");
+    EmitCommand(false, "%STARTCMD\r", nullptr, kBatchWaitMs);
+    for (int i = 0; i < kModbusRegisters; ++i) {
+        EmitCommand(false, Printf("%%R%2.2d%d\r", i + kModbusRegisters, kDefaultLow), nullptr, kDefaultsWaitMs);
+        EmitCommand(false, Printf("%%R%2.2d%d\r", i, kDefaultHigh), nullptr, kDefaultsWaitMs);
+        const std::string name = Printf("MOD%2.2d%s", i, suffix.c_str());
+        EmitCommand(false, Printf("%%N%2.2d%s\r", i, EncodeUcs2Hex(name).c_str()), nullptr, kDefaultsWaitMs);
+    }
+    EmitCommand(false, "%COMMITCMD\r", nullptr, kBatchWaitMs);
+    if (ctx_.postToMain) ctx_.postToMain(cmd::kReload);
+}
+
+}  // namespace rtu

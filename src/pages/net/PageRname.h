@@ -1,0 +1,42 @@
+// The Modbus slave registers: 32 named registers with their highest and lowest allowed
+// values; one register at a time is changed in the register editor.
+#pragma once
+
+#include <memory>
+#include <string_view>
+
+#include "pages/framework/PageBase.h"
+
+namespace rtu {
+
+class CPageRname : public CPageBase {
+public:
+    static constexpr int kList = 1073;
+    static constexpr int kColName = 1;
+    static constexpr int kColHigh = 2;
+    static constexpr int kColLow = 3;
+    static constexpr int kEdit = 3002;      // hidden: edits the selected row
+    static constexpr int kDefaults = 1082;  // hidden and disabled: loads the defaults
+    static constexpr int kEdName = 1075;
+    static constexpr int kEdHigh = 1076;
+    static constexpr int kEdLow = 1077;
+    static constexpr int kRowWaitMs = 4000;       // each line of a register edit
+    static constexpr int kDefaultsWaitMs = 3000;  // each register line of the defaults
+    static constexpr int kDefaultHigh = 60000;
+    static constexpr int kDefaultLow = 300;
+
+    CPageRname(PageContext& context, const PageInfo& info);
+    static std::unique_ptr<CPageBase> Make(PageContext& context, const PageInfo& info);
+
+    // Nothing to save as a batch: every register goes from its editor.
+    void SaveParams(bool, CProfileWriter*) override {}
+    bool BeginEditRow(int listId, int row, RowEdit& edit) override;
+    void CommitEditRow(const RowEdit& edit) override;
+    // Writes the default names and limits of all 32 registers, then asks for a full reload.
+    void LoadDefaults();
+
+    void TakeName(std::string_view text);
+    void TakeLimit(std::string_view text);
+};
+
+}  // namespace rtu
