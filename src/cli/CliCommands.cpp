@@ -28,8 +28,8 @@ bool WriteOutput(const std::string& path, const std::string& text, const char* w
     return false;
 }
 
-// Waits for the line holding "DUMPR" and then for the unit to fall quiet. A unit that asks
-// for the console password is answered on the way (and the reload repeated after login).
+}  // namespace
+
 int AwaitReload(CCliLoop& loop)
 {
     bool dumpr = false;
@@ -70,8 +70,6 @@ int AwaitReload(CCliLoop& loop)
     }
     return kExitOk;
 }
-
-}  // namespace
 
 int CmdRead(CCliLoop& loop, const std::string& profilePath, const std::string& jsonPath)
 {

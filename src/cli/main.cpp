@@ -8,6 +8,7 @@
 #include <CLI/CLI.hpp>
 
 #include "cli/CliCommands.h"
+#include "cli/CliDiff.h"
 #include "cli/CliLoop.h"
 #include "link/LinkTypes.h"
 
@@ -55,6 +56,8 @@ int main(int argc, char** argv)
     send->add_option("LINE", sendLines, "command lines, e.g. %DUMP_SYS")->required();
     auto* console = app.add_subcommand("console", "raw terminal to the unit (Ctrl-] ends)");
     auto* ports = app.add_subcommand("ports", "list the serial ports of this machine");
+    DiffArgs diffArgs;
+    auto* diff = AddDiffCommand(app, diffArgs);
 
     try {
         app.parse(argc, argv);
@@ -65,6 +68,7 @@ int main(int argc, char** argv)
     options.parity = kParities.at(parity);
 
     if (ports->parsed()) return CmdPorts();
+    if (diff->parsed()) return CmdDiff(options, diffArgs);
 
     CCliLoop loop(options);
     if (const int rc = loop.Open(); rc != kExitOk) return rc;
