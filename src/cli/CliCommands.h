@@ -19,10 +19,17 @@ inline constexpr Millis kConsoleForeverMs = 365LL * 24 * 3600 * 1000;  // an int
 int AwaitReload(CCliLoop& loop);
 
 int CmdRead(CCliLoop& loop, const std::string& profilePath, const std::string& jsonPath);
-int CmdExec(CCliLoop& loop, const std::string& profilePath);
+// What `exec` adds around the run.
+struct ExecExtras {
+    std::string reportPath;  // write each line's outcome as JSON here; empty: no report
+    std::string backupDir;   // back the unit up here first; empty: the default backup folder
+    bool noBackup = false;   // no backup before the run
+};
+
+int CmdExec(CCliLoop& loop, const std::string& profilePath, const ExecExtras& extras = {});
 int CmdSetup(CCliLoop& loop);
 int CmdRestart(CCliLoop& loop);
-int CmdDefaults(CCliLoop& loop);
+int CmdDefaults(CCliLoop& loop, const ExecExtras& extras = {});
 int CmdSend(CCliLoop& loop, const std::vector<std::string>& lines);
 int CmdConsole(CCliLoop& loop);
 int CmdPorts();

@@ -49,6 +49,7 @@ bool CProfileRunner::Start(CProfileLines lines, std::function<void(const ExecSum
     lateSeen_ = lateAtStart_;
     records_.clear();
     openRecord_ = kNoLine;
+    section_.clear();
     startedAt_ = link_.Now();
     done_ = std::move(done);
     link_.onLoginRefused = [this] { OnLoginRefused(); };
@@ -78,7 +79,7 @@ int CProfileRunner::RemainingCommands(std::size_t from) const
 void CProfileRunner::Record(const ProfileLine& line, LineOutcome outcome)
 {
     const Millis now = link_.Now();
-    records_.push_back({std::string(line.text), outcome, now, now});
+    records_.push_back({std::string(line.text), section_, outcome, now, now});
 }
 
 // An answer that came while the sender waited out an unanswered line belongs to that line:
@@ -111,7 +112,7 @@ void CProfileRunner::Next()
         }
         switch (line.kind) {
         case ProfileLineKind::Note: link_.Progress().ShowLine(kLineTicks, std::string(line.text)); break;
-        case ProfileLineKind::Header: break;
+        case ProfileLineKind::Header: section_ = line.text; break;
         case ProfileLineKind::Repeated: Record(line, LineOutcome::Repeated); break;
         case ProfileLineKind::Refused:
             // Cut by the port it would reach the unit as a different command, glued to the next.
@@ -132,7 +133,7 @@ void CProfileRunner::Next()
                 CreditLateAnswer();
                 const Millis now = link_.Now();
                 openRecord_ = records_.size();
-                records_.push_back({text, LineOutcome::Unanswered, now, now});
+                records_.push_back({text, section_, LineOutcome::Unanswered, now, now});
             };
             job.onDone = [this](const SeqResult& r) { OnLineDone(r); };
             awaiting_ = true;

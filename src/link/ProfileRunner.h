@@ -48,6 +48,7 @@ enum class LineOutcome {
 // out has sentAt == doneAt (when it was passed over).
 struct ExecLineRecord {
     std::string line;
+    std::string section;  // the header line of its page section ("//Page …"), when the file was read with them
     LineOutcome outcome = LineOutcome::Unanswered;
     Millis sentAt = 0;
     Millis doneAt = 0;
@@ -118,6 +119,7 @@ private:
     Millis startedAt_ = 0;
     int lateSeen_ = 0;                // late answers already credited to a record
     std::size_t openRecord_ = kNoLine;  // the record of the line in flight
+    std::string section_;               // the header of the section being run
 };
 
 }  // namespace rtu
