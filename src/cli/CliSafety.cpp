@@ -49,10 +49,10 @@ int BackUpUnit(CCliLoop& loop, const ExecExtras& extras, const std::string& reas
     std::tm local{};
     ::localtime_r(&now, &local);
     const std::string dir = extras.backupDir.empty() ? DefaultBackupDir() : extras.backupDir;
-    const BackupResult r =
-        WriteBackup(dir, BackupUnitId(loop.Session()), local, reason, loop.Session().ProfileText());
+    const BackupResult r = WriteBackup(dir, BackupUnitId(loop.Session()), local, reason, loop.Session().ProfileText());
     if (!r.ok) {
-        std::fprintf(stderr, "rtuctl: cannot write the backup: %s; nothing was changed (--no-backup goes on without one)\n",
+        std::fprintf(stderr,
+                     "rtuctl: cannot write the backup: %s; nothing was changed (--no-backup goes on without one)\n",
                      r.error.c_str());
         return kExitOutput;
     }

@@ -4,10 +4,7 @@
 
 namespace rtu {
 
-bool OutcomeFailed(LineOutcome outcome)
-{
-    return outcome != LineOutcome::Ok && outcome != LineOutcome::Repeated;
-}
+bool OutcomeFailed(LineOutcome outcome) { return outcome != LineOutcome::Ok && outcome != LineOutcome::Repeated; }
 
 namespace {
 
@@ -52,9 +49,10 @@ nlohmann::json ExecReportJson(const ExecSummary& s, const std::vector<ExecLineRe
                          {"at_ms", r.sentAt - startedAt},
                          {"wait_ms", r.doneAt - r.sentAt}});
     }
-    const nlohmann::json summary = {{"sent", s.sent},         {"ok", s.ok},           {"err", s.err},
-                                    {"unanswered", s.unanswered}, {"refused", s.refused}, {"late", s.late},
-                                    {"not_sent", s.notSent},  {"stopped", s.stopped}, {"committed", s.committed}};
+    const nlohmann::json summary = {
+        {"sent", s.sent},          {"ok", s.ok},     {"err", s.err},          {"unanswered", s.unanswered},
+        {"refused", s.refused},    {"late", s.late}, {"not_sent", s.notSent}, {"stopped", s.stopped},
+        {"committed", s.committed}};
     return {{"started", startedText}, {"summary", summary}, {"lines", std::move(lines)}};
 }
 

@@ -26,7 +26,7 @@ std::vector<ExecReportRow> ExecReportRows(const std::vector<ExecLineRecord>& rec
 // {"started", "summary": {…}, "lines": [{"line", "outcome", "page", "caption", "at_ms", "wait_ms"}]}:
 // at_ms counts from the start of the run, wait_ms from the line going out to its answer.
 // Lines are in file order.
-nlohmann::json ExecReportJson(const ExecSummary& summary, const std::vector<ExecLineRecord>& records,
-                              Millis startedAt, const std::string& startedText, const SectionInfoFn& sections);
+nlohmann::json ExecReportJson(const ExecSummary& summary, const std::vector<ExecLineRecord>& records, Millis startedAt,
+                              const std::string& startedText, const SectionInfoFn& sections);
 
 }  // namespace rtu

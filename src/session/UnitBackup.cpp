@@ -13,9 +13,9 @@ namespace rtu {
 namespace {
 
 constexpr const char* kIdFormat = "%%ID%s\r";  // the command that writes the unit's id
-constexpr std::size_t kMaxIdChars = 64;         // longest id kept in a file name
-constexpr int kMaxSameName = 1000;              // backups of one unit within one second
-constexpr mode_t kBackupDirMode = 0700;         // backups hold passwords and phone numbers
+constexpr std::size_t kMaxIdChars = 64;        // longest id kept in a file name
+constexpr int kMaxSameName = 1000;             // backups of one unit within one second
+constexpr mode_t kBackupDirMode = 0700;        // backups hold passwords and phone numbers
 
 std::string Stamp(const std::tm& t, const char* format)
 {
@@ -76,9 +76,8 @@ BackupResult WriteBackup(const std::string& dir, std::string_view unitId, const 
     std::filesystem::path path = std::filesystem::path(dir) / base;
     for (int n = 2; std::filesystem::exists(path, ec) && n <= kMaxSameName; ++n)
         path = std::filesystem::path(dir) / (base.substr(0, base.size() - 4) + "-" + std::to_string(n) + ".txt");
-    const std::string text = "//Backup of unit " + std::string(unitId) + " taken " +
-                             Stamp(local, "%Y-%m-%d %H:%M:%S") + " before " + std::string(reason) + "\r\n" +
-                             std::string(profile);
+    const std::string text = "//Backup of unit " + std::string(unitId) + " taken " + Stamp(local, "%Y-%m-%d %H:%M:%S") +
+                             " before " + std::string(reason) + "\r\n" + std::string(profile);
     out.path = path.string();
     out.ok = WriteFileSafely(out.path, text, out.error);
     return out;
