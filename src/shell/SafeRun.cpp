@@ -14,6 +14,8 @@ namespace {
 constexpr const char* kNothingDiffers =
     "Nothing differs: the unit already holds every line of the profile. Nothing was sent.";
 constexpr const char* kNotRead = "The unit's values could not be read in full, so nothing was sent.";
+constexpr const char* kBusy = "The unit is busy: nothing was sent. Try again once it is free.";
+constexpr const char* kReloadEnd = "DUMPR";  // the line that ends the unit's full report
 constexpr const char* kAskBackup = "Save a backup of the unit's values before they are changed?";
 }  // namespace
 
@@ -21,6 +23,9 @@ CSafeRun::CSafeRun(CSessionDriver& driver, CRegSetting& settings, QWidget* windo
     : QObject(window), driver_(driver), settings_(settings), window_(window), tell_(std::move(tell))
 {
     connect(&driver_, &CSessionDriver::unitBusyChanged, this, &CSafeRun::OnUnitBusy);
+    connect(&driver_, &CSessionDriver::lineReceived, this, [this](const QString& line) {
+        if (step_ != Step::None && line.contains(QLatin1String(kReloadEnd))) dumprSeen_ = true;
+    });
     connect(&driver_, &CSessionDriver::profileEnded, this, &CSafeRun::ShowReport, Qt::QueuedConnection);
 }
 
@@ -61,10 +66,17 @@ void CSafeRun::Defaults()
 
 void CSafeRun::Start(Step step)
 {
+    rtu::CSession& s = driver_.Session();
+    if (s.Busy()) return Tell(QMessageBox::Warning, QString::fromLatin1(kBusy));
     step_ = step;
     reloadSeen_ = false;
-    driver_.Session().Reload();  // the comparison and the backup need the unit's values now
+    dumprSeen_ = false;
+    s.Reload();  // the comparison and the backup need the unit's values now
     driver_.Pump();
+    if (step_ != Step::None && !reloadSeen_ && !s.Busy()) {  // the reload could not even start
+        step_ = Step::None;
+        Tell(QMessageBox::Critical, QString::fromLatin1(kNotRead));
+    }
 }
 
 void CSafeRun::OnUnitBusy(bool busy)
@@ -78,7 +90,8 @@ void CSafeRun::OnUnitBusy(bool busy)
     const Step step = step_;
     step_ = Step::None;
     rtu::CSession& s = driver_.Session();
-    if (!s.UnreadProfilePages().empty()) return Tell(QMessageBox::Critical, QString::fromLatin1(kNotRead));
+    if (!dumprSeen_ || !s.UnreadProfilePages().empty())
+        return Tell(QMessageBox::Critical, QString::fromLatin1(kNotRead));
     if (step == Step::Preview) return Preview();
     if (!BackUp(QStringLiteral("restoring the factory defaults"))) return;
     s.Defaults();

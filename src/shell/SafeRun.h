@@ -62,6 +62,7 @@ private:
     TellFn tell_;
     Step step_ = Step::None;
     bool reloadSeen_ = false;  // the reload made the unit busy; its end is the next free state
+    bool dumprSeen_ = false;   // the unit finished its full report
     QString path_;
     rtu::CProfileLines file_;
     CExecReportDlg* report_ = nullptr;

@@ -15,6 +15,7 @@
 #include "shell/PreviewDlg.h"
 #include "shell/RegSetting.h"
 #include "shell/SafeRun.h"
+#include "shell/SessionDriver.h"
 #include "shell/SimProcess.h"
 #include "shell/UnitGuard.h"
 #include "shell/VarnelDlg.h"
@@ -145,6 +146,26 @@ private slots:
         QVERIFY(!previewed);
         QVERIFY(!ReceivedLines(rig.trace).contains("%STARTCMD"));
         QVERIFY(rig.Backups().isEmpty());
+    }
+
+    // Without a unit to read nothing is sent, the user is told each time, and nothing waits on.
+    void unreadableUnitSendsNothing()
+    {
+        QTemporaryDir dir;
+        CRegSetting reg(dir.filePath("settings.ini"));
+        rtu::CTextCatalog catalog;
+        CVarnelDlg dlg(reg, catalog);
+        QStringList messages;
+        dlg.messageSink = [&](QMessageBox::Icon, const QString& text) { messages << text; };
+        dlg.Guard()->chooser = [](const QString&, const QStringList&) { return 0; };
+        QSignalSpy answered(dlg.Driver(), &CSessionDriver::commandAnswered);
+        for (int round = 1; round <= 2; ++round) {
+            dlg.RunCommand(rtu::cmd::kDefaults);
+            QTRY_COMPARE_WITH_TIMEOUT(messages.size(), round, kSimWaitMs);
+            QVERIFY2(messages.back().contains("could not be read"), qPrintable(messages.back()));
+            QVERIFY(!dlg.SafeRun()->Waiting());
+        }
+        for (const auto& a : answered) QVERIFY(!a.at(0).toString().startsWith("%ATF"));
     }
 
     // Defaults: the backup first, then the defaults; asked first when the setting says so.
