@@ -66,12 +66,12 @@ BackupResult WriteBackup(const std::string& dir, std::string_view unitId, const 
         return out;
     }
     std::error_code ec;
-    std::filesystem::create_directories(dir, ec);
+    const bool created = std::filesystem::create_directories(dir, ec);
     if (ec) {
         out.error = dir + ": " + ec.message();
         return out;
     }
-    ::chmod(dir.c_str(), kBackupDirMode);
+    if (created) ::chmod(dir.c_str(), kBackupDirMode);  // a folder the user named keeps its own mode
     const std::string base = BackupFileName(unitId, local);
     std::filesystem::path path = std::filesystem::path(dir) / base;
     for (int n = 2; std::filesystem::exists(path, ec) && n <= kMaxSameName; ++n)

@@ -41,9 +41,16 @@ TEST(RtuctlBackup, BackupBeforeExecAndDefaultsRestoresTheUnit)
     ASSERT_EQ(ctl({"read", "--profile", before}).code, 0);
     std::ofstream(dir / "change.txt") << "\r\n//Page Device Control phones\r\n%CS3+4900000000\r\n";
 
+    // A folder the user names keeps its own mode.
     const auto backups = dir / "backups";
+    std::filesystem::create_directories(backups);
+    using std::filesystem::perms;
+    const perms open =
+        perms::owner_all | perms::group_read | perms::group_exec | perms::others_read | perms::others_exec;
+    std::filesystem::permissions(backups, open);
     RunResult r = ctl({"exec", "--backup", backups.string(), (dir / "change.txt").string()});
     ASSERT_EQ(r.code, 0) << r.out << r.err;
+    EXPECT_EQ(std::filesystem::status(backups).permissions(), open);
     r = ctl({"defaults", "--backup", backups.string()});
     ASSERT_EQ(r.code, 0) << r.err;
     const auto files = Files(backups);
@@ -80,13 +87,13 @@ TEST(RtuctlBackup, NoBackupMeansNoChange)
         std::string timeout;
         int code;
     } cases[] = {
-        {{"--fail", "silent"}, (dir / "b").string(), "3", 3},          // the unit does not give its values
+        {{"--fail", "silent"}, (dir / "b").string(), "3", 3},             // the unit does not give its values
         {{"--latency-ms", "0"}, (dir / "file" / "b").string(), "30", 5},  // the folder cannot be made
     };
     for (const Case& c : cases) {
         SimProcess sim(c.sim);
-        const RunResult r =
-            RunCtl({"-p", sim.Pty(), "--timeout", c.timeout, "exec", "--backup", c.backupDir, (dir / "p.txt").string()});
+        const RunResult r = RunCtl(
+            {"-p", sim.Pty(), "--timeout", c.timeout, "exec", "--backup", c.backupDir, (dir / "p.txt").string()});
         EXPECT_EQ(r.code, c.code) << r.err;
         EXPECT_EQ(r.out, "");  // no line of the profile went out
         EXPECT_NE(r.err.find("nothing was changed"), std::string::npos) << r.err;
@@ -101,8 +108,8 @@ TEST(RtuctlReport, EveryLineWithItsOutcomeAndPage)
                                     "\r\n//Page digital alarm prio table\r\n%DINPRIO=3,0002,0002\r\n";
     SimProcess sim({"--latency-ms", "0"});
     const auto report = dir / "r.json";
-    const RunResult r = RunCtl({"-p", sim.Pty(), "exec", "--no-backup", "--report", report.string(),
-                                (dir / "p.txt").string()});
+    const RunResult r =
+        RunCtl({"-p", sim.Pty(), "exec", "--no-backup", "--report", report.string(), (dir / "p.txt").string()});
     EXPECT_EQ(r.code, 4) << r.err;  // the refused line still fails the run
     const auto json = nlohmann::json::parse(ReadFile(report));
     const std::vector<std::array<std::string, 3>> expected = {{"%CS1+491", "OK", "CPageServer"},
