@@ -30,6 +30,7 @@ const char* KindName(DiffKind kind)
     case DiffKind::Changed: return "changed";
     case DiffKind::OnlyNew: return "only-new";
     case DiffKind::OnlyOld: return "only-old";
+    case DiffKind::Same: return "same";
     }
     return "";
 }
@@ -69,6 +70,7 @@ void PrintText(const ProfileDiff& diff, const std::string& oldLabel, const std::
             case DiffKind::OnlyOld:
                 std::printf("  %s  only %s: %s\n", l.key.c_str(), oldLabel.c_str(), l.oldLine.c_str());
                 break;
+            case DiffKind::Same: break;  // not asked for here
             }
         }
     }

@@ -158,11 +158,12 @@ std::string FormatKey(const char* format)
 int ProfileDiff::Count() const
 {
     int n = 0;
-    for (const DiffSection& s : sections) n += static_cast<int>(s.lines.size());
+    for (const DiffSection& s : sections)
+        for (const DiffLine& l : s.lines) n += l.kind == DiffKind::Same ? 0 : 1;
     return n;
 }
 
-ProfileDiff CProfileDiffer::Compare(const CProfileLines& oldLines, const CProfileLines& newLines) const
+ProfileDiff CProfileDiffer::Compare(const CProfileLines& oldLines, const CProfileLines& newLines, bool withSame) const
 {
     const Sections olds = Split(oldLines);
     const Sections news = Split(newLines);
@@ -191,6 +192,7 @@ ProfileDiff CProfileDiffer::Compare(const CProfileLines& oldLines, const CProfil
             if (old == oldByKey.end()) section.lines.push_back({DiffKind::OnlyNew, newKeys[i], {}, newSide[i]});
             else if (old->second != newSide[i])
                 section.lines.push_back({DiffKind::Changed, newKeys[i], old->second, newSide[i]});
+            else if (withSame) section.lines.push_back({DiffKind::Same, newKeys[i], old->second, newSide[i]});
         }
         std::set<std::string_view> listed;
         for (std::size_t i = 0; i < oldSide.size(); ++i) {

@@ -22,6 +22,7 @@ enum class DiffKind {
     Changed,  // both sides hold the key with different values
     OnlyNew,  // only the new side (the file to be sent) holds it
     OnlyOld,  // only the old side (the unit, or the first file) holds it
+    Same,     // both sides hold the same line (only when asked for)
 };
 
 struct DiffLine {
@@ -41,9 +42,9 @@ struct DiffSection {
 };
 
 struct ProfileDiff {
-    std::vector<DiffSection> sections;  // only sections with differences
-    bool Equal() const { return sections.empty(); }
-    int Count() const;
+    std::vector<DiffSection> sections;  // only sections with differences (or, when asked for, equal lines)
+    bool Equal() const { return Count() == 0; }
+    int Count() const;  // lines that differ
 };
 
 // What the comparison knows of a section: its page, caption and the keys its rows declare.
@@ -60,7 +61,8 @@ public:
 
     explicit CProfileDiffer(SectionInfoFn info = {}) : info_(std::move(info)) {}
     // `oldLines` and `newLines` must have been read with their headers kept.
-    ProfileDiff Compare(const CProfileLines& oldLines, const CProfileLines& newLines) const;
+    // `withSame` also lists the new side's lines that the old side holds as they are.
+    ProfileDiff Compare(const CProfileLines& oldLines, const CProfileLines& newLines, bool withSame = false) const;
 
 private:
     SectionInfoFn info_;

@@ -1,5 +1,6 @@
 #include "shell/PreviewDlg.h"
 
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -9,14 +10,16 @@
 
 namespace {
 
-constexpr int kLineRole = Qt::UserRole + 1;  // the file's whole line of a row
+constexpr int kLineRole = Qt::UserRole + 1;  // the file's whole line of a row, a page's header
+constexpr int kSameRole = Qt::UserRole + 2;  // the unit already holds the row's line
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 
 CPreviewDlg::CPreviewDlg(const rtu::ProfileDiff& diff, QWidget* parent)
-    : QDialog(parent), tree_(new QTreeWidget(this)), count_(new QLabel(this))
+    : QDialog(parent), tree_(new QTreeWidget(this)), count_(new QLabel(this)),
+      showSame_(new QCheckBox(tr("Show the lines the unit already holds"), this))
 {
     setWindowTitle(tr("Run profile: what would change"));
     setMinimumSize(kMinWidth, kMinHeight);
@@ -35,13 +38,18 @@ CPreviewDlg::CPreviewDlg(const rtu::ProfileDiff& diff, QWidget* parent)
             }
             auto* row = new QTreeWidgetItem(
                 page, {Q(line.key), line.oldLine.empty() ? tr("(none)") : Q(line.OldValue()), Q(line.NewValue())});
+            const bool same = line.kind == rtu::DiffKind::Same;
             row->setData(kColLine, kLineRole, Q(line.newLine));
+            row->setData(kColLine, kSameRole, same);
             row->setFlags(row->flags() | Qt::ItemIsUserCheckable);
-            row->setCheckState(kColLine, Qt::Checked);
+            row->setCheckState(kColLine, same ? Qt::Unchecked : Qt::Checked);
         }
     }
     tree_->expandAll();
     connect(tree_, &QTreeWidget::itemChanged, this, [this] { UpdateCount(); });
+    showSame_->setObjectName(QStringLiteral("showEqualLines"));
+    connect(showSame_, &QCheckBox::toggled, this, &CPreviewDlg::ShowSame);
+    ShowSame(false);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setText(tr("Send the checked lines"));
@@ -49,6 +57,7 @@ CPreviewDlg::CPreviewDlg(const rtu::ProfileDiff& diff, QWidget* parent)
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tree_);
+    layout->addWidget(showSame_);
     layout->addWidget(count_);
     layout->addWidget(buttons);
     UpdateCount();
@@ -81,6 +90,21 @@ std::string CPreviewDlg::CheckedProfile() const
         if (!lines.empty()) out += (header.empty() ? std::string() : header + "\r\n") + lines;
     }
     return out;
+}
+
+void CPreviewDlg::ShowSame(bool show)
+{
+    for (int p = 0; p < tree_->topLevelItemCount(); ++p) {
+        QTreeWidgetItem* page = tree_->topLevelItem(p);
+        bool anyShown = false;
+        for (int r = 0; r < page->childCount(); ++r) {
+            QTreeWidgetItem* row = page->child(r);
+            const bool hidden = !show && row->data(kColLine, kSameRole).toBool();
+            row->setHidden(hidden);
+            anyShown = anyShown || !hidden;
+        }
+        page->setHidden(!anyShown);
+    }
 }
 
 void CPreviewDlg::UpdateCount()

@@ -7,13 +7,15 @@
 
 #include "session/ProfileDiff.h"
 
+class QCheckBox;
 class QTreeWidget;
 class QLabel;
 
 // What a profile would change on the unit, before anything is sent: per page, each differing
 // line the file would write, with the unit's value and the file's, and a check box (all
-// checked at first). Only the checked lines are sent. Equal lines and lines only the unit
-// holds (a profile cannot take them away) are not shown.
+// checked at first). Only the checked lines are sent. Lines the unit already holds are hidden
+// (and unchecked) until asked for; lines only the unit holds are not shown (a profile cannot
+// take them away).
 class CPreviewDlg : public QDialog {
     Q_OBJECT
 public:
@@ -31,10 +33,13 @@ public:
     // The same as profile text, each page's lines under its header line.
     std::string CheckedProfile() const;
     QTreeWidget* Tree() const { return tree_; }
+    QCheckBox* ShowSameBox() const { return showSame_; }
 
 private:
     void UpdateCount();
+    void ShowSame(bool show);
 
     QTreeWidget* tree_;
     QLabel* count_;
+    QCheckBox* showSame_;
 };

@@ -106,10 +106,11 @@ void CSafeRun::Preview()
     if (!rtu::ReadProfileForDiff(s.ProfileText(), unit, error))
         return Tell(QMessageBox::Critical, QString::fromLatin1(kNotRead) + "\n" + QString::fromStdString(error));
     const rtu::CProfileDiffer differ(rtu::PageSectionInfo(s.Registry(), s.Pages(), s.Catalog()));
-    const rtu::ProfileDiff diff = differ.Compare(unit, file_);
+    const rtu::ProfileDiff diff = differ.Compare(unit, file_, true);
     const bool nothingToSend = std::all_of(diff.sections.begin(), diff.sections.end(), [](const rtu::DiffSection& d) {
-        return std::all_of(d.lines.begin(), d.lines.end(),
-                           [](const rtu::DiffLine& l) { return l.kind == rtu::DiffKind::OnlyOld; });
+        return std::all_of(d.lines.begin(), d.lines.end(), [](const rtu::DiffLine& l) {
+            return l.kind == rtu::DiffKind::OnlyOld || l.kind == rtu::DiffKind::Same;
+        });
     });
     if (nothingToSend) return Tell(QMessageBox::Information, QString::fromLatin1(kNothingDiffers));
     CPreviewDlg dialog(diff, window_);

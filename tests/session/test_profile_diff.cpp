@@ -25,7 +25,10 @@ std::vector<std::string> Flat(const ProfileDiff& diff)
     for (const DiffSection& s : diff.sections) {
         out.push_back("[" + s.caption + "]");
         for (const DiffLine& l : s.lines) {
-            const char* kind = l.kind == DiffKind::Changed ? "~" : l.kind == DiffKind::OnlyNew ? "+" : "-";
+            const char* kind = l.kind == DiffKind::Changed   ? "~"
+                               : l.kind == DiffKind::OnlyNew ? "+"
+                               : l.kind == DiffKind::Same    ? "="
+                                                             : "-";
             out.push_back(std::string(kind) + " " + l.key + " " + l.OldValue() + "|" + l.NewValue());
         }
     }
@@ -62,11 +65,17 @@ TEST(ProfileDiff, LinesAreMatchedByTheirKey)
          "//Page digital alarm prio table\r\n%DINPRIO=3,0001,0002\r\n%DINPRIO=4,0000,0000\r\n",
          "//Page digital alarm prio table\r\n%DINPRIO=3,0001,0003\r\n%DINPRIO=4,0000,0000\r\n",
          {"[digital alarm prio table]", "~ %DINPRIO=3, 0001,0002|0001,0003"}},
-        {"only in one side", phones + "%CS0+491\r\n", phones + "%CS0+491\r\n%CS1+492\r\n",
+        {"only in one side",
+         phones + "%CS0+491\r\n",
+         phones + "%CS0+491\r\n%CS1+492\r\n",
          {"[Device Control phones]", "+ %CS1 |+492"}},
-        {"a key written twice counts with its last line", phones + "%CS0+491\r\n",
-         phones + "%CS0+400\r\n%CS1+492\r\n%CS0+491\r\n", {"[Device Control phones]", "+ %CS1 |+492"}},
-        {"same line under another page is another setting", phones + "%UP1\r\n", "//Page Other\r\n%UP1\r\n",
+        {"a key written twice counts with its last line",
+         phones + "%CS0+491\r\n",
+         phones + "%CS0+400\r\n%CS1+492\r\n%CS0+491\r\n",
+         {"[Device Control phones]", "+ %CS1 |+492"}},
+        {"same line under another page is another setting",
+         phones + "%UP1\r\n",
+         "//Page Other\r\n%UP1\r\n",
          {"[Other]", "+ %UP |1", "[Device Control phones]", "- %UP 1|"}},
         {"notes, repeats and lines before a header", "%UP1\r\n\\\\note\r\n", "%UP1\r\n%UP1\r\n\\\\other\r\n", {}},
     };
@@ -85,4 +94,16 @@ TEST(ProfileDiff, PagesGiveCaptionsAndDeclaredKeys)
     ASSERT_EQ(diff.sections.size(), 1u);
     EXPECT_EQ(diff.sections[0].page, "CPageMainParams");
     EXPECT_EQ(diff.Count(), 2);
+}
+
+TEST(ProfileDiff, EqualLinesOnlyWhenAskedFor)
+{
+    const std::string phones = "//Page Device Control phones\r\n";
+    const auto unit = Read(phones + "%CS0+491\r\n%CS1+492\r\n");
+    const CProfileDiffer differ;
+    const ProfileDiff same = differ.Compare(unit, Read(phones + "%CS0+491\r\n%CS1+492\r\n"), true);
+    EXPECT_TRUE(same.Equal());  // equal lines listed are no difference
+    EXPECT_EQ(Flat(same), (V{"[Device Control phones]", "= %CS0 +491|+491", "= %CS1 +492|+492"}));
+    const ProfileDiff one = differ.Compare(unit, Read(phones + "%CS0+491\r\n%CS1+499\r\n"), true);
+    EXPECT_EQ(one.Count(), 1);
 }

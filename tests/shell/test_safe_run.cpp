@@ -1,5 +1,6 @@
 // Run profile and Defaults against the simulated unit: the preview of what would change, only
 // the checked lines sent between the framing lines, a backup first.
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
@@ -88,22 +89,31 @@ private slots:
                   "\r\n//Page Device Control phones\r\n%CS0+4917612345670\r\n%CS1+4911111\r\n"
                   "%CS2+4922222\r\n\r\n//Page digital alarm prio table\r\n%DINPRIO=3,0002,0002\r\n%NOSUCH1\r\n");
         int shown = -1;
+        bool equalShown = false;
         rig.dlg->SafeRun()->previewSink = [&](CPreviewDlg& dialog) {
             QTreeWidget* tree = dialog.Tree();
-            shown = 0;
-            for (int p = 0; p < tree->topLevelItemCount(); ++p)
-                for (int r = 0; r < tree->topLevelItem(p)->childCount(); ++r) {
-                    QTreeWidgetItem* row = tree->topLevelItem(p)->child(r);
-                    ++shown;
-                    if (row->text(CPreviewDlg::kColLine) == "%CS2")
-                        row->setCheckState(CPreviewDlg::kColLine, Qt::Unchecked);
-                }
+            auto rows = [tree] {
+                QList<QTreeWidgetItem*> out;
+                for (int p = 0; p < tree->topLevelItemCount(); ++p)
+                    for (int r = 0; r < tree->topLevelItem(p)->childCount(); ++r)
+                        if (!tree->topLevelItem(p)->child(r)->isHidden()) out << tree->topLevelItem(p)->child(r);
+                return out;
+            };
+            // The equal line shows, unchecked, only when asked for.
+            dialog.ShowSameBox()->setChecked(true);
+            equalShown = rows().size() == 5 && rows()[0]->checkState(CPreviewDlg::kColLine) == Qt::Unchecked;
+            dialog.ShowSameBox()->setChecked(false);
+            shown = static_cast<int>(rows().size());
+            for (QTreeWidgetItem* row : rows())
+                if (row->text(CPreviewDlg::kColLine) == "%CS2")
+                    row->setCheckState(CPreviewDlg::kColLine, Qt::Unchecked);
             return true;
         };
         const qsizetype before = ReceivedLines(rig.trace).size();
         rig.dlg->RunCommand(rtu::cmd::kExecProfile);
         QTRY_VERIFY_WITH_TIMEOUT(ReceivedLines(rig.trace).mid(before).contains("%COMMITCMD"), kSimWaitMs);
-        QCOMPARE(shown, 4);  // the equal line is not shown
+        QCOMPARE(shown, 4);  // the equal line is hidden
+        QVERIFY(equalShown);
         const QStringList sent = ReceivedLines(rig.trace).mid(before);
         const qsizetype start = sent.indexOf("%STARTCMD");
         QVERIFY(start >= 0);
