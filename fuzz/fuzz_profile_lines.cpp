@@ -61,6 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (!text.starts_with("\\\\")) __builtin_trap();
             break;
         case rtu::ProfileLineKind::Refused:
+        case rtu::ProfileLineKind::Repeated:
             if (text[0] != '%' || text.size() > rtu::CProfileReader::kRefusedPreview) __builtin_trap();
             break;
         default: __builtin_trap();

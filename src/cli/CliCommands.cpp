@@ -10,6 +10,7 @@
 #include <fstream>
 #include <iostream>
 
+#include "cli/CliSafety.h"
 #include "cli/OutputBacklog.h"
 #include "link/PortDiagnosis.h"
 #include "link/SafeFileWriter.h"
@@ -29,8 +30,8 @@ bool WriteOutput(const std::string& path, const std::string& text, const char* w
     return false;
 }
 
-// Waits for the line holding "DUMPR" and then for the unit to fall quiet. A unit that asks
-// for the console password is answered on the way (and the reload repeated after login).
+}  // namespace
+
 int AwaitReload(CCliLoop& loop)
 {
     bool dumpr = false;
@@ -75,8 +76,6 @@ int AwaitReload(CCliLoop& loop)
     return kExitOk;
 }
 
-}  // namespace
-
 int CmdRead(CCliLoop& loop, const std::string& profilePath, const std::string& jsonPath)
 {
     loop.Session().Reload();
@@ -90,10 +89,11 @@ int CmdRead(CCliLoop& loop, const std::string& profilePath, const std::string& j
     return written ? kExitOk : kExitOutput;
 }
 
-int CmdExec(CCliLoop& loop, const std::string& profilePath)
+int CmdExec(CCliLoop& loop, const std::string& profilePath, const ExecExtras& extras)
 {
     // The whole file is checked before anything is sent.
     CProfileReader reader;
+    reader.KeepHeaders(true);  // the report names each line's page
     if (!reader.ReadFile(profilePath)) {
         if (reader.GetError() == CProfileReader::Error::CannotOpen)
             std::fprintf(stderr, "rtuctl: Open the profile failed! (%s: %s)\n", profilePath.c_str(),
@@ -105,11 +105,13 @@ int CmdExec(CCliLoop& loop, const std::string& profilePath)
         std::fprintf(stderr, "rtuctl: %s: line %u is longer than %zu bytes: it is not sent\n", profilePath.c_str(), at,
                      CProfileReader::kMaxCommandBytes);
     CProfileLines lines = reader.TakeLines();
+    if (const int rc = BackUpUnit(loop, extras, "executing the profile " + profilePath); rc != kExitOk) return rc;
     // Each line waits at most its bound and a settling spell, so the run is bounded by its
     // lines, not by --timeout.
     const Millis perLine = CProfileRunner::kLineWaitMs + CSequencer::kSettleMaxMs;
     const Millis runBound = NowMs() + static_cast<Millis>(lines.Count() + 2) * perLine +
                             static_cast<Millis>(CSerialPort::kRingSlots) * CSerialPort::kFullRingWaitMs;
+    const std::string startedText = WallClockText();
     std::optional<ExecSummary> summary;
     loop.onQuestion = [&loop](const ev::Question&) { loop.Session().StopProfile(); };  // a script has nobody to ask
     loop.onProfileEnded = [&](const ExecSummary& s) { summary = s; };
@@ -126,6 +128,7 @@ int CmdExec(CCliLoop& loop, const std::string& profilePath)
     std::printf("refused: %d\n", summary->refused);
     if (summary->late > 0) std::printf("answered late: %d\n", summary->late);
     std::fflush(stdout);
+    const bool reported = extras.reportPath.empty() || WriteExecReport(loop, *summary, startedText, extras.reportPath);
     if (summary->stop == ExecStop::LoginRefused) {
         std::fprintf(stderr,
                      "rtuctl: %s The profile was stopped: %d line(s) were not sent and nothing was committed "
@@ -142,6 +145,7 @@ int CmdExec(CCliLoop& loop, const std::string& profilePath)
     }
     const int reload = AwaitReload(loop);
     if (!summary->Clean()) return kExitCommandFailed;
+    if (reload == kExitOk && !reported) return kExitOutput;
     return reload;
 }
 
@@ -176,8 +180,9 @@ int CmdRestart(CCliLoop& loop)
     return kExitOk;
 }
 
-int CmdDefaults(CCliLoop& loop)
+int CmdDefaults(CCliLoop& loop, const ExecExtras& extras)
 {
+    if (const int rc = BackUpUnit(loop, extras, "restoring the factory defaults"); rc != kExitOk) return rc;
     loop.Session().Defaults();  // posts the full reload
     return AwaitReload(loop);
 }

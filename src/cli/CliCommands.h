@@ -14,11 +14,22 @@ inline constexpr int kConsoleQuietMs = 500;     // console with piped input: qui
 inline constexpr int kConsoleFlushMs = 2000;    // console: what the unit said gets this long to be printed at exit
 inline constexpr Millis kConsoleForeverMs = 365LL * 24 * 3600 * 1000;  // an interactive console has no time limit
 
+// Waits for the line holding "DUMPR" and then for the unit to fall quiet. A unit that asks
+// for the console password is answered on the way (and the reload repeated after login).
+int AwaitReload(CCliLoop& loop);
+
 int CmdRead(CCliLoop& loop, const std::string& profilePath, const std::string& jsonPath);
-int CmdExec(CCliLoop& loop, const std::string& profilePath);
+// What `exec` adds around the run.
+struct ExecExtras {
+    std::string reportPath;  // write each line's outcome as JSON here; empty: no report
+    std::string backupDir;   // back the unit up here first; empty: the default backup folder
+    bool noBackup = false;   // no backup before the run
+};
+
+int CmdExec(CCliLoop& loop, const std::string& profilePath, const ExecExtras& extras = {});
 int CmdSetup(CCliLoop& loop);
 int CmdRestart(CCliLoop& loop);
-int CmdDefaults(CCliLoop& loop);
+int CmdDefaults(CCliLoop& loop, const ExecExtras& extras = {});
 int CmdSend(CCliLoop& loop, const std::vector<std::string>& lines);
 int CmdConsole(CCliLoop& loop);
 int CmdPorts();

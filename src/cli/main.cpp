@@ -8,6 +8,7 @@
 #include <CLI/CLI.hpp>
 
 #include "cli/CliCommands.h"
+#include "cli/CliDiff.h"
 #include "cli/CliLoop.h"
 #include "cli/CliRecords.h"
 #include "link/LinkTypes.h"
@@ -50,9 +51,15 @@ int main(int argc, char** argv)
     read->add_option("--json", jsonPath, "write every page's values as JSON to FILE");
     auto* exec = app.add_subcommand("exec", "execute a profile, then reload; print a summary");
     exec->add_option("FILE", execPath, "the profile")->required();
+    ExecExtras extras;
+    exec->add_option("--report", extras.reportPath, "write each line's outcome and time as JSON to FILE");
     auto* setup = app.add_subcommand("setup", "bring the unit into setup mode (power-cycle it when told)");
     auto* restart = app.add_subcommand("restart", "restart the unit");
     auto* defaults = app.add_subcommand("defaults", "restore the unit's factory defaults, then reload");
+    for (auto* changing : {exec, defaults}) {
+        auto* dir = changing->add_option("--backup", extras.backupDir, "back the unit up into DIR first");
+        changing->add_flag("--no-backup", extras.noBackup, "no backup of the unit first")->excludes(dir);
+    }
     auto* send = app.add_subcommand("send", "send each LINE as one command line and print the answer");
     send->add_option("LINE", sendLines, "command lines, e.g. %DUMP_SYS")->required();
     auto* console = app.add_subcommand("console", "raw terminal to the unit (Ctrl-] ends)");
@@ -78,6 +85,8 @@ int main(int argc, char** argv)
     auto* events =
         app.add_subcommand("events", "print the unit's alarm and restore events as they arrive (Ctrl-C ends)");
     events->add_flag("--json", eventsJson, "one JSON object per line");
+    DiffArgs diffArgs;
+    auto* diff = AddDiffCommand(app, diffArgs);
 
     try {
         app.parse(argc, argv);
@@ -89,15 +98,16 @@ int main(int argc, char** argv)
 
     if (ports->parsed()) return CmdPorts();
     if (diagnose->parsed()) return CmdDiagnose(options, diagnosePath, RTU_VERSION);
+    if (diff->parsed()) return CmdDiff(options, diffArgs);
 
     CCliLoop loop(options);
     if (const int rc = loop.Open(); rc != kExitOk) return rc;
 
     if (read->parsed()) return CmdRead(loop, profilePath, jsonPath);
-    if (exec->parsed()) return CmdExec(loop, execPath);
+    if (exec->parsed()) return CmdExec(loop, execPath, extras);
     if (setup->parsed()) return CmdSetup(loop);
     if (restart->parsed()) return CmdRestart(loop);
-    if (defaults->parsed()) return CmdDefaults(loop);
+    if (defaults->parsed()) return CmdDefaults(loop, extras);
     if (send->parsed()) return CmdSend(loop, sendLines);
     if (console->parsed()) return CmdConsole(loop);
     if (records->parsed()) return CmdRecords(loop, recordsCsv, recordCount, recordSeconds);

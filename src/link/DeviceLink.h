@@ -75,6 +75,8 @@ public:
     // Raw text typed on the console, sent as typed.
     bool SendRaw(std::string_view text) { return sequencer_.WriteNow(text); }
 
+    // The time on the clock the link was given.
+    Millis Now() const { return clock_(); }
     CSequencer& Sequencer() { return sequencer_; }
     const CSequencer& Sequencer() const { return sequencer_; }
     CSysProgress& Progress() { return progress_; }

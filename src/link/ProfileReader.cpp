@@ -197,24 +197,38 @@ void CProfileReader::EndLine()
     line_.clear();
 }
 
-// The rules of execution that need no unit: empty lines and direct repeats of the previous
-// non-empty line are dropped, then only command and note lines are kept.
+// The first bytes of a line, whole characters only.
+static std::string_view Preview(std::string_view line)
+{
+    if (line.size() <= CProfileReader::kRefusedPreview) return line;
+    std::size_t cut = CProfileReader::kRefusedPreview;
+    while (cut > 0 && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80) --cut;
+    return line.substr(0, cut);
+}
+
+// The rules of execution that need no unit: empty lines are dropped, a direct repeat of the
+// previous non-empty line is marked as repeated (never sent), then only command and note
+// lines (and headers when asked for) are kept.
 void CProfileReader::TakeLine(std::string_view line)
 {
     if (line.empty()) return;
-    if (havePrevious_ && line == previous_) return;
+    if (havePrevious_ && line == previous_) {
+        // Kept short: a repeat is only named in the run's record.
+        if (line.front() == '%') lines_.Add(ProfileLineKind::Repeated, Preview(line));
+        return;
+    }
     previous_.assign(line);
     havePrevious_ = true;
-    if (line.starts_with("\\\\")) {
+    if (keepHeaders_ && line.starts_with("//")) {
+        lines_.Add(ProfileLineKind::Header, line);
+    } else if (line.starts_with("\\\\")) {
         lines_.Add(ProfileLineKind::Note, line);
     } else if (line.front() == '%') {
         if (line.size() <= kMaxCommandBytes) {
             lines_.Add(ProfileLineKind::Command, line);
             return;
         }
-        std::size_t cut = kRefusedPreview;
-        while (cut > 0 && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80) --cut;  // whole characters only
-        lines_.Add(ProfileLineKind::Refused, line.substr(0, cut));
+        lines_.Add(ProfileLineKind::Refused, Preview(line));
         refusedAt_.push_back(lineNo_);
     }
 }
@@ -262,6 +276,12 @@ bool CProfileReader::ReadFile(const std::string& path)
     }
     ::close(fd);
     return Finish();
+}
+
+bool CProfileReader::ReadText(std::string_view text)
+{
+    if (text.size() > kMaxFileBytes) return Fail(Error::TooLarge);
+    return Feed(text) && Finish();
 }
 
 CProfileLines CProfileReader::FromLines(const std::vector<std::string>& lines)

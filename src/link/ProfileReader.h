@@ -1,7 +1,8 @@
 // Reads a profile file as a stream: checks that it is text, cuts it into lines (a lone
 // carriage return, a lone line feed and the pair each end a line) and keeps only what
 // execution needs, compactly: command lines, note lines and a mark for each command line
-// too long to be sent whole. Empty lines, other text and direct repeats are dropped here.
+// too long to be sent whole. Empty lines and other text are dropped here; a direct repeat is
+// kept only as a mark, so that a run's record can name it.
 #pragma once
 
 #include <cstddef>
@@ -15,7 +16,9 @@ namespace rtu {
 enum class ProfileLineKind : char {
     Command = 'C',  // "%…": sent with a carriage return appended
     Note = 'N',     // "\\…": shown only
-    Refused = 'R',  // a command line too long for one block: counted, not sent
+    Refused = 'R',   // a command line too long for one block: counted, not sent
+    Repeated = 'D',  // a command line equal to the line before it: not sent again (recorded only)
+    Header = 'H',    // "//…": a page section's header, kept only when asked for (comparing)
 };
 
 struct ProfileLine {
@@ -70,6 +73,10 @@ public:
     // The same for lines already cut (each may still hold carriage returns and line feeds,
     // which are removed).
     static CProfileLines FromLines(const std::vector<std::string>& lines);
+    // Keeps the "//" header lines too (before the first Feed): profiles read for comparing.
+    void KeepHeaders(bool keep) { keepHeaders_ = keep; }
+    // Reads profile text already in memory with the same rules; false when it is unfit.
+    bool ReadText(std::string_view text);
 
 private:
     enum class Encoding { Unknown, Utf8, Utf16Le, Utf16Be };
@@ -96,6 +103,7 @@ private:
     std::string line_;                                // the line being read
     std::string previous_;                            // the last non-empty line (a direct repeat is dropped)
     bool havePrevious_ = false;
+    bool keepHeaders_ = false;
     std::uint32_t lineNo_ = 0;
     CProfileLines lines_;
     std::vector<std::uint32_t> refusedAt_;

@@ -6,6 +6,19 @@ namespace rtu {
 
 static_assert(CProfileReader::kBlockBytes == CSerialPort::kSlotSize, "a command line must fit one written block");
 
+const char* OutcomeName(LineOutcome outcome)
+{
+    switch (outcome) {
+    case LineOutcome::Ok: return "OK";
+    case LineOutcome::CmdErr: return "CMD ERR";
+    case LineOutcome::Unanswered: return "unanswered";
+    case LineOutcome::Late: return "answered late";
+    case LineOutcome::Refused: return "refused";
+    case LineOutcome::Repeated: return "skipped as repeated";
+    }
+    return "";
+}
+
 CProfileRunner::~CProfileRunner()
 {
     if (!running_) return;
@@ -33,6 +46,11 @@ bool CProfileRunner::Start(CProfileLines lines, std::function<void(const ExecSum
     lineAt_ = kNoLine;
     summary_ = {};
     lateAtStart_ = link_.Sequencer().LateAnswers();
+    lateSeen_ = lateAtStart_;
+    records_.clear();
+    openRecord_ = kNoLine;
+    section_.clear();
+    startedAt_ = link_.Now();
     done_ = std::move(done);
     link_.onLoginRefused = [this] { OnLoginRefused(); };
     SeqJob start;
@@ -58,6 +76,26 @@ int CProfileRunner::RemainingCommands(std::size_t from) const
 }
 
 // Sends the next command line of the file, or the commit line when none is left.
+void CProfileRunner::Record(const ProfileLine& line, LineOutcome outcome)
+{
+    const Millis now = link_.Now();
+    records_.push_back({std::string(line.text), section_, outcome, now, now});
+}
+
+// An answer that came while the sender waited out an unanswered line belongs to that line:
+// the last record still counted unanswered becomes a late one.
+void CProfileRunner::CreditLateAnswer()
+{
+    const int late = link_.Sequencer().LateAnswers();
+    if (late == lateSeen_) return;
+    lateSeen_ = late;
+    for (auto it = records_.rbegin(); it != records_.rend(); ++it) {
+        if (it->outcome == LineOutcome::Refused || it->outcome == LineOutcome::Repeated) continue;
+        if (it->outcome == LineOutcome::Unanswered) it->outcome = LineOutcome::Late;
+        break;
+    }
+}
+
 void CProfileRunner::Next()
 {
     if (pendingStop_ != ExecStop::None) {
@@ -74,9 +112,12 @@ void CProfileRunner::Next()
         }
         switch (line.kind) {
         case ProfileLineKind::Note: link_.Progress().ShowLine(kLineTicks, std::string(line.text)); break;
+        case ProfileLineKind::Header: section_ = line.text; break;
+        case ProfileLineKind::Repeated: Record(line, LineOutcome::Repeated); break;
         case ProfileLineKind::Refused:
             // Cut by the port it would reach the unit as a different command, glued to the next.
             ++summary_.refused;
+            Record(line, LineOutcome::Refused);
             link_.Progress().ShowLine(kLineTicks, std::string(line.text) + "...");
             break;
         case ProfileLineKind::Command: {
@@ -88,6 +129,12 @@ void CProfileRunner::Next()
             job.bytes = text + "\r";
             job.waitMs = kLineWaitMs;
             job.owner = this;
+            job.onStart = [this, text] {
+                CreditLateAnswer();
+                const Millis now = link_.Now();
+                openRecord_ = records_.size();
+                records_.push_back({text, section_, LineOutcome::Unanswered, now, now});
+            };
             job.onDone = [this](const SeqResult& r) { OnLineDone(r); };
             awaiting_ = true;
             link_.Sequencer().Enqueue(std::move(job));
@@ -102,6 +149,7 @@ void CProfileRunner::OnLineDone(const SeqResult& r)
 {
     awaiting_ = false;
     lineAt_ = kNoLine;
+    LineOutcome outcome = LineOutcome::Unanswered;
     if (r.withdrawn || !r.written || r.ack == AckKind::None) {
         ++summary_.unanswered;
         if (!r.withdrawn) ++silentRun_;
@@ -109,7 +157,13 @@ void CProfileRunner::OnLineDone(const SeqResult& r)
         silentRun_ = 0;
         if (r.ack == AckKind::Err) ++summary_.err;
         else ++summary_.ok;
+        outcome = r.ack == AckKind::Err ? LineOutcome::CmdErr : LineOutcome::Ok;
     }
+    if (openRecord_ < records_.size()) {
+        records_[openRecord_].outcome = outcome;
+        records_[openRecord_].doneAt = link_.Now();
+    }
+    openRecord_ = kNoLine;
     if (pendingStop_ == ExecStop::None && silentRun_ >= kSilentLinesToAsk) {
         paused_ = true;
         summary_.notSent = RemainingCommands(offset_);
@@ -177,7 +231,10 @@ void CProfileRunner::Commit()
         awaiting_ = false;
         Done();
     };
-    commit.onStart = [this] { summary_.committed = true; };
+    commit.onStart = [this] {
+        CreditLateAnswer();
+        summary_.committed = true;
+    };
     awaiting_ = true;
     link_.Sequencer().Enqueue(std::move(commit));
 }
@@ -187,6 +244,7 @@ void CProfileRunner::Done()
     running_ = false;
     link_.profileBusy = false;
     link_.onLoginRefused = nullptr;
+    CreditLateAnswer();
     summary_.late = link_.Sequencer().LateAnswers() - lateAtStart_;
     if (done_) {
         auto done = std::move(done_);

@@ -34,6 +34,29 @@ struct ExecSummary {
     bool Clean() const { return err == 0 && unanswered == 0 && refused == 0 && !stopped; }
 };
 
+// What became of one line of the file.
+enum class LineOutcome {
+    Ok,          // answered "CMD OK" (or "Please wait")
+    CmdErr,      // answered "CMD ERR"
+    Unanswered,  // no acknowledgement within its bound (or the port refused it)
+    Late,        // its acknowledgement came after its bound, while the next line waited
+    Refused,     // too long to be sent whole: not sent
+    Repeated,    // equal to the line before it: not sent again
+};
+
+// One line of a run as it happened. Times are on the link's clock; a line that never went
+// out has sentAt == doneAt (when it was passed over).
+struct ExecLineRecord {
+    std::string line;
+    std::string section;  // the header line of its page section ("//Page …"), when the file was read with them
+    LineOutcome outcome = LineOutcome::Unanswered;
+    Millis sentAt = 0;
+    Millis doneAt = 0;
+};
+
+// A short English name of an outcome, as reports show it.
+const char* OutcomeName(LineOutcome outcome);
+
 class CProfileRunner {
 public:
     static constexpr int kFramingWaitMs = 3000;  // start and commit lines
@@ -52,6 +75,11 @@ public:
     // Lines already cut: the same rules as for a file (empty lines, repeats, line kinds).
     bool Start(const std::vector<std::string>& lines, std::function<void(const ExecSummary&)> done = {});
     bool Running() const { return running_; }
+    // Every line the last run executed or passed over, in file order (lines a stopped run
+    // did not reach are not in it). Kept until the next run starts.
+    const std::vector<ExecLineRecord>& Records() const { return records_; }
+    // When the last run started, on the link's clock.
+    Millis StartedAt() const { return startedAt_; }
 
     // The unit left kSilentLinesToAsk lines in a row unanswered: the run pauses and this is
     // told the summary so far; the front end answers later with Continue or Stop. When it is
@@ -71,6 +99,8 @@ private:
     void End(ExecStop reason);
     void Done();
     int RemainingCommands(std::size_t from) const;
+    void Record(const ProfileLine& line, LineOutcome outcome);
+    void CreditLateAnswer();
 
     CDeviceLink& link_;
     CProfileLines lines_;
@@ -85,6 +115,11 @@ private:
     int silentRun_ = 0;  // unanswered lines in a row
     int lateAtStart_ = 0;
     std::function<void(const ExecSummary&)> done_;
+    std::vector<ExecLineRecord> records_;
+    Millis startedAt_ = 0;
+    int lateSeen_ = 0;                // late answers already credited to a record
+    std::size_t openRecord_ = kNoLine;  // the record of the line in flight
+    std::string section_;               // the header of the section being run
 };
 
 }  // namespace rtu

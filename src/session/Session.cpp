@@ -107,6 +107,7 @@ bool CSession::ExecProfile(const std::string& path)
     if (link_.profileBusy) return false;
     if (Busy()) return Refuse("The profile was not run: the unit is busy.");
     CProfileReader reader;
+    reader.KeepHeaders(true);  // the run's record names each line's page
     if (!reader.ReadFile(path)) {
         std::string text = kOpenProfileFailed;
         if (reader.GetError() != CProfileReader::Error::CannotOpen) text += "\n" + reader.ErrorText();

@@ -156,6 +156,9 @@ public:
     bool ExecProfileLines(const std::vector<std::string>& lines);
     bool ExecProfileLines(CProfileLines lines);
     bool ProfileRunning() const { return runner_.Running(); }
+    // What became of every line of the last run, and when it started (on the session's clock).
+    const std::vector<ExecLineRecord>& ExecRecords() const { return runner_.Records(); }
+    Millis ExecStartedAt() const { return runner_.StartedAt(); }
     bool ProfilePaused() const { return runner_.Paused(); }
     // Answers to the question about a silent unit.
     void ContinueProfile();

@@ -111,7 +111,7 @@ void CSessionDriver::Dispatch(const rtu::SessionEvent& event)
             [&](const ev::TransferEnded& e) { emit transferEnded(Q(e.job), e.ok, texts.Shown(e.message)); },
             [&](const ev::Message& e) { emit messageRequested(static_cast<int>(e.icon), texts.Shown(e.text)); },
             [this](const ev::Question& e) { emit questionAsked(static_cast<int>(e.kind), Q(e.text)); },
-            [](const ev::ProfileEnded&) {},  // the outcome message says it
+            [this](const ev::ProfileEnded&) { emit profileEnded(); },  // the outcome message says the counts
             [this](const ev::Beep&) { emit beep(); },
             [this](const ev::ConsoleChunk& e) {
                 emit consoleChunk(QByteArray(e.bytes.data(), static_cast<qsizetype>(e.bytes.size())));

@@ -54,6 +54,7 @@ signals:
     void fieldRefused(const QString& page, const QList<int>& fields, const QString& text);
     void noAnswer(int seconds, const QString& text);
     void unitBusyChanged(bool busy);  // nothing that writes may start while busy
+    void profileEnded();              // a profile run ended; its per-line record is in the session
 
 private:
     void Dispatch(const rtu::SessionEvent& event);

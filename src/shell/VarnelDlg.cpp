@@ -16,6 +16,7 @@
 #include "shell/FileFilter.h"
 #include "shell/ProfileFiles.h"
 #include "shell/ProgressWnd.h"
+#include "shell/SafeRun.h"
 #include "shell/UnitGuard.h"
 #include "shell/events/PictureKeeper.h"
 
@@ -99,6 +100,7 @@ CVarnelDlg::CVarnelDlg(CRegSetting& settings, const rtu::CTextCatalog& catalog, 
     connect(driver_, &CSessionDriver::beep, this, [] { QApplication::beep(); });
     connect(driver_, &CSessionDriver::progressChanged, progress_, &CSysProgressWnd::Apply);
     guard_ = new CUnitGuard(*driver_, *bar_, *pages_, this);  // also hands the busy states on
+    safeRun_ = new CSafeRun(*driver_, settings_, this, [this](auto icon, const QString& t) { ShowMessage(icon, t); });
     connect(driver_, &CSessionDriver::lineReceived, this, &CVarnelDlg::KeepLine);
     connect(driver_, &CSessionDriver::portLost, this, &CVarnelDlg::UpdateConnIcon);
     connect(driver_, &CSessionDriver::transferEnded, this, [this](const QString& job, bool ok) {
@@ -205,7 +207,7 @@ void CVarnelDlg::RunCommand(int id)
     switch (id) {
     case rtu::cmd::kSetup: Setup(); break;
     case rtu::cmd::kReload: s.Reload(); break;
-    case rtu::cmd::kDefaults: s.Defaults(); break;
+    case rtu::cmd::kDefaults: safeRun_->Defaults(); break;
     case rtu::cmd::kRestart: s.Restart(); break;
     case rtu::cmd::kSaveProfile: SaveProfile(); break;
     case rtu::cmd::kExecProfile: ExecProfile(); break;
@@ -248,8 +250,7 @@ void CVarnelDlg::SaveProfile()
 void CVarnelDlg::ExecProfile()
 {
     if (session_->ProfileRunning()) return;
-    const QString path = ChooseFile(false);
-    if (!path.isEmpty()) session_->ExecProfile(path.toStdString());
+    safeRun_->RunProfile(ChooseFile(false));  // reads the unit, shows what would change, backs it up
 }
 
 void CVarnelDlg::AskGoOnSilent(const QString& text)

@@ -25,6 +25,7 @@ class CNavBar;
 class CPageView;
 class CSysProgressWnd;
 class CUnitGuard;
+class CSafeRun;
 
 // The main window: header, connection bar, page area and the status lines. It owns the
 // serial port and the session, and wires them together: received bytes go to the session's
@@ -64,6 +65,7 @@ public:
     CDialogHeader* Header() const { return header_; }
     CSysProgressWnd* ProgressWindow() const { return progress_; }
     CUnitGuard* Guard() const { return guard_; }
+    CSafeRun* SafeRun() const { return safeRun_; }
     QWidget* PageWidget(int navId) const { return pages_->PageWidget(navId); }
     CPageView* PageView(int navId) const { return pages_->PageView(navId); }
     QWidget* ShownPage() const { return pages_->ShownPage(); }
@@ -130,6 +132,7 @@ private:
     CPageArea* pages_ = nullptr;
     CSysProgressWnd* progress_ = nullptr;
     CUnitGuard* guard_ = nullptr;
+    CSafeRun* safeRun_ = nullptr;
     QLabel* statusLine_ = nullptr;
     QLabel* modeLine_ = nullptr;
     std::deque<QString> lineLog_;

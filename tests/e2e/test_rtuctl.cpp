@@ -254,7 +254,7 @@ TEST(Rtuctl, UnitThatDisappearsDuringExecEndsCleanly)
     const auto dir = TempDir("vanish");
     std::ofstream(dir / "p.txt") << "%CS0+49\r\n%CS1+49\r\n%CS2+49\r\n%CS3+49\r\n%CS4+49\r\n%CS5+49\r\n";
     SimProcess sim({"--latency-ms", "0", "--exit-after", "3"});
-    const RunResult r = RunCtl({"-p", sim.Pty(), "exec", (dir / "p.txt").string()});
+    const RunResult r = RunCtl({"-p", sim.Pty(), "exec", "--no-backup", (dir / "p.txt").string()});
     EXPECT_EQ(r.code, 3) << r.out << r.err;
     EXPECT_NE(r.err.find("disconnected"), std::string::npos) << r.err;
     std::filesystem::remove_all(dir);
@@ -373,7 +373,7 @@ TEST(RtuctlExec, StopsAtARefusedLoginWithoutCommit)
     const auto dir = TempDir("login");
     std::ofstream(dir / "p.txt") << "%CS1+491\r\n%CS2+492\r\n%CS3+493\r\n%CS4+494\r\n%CS5+495\r\n";
     SimProcess sim({"--password", "sesame", "--latency-ms", "0"});
-    const RunResult r = RunCtl({"-p", sim.Pty(), "--password", "wrong", "exec", (dir / "p.txt").string()});
+    const RunResult r = RunCtl({"-p", sim.Pty(), "--password", "wrong", "exec", "--no-backup", (dir / "p.txt").string()});
     EXPECT_EQ(r.code, 3) << r.out << r.err;
     EXPECT_EQ(r.out, Summary(0, 0, 0, 0, 0));
     EXPECT_NE(r.err.find("The login password is incorrect!"), std::string::npos) << r.err;
@@ -386,7 +386,7 @@ TEST(RtuctlExec, StopsWhenTheUnitFallsSilent)
     const auto dir = TempDir("silent");
     std::ofstream(dir / "p.txt") << "%CS1+491\r\n%CS2+492\r\n%CS3+493\r\n%CS4+494\r\n%CS5+495\r\n";
     SimProcess sim({"--fail", "silent"});
-    const RunResult r = RunCtl({"-p", sim.Pty(), "--timeout", "5", "exec", (dir / "p.txt").string()});
+    const RunResult r = RunCtl({"-p", sim.Pty(), "--timeout", "5", "exec", "--no-backup", (dir / "p.txt").string()});
     EXPECT_EQ(r.code, 3) << r.out << r.err;
     EXPECT_EQ(r.out, Summary(3, 0, 0, 3, 0));
     EXPECT_NE(r.err.find("2 line(s) were not sent"), std::string::npos) << r.err;
@@ -400,7 +400,7 @@ TEST(RtuctlExec, LateAnswersAreNotCreditedToTheNextLine)
     const auto dir = TempDir("late");
     std::ofstream(dir / "p.txt") << "%CS1+491\r\n%CS2+492\r\n%NOSUCHTHING\r\n";
     SimProcess sim({"--latency-ms", "3500", "--baud", "115200"});
-    const RunResult r = RunCtl({"-b", "115200", "-p", sim.Pty(), "exec", (dir / "p.txt").string()});
+    const RunResult r = RunCtl({"-b", "115200", "-p", sim.Pty(), "exec", "--no-backup", (dir / "p.txt").string()});
     EXPECT_EQ(r.code, 4) << r.out << r.err;
     EXPECT_NE(r.out.find(Summary(3, 2, 1, 0, 0)), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("answered late: 1\n"), std::string::npos) << r.out;

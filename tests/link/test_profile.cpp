@@ -299,3 +299,47 @@ TEST(ProfileRunner, RefusedLoginStopsWithoutCommit)
         EXPECT_EQ(rig.Wire().find("%A"), std::string::npos);
     }
 }
+
+TEST(ProfileRunner, EveryLineIsRecordedWithItsOutcomeAndTime)
+{
+    LinkRig rig;
+    CProfileRunner runner(rig.link);
+    std::optional<ExecSummary> summary;
+    const std::string tooLong = "%" + std::string(CProfileReader::kMaxCommandBytes, 'X');
+    CProfileReader reader;
+    reader.KeepHeaders(true);
+    ASSERT_TRUE(reader.ReadText("//Page One\r\n%A\r\n%A\r\n%B\r\n" + tooLong + "\r\n//Page Two\r\n%C\r\n%D\r\n"));
+    ASSERT_TRUE(runner.Start(reader.TakeLines(), [&](const ExecSummary& s) { summary = s; }));
+    auto timeOut = [&] {
+        rig.now = *rig.link.NextDeadline();
+        rig.link.HandleTime();
+    };
+    rig.Rx("CMD OK\r\n");  // start line
+    rig.now += 40;
+    rig.Rx("CMD OK\r\n");  // %A after 40 ms
+    rig.Rx("CMD ERR\r\n");  // %B
+    timeOut();              // %C unanswered ...
+    rig.Rx("CMD OK\r\n");   // ... and answered while the sender settles
+    timeOut();              // the settling ends, %D goes
+    rig.Rx("CMD OK\r\n");   // %D
+    rig.Rx("CMD OK\r\n");   // commit
+    ASSERT_TRUE(summary.has_value());
+    EXPECT_EQ(summary->late, 1);
+    struct Expected {
+        std::string line;
+        LineOutcome outcome;
+    };
+    const std::vector<Expected> expected = {{"%A", LineOutcome::Ok},         {"%A", LineOutcome::Repeated},
+                                            {"%B", LineOutcome::CmdErr},     {tooLong.substr(0, CProfileReader::kRefusedPreview), LineOutcome::Refused},
+                                            {"%C", LineOutcome::Late},       {"%D", LineOutcome::Ok}};
+    const auto& records = runner.Records();
+    ASSERT_EQ(records.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(records[i].line, expected[i].line) << i;
+        EXPECT_EQ(records[i].outcome, expected[i].outcome) << i << " " << OutcomeName(records[i].outcome);
+    }
+    EXPECT_EQ(records[0].doneAt - records[0].sentAt, 40);
+    EXPECT_EQ(records[4].doneAt - records[4].sentAt, CProfileRunner::kLineWaitMs);
+    EXPECT_EQ(records[3].section, "//Page One");
+    EXPECT_EQ(records[5].section, "//Page Two");
+}

@@ -25,6 +25,8 @@
 #include "shell/RegSetting.h"
 #include "shell/SimProcess.h"
 #include "shell/UnitGuard.h"
+#include "shell/PreviewDlg.h"
+#include "shell/SafeRun.h"
 #include "shell/VarnelDlg.h"
 
 using namespace rtu;
@@ -58,6 +60,8 @@ struct Window {
         dlg = std::make_unique<CVarnelDlg>(reg, catalog);
         dlg->messageSink = [this](QMessageBox::Icon icon, const QString& text) { messages.push_back({icon, text}); };
         dlg->fileChooser = [this](bool, const QString&) { return chosenFile; };
+        dlg->SafeRun()->previewSink = [](CPreviewDlg&) { return true; };  // every differing line goes
+        reg.WriteText(CSafeRun::kBackupDirSetting, dir.filePath("backups"));
     }
     template <class W> W* Find(int id) const { return dlg->findChild<W*>(QStringLiteral("ctl%1").arg(id)); }
     QString Caption(int id) const { return Find<QAbstractButton>(id)->text().remove('&'); }
