@@ -106,7 +106,6 @@ CVarnelDlg::CVarnelDlg(CRegSetting& settings, const rtu::CTextCatalog& catalog, 
     connect(driver_, &CSessionDriver::transferEnded, this, [this](const QString& job, bool ok) {
         if (job != QLatin1String(rtu::CSession::kPictureJob) || !ok) return;
         progress_->hide();
-        statusLine_->setText(QStringLiteral("saving image"));
         statusLine_->setText(QString::fromStdString(KeepPicture(*session_)));
     });
     // Boxes and questions are shown from the event loop, never from inside a drain.
@@ -210,7 +209,9 @@ void CVarnelDlg::RunCommand(int id)
     case rtu::cmd::kDefaults: safeRun_->Defaults(); break;
     case rtu::cmd::kRestart: s.Restart(); break;
     case rtu::cmd::kSaveProfile: SaveProfile(); break;
-    case rtu::cmd::kExecProfile: ExecProfile(); break;
+    case rtu::cmd::kExecProfile:  // reads the unit, shows what would change, backs it up
+        if (!session_->ProfileRunning()) safeRun_->RunProfile(ChooseFile(false));
+        break;
     case rtu::cmd::kLogin: Login(); break;
     case rtu::cmd::kPageBusy: s.LockPageButtons(); break;
     default: break;
@@ -245,12 +246,6 @@ void CVarnelDlg::SaveProfile()
     const auto withUnread = guard_->ProfileWithUnread();  // nullopt: the user cancelled
     const QString path = withUnread ? ChooseFile(true) : QString();
     if (!path.isEmpty()) session_->SaveProfile(path.toStdString(), *withUnread);
-}
-
-void CVarnelDlg::ExecProfile()
-{
-    if (session_->ProfileRunning()) return;
-    safeRun_->RunProfile(ChooseFile(false));  // reads the unit, shows what would change, backs it up
 }
 
 void CVarnelDlg::AskGoOnSilent(const QString& text)

@@ -112,7 +112,6 @@ private:
     void Setup();
     void Login();
     void SaveProfile();
-    void ExecProfile();
     void AskGoOnSilent(const QString& text);
     void About();
     void KeepLine(const QString& line);

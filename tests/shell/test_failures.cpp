@@ -37,7 +37,7 @@ using P = CPageMainParams;
 
 namespace {
 
-constexpr int kSimWaitMs = 20000;  // generous bound for the simulator and the unit's answers
+constexpr int kSimWaitMs = 60000;  // generous bound for the simulator and the unit's answers
 
 // A main window over a settings file in a temporary folder; messages and file choices are
 // taken by the test.

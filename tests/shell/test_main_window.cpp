@@ -33,7 +33,7 @@ using namespace rtu;
 
 namespace {
 
-constexpr int kSimWaitMs = 20000;  // generous bound for the simulator and the unit's answers
+constexpr int kSimWaitMs = 60000;  // generous bound for the simulator and the unit's answers
 
 struct Message {
     QMessageBox::Icon icon;
@@ -443,7 +443,8 @@ private slots:
         connect(w.dlg.get(), &CVarnelDlg::messageShown, this, [&] { busyWhenTold = w.dlg->Session().Busy(); });
         const std::size_t told = w.messages.size();
         w.dlg->RunCommand(1080);
-        QTRY_VERIFY_WITH_TIMEOUT(w.messages.size() > told, kSimWaitMs);
+        // A run reads the unit first (preview and backup), then sends, then reads it again.
+        QTRY_VERIFY_WITH_TIMEOUT(w.messages.size() > told, 4 * kSimWaitMs);
         QVERIFY2(w.messages.back().text.startsWith(CSession::kExecProfileOk), qPrintable(w.messages.back().text));
         QVERIFY(w.messages.back().text.contains("0 answered \"CMD ERR\", 0 not answered"));
         QVERIFY(!busyWhenTold);

@@ -23,7 +23,7 @@
 
 namespace {
 
-constexpr int kSimWaitMs = 20000;  // generous bound for the simulator and the unit's answers
+constexpr int kSimWaitMs = 60000;  // generous bound for the simulator and the unit's answers
 
 // Lines the simulated unit received, from its trace ("<ms> < line").
 QStringList ReceivedLines(const QString& trace)
