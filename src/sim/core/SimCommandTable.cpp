@@ -1,16 +1,20 @@
 #include "sim/core/SimCommandTable.h"
 
-#include "sim/core/SimRulesAutomation.h"
-
 #include <algorithm>
 #include <array>
 #include <cstdio>
 
+#include "sim/core/SimRulesAutomation.h"
 #include "sim/core/SimRulesNet.h"
+#include "sim/core/SimText.h"
 
 namespace rtu {
 
 namespace {
+
+using simtext::IsDigit;
+using simtext::ParseDecimal;
+using simtext::SplitCommas;
 
 constexpr int kFlagMax = 1;             // a check box travels as 0 or 1
 constexpr int kParityMax = 4;           // five parity settings
@@ -29,8 +33,8 @@ constexpr int kAnalogChannels = 4;      // analog channels of "%AINDRP"
 constexpr int kHexGroup = 4;            // hex digits per UCS-2 code unit
 constexpr int kShortMaskDigits = 4;     // a 16-bit mask
 constexpr unsigned kShortMaskMax = 0xFFFF;
-constexpr int kOutputMax = 7;        // interlocks: outputs 0-7 have an alarm source
-constexpr int kAlarmSourceMax = 19;  // twenty alarm sources
+constexpr int kOutputMax = 7;          // interlocks: outputs 0-7 have an alarm source
+constexpr int kAlarmSourceMax = 19;    // twenty alarm sources
 constexpr int kCameraNumberMax = 6;    // picture size 0-3, brightness 0-6, white balance 0-5
 constexpr int kShotModeMax = 2;        // three shooting modes
 constexpr int kPicturesPerMmsMax = 6;  // pictures one MMS carries
@@ -136,36 +140,12 @@ constexpr std::array kRules{
     SSimWriteRule{"MMSSMSNT", S::Value, K::Flag, kMms, "$MMSSMSRP"},
 };
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
 int HexDigitValue(char c)
 {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
     return -1;
-}
-
-std::optional<int> ParseDecimal(std::string_view text, std::size_t maxDigits)
-{
-    if (text.empty() || text.size() > maxDigits) return std::nullopt;
-    int value = 0;
-    for (char c : text) {
-        if (!IsDigit(c)) return std::nullopt;
-        value = value * 10 + (c - '0');
-    }
-    return value;
-}
-
-std::vector<std::string_view> SplitCommas(std::string_view text)
-{
-    std::vector<std::string_view> parts;
-    while (true) {
-        std::size_t comma = text.find(',');
-        parts.push_back(text.substr(0, comma));
-        if (comma == std::string_view::npos) return parts;
-        text.remove_prefix(comma + 1);
-    }
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "sim/core/SimText.h"
+
 namespace rtu {
 namespace {
 
@@ -29,18 +31,11 @@ constexpr int kUserCmdMax = 5;   // user command pairs
 constexpr std::size_t kMaxNumberDigits = 5;
 constexpr std::size_t kRowDigits = 2;  // "%U05…", "%Y05…"
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
 // Decimal digits within [0, max], kept as written ("07" stays "07").
 std::optional<std::string> Number(std::string_view text, int max)
 {
-    if (text.empty() || text.size() > kMaxNumberDigits) return std::nullopt;
-    int value = 0;
-    for (char c : text) {
-        if (!IsDigit(c)) return std::nullopt;
-        value = value * 10 + (c - '0');
-    }
-    if (value > max) return std::nullopt;
+    const auto value = simtext::ParseDecimal(text, kMaxNumberDigits);
+    if (!value || *value > max) return std::nullopt;
     return std::string(text);
 }
 
@@ -49,17 +44,6 @@ std::optional<int> Index(std::string_view text, int max)
     auto n = Number(text, max);
     if (!n) return std::nullopt;
     return std::stoi(*n);
-}
-
-std::vector<std::string_view> Split(std::string_view text)
-{
-    std::vector<std::string_view> parts;
-    while (true) {
-        const std::size_t comma = text.find(',');
-        parts.push_back(text.substr(0, comma));
-        if (comma == std::string_view::npos) return parts;
-        text.remove_prefix(comma + 1);
-    }
 }
 
 bool Printable(std::string_view text)
@@ -77,7 +61,7 @@ Out Timer(std::string_view args, std::string_view key, int timerMax, std::string
 {
     if (args.empty()) return std::nullopt;
     const auto timer = Index(args.substr(0, 1), timerMax);
-    const auto parts = Split(args.substr(1));
+    const auto parts = simtext::SplitCommas(args.substr(1));
     if (!timer || parts.size() != maxima.size()) return std::nullopt;
     std::vector<SSimAssignment> out;
     std::size_t i = 0;
@@ -93,7 +77,7 @@ Out Timer(std::string_view args, std::string_view key, int timerMax, std::string
 // "<zone>,<value>" in decimal.
 Out Zone(std::string_view args, std::string_view key, int max)
 {
-    const auto parts = Split(args);
+    const auto parts = simtext::SplitCommas(args);
     if (parts.size() != 2) return std::nullopt;
     const auto zone = Index(parts[0], kZoneMax);
     auto value = Number(parts[1], max);
@@ -106,7 +90,7 @@ Out ZoneSwitch(std::string_view args, std::string_view key, bool on)
 {
     if (args.size() != 1) return std::nullopt;
     const char c = args[0];
-    const int zone = IsDigit(c)               ? c - '0'
+    const int zone = simtext::IsDigit(c)      ? c - '0'
                      : (c >= 'a' && c <= 'f') ? c - 'a' + 10
                      : (c >= 'A' && c <= 'F') ? c - 'A' + 10
                                               : -1;
@@ -134,7 +118,7 @@ Out LinkCodes(std::string_view args)
 
 Out Rule(std::string_view args)
 {
-    const auto parts = Split(args);
+    const auto parts = simtext::SplitCommas(args);
     if (parts.size() != 3) return std::nullopt;
     const auto row = Index(parts[0], kRuleMax);
     const auto event = Index(parts[1], kEventMax);

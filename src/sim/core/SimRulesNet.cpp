@@ -4,9 +4,15 @@
 #include <cstdio>
 #include <string>
 
+#include "sim/core/SimText.h"
+
 namespace rtu {
 
 namespace {
+
+using simtext::IsDigit;
+using simtext::ParseDecimal;
+using simtext::SplitCommas;
 
 constexpr int kPortMax = 65535;           // TCP and UDP ports
 constexpr int kParamNumberMax = 65535;    // time-outs, intervals: 16-bit parameters
@@ -138,36 +144,12 @@ constexpr std::array kFieldRules{
 
 constexpr std::string_view kModbusAlso[] = {kRegisters};
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-std::optional<int> ParseRow(std::string_view text)
-{
-    if (text.empty()) return std::nullopt;
-    int value = 0;
-    for (char c : text) {
-        if (!IsDigit(c)) return std::nullopt;
-        value = value * 10 + (c - '0');
-    }
-    return value;
-}
-
-std::vector<std::string_view> SplitCommas(std::string_view text)
-{
-    std::vector<std::string_view> parts;
-    while (true) {
-        const std::size_t comma = text.find(',');
-        parts.push_back(text.substr(0, comma));
-        if (comma == std::string_view::npos) return parts;
-        text.remove_prefix(comma + 1);
-    }
-}
-
 // The row and the text after it (and after its "="); nothing when they are not there.
 std::optional<std::pair<int, std::string_view>> TakeRow(std::string_view args, int digits, int rowMax, bool equals)
 {
     if (digits == 0) return std::pair{0, args};
     if (args.size() < static_cast<std::size_t>(digits)) return std::nullopt;
-    const auto row = ParseRow(args.substr(0, static_cast<std::size_t>(digits)));
+    const auto row = ParseDecimal(args.substr(0, static_cast<std::size_t>(digits)));
     if (!row || *row > rowMax) return std::nullopt;
     args.remove_prefix(static_cast<std::size_t>(digits));
     if (equals) {
@@ -205,7 +187,7 @@ std::optional<std::vector<SSimAssignment>> ApplyFields(const SFieldsRule& rule, 
 std::optional<int> Number(std::string_view text, int min, int max)
 {
     const bool negative = !text.empty() && text.front() == '-';
-    const auto n = ParseRow(negative ? text.substr(1) : text);
+    const auto n = ParseDecimal(negative ? text.substr(1) : text);
     if (!n || text.size() > CSimCommandTable::kMaxNumberDigits) return std::nullopt;
     const int value = negative ? -*n : *n;
     if (value < min || value > max) return std::nullopt;
@@ -294,7 +276,7 @@ std::optional<std::vector<std::string>> NetRowDump(const CSimImage& image, std::
 {
     constexpr std::string_view kRowDump = "DUMP_MODBUS_MASTER";
     if (!command.starts_with(kRowDump)) return std::nullopt;
-    const auto row = ParseRow(command.substr(kRowDump.size()));
+    const auto row = ParseDecimal(command.substr(kRowDump.size()));
     std::vector<std::string> lines;
     if (!row || *row > kRegisterRowMax || command.size() > kRowDump.size() + 2) return lines;  // no such row
     const std::string suffix = CSimCommandTable::ExpandKey("#", *row, 2);
