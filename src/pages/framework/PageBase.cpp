@@ -1,6 +1,7 @@
 #include "pages/framework/PageBase.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 
 #include "pages/framework/CommandFormat.h"
@@ -329,18 +330,33 @@ void CPageBase::ScanLine(std::string_view line)
         std::stable_sort(scan_.begin(), scan_.end(),
                          [](const ScanKey& a, const ScanKey& b) { return a.report->order < b.report->order; });
     }
-    // Every key starts with its mark: a line without any holds none of them.
-    const bool marked = line.find('$') != std::string_view::npos;
+    // Every key starts with its mark, so a key can only stand where the line has one: the keys
+    // are compared there instead of searched for in the whole line.
+    constexpr std::size_t kMaxMarks = 16;  // more marks than this: the whole line is searched
+    std::array<std::size_t, kMaxMarks> marks{};
+    std::size_t count = 0;
+    bool search = false;
+    for (std::size_t at = line.find('$'); at != std::string_view::npos; at = line.find('$', at + 1)) {
+        if (count == kMaxMarks) {
+            search = true;
+            break;
+        }
+        marks[count++] = at;
+    }
+    const auto holds = [&](std::string_view key) {
+        if (search || key.empty() || key[0] != '$') return line.find(key) != std::string_view::npos;
+        for (std::size_t i = 0; i < count; ++i)
+            if (line.substr(marks[i], key.size()) == key) return true;
+        return false;
+    };
     for (const ScanKey& k : scan_) {
-        const char* key = k.report->key;
-        if (key[0] == '$' && !marked) continue;
         if (k.report->decode == Decode::Switch) {
-            const bool off = line.find(k.off) != std::string_view::npos;
-            if (!off && line.find(k.on) == std::string_view::npos) continue;
+            const bool off = holds(k.off);
+            if (!off && !holds(k.on)) continue;
             if (ownReload_) SetLoaded(true);
             return SetCheck(k.field->id, off ? 0 : 1);
         }
-        if (line.find(key) == std::string_view::npos) continue;
+        if (!holds(k.report->key)) continue;
         if (ownReload_) SetLoaded(true);
         ApplyReport(*k.field, k.report->decode, From(line, k.report->at));
         return;
