@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "pages/events/PageEvents.h"
+#include "pages/sensor/TempRecordPage.h"
 #include "session/Session.h"
 
 namespace rtu::fuzz {
@@ -44,7 +46,13 @@ public:
             if (v.page->Touched())
                 if (const FieldValue* value = v.page->FindValue(v.id))
                     *const_cast<FieldValue*>(value) = *v.value;  // the page's own, non-const value
-        for (const auto& page : session_.Pages()) page->ClearTouched();
+        // The pages that keep what the unit sent beyond their values (records, events) are
+        // emptied as their reset buttons empty them.
+        for (const auto& page : session_.Pages()) {
+            if (auto* records = dynamic_cast<CTempRecordPage*>(page.get())) records->ResetList();
+            if (auto* events = dynamic_cast<CPageEvents*>(page.get())) events->Reset();
+            page->ClearTouched();
+        }
         now = 0;
         writes = 0;
     }
