@@ -2,10 +2,11 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cctype>
 #include <cstdint>
 #include <stdexcept>
+
+#include "link/KeyIndex.h"
 
 namespace rtu {
 namespace {
@@ -239,41 +240,6 @@ constexpr RouteRow kChainC[] = {
     {"C70", "$RPLARM 1", {}, -1, {{{P::RfZone, E::CheckOn, 0, "$RPLARM", 0, -1}}}, 1},
 };
 
-// A line with the positions of its '$' and '*' marks: nearly every key starts with one, so a
-// key can only stand at a mark, and its first three characters are among the line's heads.
-struct MarkedLine {
-    static constexpr std::size_t kMaxMarks = 32;  // more marks than this: every row is tried
-    std::string_view text;
-    std::array<std::size_t, kMaxMarks> marks{};
-    std::size_t count = 0;
-    bool plainSearch = false;
-
-    explicit MarkedLine(std::string_view line) : text(line)
-    {
-        for (std::size_t i = 0; i < line.size(); ++i) {
-            if (line[i] != '$' && line[i] != '*') continue;
-            if (count == kMaxMarks) {
-                plainSearch = true;
-                return;
-            }
-            marks[count++] = i;
-        }
-    }
-
-    bool Contains(std::string_view key) const
-    {
-        if (key.empty()) return true;
-        if (plainSearch || (key[0] != '$' && key[0] != '*')) return text.find(key) != std::string_view::npos;
-        for (std::size_t i = 0; i < count; ++i) {
-            // Most marks differ from the key in the first two characters: no full compare then.
-            const std::size_t at = marks[i];
-            if (text[at] != key[0] || (key.size() > 1 && (at + 1 >= text.size() || text[at + 1] != key[1]))) continue;
-            if (text.substr(at, key.size()) == key) return true;
-        }
-        return false;
-    }
-};
-
 bool Matches(const RouteRow& row, const MarkedLine& line)
 {
     bool hit = line.Contains(row.contains);
@@ -286,83 +252,18 @@ bool Matches(const RouteRow& row, const MarkedLine& line)
     return true;
 }
 
-// A set of a chain's rows, by position.
-class RowSet {
-public:
-    static constexpr std::size_t kMaxRows = 256;  // rows a chain may have
-    void Add(std::size_t row) { words_[row / 64] |= std::uint64_t{1} << (row % 64); }
-    void Add(const RowSet& other)
-    {
-        for (std::size_t w = 0; w < kWords; ++w) words_[w] |= other.words_[w];
-    }
-    // Calls fn(row) in ascending order until it returns true; returns whether one did.
-    template <class Fn> bool FirstOf(Fn&& fn) const
-    {
-        for (std::size_t w = 0; w < kWords; ++w)
-            for (std::uint64_t bits = words_[w]; bits != 0; bits &= bits - 1)
-                if (fn(w * 64 + static_cast<std::size_t>(std::countr_zero(bits)))) return true;
-        return false;
-    }
-
-private:
-    static constexpr std::size_t kWords = kMaxRows / 64;
-    std::array<std::uint64_t, kWords> words_{};
-};
-
-// Which rows of a chain a line may match, from the heads (mark and two more characters) at
-// its marks: a line meets a handful of the ~170 keys, and this leaves the others untried.
-class ChainIndex {
-public:
-    static constexpr std::size_t kBuckets = 1024;  // buckets of the three-character heads
-
-    explicit ChainIndex(std::span<const RouteRow> chain)
-    {
-        if (chain.size() > RowSet::kMaxRows) throw std::logic_error("routing chain longer than its index");
-        for (std::size_t i = 0; i < chain.size(); ++i) {
-            const bool indexed =
-                Indexable(chain[i].contains) && (chain[i].orContains.empty() || Indexable(chain[i].orContains));
-            if (!indexed) {
-                always_.Add(i);
-                continue;
-            }
-            byHead_[Bucket(chain[i].contains)].Add(i);
-            if (!chain[i].orContains.empty()) byHead_[Bucket(chain[i].orContains)].Add(i);
-        }
-    }
-
-    // The rows worth trying on `line`, `all` when the line has too many marks to tell.
-    RowSet Candidates(const MarkedLine& line, const RowSet& all) const
-    {
-        if (line.plainSearch) return all;
-        RowSet rows = always_;
-        for (std::size_t i = 0; i < line.count; ++i) {
-            const std::string_view head = line.text.substr(line.marks[i], 3);
-            if (head.size() == 3) rows.Add(byHead_[Bucket(head)]);
-        }
-        return rows;
-    }
-
-private:
-    static bool Indexable(std::string_view key) { return key.size() >= 3 && (key[0] == '$' || key[0] == '*'); }
-    static std::size_t Bucket(std::string_view key)
-    {
-        std::size_t h = 0;
-        for (std::size_t i = 0; i < 3; ++i) h = h * 131 + static_cast<unsigned char>(key[i]);
-        return h % kBuckets;
-    }
-
-    std::array<RowSet, kBuckets> byHead_{};
-    RowSet always_;
-};
-
+// A chain with the index of its rows' keys.
 struct IndexedChain {
     std::span<const RouteRow> rows;
-    ChainIndex index;
-    RowSet all;
+    KeyIndex index;
 
-    explicit IndexedChain(std::span<const RouteRow> chain) : rows(chain), index(chain)
+    explicit IndexedChain(std::span<const RouteRow> chain) : rows(chain)
     {
-        for (std::size_t i = 0; i < chain.size(); ++i) all.Add(i);
+        if (chain.size() > KeySet::kMaxKeys) throw std::logic_error("routing chain longer than its index");
+        for (std::size_t i = 0; i < chain.size(); ++i) {
+            index.Add(i, chain[i].contains);
+            if (!chain[i].orContains.empty()) index.Add(i, chain[i].orContains);
+        }
     }
 };
 
@@ -387,7 +288,7 @@ int Deliver(const RouteRow& row, std::string_view line, IRouteDirectory& pages)
 int RunChain(const IndexedChain& chain, const MarkedLine& line, IRouteDirectory& pages, bool firstStandsAlone)
 {
     int delivered = 0;
-    const RowSet candidates = chain.index.Candidates(line, chain.all);
+    const KeySet candidates = chain.index.Candidates(line);
     candidates.FirstOf([&](std::size_t i) {
         if (!Matches(chain.rows[i], line)) return false;
         delivered += Deliver(chain.rows[i], line.text, pages);

@@ -109,6 +109,8 @@ TEST_F(MainParamsTest, ReportEdges)
         {"$BPS 9600 $PINC", P::kPin, -2, -2, "600 $PINC"},  // "$PINC" is tested first
         {"$BPS 9600 $PINC", P::kBaud, -2, -2, "old"},
         {"$DID 5 $DAS 1", P::kIdentity, -2, -2, "old"},  // "$DAS 1" is tested before "$DID"
+        {"*$*$*$*$*$*$*$*$*$*$*$*$*$*$*$*$*$*$ $PRTSP 1", P::kTssp, 0, 1, ""},  // more marks than are indexed
+        {"x$PRTSx $PRTSP 1", P::kTssp, 0, 1, ""},                               // a head that is not the key
     };
     for (const EdgeCase& c : cases) {
         page.SetText(c.id, "old");

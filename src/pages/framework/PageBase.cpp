@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <stdexcept>
 
 #include "pages/framework/CommandFormat.h"
 #include "pages/framework/FieldBuilders.h"
@@ -319,48 +320,36 @@ const ReportDecl* BindingFor(const FieldDecl& f, std::string_view key)
 
 void CPageBase::ScanLine(std::string_view line)
 {
-    if (scan_.empty()) {
+    if (!scan_) {
+        scan_ = std::make_unique<ScanKeys>();
         for (const FieldDecl& f : Fields())
             for (const ReportDecl* r : {&f.report, &f.report2})
                 if (r->key) {
                     const bool flip = r->decode == Decode::Switch;
-                    scan_.push_back(
+                    scan_->keys.push_back(
                         {&f, r, flip ? std::string(r->key) + " 0" : "", flip ? std::string(r->key) + " 1" : ""});
                 }
-        std::stable_sort(scan_.begin(), scan_.end(),
+        std::stable_sort(scan_->keys.begin(), scan_->keys.end(),
                          [](const ScanKey& a, const ScanKey& b) { return a.report->order < b.report->order; });
+        if (scan_->keys.size() > KeySet::kMaxKeys) throw std::logic_error("page scans more keys than its index holds");
+        for (std::size_t i = 0; i < scan_->keys.size(); ++i) scan_->index.Add(i, scan_->keys[i].report->key);
     }
-    // Every key starts with its mark, so a key can only stand where the line has one: the keys
-    // are compared there instead of searched for in the whole line.
-    constexpr std::size_t kMaxMarks = 16;  // more marks than this: the whole line is searched
-    std::array<std::size_t, kMaxMarks> marks{};
-    std::size_t count = 0;
-    bool search = false;
-    for (std::size_t at = line.find('$'); at != std::string_view::npos; at = line.find('$', at + 1)) {
-        if (count == kMaxMarks) {
-            search = true;
-            break;
-        }
-        marks[count++] = at;
-    }
-    const auto holds = [&](std::string_view key) {
-        if (search || key.empty() || key[0] != '$') return line.find(key) != std::string_view::npos;
-        for (std::size_t i = 0; i < count; ++i)
-            if (line.substr(marks[i], key.size()) == key) return true;
-        return false;
-    };
-    for (const ScanKey& k : scan_) {
+    // The keys are tried in their order; only those whose head the line holds at a mark.
+    const MarkedLine marked(line);
+    scan_->index.Candidates(marked).FirstOf([&](std::size_t i) {
+        const ScanKey& k = scan_->keys[i];
         if (k.report->decode == Decode::Switch) {
-            const bool off = holds(k.off);
-            if (!off && !holds(k.on)) continue;
+            const bool off = marked.Contains(k.off);
+            if (!off && !marked.Contains(k.on)) return false;
             if (ownReload_) SetLoaded(true);
-            return SetCheck(k.field->id, off ? 0 : 1);
+            SetCheck(k.field->id, off ? 0 : 1);
+            return true;
         }
-        if (!holds(k.report->key)) continue;
+        if (!marked.Contains(k.report->key)) return false;
         if (ownReload_) SetLoaded(true);
         ApplyReport(*k.field, k.report->decode, From(line, k.report->at));
-        return;
-    }
+        return true;
+    });
 }
 
 void CPageBase::ClearEdited()

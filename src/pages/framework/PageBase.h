@@ -7,12 +7,14 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "link/KeyIndex.h"
 #include "link/LinkTypes.h"
 #include "link/ProfileWriter.h"
 #include "link/RoutingTable.h"
@@ -200,7 +202,7 @@ protected:
     void SetDecl(PageDecl decl)
     {
         decl_ = decl;
-        scan_.clear();
+        scan_.reset();
     }
     // Prepares list rows with their labels (called lazily by Value for List fields).
     void InitList(const FieldDecl& field, FieldValue& value) const;
@@ -228,8 +230,12 @@ private:
         std::string off;  // a switch's "<key> 0"
         std::string on;   // a switch's "<key> 1"
     };
-    // The page's report keys in its test order, made on the first scanned line.
-    std::vector<ScanKey> scan_;
+    struct ScanKeys {
+        std::vector<ScanKey> keys;  // in the page's test order
+        KeyIndex index;             // positions in `keys` by their heads
+    };
+    // The page's report keys, made on the first scanned line.
+    std::unique_ptr<ScanKeys> scan_;
 };
 
 }  // namespace rtu
