@@ -3,7 +3,9 @@
 // putting it back costs little, and leaves nothing of one input for the next.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 #include <vector>
 
@@ -24,9 +26,12 @@ public:
         const PageList& start = pristine_.Pages();
         if (pages.size() != start.size()) __builtin_trap();
         for (std::size_t i = 0; i < pages.size(); ++i) {
-            for (const FieldDecl& f : pages[i]->Fields())
-                initial_.push_back({pages[i].get(), f.id, &start[i]->ValueOf(f.id)});
+            PageStart& page = initial_.emplace_back();
+            page.page = pages[i].get();
+            for (const FieldDecl& f : pages[i]->Fields()) page.values.push_back({f.id, &start[i]->ValueOf(f.id)});
             pages[i]->ClearTouched();
+            if (auto* records = dynamic_cast<CTempRecordPage*>(page.page)) records_.push_back({records, records->Generation()});
+            if (auto* events = dynamic_cast<CPageEvents*>(page.page)) events_.push_back(events);
         }
     }
     CFuzzSession(const CFuzzSession&) = delete;
@@ -42,19 +47,35 @@ public:
         // A value is created on first use; one never used still holds its initial value, and
         // a page whose values were not handed out for writing still holds them all. Copying
         // over the others reuses their storage, so this allocates nothing.
-        for (const Initial& v : initial_)
-            if (v.page->Touched())
-                if (const FieldValue* value = v.page->FindValue(v.id))
+        for (const PageStart& page : initial_) {
+            if (!page.page->Touched()) continue;
+            for (const Initial& v : page.values)
+                if (const FieldValue* value = page.page->FindValue(v.id))
                     *const_cast<FieldValue*>(value) = *v.value;  // the page's own, non-const value
+        }
         // The pages that keep what the unit sent beyond their values (records, events) are
         // emptied as their reset buttons empty them.
-        for (const auto& page : session_.Pages()) {
-            if (auto* records = dynamic_cast<CTempRecordPage*>(page.get())) records->ResetList();
-            if (auto* events = dynamic_cast<CPageEvents*>(page.get())) events->Reset();
-            page->ClearTouched();
-        }
+        for (RecordList& r : records_)
+            if (r.page->Generation() != r.emptyAt) {
+                r.page->ResetList();
+                r.emptyAt = r.page->Generation();
+            }
+        for (CPageEvents* events : events_)
+            if (events->Log().Size() > 0) events->Reset();
+        for (const PageStart& page : initial_) page.page->ClearTouched();
         now = 0;
         writes = 0;
+    }
+
+    // Calls fn(page) for every page this input may have changed: those whose values were
+    // handed out for writing, and those that keep more than their values.
+    template <class Fn> void ForEachChangedPage(Fn&& fn) const
+    {
+        for (const PageStart& page : initial_) {
+            const bool keeps = std::any_of(records_.begin(), records_.end(), [&](auto& r) { return r.page == page.page; }) ||
+                               std::find(events_.begin(), events_.end(), page.page) != events_.end();
+            if (keeps || page.page->Touched()) fn(*page.page);
+        }
     }
 
     // Takes the session's events; a question (a silent unit during a profile) is answered Stop,
@@ -85,14 +106,24 @@ private:
     }
 
     struct Initial {
-        CPageBase* page;          // in session_
-        int id;                   // a declared control of it
+        int id;                   // a declared control of the page
         const FieldValue* value;  // its value in pristine_, which never changes
+    };
+    struct PageStart {
+        CPageBase* page = nullptr;  // in session_
+        std::vector<Initial> values;
     };
 
     CSession pristine_;  // never driven: the values every page starts with
     CSession session_;
-    std::vector<Initial> initial_;
+    std::vector<PageStart> initial_;
+    struct RecordList {
+        CTempRecordPage* page;
+        std::uint64_t emptyAt;  // its generation when last emptied
+    };
+    // The pages that keep more than their values.
+    std::vector<RecordList> records_;
+    std::vector<CPageEvents*> events_;
 };
 
 }  // namespace rtu::fuzz

@@ -1,7 +1,11 @@
 // What a session writes out once received reports have filled its pages. Whatever the unit
-// sent, the JSON export must be valid JSON that parses back to an object with one member
-// per page. The input is laid out as FuzzFeed.h describes; unless bit 7 of byte 0 is set,
-// the profile text is written as well.
+// sent, the JSON export must be valid JSON that parses back to what was exported. The input
+// is laid out as FuzzFeed.h describes; unless bit 7 of byte 0 is set, the profile sections
+// are written as well.
+//
+// The whole export is checked once; after that, each input checks the pages it changed:
+// the others still hold the values already checked, and the export is its pages' objects
+// put side by side.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -9,10 +13,18 @@
 #include <nlohmann/json.hpp>
 
 #include "FuzzFeed.h"
+#include "link/ProfileWriter.h"
 
 namespace {
 
-constexpr std::uint8_t kSkipProfileBit = 0x80;  // in byte 0: no profile text
+constexpr std::uint8_t kSkipProfileBit = 0x80;  // in byte 0: no profile sections
+
+// The text must parse back to an object with `members` members.
+void CheckJson(const std::string& text, std::size_t members)
+{
+    const nlohmann::json back = nlohmann::json::parse(text, nullptr, false);
+    if (back.is_discarded() || !back.is_object() || back.size() != members) __builtin_trap();
+}
 
 }  // namespace
 
@@ -20,17 +32,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     if (size == 0) return 0;
     rtu::fuzz::CFuzzSession& fuzz = rtu::fuzz::SharedSession();
+    static const bool wholeExportChecked = [&] {
+        CheckJson(fuzz.Session().ExportJsonText(), fuzz.Session().Pages().size());
+        return true;
+    }();
+    (void)wholeExportChecked;
+
     fuzz.Reset();
     rtu::fuzz::Feed(fuzz, data, size);
 
-    const std::string text = fuzz.Session().ExportJsonText();
-    const nlohmann::json back = nlohmann::json::parse(text, nullptr, false);
-    if (back.is_discarded() || !back.is_object()) __builtin_trap();
-    if (back.size() != fuzz.Session().Pages().size()) __builtin_trap();
-
-    if (!(data[0] & kSkipProfileBit)) {
-        const std::string profile = fuzz.Session().ProfileText();
-        (void)profile;
-    }
+    const bool profile = !(data[0] & kSkipProfileBit);
+    fuzz.ForEachChangedPage([&](rtu::CPageBase& page) {
+        const nlohmann::json values = rtu::CSession::PageJson(page);
+        CheckJson(rtu::CSession::JsonText(values), values.size());
+        if (profile && page.Info()->profileOrder > 0) {
+            rtu::CProfileWriter writer;  // never opened: collects the text only
+            page.WriteProfileSection(writer);
+        }
+    });
     return 0;
 }

@@ -43,16 +43,14 @@ int CmdEvents(CCliLoop& loop, bool json)
         std::fflush(stdout);
     });
 
+    // The handlers stay until the program ends: a second stop signal while it winds down
+    // (`timeout` signals the program and then its whole group) must not kill it then.
     struct sigaction action {};
     action.sa_handler = OnStopSignal;  // no SA_RESTART: the wait wakes up
     sigemptyset(&action.sa_mask);
-    struct sigaction oldInt {};
-    struct sigaction oldTerm {};
-    sigaction(SIGINT, &action, &oldInt);
-    sigaction(SIGTERM, &action, &oldTerm);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
     loop.RunUntil([] { return gStop != 0; }, NowMs() + kConsoleForeverMs);
-    sigaction(SIGINT, &oldInt, nullptr);
-    sigaction(SIGTERM, &oldTerm, nullptr);
     page->RemoveListener(listener);
     return loop.PortLost() ? kExitPort : kExitOk;
 }

@@ -267,8 +267,9 @@ struct IndexedChain {
     }
 };
 
-int Deliver(const RouteRow& row, std::string_view line, IRouteDirectory& pages)
+int Deliver(const RouteRow& row, const MarkedLine& marked, IRouteDirectory& pages)
 {
+    const std::string_view line = marked.text;
     const int digit = row.digitOffset >= 0 ? line[static_cast<std::size_t>(row.digitOffset)] - '0' : -1;
     int delivered = 0;
     for (int i = 0; i < row.targetCount; ++i) {
@@ -277,7 +278,7 @@ int Deliver(const RouteRow& row, std::string_view line, IRouteDirectory& pages)
         if (!page) continue;
         const auto off = static_cast<std::size_t>(t.offset);
         const std::string_view text = off <= line.size() ? line.substr(off) : std::string_view{};
-        page->OnRoute(RouteHit{row, t, line, text, digit});
+        page->OnRoute(RouteHit{row, t, line, text, digit, &marked});
         ++delivered;
     }
     return delivered;
@@ -291,7 +292,7 @@ int RunChain(const IndexedChain& chain, const MarkedLine& line, IRouteDirectory&
     const KeySet candidates = chain.index.Candidates(line);
     candidates.FirstOf([&](std::size_t i) {
         if (!Matches(chain.rows[i], line)) return false;
-        delivered += Deliver(chain.rows[i], line.text, pages);
+        delivered += Deliver(chain.rows[i], line, pages);
         return !(firstStandsAlone && i == 0);
     });
     return delivered;
@@ -323,9 +324,9 @@ std::span<const RouteRow> RoutePreChain() { return kPre; }
 int RouteLine(std::string_view line, IRouteDirectory& pages)
 {
     int delivered = 0;
-    if (!line.empty() && line[0] == '$') delivered += Deliver(kPre[0], line, pages);
-    delivered += Deliver(kPre[1], line, pages);
     const MarkedLine marked(line);
+    if (!line.empty() && line[0] == '$') delivered += Deliver(kPre[0], marked, pages);
+    delivered += Deliver(kPre[1], marked, pages);
     delivered += RunChain(ChainA(), marked, pages, true);
     delivered += RunChain(ChainB(), marked, pages, false);
     delivered += RunChain(ChainC(), marked, pages, false);

@@ -10,6 +10,7 @@
 #include <span>
 #include <string_view>
 
+#include "link/KeyIndex.h"
 #include "link/PageId.h"
 
 namespace rtu {
@@ -51,6 +52,7 @@ struct RouteHit {
     std::string_view line;  // the whole line
     std::string_view text;  // the line from target.offset on (empty when the line is shorter)
     int digit;              // the row digit, or -1
+    const MarkedLine* marked = nullptr;  // the line with its marks, when the routing made it
 };
 
 class IRouteTarget {

@@ -15,12 +15,19 @@ void CProgressCount::Start(Mode mode, int total, const char* label)
 
 void CProgressCount::StartReload(int expected) { Start(Mode::Reload, expected, "Reading the unit's values..."); }
 
-bool CProgressCount::Label(std::string label, int pageId)
+bool CProgressCount::Label(std::string label)
 {
-    labelPage_ = pageId;
-    if (label == label_) return false;
+    const bool named = labelPage_ >= 0;
+    labelPage_ = -1;
+    labelCaption_ = nullptr;
+    if (!named && label == label_) return false;
     label_ = std::move(label);
     return true;
+}
+
+std::string CProgressCount::LabelText() const
+{
+    return labelCaption_ ? "Reading " + *labelCaption_ : label_;
 }
 
 bool CProgressCount::Counted(int pageId, bool counted)
@@ -58,7 +65,7 @@ void CProgressCount::Stop()
 void CProgressCount::Apply(CSysProgress::View& view) const
 {
     const bool raw = !view.text.empty() && (view.text[0] == '$' || view.text[0] == '%');
-    if (!label_.empty() && (raw || mode_ != Mode::Idle)) view.text = label_;
+    if (std::string label = LabelText(); !label.empty() && (raw || mode_ != Mode::Idle)) view.text = std::move(label);
     else if (raw) view.text = view.text[0] == '$' ? "Reading the unit's values..." : "Sending commands...";
     if (mode_ == Mode::Reload && total_ > 0)
         view.text += " (" + std::to_string(done_) + " of " + std::to_string(total_) + " pages)";

@@ -18,13 +18,18 @@ public:
     // A full reload starts: `expected` pages are filled by its reports.
     void StartReload(int expected);
     // A report reached a page; `counted` whether the page is one a full reload fills;
-    // `caption()` gives the page's caption, asked only when the label names another page.
+    // `caption` is the page's caption, which must outlive its use in the label. The label's
+    // text is made only when it is put on a view: many pages may see a chunk's lines.
     // Returns whether the label or the count changed.
-    template <class CaptionFn> bool PageReported(int pageId, CaptionFn&& caption, bool counted)
+    bool PageReported(int pageId, const std::string& caption, bool counted)
     {
         if (mode_ == Mode::Lines) return false;
         bool changed = false;
-        if (labelPage_ != pageId) changed = Label("Reading " + caption(), pageId);
+        if (labelPage_ != pageId) {
+            labelPage_ = pageId;
+            labelCaption_ = &caption;
+            changed = true;
+        }
         return Counted(pageId, counted) || changed;
     }
     // A profile starts: `total` command lines.
@@ -43,16 +48,19 @@ public:
 private:
     enum class Mode { Idle, Reload, Lines };
     void Start(Mode mode, int total, const char* label);
-    // Sets the label; `pageId` the page it names (-1: none). Returns whether it changed.
-    bool Label(std::string label, int pageId = -1);
+    // Sets a label that names no page. Returns whether it changed.
+    bool Label(std::string label);
+    // The label as the window shows it.
+    std::string LabelText() const;
     // Counts a page's first report during a reload. Returns whether the count changed.
     bool Counted(int pageId, bool counted);
     Mode mode_ = Mode::Idle;
     int done_ = 0;
     int total_ = 0;
     std::set<int> seen_;
-    std::string label_;
-    int labelPage_ = -1;  // the page the label names, or -1
+    std::string label_;                          // when the label names no page
+    int labelPage_ = -1;                         // the page the label names, or -1
+    const std::string* labelCaption_ = nullptr;  // that page's caption
 };
 
 }  // namespace rtu

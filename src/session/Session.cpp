@@ -184,11 +184,13 @@ nlohmann::json CSession::PageJson(const CPageBase& page)
     return out;
 }
 
-std::string CSession::ExportJsonText() const
+std::string CSession::ExportJsonText() const { return JsonText(ExportJson()); }
+
+std::string CSession::JsonText(const nlohmann::json& values)
 {
     // A unit may report any bytes; the export stays valid JSON whatever it sent.
     constexpr int kIndent = 2;
-    return ExportJson().dump(kIndent, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
+    return values.dump(kIndent, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
 }
 
 nlohmann::json CSession::ExportJson() const

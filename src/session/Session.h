@@ -185,7 +185,10 @@ public:
     nlohmann::json ExportJson() const;
     // The same as indented JSON text; bytes that are not UTF-8 become U+FFFD.
     std::string ExportJsonText() const;
+    // One page's values: { control id: value, … }.
     static nlohmann::json PageJson(const CPageBase& page);
+    // Exported values as indented JSON text; bytes that are not UTF-8 become U+FFFD.
+    static std::string JsonText(const nlohmann::json& values);
 
 private:
     void Connect();
@@ -257,6 +260,7 @@ private:
     std::deque<std::string> inFlight_;                 // blocks written whose wait has not ended
     std::optional<Millis> tickAt_;                     // the progress window's next tick
     bool progressDue_ = false;                         // a report changed what the window says
+    bool receiving_ = false;                           // a received chunk is being taken
     std::function<void()> wake_;
     bool runningPosted_ = false;
     bool pageButtonsLocked_ = false;     // the last busy event locked the page buttons

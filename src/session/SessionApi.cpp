@@ -11,7 +11,11 @@ void CSession::Connect()
     runner_.onUnitSilent = [this](const ExecSummary& s) {
         Push(ev::Question{ev::QuestionKind::GoOnSilentUnit, SilentUnitQuestion(s.notSent)});
     };
-    link_.Progress().onChanged = [this](const CSysProgress::View& view) { PushProgress(view); };
+    // While a chunk is being taken, the window is told once, after its last line.
+    link_.Progress().onChanged = [this](const CSysProgress::View& view) {
+        if (receiving_) progressDue_ = true;
+        else PushProgress(view);
+    };
     // Every lock counts (the page on show may have changed); an all-clear only after a lock.
     link_.Progress().onPageButtons = [this](bool on) {
         if (on && !pageButtonsLocked_) return;
@@ -66,7 +70,9 @@ void CSession::Reset()
 
 void CSession::HandleReceive(std::string_view chunk)
 {
+    receiving_ = true;
     link_.HandleReceive(chunk);
+    receiving_ = false;
     // The pipeline has set the transfer flags for this chunk's lines: the job looks now.
     if (job_) job_->Advance(clock_());
     AfterInput();

@@ -15,11 +15,10 @@ constexpr int kMsPerSecond = 1000;
 IRouteTarget* CSession::FindPage(PageId id)
 {
     CPageBase* page = Page(id);
-    const auto caption = [this, id]() -> const std::string& {
-        return captions_[static_cast<std::size_t>(NavIdOf(id))];
-    };
+    const int at = NavIdOf(id);
     // The window shows what a chunk's lines came to, not every page they passed by.
-    if (page && count_.PageReported(NavIdOf(id), caption, page->Info()->clearOrder > 0)) progressDue_ = true;
+    if (page && count_.PageReported(at, captions_[static_cast<std::size_t>(at)], page->Info()->clearOrder > 0))
+        progressDue_ = true;
     return page;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <optional>
 #include <stdexcept>
 
 #include "pages/framework/CommandFormat.h"
@@ -318,7 +319,7 @@ const ReportDecl* BindingFor(const FieldDecl& f, std::string_view key)
 
 }  // namespace
 
-void CPageBase::ScanLine(std::string_view line)
+void CPageBase::ScanLine(std::string_view line, const MarkedLine* known)
 {
     if (!scan_) {
         scan_ = std::make_unique<ScanKeys>();
@@ -335,7 +336,8 @@ void CPageBase::ScanLine(std::string_view line)
         for (std::size_t i = 0; i < scan_->keys.size(); ++i) scan_->index.Add(i, scan_->keys[i].report->key);
     }
     // The keys are tried in their order; only those whose head the line holds at a mark.
-    const MarkedLine marked(line);
+    std::optional<MarkedLine> own;
+    const MarkedLine& marked = known ? *known : own.emplace(line);
     scan_->index.Candidates(marked).FirstOf([&](std::size_t i) {
         const ScanKey& k = scan_->keys[i];
         if (k.report->decode == Decode::Switch) {
@@ -366,7 +368,7 @@ void CPageBase::OnRoute(const RouteHit& hit)
     if (ownReload_ && hit.target.effect != RouteEffect::Scan) SetLoaded(true);
     const RouteTarget& t = hit.target;
     switch (t.effect) {
-    case RouteEffect::Scan: ScanLine(hit.line); return;
+    case RouteEffect::Scan: ScanLine(hit.line, hit.marked); return;
     case RouteEffect::Handler:
     case RouteEffect::ListRow:
         if (const HandlerDecl* h = FindHandler(t.handler)) h->fn(*this, hit);

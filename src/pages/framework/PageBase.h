@@ -207,7 +207,8 @@ protected:
     // Prepares list rows with their labels (called lazily by Value for List fields).
     void InitList(const FieldDecl& field, FieldValue& value) const;
     // The page-wide scan: the first of the page's report keys found in the line decides.
-    void ScanLine(std::string_view line);
+    // `marked` is the line with its marks when the caller has it.
+    void ScanLine(std::string_view line, const MarkedLine* marked);
 
     PageContext& ctx_;
 
