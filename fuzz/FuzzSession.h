@@ -29,6 +29,7 @@ public:
             PageStart& page = initial_.emplace_back();
             page.page = pages[i].get();
             for (const FieldDecl& f : pages[i]->Fields()) page.values.push_back({f.id, &start[i]->ValueOf(f.id)});
+            page.extras = start[i]->ExtraValues();
             pages[i]->ClearTouched();
             if (auto* records = dynamic_cast<CTempRecordPage*>(page.page)) records_.push_back({records, records->Generation()});
             if (auto* events = dynamic_cast<CPageEvents*>(page.page)) events_.push_back(events);
@@ -62,19 +63,26 @@ public:
             }
         for (CPageEvents* events : events_)
             if (events->Log().Size() > 0) events->Reset();
-        for (const PageStart& page : initial_) page.page->ClearTouched();
+        // What the pages say about their values: not loaded, nothing edited on screen.
+        for (const PageStart& page : initial_) {
+            if (page.page->Loaded()) page.page->SetLoaded(false);
+            page.page->ClearEdited();
+            page.page->ClearTouched();
+        }
         now = 0;
         writes = 0;
     }
 
-    // Calls fn(page) for every page this input may have changed: those whose values were
-    // handed out for writing, and those that keep more than their values.
+    // Calls fn(page) for every page whose export this input may have changed: those with a
+    // value that differs from its initial one, and those that export more than their values.
     template <class Fn> void ForEachChangedPage(Fn&& fn) const
     {
         for (const PageStart& page : initial_) {
-            const bool keeps = std::any_of(records_.begin(), records_.end(), [&](auto& r) { return r.page == page.page; }) ||
-                               std::find(events_.begin(), events_.end(), page.page) != events_.end();
-            if (keeps || page.page->Touched()) fn(*page.page);
+            const bool changed = page.page->Touched() && std::any_of(page.values.begin(), page.values.end(), [&](auto& v) {
+                                     const FieldValue* value = page.page->FindValue(v.id);
+                                     return value && !Same(*value, *v.value);
+                                 });
+            if (changed || page.page->ExtraValues() != page.extras) fn(*page.page);
         }
     }
 
@@ -97,6 +105,10 @@ public:
 
 private:
     static bool Accept(std::string_view) { return true; }
+    static bool Same(const FieldValue& a, const FieldValue& b)
+    {
+        return a.text == b.text && a.check == b.check && a.sel == b.sel && a.cells == b.cells;
+    }
     static Millis Clock() { return 0; }
     bool Write(std::string_view bytes)
     {
@@ -112,6 +124,7 @@ private:
     struct PageStart {
         CPageBase* page = nullptr;  // in session_
         std::vector<Initial> values;
+        std::vector<std::pair<std::string, std::string>> extras;  // what it exports beyond them, initially
     };
 
     CSession pristine_;  // never driven: the values every page starts with
