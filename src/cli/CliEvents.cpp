@@ -1,18 +1,14 @@
 // rtuctl events: prints the unit's alarm and restore events as the event list takes them.
-#include <csignal>
 #include <cstdio>
 
 #include <nlohmann/json.hpp>
 
 #include "cli/CliCommands.h"
+#include "cli/StopSignals.h"
 #include "pages/events/PageEvents.h"
 
 namespace rtu::cli {
 namespace {
-
-volatile std::sig_atomic_t gStop = 0;
-
-void OnStopSignal(int) { gStop = 1; }
 
 // Keys of the JSON lines, one per list column.
 constexpr const char* kJsonKeys[kEventColumns] = {"event", "number", "source", "value", "state", "time"};
@@ -43,14 +39,8 @@ int CmdEvents(CCliLoop& loop, bool json)
         std::fflush(stdout);
     });
 
-    // The handlers stay until the program ends: a second stop signal while it winds down
-    // (`timeout` signals the program and then its whole group) must not kill it then.
-    struct sigaction action {};
-    action.sa_handler = OnStopSignal;  // no SA_RESTART: the wait wakes up
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
-    loop.RunUntil([] { return gStop != 0; }, NowMs() + kConsoleForeverMs);
+    ArmStopSignals();
+    loop.RunUntil(StopRequested, NowMs() + kConsoleForeverMs);
     page->RemoveListener(listener);
     return loop.PortLost() ? kExitPort : kExitOk;
 }

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "cli/StopSignals.h"
 #include "pages/sensor/TempRecordPage.h"
 
 namespace rtu::cli {
@@ -39,10 +40,12 @@ int CmdRecords(CCliLoop& loop, const std::string& csvPath, int count, double sec
         ++seen;
     });
     const Millis deadline = NowMs() + (seconds > 0 ? static_cast<Millis>(seconds * kMsPerSecond) : kForeverMs);
-    loop.RunUntil([&] { return (count > 0 && seen >= count) || loop.PortLost(); }, deadline);
+    ArmStopSignals();
+    loop.RunUntil([&] { return (count > 0 && seen >= count) || loop.PortLost() || StopRequested(); }, deadline);
     page->SetRowListener({});
     page->SetLog(nullptr);
     if (loop.PortLost()) return kExitNoAnswer;
+    if (StopRequested()) return kExitOk;  // the user ended it: what arrived is printed and appended
     if (count > 0 && seen < count) {
         std::fprintf(stderr, "rtuctl: %d of %d records arrived in time\n", seen, count);
         return kExitNoAnswer;

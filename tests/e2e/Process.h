@@ -90,12 +90,14 @@ struct RunResult {
     std::string out, err;
 };
 
-// Runs rtuctl with the arguments; stdin from `input` (empty: /dev/null).
-inline RunResult RunCtl(const std::vector<std::string>& args, const std::string& input = {})
+// Runs rtuctl with the arguments after `prefix` (a command that runs it); stdin from `input`
+// (empty: /dev/null).
+inline RunResult RunCtlAfter(const std::string& prefix, const std::vector<std::string>& args,
+                             const std::string& input = {})
 {
     static int counter = 0;
     const auto dir = TempDir("ctl" + std::to_string(++counter));
-    std::string cmd = RTUCTL_PATH;
+    std::string cmd = prefix + RTUCTL_PATH;
     for (const auto& a : args) {
         std::string quoted = "'";
         for (char ch : a) quoted += ch == '\'' ? std::string("'\\''") : std::string(1, ch);
@@ -111,6 +113,18 @@ inline RunResult RunCtl(const std::vector<std::string>& args, const std::string&
     r.err = ReadFile(dir / "err");
     std::filesystem::remove_all(dir);
     return r;
+}
+
+inline RunResult RunCtl(const std::vector<std::string>& args, const std::string& input = {})
+{
+    return RunCtlAfter("", args, input);
+}
+
+// Runs rtuctl until a SIGINT ends it after `seconds`, as Ctrl-C would (`timeout` signals the
+// program and then its process group: the program sees the signal twice).
+inline RunResult RunCtlInterrupted(int seconds, const std::vector<std::string>& args)
+{
+    return RunCtlAfter("timeout --preserve-status -s INT " + std::to_string(seconds) + " ", args);
 }
 
 // The test plays the unit itself on a pty master; it holds the slave open as well, so the

@@ -2,7 +2,6 @@
 // arrives whole and failures end with 3; events are printed as they arrive.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 
 #include <nlohmann/json.hpp>
 
@@ -53,27 +52,13 @@ TEST(RtuctlPicture, FailuresEndWithNoAnswer)
     }
 }
 
-// Runs `rtuctl events` until SIGINT ends it after `seconds`; its stdout and exit status.
-std::pair<std::string, int> RunEventsFor(const std::string& pty, int seconds, bool json)
-{
-    const std::string cmd = "timeout --preserve-status -s INT " + std::to_string(seconds) + " '" + RTUCTL_PATH +
-                            "' -p '" + pty + "' events" + (json ? " --json" : "") + " 2>/dev/null";
-    std::FILE* pipe = ::popen(cmd.c_str(), "r");
-    std::string out;
-    if (!pipe) return {out, -1};
-    char buffer[4096];
-    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) out.append(buffer, n);
-    const int status = ::pclose(pipe);
-    return {out, WIFEXITED(status) ? WEXITSTATUS(status) : -1};
-}
-
 TEST(RtuctlEvents, PrintsEachEventAsItArrivesUntilInterrupted)
 {
     SimProcess sim({"--event-every-ms", "200"});
     ASSERT_FALSE(sim.Pty().empty());
-    const auto [json, code] = RunEventsFor(sim.Pty(), 3, true);
-    EXPECT_EQ(code, 0);
-    std::istringstream lines(json);
+    const RunResult json = RunCtlInterrupted(3, {"-p", sim.Pty(), "events", "--json"});
+    EXPECT_EQ(json.code, 0) << json.err;
+    std::istringstream lines(json.out);
     std::string line;
     int events = 0;
     while (std::getline(lines, line)) {
@@ -86,9 +71,9 @@ TEST(RtuctlEvents, PrintsEachEventAsItArrivesUntilInterrupted)
     }
     EXPECT_GE(events, 3);  // about one every 200 ms for the best part of 3 s
 
-    const auto [text, code2] = RunEventsFor(sim.Pty(), 2, false);
-    EXPECT_EQ(code2, 0);
-    EXPECT_NE(text.find("\t"), std::string::npos);
+    const RunResult text = RunCtlInterrupted(2, {"-p", sim.Pty(), "events"});
+    EXPECT_EQ(text.code, 0) << text.err;
+    EXPECT_NE(text.out.find("\t"), std::string::npos);
 }
 
 }  // namespace

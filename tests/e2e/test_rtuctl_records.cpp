@@ -37,6 +37,18 @@ TEST(RtuctlRecords, RealTimeRecordsArePrintedAndAppended)
     std::filesystem::remove_all(dir);
 }
 
+TEST(RtuctlRecords, CtrlCEndsARunWithoutLimitAsASuccess)
+{
+    const auto dir = TempDir("records-interrupted");
+    SimProcess sim({"--latency-ms", "0", "--baud", "115200", "--records-ms", "100"});
+    const std::string csv = (dir / "rt.csv").string();
+    const RunResult r = RunCtlInterrupted(2, {"-b", "115200", "-p", sim.Pty(), "records", "--csv", csv});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_GE(CountLines(r.out), 3);
+    EXPECT_EQ(ReadFile(csv), r.out);  // every printed record was appended whole
+    std::filesystem::remove_all(dir);
+}
+
 TEST(RtuctlRecords, LogSyncWritesTheStoredRecords)
 {
     const auto dir = TempDir("logsync");
