@@ -1,6 +1,8 @@
 // A session that a fuzz target builds once and puts back to its starting state before
 // every input. Building one (every page with its controls) costs far more than most inputs;
-// putting it back costs little, and leaves nothing of one input for the next.
+// putting it back costs little. Nothing of one input reaches the next but what a page keeps
+// outside its values and lists: the analog page's reported ranges and version, which only
+// its export shows.
 #pragma once
 
 #include <algorithm>
