@@ -9,6 +9,7 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <stdexcept>
 #include <string_view>
 
 namespace rtu {
@@ -79,9 +80,10 @@ class KeyIndex {
 public:
     static constexpr std::size_t kBuckets = 1024;  // buckets of the three-character heads
 
-    // Adds `key` at position `at` (below KeySet::kMaxKeys).
+    // Adds `key` at position `at`; a list longer than a KeySet holds is a programming error.
     void Add(std::size_t at, std::string_view key)
     {
+        if (at >= KeySet::kMaxKeys) throw std::logic_error("more report keys than their index holds");
         all_.Add(at);
         if (Indexable(key)) byHead_[Bucket(key)].Add(at);
         else always_.Add(at);

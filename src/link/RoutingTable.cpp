@@ -4,7 +4,6 @@
 #include <array>
 #include <cctype>
 #include <cstdint>
-#include <stdexcept>
 
 #include "link/KeyIndex.h"
 
@@ -259,7 +258,6 @@ struct IndexedChain {
 
     explicit IndexedChain(std::span<const RouteRow> chain) : rows(chain)
     {
-        if (chain.size() > KeySet::kMaxKeys) throw std::logic_error("routing chain longer than its index");
         for (std::size_t i = 0; i < chain.size(); ++i) {
             index.Add(i, chain[i].contains);
             if (!chain[i].orContains.empty()) index.Add(i, chain[i].orContains);

@@ -1,10 +1,8 @@
 #include "pages/framework/PageBase.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdio>
 #include <optional>
-#include <stdexcept>
 
 #include "pages/framework/CommandFormat.h"
 #include "pages/framework/FieldBuilders.h"
@@ -332,7 +330,6 @@ void CPageBase::ScanLine(std::string_view line, const MarkedLine* known)
                 }
         std::stable_sort(scan_->keys.begin(), scan_->keys.end(),
                          [](const ScanKey& a, const ScanKey& b) { return a.report->order < b.report->order; });
-        if (scan_->keys.size() > KeySet::kMaxKeys) throw std::logic_error("page scans more keys than its index holds");
         for (std::size_t i = 0; i < scan_->keys.size(); ++i) scan_->index.Add(i, scan_->keys[i].report->key);
     }
     // The keys are tried in their order; only those whose head the line holds at a mark.
