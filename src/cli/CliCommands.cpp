@@ -25,7 +25,7 @@ bool Contains(const std::string& line, const char* text) { return line.find(text
 bool WriteOutput(const std::string& path, const std::string& text, const char* what)
 {
     std::string error;
-    if (WriteFileSafely(path, text, error)) return true;
+    if (WriteFileSafely(path, text, error, FileAccess::Private)) return true;
     std::fprintf(stderr, "rtuctl: cannot write the %s: %s\n", what, error.c_str());
     return false;
 }

@@ -31,7 +31,7 @@ bool WriteExecReport(CCliLoop& loop, const ExecSummary& summary, const std::stri
                                                  PageSectionInfo(s.Registry(), s.Pages(), s.Catalog()));
     const std::string text = report.dump(kReportIndent, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
     std::string error;
-    if (WriteFileSafely(path, text, error)) return true;
+    if (WriteFileSafely(path, text, error, FileAccess::Private)) return true;
     std::fprintf(stderr, "rtuctl: cannot write the report: %s\n", error.c_str());
     return false;
 }

@@ -210,7 +210,7 @@ bool WriteDiagnosticsArchive(const std::string& out, const DiagnosticsInput& in,
         bool cut = false;
         const std::string bytes = ReadAll(packed, fs::file_size(packed, ec), cut);
         CSafeFileWriter writer;
-        ok = writer.Open(out) && writer.Write(bytes) && writer.Commit();
+        ok = writer.Open(out, FileAccess::Private) && writer.Write(bytes) && writer.Commit();
         if (!ok) error = writer.Error();
     }
     fs::remove_all(work, ec);

@@ -4,7 +4,7 @@ namespace rtu {
 
 bool CProfileWriter::Open(const std::string& path)
 {
-    open_ = file_.Open(path);
+    open_ = file_.Open(path, FileAccess::Private);
     return open_;
 }
 

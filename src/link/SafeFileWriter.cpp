@@ -19,6 +19,7 @@ constexpr int kMaxTempAttempts = 16;          // fresh random names tried when o
 constexpr std::size_t kTempRandomChars = 12;  // random characters in a temporary file's name
 constexpr std::size_t kMaxTempStem = 200;     // target name characters kept in the temporary name (NAME_MAX is 255)
 constexpr mode_t kNewFileMode = 0666;         // before the umask, as for any newly created file
+constexpr mode_t kPrivateFileMode = 0600;     // a new file that may hold secrets: its owner only
 constexpr mode_t kPermissionBits = 07777;     // the part of st_mode a replacement keeps
 constexpr const char* kNameChars = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
 constexpr std::size_t kNameCharCount = 62;  // characters in kNameChars
@@ -97,7 +98,7 @@ void CSafeFileWriter::Fail(const std::string& reason)
 
 void CSafeFileWriter::FailErrno() { Fail(std::strerror(errno)); }
 
-bool CSafeFileWriter::Open(const std::string& path)
+bool CSafeFileWriter::Open(const std::string& path, FileAccess access)
 {
     Discard();
     path_ = path;
@@ -122,7 +123,8 @@ bool CSafeFileWriter::Open(const std::string& path)
             return false;
         }
         const std::string candidate = dir + "/" + stem + ".tmp" + random;
-        fd_ = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, kNewFileMode);
+        fd_ = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                     access == FileAccess::Private ? kPrivateFileMode : kNewFileMode);
         if (fd_ >= 0) tempPath_ = candidate;
         else if (errno != EEXIST) break;
     }
@@ -183,10 +185,10 @@ bool CSafeFileWriter::Commit()
     return true;
 }
 
-bool WriteFileSafely(const std::string& path, std::string_view data, std::string& error)
+bool WriteFileSafely(const std::string& path, std::string_view data, std::string& error, FileAccess access)
 {
     CSafeFileWriter writer;
-    if (writer.Open(path) && writer.Write(data) && writer.Commit()) return true;
+    if (writer.Open(path, access) && writer.Write(data) && writer.Commit()) return true;
     error = writer.Error();
     return false;
 }

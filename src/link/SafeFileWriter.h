@@ -9,13 +9,19 @@
 // - A target that exists but is not a regular file (directory, device, FIFO, socket) is
 //   refused and left alone.
 // - An existing target keeps its permission bits (and, where allowed, its owner); a new
-//   file gets the usual 0666 less the umask.
+//   file gets the usual 0666 less the umask, or 0600 when it holds secrets (FileAccess::Private).
 #pragma once
 
 #include <string>
 #include <string_view>
 
 namespace rtu {
+
+// Who may read a file the tool creates (an existing file keeps its own mode).
+enum class FileAccess {
+    Shared,   // 0666 less the umask: pictures, CSV logs
+    Private,  // 0600: anything that may hold the unit's secrets (profiles, JSON, backups, archives)
+};
 
 class CSafeFileWriter {
 public:
@@ -25,7 +31,7 @@ public:
     CSafeFileWriter& operator=(const CSafeFileWriter&) = delete;
 
     // Checks the target and creates the temporary file; false (Error() says why) on failure.
-    bool Open(const std::string& path);
+    bool Open(const std::string& path, FileAccess access = FileAccess::Shared);
     // Appends bytes to the temporary file; false once anything failed.
     bool Write(std::string_view data);
     // Syncs, closes and renames over the target; false (and the target untouched) on failure.
@@ -49,6 +55,7 @@ private:
 };
 
 // Open + Write + Commit in one go; on failure `error` holds "<path>: <reason>".
-bool WriteFileSafely(const std::string& path, std::string_view data, std::string& error);
+bool WriteFileSafely(const std::string& path, std::string_view data, std::string& error,
+                     FileAccess access = FileAccess::Shared);
 
 }  // namespace rtu

@@ -79,7 +79,7 @@ BackupResult WriteBackup(const std::string& dir, std::string_view unitId, const 
     const std::string text = "//Backup of unit " + std::string(unitId) + " taken " + Stamp(local, "%Y-%m-%d %H:%M:%S") +
                              " before " + std::string(reason) + "\r\n" + std::string(profile);
     out.path = path.string();
-    out.ok = WriteFileSafely(out.path, text, out.error);
+    out.ok = WriteFileSafely(out.path, text, out.error, FileAccess::Private);
     return out;
 }
 
