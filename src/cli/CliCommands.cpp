@@ -76,15 +76,15 @@ int AwaitReload(CCliLoop& loop)
     return kExitOk;
 }
 
-int CmdRead(CCliLoop& loop, const std::string& profilePath, const std::string& jsonPath)
+int CmdRead(CCliLoop& loop, const std::string& profilePath, const std::string& jsonPath, Secrets secrets)
 {
     loop.Session().Reload();
     if (const int rc = AwaitReload(loop); rc != kExitOk) return rc;
-    const std::string profile = loop.Session().ProfileText();
+    const std::string profile = loop.Session().ProfileText(true, secrets);
     // Each file is attempted even when the other failed.
     bool written = true;
     if (!profilePath.empty()) written = WriteOutput(profilePath, profile, "profile") && written;
-    if (!jsonPath.empty()) written = WriteOutput(jsonPath, loop.Session().ExportJsonText(), "JSON file") && written;
+    if (!jsonPath.empty()) written = WriteOutput(jsonPath, loop.Session().ExportJsonText(secrets), "JSON file") && written;
     if (profilePath.empty() && jsonPath.empty()) std::fwrite(profile.data(), 1, profile.size(), stdout);
     return written ? kExitOk : kExitOutput;
 }
@@ -105,6 +105,11 @@ int CmdExec(CCliLoop& loop, const std::string& profilePath, const ExecExtras& ex
         std::fprintf(stderr, "rtuctl: %s: line %u is longer than %zu bytes: it is not sent\n", profilePath.c_str(), at,
                      CProfileReader::kMaxCommandBytes);
     CProfileLines lines = reader.TakeLines();
+    // A profile shared with its secrets masked would write the mask into the unit.
+    if (const std::vector<std::string> masked = CSession::MaskedLines(lines); !masked.empty()) {
+        std::fprintf(stderr, "rtuctl: %s: %s\n", profilePath.c_str(), CSession::MaskedLinesRefusal(masked).c_str());
+        return kExitUsage;
+    }
     if (const int rc = BackUpUnit(loop, extras, "executing the profile " + profilePath); rc != kExitOk) return rc;
     // Each line waits at most its bound and a settling spell, so the run is bounded by its
     // lines, not by --timeout.

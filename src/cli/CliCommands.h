@@ -18,7 +18,8 @@ inline constexpr Millis kConsoleForeverMs = 365LL * 24 * 3600 * 1000;  // an int
 // for the console password is answered on the way (and the reload repeated after login).
 int AwaitReload(CCliLoop& loop);
 
-int CmdRead(CCliLoop& loop, const std::string& profilePath, const std::string& jsonPath);
+int CmdRead(CCliLoop& loop, const std::string& profilePath, const std::string& jsonPath,
+            Secrets secrets = Secrets::Kept);
 // What `exec` adds around the run.
 struct ExecExtras {
     std::string reportPath;  // write each line's outcome as JSON here; empty: no report

@@ -30,15 +30,22 @@ int CmdDiagnose(Options options, const std::string& out, const std::string& vers
         } else {
             const std::string tmpProfile = ownTrace + ".profile";
             if (CmdRead(loop, tmpProfile, {}) == kExitOk) {
-                in.profile = loop.Session().ProfileText();
-                in.json = loop.Session().ExportJsonText();
+                in.profile = loop.Session().ProfileText(true, Secrets::Masked);
+                in.json = loop.Session().ExportJsonText(Secrets::Masked);
             } else {
                 in.notes += "The unit's values could not be read (see trace-2.txt).\n";
             }
             std::filesystem::remove(tmpProfile);
         }
         in.tracePaths.push_back(ownTrace);
+        in.secrets = loop.Session().SecretMarksOnWire();
     }
+    if (in.secrets.keys.empty()) {
+        // No unit was read: the pages still tell which keys carry secrets.
+        const CSession pages([](std::string_view) { return true; }, [] { return Millis{0}; }, nullptr);
+        in.secrets = pages.SecretMarksOnWire();
+    }
+    in.secrets.AddValue(options.password);  // the console password, given or the default
     std::string error;
     const bool ok = WriteDiagnosticsArchive(out, in, error);
     std::error_code ec;

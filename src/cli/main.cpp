@@ -49,6 +49,8 @@ int main(int argc, char** argv)
     auto* read = app.add_subcommand("read", "full reload; write the profile and/or the JSON (stdout: the profile)");
     read->add_option("--profile", profilePath, "write the profile to FILE");
     read->add_option("--json", jsonPath, "write every page's values as JSON to FILE");
+    bool maskSecrets = false;
+    read->add_flag("--mask-secrets", maskSecrets, "write every PIN and password as ******** (for sharing)");
     auto* exec = app.add_subcommand("exec", "execute a profile, then reload; print a summary");
     exec->add_option("FILE", execPath, "the profile")->required();
     ExecExtras extras;
@@ -103,7 +105,7 @@ int main(int argc, char** argv)
     CCliLoop loop(options);
     if (const int rc = loop.Open(); rc != kExitOk) return rc;
 
-    if (read->parsed()) return CmdRead(loop, profilePath, jsonPath);
+    if (read->parsed()) return CmdRead(loop, profilePath, jsonPath, maskSecrets ? rtu::Secrets::Masked : rtu::Secrets::Kept);
     if (exec->parsed()) return CmdExec(loop, execPath, extras);
     if (setup->parsed()) return CmdSetup(loop);
     if (restart->parsed()) return CmdRestart(loop);

@@ -32,8 +32,13 @@ namespace fs = std::filesystem;
 constexpr const char* kAppDirName = "rtuconfig";               // our folder in the config and state directories
 constexpr const char* kSettingsFileName = "QMX5000COMM.conf";  // the desktop tool's settings
 constexpr const char* kTraceFileName = "trace.txt";            // the desktop tool's wire trace
-constexpr const char* kMask = "********";                      // what a password reads as
 constexpr std::uintmax_t kMaxIncludedBytes = 16u << 20;        // a file beyond this is cut (traces grow)
+// What the archive leaves out, for the reader at support.
+constexpr const char* kMaskedNote =
+    "Secrets are masked as ********, their keys kept (an empty secret stays empty): the SIM PIN and PUK, the\n"
+    "GPRS/3G, SMTP, MMS and HTTP POST passwords in profile.txt and unit.json; in the traces every value after\n"
+    "those secrets' report keys and command keywords, every known secret value and the console password;\n"
+    "in settings.conf every password (the console password SVRIP included).\n";
 
 std::string ReadAll(const fs::path& path, std::uintmax_t limit, bool& cut)
 {
@@ -144,28 +149,6 @@ std::string DefaultTracePath()
     return (fs::path(log).parent_path() / kTraceFileName).string();
 }
 
-std::string MaskPasswords(std::string_view settings)
-{
-    std::string out;
-    std::size_t start = 0;
-    while (start < settings.size()) {
-        std::size_t end = settings.find('\n', start);
-        if (end == std::string_view::npos) end = settings.size();
-        std::string line(settings.substr(start, end - start));
-        const std::size_t eq = line.find('=');
-        if (eq != std::string::npos) {
-            std::string key = line.substr(0, eq);
-            std::transform(key.begin(), key.end(), key.begin(), [](unsigned char c) { return std::tolower(c); });
-            if (key.find("pass") != std::string::npos || key.find("pwd") != std::string::npos)
-                line = line.substr(0, eq + 1) + kMask;
-        }
-        out += line;
-        if (end < settings.size()) out += '\n';
-        start = end + 1;
-    }
-    return out;
-}
-
 bool WriteDiagnosticsArchive(const std::string& out, const DiagnosticsInput& in, std::string& error)
 {
     char pattern[] = "/tmp/rtu-diagnostics.XXXXXX";
@@ -180,7 +163,9 @@ bool WriteDiagnosticsArchive(const std::string& out, const DiagnosticsInput& in,
     std::error_code ec;
     fs::create_directory(dir, ec);
     std::string notes = in.notes;
-    const auto include = [&](const std::string& from, const std::string& name, bool mask) {
+    SecretMarks secrets = in.secrets;
+    enum class Mask { None, Settings, Trace };
+    const auto include = [&](const std::string& from, const std::string& name, Mask mask) {
         if (from.empty()) return;
         if (!fs::is_regular_file(from, ec)) {
             notes += name + ": " + from + " does not exist\n";
@@ -188,21 +173,23 @@ bool WriteDiagnosticsArchive(const std::string& out, const DiagnosticsInput& in,
         }
         bool cut = false;
         std::string data = ReadAll(from, kMaxIncludedBytes, cut);
-        if (mask) data = MaskPasswords(data);
+        if (mask == Mask::Settings) data = MaskSettings(data, &secrets);  // its passwords are masked in the traces too
+        if (mask == Mask::Trace) data = MaskTrace(data, secrets);
         if (cut) notes += name + ": only the first " + std::to_string(kMaxIncludedBytes) + " bytes of " + from + "\n";
         WriteFile(dir / name, data);
     };
     bool ok = WriteFile(dir / "version.txt", in.program + "\n" + SystemText()) &&
               WriteFile(dir / "ports.txt", PortsText(in.port));
-    include(in.settingsPath, "settings.conf", true);
+    include(in.settingsPath, "settings.conf", Mask::Settings);
     for (std::size_t i = 0; i < in.tracePaths.size(); ++i)
-        include(in.tracePaths[i], i == 0 ? "trace.txt" : "trace-" + std::to_string(i + 1) + ".txt", false);
+        include(in.tracePaths[i], i == 0 ? "trace.txt" : "trace-" + std::to_string(i + 1) + ".txt", Mask::Trace);
     const std::string log = ErrorLogPath();
-    include(log, "serial_err.txt", false);
-    if (!log.empty() && fs::exists(log + ".1", ec)) include(log + ".1", "serial_err.txt.1", false);
+    include(log, "serial_err.txt", Mask::None);
+    if (!log.empty() && fs::exists(log + ".1", ec)) include(log + ".1", "serial_err.txt.1", Mask::None);
+    notes += kMaskedNote;
     if (!in.profile.empty()) ok = WriteFile(dir / "profile.txt", in.profile) && ok;
     if (!in.json.empty()) ok = WriteFile(dir / "unit.json", in.json) && ok;
-    ok = WriteFile(dir / "notes.txt", notes.empty() ? "Nothing to note.\n" : notes) && ok;
+    ok = WriteFile(dir / "notes.txt", notes) && ok;
     const fs::path packed = work / "archive.tar.gz";
     if (!ok) error = "cannot write into " + dir.string();
     else ok = Tar(work, folder, packed, error);

@@ -1,11 +1,14 @@
-// The archive a user sends to support: the version, the port diagnosis, the settings
-// (passwords masked), the traces, the serial error log and, when one could be read, the
-// unit's profile and values, packed into one .tar.gz.
+// The archive a user sends to support: the version, the port diagnosis, the settings, the
+// traces, the serial error log and, when one could be read, the unit's profile and values,
+// packed into one .tar.gz. It holds no secret: the settings' passwords and every secret in
+// the traces are masked here; the profile and values come masked from the caller.
 #pragma once
 
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "link/SecretMask.h"
 
 namespace rtu {
 
@@ -14,8 +17,9 @@ struct DiagnosticsInput {
     std::string port;                     // the port the user works with (may be empty)
     std::string settingsPath;             // a settings file to include, passwords masked
     std::vector<std::string> tracePaths;  // wire traces to include (missing ones are noted)
-    std::string profile;                  // the unit's profile, when one was read
+    std::string profile;                  // the unit's profile with its secrets masked, when one was read
     std::string json;                     // its values as JSON, likewise
+    SecretMarks secrets;                  // how the secrets show in the traces (keys, known values)
     std::string notes;                    // what happened while gathering (e.g. why no profile)
 };
 
@@ -24,9 +28,6 @@ struct DiagnosticsInput {
 std::string DefaultSettingsPath();
 // Where the desktop tool writes its wire trace: next to the serial error log.
 std::string DefaultTracePath();
-
-// The settings text with the value of every key that names a password replaced by stars.
-std::string MaskPasswords(std::string_view settings);
 
 // Gathers everything into `out` (a gzip-compressed tar holding one folder). Returns false,
 // with `error` set, when the archive cannot be made; `out` is then left as it was.

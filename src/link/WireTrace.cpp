@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <ctime>
@@ -70,20 +71,51 @@ std::string CWireTrace::FormatLine(Clock::time_point when, Direction direction, 
     line += frac;
     line += static_cast<char>(direction);
     line += ' ';
+    line += Escape(bytes);
+    line += '\n';
+    return line;
+}
+
+std::string CWireTrace::Escape(std::string_view bytes)
+{
+    std::string out;
+    out.reserve(bytes.size());
     for (const char c : bytes) {
         const auto u = static_cast<unsigned char>(c);
-        if (c == '\r') line += "\\r";
-        else if (c == '\n') line += "\\n";
-        else if (c == '\t') line += "\\t";
-        else if (c == '\\') line += "\\\\";
+        if (c == '\r') out += "\\r";
+        else if (c == '\n') out += "\\n";
+        else if (c == '\t') out += "\\t";
+        else if (c == '\\') out += "\\\\";
         else if (u < 0x20 || u >= 0x7f) {  // control bytes and everything beyond ASCII, exactly
             char hex[8];
             std::snprintf(hex, sizeof hex, "\\x%02x", u);
-            line += hex;
-        } else line += c;
+            out += hex;
+        } else out += c;
     }
-    line += '\n';
-    return line;
+    return out;
+}
+
+std::string CWireTrace::Unescape(std::string_view text)
+{
+    constexpr int kHexBase = 16;
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\' || i + 1 >= text.size()) {
+            out += text[i];
+            continue;
+        }
+        const char kind = text[++i];
+        if (kind == 'r') out += '\r';
+        else if (kind == 'n') out += '\n';
+        else if (kind == 't') out += '\t';
+        else if (kind == 'x' && i + 2 < text.size() && std::isxdigit(static_cast<unsigned char>(text[i + 1])) &&
+                 std::isxdigit(static_cast<unsigned char>(text[i + 2]))) {
+            out += static_cast<char>(std::stoi(std::string(text.substr(i + 1, 2)), nullptr, kHexBase));
+            i += 2;
+        } else out += kind;  // "\\" and anything unknown: the character itself
+    }
+    return out;
 }
 
 }  // namespace rtu

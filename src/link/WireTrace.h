@@ -33,6 +33,9 @@ public:
     void Record(Direction direction, std::string_view bytes);
     // One line of the trace, as Record writes it (the time in local time).
     static std::string FormatLine(Clock::time_point when, Direction direction, std::string_view bytes);
+    // The bytes of a block or chunk as a trace line shows them, and back.
+    static std::string Escape(std::string_view bytes);
+    static std::string Unescape(std::string_view text);
 
 private:
     mutable std::mutex mutex_;

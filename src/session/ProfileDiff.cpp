@@ -5,6 +5,7 @@
 #include <map>
 #include <set>
 
+#include "pages/framework/CommandFormat.h"
 #include "pages/framework/PageBase.h"
 #include "pages/framework/PageTable.h"
 #include "pages/framework/TextCatalog.h"
@@ -131,26 +132,6 @@ std::string CaptionFromHeader(std::string_view header)
     text = Trim(text);
     if (text.starts_with("Page ")) text.remove_prefix(5);
     return std::string(Trim(text));
-}
-
-// The literal start of a one-value write format ("%%UB%s\r" → "%UB"); empty for others.
-std::string FormatKey(const char* format)
-{
-    std::string key;
-    int conversions = 0;
-    for (const char* p = format; *p; ++p) {
-        if (*p != '%') {
-            if (conversions == 0 && *p != '\r' && *p != '\n') key += *p;
-            continue;
-        }
-        if (p[1] == '%') {
-            if (conversions == 0) key += '%';
-            ++p;
-            continue;
-        }
-        ++conversions;
-    }
-    return conversions == 1 && key.size() > 1 ? key : std::string();
 }
 
 }  // namespace

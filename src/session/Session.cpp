@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "pages/framework/FieldCheck.h"
+#include "session/MaskedSecrets.h"
 
 namespace rtu {
 
@@ -77,9 +78,11 @@ void CSession::ClearForReload()
     for (CPageBase* p : PagesInOrder(pages_, [](const PageInfo& info) { return info.clearOrder; })) p->ClearFields();
 }
 
-std::string CSession::ProfileText(bool withUnread)
+std::string CSession::ProfileText(bool withUnread, Secrets secrets)
 {
+    const CMaskedSecrets masked(pages_, secrets == Secrets::Masked);
     CProfileWriter writer;  // never opened: collects the text only
+    if (secrets == Secrets::Masked) writer.WriteText(kMaskedProfileNote);
     for (CPageBase* p : ProfilePages(pages_))
         if (withUnread || p->Loaded()) p->WriteProfileSection(writer);
     return writer.Written();
@@ -122,6 +125,14 @@ bool CSession::ExecProfileLines(const std::vector<std::string>& lines)
     return ExecProfileLines(CProfileReader::FromLines(lines));
 }
 
+std::string CSession::MaskedLinesRefusal(const std::vector<std::string>& masked)
+{
+    std::string text = "The profile was not run: " + std::to_string(masked.size()) +
+                       " line(s) hold a masked secret (" + std::string(kSecretMask) + ") instead of its value:";
+    for (const std::string& line : masked) text += " " + line;
+    return text + ". Put the real values in, or save the profile from the unit without masking.";
+}
+
 std::string CSession::ExecOutcomeText(const ExecSummary& s)
 {
     const std::string counts = std::to_string(s.ok) + " line(s) answered \"CMD OK\", " + std::to_string(s.err) +
@@ -144,6 +155,8 @@ std::string CSession::ExecOutcomeText(const ExecSummary& s)
 bool CSession::ExecProfileLines(CProfileLines lines)
 {
     if (Busy()) return Refuse("The profile was not run: the unit is busy.");
+    if (const std::vector<std::string> masked = MaskedLines(lines); !masked.empty())
+        return Refuse(MaskedLinesRefusal(masked));
     const int commands = static_cast<int>(lines.CountOf(ProfileLineKind::Command));
     const bool started = runner_.Start(std::move(lines), [this](const ExecSummary& s) {
         count_.Stop();
@@ -184,7 +197,7 @@ nlohmann::json CSession::PageJson(const CPageBase& page)
     return out;
 }
 
-std::string CSession::ExportJsonText() const { return JsonText(ExportJson()); }
+std::string CSession::ExportJsonText(Secrets secrets) const { return JsonText(ExportJson(secrets)); }
 
 std::string CSession::JsonText(const nlohmann::json& values)
 {
@@ -193,8 +206,9 @@ std::string CSession::JsonText(const nlohmann::json& values)
     return values.dump(kIndent, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
 }
 
-nlohmann::json CSession::ExportJson() const
+nlohmann::json CSession::ExportJson(Secrets secrets) const
 {
+    const CMaskedSecrets masked(pages_, secrets == Secrets::Masked);
     nlohmann::json out = nlohmann::json::object();
     for (const auto& p : pages_) out[p->ClassName()] = PageJson(*p);
     return out;

@@ -21,6 +21,7 @@
 
 #include "link/DeviceLink.h"
 #include "link/ProfileRunner.h"
+#include "link/SecretMask.h"
 #include "pages/framework/PageBase.h"
 #include "pages/framework/TextCatalog.h"
 #include "pages/registry/PageRegistry.h"
@@ -32,6 +33,9 @@
 namespace rtu {
 
 using PageList = std::vector<std::unique_ptr<CPageBase>>;
+
+// Whether secrets (PINs, passwords) go into a profile or export as they are or masked.
+enum class Secrets { Kept, Masked };
 
 class CSession : public IRouteDirectory, private ILinkObserver, private IJobSink {
 public:
@@ -148,8 +152,9 @@ public:
     // outcome (ev::Message); returns whether the profile was written.
     // `withUnread` false leaves out the sections of pages that were never read.
     bool SaveProfile(const std::string& path, bool withUnread = true);
-    // The profile text as SaveProfile would write it.
-    std::string ProfileText(bool withUnread = true);
+    // The profile text as SaveProfile would write it; with Secrets::Masked every secret is
+    // the mask and a first comment line says so.
+    std::string ProfileText(bool withUnread = true, Secrets secrets = Secrets::Kept);
     // Executes a profile; false when it cannot be opened or one is already running. The end
     // comes as ev::ProfileEnded; a unit that falls silent is asked about (ev::Question).
     bool ExecProfile(const std::string& path);
@@ -182,9 +187,16 @@ public:
     // Clears the pages a full reload clears, in their order.
     void ClearForReload();
     // Every page's values: { class name: { control id: value, … }, … }.
-    nlohmann::json ExportJson() const;
+    nlohmann::json ExportJson(Secrets secrets = Secrets::Kept) const;
     // The same as indented JSON text; bytes that are not UTF-8 become U+FFFD.
-    std::string ExportJsonText() const;
+    std::string ExportJsonText(Secrets secrets = Secrets::Kept) const;
+    // How the secrets show on the wire: the keys of every secret the pages declare (reports and
+    // command keywords) and the secret values the pages and the console password hold now.
+    SecretMarks SecretMarksOnWire() const;
+    // The command lines of a profile that carry a masked secret instead of a value.
+    static std::vector<std::string> MaskedLines(const CProfileLines& lines);
+    // Why a profile with such lines is not run (the lines named by their keys).
+    static std::string MaskedLinesRefusal(const std::vector<std::string>& masked);
     // One page's values: { control id: value, … }.
     static nlohmann::json PageJson(const CPageBase& page);
     // Exported values as indented JSON text; bytes that are not UTF-8 become U+FFFD.

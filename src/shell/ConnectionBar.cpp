@@ -256,13 +256,14 @@ void CConnectionBar::Restore(const CRegSetting& settings, const QString& portPat
     parityCombo_->setCurrentIndex(parity >= 0 && parity < parityCombo_->count() ? parity : 0);
 }
 
-void CConnectionBar::Store(CRegSetting& settings) const
+void CConnectionBar::Store(CRegSetting& settings, bool withPort) const
 {
-    const int index = portCombo_->findText(portCombo_->currentText());
-    settings.WriteNumber(setting::kPort, std::max(0, index));
     settings.WriteNumber(setting::kBaud, baudCombo_->currentIndex());
     StorePassword(settings);
     settings.WriteNumber(setting::kParity, parityCombo_->currentIndex());
+    if (!withPort) return;
+    const int index = portCombo_->findText(portCombo_->currentText());
+    settings.WriteNumber(setting::kPort, std::max(0, index));
     // The stable name of an adapter is kept, so a re-plugged one is found under another number.
     const std::string stable = rtu::DescribePort(PortPath().toStdString()).byId;
     settings.WriteText(setting::kPortPath, stable.empty() ? PortPath() : QString::fromStdString(stable));

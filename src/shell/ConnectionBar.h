@@ -46,8 +46,8 @@ public:
     // Chooses the stored port, baud and parity (`portPath`, when given, replaces the port).
     void Restore(const CRegSetting& settings, const QString& portPath);
     void RestoreBaud(const CRegSetting& settings);
-    // Stores port, baud, password and parity.
-    void Store(CRegSetting& settings) const;
+    // Stores port, baud, password and parity (the port only when `withPort`).
+    void Store(CRegSetting& settings, bool withPort = true) const;
     void StorePassword(CRegSetting& settings) const;
 
     // The status light: the port is open or closed (with why, when it could not be opened).

@@ -155,7 +155,7 @@ QWidget* Make(rtu::CPageBase& page, const FieldDecl& f, QWidget* parent, const s
         e->setMinimumWidth(kEditMinWidth);
         e->setMaximumWidth(kEditMaxWidth);
         if (f.maxLength > 0) e->setMaxLength(f.maxLength);
-        if (f.password) e->setEchoMode(QLineEdit::PasswordEchoOnEdit);
+        if (f.secret) e->setEchoMode(QLineEdit::PasswordEchoOnEdit);
         if (f.chars != rtu::CharRule::Any) e->setValidator(new QRegularExpressionValidator(CharPattern(f.chars), e));
         e->setReadOnly(f.readOnly || f.kind == FieldKind::Value);
         QObject::connect(e, &QLineEdit::textEdited, e, [model, id, changed](const QString& t) {

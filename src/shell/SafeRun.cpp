@@ -50,6 +50,9 @@ void CSafeRun::RunProfile(const QString& path)
     if (!rtu::ReadProfileFileForDiff(path.toStdString(), file_, error))
         return Tell(QMessageBox::Critical,
                     QString::fromLatin1(rtu::CSession::kOpenProfileFailed) + "\n" + QString::fromStdString(error));
+    // A profile shared with its secrets masked would write the mask into the unit.
+    if (const auto masked = rtu::CSession::MaskedLines(file_); !masked.empty())
+        return Tell(QMessageBox::Critical, QString::fromStdString(rtu::CSession::MaskedLinesRefusal(masked)));
     path_ = path;
     Start(Step::Preview);
 }

@@ -72,8 +72,9 @@ void CSupportTools::SaveDiagnostics()
     in.port = port_.PortName();
     in.settingsPath = rtu::DefaultSettingsPath();
     in.tracePaths.push_back(rtu::DefaultTracePath());
-    in.profile = session_.ProfileText();
-    in.json = session_.ExportJsonText();
+    in.profile = session_.ProfileText(true, rtu::Secrets::Masked);
+    in.json = session_.ExportJsonText(rtu::Secrets::Masked);
+    in.secrets = session_.SecretMarksOnWire();
     in.notes = "profile.txt and unit.json hold every page as the tool shows it when the archive was made.\n";
     diagnostics_->setEnabled(false);
     // Packing runs beside the window: tar and the file writes must not hold the window up.

@@ -112,7 +112,7 @@ int CVarnelApp::Run()
     if (options.demo) {
         dlg.StartUp({}, false);
         QObject::connect(&sim, &CSimProcess::ptyReady, &dlg, [&dlg](const QString& path) {
-            dlg.UsePort(path);
+            dlg.UseDemoPort(path);
             dlg.RunCommand(rtu::cmd::kReload);  // the start-up reload went out before the unit was there
         });
         QObject::connect(&sim, &CSimProcess::failed, &dlg,

@@ -57,6 +57,12 @@ public:
     void StartUp(const QString& portPath = {}, bool openPort = true);
     // Chooses a port by its path (a typed path, a pty), reopens and applies the parity.
     void UsePort(const QString& path);
+    // Opens the demo's simulated unit: its pty lives as long as the run and is never stored.
+    void UseDemoPort(const QString& path)
+    {
+        portIsDemo_ = true;
+        UsePort(path);
+    }
 
     rtu::CSession& Session() { return *session_; }
     CSessionDriver* Driver() const { return driver_; }
@@ -81,7 +87,7 @@ public:
     void ShowPage(int navId) { pages_->ShowPage(navId); }
     // A top-row button.
     void RunCommand(int id);
-    void StoreSettings() { bar_->Store(settings_); }
+    void StoreSettings() { bar_->Store(settings_, !portIsDemo_); }
     // A text for the status line from outside the session (the simulator's start).
     void ShowStatus(const QString& text);
 
@@ -134,5 +140,6 @@ private:
     CSafeRun* safeRun_ = nullptr;
     QLabel* statusLine_ = nullptr;
     QLabel* modeLine_ = nullptr;
+    bool portIsDemo_ = false;  // the port is the demo's simulator: left out of the stored settings
     std::deque<QString> lineLog_;
 };

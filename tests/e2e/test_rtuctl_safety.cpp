@@ -56,7 +56,10 @@ TEST(RtuctlBackup, BackupBeforeExecAndDefaultsRestoresTheUnit)
     const auto files = Files(backups);
     ASSERT_EQ(files.size(), 2u);
     const std::regex name(R"(RTU-0001-\d{8}-\d{6}(-\d+)?\.txt)");
-    for (const auto& f : files) EXPECT_TRUE(std::regex_match(f.filename().string(), name)) << f;
+    for (const auto& f : files) {
+        EXPECT_TRUE(std::regex_match(f.filename().string(), name)) << f;
+        EXPECT_EQ(std::filesystem::status(f).permissions(), perms::owner_read | perms::owner_write) << f;  // it holds the PIN
+    }
     // The exec's backup holds the unit as it was before the change, with a comment line first.
     const bool execFirst = ReadFile(files[0]).find("before executing") != std::string::npos;
     const auto& execBackup = files[execFirst ? 0 : 1];

@@ -54,6 +54,26 @@ TEST(Declarations, EveryInputIsWrittenWithAFormatThatTakesItsValue)
     }
 }
 
+// A text whose report or command names a password, a PIN or a PUK is declared secret, and
+// only such texts are: the window, the archives and masked exports all go by that mark.
+TEST(Declarations, PasswordsAndPinsAreDeclaredSecret)
+{
+    test::PageHarness h;
+    const auto namesSecret = [](std::string_view key) {
+        return key.find("PWD") != std::string_view::npos || key == "%PIN" || key == "%PUK";
+    };
+    for (const PageInfo& info : PageTable()) {
+        if (!info.make) continue;
+        CPageBase& page = h.Make(info.Id());
+        for (const FieldDecl& f : page.Fields()) {
+            if (!HoldsText(f.kind)) continue;
+            const std::string written = f.write.format ? FormatKey(f.write.format) : "";
+            const bool secret = namesSecret(written) || (f.handlerKey && namesSecret(f.handlerKey));
+            EXPECT_EQ(f.secret, secret) << Where(page, f);
+        }
+    }
+}
+
 TEST(Declarations, FamilyFormatsTakeTheirArguments)
 {
     for (const TextTableDecl& t : TextTables())

@@ -47,6 +47,15 @@ pid_t SimChildOf(pid_t parent)
     return -1;
 }
 
+// Whether `pid` holds a pseudo-terminal open (the demo's unit, once the tool uses it).
+bool HoldsPty(pid_t pid)
+{
+    std::error_code ec;
+    for (const auto& fd : std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/fd", ec))
+        if (std::filesystem::read_symlink(fd.path(), ec).string().starts_with("/dev/pts/")) return true;
+    return false;
+}
+
 }  // namespace
 
 class TestDemoLifetime : public QObject {
@@ -73,6 +82,9 @@ private slots:
         QFETCH(int, signo);
         const std::string settings =
             (std::filesystem::temp_directory_path() / ("rtu_demo_" + std::to_string(::getpid()) + ".ini")).string();
+        // The demo's pty is thrown away with its unit: the stored port stays the user's.
+        const std::string storedPort = "[General]\nCOMMPATH=/dev/ttyUSB7\nCOMMPORT0=3\n";
+        std::ofstream(settings) << storedPort;
         std::vector<std::string> args = {RTUCONFIG_PATH, "--demo", "--settings", settings};
         std::vector<char*> argv;
         for (auto& a : args) argv.push_back(a.data());
@@ -89,6 +101,7 @@ private slots:
             ::waitpid(tool, nullptr, 0);
             QFAIL("rtuconfig --demo started no rtusim");
         }
+        while (!HoldsPty(tool) && std::chrono::steady_clock::now() < until) std::this_thread::sleep_for(kLookStep);
         const int pidfd = static_cast<int>(::syscall(SYS_pidfd_open, sim, 0));
         QVERIFY(pidfd >= 0);
 
@@ -100,6 +113,8 @@ private slots:
         if (!ended) ::kill(sim, SIGKILL);
         ::waitpid(sim, nullptr, 0);  // ours once orphaned
         ::close(pidfd);
+        std::string stored;
+        for (std::ifstream in(settings); std::getline(in, stored) && !stored.starts_with("COMMPATH=");) {}
         std::filesystem::remove(settings);
 
         QCOMPARE(sent, 0);
@@ -108,6 +123,7 @@ private slots:
         if (signo != SIGKILL) {  // a signal it catches closes the tool like its window
             QVERIFY2(WIFEXITED(status), "the tool died of the signal instead of closing");
             QCOMPARE(WEXITSTATUS(status), 0);
+            QCOMPARE(QString::fromStdString(stored), QStringLiteral("COMMPATH=/dev/ttyUSB7"));
         }
     }
 };

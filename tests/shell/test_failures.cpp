@@ -273,7 +273,7 @@ private slots:
     }
 
     // The support menu: the trace records both directions of a reload, and the diagnostics
-    // archive holds the trace, the pages read and the masked settings.
+    // archive holds the trace, the pages read and the settings, with every secret masked.
     void supportToolsTraceTheWireAndSaveDiagnostics()
     {
         QTemporaryDir home;
@@ -282,9 +282,17 @@ private slots:
         QDir().mkpath(home.filePath("config/rtuconfig"));
         QFile conf(home.filePath("config/rtuconfig/QMX5000COMM.conf"));
         QVERIFY(conf.open(QIODevice::WriteOnly));
-        conf.write("[General]\nPASSWORD=sesame\n");
+        conf.write("[General]\nPASSWORD=sesame\nSVRIP=custom-Secr3t#8\n");
         conf.close();
-        Sim sim;
+        // A unit with a distinct secret in each secret field, that asks for the console login.
+        QFile image(home.filePath("secret.image"));
+        QVERIFY(image.open(QIODevice::WriteOnly));
+        image.write("[DUMP_SYS]\n$PINC 7391\n$PUKC 90817263\n"
+                    "[DUMP_MMS]\n$MMS_APN mms.example.net\n$MMS_PWD mms-Secr3t#1\n$SMTP_PWD smtp-Secr3t#4\n"
+                    "[DUMP_M2M]\n$M2M_APN internet.t-d1.de\n$M2M_PWD gprs-Secr3t#2\n"
+                    "[DUMP_HTTP]\n$M2M_HTTP_PWD http-Secr3t#3\n");
+        image.close();
+        Sim sim({"--image", image.fileName(), "--require-login"});
         Window w;
         w.dlg->show();
         w.dlg->StartUp(sim.process.PtyPath());
@@ -301,7 +309,7 @@ private slots:
         };
         QTRY_VERIFY_WITH_TIMEOUT(traced().contains(" < $"), kSimWaitMs);  // the unit's reports
         QVERIFY(traced().contains(" > %DUMPS\\r\n"));
-        QTRY_VERIFY_WITH_TIMEOUT(w.dlg->Session().SenderIdle(), kSimWaitMs);
+        QTRY_VERIFY_WITH_TIMEOUT(w.dlg->Session().SenderIdle() && !w.dlg->Session().Busy(), kSimWaitMs);  // read in full
 
         const QString archive = home.filePath("d.tar.gz");
         support->fileChooser = [&](const QString&) { return archive; };
@@ -320,7 +328,20 @@ private slots:
             QVERIFY2(unpacked.exists(name), name);
         QFile settings(unpacked.filePath("settings.conf"));
         QVERIFY(settings.open(QIODevice::ReadOnly));
-        QCOMPARE(settings.readAll(), QByteArray("[General]\nPASSWORD=********\n"));
+        QCOMPARE(settings.readAll(), QByteArray("[General]\nPASSWORD=********\nSVRIP=********\n"));
+        QCOMPARE(QFile::permissions(archive), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+        QByteArray all;
+        for (const QString& name : unpacked.entryList(QDir::Files)) {
+            QFile f(unpacked.filePath(name));
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            const QByteArray bytes = f.readAll();
+            for (const char* secret : {"7391", "90817263", "mms-Secr3t#1", "smtp-Secr3t#4", "gprs-Secr3t#2",
+                                       "http-Secr3t#3", "open the gate wide", "custom-Secr3t#8", "sesame"})
+                QVERIFY2(!bytes.contains(secret), qPrintable(name + ": " + secret));
+            all += bytes;
+        }
+        for (const char* kept : {"%PIN********", "\"1224\": \"********\"", "mms.example.net", "internet.t-d1.de"})
+            QVERIFY2(all.contains(kept), kept);
         qunsetenv("XDG_STATE_HOME");
         qunsetenv("XDG_CONFIG_HOME");
     }

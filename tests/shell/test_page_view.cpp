@@ -371,6 +371,23 @@ private slots:
         QCOMPARE(wire, std::string("%adsmsheaden1\r"));
     }
 
+    // Every secret of every page is shown masked; the sweep also counts them.
+    void secretsAreMaskedOnEveryPage()
+    {
+        CSession session([](std::string_view) { return true; }, [] { return Millis{0}; }, nullptr);
+        int secrets = 0;
+        for (const auto& page : session.Pages())
+            for (const FieldDecl& f : page->Fields()) {
+                if (!f.secret) continue;
+                ++secrets;
+                CPageView view(*page, CPageView::SessionActions(session, page->ClassName()));
+                auto* edit = qobject_cast<QLineEdit*>(view.Control(f.id));
+                QVERIFY2(edit, page->ClassName());
+                QCOMPARE(edit->echoMode(), QLineEdit::PasswordEchoOnEdit);
+            }
+        QCOMPARE(secrets, 7);  // PIN, PUK, GPRS, 3G, SMTP, MMS and HTTP POST passwords
+    }
+
     void viewLeavesThePageCleanly()
     {
         Rig rig;

@@ -94,4 +94,23 @@ std::optional<std::string> FormatCommand(const char* format, std::span<const Com
     return out;
 }
 
+std::string FormatKey(const char* format)
+{
+    std::string key;
+    int conversions = 0;
+    for (const char* p = format; *p; ++p) {
+        if (*p != '%') {
+            if (conversions == 0 && *p != '\r' && *p != '\n') key += *p;
+            continue;
+        }
+        if (p[1] == '%') {
+            if (conversions == 0) key += '%';
+            ++p;
+            continue;
+        }
+        ++conversions;
+    }
+    return conversions == 1 && key.size() > 1 ? key : std::string();
+}
+
 }  // namespace rtu

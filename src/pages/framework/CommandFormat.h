@@ -19,4 +19,7 @@ std::optional<std::string> FormatCommand(const char* format, std::span<const Com
 // The conversion letters of a format in order ("%%UP%d\r" -> "d").
 std::string ConversionsOf(const char* format);
 
+// The literal start of a one-value write format ("%%UB%s\r" -> "%UB"); empty for others.
+std::string FormatKey(const char* format);
+
 }  // namespace rtu

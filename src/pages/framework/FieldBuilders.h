@@ -27,6 +27,15 @@ inline FieldDecl MakeButton(int id, TextRef caption, const char* tooltip = "", i
     return f;
 }
 
+// A secret (a PIN, a password): masked in the window and in everything made to be shared.
+// `handlerKey` names the report a page handler takes it from, when its row names none.
+inline FieldDecl Secret(FieldDecl f, const char* handlerKey = nullptr)
+{
+    f.secret = true;
+    f.handlerKey = handlerKey;
+    return f;
+}
+
 // A typed value goes out as one command line: anything from a line break on would reach
 // the unit as a command line of its own.
 inline std::string SingleLine(const std::string& text) { return text.substr(0, text.find_first_of("\r\n")); }

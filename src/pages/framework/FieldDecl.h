@@ -110,7 +110,8 @@ struct FieldDecl {
     const char* dump = nullptr;  // the dump command whose answer carries its report
     int maxLength = 0;           // Text: longest text a user may type; 0: no limit
     CharRule chars = CharRule::Any;
-    bool password = false;  // Text: shown masked, as an account's password is
+    bool secret = false;  // a PIN or password: masked in the window, in support archives and masked exports
+    const char* handlerKey = nullptr;  // the report a page handler takes this value from (its row names none)
     int minValue = 0;  // Number: spin range
     int maxValue = 0;
     std::vector<TextRef> items{};       // Combo / EditableCombo / Radio items, in order

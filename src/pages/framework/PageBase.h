@@ -116,6 +116,13 @@ public:
     int CheckOf(int id) const { return ValueOf(id).check ? 1 : 0; }
     std::string& Cell(int listId, int row, int col);
     std::string CellText(int listId, int row, int col) const;
+    // Puts `text` in place of a control's text and returns the text it held, telling nobody
+    // and marking nothing: for writing a copy of the values with their secrets masked.
+    std::string ExchangeText(int id, std::string text)
+    {
+        std::swap(Slot(id).text, text);
+        return text;
+    }
     // Setters that also tell the listeners.
     void SetText(int id, std::string text);
     void SetCheck(int id, int on);

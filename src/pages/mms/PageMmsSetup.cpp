@@ -111,7 +111,7 @@ const std::vector<FieldDecl> kFields = {
      .write = {.partOf = P::kCentre}, .dump = kDump, .chars = CharRule::Digits},
     Edit(P::kGateway, "GWIP", 1254, "%%MMSGATE%s\r", 2),
     Edit(P::kUser, "UID", 1256, "%%MMSUID%s\r", 3),
-    Edit(P::kPassword, "PWD", 1257, "%%MMSPWD%s\r", 4),
+    Secret(Edit(P::kPassword, "PWD", 1257, "%%MMSPWD%s\r", 4), "$MMS_PWD"),
     Edit(P::kProxy, "PROXY", 1258, "%%MMSPXY%s\r", 5, false),
     Edit(P::kApn, "APN", 1255, "%%MMSAPN%s\r", 6),
     Edit(P::kNap, "NAP", 1266, "%%MMSNAP%s\r", 7, false),

@@ -76,11 +76,9 @@ bool WriteFtp(const CPageBase& page, std::string& line)
     return true;
 }
 
-FieldDecl Edit(int id, const char* caption, WriteDecl write, bool password = false)
+FieldDecl Edit(int id, const char* caption, WriteDecl write)
 {
-    FieldDecl f{.id = id, .kind = K::Text, .caption = Fixed(caption), .write = write};
-    f.password = password;
-    return f;
+    return {.id = id, .kind = K::Text, .caption = Fixed(caption), .write = write};
 }
 
 FieldDecl Box(int id, const char* caption, const char* format, int order)
@@ -103,11 +101,11 @@ FieldDecl List(int id, const char* caption, std::vector<TextRef> items, const ch
 const std::vector<FieldDecl> kFields = {
     Edit(P::kApn, "3G APN", {.format = "%%M2MAPN%s\r", .order = 1}),
     Edit(P::kUser, "3G User", {.format = "%%M2MUID%s\r", .order = 2}),
-    Edit(P::kPassword, "3G Pwd", {.format = "%%M2MPWD%s\r", .order = 3}, true),
+    Secret(Edit(P::kPassword, "3G Pwd", {.format = "%%M2MPWD%s\r", .order = 3}), "$M2M_PWD"),
     Edit(P::kSmtpServer, "SMTP server", {.order = 4, .compose = WriteSmtp}),
     Edit(P::kSmtpPort, "SMTP port", {.partOf = P::kSmtpServer}),
     Edit(P::kSmtpUser, "SMTP user", {.partOf = P::kSmtpServer}),
-    Edit(P::kSmtpPassword, "SMTP password", {.partOf = P::kSmtpServer}, true),
+    Secret(Edit(P::kSmtpPassword, "SMTP password", {.partOf = P::kSmtpServer}), "$SMTP_PWD"),
     Edit(P::kSender, "Sender address", {.partOf = P::kSmtpServer}),
     Edit(P::kGisServer, "GIS server", {.order = 5, .compose = WriteGis}),
     Edit(P::kGisPort, "GIS port", {.partOf = P::kGisServer}),

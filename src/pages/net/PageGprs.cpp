@@ -123,7 +123,7 @@ const std::vector<FieldDecl> kFields = [] {
         Box(P::kEnabled, "GPRS_EN", "%%M2MEN%d\r", 8),
         Edit(P::kApn, "APN", 1340, "%%M2MAPN%s\r", 2),
         Edit(P::kUser, "UID", 1341, "%%M2MUID%s\r", 3),
-        Edit(P::kPassword, "PWD", 1342, "%%M2MPWD%s\r", 4),
+        Secret(Edit(P::kPassword, "PWD", 1342, "%%M2MPWD%s\r", 4), "$M2M_PWD"),
         Edit(P::kDns, "DNS", 1364, "%%M2MDNS%s\r", 5),
         Edit(P::kIdleTimeout, "GPRS_IDLE_TO", 1369, "%%M2MIDT%s\r", 6),
         Edit(P::kModbusUnit, "MTCPUID", 1371, "%%MODUID%s\r", 7),
@@ -152,7 +152,6 @@ const std::vector<FieldDecl> kFields = [] {
         MakeButton(ctl::kSave0, Shared("Buttons", "Save")),
         MakeButton(ctl::kReload, {}, "Reload"),
     };
-    for (FieldDecl& d : f) d.password = d.id == P::kPassword;
     return f;
 }();
 

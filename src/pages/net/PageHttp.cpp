@@ -39,7 +39,7 @@ void TakeHttp(CPageBase& page, const RouteHit& hit)
 const std::vector<FieldDecl> kFields = {
     {.id = ctl::kFrame, .kind = K::Group, .caption = Shared("TABS", "PAGE_HTTP")},
     {.id = P::kUrl, .kind = K::Text, .caption = Own("URL"), .captionId = 1593, .write = {.format = "%%HTTPURL%s\r", .order = 1}},
-    {.id = P::kAuth, .kind = K::Text, .caption = Own("AUTH"), .captionId = 1342, .write = {.format = "%%HTTPPOSTPWD%s\r", .order = 3}},
+    Secret({.id = P::kAuth, .kind = K::Text, .caption = Own("AUTH"), .captionId = 1342, .write = {.format = "%%HTTPPOSTPWD%s\r", .order = 3}}, "$M2M_HTTP_PWD"),
     {.id = P::kGroup, .kind = K::Text, .caption = Own("GROUP"), .captionId = 1343, .write = {.format = "%%HTTPGROUP%s\r", .order = 4}},
     {.id = P::kSim, .kind = K::Text, .caption = Own("SIM"), .captionId = 1344, .write = {.format = "%%HTTPSIM%s\r", .order = 2}},
     MakeButton(ctl::kSave1, Shared("Buttons", "Save")),
