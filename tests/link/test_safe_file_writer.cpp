@@ -45,7 +45,9 @@ struct Outcome {
 struct Writer {
     const char* name;
     std::function<Outcome(const std::string&)> write;
+    mode_t newMode;  // the mode of a file it creates (umask 022)
 };
+mode_t gNewMode = 0;  // that of the writer under test
 
 const Writer kWriters[] = {
     {"WriteFileSafely",
@@ -53,13 +55,22 @@ const Writer kWriters[] = {
          std::string error;
          const bool ok = WriteFileSafely(path, kText, error);
          return Outcome{ok, error};
-     }},
+     },
+     0644},
+    {"WriteFileSafely, private",
+     [](const std::string& path) {
+         std::string error;
+         const bool ok = WriteFileSafely(path, kText, error, FileAccess::Private);
+         return Outcome{ok, error};
+     },
+     0600},
     {"CProfileWriter",
      [](const std::string& path) {
          CProfileWriter w;
          const bool ok = w.Open(path) && (w.WriteText(kText), w.Commit());
          return Outcome{ok, w.Error()};
-     }},
+     },
+     0600},  // a profile holds the unit's PIN and passwords
 };
 
 struct Case {
@@ -79,10 +90,10 @@ void WriteFile(const fs::path& p, const std::string& text, mode_t mode)
 }
 
 const Case kCases[] = {
-    {"new file gets 0666 less the umask", "p.txt", [](auto&, auto&) {}, true, "",
+    {"new file gets its writer's mode", "p.txt", [](auto&, auto&) {}, true, "",
      [](auto&, const fs::path& t) {
          EXPECT_EQ(ReadAll(t), kText);
-         EXPECT_EQ(ModeOf(t), 0644u);
+         EXPECT_EQ(ModeOf(t), gNewMode);
      }},
     {"existing file keeps its mode", "p.txt", [](auto&, const fs::path& t) { WriteFile(t, "old", 0640); }, true, "",
      [](auto&, const fs::path& t) {
@@ -142,6 +153,7 @@ TEST(SafeFileWriter, TargetsAndWhatBecomesOfThem)
     const mode_t savedUmask = ::umask(kTestUmask);
     const fs::path root = fs::temp_directory_path() / ("rtu_safe_" + std::to_string(::getpid()));
     for (const Writer& writer : kWriters) {
+        gNewMode = writer.newMode;
         for (const Case& c : kCases) {
             SCOPED_TRACE(std::string(writer.name) + ": " + c.name);
             if (c.unprivilegedOnly && ::geteuid() == 0) continue;
