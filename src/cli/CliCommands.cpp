@@ -15,6 +15,7 @@
 #include "link/PortDiagnosis.h"
 #include "link/SafeFileWriter.h"
 #include "link/SerialPortList.h"
+#include "session/StreamLines.h"
 
 namespace rtu::cli {
 namespace {
@@ -37,26 +38,34 @@ int AwaitReload(CCliLoop& loop)
     bool dumpr = false;
     bool loginRefused = false;
     bool dumpRefused = false;
-    bool heard = false;  // any line at all came back
+    bool heard = false;   // any line at all came back
+    Millis dumprAt = 0;   // when "DUMPR" came
+    Millis reportAt = 0;  // when the last parameter report came
     loop.onLine = [&](const ev::Line& line) {
         heard = true;
-        if (Contains(line.text, "DUMPR")) dumpr = true;
+        if (!dumpr && Contains(line.text, "DUMPR")) {
+            dumpr = true;
+            dumprAt = reportAt = NowMs();
+        } else if (dumpr && !line.streamed && IsParameterReport(line.text)) {
+            reportAt = NowMs();
+        }
         // A refusal before the report ends is the dump's own answer (a late answer of an
         // earlier line arrives while the sender is still settling and is not counted).
         else if (!dumpr && Contains(line.text, "CMD ERR") && !line.settling) dumpRefused = true;
     };
+    auto graceEnd = [&] { return std::min(reportAt + kQuietAfterDumprMs, dumprAt + kReloadGraceMaxMs); };
     const Millis deadline = loop.Deadline();
     const bool ok = loop.RunUntil(
         [&] {
             for (const auto& [icon, text] : loop.messages)
                 if (text == CSession::kLoginRefused) loginRefused = true;
             if (loginRefused || dumpRefused) return true;
-            return dumpr && NowMs() - loop.LastReceive() >= kQuietAfterDumprMs && loop.Session().SenderIdle();
+            return dumpr && NowMs() >= graceEnd() && loop.Session().SenderIdle();
         },
         deadline,
         [&]() -> std::optional<Millis> {
             if (!dumpr) return std::nullopt;
-            return loop.LastReceive() + kQuietAfterDumprMs;
+            return graceEnd();
         });
     loop.onLine = nullptr;
     if (loop.PortLost()) return kExitNoAnswer;
@@ -105,6 +114,12 @@ int CmdExec(CCliLoop& loop, const std::string& profilePath, const ExecExtras& ex
         std::fprintf(stderr, "rtuctl: %s: line %u is longer than %zu bytes: it is not sent\n", profilePath.c_str(), at,
                      CProfileReader::kMaxCommandBytes);
     CProfileLines lines = reader.TakeLines();
+    if (lines.CountOf(ProfileLineKind::Command) == 0) {
+        std::fprintf(stderr,
+                     "rtuctl: %s: no command lines (lines beginning with \"%%\") to send: nothing was sent\n",
+                     profilePath.c_str());
+        return kExitUsage;
+    }
     // A profile shared with its secrets masked would write the mask into the unit.
     if (const std::vector<std::string> masked = CSession::MaskedLines(lines); !masked.empty()) {
         std::fprintf(stderr, "rtuctl: %s: %s\n", profilePath.c_str(), CSession::MaskedLinesRefusal(masked).c_str());
@@ -117,11 +132,26 @@ int CmdExec(CCliLoop& loop, const std::string& profilePath, const ExecExtras& ex
     const Millis runBound = NowMs() + static_cast<Millis>(lines.Count() + 2) * perLine +
                             static_cast<Millis>(CSerialPort::kRingSlots) * CSerialPort::kFullRingWaitMs;
     const std::string startedText = WallClockText();
+    const Millis startedAt = NowMs();
     std::optional<ExecSummary> summary;
     loop.onQuestion = [&loop](const ev::Question&) { loop.Session().StopProfile(); };  // a script has nobody to ask
     loop.onProfileEnded = [&](const ExecSummary& s) { summary = s; };
+    // A unit that answers nothing at all is given --timeout, as a reload is.
+    const Millis silentBound = loop.Deadline();
+    bool answered = false;  // a line that is no streamed record or event came back
+    bool timedOut = false;
+    loop.onLine = [&answered](const ev::Line& line) { answered = answered || !line.streamed; };
     loop.Session().ExecProfileLines(std::move(lines));
-    loop.RunUntil([&] { return summary.has_value(); }, runBound);
+    loop.RunUntil(
+        [&] {
+            if (!summary && !answered && !timedOut && NowMs() >= silentBound) {
+                timedOut = true;
+                loop.Session().AbortProfile();
+            }
+            return summary.has_value();
+        },
+        runBound, [&]() -> std::optional<Millis> { return answered ? std::nullopt : std::optional(silentBound); });
+    loop.onLine = nullptr;
     loop.onQuestion = nullptr;
     loop.onProfileEnded = nullptr;
     if (!summary) {
@@ -141,6 +171,22 @@ int CmdExec(CCliLoop& loop, const std::string& profilePath, const ExecExtras& ex
                      CSession::kLoginRefused, summary->notSent);
         return kExitNoAnswer;
     }
+    if (summary->stop == ExecStop::PortLost) {
+        std::fprintf(stderr,
+                     "rtuctl: the port went away during the run. The profile was stopped: %d line(s) were not sent "
+                     "and nothing was committed\n",
+                     summary->notSent);
+        return kExitNoAnswer;
+    }
+    if (summary->stop == ExecStop::UnitSilent && timedOut) {
+        std::fprintf(stderr,
+                     "rtuctl: the unit answered nothing within --timeout (%g s). The profile was stopped: %d line(s) "
+                     "were not sent and nothing was committed\n",
+                     loop.TimeoutSeconds(), summary->notSent);
+        if (loop.LastReceive() <= startedAt)
+            std::fprintf(stderr, "rtuctl: %s\n", DiagnoseSilentUnit(loop.PortPath()).c_str());
+        return kExitNoAnswer;
+    }
     if (summary->stop == ExecStop::UnitSilent) {
         std::fprintf(stderr,
                      "rtuctl: the unit stopped answering (%d lines in a row unanswered). The profile was stopped: "
@@ -148,10 +194,13 @@ int CmdExec(CCliLoop& loop, const std::string& profilePath, const ExecExtras& ex
                      CProfileRunner::kSilentLinesToAsk, summary->notSent);
         return kExitNoAnswer;
     }
+    if (summary->framingFailed > 0)
+        std::fprintf(stderr, "rtuctl: the unit did not answer \"CMD OK\" to %%STARTCMD or %%COMMITCMD: the run failed\n");
+    // A reload that fails says more about the unit than the lines' answers do.
     const int reload = AwaitReload(loop);
+    if (reload != kExitOk) return reload;
     if (!summary->Clean()) return kExitCommandFailed;
-    if (reload == kExitOk && !reported) return kExitOutput;
-    return reload;
+    return reported ? kExitOk : kExitOutput;
 }
 
 int CmdSetup(CCliLoop& loop)

@@ -8,14 +8,17 @@
 
 namespace rtu::cli {
 
-inline constexpr int kQuietAfterDumprMs = 300;  // a reload is complete after this much silence
+inline constexpr int kQuietAfterDumprMs = 300;     // a reload is complete this long after its last report
+inline constexpr int kReloadGraceMaxMs = 2000;     // ... and at the latest this long after "DUMPR"
 inline constexpr int kSendWaitMs = 3000;        // bound of each `send` line
 inline constexpr int kConsoleQuietMs = 500;     // console with piped input: quiet time before exit
 inline constexpr int kConsoleFlushMs = 2000;    // console: what the unit said gets this long to be printed at exit
 inline constexpr Millis kConsoleForeverMs = 365LL * 24 * 3600 * 1000;  // an interactive console has no time limit
 
-// Waits for the line holding "DUMPR" and then for the unit to fall quiet. A unit that asks
-// for the console password is answered on the way (and the reload repeated after login).
+// Waits for the line holding "DUMPR", then for kQuietAfterDumprMs without a parameter report
+// (streamed records and events neither extend nor break that grace, which ends at the latest
+// kReloadGraceMaxMs after "DUMPR"). A unit that asks for the console password is answered on
+// the way (and the reload repeated after login).
 int AwaitReload(CCliLoop& loop);
 
 int CmdRead(CCliLoop& loop, const std::string& profilePath, const std::string& jsonPath,

@@ -65,6 +65,7 @@ public:
     bool RunUntil(const std::function<bool()>& done, Millis deadline,
                   const std::function<std::optional<Millis>()>& wakeAt = {});
     Millis Deadline() const;  // now + --timeout
+    double TimeoutSeconds() const { return options_.timeoutSeconds; }
 
     void WatchStdin(std::function<void()> onStdin, std::function<bool()> wanted = {})
     {

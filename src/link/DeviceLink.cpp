@@ -1,6 +1,7 @@
 #include "link/DeviceLink.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "link/ConsoleTable.h"
 
@@ -56,7 +57,9 @@ int CDeviceLink::HandleReceive(std::string_view chunk)
             result = 1;
             break;
         }
-        sequencer_.OnLineReceived();
+        // Records and events the unit sends by itself are no answer: they never keep the
+        // sender waiting.
+        if (!isStreamLine_ || !isStreamLine_(line_)) sequencer_.OnLineReceived();
         ProcessLine(line_, ack);
     }
     if (ack != AckKind::None) sequencer_.OnAck(ack);
@@ -138,10 +141,17 @@ void CDeviceLink::ProcessLine(const std::string& line, AckKind& ack)
             break;
         }
         case ConsoleAction::PostLoginRetry: Post(cmd::kLoginRetry); break;
-        case ConsoleAction::SendPassword: SendPassword(); break;
+        case ConsoleAction::SendPassword:
+            sequencer_.OnLoginPrompt();
+            SendPassword();
+            break;
         case ConsoleAction::LoginSuccess:
             console_.LoginAttempts = 0;
-            Post(cmd::kReload);
+            // The line the prompt swallowed goes again instead of a reload: the dump replies
+            // would otherwise be taken for the answers of that line and of those after it.
+            // An answer earlier in this chunk belongs to what was in flight before.
+            if (ack != AckKind::None) sequencer_.OnAck(std::exchange(ack, AckKind::None));
+            if (!sequencer_.ResendAfterLogin()) Post(cmd::kReload);
             break;
         case ConsoleAction::LoginFailed: console_.LoggedIn = false; break;
         case ConsoleAction::Dumpr: console_.LoggedIn = true; break;

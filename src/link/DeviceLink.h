@@ -50,6 +50,9 @@ public:
     // Clears the pages before a full reload (the session knows which, in which order).
     void SetReloadClearer(std::function<void()> clear) { clearForReload_ = std::move(clear); }
 
+    // Tells the lines the unit sends by itself, outside any reply (streamed records, events).
+    void SetStreamLineTest(std::function<bool(std::string_view)> test) { isStreamLine_ = std::move(test); }
+
     // A chunk from the port. Returns 1 when a picture transfer started in it, else 0.
     int HandleReceive(std::string_view chunk);
     // Time passed: ends a command wait whose bound ran out.
@@ -111,6 +114,7 @@ private:
     ILinkObserver* observer_;
     IRouteDirectory* pages_ = nullptr;
     std::function<void()> clearForReload_;
+    std::function<bool(std::string_view)> isStreamLine_;
     CSequencer sequencer_;
     CSysProgress progress_;
     CConsoleState console_;

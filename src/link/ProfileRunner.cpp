@@ -52,13 +52,16 @@ bool CProfileRunner::Start(CProfileLines lines, std::function<void(const ExecSum
     section_.clear();
     startedAt_ = link_.Now();
     done_ = std::move(done);
-    link_.onLoginRefused = [this] { OnLoginRefused(); };
+    link_.onLoginRefused = [this] { Abort(ExecStop::LoginRefused); };
     SeqJob start;
     start.bytes = "%STARTCMD\r";
     start.waitMs = kFramingWaitMs;
     start.owner = this;
-    start.onDone = [this](const SeqResult&) {
+    start.onDone = [this](const SeqResult& r) {
         awaiting_ = false;
+        OnFramingDone(r);
+        // A start line the port did not take stops the run like any other line.
+        if (!r.written && pendingStop_ == ExecStop::None) pendingStop_ = ExecStop::PortLost;
         Next();
     };
     awaiting_ = true;
@@ -123,7 +126,6 @@ void CProfileRunner::Next()
         case ProfileLineKind::Command: {
             const std::string text(line.text);
             link_.Progress().ShowLine(kLineTicks, text);
-            ++summary_.sent;
             lineAt_ = at;
             SeqJob job;
             job.bytes = text + "\r";
@@ -148,9 +150,20 @@ void CProfileRunner::Next()
 void CProfileRunner::OnLineDone(const SeqResult& r)
 {
     awaiting_ = false;
+    if (!r.written) {
+        // The port took the line no more: it never left, so it counts as not sent, and the
+        // lines after it are not sent either (they would reach the unit without it).
+        if (openRecord_ < records_.size()) records_.erase(records_.begin() + static_cast<std::ptrdiff_t>(openRecord_));
+        openRecord_ = kNoLine;
+        if (lineAt_ != kNoLine) offset_ = lineAt_;
+        lineAt_ = kNoLine;
+        End(pendingStop_ != ExecStop::None ? pendingStop_ : ExecStop::PortLost);
+        return;
+    }
     lineAt_ = kNoLine;
+    ++summary_.sent;
     LineOutcome outcome = LineOutcome::Unanswered;
-    if (r.withdrawn || !r.written || r.ack == AckKind::None) {
+    if (r.withdrawn || r.ack == AckKind::None) {
         ++summary_.unanswered;
         if (!r.withdrawn) ++silentRun_;
     } else {
@@ -191,10 +204,15 @@ void CProfileRunner::Stop()
     End(ExecStop::UnitSilent);
 }
 
-void CProfileRunner::OnLoginRefused()
+void CProfileRunner::OnFramingDone(const SeqResult& r)
+{
+    if (!r.written || r.withdrawn || r.ack == AckKind::None || r.ack == AckKind::Err) ++summary_.framingFailed;
+}
+
+void CProfileRunner::Abort(ExecStop reason)
 {
     if (!running_) return;
-    pendingStop_ = ExecStop::LoginRefused;
+    pendingStop_ = reason;
     if (paused_) {
         paused_ = false;
         End(pendingStop_);
@@ -204,10 +222,7 @@ void CProfileRunner::OnLoginRefused()
     link_.Sequencer().Withdraw(this);  // an awaited line ends now and goes on to End
     if (awaiting_ && running_) {
         awaiting_ = false;  // the job was still queued: it was dropped unsent
-        if (lineAt_ != kNoLine) {
-            --summary_.sent;
-            offset_ = lineAt_;
-        }
+        if (lineAt_ != kNoLine) offset_ = lineAt_;
         End(pendingStop_);
     }
 }
@@ -227,8 +242,10 @@ void CProfileRunner::Commit()
     commit.bytes = "%COMMITCMD\r";
     commit.waitMs = kFramingWaitMs;
     commit.owner = this;
-    commit.onDone = [this](const SeqResult&) {
+    commit.onDone = [this](const SeqResult& r) {
         awaiting_ = false;
+        OnFramingDone(r);
+        if (!r.written) summary_.committed = false;
         Done();
     };
     commit.onStart = [this] {

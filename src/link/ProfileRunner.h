@@ -18,6 +18,7 @@ enum class ExecStop {
     Closing,       // the window closed while it ran (the commit line is still sent)
     LoginRefused,  // the unit refused the console password (nothing committed)
     UnitSilent,    // the unit stopped answering and the run was stopped (nothing committed)
+    PortLost,      // the port closed or took no more lines (nothing committed)
 };
 
 struct ExecSummary {
@@ -31,7 +32,8 @@ struct ExecSummary {
     bool stopped = false;  // the run ended before the end of the file
     ExecStop stop = ExecStop::None;
     bool committed = false;  // the commit line was sent
-    bool Clean() const { return err == 0 && unanswered == 0 && refused == 0 && !stopped; }
+    int framingFailed = 0;   // start or commit lines not answered "CMD OK" (or "Please wait")
+    bool Clean() const { return err == 0 && unanswered == 0 && refused == 0 && framingFailed == 0 && !stopped; }
 };
 
 // What became of one line of the file.
@@ -90,12 +92,15 @@ public:
     void Continue();
     // Ends a paused run without the commit line.
     void Stop();
+    // Ends a running (or paused) run at once without the commit line: the line in flight
+    // ends unanswered, the rest stay unsent.
+    void Abort(ExecStop reason);
 
 private:
     void Next();
     void Commit();
     void OnLineDone(const SeqResult& result);
-    void OnLoginRefused();
+    void OnFramingDone(const SeqResult& result);
     void End(ExecStop reason);
     void Done();
     int RemainingCommands(std::size_t from) const;

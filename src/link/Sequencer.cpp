@@ -42,6 +42,30 @@ void CSequencer::OnAck(AckKind kind)
     Pump();
 }
 
+void CSequencer::OnLoginPrompt()
+{
+    if (!current_ || keptForLogin_ || resentOnce_) return;
+    keptForLogin_ = true;
+    deadline_ = clock_() + current_->waitMs;
+}
+
+bool CSequencer::ResendAfterLogin()
+{
+    if (!current_ || !keptForLogin_) return false;
+    keptForLogin_ = false;
+    resentOnce_ = true;
+    if (ackFlag) *ackFlag = false;
+    const bool written = write_ ? write_(current_->bytes) : false;
+    if (!written) {
+        Finish(SeqResult{AckKind::None, false});
+        Pump();
+        return true;
+    }
+    if (onSent) onSent(current_->bytes);
+    deadline_ = clock_() + current_->waitMs;
+    return true;
+}
+
 void CSequencer::OnLineReceived()
 {
     if (settling_) lastLine_ = clock_();
@@ -95,6 +119,7 @@ void CSequencer::Finish(const SeqResult& result)
 {
     SeqJob job = std::move(*current_);
     current_.reset();
+    keptForLogin_ = resentOnce_ = false;
     if (onDone) onDone(job.bytes, result.ack);
     if (job.onDone) job.onDone(result);
 }

@@ -50,6 +50,13 @@ public:
 
     // An acknowledgement line arrived ("CMD OK", "CMD ERR", "Please wait").
     void OnAck(AckKind kind);
+    // The unit asked for its console login instead of answering: the line in flight was not
+    // taken. Its wait starts again (the login gets a full bound) and the line is kept for
+    // ResendAfterLogin. A line already sent again is not kept a second time.
+    void OnLoginPrompt();
+    // The login succeeded: the kept line goes out again, once, with a fresh bound. False when
+    // no line was kept.
+    bool ResendAfterLogin();
     // A line arrived from the unit (any line: it keeps a settling spell going).
     void OnLineReceived();
     // Time has passed; ends a wait whose bound ran out, or a settling spell.
@@ -89,6 +96,8 @@ private:
     Millis lastLine_ = 0;    // when the unit last sent a line
     int lateAnswers_ = 0;
     bool pumping_ = false;
+    bool keptForLogin_ = false;  // the line in flight met a login prompt
+    bool resentOnce_ = false;    // the line in flight was already sent again after a login
 };
 
 }  // namespace rtu

@@ -52,7 +52,7 @@ nlohmann::json ExecReportJson(const ExecSummary& s, const std::vector<ExecLineRe
     const nlohmann::json summary = {
         {"sent", s.sent},          {"ok", s.ok},     {"err", s.err},          {"unanswered", s.unanswered},
         {"refused", s.refused},    {"late", s.late}, {"not_sent", s.notSent}, {"stopped", s.stopped},
-        {"committed", s.committed}};
+        {"committed", s.committed}, {"framing_failed", s.framingFailed}};
     return {{"started", startedText}, {"summary", summary}, {"lines", std::move(lines)}};
 }
 

@@ -1,4 +1,5 @@
 #include "session/Session.h"
+#include "session/StreamLines.h"
 
 #include <algorithm>
 
@@ -26,6 +27,7 @@ CSession::CSession(WriteFn write, ClockFn clock, const CTextCatalog* catalog, st
     routes_ = CheckRoutes(registry_, [this](PageId id) -> const CPageBase* { return Page(id); });
     link_.SetRouteDirectory(this);
     link_.SetReloadClearer([this] { OnFullReloadStart(); });
+    link_.SetStreamLineTest(IsStreamLine);
     Connect();
 }
 
@@ -141,6 +143,7 @@ std::string CSession::ExecOutcomeText(const ExecSummary& s)
     switch (s.stop) {
     case ExecStop::LoginRefused: return "The profile was stopped: the unit refused the login password. " + notSent;
     case ExecStop::UnitSilent: return "The profile was stopped: the unit stopped answering. " + notSent;
+    case ExecStop::PortLost: return "The profile was stopped: the port went away. " + notSent;
     case ExecStop::None:
     case ExecStop::Closing: break;
     }
@@ -148,6 +151,7 @@ std::string CSession::ExecOutcomeText(const ExecSummary& s)
     // A profile whose lines were refused or unanswered is not reported as a success.
     std::string text = "The profile was executed with errors: " + counts;
     if (s.refused > 0) text += ", " + std::to_string(s.refused) + " line(s) too long to send";
+    if (s.framingFailed > 0) text += ", the start or commit line was not acknowledged";
     if (s.late > 0) text += ", " + std::to_string(s.late) + " answer(s) came too late";
     return text + ".";
 }
@@ -161,9 +165,9 @@ bool CSession::ExecProfileLines(CProfileLines lines)
     const bool started = runner_.Start(std::move(lines), [this](const ExecSummary& s) {
         count_.Stop();
         Push(ev::ProfileEnded{s});
-        // A unit that refused the login or fell silent is not asked for a reload: that would
-        // only repeat the failed logins or wait for nothing.
-        if (s.stop == ExecStop::LoginRefused || s.stop == ExecStop::UnitSilent) {
+        // A unit that refused the login, fell silent or went with its port is not asked for a
+        // reload: that would only repeat the failed logins or wait for nothing.
+        if (s.stop == ExecStop::LoginRefused || s.stop == ExecStop::UnitSilent || s.stop == ExecStop::PortLost) {
             TellOutcome(s, true);
             return;
         }

@@ -168,6 +168,8 @@ public:
     // Answers to the question about a silent unit.
     void ContinueProfile();
     void StopProfile();
+    // Ends a running profile at once, as a unit that stopped answering (nothing committed).
+    void AbortProfile();
     // What the user is told when an execution ends, and asked when the unit falls silent.
     static std::string ExecOutcomeText(const ExecSummary& s);
     static std::string SilentUnitQuestion(int notSent);

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "session/Session.h"
+#include "session/StreamLines.h"
 
 namespace rtu {
 
@@ -176,6 +177,7 @@ void CSession::HandlePortLost()
     }
     reloadDueBy_.reset();  // the lost port is told instead
     count_.Stop();
+    runner_.Abort(ExecStop::PortLost);
     if (reloading_) OnFullReloadEnd(false);
     Push(ev::Status{kPortLostStatus});  // the unit's last state no longer holds
     Push(ev::PortLost{});
@@ -327,6 +329,12 @@ void CSession::StopProfile()
     AfterInput();
 }
 
+void CSession::AbortProfile()
+{
+    runner_.Abort(ExecStop::UnitSilent);
+    AfterInput();
+}
+
 std::string CSession::SilentUnitQuestion(int notSent)
 {
     return "The unit left " + std::to_string(CProfileRunner::kSilentLinesToAsk) +
@@ -395,7 +403,7 @@ void CSession::OnConsoleChunk(std::string_view bytes) { Push(ev::ConsoleChunk{st
 void CSession::OnLine(const std::string& line)
 {
     LineForWatch(line);
-    Push(ev::Line{line, link_.Sequencer().Settling()});
+    Push(ev::Line{line, link_.Sequencer().Settling(), IsStreamLine(line)});
     OnFullReloadLine(line);
 }
 
@@ -407,6 +415,12 @@ void CSession::OnPostCommand(int id)
 
 void CSession::OnCommandSent(std::string_view bytes)
 {
+    // A line sent again after a login is still the one in flight.
+    const bool again = !inFlight_.empty() && inFlight_.back() == bytes && link_.Sequencer().Waiting();
+    if (again) {
+        Push(ev::CommandSent{std::string(bytes)});
+        return;
+    }
     inFlight_.emplace_back(bytes);
     count_.LineSent(bytes);
     Push(ev::CommandSent{std::string(bytes)});

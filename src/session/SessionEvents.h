@@ -98,6 +98,7 @@ struct ConsoleChunk {
 struct Line {
     std::string text;
     bool settling = false;
+    bool streamed = false;  // a streamed record or an event: no part of any reply
 };
 
 // The unit answered "CMD ERR" to a line a page's save wrote: the page's class name, the rows

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "session/Session.h"
+#include "session/StreamLines.h"
 
 namespace rtu {
 
@@ -130,7 +131,7 @@ void CSession::OnFullReloadStart()
 void CSession::OnFullReloadLine(const std::string& line)
 {
     if (!reloading_) return;
-    reloadQuietUntil_ = clock_() + kReloadSilenceMs;
+    if (!IsStreamLine(line)) reloadQuietUntil_ = clock_() + kReloadSilenceMs;
     if (line.find(kReloadLine) != std::string::npos) OnFullReloadEnd(true);
 }
 

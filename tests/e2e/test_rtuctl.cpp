@@ -384,11 +384,14 @@ TEST(RtuctlExec, StopsAtARefusedLoginWithoutCommit)
 TEST(RtuctlExec, StopsWhenTheUnitFallsSilent)
 {
     const auto dir = TempDir("silent");
-    std::ofstream(dir / "p.txt") << "%CS1+491\r\n%CS2+492\r\n%CS3+493\r\n%CS4+494\r\n%CS5+495\r\n";
-    SimProcess sim({"--fail", "silent"});
+    // The unit still talks (the dump's reports) but acknowledges nothing: after 3 lines in a
+    // row without an answer the run stops.
+    std::ofstream(dir / "p.txt") << "%DUMP_PHONE\r\n%CS1+491\r\n%CS2+492\r\n%CS3+493\r\n%CS4+494\r\n";
+    SimProcess sim({"--fail", "no-ack"});
     const RunResult r = RunCtl({"-p", sim.Pty(), "--timeout", "5", "exec", "--no-backup", (dir / "p.txt").string()});
     EXPECT_EQ(r.code, 3) << r.out << r.err;
     EXPECT_EQ(r.out, Summary(3, 0, 0, 3, 0));
+    EXPECT_NE(r.err.find("stopped answering"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("2 line(s) were not sent"), std::string::npos) << r.err;
     std::filesystem::remove_all(dir);
 }

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <optional>
+
 #include "LinkRig.h"
 
 using namespace rtu;
@@ -293,5 +296,87 @@ TEST(Reset, LeavesNothingOfTheLastExchange)
         ASSERT_FALSE(rig.lines.empty()) << c.name;
         EXPECT_EQ(rig.lines.back(), "CMD OK") << c.name;
         EXPECT_EQ(rig.wire.size(), written) << c.name;
+    }
+}
+
+// The command a locked unit swallowed with its login prompt goes out again after the login,
+// once; a login with nothing in flight reloads as before.
+TEST(Login, LineThatMetThePromptGoesAgainOnce)
+{
+    struct Case {
+        const char* name;
+        bool inFlight;          // a command waits for its answer when the prompt comes
+        bool secondPrompt;      // the unit prompts again after the line went out again
+        bool refuseResend;      // the port takes nothing more
+        int wantLineOnWire;     // times the command is on the wire
+        bool wantReload;        // a reload was posted
+        AckKind wantAck;        // what ended the command's wait
+        bool wantWritten;
+    };
+    const Case cases[] = {
+        {"resent and answered", true, false, false, 2, false, AckKind::Ok, true},
+        {"resent once only", true, true, false, 2, true, AckKind::None, true},
+        {"port refuses the resend", true, false, true, 1, false, AckKind::None, false},
+        {"nothing in flight", false, false, false, 0, true, AckKind::None, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        LinkRig rig;
+        bool portOpen = true;
+        CDeviceLink link(
+            [&](std::string_view b) {
+                if (portOpen) rig.wire.emplace_back(b);
+                return portOpen;
+            },
+            [&] { return rig.now; }, &rig);
+        link.password = "pw";
+        std::optional<SeqResult> done;
+        if (c.inFlight) link.Sequencer().EnqueueCommand("%CS1+491\r", 3000, [&](const SeqResult& r) { done = r; });
+        rig.now += 2900;  // most of the line's bound is gone before the login ends
+        link.HandleReceive("Console started, please login\r\n");
+        rig.now += 2900;
+        link.HandleTime();
+        portOpen = !c.refuseResend;
+        link.HandleReceive("Login Success\r\n");
+        if (c.secondPrompt) {
+            link.HandleReceive("please input password\r\nLogin Success\r\n");
+            rig.now += 3000;
+            link.HandleTime();
+        } else {
+            link.HandleReceive("CMD OK\r\n");
+        }
+        EXPECT_EQ(std::count(rig.wire.begin(), rig.wire.end(), "%CS1+491\r"), c.wantLineOnWire);
+        EXPECT_EQ(std::count(rig.posted.begin(), rig.posted.end(), cmd::kReload) > 0, c.wantReload);
+        if (c.inFlight) {
+            ASSERT_TRUE(done.has_value());
+            EXPECT_EQ(done->ack, c.wantAck);
+            EXPECT_EQ(done->written, c.wantWritten);
+        }
+    }
+}
+
+// Lines the unit sends by itself keep no settling spell going: after an unanswered line the
+// next one goes at the shortest spell although records arrive every 100 ms.
+TEST(Sequencer, StreamLinesDoNotProlongTheSettlingSpell)
+{
+    for (const bool streamed : {true, false}) {
+        SCOPED_TRACE(streamed ? "streamed records" : "reply lines");
+        LinkRig rig;
+        rig.link.SetStreamLineTest([streamed](std::string_view) { return streamed; });
+        rig.link.Sequencer().EnqueueCommand("%A\r", 1000);
+        rig.link.Sequencer().EnqueueCommand("%B\r", 1000);
+        rig.now = 1000;
+        rig.link.HandleTime();  // %A unanswered: settling
+        Millis sentB = -1;
+        for (; rig.now <= 1000 + CSequencer::kSettleMaxMs; rig.now += 100) {
+            rig.Rx("$TREC line\r\n");
+            rig.link.HandleTime();
+            if (rig.wire.size() == 2) {
+                sentB = rig.now;
+                break;
+            }
+        }
+        const Millis want = 1000 + (streamed ? CSequencer::kSettleMinMs : CSequencer::kSettleMaxMs);
+        EXPECT_EQ(sentB, want);
     }
 }

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -342,4 +343,95 @@ TEST(ProfileRunner, EveryLineIsRecordedWithItsOutcomeAndTime)
     EXPECT_EQ(records[4].doneAt - records[4].sentAt, CProfileRunner::kLineWaitMs);
     EXPECT_EQ(records[3].section, "//Page One");
     EXPECT_EQ(records[5].section, "//Page Two");
+}
+
+// A run whose start or commit line the unit did not acknowledge is no success.
+TEST(ProfileRunner, FramingLinesMustBeAcknowledged)
+{
+    struct Case {
+        const char* name;
+        const char* startAnswer;   // nullptr: no answer within the bound
+        const char* commitAnswer;
+        int wantFailed;
+    };
+    const Case cases[] = {
+        {"both acknowledged", "CMD OK\r\n", "CMD OK\r\n", 0},
+        {"start unanswered", nullptr, "CMD OK\r\n", 1},
+        {"start refused", "CMD ERR\r\n", "CMD OK\r\n", 1},
+        {"commit unanswered", "Please wait\r\n", nullptr, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        LinkRig rig;
+        CProfileRunner runner(rig.link);
+        std::optional<ExecSummary> summary;
+        runner.Start(std::vector<std::string>{"%A"}, [&](const ExecSummary& s) { summary = s; });
+        auto answer = [&rig](const char* text) {
+            if (text) {
+                rig.Rx(text);
+                return;
+            }
+            rig.now = *rig.link.NextDeadline();
+            rig.link.HandleTime();
+        };
+        answer(c.startAnswer);
+        while (rig.wire.size() < 2) {  // a settling spell may hold the line back
+            rig.now = *rig.link.NextDeadline();
+            rig.link.HandleTime();
+        }
+        rig.Rx("CMD OK\r\n");  // %A
+        while (rig.wire.size() < 3) {
+            rig.now = *rig.link.NextDeadline();
+            rig.link.HandleTime();
+        }
+        answer(c.commitAnswer);
+        ASSERT_TRUE(summary.has_value());
+        EXPECT_EQ(summary->ok, 1);
+        EXPECT_EQ(summary->framingFailed, c.wantFailed);
+        EXPECT_EQ(summary->Clean(), c.wantFailed == 0);
+    }
+}
+
+// A line is counted as sent only when the port took it; a run that loses its port (or is
+// ended from outside) stops without the commit line, and the lines it did not send say so.
+TEST(ProfileRunner, RunEndsWhenThePortTakesNoMoreOrIsAborted)
+{
+    struct Case {
+        const char* name;
+        bool portCloses;  // else: aborted while %B waits
+        ExecStop wantStop;
+        int wantSent;
+        int wantNotSent;
+    };
+    const Case cases[] = {
+        {"port refuses %B", true, ExecStop::PortLost, 1, 2},
+        {"aborted while %B waits", false, ExecStop::UnitSilent, 2, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        bool portOpen = true;
+        std::vector<std::string> wire;
+        Millis now = 0;
+        CDeviceLink link(
+            [&](std::string_view b) {
+                if (portOpen) wire.emplace_back(b);
+                return portOpen;
+            },
+            [&] { return now; });
+        CProfileRunner runner(link);
+        std::optional<ExecSummary> summary;
+        runner.Start(std::vector<std::string>{"%A", "%B", "%C"}, [&](const ExecSummary& s) { summary = s; });
+        link.HandleReceive("CMD OK\r\n");  // start
+        if (c.portCloses) portOpen = false;
+        link.HandleReceive("CMD OK\r\n");  // %A; %B goes next
+        if (!c.portCloses) runner.Abort(ExecStop::UnitSilent);
+        ASSERT_TRUE(summary.has_value());
+        EXPECT_EQ(summary->stop, c.wantStop);
+        EXPECT_EQ(summary->sent, c.wantSent);
+        EXPECT_EQ(summary->notSent, c.wantNotSent);
+        EXPECT_FALSE(summary->committed);
+        EXPECT_EQ(std::count(wire.begin(), wire.end(), "%COMMITCMD\r"), 0);
+        EXPECT_EQ(runner.Records().size(), static_cast<std::size_t>(c.wantSent));
+        EXPECT_FALSE(runner.Running());
+    }
 }

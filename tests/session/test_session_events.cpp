@@ -114,7 +114,8 @@ TEST(SessionEvents, CommandsAndWhatTheFrontEndIsTold)
          Answers{0, 0, 7, 0},
          "",
          {"The profile was executed with errors: 0 line(s) answered \"CMD OK\", 0 answered \"CMD ERR\", 5 not "
-          "answered.\nThe reload after it did not finish: the pages may not show the unit's values."},
+          "answered, the start or commit line was not acknowledged.\nThe reload after it did not finish: the pages "
+          "may not show the unit's values."},
          1,
          {},
          {}},
