@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/CliCommands.h"
+#include "cli/StdoutStatus.h"
 #include "cli/StopSignals.h"
 #include "pages/events/PageEvents.h"
 
@@ -20,6 +21,7 @@ int CmdEvents(CCliLoop& loop, bool json)
     auto* page = dynamic_cast<CPageEvents*>(loop.Session().Page(PageId::Events));
     if (!page) return kExitUsage;
     std::size_t printed = page->Log().Size();
+    bool printFailed = false;
     const int listener = page->AddListener([&](int id) {
         if (id != CPageEvents::kList && id != CPageBase::kChangedAll) return;
         const CEventLog& log = page->Log();
@@ -36,12 +38,15 @@ int CmdEvents(CCliLoop& loop, bool json)
                 std::printf("\n");
             }
         }
-        std::fflush(stdout);
+        printFailed = !FlushStdout() || printFailed;
     });
 
     ArmStopSignals();
-    loop.RunUntil(StopRequested, NowMs() + kConsoleForeverMs);
+    // A lost output (stdout, the trace) ends the run: main names it.
+    auto outputLost = [&] { return printFailed || loop.TraceFailed(); };
+    loop.RunUntil([&] { return StopRequested() || outputLost(); }, NowMs() + kConsoleForeverMs);
     page->RemoveListener(listener);
+    if (outputLost()) return kExitOutput;
     return loop.PortLost() ? kExitPort : kExitOk;
 }
 

@@ -37,7 +37,7 @@ TEST(RtuctlPicture, FailuresEndWithNoAnswer)
     };
     const Case cases[] = {
         {"err", "image get error!"},
-        {"no-trailer", "image get error!"},  // the unit falls quiet in the middle of the picture
+        {"no-trailer", "stopped before its end marker"},  // the unit falls quiet in the middle of the picture
         {"oversized", "jpeg data overload!!"},
     };
     for (const Case& c : cases) {
