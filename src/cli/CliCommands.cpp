@@ -12,6 +12,8 @@
 
 #include "cli/CliSafety.h"
 #include "cli/OutputBacklog.h"
+#include "cli/StdoutStatus.h"
+#include "cli/StopSignals.h"
 #include "link/PortDiagnosis.h"
 #include "link/SafeFileWriter.h"
 #include "link/SerialPortList.h"
@@ -253,7 +255,7 @@ int CmdSend(CCliLoop& loop, const std::vector<std::string>& lines)
         loop.Session().SendLine(text, kSendWaitMs);
         loop.RunUntil([&] { return result.has_value(); }, NowMs() + kSendWaitMs * 2);
         loop.onAnswered = nullptr;
-        std::fflush(stdout);
+        FlushStdout();  // a lost answer is reported at the end
         if (!result || !result->written || result->ack == AckKind::None) {
             std::fprintf(stderr, "rtuctl: no acknowledgement for \"%s\" within %d ms\n", text.c_str(), kSendWaitMs);
             rc = kExitCommandFailed;
@@ -269,6 +271,9 @@ int CmdSend(CCliLoop& loop, const std::vector<std::string>& lines)
 
 int CmdConsole(CCliLoop& loop)
 {
+    // From here a stop signal (SIGINT, SIGTERM, SIGHUP) ends the console like Ctrl-]: the
+    // terminal is put back before the program ends.
+    ArmStopSignals();
     const bool tty = ::isatty(STDIN_FILENO);
     termios saved{};
     if (tty) {
@@ -330,7 +335,7 @@ int CmdConsole(CCliLoop& loop)
     // Piped input ends once all of it has left the port and the unit has been quiet for a while.
     auto quietSince = [&] { return std::max({eofAt, loop.LastReceive(), loop.LastSendProgress()}); };
     auto done = [&] {
-        if (quit) return true;
+        if (quit || StopRequested() || loop.TraceFailed()) return true;
         return eof && loop.Port().AllSent() && out.Empty() && NowMs() - quietSince() >= kConsoleQuietMs;
     };
     auto wakeAt = [&]() -> std::optional<Millis> {

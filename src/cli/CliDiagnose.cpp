@@ -1,4 +1,5 @@
 // rtuctl diagnose: the archive for support, with a profile of the unit when one can be read.
+#include <stdlib.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -17,12 +18,15 @@ int CmdDiagnose(Options options, const std::string& out, const std::string& vers
     in.settingsPath = DefaultSettingsPath();
     // The desktop tool's last trace, and this command's own trace of its attempt to read the unit.
     in.tracePaths.push_back(DefaultTracePath());
-    const std::string ownTrace =
-        (std::filesystem::temp_directory_path() / ("rtuctl-diagnose-" + std::to_string(::getpid()) + ".txt")).string();
+    // The command's own files go into a folder of its own: a name guessed in /tmp could be taken.
+    std::string workDir = (std::filesystem::temp_directory_path() / "rtuctl-diagnose-XXXXXX").string();
+    if (::mkdtemp(workDir.data()) == nullptr) workDir.clear();
+    const std::string ownTrace = workDir.empty() ? std::string() : workDir + "/trace.txt";
     if (options.port.empty()) {
         in.notes += "No port was given (--port): no profile was read.\n";
+    } else if (workDir.empty()) {
+        in.notes += "No folder for this command's own trace could be made: no profile was read.\n";
     } else {
-        std::filesystem::remove(ownTrace);
         options.tracePath = ownTrace;
         CCliLoop loop(options);
         if (loop.Open() != kExitOk) {
@@ -35,7 +39,6 @@ int CmdDiagnose(Options options, const std::string& out, const std::string& vers
             } else {
                 in.notes += "The unit's values could not be read (see trace-2.txt).\n";
             }
-            std::filesystem::remove(tmpProfile);
         }
         in.tracePaths.push_back(ownTrace);
         in.secrets = loop.Session().SecretMarksOnWire();
@@ -49,7 +52,7 @@ int CmdDiagnose(Options options, const std::string& out, const std::string& vers
     std::string error;
     const bool ok = WriteDiagnosticsArchive(out, in, error);
     std::error_code ec;
-    std::filesystem::remove(ownTrace, ec);
+    if (!workDir.empty()) std::filesystem::remove_all(workDir, ec);
     if (!ok) {
         std::fprintf(stderr, "rtuctl: cannot write the diagnostics %s: %s\n", out.c_str(), error.c_str());
         return kExitOutput;

@@ -136,7 +136,8 @@ int CmdDiff(const Options& options, const DiffArgs& args)
         return kExitUsage;
     }
     const CProfileDiffer differ(PageSectionInfo(loop.Session().Registry(), loop.Session().Pages(), captions));
-    return Report(differ.Compare(unit, file), args, "unit", "on the unit", "in the file");
+    // 5 says "they differ": a lost trace ends as a file that cannot be read.
+    return loop.CheckTrace(Report(differ.Compare(unit, file), args, "unit", "on the unit", "in the file"), kExitUsage);
 }
 
 }  // namespace rtu::cli

@@ -169,6 +169,13 @@ bool CCliLoop::RunUntil(const std::function<bool()>& done, Millis deadline,
     }
 }
 
+int CCliLoop::CheckTrace(int rc, int lostCode) const
+{
+    if (!trace_.Failed()) return rc;
+    std::fprintf(stderr, "rtuctl: the trace stopped: cannot write %s\n", trace_.Error().c_str());
+    return rc == kExitOk || rc == kExitOutput ? lostCode : rc;
+}
+
 bool CCliLoop::Drain() { return port_.WaitUntilSent(port_.SendBacklogMs() + kDrainMarginMs); }
 
 namespace {

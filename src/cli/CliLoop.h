@@ -85,6 +85,13 @@ public:
     // line plus kDrainMarginMs. False when they did not, or the port closed first.
     bool Drain();
     CSerialPort& Port() { return port_; }
+    // Whether a line of the --trace file could not be written ("<path>: <reason>" in TraceError).
+    bool TraceFailed() const { return trace_.Failed(); }
+    // A command's exit code with the trace taken into account: a trace that stopped is named
+    // on stderr, and a command that otherwise succeeded (or ended with kExitOutput) ends with
+    // `lostCode`. The trace is
+    // checked after the command, so a run is never stopped half-way for it.
+    int CheckTrace(int rc, int lostCode = kExitOutput) const;
 
     // What the session said, for the commands that wait for it.
     std::function<void(const ev::Line& line)> onLine;

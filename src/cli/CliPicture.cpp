@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "cli/CliCommands.h"
+#include "link/ImageCollector.h"
 #include "link/PictureStore.h"
 #include "link/SafeFileWriter.h"
 
@@ -14,7 +15,8 @@ int CmdPicture(CCliLoop& loop, const std::string& outPath)
     std::optional<bool> ok;
     std::string why = "the unit sent no picture";
     loop.onStatus = [&why](const ev::Status& s) {
-        if (s.text == "image get error!" || s.text == "jpeg data overload!!") why = s.text;
+        if (s.text == "image get error!" || s.text == "jpeg data overload!!" || s.text == CImageCollector::kStoppedText)
+            why = s.text;
     };
     loop.onTransferEnded = [&ok](const ev::TransferEnded& e) {
         if (e.job == CSession::kPictureJob) ok = e.ok;

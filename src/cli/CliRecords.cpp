@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "cli/StdoutStatus.h"
 #include "cli/StopSignals.h"
 #include "pages/sensor/TempRecordPage.h"
 
@@ -27,23 +28,32 @@ int CmdRecords(CCliLoop& loop, const std::string& csvPath, int count, double sec
     CTempCsvLog log;
     if (!csvPath.empty()) {
         if (!log.Open(csvPath)) {
-            std::fprintf(stderr, "rtuctl: cannot open %s for appending\n", csvPath.c_str());
+            std::fprintf(stderr, "rtuctl: cannot open %s for appending: %s\n", csvPath.c_str(), log.Error().c_str());
             return kExitOutput;
         }
         page->SetLog(&log);
     }
     int seen = 0;
-    page->SetRowListener([&seen](const TempRow& row) {
+    bool printFailed = false;
+    page->SetRowListener([&](const TempRow& row) {
         const std::string line = TempCsvLine(row);
         std::fwrite(line.data(), 1, line.size(), stdout);
-        std::fflush(stdout);
+        printFailed = !FlushStdout() || printFailed;
         ++seen;
     });
     const Millis deadline = NowMs() + (seconds > 0 ? static_cast<Millis>(seconds * kMsPerSecond) : kForeverMs);
     ArmStopSignals();
-    loop.RunUntil([&] { return (count > 0 && seen >= count) || loop.PortLost() || StopRequested(); }, deadline);
+    // A lost output (stdout, the CSV file, the trace) ends the run; what arrived so far is kept.
+    auto outputLost = [&] { return printFailed || log.WriteFailed() || loop.TraceFailed(); };
+    loop.RunUntil(
+        [&] { return (count > 0 && seen >= count) || loop.PortLost() || StopRequested() || outputLost(); }, deadline);
     page->SetRowListener({});
     page->SetLog(nullptr);
+    if (log.WriteFailed()) {
+        std::fprintf(stderr, "rtuctl: cannot append to %s: %s\n", csvPath.c_str(), log.Error().c_str());
+        return kExitOutput;
+    }
+    if (outputLost()) return kExitOutput;  // main names the lost standard output or trace
     if (loop.PortLost()) return kExitNoAnswer;
     if (StopRequested()) return kExitOk;  // the user ended it: what arrived is printed and appended
     if (count > 0 && seen < count) {

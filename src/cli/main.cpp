@@ -1,4 +1,5 @@
 // rtuctl: read, write and service a GPRS RTU 4Din/4Dout/4AD/4TI unit from scripts.
+#include <cstdio>
 #include <cstdlib>
 #include <iostream>
 #include <iterator>
@@ -11,6 +12,7 @@
 #include "cli/CliDiff.h"
 #include "cli/CliLoop.h"
 #include "cli/CliRecords.h"
+#include "cli/StdoutStatus.h"
 #include "link/LinkTypes.h"
 
 using namespace rtu::cli;
@@ -18,6 +20,16 @@ using namespace rtu::cli;
 namespace {
 
 const std::map<std::string, int> kParities = {{"none", 0}, {"odd", 1}, {"even", 2}, {"mark", 3}};
+
+// A command whose output was lost does not end as a success. `lostCode` is the exit code then
+// (diff's 5 says "they differ", so it ends as when it cannot read a file).
+int CheckStdout(int rc, int lostCode = kExitOutput)
+{
+    if (!StdoutFailed()) return rc;
+    std::fprintf(stderr, "rtuctl: cannot write to standard output: %s\n", StdoutError().c_str());
+    return rc == kExitOk || rc == kExitOutput ? lostCode : rc;
+}
+
 
 }  // namespace
 
@@ -98,23 +110,28 @@ int main(int argc, char** argv)
     }
     options.parity = kParities.at(parity);
 
-    if (ports->parsed()) return CmdPorts();
-    if (diagnose->parsed()) return CmdDiagnose(options, diagnosePath, RTU_VERSION);
-    if (diff->parsed()) return CmdDiff(options, diffArgs);
+    if (ports->parsed()) return CheckStdout(CmdPorts());
+    if (diagnose->parsed()) return CheckStdout(CmdDiagnose(options, diagnosePath, RTU_VERSION));
+    if (diff->parsed()) return CheckStdout(CmdDiff(options, diffArgs), kExitUsage);
 
-    CCliLoop loop(options);
-    if (const int rc = loop.Open(); rc != kExitOk) return rc;
-
-    if (read->parsed()) return CmdRead(loop, profilePath, jsonPath, maskSecrets ? rtu::Secrets::Masked : rtu::Secrets::Kept);
-    if (exec->parsed()) return CmdExec(loop, execPath, extras);
-    if (setup->parsed()) return CmdSetup(loop);
-    if (restart->parsed()) return CmdRestart(loop);
-    if (defaults->parsed()) return CmdDefaults(loop, extras);
-    if (send->parsed()) return CmdSend(loop, sendLines);
-    if (console->parsed()) return CmdConsole(loop);
-    if (records->parsed()) return CmdRecords(loop, recordsCsv, recordCount, recordSeconds);
-    if (logSync->parsed()) return CmdLogSync(loop, logCsv);
-    if (picture->parsed()) return CmdPicture(loop, picturePath);
-    if (events->parsed()) return CmdEvents(loop, eventsJson);
-    return kExitUsage;
+    int rc = kExitUsage;
+    {
+        CCliLoop loop(options);
+        if (rc = loop.Open(); rc != kExitOk) return CheckStdout(rc);
+        auto run = [&loop](auto&& command) { return loop.CheckTrace(command()); };
+        if (read->parsed()) rc = run([&] {
+            return CmdRead(loop, profilePath, jsonPath, maskSecrets ? rtu::Secrets::Masked : rtu::Secrets::Kept);
+        });
+        else if (exec->parsed()) rc = run([&] { return CmdExec(loop, execPath, extras); });
+        else if (setup->parsed()) rc = run([&] { return CmdSetup(loop); });
+        else if (restart->parsed()) rc = run([&] { return CmdRestart(loop); });
+        else if (defaults->parsed()) rc = run([&] { return CmdDefaults(loop, extras); });
+        else if (send->parsed()) rc = run([&] { return CmdSend(loop, sendLines); });
+        else if (console->parsed()) rc = run([&] { return CmdConsole(loop); });
+        else if (records->parsed()) rc = run([&] { return CmdRecords(loop, recordsCsv, recordCount, recordSeconds); });
+        else if (logSync->parsed()) rc = run([&] { return CmdLogSync(loop, logCsv); });
+        else if (picture->parsed()) rc = run([&] { return CmdPicture(loop, picturePath); });
+        else if (events->parsed()) rc = run([&] { return CmdEvents(loop, eventsJson); });
+    }
+    return CheckStdout(rc);
 }

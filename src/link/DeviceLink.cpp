@@ -71,7 +71,7 @@ void CDeviceLink::HandleTime()
     if (pictureQuietAt_ && clock_() >= *pictureQuietAt_) {
         // The unit stopped sending in the middle of a picture: without this the tool would take
         // every later answer for picture bytes.
-        if (picture_.Active()) PictureFailed("image get error!");
+        if (picture_.Active()) PictureFailed(CImageCollector::kStoppedText);
         pictureQuietAt_.reset();
     }
     sequencer_.OnTime();

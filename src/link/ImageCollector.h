@@ -14,6 +14,9 @@ public:
     static constexpr std::string_view kTrailer = "$IMAGE_END\r\n";
     static constexpr std::size_t kMinLengthForTrailer = 30;  // shorter data is never a finished picture
     static constexpr int kQuietMs = 5000;                    // a transfer with no byte for this long has failed
+    // The status of a transfer that fell quiet before "$IMAGE_END" (the unit's own "$IMAGE_ERR"
+    // says "image get error!").
+    static constexpr const char* kStoppedText = "the picture stopped before its end marker ($IMAGE_END): no byte for 5 s";
 
     enum class Result { Collecting, Finished, Overflow };
 

@@ -10,6 +10,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "link/OutputPath.h"
+
 namespace rtu {
 namespace {
 
@@ -30,6 +32,8 @@ constexpr KnownHolder kKnownHolders[] = {
      "Stop it for good: sudo systemctl mask --now brltty-udev.service brltty.service (or remove it: sudo apt "
      "remove brltty); then plug the adapter in again."},
 };
+
+constexpr const char* kSimulatorName = "rtusim";  // the simulated unit's program
 
 std::string ReadLine(const fs::path& file)
 {
@@ -106,17 +110,41 @@ std::vector<PortHolder> Running(const SystemPaths& sys, const std::vector<std::s
     return found;
 }
 
-std::string HolderAdvice(const std::vector<PortHolder>& holders, const std::string& path)
+std::string HolderAdvice(const std::vector<PortHolder>& all, const std::string& path)
 {
-    if (holders.empty())
-        return "\nThe program that holds it cannot be named with your rights; sudo fuser -v " + path +
-               " names it. Close it, or choose another port.";
+    // The simulator keeps its own pty open as the unit's end of the line: it never takes the
+    // port from a tool, and ending it ends the unit. It is named, but not as the one to close.
     std::string text;
+    std::vector<PortHolder> holders;
+    for (const PortHolder& h : all) {
+        if (h.name != kSimulatorName) {
+            holders.push_back(h);
+            continue;
+        }
+        text += "\n" + path + " is the pty that the simulated unit " + kSimulatorName + " (pid " +
+                std::to_string(h.pid) + ") made: it keeps it open itself so that the line stays up, and tools are " +
+                "meant to open this path (the one " + kSimulatorName + " printed). " + kSimulatorName +
+                " is not what keeps you out: leave it running.";
+    }
+    if (holders.empty())
+        return text + "\nThe program that holds it cannot be named with your rights; sudo fuser -v " + path +
+               " names it. Close it, or choose another port.";
     for (const PortHolder& h : holders) {
         text += "\nIt is held by " + h.name + " (pid " + std::to_string(h.pid) + ").";
         if (const KnownHolder* k = Known(h.name)) text += std::string(" ") + k->why + "\n" + k->fix;
         else text += " Close that program (or end it: kill " + std::to_string(h.pid) + "), or choose another port.";
     }
+    return text;
+}
+
+// The ports there are, one a line with its adapter, after a line saying so.
+std::string PortListText(const std::vector<std::string>& ports, const SystemPaths& sys)
+{
+    if (ports.empty())
+        return "\nThis machine has no serial port now. Plug the adapter in (sudo dmesg shows whether the system "
+               "saw it).";
+    std::string text = "\nThe ports this machine has now:";
+    for (const std::string& p : ports) text += "\n  " + PortSummary(DescribePort(p, sys));
     return text;
 }
 
@@ -187,18 +215,23 @@ std::string DiagnoseOpenFailure(const std::string& path, int err, const std::vec
                                 const SystemPaths& sys)
 {
     const std::string head = "Cannot open the port " + path + ": ";
+    // A file, a folder or a device that is no terminal: the user gave the wrong path.
+    struct stat st {};
+    const bool found = ::stat(path.c_str(), &st) == 0;
+    const bool notTerminal =
+        err == ENOTTY || err == EISDIR || ((err == ENXIO || err == ENODEV) && found && !S_ISCHR(st.st_mode));
+    if (notTerminal) {
+        const std::string kind = !found || S_ISCHR(st.st_mode) ? "a device that is no terminal"
+                                 : S_ISREG(st.st_mode)         ? "a regular file"
+                                                               : FileKind(st.st_mode);
+        return head + "it is not a serial port (it is " + kind + ")." + PortListText(ports, sys);
+    }
     switch (err) {
     case ENOENT:
     case ENODEV:
     case ENXIO: {
         std::string text = head + "no such port (it was unplugged, or the program that made it has ended).";
-        if (ports.empty()) {
-            text += "\nThis machine has no serial port now. Plug the adapter in (sudo dmesg shows whether the system "
-                    "saw it).";
-        } else {
-            text += "\nThe ports this machine has now:";
-            for (const std::string& p : ports) text += "\n  " + PortSummary(DescribePort(p, sys));
-        }
+        text += PortListText(ports, sys);
         for (const PortHolder& h : Running(sys, {"brltty"}))
             text += "\n" + h.name + " runs (pid " + std::to_string(h.pid) + "). " + Known(h.name)->why + "\n" +
                     Known(h.name)->fix;
@@ -206,8 +239,7 @@ std::string DiagnoseOpenFailure(const std::string& path, int err, const std::vec
     }
     case EACCES:
     case EPERM: {
-        struct stat st {};
-        const bool known = ::stat(path.c_str(), &st) == 0;
+        const bool known = found;
         const std::string group = known ? GroupName(st.st_gid) : "dialout";
         if (known && InGroup(st.st_gid))
             return head + "permission denied. Your user is in the \"" + group +
@@ -219,8 +251,8 @@ std::string DiagnoseOpenFailure(const std::string& path, int err, const std::vec
     case EBUSY: return head + "it is in use by another program." + HolderAdvice(FindPortHolders(path, sys), path);
     default: break;
     }
-    return head + (err != 0 ? std::strerror(err) : "the system refused it.") + std::string(".") +
-           " Choose a port from the list.";
+    return head + (err != 0 ? std::strerror(err) : "the system refused it") + std::string(".") +
+           PortListText(ports, sys);
 }
 
 std::string DiagnoseSilentUnit(const std::string& path)

@@ -14,7 +14,8 @@ constexpr const char* kChoosePort = " Choose a port from the list.";
 std::string DescribeOpenFailure(const std::string& path, int err)
 {
     std::string text = DiagnoseOpenFailure(path, err, ListSerialPorts());
-    if (err == ENOENT || err == ENODEV || err == ENXIO) text += "\n" + std::string(kChoosePort + 1);
+    // The window offers its port list beside the notice, except where the port itself is right.
+    if (err != EACCES && err != EPERM && err != EBUSY) text += "\n" + std::string(kChoosePort + 1);
     return text;
 }
 

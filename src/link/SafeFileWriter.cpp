@@ -1,12 +1,13 @@
 #include "link/SafeFileWriter.h"
 
+#include "link/OutputPath.h"
+
 #include <fcntl.h>
 #include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -14,7 +15,6 @@
 namespace rtu {
 namespace {
 
-constexpr int kMaxLinkHops = 40;              // symbolic links followed before giving up (as the kernel does)
 constexpr int kMaxTempAttempts = 16;          // fresh random names tried when one is taken
 constexpr std::size_t kTempRandomChars = 12;  // random characters in a temporary file's name
 constexpr std::size_t kMaxTempStem = 200;     // target name characters kept in the temporary name (NAME_MAX is 255)
@@ -30,36 +30,6 @@ std::string DirectoryOf(const std::string& path)
     return dir.empty() ? "." : dir;
 }
 
-// Follows symbolic links from `path` to the entry that would really be replaced. Returns
-// false with errno set when a link cannot be read or the chain is too long. `exists` tells
-// whether that entry exists; `st` describes it then.
-bool ResolveLinks(const std::string& path, std::string& resolved, bool& exists, struct stat& st)
-{
-    resolved = path;
-    for (int hop = 0; hop <= kMaxLinkHops; ++hop) {
-        if (::lstat(resolved.c_str(), &st) != 0) {
-            if (errno != ENOENT) return false;
-            exists = false;
-            return true;
-        }
-        if (!S_ISLNK(st.st_mode)) {
-            exists = true;
-            return true;
-        }
-        char target[PATH_MAX];
-        const ssize_t n = ::readlink(resolved.c_str(), target, sizeof target);
-        if (n < 0) return false;
-        if (static_cast<std::size_t>(n) >= sizeof target) {
-            errno = ENAMETOOLONG;
-            return false;
-        }
-        const std::string link(target, static_cast<std::size_t>(n));
-        resolved = !link.empty() && link.front() == '/' ? link : DirectoryOf(resolved) + "/" + link;
-    }
-    errno = ELOOP;
-    return false;
-}
-
 bool RandomName(std::string& out)
 {
     unsigned char bytes[kTempRandomChars];
@@ -67,15 +37,6 @@ bool RandomName(std::string& out)
     out.clear();
     for (unsigned char b : bytes) out += kNameChars[b % kNameCharCount];
     return true;
-}
-
-const char* KindOf(mode_t mode)
-{
-    if (S_ISDIR(mode)) return "a directory";
-    if (S_ISFIFO(mode)) return "a FIFO";
-    if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
-    if (S_ISSOCK(mode)) return "a socket";
-    return "not a regular file";
 }
 
 }  // namespace
@@ -104,14 +65,17 @@ bool CSafeFileWriter::Open(const std::string& path, FileAccess access)
     path_ = path;
     failed_ = false;
     error_.clear();
-    bool exists = false;
-    struct stat st {};
-    if (!ResolveLinks(path, realPath_, exists, st)) {
-        FailErrno();
+    OutputTarget target;
+    std::string reason;
+    if (!ResolveOutputPath(path, target, reason)) {
+        Fail(reason);
         return false;
     }
+    realPath_ = target.path;
+    const bool exists = target.exists;
+    const struct stat& st = target.st;
     if (exists && !S_ISREG(st.st_mode)) {
-        Fail(std::string("is ") + KindOf(st.st_mode) + "; only a regular file is replaced");
+        Fail(std::string("is ") + FileKind(st.st_mode) + "; only a regular file is replaced");
         return false;
     }
     const std::string dir = DirectoryOf(realPath_);

@@ -5,7 +5,8 @@
 // - The temporary file is created exclusively under a random name and never through a
 //   symbolic link, so nothing planted beside the target can redirect the write.
 // - A target that is a symbolic link is followed: the file it points to is replaced and the
-//   link stays a link.
+//   link stays a link; a link another user planted in a shared sticky folder (/tmp) is
+//   refused (link/OutputPath.h).
 // - A target that exists but is not a regular file (directory, device, FIFO, socket) is
 //   refused and left alone.
 // - An existing target keeps its permission bits (and, where allowed, its owner); a new

@@ -5,8 +5,11 @@
 
 #include <cctype>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <ctime>
+
+#include "link/OutputPath.h"
 
 namespace rtu {
 namespace {
@@ -18,43 +21,60 @@ CWireTrace::~CWireTrace() { Close(); }
 bool CWireTrace::Open(const std::string& path, std::string& error)
 {
     Close();
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | O_NOFOLLOW, kTraceMode);
+    std::string reason;
+    const int fd = OpenAppendFile(path, kTraceMode, reason);
     if (fd < 0) {
-        error = path + ": " + std::strerror(errno);
-        return false;
-    }
-    std::FILE* f = ::fdopen(fd, "a");
-    if (!f) {
-        error = path + ": " + std::strerror(errno);
-        ::close(fd);
+        error = path + ": " + reason;
         return false;
     }
     std::lock_guard lock(mutex_);
-    file_ = f;
+    fd_ = fd;
     path_ = path;
+    error_.clear();
     return true;
 }
 
 void CWireTrace::Close()
 {
     std::lock_guard lock(mutex_);
-    if (file_) std::fclose(file_);
-    file_ = nullptr;
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
 }
 
 bool CWireTrace::IsOpen() const
 {
     std::lock_guard lock(mutex_);
-    return file_ != nullptr;
+    return fd_ >= 0;
+}
+
+bool CWireTrace::Failed() const
+{
+    std::lock_guard lock(mutex_);
+    return !error_.empty();
+}
+
+std::string CWireTrace::Error() const
+{
+    std::lock_guard lock(mutex_);
+    return error_;
 }
 
 void CWireTrace::Record(Direction direction, std::string_view bytes)
 {
     std::lock_guard lock(mutex_);
-    if (!file_) return;
+    if (fd_ < 0 || !error_.empty()) return;
+    // Written straight through: a trace is read after something went wrong.
     const std::string line = FormatLine(Clock::now(), direction, bytes);
-    std::fwrite(line.data(), 1, line.size(), file_);
-    std::fflush(file_);  // a trace is read after something went wrong: keep it on disk
+    std::string_view rest = line;
+    while (!rest.empty()) {
+        const ssize_t n = ::write(fd_, rest.data(), rest.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            error_ = path_ + ": " + (n < 0 ? std::strerror(errno) : "nothing was written");
+            return;
+        }
+        rest.remove_prefix(static_cast<std::size_t>(n));
+    }
 }
 
 std::string CWireTrace::FormatLine(Clock::time_point when, Direction direction, std::string_view bytes)

@@ -6,7 +6,6 @@
 #pragma once
 
 #include <chrono>
-#include <cstdio>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -23,11 +22,16 @@ public:
     CWireTrace(const CWireTrace&) = delete;
     CWireTrace& operator=(const CWireTrace&) = delete;
 
-    // Starts a trace into `path` (appended). Returns false, with `error` set, when it cannot be opened.
+    // Starts a trace into `path` (appended, under the output rules of link/OutputPath.h).
+    // Returns false, with `error` set to "<path>: <reason>", when it cannot be opened.
     bool Open(const std::string& path, std::string& error);
     void Close();
     bool IsOpen() const;
     const std::string& Path() const { return path_; }
+    // Whether a line could not be written since Open; the trace stops at the first such line.
+    bool Failed() const;
+    // "<path>: <reason>" of that failure.
+    std::string Error() const;
 
     // Safe from any thread: the port's worker and the caller's thread both write.
     void Record(Direction direction, std::string_view bytes);
@@ -39,8 +43,9 @@ public:
 
 private:
     mutable std::mutex mutex_;
-    std::FILE* file_ = nullptr;
+    int fd_ = -1;
     std::string path_;
+    std::string error_;  // empty until a write failed
 };
 
 }  // namespace rtu

@@ -4,8 +4,12 @@
 #include <QMessageBox>
 #include <QTimer>
 
-#include <cstdio>
+#include <sys/stat.h>
 
+#include <cstdio>
+#include <string>
+
+#include "link/OutputPath.h"
 #include "shell/QuitOnSignal.h"
 #include "shell/RegSetting.h"
 #include "shell/SimProcess.h"
@@ -42,6 +46,25 @@ struct OptionParser {
         parser.addOptions({port, demo, catalog, settings});
     }
 };
+
+// The settings file is read and rewritten as a whole: only a regular file (or a new name) will
+// do. A FIFO would hold the start up for good, a device would be written into.
+bool UsableSettingsFile(const QString& file, QString& error)
+{
+    if (file.isEmpty()) return true;
+    rtu::OutputTarget target;
+    std::string reason;
+    if (!rtu::ResolveOutputPath(file.toStdString(), target, reason)) {
+        error = QStringLiteral("the settings file %1 %2").arg(file, QString::fromStdString(reason));
+        return false;
+    }
+    if (target.exists && !S_ISREG(target.st.st_mode)) {
+        error = QStringLiteral("the settings file %1 is %2; give a regular file (or a new name)")
+                    .arg(file, QString::fromLatin1(rtu::FileKind(target.st.st_mode)));
+        return false;
+    }
+    return true;
+}
 
 }  // namespace
 
@@ -95,7 +118,7 @@ int CVarnelApp::Run()
 {
     CShellOptions options;
     QString error;
-    if (!ParseOptions(arguments(), options, error)) {
+    if (!ParseOptions(arguments(), options, error) || !UsableSettingsFile(options.settingsFile, error)) {
         std::fprintf(stderr, "rtuconfig: %s\n", qPrintable(error));
         return kUsageError;
     }

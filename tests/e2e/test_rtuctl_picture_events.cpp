@@ -34,11 +34,13 @@ TEST(RtuctlPicture, FailuresEndWithNoAnswer)
     struct Case {
         const char* mode;
         const char* says;
+        const char* notSays;
     };
     const Case cases[] = {
-        {"err", "image get error!"},
-        {"no-trailer", "image get error!"},  // the unit falls quiet in the middle of the picture
-        {"oversized", "jpeg data overload!!"},
+        {"err", "image get error!", "end marker"},
+        // The unit falls quiet in the middle of the picture: not the unit's own error.
+        {"no-trailer", "stopped before its end marker", "image get error!"},
+        {"oversized", "jpeg data overload!!", "image get error!"},
     };
     for (const Case& c : cases) {
         SimProcess sim({"--baud", "115200", "--picture-mode", c.mode});
@@ -47,6 +49,7 @@ TEST(RtuctlPicture, FailuresEndWithNoAnswer)
         const RunResult r = RunCtl({"-p", sim.Pty(), "--timeout", "20", "picture", "-o", out});
         EXPECT_EQ(r.code, 3) << c.mode << " " << r.err;
         EXPECT_NE(r.err.find(c.says), std::string::npos) << c.mode << " " << r.err;
+        EXPECT_EQ(r.err.find(c.notSays), std::string::npos) << c.mode << " " << r.err;
         EXPECT_FALSE(std::filesystem::exists(out)) << c.mode;
         std::filesystem::remove_all(dir);
     }

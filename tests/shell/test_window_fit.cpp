@@ -21,6 +21,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <memory>
 
@@ -447,6 +449,46 @@ private slots:
         QCOMPARE(tool.exitStatus(), QProcess::NormalExit);
         QVERIFY2(tool.exitCode() == 0, qPrintable(out));
         QVERIFY2(out.contains(expected), qPrintable(out));
+    }
+
+    // A settings path that is no regular file is refused at once: a FIFO used to hold the
+    // start up for good (deaf to SIGTERM), a folder or device would be written into.
+    void settingsThatAreNoRegularFile_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("FIFO") << "fifo"
+                              << "is a FIFO";
+        QTest::newRow("folder") << "dir"
+                                << "is a directory";
+        QTest::newRow("device") << "device"
+                                << "is a device";
+    }
+    void settingsThatAreNoRegularFile()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, expected);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QString path = dir.filePath(QStringLiteral("settings.conf"));
+        if (kind == QLatin1String("fifo")) QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+        else if (kind == QLatin1String("dir")) QVERIFY(QDir().mkpath(path));
+        else path = QStringLiteral("/dev/null");
+        QProcess tool;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        tool.setProcessEnvironment(env);
+        tool.setProcessChannelMode(QProcess::MergedChannels);
+        tool.start(RTUCONFIG_PATH, {QStringLiteral("--settings"), path});
+        if (!tool.waitForFinished(kChildMs)) {
+            tool.kill();
+            tool.waitForFinished();
+            QFAIL("rtuconfig did not end");
+        }
+        const QString out = QString::fromUtf8(tool.readAll());
+        QCOMPARE(tool.exitStatus(), QProcess::NormalExit);
+        QVERIFY2(tool.exitCode() != 0, qPrintable(out));
+        QVERIFY2(out.contains(expected) && out.contains(path), qPrintable(out));
     }
 };
 

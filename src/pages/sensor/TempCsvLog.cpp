@@ -1,9 +1,14 @@
 #include "pages/sensor/TempCsvLog.h"
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
+#include "link/OutputPath.h"
 #include "link/SafeFileWriter.h"
 
 namespace rtu {
@@ -11,31 +16,47 @@ namespace rtu {
 namespace {
 constexpr const char* kAppDirName = "rtuconfig";  // the tool's folder under the data home
 constexpr const char* kCsvMark = ".csv";          // an export name holding this keeps it
+constexpr mode_t kLogFileMode = 0666;             // before the umask, as for any new file
 }  // namespace
 
 bool CTempCsvLog::Open(const std::string& path)
 {
     Close();
     path_ = path;
-    if (path.empty()) return false;
+    writeFailed_ = false;
+    error_.clear();
+    if (path.empty()) {
+        error_ = "no file name";
+        return false;
+    }
     std::error_code ec;
     const std::filesystem::path parent = std::filesystem::path(path).parent_path();
     if (!parent.empty()) std::filesystem::create_directories(parent, ec);
-    file_ = std::fopen(path.c_str(), "ab");
-    return file_ != nullptr;
+    fd_ = OpenAppendFile(path, kLogFileMode, error_);
+    return fd_ >= 0;
 }
 
 void CTempCsvLog::Close()
 {
-    if (file_) std::fclose(file_);
-    file_ = nullptr;
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
 }
 
 bool CTempCsvLog::Append(const std::string& line)
 {
-    if (!file_) return false;
-    const bool written = std::fwrite(line.data(), 1, line.size(), file_) == line.size();
-    return std::fflush(file_) == 0 && written;
+    if (fd_ < 0) return false;
+    std::string_view rest = line;
+    while (!rest.empty()) {
+        const ssize_t n = ::write(fd_, rest.data(), rest.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            if (!writeFailed_) error_ = n < 0 ? std::strerror(errno) : "nothing was written";
+            writeFailed_ = true;
+            return false;
+        }
+        rest.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
 }
 
 bool CTempCsvLog::Recreate()
