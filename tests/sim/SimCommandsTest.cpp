@@ -243,5 +243,41 @@ TEST(SimCommands, DefaultImageHoldsEveryReportTheWriteCommandsReach)
     }
 }
 
+// One value kind serves every area; each stores a value as the unit keeps it, or refuses it.
+TEST(SimCommands, ValueKindsStoreWhatTheUnitKeeps)
+{
+    using K = ESimValueKind;
+    const struct {
+        K kind;
+        const char* text;
+        int max;
+        const char* stored;  // nullptr: refused
+    } cases[] = {
+        {K::Number, "007", 59, "7"},
+        {K::Digits, "07", 59, "07"},  // timers keep the digits as written
+        {K::Digits, "60", 59, nullptr},
+        {K::Digits, "000001", 59, nullptr},  // six digits
+        {K::Digits, "-1", 59, nullptr},
+        {K::Decimal, "-12.50", 0, "-12.50"},
+        {K::Decimal, "3", 0, "3"},
+        {K::Decimal, "1.", 0, nullptr},
+        {K::Decimal, ".5", 0, nullptr},
+        {K::Decimal, "1,5", 0, nullptr},
+        {K::Decimal, "12345678901234567", 0, nullptr},  // seventeen characters
+        {K::Output, "03", 3, "3"},
+        {K::Output, "255", 3, "255"},
+        {K::Output, "4", 3, nullptr},
+        {K::Output, "254", 3, nullptr},
+        {K::Output, "", 3, nullptr},
+    };
+    for (const auto& c : cases) {
+        const auto stored = CSimCommandTable::NormaliseValue(c.kind, c.text, c.max);
+        EXPECT_EQ(stored.has_value(), c.stored != nullptr) << c.text;
+        if (stored && c.stored) {
+            EXPECT_EQ(*stored, c.stored) << c.text;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace rtu::test
