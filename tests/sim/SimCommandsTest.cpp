@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "SimHarness.h"
 #include "sim/core/SimCommandTable.h"
+#include "sim/core/SimRulesIo.h"
+#include "sim/core/SimRulesNet.h"
 #include "sim/core/SimSensors.h"
 
 namespace rtu::test {
@@ -276,6 +279,26 @@ TEST(SimCommands, ValueKindsStoreWhatTheUnitKeeps)
         if (stored && c.stored) {
             EXPECT_EQ(*stored, c.stored) << c.text;
         }
+    }
+}
+
+// Each keyword of the command tables belongs to one rule: no keyword is listed twice, the
+// I/O rules (which the unit tries first) take none of them, and a value the keyword's rule
+// refuses is not taken up by another rule either.
+TEST(SimCommands, EveryTableKeywordIsClaimedByOneRule)
+{
+    constexpr std::string_view kRefused = "\x01";  // a byte no value kind and no row number accepts
+    std::vector<const SSimWriteRule*> rules;
+    for (const auto& rule : CSimCommandTable::Rules()) rules.push_back(&rule);
+    for (const auto& rule : NetWriteRules()) rules.push_back(&rule);
+    std::set<std::string_view> keywords;
+    for (const SSimWriteRule* rule : rules) {
+        const std::string keyword(rule->keyword);
+        EXPECT_TRUE(keywords.insert(rule->keyword).second) << keyword << " twice";
+        CSimImage image;
+        EXPECT_FALSE(CSimIoRules::Execute(image, keyword + "0").has_value()) << keyword;
+        EXPECT_FALSE(CSimIoRules::Execute(image, keyword + std::string(kRefused)).has_value()) << keyword;
+        EXPECT_FALSE(CSimCommandTable::Parse(keyword + std::string(kRefused)).has_value()) << keyword;
     }
 }
 
