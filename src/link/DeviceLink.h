@@ -45,7 +45,6 @@ public:
     CDeviceLink(const CDeviceLink&) = delete;
     CDeviceLink& operator=(const CDeviceLink&) = delete;
 
-    void SetObserver(ILinkObserver* observer) { observer_ = observer; }
     void SetRouteDirectory(IRouteDirectory* pages) { pages_ = pages; }
     // Clears the pages before a full reload (the session knows which, in which order).
     void SetReloadClearer(std::function<void()> clear) { clearForReload_ = std::move(clear); }

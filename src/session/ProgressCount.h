@@ -38,9 +38,7 @@ public:
     void LineSent(std::string_view bytes);
     // The reload or profile ended (or never came): the window falls back to its own view.
     void Stop();
-    bool Counting() const { return total_ > 0; }
     int Done() const { return done_; }
-    int Total() const { return total_; }
 
     // Puts the count and the label on the window's view.
     void Apply(CSysProgress::View& view) const;

@@ -212,8 +212,6 @@ private:
     void RunPosted();
     void AfterInput();
     void ArmProgressTick();
-    void OnSequencerDone(std::string_view bytes, AckKind ack);
-    void EndTransfer(bool ok, const std::string& message);
     // The reload watch and the progress count (SessionWatch.cpp).
     void ArmReloadWatch();
     void CheckReloadWatch(Millis now);

@@ -3,7 +3,6 @@
 #include <QHBoxLayout>
 #include <QStackedWidget>
 
-#include <string_view>
 
 #include "controls/NavBar.h"
 #include "controls/NavIcons.h"
@@ -16,46 +15,6 @@ constexpr int kMarginLeft = 6;  // page area margins and the gap between bar and
 constexpr int kMarginTop = 4;
 constexpr int kMarginRight = 2;
 constexpr int kGap = 6;
-
-// Pages without an item of their own, as the "More pages" folder shows them: caption key in
-// "TABS", the caption when the catalog lacks it, and the navigation icon.
-struct MorePage {
-    const char* className;
-    const char* key;
-    const char* fallback;
-    int icon;
-};
-
-constexpr MorePage kMorePages[] = {
-    {"CPageCounter", "PAGE_COUNTER", "Pulse counters", 6},
-    {"CPageDinCt", "PAGE_DINCT", "Digital input counters", 7},
-    {"CPageAdcExt", "PAGE_ADCEXT", "Extended analog inputs", 10},
-    {"CPageWinPrio", "PAGE_WINPRIO", "Wireless zone alarm priorities", 3},
-    {"CPageInterlock", "PAGE_TIMER_LINKS", "Timer interlocks", 19},
-    {"CPageRfZone", "PAGE_RFZONE", "Wireless zones", 15},
-    {"CPageRname", "PAGE_MODBUS_SLAVE", "Modbus slave registers", 12},
-    {"CPageMbusParams", "PAGE_MODBUS", "Modbus master", 1},
-    {"CPage62056", "PAGE_METER", "Meter reading", 10},
-    {"CPageComm2", "PAGE_COMM2", "Second serial port", 22},
-    {"CPageEmail", "PAGE_EMAIL", "E-mail", 11},
-    {"CPageHttp", "PAGE_HTTP", "HTTP settings", 15},
-    {"CPage3GMMS", "PAGE_3GMMS", "3G MMS", 5},
-    {"CPageMmsSetup", "PAGE_MMS", "MMS and camera", 5},
-    {"CDataParams", "PAGE_DATA_SMS", "Data over SMS", 4},
-    {"CPageTemp", "PAGE_TEMP", "Internal temperature", 17},
-    {"CPageHumidity", "PAGE_HUMIDITY", "Internal humidity", 17},
-    {"CPageGSensor", "PAGE_GSENSOR", "Motion sensor", 18},
-    {"CPageGraycode", "PAGE_GRAYCODE", "Gray-code inputs", 7},
-    {"CPageEvents", "PAGE_EVENTS", "Event list", 24},
-    {"CPageSos", "PAGE_SOS", "SOS phones", 0},
-};
-
-const MorePage* FindMorePage(const char* className)
-{
-    for (const MorePage& m : kMorePages)
-        if (std::string_view(className) == m.className) return &m;
-    return nullptr;
-}
 
 }  // namespace
 
@@ -104,7 +63,7 @@ void CPageArea::BuildNavigation(const rtu::CTextCatalog& catalog)
     QList<const rtu::PageInfo*> more;
     for (const rtu::PageInfo& info : rtu::PageTable()) {
         if (!pageWidgets_.contains(info.navId)) continue;
-        if (!info.folderKey || !info.itemKey) {
+        if (!info.folderKey) {
             more.append(&info);
             continue;
         }
@@ -113,13 +72,12 @@ void CPageArea::BuildNavigation(const rtu::CTextCatalog& catalog)
         nav_->AddItem(folders.value(key), NavIcon(info.icon, style()), tr("TABS", info.itemKey), info.navId);
     }
     if (more.isEmpty()) return;
-    // Pages without an item of their own are reachable from one more folder.
+    // Pages outside the six folders are reachable from one more folder.
     const int folder = nav_->AddFolder(tr("TABS", "TAB_MORE"));
     for (const rtu::PageInfo* info : more) {
-        const MorePage* m = FindMorePage(info->className);
-        QString caption = m ? tr("TABS", m->key) : QString();
-        if (caption.isEmpty()) caption = m ? QString::fromLatin1(m->fallback) : QString::fromLatin1(info->className);
-        nav_->AddItem(folder, NavIcon(m ? m->icon : -1, style()), caption, info->navId);
+        QString caption = tr("TABS", info->itemKey);
+        if (caption.isEmpty() && info->caption) caption = QString::fromLatin1(info->caption);
+        nav_->AddItem(folder, NavIcon(info->icon, style()), caption, info->navId);
     }
 }
 

@@ -39,7 +39,6 @@ QRegularExpression CharPattern(rtu::CharRule rule)
 {
     switch (rule) {
     case rtu::CharRule::Digits: return QRegularExpression(QStringLiteral("[0-9]*"));
-    case rtu::CharRule::Phone: return QRegularExpression(QStringLiteral("\\+?[0-9]*"));
     case rtu::CharRule::Hex: return QRegularExpression(QStringLiteral("[0-9A-Fa-f]*"));
     case rtu::CharRule::Any: break;
     }

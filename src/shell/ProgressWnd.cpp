@@ -55,4 +55,3 @@ void CSysProgressWnd::Apply(const rtu::CSysProgress::View& view)
 
 QString CSysProgressWnd::Text() const { return text_->text(); }
 int CSysProgressWnd::Bar() const { return bar_->value(); }
-bool CSysProgressWnd::IconShown() const { return !icon_->isHidden(); }

@@ -21,7 +21,6 @@ public:
     void Apply(const rtu::CSysProgress::View& view);
     QString Text() const;
     int Bar() const;
-    bool IconShown() const;
 
 private:
     QProgressBar* bar_;

@@ -71,4 +71,3 @@ void CTestResultPanel::Clear()
     edit_->clear();
 }
 
-int CTestResultPanel::RowCount() const { return list_->topLevelItemCount(); }

@@ -23,7 +23,6 @@ public:
 
     void AddRows(const std::vector<rtu::comm::ResultRow>& rows);
     void Clear();
-    int RowCount() const;
     QTreeWidget* List() const { return list_; }
 
 signals:

@@ -101,7 +101,6 @@ CVarnelDlg::CVarnelDlg(CRegSetting& settings, const rtu::CTextCatalog& catalog, 
     connect(driver_, &CSessionDriver::progressChanged, progress_, &CSysProgressWnd::Apply);
     guard_ = new CUnitGuard(*driver_, *bar_, *pages_, this);  // also hands the busy states on
     safeRun_ = new CSafeRun(*driver_, settings_, this, [this](auto icon, const QString& t) { ShowMessage(icon, t); });
-    connect(driver_, &CSessionDriver::lineReceived, this, &CVarnelDlg::KeepLine);
     connect(driver_, &CSessionDriver::portLost, this, &CVarnelDlg::UpdateConnIcon);
     connect(driver_, &CSessionDriver::transferEnded, this, [this](const QString& job, bool ok) {
         if (job != QLatin1String(rtu::CSession::kPictureJob) || !ok) return;
@@ -190,12 +189,6 @@ void CVarnelDlg::UpdateConnIcon()
 QString CVarnelDlg::StatusText() const { return statusLine_->text(); }
 QString CVarnelDlg::ModeText() const { return modeLine_->text(); }
 void CVarnelDlg::ShowStatus(const QString& text) { statusLine_->setText(text); }
-
-void CVarnelDlg::KeepLine(const QString& line)
-{
-    lineLog_.push_back(line);
-    while (lineLog_.size() > kLineLogMax) lineLog_.pop_front();
-}
 
 void CVarnelDlg::RunCommand(int id)
 {

@@ -4,7 +4,6 @@
 #include <QMainWindow>
 #include <QMessageBox>
 
-#include <deque>
 #include <functional>
 #include <memory>
 
@@ -44,7 +43,6 @@ public:
     static constexpr int kNoPage = CPageArea::kNoPage;
     static constexpr int kCommNav = CPageArea::kCommNav;
     static constexpr int kComm2Nav = CPageArea::kComm2Nav;
-    static constexpr std::size_t kLineLogMax = 2000;  // lines kept in the line log
     static constexpr int kWidth = 1200;               // first size of the window
     static constexpr int kHeight = 720;
     static constexpr int kModeLineWidth = 220;  // mode line at the bottom left
@@ -80,7 +78,6 @@ public:
     QString StatusText() const;
     QString ModeText() const;
     bool ConnIconOpen() const { return bar_->LightOpen(); }
-    const std::deque<QString>& LineLog() const { return lineLog_; }
     // The bar that says what failed with the port or the unit, and what to do.
     CFailureNotice* Notice() const { return notice_; }
 
@@ -120,7 +117,6 @@ private:
     void SaveProfile();
     void AskGoOnSilent(const QString& text);
     void About();
-    void KeepLine(const QString& line);
 
     CRegSetting& settings_;
     rtu::CTextCatalog catalog_;
@@ -141,5 +137,4 @@ private:
     QLabel* statusLine_ = nullptr;
     QLabel* modeLine_ = nullptr;
     bool portIsDemo_ = false;  // the port is the demo's simulator: left out of the stored settings
-    std::deque<QString> lineLog_;
 };

@@ -139,7 +139,7 @@ private slots:
             for (int i = 0; i < w.dlg->NavBar()->ItemCount(f); ++i) {
                 const PageInfo* info = FindPageInfoByNav(w.dlg->NavBar()->ItemData(f, i));
                 QVERIFY(info);
-                if (info->itemKey) QCOMPARE(w.dlg->NavBar()->ItemCaption(f, i), QString());
+                if (!info->caption) QCOMPARE(w.dlg->NavBar()->ItemCaption(f, i), QString());
             }
         }
         QCOMPARE(w.Find<QLineEdit>(1006)->text(), QStringLiteral("open the gate wide"));

@@ -232,7 +232,7 @@ private slots:
             for (int i = 0; i < nav->ItemCount(f); ++i) captions.insert(nav->ItemCaption(f, i));
         for (int i = 0; i < nav->ItemCount(more); ++i) {
             const PageInfo* info = FindPageInfoByNav(nav->ItemData(more, i));
-            QVERIFY(info && !info->itemKey);
+            QVERIFY(info && !info->folderKey);
             const QString caption = nav->ItemCaption(more, i);
             QVERIFY2(!caption.isEmpty() && !captions.contains(caption), qPrintable(caption));
             captions.insert(caption);

@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "SimHarness.h"
 #include "sim/core/SimCommandTable.h"
+#include "sim/core/SimRulesIo.h"
+#include "sim/core/SimRulesNet.h"
 #include "sim/core/SimSensors.h"
 
 namespace rtu::test {
@@ -240,6 +243,62 @@ TEST(SimCommands, DefaultImageHoldsEveryReportTheWriteCommandsReach)
                     << key;
             }
         }
+    }
+}
+
+// One value kind serves every area; each stores a value as the unit keeps it, or refuses it.
+TEST(SimCommands, ValueKindsStoreWhatTheUnitKeeps)
+{
+    using K = ESimValueKind;
+    const struct {
+        K kind;
+        const char* text;
+        int max;
+        const char* stored;  // nullptr: refused
+    } cases[] = {
+        {K::Number, "007", 59, "7"},
+        {K::Digits, "07", 59, "07"},  // timers keep the digits as written
+        {K::Digits, "60", 59, nullptr},
+        {K::Digits, "000001", 59, nullptr},  // six digits
+        {K::Digits, "-1", 59, nullptr},
+        {K::Decimal, "-12.50", 0, "-12.50"},
+        {K::Decimal, "3", 0, "3"},
+        {K::Decimal, "1.", 0, nullptr},
+        {K::Decimal, ".5", 0, nullptr},
+        {K::Decimal, "1,5", 0, nullptr},
+        {K::Decimal, "12345678901234567", 0, nullptr},  // seventeen characters
+        {K::Output, "03", 3, "3"},
+        {K::Output, "255", 3, "255"},
+        {K::Output, "4", 3, nullptr},
+        {K::Output, "254", 3, nullptr},
+        {K::Output, "", 3, nullptr},
+    };
+    for (const auto& c : cases) {
+        const auto stored = CSimCommandTable::NormaliseValue(c.kind, c.text, c.max);
+        EXPECT_EQ(stored.has_value(), c.stored != nullptr) << c.text;
+        if (stored && c.stored) {
+            EXPECT_EQ(*stored, c.stored) << c.text;
+        }
+    }
+}
+
+// Each keyword of the command tables belongs to one rule: no keyword is listed twice, the
+// I/O rules (which the unit tries first) take none of them, and a value the keyword's rule
+// refuses is not taken up by another rule either.
+TEST(SimCommands, EveryTableKeywordIsClaimedByOneRule)
+{
+    constexpr std::string_view kRefused = "\x01";  // a byte no value kind and no row number accepts
+    std::vector<const SSimWriteRule*> rules;
+    for (const auto& rule : CSimCommandTable::Rules()) rules.push_back(&rule);
+    for (const auto& rule : NetWriteRules()) rules.push_back(&rule);
+    std::set<std::string_view> keywords;
+    for (const SSimWriteRule* rule : rules) {
+        const std::string keyword(rule->keyword);
+        EXPECT_TRUE(keywords.insert(rule->keyword).second) << keyword << " twice";
+        CSimImage image;
+        EXPECT_FALSE(CSimIoRules::Execute(image, keyword + "0").has_value()) << keyword;
+        EXPECT_FALSE(CSimIoRules::Execute(image, keyword + std::string(kRefused)).has_value()) << keyword;
+        EXPECT_FALSE(CSimCommandTable::Parse(keyword + std::string(kRefused)).has_value()) << keyword;
     }
 }
 

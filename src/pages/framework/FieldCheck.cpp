@@ -22,12 +22,6 @@ std::string CheckChars(CharRule rule, std::string_view text)
     case CharRule::Any: return {};
     case CharRule::Digits:
         return std::all_of(text.begin(), text.end(), IsDigit) ? std::string{} : "Only the digits 0-9 are allowed.";
-    case CharRule::Phone: {
-        const std::string_view digits = !text.empty() && text.front() == '+' ? text.substr(1) : text;
-        return std::all_of(digits.begin(), digits.end(), IsDigit)
-                   ? std::string{}
-                   : "Only digits are allowed, with one \"+\" at the start.";
-    }
     case CharRule::Hex:
         return std::all_of(text.begin(), text.end(), IsHex) ? std::string{}
                                                             : "Only hexadecimal digits (0-9, A-F) are allowed.";

@@ -32,7 +32,6 @@ enum class FieldKind {
 enum class CharRule {
     Any,     // anything
     Digits,  // 0-9 only
-    Phone,   // 0-9 and a leading '+'
     Hex,     // 0-9, A-F
 };
 

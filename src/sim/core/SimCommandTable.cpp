@@ -140,6 +140,15 @@ constexpr std::array kRules{
     SSimWriteRule{"MMSSMSNT", S::Value, K::Flag, kMms, "$MMSSMSRP"},
 };
 
+bool IsDecimal(std::string_view text)
+{
+    if (text.empty() || text.size() > CSimCommandTable::kMaxDecimalChars) return false;
+    if (text.front() == '-') text.remove_prefix(1);
+    const std::size_t point = text.find('.');
+    auto digits = [](std::string_view s) { return !s.empty() && std::all_of(s.begin(), s.end(), IsDigit); };
+    return digits(text.substr(0, point)) && (point == std::string_view::npos || digits(text.substr(point + 1)));
+}
+
 int HexDigitValue(char c)
 {
     if (c >= '0' && c <= '9') return c - '0';
@@ -206,6 +215,19 @@ std::optional<std::string> CSimCommandTable::NormaliseValue(ESimValueKind kind, 
         std::snprintf(out, sizeof out, "%0*lX",
                       value > kShortMaskMax ? static_cast<int>(kMaxMaskDigits) : kShortMaskDigits, value);
         return std::string(out);
+    }
+    case ESimValueKind::Digits: {
+        const auto value = ParseDecimal(text, kMaxDigitsDigits);
+        if (!value || *value > numberMax) return std::nullopt;
+        return std::string(text);
+    }
+    case ESimValueKind::Decimal:
+        if (!IsDecimal(text)) return std::nullopt;
+        return std::string(text);
+    case ESimValueKind::Output: {
+        const auto value = ParseDecimal(text, kMaxNumberDigits);
+        if (!value || (*value > numberMax && *value != kNoOutput)) return std::nullopt;
+        return std::to_string(*value);
     }
     }
     return std::nullopt;

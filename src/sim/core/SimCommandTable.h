@@ -27,6 +27,9 @@ enum class ESimValueKind {
     Text,     // printable bytes, stored as received
     Ucs2Hex,  // groups of four hex digits, stored upper-case
     Mask,     // one to eight hex digits, stored upper-case with four (or eight) digits
+    Digits,   // up to five decimal digits within [0, numberMax], stored as written ("07" stays "07")
+    Decimal,  // an optional "-", digits and an optional ".digits", stored as received
+    Output,   // an output within [0, numberMax], or 255 for none; stored without leading zeros
 };
 
 struct SSimWriteRule {
@@ -57,6 +60,9 @@ public:
     static constexpr std::size_t kMaxHexChars = 4096;   // longest UCS-2 hex text (1024 code units)
     static constexpr std::size_t kMaxMaskDigits = 8;    // a mask holds two 16-bit halves at most
     static constexpr std::size_t kMaxNumberDigits = 9;  // decimal digits of a Number
+    static constexpr std::size_t kMaxDigitsDigits = 5;  // decimal digits of a Digits value
+    static constexpr std::size_t kMaxDecimalChars = 16;  // characters of a Decimal
+    static constexpr int kNoOutput = 255;                // an Output value that drives none
 
     static std::span<const SSimWriteRule> Rules();
     // The assignments of one command line (without its leading "%" and terminator);

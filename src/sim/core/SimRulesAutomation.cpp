@@ -28,15 +28,11 @@ constexpr int kSpanMax = 65535;
 constexpr int kZoneMax = 11;     // wireless zones
 constexpr int kZoneLinkMax = 4;  // outputs 0-3, 4: none
 constexpr int kUserCmdMax = 5;   // user command pairs
-constexpr std::size_t kMaxNumberDigits = 5;
 constexpr std::size_t kRowDigits = 2;  // "%U05…", "%Y05…"
 
-// Decimal digits within [0, max], kept as written ("07" stays "07").
 std::optional<std::string> Number(std::string_view text, int max)
 {
-    const auto value = simtext::ParseDecimal(text, kMaxNumberDigits);
-    if (!value || *value > max) return std::nullopt;
-    return std::string(text);
+    return CSimCommandTable::NormaliseValue(ESimValueKind::Digits, text, max);
 }
 
 std::optional<int> Index(std::string_view text, int max)

@@ -19,13 +19,11 @@ constexpr int kTypeMax = 4;        // input types and output functions 0-4
 constexpr int kAnalogTypeMax = 1;  // voltage or current
 constexpr int kHourMax = 23;
 constexpr int kMinuteMax = 59;
-constexpr int kOutputMax = 3;            // interlocked outputs 0-3 ...
-constexpr int kNotUsed = 255;            // ... or none
-constexpr std::size_t kMaxDecimal = 16;  // characters of a decimal value
-constexpr int kRangeFields = 6;          // values of "$AINEXT"
-constexpr int kInterlockFields = 4;      // values of "$AINOOC"
+constexpr int kOutputMax = 3;        // interlocked outputs 0-3 (or none)
+constexpr int kRangeFields = 6;      // values of "$AINEXT"
+constexpr int kInterlockFields = 4;  // values of "$AINOOC"
 
-enum class Kind { Flag, Number, Decimal, Text, Interlock };
+using Kind = ESimValueKind;
 
 // "<prefix>[<channel>]<suffix><value>" stores the value under `key` ("#": the channel) and,
 // with a list key, as field `field` of that report (created only by `creates` rules).
@@ -73,10 +71,10 @@ const Rule kRules[] = {
     {"AIN", kInputs, "HS", kAds, Kind::Decimal, 0, {}, "$AINEXT#", 3, kRangeFields, true},
     {"AIN", kInputs, "LS", kAds, Kind::Decimal, 0, {}, "$AINEXT#", 4, kRangeFields, true},
     {"AIN", kInputs, "LAGS", kAds, Kind::Decimal, 0, {}, "$AINEXT#", 5, kRangeFields, true},
-    {"AIN", kInputs, "HOC1", kAds, Kind::Interlock, 0, {}, "$AINOOC#", 0, kInterlockFields, true},
-    {"AIN", kInputs, "LOC1", kAds, Kind::Interlock, 0, {}, "$AINOOC#", 1, kInterlockFields, true},
-    {"AIN", kInputs, "HOC2", kAds, Kind::Interlock, 0, {}, "$AINOOC#", 2, kInterlockFields, true},
-    {"AIN", kInputs, "LOC2", kAds, Kind::Interlock, 0, {}, "$AINOOC#", 3, kInterlockFields, true},
+    {"AIN", kInputs, "HOC1", kAds, Kind::Output, kOutputMax, {}, "$AINOOC#", 0, kInterlockFields, true},
+    {"AIN", kInputs, "LOC1", kAds, Kind::Output, kOutputMax, {}, "$AINOOC#", 1, kInterlockFields, true},
+    {"AIN", kInputs, "HOC2", kAds, Kind::Output, kOutputMax, {}, "$AINOOC#", 2, kInterlockFields, true},
+    {"AIN", kInputs, "LOC2", kAds, Kind::Output, kOutputMax, {}, "$AINOOC#", 3, kInterlockFields, true},
     {"AIN", kInputs, "SC", kAds, Kind::Decimal, 0, "$ASCALE#"},
     {"AIN", kInputs, "ZE", kAds, Kind::Decimal, 0, "$ADZERO#"},
     {"AIN", kInputs, "ST", kAds, Kind::Decimal, 0, "$ADINST#"},
@@ -106,33 +104,6 @@ const DigitsRule kDigitRules[] = {
 constexpr std::string_view kEnableKey = "*ADC_EN:#";  // "*ADC_EN:<channel> <0|1>"
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-bool IsDecimal(std::string_view text)
-{
-    if (text.empty() || text.size() > kMaxDecimal) return false;
-    if (text.front() == '-') text.remove_prefix(1);
-    const std::size_t point = text.find('.');
-    auto digits = [](std::string_view s) { return !s.empty() && std::all_of(s.begin(), s.end(), IsDigit); };
-    return digits(text.substr(0, point)) && (point == std::string_view::npos || digits(text.substr(point + 1)));
-}
-
-std::optional<std::string> Normalise(const Rule& rule, std::string_view value)
-{
-    switch (rule.kind) {
-    case Kind::Flag: return CSimCommandTable::NormaliseValue(ESimValueKind::Flag, value, 1);
-    case Kind::Number: return CSimCommandTable::NormaliseValue(ESimValueKind::Number, value, rule.max);
-    case Kind::Text: return CSimCommandTable::NormaliseValue(ESimValueKind::Text, value, 0);
-    case Kind::Decimal:
-        if (!IsDecimal(value)) return std::nullopt;
-        return std::string(value);
-    case Kind::Interlock: {
-        auto n = CSimCommandTable::NormaliseValue(ESimValueKind::Number, value, kNotUsed);
-        if (!n || (std::stoi(*n) > kOutputMax && std::stoi(*n) != kNotUsed)) return std::nullopt;
-        return n;
-    }
-    }
-    return std::nullopt;
-}
 
 // Sets one field of a report that carries a comma-separated list.
 bool SetListField(CSimImage& image, const Rule& rule, int channel, const std::string& value)
@@ -164,7 +135,7 @@ std::optional<bool> ApplyRule(CSimImage& image, const Rule& rule, std::string_vi
     }
     if (!rest.starts_with(rule.suffix)) return std::nullopt;
     if (channel >= std::max(rule.channels, 1)) return false;
-    const auto value = Normalise(rule, rest.substr(rule.suffix.size()));
+    const auto value = CSimCommandTable::NormaliseValue(rule.kind, rest.substr(rule.suffix.size()), rule.max);
     if (!value) return false;
     bool stored = true;
     if (!rule.key.empty()) stored = image.Set(CSimCommandTable::ExpandKey(rule.key, channel, 1), *value, rule.group);
