@@ -64,9 +64,8 @@ TEST_F(UserCmdTest, EditSendsBothHalvesUnframedThenAsksAgain)
     };
     const Case cases[] = {
         {"ARM", "Scharf", {"%U02Scharf\r", "%Y02ARM\r"}},
-        {"%DISARM", "Un%scharf", {"%U02Unscharf\r", "%Y02DISARM\r"}},
+        {"DISARM", "Un,scharf", {"%U02Un,scharf\r", "%Y02DISARM\r"}},  // a comma ends no value here
         {"STATUS", "Статус", {"%U02" + EncodeUcs2Hex("Статус") + "\r", "%Y02STATUS\r"}},
-        {"OUT1\r%DEFAULTS", "Pumpe\nan", {"%U02Pumpe\r", "%Y02OUT1\r"}},  // cut at the line break
         {"", "", {"%U02\r", "%Y02\r"}},
     };
     for (const Case& c : cases) {
@@ -88,6 +87,10 @@ TEST_F(UserCmdTest, EditorRefusesWhatTheUnitCannotTake)
     } cases[] = {
         {"ÄRM", "x", U::kEditorSystem},
         {"ARM", std::string(U::kMaxUserChars + 1, 'x'), U::kEditorUser},
+        {"%DISARM", "x", U::kEditorSystem},  // a '%' would start a command of its own
+        {"ARM", "Un%scharf", U::kEditorUser},
+        {"OUT1\r%DEFAULTS", "x", U::kEditorSystem},
+        {"ARM", "Pumpe\nan", U::kEditorUser},
     };
     for (const auto& c : cases) {
         const RowEdit e = Edit(0, c.system, c.user);
