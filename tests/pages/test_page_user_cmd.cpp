@@ -103,6 +103,37 @@ TEST_F(UserCmdTest, EditorRefusesWhatTheUnitCannotTake)
     EXPECT_FALSE(page.CheckEditRow(Edit(0, "ARM", std::string(U::kMaxUserChars, 'x'))));
 }
 
+// A user command the unit reports with a line end or another control character is written
+// hex-encoded: one profile line is one command, and its text comes back whole.
+TEST_F(UserCmdTest, ProfileEncodesControlCharacters)
+{
+    const struct {
+        const char* report;
+        std::string text;
+    } cases[] = {
+        {"$USERCMD2 0041000A0025004200430044", "A\n%BCD"},
+        {"$USERCMD2 0041000D0042", "A\rB"},
+        {"$USERCMD2 004100090042", "A\tB"},
+        {"$USERCMD2 0041007F", "A\x7F"},
+    };
+    for (const auto& c : cases) {
+        h.Route("$SYSCMD2 ARM");
+        h.Route(c.report);
+        ASSERT_EQ(page.CellText(U::kListId, 2, U::kUserColumn), c.text) << c.report;
+        CProfileWriter file;
+        page.WriteProfileSection(file);
+        const std::string written = file.Written();
+        EXPECT_NE(written.find("%U02" + EncodeUcs2Hex(c.text) + "\r\n%Y02ARM\r\n"), std::string::npos) << written;
+        // Every line of the section is blank, the header or one command.
+        std::size_t from = 0;
+        for (std::size_t end; (end = written.find("\r\n", from)) != std::string::npos; from = end + 2) {
+            const std::string line = written.substr(from, end - from);
+            EXPECT_TRUE(line.empty() || line.starts_with("//") || line.starts_with("%")) << line;
+            EXPECT_EQ(line.find_first_of("\r\n"), std::string::npos) << line;
+        }
+    }
+}
+
 TEST_F(UserCmdTest, ProfileHoldsCompletePairsOnly)
 {
     CProfileWriter empty;

@@ -107,7 +107,13 @@ bool CPageUserCmd::HasNonAscii(std::string_view text)
 
 std::string CPageUserCmd::UserForUnit(const std::string& text)
 {
-    return HasNonAscii(text) ? EncodeUcs2Hex(text) : text;
+    // A control character (a line end the unit reported) goes hex-encoded like text beyond
+    // ASCII: one profile line stays one command.
+    const bool control = std::any_of(text.begin(), text.end(), [](char c) {
+        const auto u = static_cast<unsigned char>(c);
+        return u < ' ' || u == kDelete;
+    });
+    return control || HasNonAscii(text) ? EncodeUcs2Hex(text) : text;
 }
 
 void CPageUserCmd::TakeReport(std::string_view text, bool user)
