@@ -1,11 +1,14 @@
 #include "link/RoutingTable.h"
 
+#include "link/TextFields.h"
+
 #include <algorithm>
 #include <array>
 #include <cctype>
 #include <cstdint>
 
 #include "link/KeyIndex.h"
+#include "link/TextFields.h"
 
 namespace rtu {
 namespace {
@@ -329,20 +332,6 @@ int RouteLine(std::string_view line, IRouteDirectory& pages)
     delivered += RunChain(ChainB(), marked, pages, false);
     delivered += RunChain(ChainC(), marked, pages, false);
     return delivered;
-}
-
-int LeadingNumber(std::string_view text)
-{
-    constexpr long long kMax = 2147483647;  // an int's range; longer digit runs saturate
-    std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
-    long long value = 0;
-    for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i)
-        value = std::min(value * 10 + (text[i] - '0'), kMax + 1);
-    if (negative) return static_cast<int>(-value);
-    return static_cast<int>(std::min(value, kMax));
 }
 
 }  // namespace rtu

@@ -84,9 +84,5 @@ template <class Fn> void ForEachRouteRow(Fn&& fn)
 // deliveries made to existing pages.
 int RouteLine(std::string_view line, IRouteDirectory& pages);
 
-// The leading decimal number of a text, as the C library reads it: blanks, a sign, digits
-// ("12ab" -> 12, "x" -> 0, "-3" -> -3); beyond an int's range it saturates. The one parse of
-// numbers the tool uses, for reports and stored settings alike.
-int LeadingNumber(std::string_view text);
 
 }  // namespace rtu

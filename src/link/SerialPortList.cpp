@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "link/TextFields.h"
+
 namespace rtu {
 namespace {
 
@@ -52,7 +54,6 @@ bool LegacyPortPresent(const std::string& name)
     return true;
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 

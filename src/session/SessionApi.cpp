@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "pages/framework/FieldCheck.h"
 #include "session/Session.h"
 #include "session/StreamLines.h"
 
@@ -243,6 +244,9 @@ bool CSession::SavePage(std::string_view page)
     CPageBase* p = Page(page);
     if (!p) return false;
     if (const std::string why = PageWriteRefusal(page); !why.empty()) return Refuse(why);
+    // A value that can't go on its command line stops the whole save, for every front end.
+    if (const auto problems = CheckPage(*p); !problems.empty())
+        return Refuse(std::string(CPageBase::kNotSaved) + "\n" + DescribeProblems(problems));
     StartSaveTrack(*p);
     p->OnSaveClicked();
     SeqJob end;  // runs once every line of the batch has had its answer

@@ -238,8 +238,12 @@ void CPageView::UpdateMarks()
     for (const FieldDecl& f : page_.Fields()) {
         QWidget* w = controls_.value(f.id, nullptr);
         if (!w || !rtu::HoldsValue(f.kind)) continue;
-        const QString why = QString::fromStdString(rtu::CheckFieldValue(f, page_.ValueOf(f.id)));
-        fieldmarks::Show(w, why.isEmpty() ? refused_.value(f.id) : why);
+        // A refusal (the value can't go on its line) first, then the unit's own refusal of a
+        // line, then a hint: what the unit may refuse of a value that goes out as it is.
+        QString why = QString::fromStdString(rtu::CheckFieldValue(f, page_.ValueOf(f.id)));
+        if (why.isEmpty()) why = refused_.value(f.id);
+        if (why.isEmpty()) why = QString::fromStdString(rtu::ValueHint(f, page_.ValueOf(f.id).text));
+        fieldmarks::Show(w, why);
     }
 }
 

@@ -15,7 +15,7 @@
 
 #include <algorithm>
 
-#include "link/RoutingTable.h"
+#include "link/TextFields.h"
 #include "shell/PageView.h"
 
 using rtu::FieldDecl;
@@ -33,16 +33,6 @@ QHash<QString, CustomWidgetFactory>& CustomFactories()
 {
     static QHash<QString, CustomWidgetFactory> factories;
     return factories;
-}
-
-QRegularExpression CharPattern(rtu::CharRule rule)
-{
-    switch (rule) {
-    case rtu::CharRule::Digits: return QRegularExpression(QStringLiteral("[0-9]*"));
-    case rtu::CharRule::Hex: return QRegularExpression(QStringLiteral("[0-9A-Fa-f]*"));
-    case rtu::CharRule::Any: break;
-    }
-    return {};
 }
 
 QString Caption(const rtu::CPageBase& page, const FieldDecl& f) { return ResolveText(page, f.caption); }
@@ -155,7 +145,7 @@ QWidget* Make(rtu::CPageBase& page, const FieldDecl& f, QWidget* parent, const s
         e->setMaximumWidth(kEditMaxWidth);
         if (f.maxLength > 0) e->setMaxLength(f.maxLength);
         if (f.secret) e->setEchoMode(QLineEdit::PasswordEchoOnEdit);
-        if (f.chars != rtu::CharRule::Any) e->setValidator(new QRegularExpressionValidator(CharPattern(f.chars), e));
+        // No validator: the characters a row expects are a hint at the field, never a block.
         e->setReadOnly(f.readOnly || f.kind == FieldKind::Value);
         QObject::connect(e, &QLineEdit::textEdited, e, [model, id, changed](const QString& t) {
             model->Text(id) = t.toStdString();

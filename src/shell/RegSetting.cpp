@@ -1,6 +1,6 @@
 #include "shell/RegSetting.h"
 
-#include "link/RoutingTable.h"
+#include "link/TextFields.h"
 
 #include <QDir>
 #include <QFile>

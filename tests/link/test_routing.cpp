@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "link/RoutingTable.h"
+#include "link/TextFields.h"
 
 using namespace rtu;
 

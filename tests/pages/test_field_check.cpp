@@ -32,10 +32,24 @@ struct ValueCase {
     const char* name;
     FieldDecl row;
     const char* text;
-    const char* reasonHas;  // nullptr: the value is fine
+    const char* refusedHas;  // nullptr: the value may go
+    const char* hintHas;     // nullptr: no hint at the field
 };
 
-TEST(FieldCheck, ValuesAgainstTheirRowsRule)
+FieldDecl Composed(FieldDecl f)
+{
+    f.write = {.partOf = 9};
+    return f;
+}
+
+FieldDecl Written(FieldDecl f, const char* format)
+{
+    f.write.format = format;
+    return f;
+}
+
+// Framing is refused, whatever the row; what the unit may refuse is only a hint.
+TEST(FieldCheck, FramingIsRefusedRangesAndCharactersAreHints)
 {
     FieldDecl hidden = Row(FieldKind::Number, CharRule::Any, 0, 0, 36);
     hidden.visible = false;
@@ -43,34 +57,64 @@ TEST(FieldCheck, ValuesAgainstTheirRowsRule)
     readOnly.readOnly = true;
     FieldDecl reportOnly = Row(FieldKind::Text, CharRule::Digits);
     reportOnly.write.reportOnly = true;
+    FieldDecl encoded = Row(FieldKind::Text);
+    encoded.report.decode = Decode::Hex;
+    FieldDecl encodedLines = Row(FieldKind::MultiLine);
+    encodedLines.encoded = true;
     const FieldDecl number = Row(FieldKind::Number, CharRule::Any, 0, 0, 36);
+    const FieldDecl whole = Written(Row(FieldKind::Number, CharRule::Any, 0, 0, 36), "%%X%d\r");
+    const FieldDecl middle = Written(Row(FieldKind::Text), "%%X%s,1\r");
+    const FieldDecl decimal = Row(FieldKind::Text, CharRule::Decimal);
+    FieldDecl noSeparator = Composed(Row(FieldKind::Text));
+    noSeparator.separators = "";
     const std::vector<ValueCase> cases = {
-        {"number in range", number, "36", nullptr},
-        {"number at the bottom", number, "0", nullptr},
-        {"number above the range", number, "99", "out of range"},
-        {"number below the range", number, "-1", "out of range"},
-        {"number with letters", number, "1a", "from 0 to 36"},
-        {"number with a blank", number, " 5", "from 0 to 36"},
-        {"number far beyond int", number, "99999999999999999999", "from 0 to 36"},
-        {"number not typed", number, "", nullptr},
-        {"digits", Row(FieldKind::Text, CharRule::Digits), "86", nullptr},
-        {"letters for digits", Row(FieldKind::Text, CharRule::Digits), "abc", "digits 0-9"},
-        {"hex", Row(FieldKind::Text, CharRule::Hex), "00aF", nullptr},
-        {"not hex", Row(FieldKind::Text, CharRule::Hex), "00G1", "hexadecimal"},
+        {"number in range", number, "36", nullptr, nullptr},
+        {"number above the range goes, with a hint", number, "99", nullptr, "0 to 36"},
+        {"number below the range too", number, "-1", nullptr, "0 to 36"},
+        {"a number the unit reported beyond a guessed range", number, "70000", nullptr, "may refuse"},
+        {"number not typed", number, "", nullptr, nullptr},
+        {"a text where a whole number is written", whole, "a,b", "whole number", nullptr},
+        {"its leading number goes as the unit reported it", whole, "12x", nullptr, nullptr},
+        {"a negative whole number", whole, "-3", nullptr, "0 to 36"},
+        {"digits", Row(FieldKind::Text, CharRule::Digits), "86", nullptr, nullptr},
+        {"letters for digits", Row(FieldKind::Text, CharRule::Digits), "08:00", nullptr, "digits 0-9"},
+        {"phone", Row(FieldKind::Text, CharRule::Phone), "+4917612345670", nullptr, nullptr},
+        {"phone with a plus inside", Row(FieldKind::Text, CharRule::Phone), "49+11", nullptr, "one \"+\""},
+        {"a lone plus", Row(FieldKind::Text, CharRule::Phone), "+", nullptr, "one \"+\""},
+        {"hex", Row(FieldKind::Text, CharRule::Hex), "00aF", nullptr, nullptr},
+        {"not hex", Row(FieldKind::Text, CharRule::Hex), "00G1", nullptr, "hexadecimal"},
+        {"decimals as the unit reports them", decimal, "0.0000", nullptr, nullptr},
+        {"a negative decimal", decimal, "-3", nullptr, nullptr},
+        {"a decimal comma", decimal, "0,5", nullptr, "such as"},
         {"length in characters, not bytes", Row(FieldKind::Text, CharRule::Any, 3), "\xC3\xA4\xC3\xB6\xC3\xBC",
-         nullptr},
-        {"too long", Row(FieldKind::Text, CharRule::Any, 3), "abcd", "At most 3"},
-        {"editable drop-down follows its rule", Row(FieldKind::EditableCombo, CharRule::Digits), "x", "digits"},
-        {"hidden rows are not the user's to mend", hidden, "99", nullptr},
-        {"read-only rows neither", readOnly, "abc", nullptr},
-        {"rows that write nothing neither", reportOnly, "abc", nullptr},
+         nullptr, nullptr},
+        {"too long", Row(FieldKind::Text, CharRule::Any, 3), "abcd", "At most 3", nullptr},
+        {"carriage return", Row(FieldKind::Text), "x\ry", "line break", nullptr},
+        {"line feed", Row(FieldKind::MultiLine), "x\ny", "line break", nullptr},
+        {"line feed in a hex-encoded text", encoded, "x\ny", "line break", nullptr},
+        {"a tab", Row(FieldKind::Text), "x\ty", "control characters", nullptr},
+        {"a tab in a hex-encoded text", encoded, "x\ty", nullptr, nullptr},
+        {"lines of a hex-encoded message", encodedLines, "x\r\ny", nullptr, nullptr},
+        {"a comma at the end of its line", Row(FieldKind::Text), "a,b", nullptr, nullptr},
+        {"a comma in a composed line", Composed(Row(FieldKind::Text)), "0,5", "\",\"", nullptr},
+        {"a comma before the next value", middle, "a,b", "\",\"", nullptr},
+        {"a comma where the row says none ends it", noSeparator, "a,b", nullptr, nullptr},
+        {"a comma in a hex-encoded text", Composed(encoded), "a,b", nullptr, nullptr},
+        {"editable drop-down: a hint too", Row(FieldKind::EditableCombo, CharRule::Digits), "x", nullptr, "digits"},
+        {"hidden rows are not the user's to mend", hidden, "x\ny", nullptr, nullptr},
+        {"read-only rows neither", readOnly, "x\ny", nullptr, nullptr},
+        {"rows that write nothing neither", reportOnly, "x\ny", nullptr, nullptr},
     };
     for (const ValueCase& c : cases) {
         FieldValue v;
         v.text = c.text;
         const std::string why = CheckFieldValue(c.row, v);
-        if (!c.reasonHas) EXPECT_EQ(why, "") << c.name;
-        else EXPECT_NE(why.find(c.reasonHas), std::string::npos) << c.name << ": " << why;
+        if (!c.refusedHas) EXPECT_EQ(why, "") << c.name;
+        else EXPECT_NE(why.find(c.refusedHas), std::string::npos) << c.name << ": " << why;
+        if (c.refusedHas) continue;
+        const std::string hint = ValueHint(c.row, c.text);
+        if (!c.hintHas) EXPECT_EQ(hint, "") << c.name;
+        else EXPECT_NE(hint.find(c.hintHas), std::string::npos) << c.name << ": " << hint;
     }
 }
 
@@ -80,19 +124,19 @@ protected:
     CPageBase& page = h.Make(PageId::MainParams);
 };
 
-// The two values the unit refused before: nothing is sent, the message names each control
+// Two values that would break their lines: nothing is sent, the message names each control
 // and its reason; a mended page saves.
 TEST_F(FieldCheckPage, SaveIsRefusedWhileAValueBreaksItsRule)
 {
-    page.SetText(P::kSignalLow, "99");
-    page.SetText(P::kCountryCode, "abc");
+    page.SetText(P::kSignalLow, "9\r9");
+    page.SetText(P::kCountryCode, "a\nbc");
     page.OnSaveClicked();
     EXPECT_TRUE(h.writes.empty());
     EXPECT_TRUE(h.posted.empty());  // not even the page's busy signal
     ASSERT_EQ(h.messages.size(), 1u);
     const std::string& m = h.messages[0];
     EXPECT_NE(m.find(CPageBase::kNotSaved), std::string::npos);
-    EXPECT_NE(m.find("99 is out of range. Enter a whole number from 0 to 36."), std::string::npos) << m;
+    EXPECT_NE(m.find("A value may not hold a line break."), std::string::npos) << m;
     EXPECT_NE(m.find("CCODE"), std::string::npos) << m;  // no catalog: the caption falls back to its key
     EXPECT_EQ(CheckPage(page).size(), 2u);
 

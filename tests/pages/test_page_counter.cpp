@@ -76,7 +76,12 @@ TEST(DinCounterPage, ReportsTitleAndRows)
     EXPECT_EQ(page.CellText(T::kList, 3, 0), "Ct3");
     EXPECT_EQ(page.Value(T::kList).cells.size(), 4u);
 
-    page.SetText(T::kStation, "North\r%DEFAULTS");
+    page.SetText(T::kStation, "North\r%DEFAULTS");  // a second command line: refused, nothing goes
+    page.OnSaveClicked();
+    EXPECT_TRUE(h.writes.empty());
+    ASSERT_EQ(h.messages.size(), 1u);
+    EXPECT_NE(h.messages[0].find("line break"), std::string::npos) << h.messages[0];
+    page.SetText(T::kStation, "North");
     page.OnSaveClicked();
     h.AckAll();
     EXPECT_EQ(h.writes, (std::vector<std::string>{"%DINCSMSTPump house\r", "%DINCSNAMENorth\r", "%DUMP_GPIO\r"}));

@@ -77,9 +77,16 @@ TEST_F(DinParamsTest, RowEditSendsTheRowFramedAndReloadsWithoutClearing)
     EXPECT_EQ(page.CellText(P::kList, 2, 1), "99");  // the reload does not empty the list
 }
 
-TEST_F(DinParamsTest, RowEditorRefusesWhatIsNoTime)
+// Times go out as typed (the unit judges them); what would break the line is refused.
+TEST_F(DinParamsTest, RowEditorRefusesWhatBreaksTheLine)
 {
-    for (const char* bad : {"", "-1", "65536", "1x", "3\r%DEFAULTS"}) {
+    for (const char* ok : {"-1", "65536", "1x"}) {
+        rtu::RowEdit edit;
+        ASSERT_TRUE(page.BeginEditRow(P::kList, 0, edit));
+        edit.values[P::kEditLag].text = ok;
+        EXPECT_FALSE(page.CheckEditRow(edit)) << ok;
+    }
+    for (const char* bad : {"3,4", "3\r%DEFAULTS"}) {
         rtu::RowEdit edit;
         ASSERT_TRUE(page.BeginEditRow(P::kList, 0, edit));
         edit.values[P::kEditInterval].text = "1";

@@ -119,16 +119,17 @@ TEST_F(ExtTempTest, SetupDialogWritesOneSensorThenReloads)
                         "%ETEMPDLY1=30\r%ETEMPURG1=1\r%ETEMPSND1=1\r%ETEMPEN1=0\r%COMMITCMD\r%DUMP_DS1\r");
 }
 
-TEST_F(ExtTempTest, SetupDialogAdmitsWholeNumbersOnly)
+// Calibrations go out as typed (the unit reports decimals too); a second line or a comma is refused.
+TEST_F(ExtTempTest, SetupDialogRefusesWhatBreaksTheLine)
 {
     Fill();
     rtu::RowEdit edit;
     ASSERT_TRUE(page.BeginEditRow(P::kList, 0, edit));
-    for (const char* ok : {"", "0", "125", "-55"}) {
+    for (const char* ok : {"", "0", "125", "-55", "1.5", "12a"}) {
         edit.values[P::kSetupEdit0 + 1].text = ok;
         EXPECT_FALSE(page.CheckEditRow(edit)) << ok;
     }
-    for (const char* bad : {"-", "1.5", "12a", "3\r%ATF"}) {
+    for (const char* bad : {"1,5", "3\r%ATF"}) {
         edit.values[P::kSetupEdit0 + 1].text = bad;
         const auto problem = page.CheckEditRow(edit);
         ASSERT_TRUE(problem) << bad;

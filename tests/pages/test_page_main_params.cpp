@@ -64,7 +64,7 @@ TEST_F(MainParamsTest, ReportsComeBackAsTheSavedLinesWithAcknowledgements)
 {
     Fill();
     page.OnSaveClicked();
-    ASSERT_EQ(h.posted, std::vector<int>{rtu::cmd::kPageBusy});
+    ASSERT_EQ(h.posted, std::vector<int>{rtu::cmd::kPageBusy}) << (h.messages.empty() ? "" : h.messages.back());
     ASSERT_EQ(h.writes, std::vector<std::string>{"%STARTCMD\r"});  // one line in flight
     EXPECT_EQ(*h.sequencer.NextDeadline(), h.now + rtu::CPageBase::kDefaultWaitMs);
     h.AckAll();

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <string>
 #include <vector>
 
@@ -81,10 +83,17 @@ TEST_F(ModbusTest, MasterSaveSendsSettingsThenAsksForAFullReload)
     EXPECT_EQ(h.writes, expected);
     EXPECT_EQ(h.posted, (std::vector<int>{rtu::cmd::kPageBusy, rtu::cmd::kReload}));
 
-    // A setting that is no number is refused at its field: nothing goes, no reload.
+    // A setting as the unit reported it goes back as it is; a line break in one is refused.
     h.writes.clear();
     h.posted.clear();
     h.Route("$MDRDTO 5x0");
+    master.OnSaveClicked();
+    h.AckAll();
+    EXPECT_NE(std::find(h.writes.begin(), h.writes.end(), "%MDRTO5x0\r"), h.writes.end());
+    EXPECT_TRUE(h.messages.empty());
+    h.writes.clear();
+    h.posted.clear();
+    master.SetText(M::kReadTimeout, "5\n0");
     master.OnSaveClicked();
     EXPECT_TRUE(h.writes.empty());
     EXPECT_TRUE(h.posted.empty());

@@ -97,8 +97,8 @@ TEST_F(RfZoneTest, ZoneDialogChecksItsValues)
         int sel;
     };
     const Case cases[] = {
-        {Z::kEditorInterval, "65536", 0},
-        {Z::kEditorInterval, "5m", 0},
+        {Z::kEditorInterval, "5m", 0},  // it goes on its line as a whole number
+        {Z::kEditorInterval, "a,b", 0},
         {Z::kEditorLink, "", -1},
         {Z::kEditorMessage, std::string(151, 'x'), 0},
     };

@@ -97,7 +97,8 @@ TEST_F(TimersTest, WeeklyTimerSaveAndProfile)
               "%MDATE3-1,,,-1\r\n%MDATE4-1,,,-1\r\n%MDATE5-1,,,-1\r\n%MDATE66,,,34\r\n");
 }
 
-TEST_F(TimersTest, TypedTimesAreCheckedBeforeAnythingIsSent)
+// Times go out as typed (the unit judges hours and minutes); what breaks the line is refused.
+TEST_F(TimersTest, TypedTimesGoAsTypedUnlessTheyBreakTheLine)
 {
     struct Case {
         CPageBase* page;
@@ -107,14 +108,16 @@ TEST_F(TimersTest, TypedTimesAreCheckedBeforeAnythingIsSent)
     };
     const Case cases[] = {
         {&mtimer, M::kClockHour0, "23", false},
-        {&mtimer, M::kClockHour0, "24", true},
+        {&mtimer, M::kClockHour0, "24", false},
         {&mtimer, M::kClockMinute0 + 2, "59", false},
-        {&mtimer, M::kClockMinute0 + 2, "60", true},
+        {&mtimer, M::kClockMinute0 + 2, "60", false},
         {&mtimer, M::kClockMinute0 + 2, "", false},  // empty goes out as empty text
-        {&mtimer, M::kMinuteSpan0, "65536", true},
-        {&mtimer, M::kSecondSpan0 + 3, "1e3", true},
-        {&week, W::kHour0 + 4, "7a", true},
-        {&week, W::kMinute0 + 6, "-5", true},
+        {&mtimer, M::kMinuteSpan0, "65536", false},
+        {&mtimer, M::kSecondSpan0 + 3, "1e3", false},
+        {&mtimer, M::kClockHour0, "1,2", true},  // a comma would shift the minute
+        {&week, W::kHour0 + 4, "7a", false},
+        {&week, W::kMinute0 + 6, "-5", false},
+        {&week, W::kMinute0 + 6, "5\r%ATF", true},
         {&week, W::kHour0, "0", false},
     };
     for (const Case& c : cases) {

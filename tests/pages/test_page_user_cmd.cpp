@@ -64,9 +64,8 @@ TEST_F(UserCmdTest, EditSendsBothHalvesUnframedThenAsksAgain)
     };
     const Case cases[] = {
         {"ARM", "Scharf", {"%U02Scharf\r", "%Y02ARM\r"}},
-        {"%DISARM", "Un%scharf", {"%U02Unscharf\r", "%Y02DISARM\r"}},
+        {"DISARM", "Un,scharf", {"%U02Un,scharf\r", "%Y02DISARM\r"}},  // a comma ends no value here
         {"STATUS", "Статус", {"%U02" + EncodeUcs2Hex("Статус") + "\r", "%Y02STATUS\r"}},
-        {"OUT1\r%DEFAULTS", "Pumpe\nan", {"%U02Pumpe\r", "%Y02OUT1\r"}},  // cut at the line break
         {"", "", {"%U02\r", "%Y02\r"}},
     };
     for (const Case& c : cases) {
@@ -88,6 +87,10 @@ TEST_F(UserCmdTest, EditorRefusesWhatTheUnitCannotTake)
     } cases[] = {
         {"ÄRM", "x", U::kEditorSystem},
         {"ARM", std::string(U::kMaxUserChars + 1, 'x'), U::kEditorUser},
+        {"%DISARM", "x", U::kEditorSystem},  // a '%' would start a command of its own
+        {"ARM", "Un%scharf", U::kEditorUser},
+        {"OUT1\r%DEFAULTS", "x", U::kEditorSystem},
+        {"ARM", "Pumpe\nan", U::kEditorUser},
     };
     for (const auto& c : cases) {
         const RowEdit e = Edit(0, c.system, c.user);
@@ -98,6 +101,37 @@ TEST_F(UserCmdTest, EditorRefusesWhatTheUnitCannotTake)
         EXPECT_TRUE(h.writes.empty());
     }
     EXPECT_FALSE(page.CheckEditRow(Edit(0, "ARM", std::string(U::kMaxUserChars, 'x'))));
+}
+
+// A user command the unit reports with a line end or another control character is written
+// hex-encoded: one profile line is one command, and its text comes back whole.
+TEST_F(UserCmdTest, ProfileEncodesControlCharacters)
+{
+    const struct {
+        const char* report;
+        std::string text;
+    } cases[] = {
+        {"$USERCMD2 0041000A0025004200430044", "A\n%BCD"},
+        {"$USERCMD2 0041000D0042", "A\rB"},
+        {"$USERCMD2 004100090042", "A\tB"},
+        {"$USERCMD2 0041007F", "A\x7F"},
+    };
+    for (const auto& c : cases) {
+        h.Route("$SYSCMD2 ARM");
+        h.Route(c.report);
+        ASSERT_EQ(page.CellText(U::kListId, 2, U::kUserColumn), c.text) << c.report;
+        CProfileWriter file;
+        page.WriteProfileSection(file);
+        const std::string written = file.Written();
+        EXPECT_NE(written.find("%U02" + EncodeUcs2Hex(c.text) + "\r\n%Y02ARM\r\n"), std::string::npos) << written;
+        // Every line of the section is blank, the header or one command.
+        std::size_t from = 0;
+        for (std::size_t end; (end = written.find("\r\n", from)) != std::string::npos; from = end + 2) {
+            const std::string line = written.substr(from, end - from);
+            EXPECT_TRUE(line.empty() || line.starts_with("//") || line.starts_with("%")) << line;
+            EXPECT_EQ(line.find_first_of("\r\n"), std::string::npos) << line;
+        }
+    }
 }
 
 TEST_F(UserCmdTest, ProfileHoldsCompletePairsOnly)

@@ -123,7 +123,7 @@ private slots:
             auto* link = qobject_cast<QComboBox*>(dlg.Control(CPageRfZone::kEditorLink));
             if (!link || link->currentIndex() != CPageRfZone::kLinkNone || link->itemText(0) != "Dout0") return 0;
             auto* interval = qobject_cast<CTextSpinBox*>(dlg.Control(CPageRfZone::kEditorInterval));
-            interval->SetText(firstTry ? QStringLiteral("70000") : QStringLiteral("10"));
+            interval->SetText(firstTry ? QStringLiteral("7x") : QStringLiteral("10"));
             dlg.accept();
             problem = dlg.Problem();
             firstTry = false;
@@ -163,7 +163,11 @@ private slots:
         view.EditRow(CPageUserCmd::kListId, 1);
         QCOMPARE(problem, QStringLiteral("The system command may hold ASCII characters only."));
         QVERIFY(rig.wire.empty());
-        system = QStringLiteral("%DISARM");
+        system = QStringLiteral("%DISARM");  // a '%' would start a command of its own: refused
+        view.EditRow(CPageUserCmd::kListId, 1);
+        QVERIFY(!problem.isEmpty());
+        QVERIFY(rig.wire.empty());
+        system = QStringLiteral("DISARM");
         view.EditRow(CPageUserCmd::kListId, 1);
         rig.Drain();
         QCOMPARE(rig.wire, std::string("%U010421043E\r%Y01DISARM\r%DUMP_UCMD\r"));

@@ -96,9 +96,9 @@ private slots:
             auto& dlg = static_cast<CRowEditorDlg&>(d);
             shown = rig.Edit(dlg, CPageDinParams::kEditInterval)->text();
             rig.Edit(dlg, CPageDinParams::kEditInterval)->setText("20");
-            rig.Edit(dlg, CPageDinParams::kEditLag)->setText("x5");
+            rig.Edit(dlg, CPageDinParams::kEditLag)->setText("5,1");
             dlg.accept();
-            if (dlg.Problem().isEmpty()) return int(QDialog::Rejected);  // a lag of "x5" must be refused
+            if (dlg.Problem().isEmpty()) return int(QDialog::Rejected);  // a comma would shift the line: refused
             rig.Edit(dlg, CPageDinParams::kEditLag)->setText("5");
             dlg.accept();
             return dlg.result();

@@ -303,7 +303,8 @@ private slots:
         auto* level = qobject_cast<QLineEdit*>(view.Control(D::kLevel));
         QCOMPARE(level->maxLength(), 5);
         QTest::keyClicks(level, "12ab3");
-        QCOMPARE(page.TextOf(D::kLevel), std::string("123"));  // digits only
+        QCOMPARE(page.TextOf(D::kLevel), std::string("12ab3"));  // the digits it expects are a hint, not a block
+        QVERIFY(!level->toolTip().isEmpty());
         auto* box = qobject_cast<QGroupBox*>(view.Control(D::kExtra));
         QVERIFY(box);
         QCOMPARE(box->title(), QStringLiteral("Extra"));
@@ -331,7 +332,7 @@ private slots:
         qobject_cast<QPushButton*>(view.Control(ctl::kSave))->click();
         for (int guard = 0; guard < 100 && !session.SenderIdle(); ++guard) session.HandleReceive("CMD OK\r\n");
         QCOMPARE(wire, std::string(
-                           "%STARTCMD\r%POWDLY32\r%BATEN1\r%POWLS123\r%BATMODE1\r%BATNOTE\r%COMMITCMD\r%DUMP_GPIO\r"));
+                           "%STARTCMD\r%POWDLY32\r%BATEN1\r%POWLS12ab3\r%BATMODE1\r%BATNOTE\r%COMMITCMD\r%DUMP_GPIO\r"));
         QVERIFY(view.grab().save(QStringLiteral(SHELL_TEST_OUTPUT_DIR "/rtuconfig-dummy-page.png")));
     }
 

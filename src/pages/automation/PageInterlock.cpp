@@ -76,7 +76,6 @@ const HandlerDecl kHandlers[] = {
     {.number = 1, .key = "$ILOCK", .fn = Take},
 };
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // The code a list's selection stands for; nullopt when it names no item.
 std::optional<int> Selected(const RowEdit& edit, int id, int items)
@@ -117,6 +116,7 @@ bool CPageInterlock::BeginEditRow(int listId, int row, RowEdit& edit)
 
 std::optional<FieldProblem> CPageInterlock::CheckEditRow(const RowEdit& edit) const
 {
+    if (auto problem = CPageBase::CheckEditRow(edit)) return problem;
     if (!Selected(edit, kEditorEvent, kEvents)) return FieldProblem{kEditorEvent, {}, "Choose the event of the rule."};
     if (!Selected(edit, kEditorAction, kActions))
         return FieldProblem{kEditorAction, {}, "Choose the action of the rule."};

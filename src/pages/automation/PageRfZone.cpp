@@ -38,7 +38,6 @@ constexpr ZoneKey kZoneKeys[] = {
     {"$WINVPC", P::kVideoCall, false},
 };
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Leading digits (at most `max`) and the rest after one separating character.
 struct Numbered {
@@ -113,7 +112,10 @@ const std::vector<RowEditorDecl>& PageEditors()
           .chars = CharRule::Digits,
           .minValue = 0,
           .maxValue = P::kIntervalMax},
-         {.id = P::kEditorMessage, .kind = K::MultiLine, .maxLength = static_cast<int>(kUcs2DecodedChars)},
+         {.id = P::kEditorMessage,
+          .kind = K::MultiLine,
+          .maxLength = static_cast<int>(kUcs2DecodedChars),
+          .encoded = true},
          MakeButton(P::kEditorOk, Shared("Buttons", "OK")),
          MakeButton(P::kEditorCancel, Shared("Buttons", "CANCEL"))}}};
     return editors;
@@ -220,11 +222,10 @@ bool CPageRfZone::BeginEditRow(int listId, int row, RowEdit& edit)
 
 std::optional<FieldProblem> CPageRfZone::CheckEditRow(const RowEdit& edit) const
 {
-    for (const FieldDecl& f : RowEditors()[0].fields) {
-        const FieldValue* v = EditValue(edit, f.id);
-        if (!v || !HoldsText(f.kind)) continue;
-        if (std::string why = CheckTypedValue(f, v->text); !why.empty()) return FieldProblem{f.id, {}, std::move(why)};
-    }
+    if (auto problem = CPageBase::CheckEditRow(edit)) return problem;
+    // The interval goes on its line as a whole number.
+    if (const FieldValue* interval = EditValue(edit, kEditorInterval); interval && !interval->text.empty() && !IsInteger(interval->text))
+        return FieldProblem{kEditorInterval, {}, "Enter a whole number such as 10."};
     const FieldValue* link = EditValue(edit, kEditorLink);
     if (link && (link->sel < 0 || link->sel > kLinkNone))
         return FieldProblem{kEditorLink, {}, "Choose the linked output or \"" + NoneText() + "\"."};

@@ -46,7 +46,8 @@ const std::vector<RowEditorDecl>& PageEditors()
                         .captionId = 1292,
                         .maxLength = P::kMaxUserChars},
                        MakeButton(P::kEditorOk, Shared("Buttons", "Ok")),
-                       MakeButton(P::kEditorCancel, Shared("Buttons", "CANCEL"))}}};
+                       MakeButton(P::kEditorCancel, Shared("Buttons", "CANCEL"))},
+                      "%"}};  // each text ends its line; a '%' would start a command of its own
     return editors;
 }
 
@@ -58,13 +59,11 @@ const HandlerDecl kHandlers[] = {
     {.number = 2, .key = "$USERCMD", .fn = TakeUser},
 };
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsHex(char c) { return IsDigit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
 
 // A text the unit keeps as hex digits, four per character.
 bool LooksHex(std::string_view text)
 {
-    return text.size() % kHexGroup == 0 && std::all_of(text.begin(), text.end(), IsHex);
+    return text.size() % kHexGroup == 0 && std::all_of(text.begin(), text.end(), IsHexDigit);
 }
 
 std::string EditText(const RowEdit& edit, int id)
@@ -108,7 +107,13 @@ bool CPageUserCmd::HasNonAscii(std::string_view text)
 
 std::string CPageUserCmd::UserForUnit(const std::string& text)
 {
-    return HasNonAscii(text) ? EncodeUcs2Hex(text) : text;
+    // A control character (a line end the unit reported) goes hex-encoded like text beyond
+    // ASCII: one profile line stays one command.
+    const bool control = std::any_of(text.begin(), text.end(), [](char c) {
+        const auto u = static_cast<unsigned char>(c);
+        return u < ' ' || u == kDelete;
+    });
+    return control || HasNonAscii(text) ? EncodeUcs2Hex(text) : text;
 }
 
 void CPageUserCmd::TakeReport(std::string_view text, bool user)
@@ -153,14 +158,11 @@ bool CPageUserCmd::BeginEditRow(int listId, int row, RowEdit& edit)
 
 std::optional<FieldProblem> CPageUserCmd::CheckEditRow(const RowEdit& edit) const
 {
-    if (HasNonAscii(SingleLine(EditText(edit, kEditorSystem)))) {
+    if (auto problem = CPageBase::CheckEditRow(edit)) return problem;
+    if (HasNonAscii(EditText(edit, kEditorSystem))) {
         std::string why = Tr("SYSMSG", "INVALID_CMD");
         return FieldProblem{kEditorSystem, {}, why.empty() ? kInvalidCommand : why};
     }
-    for (const FieldDecl& f : RowEditors()[0].fields)
-        if (f.kind == K::Text)
-            if (std::string why = CheckTypedValue(f, SingleLine(EditText(edit, f.id))); !why.empty())
-                return FieldProblem{f.id, {}, std::move(why)};
     return std::nullopt;
 }
 

@@ -27,6 +27,7 @@ public:
     // A user command comes back hex-encoded and is shown with at most this many characters.
     static constexpr int kMaxUserChars = 150;
     static constexpr unsigned char kFirstNonAscii = 0x80;
+    static constexpr unsigned char kDelete = 0x7F;  // the one control character above the blank
 
     CPageUserCmd(PageContext& context, const PageInfo& info);
 

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "link/RoutingTable.h"
+#include "link/TextFields.h"
 #include "pages/framework/FieldBuilders.h"
 
 namespace rtu {
@@ -11,7 +12,6 @@ namespace {
 constexpr std::size_t kValueAt = 3;  // letter, timer digit, separator, then the value
 constexpr int kWeekdays = 7;         // DAY0 … DAY6
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 TextRef Action(const char* key) { return Shared("TIMERACTS", key); }
 

@@ -101,17 +101,13 @@ bool CPhoneListPage::BeginEditRow(int listId, int row, RowEdit& edit)
 
 std::string CPhoneListPage::PhoneNumberProblem(std::string_view number)
 {
-    const std::string_view digits = !number.empty() && number[0] == '+' ? number.substr(1) : number;
-    if (number.empty()) return {};
-    if (digits.empty()) return "A phone number needs digits after the \"+\".";
-    for (char c : digits)
-        if (c < '0' || c > '9')
-            return "A phone number holds digits only, with one optional \"+\" in front (no spaces or other signs).";
-    return {};
+    if (number.empty() || IsPhoneNumber(number)) return {};
+    return "A phone number holds digits only, with one optional \"+\" in front (no spaces or other signs).";
 }
 
 std::optional<FieldProblem> CPhoneListPage::CheckEditRow(const RowEdit& edit) const
 {
+    if (auto problem = CPageBase::CheckEditRow(edit)) return problem;
     auto it = edit.values.find(kEditorNumber);
     if (it == edit.values.end()) return std::nullopt;
     std::string reason = PhoneNumberProblem(it->second.text);

@@ -20,22 +20,8 @@ std::string FormatLabel(const char* format, int number)
 
 void Take(CPageBase& page, const RouteHit& hit) { static_cast<CTextTablePage&>(page).TakeReport(hit); }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
-
-IndexedText SplitIndexedText(std::string_view text)
-{
-    std::size_t digits = 0;
-    long long value = 0;
-    while (digits < text.size() && digits < CTextTablePage::kMaxIndexDigits && IsDigit(text[digits]))
-        value = value * 10 + (text[digits++] - '0');
-    IndexedText out;
-    if (digits > 0) out.index = value;
-    const std::size_t start = digits + 1;  // skip the separating blank
-    out.text = start < text.size() ? text.substr(start) : std::string_view{};
-    return out;
-}
 
 CTextTablePage::CTextTablePage(PageContext& context, const PageInfo& info, const TextTableDecl& shape)
     : CPageBase(context, info), shape_(shape)
@@ -53,9 +39,9 @@ CTextTablePage::CTextTablePage(PageContext& context, const PageInfo& info, const
     editors_.push_back(RowEditorDecl{
         shape_.listId,
         Fixed("Inputs"),
-        {{.id = kEditorText, .kind = FieldKind::MultiLine},
+        {{.id = kEditorText, .kind = FieldKind::Text, .encoded = true},  // one line, hex-encoded on its line
          {.id = kEditorUnitLabel, .kind = FieldKind::Label, .caption = Fixed("Unit"), .visible = shape_.unitRow},
-         {.id = kEditorUnit, .kind = FieldKind::Text, .visible = shape_.unitRow},
+         {.id = kEditorUnit, .kind = FieldKind::Text, .visible = shape_.unitRow, .encoded = true},
          MakeButton(kEditorOk, Shared("Buttons", "OK")),
          MakeButton(kEditorCancel, Shared("Buttons", "CANCEL"))}});
     handlers_.push_back({.number = 1, .key = shape_.reportKey, .fn = Take});
@@ -121,12 +107,12 @@ void CTextTablePage::TakeReport(const RouteHit& hit)
 {
     switch (shape_.reportForm) {
     case TextReportForm::Entry: {
-        const IndexedText it = SplitIndexedText(hit.text);
+        const IndexedText it = SplitIndexed(hit.text, kMaxIndexDigits);
         if (it.index) SetEntry(*it.index, it.text);
         break;
     }
     case TextReportForm::IndexedName: {
-        const IndexedText it = SplitIndexedText(hit.text);
+        const IndexedText it = SplitIndexed(hit.text, kMaxIndexDigits);
         SetEntry(it.index.value_or(0), it.text);
         break;
     }

@@ -86,12 +86,5 @@ private:
 std::span<const TextTableDecl> TextTables();
 std::unique_ptr<CPageBase> MakeTextTable(PageContext& context, const PageInfo& info);
 
-// The leading number of a report's text and where its text begins: up to kMaxIndexDigits
-// digits, then one separating character. No digits: no number, text after one character.
-struct IndexedText {
-    std::optional<long long> index{};
-    std::string_view text{};
-};
-IndexedText SplitIndexedText(std::string_view text);
 
 }  // namespace rtu

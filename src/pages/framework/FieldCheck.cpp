@@ -1,7 +1,9 @@
 #include "pages/framework/FieldCheck.h"
 
 #include <algorithm>
-#include <charconv>
+#include <cstring>
+
+#include "pages/framework/CommandFormat.h"
 
 namespace rtu {
 namespace {
@@ -13,33 +15,43 @@ std::size_t CharCount(std::string_view text)
         std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsHex(char c) { return IsDigit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
 
-std::string CheckChars(CharRule rule, std::string_view text)
+constexpr const char* kMayRefuse = "The unit may refuse this: ";
+
+std::string CharHint(CharRule rule, std::string_view text)
 {
+    if (text.empty()) return {};
     switch (rule) {
     case CharRule::Any: return {};
-    case CharRule::Digits:
-        return std::all_of(text.begin(), text.end(), IsDigit) ? std::string{} : "Only the digits 0-9 are allowed.";
+    case CharRule::Digits: return IsWhole(text) ? std::string{} : "it expects the digits 0-9 only.";
+    case CharRule::Phone:
+        return IsPhoneNumber(text) ? std::string{} : "it expects digits, with one \"+\" at the start.";
     case CharRule::Hex:
-        return std::all_of(text.begin(), text.end(), IsHex) ? std::string{}
-                                                            : "Only hexadecimal digits (0-9, A-F) are allowed.";
+        return std::all_of(text.begin(), text.end(), IsHexDigit) ? std::string{}
+                                                                 : "it expects hexadecimal digits (0-9, A-F).";
+    case CharRule::Decimal: return IsDecimal(text) ? std::string{} : "it expects a number such as 10, -3 or 0.5.";
     }
     return {};
 }
 
-std::string CheckRange(const FieldDecl& f, std::string_view text)
+std::string RangeHint(const FieldDecl& f, std::string_view text)
 {
-    const std::string wanted =
-        "Enter a whole number from " + std::to_string(f.minValue) + " to " + std::to_string(f.maxValue) + ".";
-    if (text.empty()) return {};  // nothing typed and nothing reported: the page's load state decides
-    long long n = 0;
-    const char* end = text.data() + text.size();
-    const auto [at, ec] = std::from_chars(text.data(), end, n);
-    if (ec != std::errc{} || at != end) return wanted;
-    if (n < f.minValue || n > f.maxValue) return std::string(text) + " is out of range. " + wanted;
-    return {};
+    if (f.kind != FieldKind::Number || f.maxValue <= f.minValue || !IsInteger(text)) return {};
+    const long long n = LeadingNumber(text);
+    if (n >= f.minValue && n <= f.maxValue) return {};
+    return "it takes " + std::to_string(f.minValue) + " to " + std::to_string(f.maxValue) + ".";
+}
+
+bool StartsWithNumber(std::string_view text)
+{
+    const std::size_t sign = !text.empty() && (text[0] == '-' || text[0] == '+') ? 1 : 0;
+    return IsDigit(At(text, sign));
+}
+
+// Whether the row puts its value on the line as a whole number ("%d"): a text there can't be sent as typed.
+bool WritesNumber(const FieldDecl& f)
+{
+    return f.write.format && !f.write.compose && HoldsText(f.kind) && ConversionsOf(f.write.format) == "d";
 }
 
 bool Writes(const FieldDecl& f)
@@ -66,20 +78,74 @@ std::string Keyword(const char* format)
 
 }  // namespace
 
+// Whether the user can mend the row's value: rows that write nothing, hidden and read-only
+// controls are not the user's.
+bool UserMends(const FieldDecl& f)
+{
+    return Writes(f) && f.visible && !f.readOnly && HoldsText(f.kind) && f.kind != FieldKind::Value;
+}
+
 std::string CheckFieldValue(const FieldDecl& f, const FieldValue& value)
 {
-    if (!Writes(f) || !f.visible || f.readOnly || !HoldsText(f.kind) || f.kind == FieldKind::Value) return {};
+    if (!UserMends(f)) return {};
     return CheckTypedValue(f, value.text);
 }
 
-std::string CheckTypedValue(const FieldDecl& f, std::string_view text)
+std::string SeparatorsOf(const FieldDecl& f)
 {
-    if (f.kind == FieldKind::Number && f.maxValue > f.minValue)
-        if (std::string why = CheckRange(f, text); !why.empty()) return why;
-    if (std::string why = CheckChars(f.chars, text); !why.empty()) return why;
+    if (f.separators) return f.separators;
+    if (f.write.partOf != 0 || f.write.compose) return ",";
+    if (!f.write.format || ConversionsOf(f.write.format) != "s") return {};
+    // The character right after the text in its format ends it ("%%X%s,%d\r" -> ',').
+    const char* conv = std::strstr(f.write.format, "%s");
+    if (!conv) return {};
+    const char next = conv[2];
+    if (next == '\0' || next == '\r' || next == '\n' || next == '%') return {};
+    return std::string(1, next);
+}
+
+std::string CheckTypedValue(const FieldDecl& f, std::string_view text, const char* separators)
+{
+    // A text the unit keeps hex-encoded reaches the line as hex digits only: a message of several
+    // lines may hold its line breaks there. Everything else is one line on the unit.
+    const bool encoded = f.report.decode == Decode::Hex || f.encoded;
+    if (!(encoded && f.kind == FieldKind::MultiLine) && text.find_first_of("\r\n") != std::string_view::npos)
+        return "A value may not hold a line break.";
+    if (!encoded && std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < ' '; }))
+        return "A value may not hold control characters.";
+    const std::string ends = separators ? std::string(separators) : SeparatorsOf(f);
+    if (!encoded && !ends.empty())
+        if (const std::size_t at = text.find_first_of(ends); at != std::string_view::npos)
+            return std::string("A value may not hold \"") + text[at] + "\" here: it ends the value on the command line.";
+    // Its leading number goes out ("12x" as the unit reported it goes as 12); without one it would go as 0.
+    if (WritesNumber(f) && !text.empty() && !StartsWithNumber(text)) return "Enter a whole number such as 10 or -3.";
     if (f.maxLength > 0 && CharCount(text) > static_cast<std::size_t>(f.maxLength))
         return "At most " + std::to_string(f.maxLength) + " characters are allowed.";
     return {};
+}
+
+std::string ValueHint(const FieldDecl& f, std::string_view text)
+{
+    if (!UserMends(f)) return {};
+    std::string why = RangeHint(f, text);
+    if (why.empty()) why = CharHint(f.chars, text);
+    return why.empty() ? why : kMayRefuse + why;
+}
+
+std::optional<FieldProblem> CheckEditorValues(const CPageBase& page, const RowEdit& edit)
+{
+    for (const RowEditorDecl& e : page.RowEditors()) {
+        if (e.listId != edit.listId) continue;
+        for (const FieldDecl& f : e.fields) {
+            const auto it = edit.values.find(f.id);
+            if (it == edit.values.end() || !HoldsText(f.kind) || f.readOnly || f.kind == FieldKind::Value) continue;
+            if (std::string why = CheckTypedValue(f, it->second.text, f.separators ? f.separators : e.separators);
+                !why.empty())
+                return FieldProblem{f.id, FieldCaption(page, f), std::move(why)};
+        }
+        return std::nullopt;
+    }
+    return std::nullopt;
 }
 
 std::vector<FieldProblem> CheckPage(const CPageBase& page)

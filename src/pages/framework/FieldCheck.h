@@ -1,9 +1,12 @@
-// What a typed value may be before it goes to the unit: the declared range of a number, the
-// characters a text may hold and its longest length. The page refuses a save while a value
-// breaks its row's rule, and a view marks the control with the reason. Also: which rows a
-// command line the unit refused came from.
+// What a value may be before it goes to the unit. Refused (the save or row edit sends nothing
+// and the field shows why): what would break the command line's framing — a line break, a
+// control character, the separator that ends the value on its line, a text where a whole
+// number is written — and a text longer than the unit keeps. Hinted only (the unit may refuse
+// it, and its answer is the judgement): a range or the characters the unit is known to expect.
+// Also: which rows a command line the unit refused came from.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,9 +18,16 @@ namespace rtu {
 // Why a value breaks its row's rule; empty when it is fine (rows that write nothing, hidden
 // and read-only controls are always fine: the user can't mend them).
 std::string CheckFieldValue(const FieldDecl& f, const FieldValue& value);
-// Why a typed text breaks a row's rule (range, characters, length), whatever writes it: the
-// check of a row editor's inputs.
-std::string CheckTypedValue(const FieldDecl& f, std::string_view text);
+// Why a typed text can't go on the row's command line, whatever writes it: the check of a row
+// editor's inputs. `separators` overrides the row's own (a row editor's).
+std::string CheckTypedValue(const FieldDecl& f, std::string_view text, const char* separators = nullptr);
+// What the unit may refuse in a value that goes out as it is (a range, the characters it
+// expects), for the field's frame and tool tip; empty when nothing is known against it.
+std::string ValueHint(const FieldDecl& f, std::string_view text);
+// The characters that end the row's value on its command line (see FieldDecl::separators).
+std::string SeparatorsOf(const FieldDecl& f);
+// The first input of a row editor that can't go on its lines, with the reason.
+std::optional<FieldProblem> CheckEditorValues(const CPageBase& page, const RowEdit& edit);
 // Every value of the page that breaks its rule, in declaration order.
 std::vector<FieldProblem> CheckPage(const CPageBase& page);
 // "Caption: reason" lines, one per problem.

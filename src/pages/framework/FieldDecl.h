@@ -28,11 +28,14 @@ enum class FieldKind {
     Custom,         // a widget the page brings itself (chart, picture, bit matrix), by name
 };
 
-// The characters a user may type into a text.
+// The characters the unit is known to expect in a text. Only a hint at the field (the unit
+// may refuse other characters); what the command line's framing needs is checked always.
 enum class CharRule {
-    Any,     // anything
-    Digits,  // 0-9 only
-    Hex,     // 0-9, A-F
+    Any,      // anything
+    Digits,   // 0-9 only
+    Phone,    // 0-9 and a leading '+'
+    Hex,      // 0-9, A-F
+    Decimal,  // an optional '-', digits, an optional point with digits ("1.5", "-3", "0.0000")
 };
 
 // How a report sets a control.
@@ -107,11 +110,16 @@ struct FieldDecl {
     ReportDecl report2{};        // a second report key that sets it too
     WriteDecl write{};           // how a save writes it
     const char* dump = nullptr;  // the dump command whose answer carries its report
-    int maxLength = 0;           // Text: longest text a user may type; 0: no limit
+    int maxLength = 0;           // Text: longest text the unit keeps (longer is refused); 0: no limit
     CharRule chars = CharRule::Any;
+    // The characters that end this value on its command line; a value may not hold them.
+    // nullptr: what the row's writing says (a composed line's comma, the character after the
+    // text in its format; a row editor's own separators); "": none.
+    const char* separators = nullptr;
+    bool encoded = false;  // a row editor's text that goes on its line hex-encoded (a page row says so by its report)
     bool secret = false;  // a PIN or password: masked in the window, in support archives and masked exports
     const char* handlerKey = nullptr;  // the report a page handler takes this value from (its row names none)
-    int minValue = 0;  // Number: spin range
+    int minValue = 0;  // Number: spin range, the range the unit is known to take (a hint, never a refusal)
     int maxValue = 0;
     std::vector<TextRef> items{};       // Combo / EditableCombo / Radio items, in order
     int cleared = -1;                   // Combo / Radio: the selection after a clear (-1: none)
@@ -142,6 +150,7 @@ struct RowEditorDecl {
     int listId = 0;                   // the list whose rows it edits
     TextRef title{};                  // dialog caption
     std::vector<FieldDecl> fields{};  // the editor's controls
+    const char* separators = ",";     // what ends each value on the lines it writes ("": a value ends its line)
 };
 
 // Whether a control holds a value (as opposed to a caption, a box or a button).

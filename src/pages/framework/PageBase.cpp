@@ -279,6 +279,7 @@ bool CPageBase::OnCommand(int id)
 }
 
 bool CPageBase::BeginEditRow(int, int, RowEdit&) { return false; }
+std::optional<FieldProblem> CPageBase::CheckEditRow(const RowEdit& edit) const { return CheckEditorValues(*this, edit); }
 void CPageBase::CommitEditRow(const RowEdit&) {}
 bool CPageBase::OnCellClicked(int, int, int) { return false; }
 

@@ -19,6 +19,7 @@
 #include "link/ProfileWriter.h"
 #include "link/RoutingTable.h"
 #include "link/Sequencer.h"
+#include "link/TextFields.h"
 #include "pages/framework/FieldDecl.h"
 #include "pages/framework/PageTable.h"
 #include "pages/framework/TextCatalog.h"
@@ -162,8 +163,9 @@ public:
     virtual void CommitEditRow(const RowEdit& edit);
     // A click on a list cell (priority grids toggle it). Returns whether it changed anything.
     virtual bool OnCellClicked(int listId, int row, int col);
-    // Checks a row editor's values before anything is sent; nullopt when they may go.
-    virtual std::optional<FieldProblem> CheckEditRow(const RowEdit&) const { return std::nullopt; }
+    // Checks a row editor's values before anything is sent; nullopt when they may go. The
+    // framework's value rules hold for every editor; a page adds what its rows need.
+    virtual std::optional<FieldProblem> CheckEditRow(const RowEdit& edit) const;
 
     // --- what the page holds ---
     // The page shows the unit's values: a reload of it finished since the port was opened.

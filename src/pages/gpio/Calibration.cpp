@@ -3,15 +3,15 @@
 #include <cmath>
 
 #include "pages/framework/Printf.h"
-#include "pages/gpio/ReportText.h"
+#include "link/TextFields.h"
 
 namespace rtu {
 namespace {
 
 std::optional<double> Number(const std::string& text)
 {
-    if (!io::IsDecimal(text)) return std::nullopt;
-    return io::LeadingDouble(text);
+    if (!IsDecimal(text)) return std::nullopt;
+    return LeadingDouble(text);
 }
 
 Calibration Refuse(CalibrationField field, std::string reason)

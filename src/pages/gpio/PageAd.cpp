@@ -8,7 +8,7 @@
 #include "pages/framework/FieldCheck.h"
 #include "pages/framework/Printf.h"
 #include "pages/gpio/Calibration.h"
-#include "pages/gpio/ReportText.h"
+#include "link/TextFields.h"
 
 namespace rtu {
 namespace {
@@ -250,7 +250,7 @@ void CPageAd::OnSaveClicked()
     for (const int* ids : {kHigh, kLow, kScale, kZero, kOffset, kStep})
         for (int n = 0; n < kChannels; ++n) {
             const std::string& text = TextOf(ids[n]);
-            if (!text.empty() && !io::IsDecimal(text))
+            if (!text.empty() && !IsDecimal(text))
                 problems.push_back({ids[n], FieldCaption(*this, *FindField(ids[n])) + " " + std::to_string(n),
                                     "Enter a number such as 12 or -3.5."});
         }
@@ -290,6 +290,7 @@ bool CPageAd::BeginEditRow(int listId, int, RowEdit& edit)
 
 std::optional<FieldProblem> CPageAd::CheckEditRow(const RowEdit& edit) const
 {
+    if (auto problem = CPageBase::CheckEditRow(edit)) return problem;
     if (ChannelOfButton(edit.listId) < 0) return std::nullopt;
     const Calibration c = Calibrate(InputOf(edit, version_));
     if (!c.problem) return std::nullopt;
@@ -338,10 +339,10 @@ void CPageAd::TakeReport(const RouteHit& hit)
     if (key == "$ADIN") {
         // "H<channel> <number>" or "L…"; the range, step and offset lines ("R", "S", "O")
         // are taken by their own rows.
-        const char letter = io::At(text, 0);
-        const auto n = io::ChannelAt(text, kLimitChannelAt, kChannels);
+        const char letter = At(text, 0);
+        const auto n = ChannelAt(text, kLimitChannelAt, kChannels);
         if ((letter != 'H' && letter != 'L') || !n || rest(kLimitValueAt).empty()) return;
-        SetText(letter == 'H' ? kHigh[*n] : kLow[*n], Printf("%.2f", io::LeadingDouble(rest(kLimitValueAt))));
+        SetText(letter == 'H' ? kHigh[*n] : kLow[*n], Printf("%.2f", LeadingDouble(rest(kLimitValueAt))));
         return;
     }
     if (key == "$AINVER") {
@@ -349,24 +350,24 @@ void CPageAd::TakeReport(const RouteHit& hit)
         return;
     }
     const bool enable = key == "*ADC_EN";
-    const auto n = io::ChannelAt(text, enable ? kEnableChannelAt : kChannelAt, kChannels);
+    const auto n = ChannelAt(text, enable ? kEnableChannelAt : kChannelAt, kChannels);
     if (!n) return;
     const std::size_t at = enable ? kEnableValueAt : kValueAt;
     if (key == "*AINC") SetText(kReading[*n], rest(at));
     else if (key == "$ADINRH")
-        rangeHigh_[static_cast<std::size_t>(*n)] = static_cast<float>(io::LeadingDouble(rest(at)));
+        rangeHigh_[static_cast<std::size_t>(*n)] = static_cast<float>(LeadingDouble(rest(at)));
     else if (key == "$ADINRL")
-        rangeLow_[static_cast<std::size_t>(*n)] = static_cast<float>(io::LeadingDouble(rest(at)));
+        rangeLow_[static_cast<std::size_t>(*n)] = static_cast<float>(LeadingDouble(rest(at)));
     else if (key == "$ADINST") SetText(kStep[*n], rest(at));
     else if (key == "$ADINOT") SetText(kOffset[*n], rest(at));
-    else if (key == "$AINURG") SetCheck(kUrgent[*n], io::At(text, at) == '1');
-    else if (key == "$AINSND") SetCheck(kSound[*n], io::At(text, at) == '1');
+    else if (key == "$AINURG") SetCheck(kUrgent[*n], At(text, at) == '1');
+    else if (key == "$AINSND") SetCheck(kSound[*n], At(text, at) == '1');
     else if (key == "$AINTPE") {
-        const char digit = io::At(text, at);
+        const char digit = At(text, at);
         if (digit < '0' || digit > '9') return;
         ApplyReport(*FindField(kType[*n]), Decode::Number, text.substr(at, 1));
     } else if (enable) {
-        SetCheck(kEnable[*n], io::At(text, at) == '1');
+        SetCheck(kEnable[*n], At(text, at) == '1');
     }
 }
 

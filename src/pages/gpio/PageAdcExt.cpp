@@ -4,7 +4,7 @@
 
 #include "pages/framework/FieldBuilders.h"
 #include "pages/framework/Printf.h"
-#include "pages/gpio/ReportText.h"
+#include "link/TextFields.h"
 
 namespace rtu {
 namespace {
@@ -105,7 +105,7 @@ std::unique_ptr<CPageBase> CPageAdcExt::Make(PageContext& context, const PageInf
 std::optional<int> CPageAdcExt::InterlockOf(const std::string& text)
 {
     // A plain number as typed, else the number in an item's text ("OC 2"); none: not used.
-    if (io::IsWhole(text)) {
+    if (IsWhole(text)) {
         const int n = text.size() > 3 ? kNotUsed + 1 : std::stoi(text);
         if (n < kOutputs || n == kNotUsed) return n;
         return std::nullopt;
@@ -120,7 +120,7 @@ std::optional<int> CPageAdcExt::InterlockOf(const std::string& text)
 std::string CPageAdcExt::InterlockItem(const std::string& cell)
 {
     // A cell without an output number (not reported) shows "Not Used", not output 0.
-    if (!io::IsWhole(cell)) return "Not Used";
+    if (!IsWhole(cell)) return "Not Used";
     const int n = cell.size() > 3 ? kNotUsed : std::stoi(cell);
     return n < kNotUsedItem ? Printf("OC %d", n) : "Not Used";
 }
@@ -139,12 +139,13 @@ bool CPageAdcExt::BeginEditRow(int listId, int row, RowEdit& edit)
 
 std::optional<FieldProblem> CPageAdcExt::CheckEditRow(const RowEdit& edit) const
 {
+    if (auto problem = CPageBase::CheckEditRow(edit)) return problem;
     for (int c = 0; c < kValues; ++c) {
         const int id = kEditorIds[c];
         const std::string text = EditText(edit, id);
         if (c + 1 >= kFirstInterlock) {
             if (!InterlockOf(text)) return FieldProblem{id, {}, "Choose an output OC 0 to OC 3, or Not Used."};
-        } else if (!text.empty() && !io::IsDecimal(text)) {
+        } else if (!text.empty() && !IsDecimal(text)) {
             return FieldProblem{id, {}, "Enter a number such as 50 or 2.5, or leave it empty."};
         }
     }
@@ -168,12 +169,12 @@ void CPageAdcExt::CommitEditRow(const RowEdit& edit)
 
 void CPageAdcExt::TakeReport(const RouteHit& hit, int firstColumn, int count)
 {
-    const auto row = io::ChannelAt(hit.text, kRowAt, kRows);
+    const auto row = ChannelAt(hit.text, kRowAt, kRows);
     if (!row || hit.text.size() < kValuesAt) return;
     std::string_view values = hit.text.substr(kValuesAt);
     values = values.substr(0, values.find_first_of("\r\n"));
     // The values fill their own columns only; more than the report carries are dropped.
-    const auto fields = io::SplitFields(values, ",", static_cast<std::size_t>(count), kMaxValueLength);
+    const auto fields = SplitFields(values, ",", static_cast<std::size_t>(count), kMaxValueLength);
     for (std::size_t i = 0; i < fields.size(); ++i) Cell(kList, *row, firstColumn + static_cast<int>(i)) = fields[i];
     NotifyChanged(kList);
 }

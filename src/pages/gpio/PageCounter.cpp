@@ -6,7 +6,7 @@
 #include "pages/framework/FieldBuilders.h"
 #include "pages/framework/FieldCheck.h"
 #include "pages/framework/Printf.h"
-#include "pages/gpio/ReportText.h"
+#include "link/TextFields.h"
 
 namespace rtu {
 namespace {
@@ -33,7 +33,7 @@ constexpr ReportName kNames[] = {
 
 template <int N> bool WriteUnits(const CPageBase& page, std::string& line)
 {
-    line = Printf("%%IOCU%d,%.2f\r", N, io::LeadingDouble(page.TextOf(P::kUnits[N])));
+    line = Printf("%%IOCU%d,%.2f\r", N, LeadingDouble(page.TextOf(P::kUnits[N])));
     return true;
 }
 
@@ -87,7 +87,7 @@ public:
     {
         auto problems = CheckPage(*this);
         for (int id : P::kUnits)
-            if (!TextOf(id).empty() && !io::IsDecimal(TextOf(id)))
+            if (!TextOf(id).empty() && !IsDecimal(TextOf(id)))
                 problems.push_back({id, FieldCaption(*this, *FindField(id)), "Enter a number such as 2.5."});
         if (!problems.empty()) {
             if (ctx_.message)
@@ -116,7 +116,7 @@ void CPageCounter::TakeReport(CPageBase& page, const RouteHit& hit)
 {
     const std::string_view text = hit.text;
     if (text.starts_with("AT")) {
-        const char state = io::At(text, kAutoAt);
+        const char state = At(text, kAutoAt);
         if (state == '0' || state == '1') page.SetCheck(kAutoUpload, state == '1');
         return;
     }

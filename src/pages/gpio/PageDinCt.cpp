@@ -5,7 +5,7 @@
 #include "pages/framework/CommandFormat.h"
 #include "pages/framework/FieldBuilders.h"
 #include "pages/framework/FieldCheck.h"
-#include "pages/gpio/ReportText.h"
+#include "link/TextFields.h"
 
 namespace rtu {
 namespace {
@@ -100,10 +100,11 @@ bool CPageDinCt::BeginEditRow(int listId, int row, RowEdit& edit)
 
 std::optional<FieldProblem> CPageDinCt::CheckEditRow(const RowEdit& edit) const
 {
+    if (auto problem = CPageBase::CheckEditRow(edit)) return problem;
     for (int id : {kEditPulse, kEditMax}) {
         auto it = edit.values.find(id);
         const std::string text = it == edit.values.end() ? std::string{} : it->second.text;
-        if (!io::IsDecimal(text)) return FieldProblem{id, {}, "Enter a number such as 10 or 0.5."};
+        if (!IsDecimal(text)) return FieldProblem{id, {}, "Enter a number such as 10 or 0.5."};
     }
     return std::nullopt;
 }
@@ -118,7 +119,7 @@ void CPageDinCt::CommitEditRow(const RowEdit& edit)
 
 void CPageDinCt::TakeRowReport(const RouteHit& hit)
 {
-    const auto row = io::ChannelAt(hit.line, kRowAt, kRows);
+    const auto row = ChannelAt(hit.line, kRowAt, kRows);
     const int column = hit.target.arg;
     if (!row || (column != kPulseColumn && column != kMaxColumn)) return;
     SetCell(kList, *row, column, std::string(kValueAt < hit.line.size() ? hit.line.substr(kValueAt) : ""));

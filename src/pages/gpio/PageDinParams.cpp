@@ -5,7 +5,7 @@
 #include "pages/framework/CommandFormat.h"
 #include "pages/framework/FieldBuilders.h"
 #include "pages/framework/Printf.h"
-#include "pages/gpio/ReportText.h"
+#include "link/TextFields.h"
 
 namespace rtu {
 namespace {
@@ -88,13 +88,8 @@ bool CPageDinParams::BeginEditRow(int listId, int row, RowEdit& edit)
 
 std::optional<FieldProblem> CPageDinParams::CheckEditRow(const RowEdit& edit) const
 {
-    for (int id : kEditorIds) {
-        auto it = edit.values.find(id);
-        const std::string text = it == edit.values.end() ? std::string{} : it->second.text;
-        if (!io::IsWhole(text) || text.size() > kValueDigits || std::stol(text) > kValueMax)
-            return FieldProblem{id, {}, "Enter a whole number from 0 to " + std::to_string(kValueMax) + "."};
-    }
-    return std::nullopt;
+    // The values go out as typed (the unit reports values beyond any guessed range); its answer judges them.
+    return CPageBase::CheckEditRow(edit);
 }
 
 void CPageDinParams::CommitEditRow(const RowEdit& edit)
@@ -111,7 +106,7 @@ void CPageDinParams::TakeReport(const RouteHit& hit, int column)
 {
     // Every blank or comma starts a field: "2,15", "1 30"; a blank after the key leaves the
     // first field empty, which names row 0.
-    const auto fields = io::SplitFields(hit.text, " ,", kMaxFields, kMaxFieldLength);
+    const auto fields = SplitFields(hit.text, " ,", kMaxFields, kMaxFieldLength);
     if (fields.size() < 2) return;
     const std::string& value = fields[1];
     if (value.empty() || !(value[0] == '-' || (value[0] >= '0' && value[0] <= '9'))) return;  // no number

@@ -5,7 +5,7 @@
 
 #include "pages/framework/FieldBuilders.h"
 #include "pages/framework/Printf.h"
-#include "pages/gpio/ReportText.h"
+#include "link/TextFields.h"
 
 namespace rtu {
 namespace {
@@ -223,19 +223,19 @@ void CPageGpio::TakeReport(const RouteHit& hit)
     const std::string_view text = hit.text;
     if (key == "$ITP") {
         // "$ITP<n> <type>": input n of the form, its type one character after the digits.
-        const auto run = io::DigitsAt(text, 0, kMaxChannelDigits);
+        const auto run = DigitsAt(text, 0, kMaxChannelDigits);
         if (!run || run->value >= kInputs || run->end + 1 > text.size()) return;
         const int id = kInputType[run->value];
         ApplyReport(*FindField(id), Decode::Number, text.substr(run->end + 1));
     } else if (key == "$OTP") {
-        const auto n = io::ChannelAt(text, kOutputAt, kOutputs);
+        const auto n = ChannelAt(text, kOutputAt, kOutputs);
         if (!n || text.size() <= kFunctionAt) return;
         ApplyReport(*FindField(kOutputType[*n]), Decode::Number, text.substr(kFunctionAt));
     } else if (key == "*IO") {
         TakeStatusLine(text);
     } else {
         const int first = key == "$DINURG" ? kUrgent0 : key == "$DINSND" ? kSound0 : key == "$DINCNT" ? kCounter0 : 0;
-        const auto n = io::ChannelAt(text, kFlagChannelAt, kFlagInputs);
+        const auto n = ChannelAt(text, kFlagChannelAt, kFlagInputs);
         if (first == 0 || !n || text.size() <= kFlagValueAt) return;
         SetCheck(first + *n, text[kFlagValueAt] == '1');
     }
@@ -244,9 +244,9 @@ void CPageGpio::TakeReport(const RouteHit& hit)
 void CPageGpio::TakeStatusLine(std::string_view text)
 {
     // "<kind>?<digits>?<state>": kind "I" or "O"; the state follows the digits' end by one.
-    const char kind = io::At(text, 0);
+    const char kind = At(text, 0);
     if (kind != 'I' && kind != 'O') return;
-    const auto run = io::DigitsAt(text, kStatusDigitsAt, kMaxChannelDigits);
+    const auto run = DigitsAt(text, kStatusDigitsAt, kMaxChannelDigits);
     if (!run || run->end + 1 >= text.size()) return;  // no channel, or no state after it
     const bool input = kind == 'I';
     if (run->value >= (input ? kInputs : kOutputs)) return;

@@ -83,6 +83,7 @@ bool CDataParams::BeginEditRow(int listId, int row, RowEdit& edit)
 
 std::optional<FieldProblem> CDataParams::CheckEditRow(const RowEdit& edit) const
 {
+    if (auto problem = CPageBase::CheckEditRow(edit)) return problem;
     auto it = edit.values.find(kInputEdit);
     if (it == edit.values.end()) return std::nullopt;
     std::string reason = CPhoneListPage::PhoneNumberProblem(it->second.text);

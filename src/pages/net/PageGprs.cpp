@@ -59,9 +59,6 @@ constexpr M2MTest kM2MTests[] = {
 
 std::string_view From(std::string_view line, std::size_t at) { return at < line.size() ? line.substr(at) : ""; }
 
-// The character at a position, or 0 beyond the line.
-char At(std::string_view line, std::size_t at) { return at < line.size() ? line[at] : '\0'; }
-
 void TakeM2M(CPageBase& page, const RouteHit& hit) { static_cast<P&>(page).ParseM2MReport(hit.line); }
 void TakeServer(CPageBase& page, const RouteHit& hit) { static_cast<P&>(page).ParseServerReport(hit.line); }
 

@@ -181,14 +181,6 @@ const FieldValue* EditValue(const RowEdit& edit, int id)
     return it == edit.values.end() ? nullptr : &it->second;
 }
 
-bool AllDigits(std::string_view text)
-{
-    if (text.empty()) return false;
-    for (char c : text)
-        if (c < '0' || c > '9') return false;
-    return true;
-}
-
 // The matrix text: two groups of four hex digits; bits beyond a valid digit read as 0.
 unsigned MatrixBits(std::string_view text)
 {
@@ -236,7 +228,7 @@ void CPageMbusParams::TakeRegisterReport(std::string_view key, std::string_view 
         return;
     }
     const bool row = key == "$MDMAS";
-    const auto fields = SplitFields(text, row ? kRowFieldChars : kFieldChars);
+    const auto fields = SplitRegisterFields(text, row ? kRowFieldChars : kFieldChars);
     const int r = LeadingNumber(fields[0]);
     if (r < 0 || r >= kModbusRegisters) return;  // the table has 32 rows; no report makes more
     auto field = [&](std::size_t i) { return i < fields.size() ? fields[i] : std::string{}; };
@@ -302,7 +294,7 @@ bool CPageMbusParams::BeginEditRow(int listId, int row, RowEdit& edit)
     edit.values[kEdStep].text = cell(kColStep);
     edit.values[kEdMask].text = cell(kColMask);
     const std::string interlock = cell(kColInterlock);
-    const int output = AllDigits(interlock) ? LeadingNumber(interlock) : kNoInterlockItem;
+    const int output = IsWhole(interlock) ? LeadingNumber(interlock) : kNoInterlockItem;
     edit.values[kEdInterlock].sel = output >= 0 && output < kOutputs ? output : kNoInterlockItem;
     for (int i = 0; i < kFlags; ++i)
         edit.values[kFlagBoxes[static_cast<std::size_t>(i)]].check = LeadingNumber(cell(kColFlag0 + i)) > 0;

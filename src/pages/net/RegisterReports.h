@@ -12,16 +12,16 @@ namespace rtu {
 inline constexpr int kModbusRegisters = 32;      // registers the unit keeps
 inline constexpr std::size_t kIndexDigits = 11;  // longest index a report may carry
 
-struct IndexedText {
+// The register index a report text starts with and the text after it; nullopt without an
+// index. An index beyond any register saturates (it names none).
+struct RegisterText {
     int index = 0;
-    std::string_view value;  // from one character after the index digits
+    std::string_view value;
 };
+std::optional<RegisterText> SplitIndex(std::string_view text);
 
-// The leading decimal index of a report text and its value; nothing without an index.
-std::optional<IndexedText> SplitIndex(std::string_view text);
-
-// A register report's text cut into fields at every blank and comma (two separators in a
-// row give an empty field); a field keeps at most `capacity` characters.
-std::vector<std::string> SplitFields(std::string_view text, std::size_t capacity);
+// A register report's text cut into fields at every blank and comma; a field keeps at most
+// `capacity` characters.
+std::vector<std::string> SplitRegisterFields(std::string_view text, std::size_t capacity);
 
 }  // namespace rtu

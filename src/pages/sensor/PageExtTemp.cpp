@@ -104,14 +104,6 @@ const HandlerDecl kHandlers[] = {
     {.number = 2, .key = "$EXTEMP", .fn = TakeCommonReport},
 };
 
-// A limit typed in the dialog: digits, with a leading minus for temperatures below zero.
-bool IsSensorNumber(const std::string& text)
-{
-    const std::size_t from = !text.empty() && text[0] == '-' ? 1 : 0;
-    if (from == text.size()) return from == 0;  // empty is allowed, a lone minus is not
-    return text.find_first_not_of("0123456789", from) == std::string::npos;
-}
-
 }  // namespace
 
 CPageExtTemp::CPageExtTemp(PageContext& context, const PageInfo& info)
@@ -181,13 +173,8 @@ bool CPageExtTemp::BeginEditRow(int listId, int row, RowEdit& edit)
 
 std::optional<FieldProblem> CPageExtTemp::CheckEditRow(const RowEdit& edit) const
 {
-    for (int i = 0; i < kEdits; ++i) {
-        const auto it = edit.values.find(kSetupEdit0 + i);
-        if (it == edit.values.end() || IsSensorNumber(it->second.text)) continue;
-        return FieldProblem{kSetupEdit0 + i, Tr(Printf("LISTC%d", kFirstSetting + i)),
-                            "Only digits (with a leading minus) are allowed."};
-    }
-    return std::nullopt;
+    // Calibrations go out as typed (the unit reports decimals too); its answer judges them.
+    return CPageBase::CheckEditRow(edit);
 }
 
 void CPageExtTemp::CommitEditRow(const RowEdit& edit)
