@@ -89,6 +89,7 @@ int CCliLoop::Open()
     }
     port_.SetPortName(options_.port);
     port_.SetBaudRate(options_.baud);
+    session_->SetLineSpeed(options_.baud);
     port_.SetFlowControl(0);
     port_.EnablePort(1);
     if (!port_.IsPortOpen()) {
