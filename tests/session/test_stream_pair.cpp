@@ -79,4 +79,21 @@ TEST(StreamPair, PictureWhileEventsArriveKeepsBoth)
     }
 }
 
+TEST(StreamPair, JsonHoldsTheRecordListsRows)
+{
+    Millis now = 0;
+    CSession session([](std::string_view) { return true; }, [&] { return now; }, nullptr);
+    // Two stored records in one line, then a real-time one.
+    session.HandleReceive("$TREC0001ET8320261201000000020023.50,141.25,$TREC0002ET8320261201001000012-4.25,\r\n");
+    session.HandleReceive("$TREC0003ET3320261201002000010019.00,\r\n");
+    const nlohmann::json json = session.ExportJson();
+    const nlohmann::json expected = nlohmann::json::parse(R"([
+        ["20261201001000", "2", "-4.25", "", "", "", "", "", ""],
+        ["20261201000000", "0", "23.50", "1", "41.25", "", "", "", ""]])");
+    EXPECT_EQ(json["CPageExtTmpLog"]["4001"], expected);
+    ASSERT_EQ(json["CPageExTmpRcd"]["4001"].size(), 1u);
+    EXPECT_EQ(json["CPageExTmpRcd"]["4001"][0][2], "19.00");
+    EXPECT_EQ(json["CPageExtTmpLog"]["records"], "2");
+}
+
 }  // namespace
