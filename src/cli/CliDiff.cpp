@@ -7,6 +7,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "cli/CliCatalog.h"
 #include "cli/CliCommands.h"
 #include "pages/framework/TextCatalog.h"
 #include "session/ProfileDiff.h"
@@ -15,14 +16,6 @@ namespace rtu::cli {
 namespace {
 
 constexpr int kJsonIndent = 2;  // spaces per level of the printed JSON
-
-// Page captions come from the catalog beside the program when there is one.
-const CTextCatalog* LoadCatalog(CTextCatalog& catalog)
-{
-    std::error_code ec;
-    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return catalog.LoadDefault(ec ? std::string() : exe.parent_path().string()) ? &catalog : nullptr;
-}
 
 const char* KindName(DiffKind kind)
 {
@@ -114,7 +107,7 @@ CLI::App* AddDiffCommand(CLI::App& app, DiffArgs& args)
 int CmdDiff(const Options& options, const DiffArgs& args)
 {
     CTextCatalog catalog;
-    const CTextCatalog* captions = LoadCatalog(catalog);
+    const CTextCatalog* captions = LoadProgramCatalog(catalog);
     if (args.files.size() == 2) {
         CProfileLines a, b;
         if (!ReadFile(args.files[0], a) || !ReadFile(args.files[1], b)) return kExitUsage;

@@ -11,6 +11,7 @@
 #include <thread>
 #include <utility>
 
+#include "cli/CliCatalog.h"
 #include "link/PortDiagnosis.h"
 #include "link/SerialPortList.h"
 
@@ -27,7 +28,7 @@ CCliLoop::CCliLoop(const Options& options) : options_(options)
     wakeFd_ = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     session_ = std::make_unique<CSession>(
         [this](std::string_view bytes) { return port_.WriteToPort(bytes.data(), bytes.size()); },
-        [] { return NowMs(); }, nullptr);
+        [] { return NowMs(); }, LoadProgramCatalog(catalog_));
     session_->SetPassword(options_.password);
     port_.SetTrace(&trace_);
     port_.SetReceiver(
@@ -89,6 +90,7 @@ int CCliLoop::Open()
     }
     port_.SetPortName(options_.port);
     port_.SetBaudRate(options_.baud);
+    session_->SetLineSpeed(options_.baud);
     port_.SetFlowControl(0);
     port_.EnablePort(1);
     if (!port_.IsPortOpen()) {

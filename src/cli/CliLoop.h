@@ -15,6 +15,7 @@
 
 #include "link/SerialPort.h"
 #include "link/WireTrace.h"
+#include "pages/framework/TextCatalog.h"
 #include "session/Session.h"
 
 namespace rtu::cli {
@@ -110,7 +111,8 @@ private:
     void Dispatch(const SessionEvent& event);
 
     Options options_;
-    CWireTrace trace_;  // before the port: the port's worker records into it
+    CTextCatalog catalog_;  // before the session, which reads its texts
+    CWireTrace trace_;      // before the port: the port's worker records into it
     CSerialPort port_;
     std::unique_ptr<CSession> session_;
     int wakeFd_ = -1;

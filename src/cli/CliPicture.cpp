@@ -15,7 +15,8 @@ int CmdPicture(CCliLoop& loop, const std::string& outPath)
     std::optional<bool> ok;
     std::string why = "the unit sent no picture";
     loop.onStatus = [&why](const ev::Status& s) {
-        if (s.text == "image get error!" || s.text == "jpeg data overload!!" || s.text == CImageCollector::kStoppedText)
+        if (s.text == "image get error!" || s.text == "jpeg data overload!!" || s.text == CImageCollector::kStoppedText ||
+            s.text == CImageCollector::kOverdueText)
             why = s.text;
     };
     loop.onTransferEnded = [&ok](const ev::TransferEnded& e) {

@@ -13,6 +13,7 @@ namespace {
 constexpr Millis kForeverMs = 365LL * 24 * 3600 * 1000;  // records without a limit run until interrupted
 constexpr double kMsPerSecond = 1000.0;
 constexpr std::string_view kCmdOk = "CMD OK";
+constexpr std::string_view kCmdErr = "CMD ERR";
 
 CTempRecordPage* RecordPage(CCliLoop& loop, PageId id)
 {
@@ -36,6 +37,12 @@ int CmdRecords(CCliLoop& loop, const std::string& csvPath, int count, double sec
     int seen = 0;
     bool printFailed = false;
     page->SetRowListener([&](const TempRow& row) {
+        if (count > 0 && seen >= count) {
+            // One line may carry several records: those beyond the count are neither printed
+            // nor appended (the page appends after this call, so the log goes first).
+            page->SetLog(nullptr);
+            return;
+        }
         const std::string line = TempCsvLine(row);
         std::fwrite(line.data(), 1, line.size(), stdout);
         printFailed = !FlushStdout() || printFailed;
@@ -63,22 +70,43 @@ int CmdRecords(CCliLoop& loop, const std::string& csvPath, int count, double sec
     return kExitOk;
 }
 
-int CmdLogSync(CCliLoop& loop, const std::string& csvPath)
+int CmdLogSync(CCliLoop& loop, const std::string& csvPath, int quietMs)
 {
     CTempRecordPage* page = RecordPage(loop, PageId::ExtTmpLog);
     if (!page) return kExitUsage;
-    bool ended = false;
-    loop.onLine = [&ended](const ev::Line& line) { ended = ended || line.text.find(kCmdOk) != std::string::npos; };
+    // The unit may acknowledge before, among or after its records: the sync has ended once it
+    // has acknowledged (or sent records without an acknowledgement) and then been quiet. Only
+    // the sync's own lines count: real-time records and events do not keep it open.
+    bool acked = false, refused = false;
+    std::optional<Millis> lastSyncLine;
+    int recordsSeen = 0;
+    loop.onLine = [&](const ev::Line& line) {
+        const bool ack = line.text.find(kCmdOk) != std::string::npos;
+        const bool err = line.text.find(kCmdErr) != std::string::npos;
+        if (ack || err || page->Records() != recordsSeen) lastSyncLine = NowMs();
+        acked = acked || ack;
+        refused = refused || err;
+        recordsSeen = page->Records();
+    };
     loop.Session().PageCommand(page->ClassName(), temppage::kSync);
-    // The log ends with the unit's acknowledgement; a unit that sends none is done once quiet.
-    const bool done = loop.RunUntil(
+    const Millis firstAnswerBy = loop.Deadline();  // --timeout bounds the wait for the first line
+    auto quietEnough = [&] { return lastSyncLine && NowMs() - *lastSyncLine >= quietMs; };
+    loop.RunUntil(
         [&] {
-            return ended || loop.PortLost() || (page->Records() > 0 && NowMs() - loop.LastReceive() >= kLogQuietMs);
+            return loop.PortLost() || ((acked || refused || page->Records() > 0) && quietEnough()) ||
+                   (!lastSyncLine && NowMs() >= firstAnswerBy);
         },
-        loop.Deadline(), [&]() -> std::optional<Millis> { return loop.LastReceive() + kLogQuietMs; });
+        NowMs() + kForeverMs,
+        [&]() -> std::optional<Millis> { return lastSyncLine ? *lastSyncLine + quietMs : firstAnswerBy; });
     loop.onLine = nullptr;
-    if (!done || loop.PortLost() || (!ended && page->Records() == 0)) {
-        std::fprintf(stderr, "rtuctl: the unit sent no stored records in time\n");
+    if (loop.PortLost()) return kExitNoAnswer;
+    if (refused && page->Records() == 0) {
+        std::fprintf(stderr, "rtuctl: the unit refused the sync (CMD ERR); %s is left as it was\n", csvPath.c_str());
+        return kExitCommandFailed;
+    }
+    if (page->Records() == 0) {
+        std::fprintf(stderr, "rtuctl: the unit sent no stored records%s; %s is left as it was\n",
+                     acked ? "" : " in time", csvPath.c_str());
         return kExitNoAnswer;
     }
     std::string error;
@@ -88,6 +116,11 @@ int CmdLogSync(CCliLoop& loop, const std::string& csvPath)
         return kExitOutput;
     }
     std::printf("records: %d\nalarms: %d\nrows written: %zu\n", page->Records(), page->Alarms(), rows.size());
+    if (page->Unlisted() > 0) {
+        std::fprintf(stderr, "rtuctl: %d records beyond the first %zu were not written\n", page->Unlisted(),
+                     rows.size());
+        return kExitOutput;
+    }
     return kExitOk;
 }
 

@@ -12,6 +12,24 @@ namespace {
 // Keys of the JSON lines, one per list column.
 constexpr const char* kJsonKeys[kEventColumns] = {"event", "number", "source", "value", "state", "time"};
 
+// A cell of the tab-separated output: tab, CR, LF and backslash are written as \t, \r, \n
+// and \\, so that every event stays one line of six columns.
+std::string EscapedCell(std::string_view cell)
+{
+    std::string out;
+    out.reserve(cell.size());
+    for (const char c : cell) {
+        switch (c) {
+        case '\t': out += "\\t"; break;
+        case '\r': out += "\\r"; break;
+        case '\n': out += "\\n"; break;
+        case '\\': out += "\\\\"; break;
+        default: out += c; break;
+        }
+    }
+    return out;
+}
+
 }  // namespace
 
 CEventPrinter::CEventPrinter(CPageEvents& page, bool json, std::FILE* out)
@@ -36,7 +54,7 @@ void CEventPrinter::PrintRow(std::size_t row)
     }
     for (int c = 0; c < kEventColumns; ++c) {
         if (c > 0) std::fputc('\t', out_);
-        const std::string_view cell = log.Cell(row, c);
+        const std::string cell = EscapedCell(log.Cell(row, c));
         std::fwrite(cell.data(), 1, cell.size(), out_);
     }
     std::fputc('\n', out_);

@@ -92,6 +92,9 @@ int main(int argc, char** argv)
         ->check(CLI::NonNegativeNumber);
     auto* logSync = app.add_subcommand("log-sync", "fetch the unit's stored temperature records into a CSV file");
     logSync->add_option("--csv", logCsv, "the CSV file (replaced)")->required();
+    int logQuietMs = kLogQuietMs;
+    logSync->add_option("--quiet-ms", logQuietMs, "the sync has ended after this much silence (default 2000)")
+        ->check(CLI::Range(1, 600000));
     std::string picturePath;
     auto* picture = app.add_subcommand("picture", "fetch one camera picture (default: into the tool's picture folder)");
     picture->add_option("-o,--output", picturePath, "write the picture to FILE");
@@ -129,7 +132,7 @@ int main(int argc, char** argv)
         else if (send->parsed()) rc = run([&] { return CmdSend(loop, sendLines); });
         else if (console->parsed()) rc = run([&] { return CmdConsole(loop); });
         else if (records->parsed()) rc = run([&] { return CmdRecords(loop, recordsCsv, recordCount, recordSeconds); });
-        else if (logSync->parsed()) rc = run([&] { return CmdLogSync(loop, logCsv); });
+        else if (logSync->parsed()) rc = run([&] { return CmdLogSync(loop, logCsv, logQuietMs); });
         else if (picture->parsed()) rc = run([&] { return CmdPicture(loop, picturePath); });
         else if (events->parsed()) rc = run([&] { return CmdEvents(loop, eventsJson); });
     }

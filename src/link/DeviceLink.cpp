@@ -42,11 +42,20 @@ void CDeviceLink::Post(int id)
 
 int CDeviceLink::HandleReceive(std::string_view chunk)
 {
-    if (chunk.empty()) return 0;
-    if (picture_.Active()) {
-        FeedPicture(chunk);
-        return 0;
+    int started = 0;
+    std::string after;  // what followed a picture's trailer: back to the lines
+    while (!chunk.empty()) {
+        if (picture_.Active()) FeedPicture(chunk);
+        else started |= ReceiveLines(chunk);
+        if (picture_.Active() || !picture_.HasLeftover()) break;
+        after = picture_.TakeLeftover();
+        chunk = after;
     }
+    return started;
+}
+
+int CDeviceLink::ReceiveLines(std::string_view chunk)
+{
     if (observer_) observer_->OnConsoleChunk(chunk);
     framer_.Append(chunk);
     AckKind ack = AckKind::None;
@@ -74,6 +83,11 @@ void CDeviceLink::HandleTime()
         if (picture_.Active()) PictureFailed(CImageCollector::kStoppedText);
         pictureQuietAt_.reset();
     }
+    if (pictureEndsBy_ && clock_() >= *pictureEndsBy_) {
+        // The unit keeps sending but the trailer never comes: no picture is that long.
+        if (picture_.Active()) PictureFailed(CImageCollector::kOverdueText);
+        pictureEndsBy_.reset();
+    }
     sequencer_.OnTime();
 }
 
@@ -81,6 +95,7 @@ std::optional<Millis> CDeviceLink::NextDeadline() const
 {
     std::optional<Millis> next = sequencer_.NextDeadline();
     if (pictureQuietAt_ && (!next || *pictureQuietAt_ < *next)) next = pictureQuietAt_;
+    if (pictureEndsBy_ && (!next || *pictureEndsBy_ < *next)) next = pictureEndsBy_;
     return next;
 }
 
@@ -189,6 +204,7 @@ void CDeviceLink::StartPicture()
     const CImageCollector::Result result = picture_.Start(rest, lineFeedDue);
     framer_.Clear();
     pictureQuietAt_ = clock_() + CImageCollector::kQuietMs;
+    pictureEndsBy_ = clock_() + CImageCollector::TransferBoundMs(baud_);
     if (first > 0 || result != CImageCollector::Result::Collecting) PictureOutcome(result, first);
 }
 
@@ -218,6 +234,7 @@ void CDeviceLink::PictureOutcome(CImageCollector::Result result, std::size_t chu
         progress_.ShowLine(kPictureTicks, text);
         if (!picture_.Active()) {
             pictureQuietAt_.reset();
+            pictureEndsBy_.reset();
             if (observer_) {
                 observer_->OnConsoleChunk("\xE5\xAE\x8C\xE6\xAF\x95");  // "finished", shown on the console
                 observer_->OnLine("$IMAGE_END");

@@ -52,7 +52,8 @@ public:
     // Tells the lines the unit sends by itself, outside any reply (streamed records, events).
     void SetStreamLineTest(std::function<bool(std::string_view)> test) { isStreamLine_ = std::move(test); }
 
-    // A chunk from the port. Returns 1 when a picture transfer started in it, else 0.
+    // A chunk from the port. Returns 1 when a picture transfer started in it, else 0. The
+    // bytes after a picture's trailer are cut into lines like any others.
     int HandleReceive(std::string_view chunk);
     // Time passed: ends a command wait whose bound ran out.
     void HandleTime();
@@ -60,7 +61,8 @@ public:
     // flags, the progress state and every queued command are dropped (a command in flight
     // ends its wait unanswered). The observer, route directory and callbacks stay.
     void Reset();
-    // When HandleTime is due next: a command's bound, or the quiet time of a picture transfer.
+    // When HandleTime is due next: a command's bound, or the quiet time or the whole-transfer
+    // bound of a picture transfer.
     std::optional<Millis> NextDeadline() const;
 
     // The main window's commands (the setup command expects the user to have been told to
@@ -92,7 +94,10 @@ public:
     {
         picture_.Abort();
         pictureQuietAt_.reset();
+        pictureEndsBy_.reset();
     }
+    // The port's line speed: it bounds how long a picture transfer may take.
+    void SetLineSpeed(int baud) { baud_ = baud; }
 
     std::string password = kDefaultPassword;  // the console password the tool answers with
     bool closingDown = false;                 // the window is closing: a running profile stops
@@ -101,6 +106,7 @@ public:
     std::function<void()> onLoginRefused;
 
 private:
+    int ReceiveLines(std::string_view chunk);
     void ProcessLine(const std::string& line, AckKind& ack);
     void StartPicture();
     void FeedPicture(std::string_view chunk);
@@ -120,6 +126,8 @@ private:
     CLineFramer framer_;
     CImageCollector picture_;
     std::optional<Millis> pictureQuietAt_;  // a picture transfer without a byte until then has failed
+    std::optional<Millis> pictureEndsBy_;   // a picture transfer not ended by then has failed
+    int baud_ = CImageCollector::kDefaultBaud;
     std::string line_;
 };
 

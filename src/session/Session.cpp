@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "pages/framework/FieldCheck.h"
+#include "pages/sensor/TempRecordPage.h"
 #include "session/MaskedSecrets.h"
 
 namespace rtu {
@@ -196,6 +197,13 @@ nlohmann::json CSession::PageJson(const CPageBase& page)
             for (const auto& row : value.cells) rows.push_back(row);
             out[key] = rows;
         }
+    }
+    // The record lists keep their rows beside the field values: each row as the list shows
+    // it (time, then status and value per sensor), newest first.
+    if (const auto* records = dynamic_cast<const CTempRecordPage*>(&page)) {
+        nlohmann::json rows = nlohmann::json::array();
+        for (const TempRow& row : records->Rows()) rows.push_back(row);
+        out[std::to_string(temppage::kList)] = std::move(rows);
     }
     for (const auto& [key, value] : page.ExtraValues()) out[key] = value;
     return out;

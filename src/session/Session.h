@@ -146,6 +146,8 @@ public:
     void FetchPicture();
     // The last finished picture (empty once taken).
     std::string TakePicture();
+    // The port's line speed, which bounds how long a picture transfer may take.
+    void SetLineSpeed(int baud) { link_.SetLineSpeed(baud); }
 
     // --- profiles ---
     // Writes every page's profile section, in profile order, into `path`. Tells the user the

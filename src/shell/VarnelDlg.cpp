@@ -167,6 +167,7 @@ void CVarnelDlg::OpenSelectedPort()
     if (!port_.IsPortOpen() && !path.isEmpty()) {
         port_.SetPortName(path.toStdString());
         port_.SetBaudRate(bar_->Baud());
+        session_->SetLineSpeed(bar_->Baud());  // bounds how long a picture transfer may take
         port_.EnablePort(1);
         notice_->OpenResult(port_.IsPortOpen(), port_.PortName(), port_.LastOpenErrno());
         if (port_.IsPortOpen()) session_->PortOpened();  // nothing on the pages was read through this port yet

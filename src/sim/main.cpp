@@ -136,6 +136,11 @@ int main(int argc, char** argv)
     app.add_option("--picture", picturePath, "JPEG file the camera sends (default: the shipped camera.jpg)");
     app.add_option("--picture-mode", pictureMode, "how the camera answers: ok, err, no-trailer, oversized")
         ->check(CLI::IsMember({"ok", "err", "no-trailer", "oversized"}));
+    app.add_flag("--event-after-picture", options.eventAfterPicture,
+                 "send an event line right after the picture's trailer, in the same write");
+    app.add_option("--stored-records", options.storedRecords, "records the log answers a sync with (default 300)")
+        ->check(CLI::Range(0, 1000000));
+    app.add_flag("--log-ack-first", options.logAckFirst, "acknowledge a sync before sending the stored records");
     app.add_flag("--noise", options.noise, "interleave garbage lines and binary bytes between answers");
     app.add_option("--seed", options.noiseSeed, "seed of the noise");
     app.add_option("--exit-after", exitAfter, "close the pty and exit after this many command lines")

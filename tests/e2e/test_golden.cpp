@@ -42,3 +42,23 @@ TEST(Golden, ReadOfAKnownUnitIsByteIdentical)
         std::filesystem::remove_all(dir);
     }
 }
+
+TEST(Golden, TheCatalogInTheWorkingDirectoryGivesTheCellTexts)
+{
+    // As the desktop tool: ./gsm.ini first, then the one beside the program.
+    const auto dir = TempDir("golden_catalog");
+    std::string catalog = ReadFile(std::string(RTU_SOURCE_DATA_DIR) + "/gsm.ini");
+    const std::string none = "\nNC=None";
+    const auto at = catalog.find(none);
+    ASSERT_NE(at, std::string::npos);
+    catalog.replace(at, none.size(), "\nNC=Nowhere");
+    std::ofstream(dir / "gsm.ini", std::ios::binary) << catalog;
+    SimProcess sim({"--latency-ms", "0"});
+    const std::string json = (dir / "p.json").string();
+    const RunResult r = RunCtlAfter("cd '" + dir.string() + "' && ", {"-p", sim.Pty(), "read", "--json", json});
+    ASSERT_EQ(r.code, 0) << r.err;
+    const std::string text = ReadFile(json);
+    EXPECT_NE(text.find("\"Nowhere\""), std::string::npos);
+    EXPECT_EQ(text.find("\"None\""), std::string::npos);
+    std::filesystem::remove_all(dir);
+}

@@ -55,6 +55,21 @@ TEST(RtuctlPicture, FailuresEndWithNoAnswer)
     }
 }
 
+TEST(RtuctlPicture, ArrivesWholeWhileEventsArrive)
+{
+    // Events every 100 ms, and one in the same write as the picture's end marker.
+    SimProcess sim({"--baud", "115200", "--event-every-ms", "100", "--event-after-picture"});
+    ASSERT_FALSE(sim.Pty().empty());
+    const auto dir = TempDir("picture-events");
+    const std::string out = (dir / "shot.jpg").string();
+    for (int run = 0; run < 2; ++run) {
+        const RunResult r = RunCtl({"-p", sim.Pty(), "picture", "-o", out});
+        ASSERT_EQ(r.code, 0) << run << " " << r.err;
+        EXPECT_EQ(ReadFile(out), ReadFile(kShipped)) << run;
+    }
+    std::filesystem::remove_all(dir);
+}
+
 TEST(RtuctlEvents, PrintsEachEventAsItArrivesUntilInterrupted)
 {
     SimProcess sim({"--event-every-ms", "200"});

@@ -2,6 +2,8 @@
 // trailer fall, and what ends a transfer that goes wrong.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "LinkRig.h"
 
 using namespace rtu;
@@ -91,6 +93,83 @@ TEST(PictureCapture, QuietUnitEndsTheTransfer)
     EXPECT_FALSE(rig.link.NextDeadline().has_value());
     rig.Rx("CMD OK\r\n");
     EXPECT_TRUE(rig.link.Console().AckReceived);
+}
+
+TEST(PictureCapture, BytesAfterTheTrailerAreLines)
+{
+    const std::string event = "$:\"7\",\"DIN 1 ALARM\",\"1\",\"Door\",\"1\",\"OPEN\",\"t\"\r\n";
+    const std::string start = "$IMAGE_START\r\n";
+    struct Case {
+        const char* name;
+        std::vector<std::string> chunks;
+    };
+    const Case cases[] = {
+        {"event in the trailer's chunk", {start, kJpeg + kTrailer + event + "CMD OK\r\n"}},
+        {"all in one chunk", {start + kJpeg + kTrailer + event + "CMD OK\r\n"}},
+        {"trailer split, event after its end", {start + kJpeg + "$IMAGE_E", "ND\r\n" + event + "CMD OK\r\n"}},
+        {"event line split after the trailer", {start + kJpeg + kTrailer + event.substr(0, 9), event.substr(9) + "CMD OK\r\n"}},
+    };
+    for (const Case& c : cases) {
+        LinkRig rig;
+        for (const std::string& chunk : c.chunks) rig.Rx(chunk);
+        EXPECT_EQ(rig.posted, std::vector<int>{cmd::kSavePicture}) << c.name;
+        EXPECT_EQ(rig.link.Picture().Image(), kJpeg) << c.name;
+        EXPECT_FALSE(rig.link.Picture().Active()) << c.name;
+        EXPECT_NE(std::find(rig.lines.begin(), rig.lines.end(), event.substr(0, event.size() - 2)), rig.lines.end())
+            << c.name;
+        EXPECT_TRUE(rig.link.Console().AckReceived) << c.name;
+        EXPECT_FALSE(rig.link.NextDeadline().has_value()) << c.name;
+    }
+}
+
+TEST(PictureCapture, TrailerTooEarlyIsPictureData)
+{
+    // A trailer that would leave 30 bytes or fewer is taken for picture bytes, wherever it lies.
+    LinkRig rig;
+    const std::string early = "ab" + kTrailer + "cd";
+    rig.Rx("$IMAGE_START\r\n" + early + kJpeg + kTrailer + "CMD OK\r\n");
+    EXPECT_EQ(rig.link.Picture().Image(), early + kJpeg);
+    EXPECT_TRUE(rig.link.Console().AckReceived);
+}
+
+TEST(PictureCapture, OverflowKeepsWhatFollowsTheTrailer)
+{
+    LinkRig rig;
+    rig.Rx("$IMAGE_START\r\n");
+    rig.Rx(std::string(CImageCollector::kImageBufferSize, 'b') + kTrailer + "CMD OK\r\n");
+    EXPECT_EQ(rig.posted, std::vector<int>{cmd::kPictureFailed});
+    EXPECT_EQ(rig.status.back(), "jpeg data overload!!");
+    EXPECT_TRUE(rig.link.Console().AckReceived);
+}
+
+TEST(PictureCapture, TalkingUnitWithoutTrailerEndsAtTheTransferBound)
+{
+    struct Case {
+        int baud;
+    };
+    for (const Case c : {Case{9600}, Case{115200}}) {
+        LinkRig rig;
+        rig.link.SetLineSpeed(c.baud);
+        const Millis bound = CImageCollector::TransferBoundMs(c.baud);
+        // The largest picture's own time on the line fits in the bound.
+        EXPECT_GT(bound, static_cast<Millis>(CImageCollector::kImageBufferSize) * 10 * 1000 / c.baud) << c.baud;
+        rig.Rx("$IMAGE_START\r\n");
+        // A byte every second keeps the quiet bound away; the picture never grows too large.
+        for (rig.now = 1000; rig.now < bound; rig.now += 1000) {
+            rig.Rx("x");
+            rig.link.HandleTime();
+        }
+        EXPECT_TRUE(rig.link.Picture().Active()) << c.baud;
+        rig.now = bound;
+        ASSERT_TRUE(rig.link.NextDeadline().has_value());
+        EXPECT_LE(*rig.link.NextDeadline(), bound) << c.baud;
+        rig.link.HandleTime();
+        EXPECT_FALSE(rig.link.Picture().Active()) << c.baud;
+        EXPECT_EQ(rig.status.back(), CImageCollector::kOverdueText) << c.baud;
+        EXPECT_EQ(rig.posted, std::vector<int>{cmd::kPictureFailed}) << c.baud;
+        rig.Rx("CMD OK\r\n");
+        EXPECT_TRUE(rig.link.Console().AckReceived) << c.baud;
+    }
 }
 
 }  // namespace

@@ -159,7 +159,7 @@ TEST_F(RecordPageTest, ARealTimeRecordIsListedCountedAndLogged)
     EXPECT_EQ(std::count(logged.begin(), logged.end(), '\n'), 1);
 }
 
-TEST_F(RecordPageTest, TheLimitsEmptyTheList)
+TEST_F(RecordPageTest, TheLimitsEmptyTheLiveListButNotASync)
 {
     for (int i = 0; i < 200; ++i) h.Route(Record("ET33", "01", "120.00,"));
     ASSERT_EQ(rt.Rows().size(), 200u);
@@ -181,11 +181,14 @@ TEST_F(RecordPageTest, TheLimitsEmptyTheList)
     EXPECT_EQ(rt.Rows()[0][2], "30.00");
     EXPECT_EQ(rt.Records(), 1);
 
-    // On the log sync page the 2000th record empties the list and starts it again.
-    for (int i = 0; i < 1999; ++i) h.Route(Record("ET83", "01", "010.00,"));
-    EXPECT_EQ(sync.Rows().size(), 1999u);
-    h.Route(Record("ET83", "01", "010.00,"));
-    EXPECT_EQ(sync.Rows().size(), 1u);
+    // A sync keeps every record: its list is not emptied at the real-time limits, nor at 2000.
+    for (int i = 0; i < 2500; ++i) h.Route(Record("ET83", "01", i % 2 ? "010.00," : "110.00,"));
+    EXPECT_EQ(sync.Rows().size(), 2500u);
+    EXPECT_EQ(sync.Records(), 2500);
+    EXPECT_EQ(sync.Alarms(), 1250);
+    EXPECT_EQ(sync.Unlisted(), 0);
+    sync.ResetList();
+    EXPECT_TRUE(sync.Rows().empty());
 }
 
 TEST_F(RecordPageTest, ALogThatCannotBeOpenedStillListsAndSaysSoOnce)

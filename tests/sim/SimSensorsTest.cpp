@@ -85,10 +85,10 @@ TEST(SimSensors, TheLogAnswersWithItsStoredRecords)
         all += l;
         several = several || Count(l, "$TREC") > 1;
     }
-    EXPECT_EQ(Count(all, "ET83"), CSimRecords::kStoredRecords);
+    EXPECT_EQ(Count(all, "ET83"), SSimOptions::kDefaultStoredRecords);
     EXPECT_EQ(Count(all, "ET33"), 0);
     EXPECT_TRUE(several);
-    EXPECT_LT(lines.size() - 1, static_cast<std::size_t>(CSimRecords::kStoredRecords));
+    EXPECT_LT(lines.size() - 1, static_cast<std::size_t>(SSimOptions::kDefaultStoredRecords));
 }
 
 TEST(SimSensors, RealTimeRecordsFollowTheIntervalAndAreOffByDefault)

@@ -30,7 +30,12 @@ std::vector<FieldDecl> Fields()
 std::unique_ptr<CPageBase> CPageExtTmpLog::Make(PageContext& context, const PageInfo& info)
 {
     return std::make_unique<CTempRecordPage>(
-        context, info, CTempRecordPage::Shape{temprec::kStoredType, kRowLimit, kRecordLimit, false, Fields()});
+        context, info, CTempRecordPage::Shape{.type = temprec::kStoredType,
+                                                .rowLimit = kRowLimit,
+                                                .recordLimit = kRecordLimit,
+                                                .computerTime = false,
+                                                .fields = Fields(),
+                                                .emptyWhenFull = false});
 }
 
 }  // namespace rtu

@@ -8,8 +8,10 @@
 namespace rtu {
 
 struct CPageExtTmpLog {
-    static constexpr std::size_t kRowLimit = 2000;  // rows before the list is emptied
-    static constexpr int kRecordLimit = 2000;       // records before the list is emptied
+    // A sync keeps every record it receives, up to this many rows (a bound on memory far
+    // beyond what a unit stores); the list is never emptied by a limit.
+    static constexpr std::size_t kRowLimit = 1000000;
+    static constexpr int kRecordLimit = static_cast<int>(kRowLimit);
     static std::unique_ptr<CPageBase> Make(PageContext& context, const PageInfo& info);
 };
 

@@ -52,6 +52,7 @@ void CTempRecordPage::Empty()
     rows_.clear();
     records_ = 0;
     alarms_ = 0;
+    unlisted_ = 0;
     ++generation_;
 }
 
@@ -86,7 +87,7 @@ void CTempRecordPage::TakeLine(std::string_view line)
     if (records.empty()) return;
     for (const TempRecord& r : records) {
         // A record that empties the list is the first one counted afterwards.
-        if (++records_ >= shape_.recordLimit) {
+        if (++records_ >= shape_.recordLimit && shape_.emptyWhenFull) {
             Empty();
             records_ = 1;
         }
@@ -102,6 +103,10 @@ void CTempRecordPage::Place(const TempRecord& record)
     for (const TempEntry& e : record.entries)
         if (e.status == kAlarmStatus) ++alarms_;
     if (record.entries.empty()) return;  // nothing to list, and nothing new to log
+    if (rows_.size() >= shape_.rowLimit && !shape_.emptyWhenFull) {
+        ++unlisted_;
+        return;
+    }
     if (rows_.size() >= shape_.rowLimit) {
         Empty();
         records_ = 1;

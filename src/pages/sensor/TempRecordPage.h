@@ -56,6 +56,10 @@ public:
         int recordLimit;       // records before the list is emptied
         bool computerTime;     // a row shows the computer's time, not the record's
         std::vector<FieldDecl> fields;
+        // At its limits the list is emptied (a live view of the newest records); without this
+        // it keeps what it holds and further records are only counted as unlisted (a sync,
+        // where every record must reach the export).
+        bool emptyWhenFull = true;
     };
     static constexpr const char* kCounterFormat = "%d Rcd; Alarm %d";
     static constexpr const char* kSyncCommand = "%ETEMPPORT1000\r";  // the unit sends its stored records
@@ -69,6 +73,8 @@ public:
     const std::deque<TempRow>& Rows() const { return rows_; }
     int Records() const { return records_; }
     int Alarms() const { return alarms_; }
+    // Records that came after a list that is not emptied was full (not listed, not exported).
+    int Unlisted() const { return unlisted_; }
     std::string CounterText() const;
     // Bumped whenever the list changes (views follow it).
     std::uint64_t Generation() const { return generation_; }
@@ -107,6 +113,7 @@ private:
     std::deque<TempRow> rows_;
     int records_ = 0;
     int alarms_ = 0;
+    int unlisted_ = 0;
     std::uint64_t generation_ = 0;
     CTempCsvLog* log_ = nullptr;
     bool toldNotLogged_ = false;

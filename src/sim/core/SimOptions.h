@@ -27,7 +27,8 @@ struct SSimOptions {
     static constexpr int kDefaultLatencyMs = 5;            // delay before the unit answers
     static constexpr int kDefaultBaud = 9600;              // line speed that paces the output
     static constexpr int kDefaultSetupWindowMs = 3000;     // how long the "Press '%%%%'" prompt accepts the burst
-    static constexpr std::uint32_t kDefaultNoiseSeed = 1;  // noise is repeatable unless a seed is given
+    static constexpr std::uint32_t kDefaultNoiseSeed = 1;
+    static constexpr int kDefaultStoredRecords = 300;     // the log of a unit that ran a few days  // noise is repeatable unless a seed is given
 
     std::optional<std::string> password;  // console login required when set and not empty
     int latencyMs = kDefaultLatencyMs;
@@ -42,6 +43,9 @@ struct SSimOptions {
     std::optional<int> eventEveryMs;  // report an alarm or restore event this often
     std::string picture;              // the camera's picture (JPEG bytes); empty: the unit has no camera
     ESimPictureMode pictureMode = ESimPictureMode::Ok;
+    bool eventAfterPicture = false;  // an event line follows the picture's trailer in the same write
+    int storedRecords = kDefaultStoredRecords;  // records the log answers a sync with
+    bool logAckFirst = false;                   // a sync is acknowledged before the records come
 };
 
 }  // namespace rtu

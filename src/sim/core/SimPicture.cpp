@@ -61,7 +61,10 @@ void CSimUnit::SendPicture(std::int64_t nowMs)
         at += static_cast<std::int64_t>(std::min(kChunkBytes, body.size() - off)) * tx_.ByteMicros() /
               CSimTransmitter::kMicrosPerMs;
     }
-    if (options_.pictureMode != ESimPictureMode::NoTrailer) tx_.Queue(std::string(kTrailer), at);
+    if (options_.pictureMode == ESimPictureMode::NoTrailer) return;
+    std::string last(kTrailer);
+    if (options_.eventAfterPicture) last += NextEventLine() + "\r\n";
+    tx_.Queue(std::move(last), at);
 }
 
 }  // namespace rtu

@@ -68,13 +68,13 @@ std::string CSimRecords::RealTimeLine()
     return line;
 }
 
-std::vector<std::string> CSimRecords::StoredLog()
+std::vector<std::string> CSimRecords::StoredLog(int count)
 {
     std::uniform_int_distribution<int> percent(0, kPercent - 1);
     std::vector<std::string> lines;
-    for (int r = 0; r < kStoredRecords;) {
+    for (int r = 0; r < count;) {
         std::string line = Record(kStoredType, static_cast<std::int64_t>(r++) * kLogStepMinutes);
-        for (int n = 1; n < kMaxPerLine && r < kStoredRecords && percent(rng_) < kSecondRecordPercent; ++n)
+        for (int n = 1; n < kMaxPerLine && r < count && percent(rng_) < kSecondRecordPercent; ++n)
             line += Record(kStoredType, static_cast<std::int64_t>(r++) * kLogStepMinutes);
         lines.push_back(std::move(line));
     }

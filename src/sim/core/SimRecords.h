@@ -12,14 +12,13 @@ namespace rtu {
 // The unit's temperature records: real-time ones at an interval, and the stored log.
 class CSimRecords {
 public:
-    static constexpr int kStoredRecords = 300;  // records the log answers a sync with
     static constexpr int kMaxPerLine = 3;       // records one line may carry
 
     explicit CSimRecords(std::uint32_t seed = 1);
     // One line of one to three real-time records.
     std::string RealTimeLine();
-    // The stored log as report lines (several records per line sometimes).
-    std::vector<std::string> StoredLog();
+    // The stored log of `count` records as report lines (several records per line sometimes).
+    std::vector<std::string> StoredLog(int count);
 
 private:
     std::string Record(int type, std::int64_t minute);

@@ -302,8 +302,9 @@ CSimUnit::SResult CSimUnit::Execute(std::string_view command)
         return result;
     }
     if (command == CSimSensors::kLogRequest) {
-        result.lines = records_.StoredLog();
-        result.lines.emplace_back(kCmdOk);
+        if (options_.logAckFirst) result.lines.emplace_back(kCmdOk);
+        for (std::string& line : records_.StoredLog(options_.storedRecords)) result.lines.push_back(std::move(line));
+        if (!options_.logAckFirst) result.lines.emplace_back(kCmdOk);
         return result;
     }
     if (auto answer = CSimServiceTests::Answer(command)) {
