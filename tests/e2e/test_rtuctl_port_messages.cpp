@@ -15,6 +15,16 @@ constexpr std::chrono::milliseconds kBusyPause{100};  // between two attempts
 
 bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
+// Whether process `pid` holds `path` open.
+bool HoldsOpen(pid_t pid, const std::string& path)
+{
+    std::error_code ec;
+    const auto target = std::filesystem::canonical(path, ec);
+    for (const auto& fd : std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/fd", ec))
+        if (std::filesystem::read_symlink(fd.path(), ec) == target) return true;
+    return false;
+}
+
 TEST(RtuctlPortMessages, APathThatIsNoSerialPortSaysSoAndListsThePorts)
 {
     const auto dir = TempDir("notaport");
@@ -36,12 +46,10 @@ TEST(RtuctlPortMessages, ABusySimulatorPtyNamesTheRealHolderNotTheSimulator)
     ASSERT_FALSE(sim.Pty().empty());
     const auto dir = TempDir("busy");
     CtlProcess holder({"-p", sim.Pty(), "events"}, (dir / "holder.err").string());
-    RunResult r;
-    for (int i = 0; i < kBusyTries; ++i) {
-        r = RunCtl({"-p", sim.Pty(), "send", "%DUMP_SYS"});
-        if (r.code == 2) break;
-        std::this_thread::sleep_for(kBusyPause);
-    }
+    // Only once the holder has the port: a try before would take the port from it.
+    for (int i = 0; i < kBusyTries && !HoldsOpen(holder.Pid(), sim.Pty()); ++i) std::this_thread::sleep_for(kBusyPause);
+    ASSERT_TRUE(HoldsOpen(holder.Pid(), sim.Pty())) << ReadFile(dir / "holder.err");
+    const RunResult r = RunCtl({"-p", sim.Pty(), "send", "%DUMP_SYS"});
     ASSERT_EQ(r.code, 2) << r.err;
     EXPECT_TRUE(Has(r.err, "in use by another program")) << r.err;
     EXPECT_TRUE(Has(r.err, "held by rtuctl (pid " + std::to_string(holder.Pid()) + ")")) << r.err;
