@@ -10,6 +10,8 @@ namespace {
 
 bool Has(std::string_view line, std::string_view text) { return line.find(text) != std::string_view::npos; }
 
+constexpr std::string_view kPictureStart = "$IMAGE_START";  // a line holding it starts a picture
+
 // Event lines reach the event list outside the routing chains, before them.
 const RouteRow kEventRow{"EV", "$:", {}, -1, {{{PageId::Events, RouteEffect::Handler, 0, "$:", 0, -1}}}, 1};
 
@@ -54,14 +56,31 @@ int CDeviceLink::HandleReceive(std::string_view chunk)
     return started;
 }
 
+std::size_t CDeviceLink::ConsoleShare(std::string_view chunk) const
+{
+    // The start line may have begun in an earlier chunk: look for it in what the framer holds
+    // of the unfinished line and this chunk together.
+    const std::string_view held = framer_.Rest();
+    std::string text;
+    text.reserve(held.size() + chunk.size());
+    text.append(held).append(chunk);
+    const std::size_t marker = text.find(kPictureStart);
+    if (marker == std::string::npos) return chunk.size();
+    std::size_t end = text.find_first_of("\r\n", marker + kPictureStart.size());
+    if (end == std::string::npos) return chunk.size();  // the start line is not finished yet
+    if (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ++end;
+    return end + 1 - held.size();
+}
+
 int CDeviceLink::ReceiveLines(std::string_view chunk)
 {
-    if (observer_) observer_->OnConsoleChunk(chunk);
+    // The picture bytes behind a start line are counted when the picture ends, not shown.
+    if (observer_) observer_->OnConsoleChunk(chunk.substr(0, ConsoleShare(chunk)));
     framer_.Append(chunk);
     AckKind ack = AckKind::None;
     int result = 0;
     while (framer_.NextLine(line_)) {
-        if (Has(line_, "$IMAGE_START")) {
+        if (Has(line_, kPictureStart)) {
             StartPicture();
             result = 1;
             break;
@@ -236,6 +255,9 @@ void CDeviceLink::PictureOutcome(CImageCollector::Result result, std::size_t chu
             pictureQuietAt_.reset();
             pictureEndsBy_.reset();
             if (observer_) {
+                char count[64];
+                std::snprintf(count, sizeof count, "[picture: %zu bytes] ", picture_.Image().size());
+                observer_->OnConsoleChunk(count);
                 observer_->OnConsoleChunk("\xE5\xAE\x8C\xE6\xAF\x95");  // "finished", shown on the console
                 observer_->OnLine("$IMAGE_END");
             }

@@ -107,6 +107,9 @@ public:
 
 private:
     int ReceiveLines(std::string_view chunk);
+    // How much of a chunk in line mode the console shows: all of it, or up to the end of a
+    // picture's start line finished in it.
+    std::size_t ConsoleShare(std::string_view chunk) const;
     void ProcessLine(const std::string& line, AckKind& ack);
     void StartPicture();
     void FeedPicture(std::string_view chunk);

@@ -40,6 +40,13 @@ TEST(PictureCapture, EveryCutOfTheChunksGivesThePicture)
         EXPECT_EQ(rig.link.Picture().Image(), kJpeg) << c.name;
         EXPECT_FALSE(rig.link.Picture().Active()) << c.name;
         EXPECT_FALSE(rig.link.NextDeadline().has_value()) << c.name;
+        // The console shows the start line and the picture's size, never its bytes.
+        std::string console;
+        for (const std::string& shown : rig.console) console += shown;
+        std::erase(console, '\n');  // a start line's line feed in the next chunk goes with the picture
+        EXPECT_EQ(console.rfind("$IMAGE_START\r[picture: 76 bytes] ", 0), 0u) << c.name << ": " << console;
+        EXPECT_EQ(console.find("\xFF\xD8"), std::string::npos) << c.name;
+        EXPECT_EQ(console.find("pppp"), std::string::npos) << c.name;
         rig.Rx("CMD OK\r\n");  // line mode again: the answer is not picture data
         EXPECT_TRUE(rig.link.Console().AckReceived) << c.name;
     }
@@ -107,7 +114,8 @@ TEST(PictureCapture, BytesAfterTheTrailerAreLines)
         {"event in the trailer's chunk", {start, kJpeg + kTrailer + event + "CMD OK\r\n"}},
         {"all in one chunk", {start + kJpeg + kTrailer + event + "CMD OK\r\n"}},
         {"trailer split, event after its end", {start + kJpeg + "$IMAGE_E", "ND\r\n" + event + "CMD OK\r\n"}},
-        {"event line split after the trailer", {start + kJpeg + kTrailer + event.substr(0, 9), event.substr(9) + "CMD OK\r\n"}},
+        {"event line split after the trailer",
+         {start + kJpeg + kTrailer + event.substr(0, 9), event.substr(9) + "CMD OK\r\n"}},
     };
     for (const Case& c : cases) {
         LinkRig rig;

@@ -112,6 +112,16 @@ TEST(TempRecords, CsvLineBytes)
     for (std::size_t i = 0; i < std::size(rows); ++i) EXPECT_EQ(rtu::TempCsvLine(rows[i]), lines[i]);
 }
 
+TEST(TempRecords, ShownTimeOnlyReadsAWholeValidTime)
+{
+    EXPECT_EQ(rtu::ShownTempTime("20261201024000"), "2026-12-01 02:40:00");
+    EXPECT_EQ(rtu::ShownTempTime("20261231235959"), "2026-12-31 23:59:59");
+    // Anything that is not a whole time in range is shown as the unit sent it.
+    for (const char* kept : {"2026120102400", "202612010240000", "20261301024000", "20261200024000", "20261201244000",
+                             "20261201026000", "2026120102400x", " 2026120102400", "2026/12/08 10:15:00", ""})
+        EXPECT_EQ(rtu::ShownTempTime(kept), kept);
+}
+
 class RecordPageTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -247,6 +257,23 @@ TEST_F(RecordPageTest, ChartOfTheNewestValues)
     // A sensor the records do not carry draws nothing; an unknown sensor draws sensor 0.
     EXPECT_TRUE(rt.Chart(3).points.empty());
     EXPECT_EQ(rt.Chart(7).title, "Realtime Records T0");
+}
+
+TEST_F(RecordPageTest, ChartBreaksItsLineWhereASensorHasNoValue)
+{
+    rt.ResetList();
+    int second = 0;
+    rt.SetClock([&] { return "2026/12/08 10:15:0" + std::to_string(second++); });
+    // Sensor 0: a value, a disconnected one (sent as 0.00), then three values.
+    for (const char* entries : {"021.00,", "20.00,", "022.00,", "023.00,", "024.00,"})
+        h.Route(Record("ET33", "01", entries));
+    rt.SetClock({});
+    const rtu::TempChart c = rt.Chart(0);
+    ASSERT_EQ(c.points.size(), 4u);
+    EXPECT_DOUBLE_EQ(c.points[1].second, 22.0);  // 0.00 of the disconnected sensor is not drawn
+    EXPECT_EQ(c.breaks, (std::vector<std::size_t>{1}));
+    EXPECT_EQ(c.times, (std::vector<std::string>{"2026/12/08 10:15:00", "2026/12/08 10:15:02", "2026/12/08 10:15:03",
+                                                 "2026/12/08 10:15:04"}));
 }
 
 }  // namespace

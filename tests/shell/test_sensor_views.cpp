@@ -2,6 +2,7 @@
 // CSV log and export, chart), and the generated views of the settings pages.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateTimeAxis>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
@@ -12,7 +13,10 @@
 #include <QTest>
 #include <QValueAxis>
 
+#include <sys/resource.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <filesystem>
 #include <fstream>
@@ -40,6 +44,16 @@ std::string RecordLine(int i, const char* type)
                   20 + i % 10, i % 100, i % 5 == 0 ? '1' : '0', 30 + i % 7);
     return line;
 }
+
+// The computer time of the i-th real-time row a test lists (one second apart).
+std::string RowTime(int i)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "2026/12/08 10:%02d:%02d", i / 60, i % 60);
+    return text;
+}
+QDateTime RowDateTime(int i) { return QDateTime(QDate(2026, 12, 8), QTime(10, i / 60, i % 60)); }
+double RowMs(int i) { return static_cast<double>(RowDateTime(i).toMSecsSinceEpoch()); }
 
 std::string ReadAll(const fs::path& p)
 {
@@ -90,6 +104,8 @@ private slots:
         auto& page = dynamic_cast<CTempRecordPage&>(*rig.session.Page(PageId::ExTmpRcd));
         const fs::path log = rig.dir / "data" / "ex temp.csv";
         CTempRecordView view(rig.driver, page, true, log.string());
+        int second = 0;
+        page.SetClock([&] { return RowTime(second++); });
         rig.Feed("33");
         view.Sync();
         QCOMPARE(view.Table()->model()->rowCount(), kRecords);
@@ -114,16 +130,25 @@ private slots:
         QCOMPARE(chart->chart()->title(), QStringLiteral("Realtime Records T1"));
         QCOMPARE(chart->Points()->count(), 100);
         QCOMPARE(chart->Line()->count(), 100);
-        QCOMPARE(chart->Points()->at(0), QPointF(0, 30 + 50 % 7 + 0.5));
-        QCOMPARE(chart->Line()->at(0), QPointF(0, 30 + 50 % 7));
+        QCOMPARE(chart->Points()->at(0), QPointF(RowMs(50), 30 + 50 % 7 + 0.5));
+        QCOMPARE(chart->Line()->at(0), QPointF(RowMs(50), 30 + 50 % 7));
         QCOMPARE(chart->Points()->markerSize(), CTempChartView::kPointSize);
         QCOMPARE(chart->AxisY()->min(), 13.0);
         QCOMPARE(chart->AxisY()->max(), 36.5 * 1.2 + 2);
-        QCOMPARE(chart->AxisX()->max(), 30.0);  // fixed until auto fit is checked
+        QCOMPARE(chart->AxisX()->format(), QStringLiteral("HH:mm:ss"));
+        QCOMPARE(chart->AxisX()->min(), RowDateTime(120));  // the newest 30 until auto fit is checked
+        QCOMPARE(chart->AxisX()->max(), RowDateTime(149));
         view.AutoFitBox()->setChecked(true);
-        QCOMPARE(chart->AxisX()->max(), 99.0);
+        QCOMPARE(chart->AxisX()->min(), RowDateTime(50));
+        QCOMPARE(chart->AxisX()->max(), RowDateTime(149));
         view.AutoFitBox()->setChecked(false);
-        QCOMPARE(chart->AxisX()->max(), 30.0);
+        QCOMPARE(chart->AxisX()->min(), RowDateTime(120));
+        // Sensor 2 is disconnected in every record (sent as 0.00): nothing to draw, not zeros.
+        view.SensorBox()->setCurrentIndex(2);
+        QCOMPARE(chart->Points()->count(), 0);
+        QVERIFY(chart->Lines().isEmpty());
+        view.SensorBox()->setCurrentIndex(1);
+        page.SetClock({});
         QVERIFY(view.grab().save(QStringLiteral(SHELL_TEST_OUTPUT_DIR "/rtuconfig-temp-records.png")));
 
         // Deleting the log asks first, then starts an empty file.
@@ -140,6 +165,72 @@ private slots:
         QCOMPARE(view.Table()->model()->rowCount(), 0);
     }
 
+    // Records arriving one by one reach the chart without a redraw click, on a clock-time
+    // axis; a sensor disconnected for a while breaks the line instead of dropping to 0.
+    void chartFollowsRecordsAsTheyArrive()
+    {
+        Rig rig;
+        auto& page = dynamic_cast<CTempRecordPage&>(*rig.session.Page(PageId::ExTmpRcd));
+        CTempRecordView view(rig.driver, page, true, (rig.dir / "ex temp.csv").string());
+        int second = 0;
+        page.SetClock([&] { return RowTime(second++); });
+        CTempChartView* chart = view.Chart();
+        auto feed = [&](int from, int to, bool disconnected) {
+            for (int i = from; i < to; ++i) {
+                std::string line = RecordLine(i, "33");
+                if (disconnected) line.replace(29, 7, "20.00,");  // sensor 0 disconnected
+                rig.session.HandleReceive(line + "\r\n");
+            }
+        };
+        feed(0, 3, false);
+        QTRY_COMPARE(chart->Points()->count(), 3);
+        QCOMPARE(chart->AxisX()->min(), RowDateTime(0));
+        QCOMPARE(chart->AxisX()->max(), RowDateTime(2));
+        QCOMPARE(chart->Lines().size(), 1);
+        feed(3, 5, true);
+        feed(5, 8, false);
+        QTRY_COMPARE(chart->Points()->count(), 6);
+        QCOMPARE(chart->Lines().size(), 2);  // the gap of records 3 and 4
+        QCOMPARE(chart->Lines()[1]->at(0).x(), RowMs(5));
+        QCOMPARE(chart->AxisX()->max(), RowDateTime(7));
+        for (const QPointF& p : chart->Points()->points()) QVERIFY(p.y() >= 20.0);
+        QCOMPARE(chart->chart()->title(), QStringLiteral("Realtime Records T0"));
+        page.SetClock({});
+    }
+
+    // A log file that stops taking lines (here: the file size limit) is said in the window
+    // once, while the records go on being listed.
+    void failedLogWriteIsSaidInTheWindow()
+    {
+        Rig rig;
+        auto& page = dynamic_cast<CTempRecordPage&>(*rig.session.Page(PageId::ExTmpRcd));
+        const fs::path log = rig.dir / "ex temp.csv";
+        CTempRecordView view(rig.driver, page, true, log.string());
+        std::vector<QString> said;
+        QObject::connect(&rig.driver, &CSessionDriver::messageRequested, &view, [&](int icon, const QString& text) {
+            if (icon == static_cast<int>(MessageIcon::Error)) said.push_back(text);
+        });
+        rig.session.HandleReceive(RecordLine(1, "33") + "\r\n");
+        view.Sync();
+        QVERIFY(said.empty());
+
+        const auto written = static_cast<rlim_t>(fs::file_size(log));
+        rlimit saved{};
+        ::getrlimit(RLIMIT_FSIZE, &saved);
+        auto* const oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = saved;
+        limit.rlim_cur = written;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        rig.session.HandleReceive(RecordLine(2, "33") + "\r\n" + RecordLine(3, "33") + "\r\n");
+        ::setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, oldHandler);
+        view.Sync();
+        view.Sync();
+        QCOMPARE(said.size(), std::size_t{1});
+        QVERIFY2(said[0].contains(QString::fromStdString(log.string())), qPrintable(said[0]));
+        QCOMPARE(view.Table()->model()->rowCount(), 3);
+    }
+
     void logSyncListsCountsAndExports()
     {
         Rig rig;
@@ -150,7 +241,7 @@ private slots:
         rig.Feed("83");
         view.Sync();
         QCOMPARE(view.Table()->model()->rowCount(), kRecords);
-        QCOMPARE(view.Table()->model()->index(0, 0).data().toString(), QStringLiteral("20261208000149"));
+        QCOMPARE(view.Table()->model()->index(0, 0).data().toString(), QStringLiteral("2026-12-08 00:01:49"));
         QCOMPARE(view.Counter()->text(), QStringLiteral("150 Rcd; Alarm 30"));
         QVERIFY(!view.Counter()->isHidden());
 

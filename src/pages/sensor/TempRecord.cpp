@@ -110,6 +110,24 @@ std::string_view TempStatusWord(std::string_view status)
     return "UA";
 }
 
+std::string ShownTempTime(std::string_view time)
+{
+    if (time.size() != temprec::kTimeLength) return std::string(time);
+    int v[6] = {};
+    const std::size_t widths[6] = {4, 2, 2, 2, 2, 2};
+    std::size_t at = 0;
+    for (int f = 0; f < 6; ++f) {
+        for (std::size_t k = 0; k < widths[f]; ++k, ++at) {
+            const char c = time[at];
+            if (c < '0' || c > '9') return std::string(time);
+            v[f] = v[f] * 10 + (c - '0');
+        }
+    }
+    const bool valid = v[1] >= 1 && v[1] <= 12 && v[2] >= 1 && v[2] <= 31 && v[3] <= 23 && v[4] <= 59 && v[5] <= 59;
+    if (!valid) return std::string(time);
+    return Printf("%04d-%02d-%02d %02d:%02d:%02d", v[0], v[1], v[2], v[3], v[4], v[5]);
+}
+
 namespace {
 
 // A field as it stands, or quoted when a comma, quote or line break in it would split the line.

@@ -57,6 +57,10 @@ TempRow MakeTempRow(std::string time, const TempRecord& record);
 
 // The status word the CSV gives a status cell.
 std::string_view TempStatusWord(std::string_view status);
+// A record time as shown in a list: the unit's 14 digits "YYYYMMDDhhmmss" as
+// "YYYY-MM-DD hh:mm:ss"; any other text (a short time, a field out of range, the computer's
+// own time of a real-time row) as it stands.
+std::string ShownTempTime(std::string_view time);
 // One CSV line of a listed row: nine fields, each followed by a comma, then CR LF.
 std::string TempCsvLine(const TempRow& row);
 

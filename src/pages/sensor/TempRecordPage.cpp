@@ -11,6 +11,7 @@ namespace rtu {
 namespace {
 
 constexpr char kAlarmStatus = '1';
+constexpr std::string_view kDisconnectedStatus = "2";
 constexpr const char* kChartTitle = "Realtime Records T%d";
 
 void Take(CPageBase& page, const RouteHit& hit) { static_cast<CTempRecordPage&>(page).TakeLine(hit.line); }
@@ -144,10 +145,19 @@ TempChart CTempRecordPage::Chart(int sensor) const
     if (m == 0) return c;
     double low = TempChart::kLowMark, high = TempChart::kHighMark;
     const auto col = static_cast<std::size_t>(2 * sensor + 2);
+    bool gap = false;
     for (int r = m - 1, x = 0; r >= 0; --r, ++x) {
-        // A record without this sensor's value leaves its place empty.
-        const auto v = CellValue(rows_[static_cast<std::size_t>(r)][col]);
-        if (!v) continue;
+        // A record without this sensor's value leaves its place empty; so does a
+        // disconnected sensor, whose value is no measurement.
+        const TempRow& row = rows_[static_cast<std::size_t>(r)];
+        const auto v = row[col - 1] == kDisconnectedStatus ? std::nullopt : CellValue(row[col]);
+        if (!v) {
+            gap = true;
+            continue;
+        }
+        if (gap && !c.points.empty()) c.breaks.push_back(c.points.size());
+        gap = false;
+        c.times.push_back(row[0]);
         low = std::min(low, *v);
         high = std::max(high, *v);
         c.points.emplace_back(x, *v);

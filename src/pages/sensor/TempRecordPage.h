@@ -41,11 +41,14 @@ struct TempChart {
     static constexpr double kHighMark = 30.0;       // … to 30, widened by the values
     static constexpr double kMargin = 2.0;          // added below the low and above the high end
     static constexpr double kHighScale = 1.2;       // head room above the highest value
-    static constexpr double kFixedXMax = 30.0;      // the fixed horizontal axis runs 0-30
     std::string title;                              // "Realtime Records T<sensor>"
     std::vector<std::pair<double, double>> points;  // (x, value), oldest first
     std::vector<std::pair<double, double>> line;    // (x, whole-number part of the value)
-    double yMin = 0, yMax = 0;                      // vertical axis (only with points)
+    std::vector<std::string> times;                 // the listed time of each point's row
+    // Indexes into points (and line) where a run of values starts again after records
+    // without this sensor's value (empty, or the sensor disconnected): the line breaks there.
+    std::vector<std::size_t> breaks;
+    double yMin = 0, yMax = 0;  // vertical axis (only with points)
 };
 
 class CTempRecordPage : public CPageBase {

@@ -1,14 +1,19 @@
 #include "shell/sensor/TempChartView.h"
 
+#include <QDateTime>
+#include <QDateTimeAxis>
 #include <QLineSeries>
 #include <QScatterSeries>
 #include <QValueAxis>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
-constexpr double kFixedXMin = 0.0;  // the fixed horizontal axis starts here …
 constexpr int kMinChartHeight = 220;
+constexpr qint64 kMinSpanMs = 1000;      // the time axis spans at least a second
+constexpr qint64 kEmptySpanMs = 30'000;  // the empty chart's time axis
+constexpr int kTimeTicks = 6;
 }  // namespace
 
 CTempChartView::CTempChartView(QWidget* parent) : QChartView(parent)
@@ -17,62 +22,87 @@ CTempChartView::CTempChartView(QWidget* parent) : QChartView(parent)
     setMinimumHeight(kMinChartHeight);
     QChart* c = chart();
     c->legend()->hide();
-    axisX_ = new QValueAxis(c);
+    axisX_ = new QDateTimeAxis(c);
     axisY_ = new QValueAxis(c);
     axisX_->setObjectName("axisX");
     axisY_->setObjectName("axisY");
-    axisX_->setLabelFormat("%d");  // record positions are whole numbers
+    axisX_->setFormat(QString::fromLatin1(kTimeFormat));
+    axisX_->setTickCount(kTimeTicks);
     c->addAxis(axisX_, Qt::AlignBottom);
     c->addAxis(axisY_, Qt::AlignLeft);
-    axisX_->setRange(kFixedXMin, rtu::TempChart::kFixedXMax);
+    const QDateTime now = QDateTime::currentDateTime();
+    axisX_->setRange(now, now.addMSecs(kEmptySpanMs));
     axisY_->setRange(rtu::TempChart::kLowMark, rtu::TempChart::kHighMark);
-    MakeSeries(kCreatedPointSize);
+    points_ = new QScatterSeries(c);
+    points_->setMarkerSize(kCreatedPointSize);
+    c->addSeries(points_);
+    points_->attachAxis(axisX_);
+    points_->attachAxis(axisY_);
+    AddLine();
 }
 
-void CTempChartView::MakeSeries(double pointSize)
+void CTempChartView::ClearSeries()
 {
     QChart* c = chart();
-    for (QAbstractSeries* old : {static_cast<QAbstractSeries*>(line_), static_cast<QAbstractSeries*>(points_)}) {
-        if (!old) continue;
+    for (QLineSeries* old : lines_) {
         c->removeSeries(old);
         delete old;
     }
-    line_ = new QLineSeries(c);
-    points_ = new QScatterSeries(c);
-    points_->setMarkerSize(pointSize);
-    c->addSeries(line_);
-    c->addSeries(points_);
-    for (QAbstractSeries* s : {static_cast<QAbstractSeries*>(line_), static_cast<QAbstractSeries*>(points_)}) {
-        s->attachAxis(axisX_);
-        s->attachAxis(axisY_);
-    }
+    lines_.clear();
+    points_->clear();
+}
+
+QLineSeries* CTempChartView::AddLine()
+{
+    auto* line = new QLineSeries(chart());
+    chart()->addSeries(line);
+    line->attachAxis(axisX_);
+    line->attachAxis(axisY_);
+    lines_.append(line);
+    return line;
 }
 
 void CTempChartView::Draw(const rtu::TempChart& drawn)
 {
-    MakeSeries(kPointSize);
+    ClearSeries();
+    points_->setMarkerSize(kPointSize);
     chart()->setTitle(QString::fromStdString(drawn.title));
     if (drawn.points.empty()) return;
-    axisX_->setTickType(QValueAxis::TicksDynamic);
-    axisX_->setTickInterval(kTickStep);
     axisY_->setRange(drawn.yMin, drawn.yMax);
-    QList<QPointF> points, line;
-    for (const auto& [x, y] : drawn.points) points.append(QPointF(x, y));
-    for (const auto& [x, y] : drawn.line) line.append(QPointF(x, y));
+    QList<QPointF> points;
+    QList<QList<QPointF>> runs(1);
+    std::size_t nextBreak = 0;
+    for (std::size_t i = 0; i < drawn.points.size(); ++i) {
+        if (nextBreak < drawn.breaks.size() && drawn.breaks[nextBreak] == i) {
+            ++nextBreak;
+            if (!runs.back().isEmpty()) runs.append(QList<QPointF>());
+        }
+        const QString text = i < drawn.times.size() ? QString::fromStdString(drawn.times[i]) : QString();
+        const QDateTime at = QDateTime::fromString(text, QString::fromLatin1(kRowTimeFormat));
+        if (!at.isValid()) continue;
+        const auto x = static_cast<double>(at.toMSecsSinceEpoch());
+        points.append(QPointF(x, drawn.points[i].second));
+        runs.back().append(QPointF(x, drawn.line[i].second));
+    }
     points_->replace(points);
-    line_->replace(line);
+    for (const QList<QPointF>& run : runs)
+        if (!run.isEmpty()) AddLine()->replace(run);
     FitX();
 }
 
 void CTempChartView::FitX()
 {
-    if (!autoFit_) {
-        axisX_->setRange(kFixedXMin, rtu::TempChart::kFixedXMax);
-        return;
+    const QList<QPointF> shown = points_->points();
+    if (shown.isEmpty()) return;  // the axis keeps its last range
+    const qsizetype first = autoFit_ ? 0 : std::max<qsizetype>(0, shown.size() - kFixedPoints);
+    double low = shown[first].x(), high = low;
+    for (qsizetype i = first; i < shown.size(); ++i) {
+        low = std::min(low, shown[i].x());
+        high = std::max(high, shown[i].x());
     }
-    double last = kFixedXMin;
-    for (const QPointF& p : points_->points()) last = std::max(last, p.x());
-    axisX_->setRange(kFixedXMin, std::max(last, kFixedXMin + 1));
+    const auto from = static_cast<qint64>(std::llround(low));
+    const auto to = std::max(static_cast<qint64>(std::llround(high)), from + kMinSpanMs);
+    axisX_->setRange(QDateTime::fromMSecsSinceEpoch(from), QDateTime::fromMSecsSinceEpoch(to));
 }
 
 void CTempChartView::SetAutoFit(bool on)

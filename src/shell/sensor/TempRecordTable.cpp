@@ -45,7 +45,7 @@ QVariant CTempRecordTable::data(const QModelIndex& index, int role) const
     if (!index.isValid() || index.row() >= static_cast<int>(page_.Rows().size())) return {};
     const rtu::TempRow& row = page_.Rows()[static_cast<std::size_t>(index.row())];
     const std::string& cell = row[static_cast<std::size_t>(index.column())];
-    if (role == Qt::DisplayRole) return QString::fromStdString(cell);
+    if (role == Qt::DisplayRole) return QString::fromStdString(index.column() == 0 ? rtu::ShownTempTime(cell) : cell);
     if (role != Qt::DecorationRole) return {};
     if (index.column() == 0) {
         // The record's time carries the alarm icon when one of its sensors is in alarm.

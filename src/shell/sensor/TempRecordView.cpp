@@ -129,11 +129,20 @@ void CTempRecordView::Sync()
     syncPending_ = false;
     model_->Sync();
     counter_->setText(QString::fromStdString(page_.CounterText()));
+    if (chart_ && page_.Generation() != drawn_) Redraw();
+    if (realTime_ && log_.WriteFailed() && !toldWriteFailed_) {
+        toldWriteFailed_ = true;
+        driver_.Session().Tell(rtu::MessageIcon::Error,
+                               "Real-time records are listed but no longer logged: cannot write \"" + log_.Path() +
+                                   "\": " + log_.Error());
+        driver_.Pump();
+    }
 }
 
 void CTempRecordView::Redraw()
 {
     if (!chart_) return;
+    drawn_ = page_.Generation();
     chart_->Draw(page_.Chart(sensorBox_->currentIndex() < 0 ? 0 : sensorBox_->currentIndex()));
 }
 
@@ -150,6 +159,7 @@ void CTempRecordView::DeleteLog()
 {
     if (!askYesNo(QString::fromStdString(page_.Tr("MESSAGEDEL")))) return;
     emit driver_.statusText(QString::fromLatin1(kDeleting));
+    toldWriteFailed_ = false;
     if (!page_.RecreateLog())
         showError(QStringLiteral("The log file \"%1\" cannot be created again; records are listed but not logged.")
                       .arg(QString::fromStdString(log_.Path())));

@@ -1,11 +1,13 @@
 // The view of the two temperature record pages: the record list, and either the chart with
 // the log file's buttons (real-time records) or the counter with sync and export (log sync).
-// The list follows the page at most every kRefreshMs, however fast records arrive.
+// The list and the chart follow the page at most every kRefreshMs, however fast records
+// arrive: the first record after a refresh starts one single-shot timer.
 #pragma once
 
 #include <QStyle>
 #include <QWidget>
 
+#include <cstdint>
 #include <functional>
 
 #include "pages/sensor/TempCsvLog.h"
@@ -23,7 +25,7 @@ class CTempRecordTable;
 class CTempRecordView : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int kRefreshMs = 200;  // the list is shown again at most this often
+    static constexpr int kRefreshMs = 250;  // the list and chart are shown again at most this often
     static constexpr const char* kExportFailed = "Open/Create the log file failed!";
 
     // realTime: the real-time records page, which opens its log file at `logPath`.
@@ -31,7 +33,8 @@ public:
                     QWidget* parent = nullptr);
     ~CTempRecordView() override;
 
-    // Shows what the page holds now (the list and the counter).
+    // Shows what the page holds now (the list, the counter and the chart), and says in the window once
+    // when the log file could no longer be written.
     void Sync();
     void Redraw();
 
@@ -67,4 +70,7 @@ private:
     QCheckBox* autoFit_ = nullptr;
     int listener_ = 0;
     bool syncPending_ = false;
+    bool toldWriteFailed_ = false;
+    std::uint64_t drawn_ =
+        ~std::uint64_t{0};  // the page generation the chart shows  // a failed log write is said once per log file
 };
