@@ -12,6 +12,14 @@
 
 namespace rtu::test {
 
+// Whether a page has a Save button (pages without one only read).
+inline bool PageSaves(const CPageBase& page)
+{
+    return std::any_of(page.Fields().begin(), page.Fields().end(), [](const FieldDecl& f) {
+        return f.kind == FieldKind::Button && (f.id == ctl::kSave || f.id == ctl::kSave0 || f.id == ctl::kSave1);
+    });
+}
+
 struct PairRig {
     explicit PairRig(CSimImage image = DefaultImage())
         : unit(FastOptions(), std::move(image), DefaultImage()), session(

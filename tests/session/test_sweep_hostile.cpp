@@ -14,13 +14,6 @@ using rtu::test::PairRig;
 
 namespace {
 
-bool Saves(const CPageBase& page)
-{
-    return std::any_of(page.Fields().begin(), page.Fields().end(), [](const FieldDecl& f) {
-        return f.kind == FieldKind::Button && (f.id == ctl::kSave || f.id == ctl::kSave0 || f.id == ctl::kSave1);
-    });
-}
-
 bool Typed(const FieldDecl& f)
 {
     const bool text = f.kind == FieldKind::Text || f.kind == FieldKind::MultiLine || f.kind == FieldKind::EditableCombo;
@@ -50,7 +43,7 @@ TEST(SweepHostileValues, EveryTextIsRefusedOrReachesTheUnitExactly)
     std::set<std::string> inexact;
     int refused = 0, exact = 0;
     for (const auto& page : rig.session.Pages()) {
-        if (!Saves(*page)) continue;
+        if (!rtu::test::PageSaves(*page)) continue;
         for (const FieldDecl& f : page->Fields()) {
             if (!Typed(f)) continue;
             const std::string where = std::string(page->ClassName()) + " " + std::to_string(f.id);

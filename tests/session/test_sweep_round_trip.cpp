@@ -8,16 +8,6 @@
 using namespace rtu;
 using rtu::test::PairRig;
 
-namespace {
-
-bool Saves(const CPageBase& page)
-{
-    return std::any_of(page.Fields().begin(), page.Fields().end(), [](const FieldDecl& f) {
-        return f.kind == FieldKind::Button && (f.id == ctl::kSave || f.id == ctl::kSave0 || f.id == ctl::kSave1);
-    });
-}
-
-}  // namespace
 
 TEST(SweepRoundTrip, EveryPageSavesWhatItReadAndReadsItBack)
 {
@@ -27,7 +17,7 @@ TEST(SweepRoundTrip, EveryPageSavesWhatItReadAndReadsItBack)
     const nlohmann::json before = rig.session.ExportJson();
     int saved = 0;
     for (const auto& page : rig.session.Pages()) {
-        if (!Saves(*page)) continue;
+        if (!rtu::test::PageSaves(*page)) continue;
         rig.events.clear();
         EXPECT_TRUE(rig.session.SavePage(page->ClassName())) << page->ClassName();
         rig.Drive();
