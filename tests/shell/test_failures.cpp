@@ -300,6 +300,8 @@ private slots:
         w.dlg->StartUp(sim.process.PtyPath());
         QTRY_COMPARE_WITH_TIMEOUT(w.dlg->StatusText(), QStringLiteral("Reload successful, connected with the PC!"),
                                   kSimWaitMs);
+        // The reload after the login must have ended, or the next one is refused as busy.
+        QTRY_VERIFY_WITH_TIMEOUT(w.dlg->Session().SenderIdle() && !w.dlg->Session().Busy(), kSimWaitMs);
         CSupportTools* support = w.dlg->Notice()->Support();
         QVERIFY(support && support->Button()->isVisibleTo(w.dlg.get()));
         support->TraceAction()->setChecked(true);
