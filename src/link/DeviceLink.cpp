@@ -87,8 +87,9 @@ int CDeviceLink::ReceiveLines(std::string_view chunk)
         }
         // Records and events the unit sends by itself are no answer: they never keep the
         // sender waiting.
-        if (!isStreamLine_ || !isStreamLine_(line_)) sequencer_.OnLineReceived();
-        ProcessLine(line_, ack);
+        const bool stream = isStreamLine_ && isStreamLine_(line_);
+        if (!stream) sequencer_.OnLineReceived();
+        ProcessLine(line_, ack, stream);
     }
     if (ack != AckKind::None) sequencer_.OnAck(ack);
     return result;
@@ -140,10 +141,12 @@ void CDeviceLink::Reset()
 
 // The checks every line goes through, in order: progress, transfer flags, picture error,
 // line log, console table, event list, routing, setup-mode answer. (Picture start is found by the caller.)
-void CDeviceLink::ProcessLine(const std::string& line, AckKind& ack)
+// A stream line (a real-time record, an event) is no step of an operation: it leaves the
+// progress window alone, so a reload's window closes when the reload ends however much streams.
+void CDeviceLink::ProcessLine(const std::string& line, AckKind& ack, bool stream)
 {
-    if (line[0] == '$' || line[0] == '%') progress_.ShowLine(kLineTicks, line);
-    else if (line[0] == '*') progress_.ShowOperating(kLineTicks);
+    if (!stream && (line[0] == '$' || line[0] == '%')) progress_.ShowLine(kLineTicks, line);
+    else if (!stream && line[0] == '*') progress_.ShowOperating(kLineTicks);
 
     if (Has(line, "+RECV:")) console_.RecvSeen = true;
     else if (Has(line, "CMD ERR")) console_.CmdErrSeen = true;
@@ -220,6 +223,7 @@ void CDeviceLink::StartPicture()
         if (observer_) observer_->OnLine(line_);
     }
     const std::size_t first = rest.size();
+    pictureBytes_ = first;
     const CImageCollector::Result result = picture_.Start(rest, lineFeedDue);
     framer_.Clear();
     pictureQuietAt_ = clock_() + CImageCollector::kQuietMs;
@@ -230,7 +234,22 @@ void CDeviceLink::StartPicture()
 void CDeviceLink::FeedPicture(std::string_view chunk)
 {
     pictureQuietAt_ = clock_() + CImageCollector::kQuietMs;
+    if (pictureBytes_) *pictureBytes_ += chunk.size();
     PictureOutcome(picture_.Feed(chunk), chunk.size());
+}
+
+void CDeviceLink::ResetPicture()
+{
+    if (pictureBytes_ && observer_) {
+        // A picture cut short: the console says how much of it came, as it does for a whole one.
+        char note[64];
+        std::snprintf(note, sizeof note, "[picture failed after %zu bytes] ", *pictureBytes_);
+        observer_->OnConsoleChunk(note);
+    }
+    pictureBytes_.reset();
+    picture_.Abort();
+    pictureQuietAt_.reset();
+    pictureEndsBy_.reset();
 }
 
 void CDeviceLink::PictureFailed(const char* status)
@@ -252,6 +271,7 @@ void CDeviceLink::PictureOutcome(CImageCollector::Result result, std::size_t chu
         Status(text);
         progress_.ShowLine(kPictureTicks, text);
         if (!picture_.Active()) {
+            pictureBytes_.reset();
             pictureQuietAt_.reset();
             pictureEndsBy_.reset();
             if (observer_) {

@@ -89,13 +89,9 @@ public:
     const CConsoleState& Console() const { return console_; }
     CImageCollector& Picture() { return picture_; }
     const CImageCollector& Picture() const { return picture_; }
-    // Drops a picture transfer in progress (a new fetch starts, or the user stopped it).
-    void ResetPicture()
-    {
-        picture_.Abort();
-        pictureQuietAt_.reset();
-        pictureEndsBy_.reset();
-    }
+    // Drops a picture transfer in progress (a new fetch starts, or the user stopped it); the
+    // console is told how many bytes of it had come.
+    void ResetPicture();
     // The port's line speed: it bounds how long a picture transfer may take.
     void SetLineSpeed(int baud) { baud_ = baud; }
 
@@ -110,7 +106,7 @@ private:
     // How much of a chunk in line mode the console shows: all of it, or up to the end of a
     // picture's start line finished in it.
     std::size_t ConsoleShare(std::string_view chunk) const;
-    void ProcessLine(const std::string& line, AckKind& ack);
+    void ProcessLine(const std::string& line, AckKind& ack, bool stream);
     void StartPicture();
     void FeedPicture(std::string_view chunk);
     void PictureOutcome(CImageCollector::Result result, std::size_t chunkBytes);
@@ -131,6 +127,7 @@ private:
     std::optional<Millis> pictureQuietAt_;  // a picture transfer without a byte until then has failed
     std::optional<Millis> pictureEndsBy_;   // a picture transfer not ended by then has failed
     int baud_ = CImageCollector::kDefaultBaud;
+    std::optional<std::size_t> pictureBytes_;  // bytes of the running transfer so far (none: no transfer)
     std::string line_;
 };
 

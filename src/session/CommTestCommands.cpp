@@ -208,14 +208,29 @@ std::string CReceiveText::Feed(std::string_view chunk)
     return out;
 }
 
-std::vector<std::string> TypedBlocks(std::string_view typed)
+std::string_view LineEndBytes(LineEnd end)
 {
-    std::string text;
-    text.reserve(typed.size() + typed.size() / 8);
-    for (std::size_t i = 0; i < typed.size(); ++i) {
-        if (typed[i] == '\n' && (i == 0 || typed[i - 1] != '\r')) text += '\r';
-        text += typed[i];
+    switch (end) {
+    case LineEnd::None: return {};
+    case LineEnd::Cr: return "\r";
+    case LineEnd::Lf: return "\n";
+    case LineEnd::CrLf: return "\r\n";
     }
+    return {};
+}
+
+std::vector<std::string> TypedBlocks(std::string_view typed, LineEnd end)
+{
+    const std::string_view inner = end == LineEnd::None ? std::string_view("\r\n") : LineEndBytes(end);
+    std::string text;
+    text.reserve(typed.size() + typed.size() / 8 + 2);
+    for (std::size_t i = 0; i < typed.size(); ++i) {
+        // A line break typed is a line feed, or a carriage return and line feed pasted in.
+        if (typed[i] == '\r' && i + 1 < typed.size() && typed[i + 1] == '\n') continue;
+        if (typed[i] == '\n') text += inner;
+        else text += typed[i];
+    }
+    text += LineEndBytes(end);
     std::vector<std::string> blocks;
     for (std::size_t at = 0; at < text.size(); at += kMaxWriteBlock) blocks.push_back(text.substr(at, kMaxWriteBlock));
     return blocks;

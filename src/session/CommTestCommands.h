@@ -160,8 +160,14 @@ private:
     bool after_cr_ = false;  // the last byte fed was a carriage return
 };
 
-// Text typed in the send pane as the unit gets it: each line break is a carriage return and
-// line feed; nothing is added at the end. Long text is split into blocks the port takes whole.
-std::vector<std::string> TypedBlocks(std::string_view typed);
+// What Send and Enter add after the typed text, in the order the console offers them.
+enum class LineEnd { None, Cr, Lf, CrLf };
+inline constexpr LineEnd kDefaultLineEnd = LineEnd::CrLf;
+std::string_view LineEndBytes(LineEnd end);
+
+// Text typed in the send pane as the unit gets it: each line break inside it is the chosen
+// line end (a carriage return and line feed when the choice is none), and the chosen line
+// end follows the text. Long text is split into blocks the port takes whole.
+std::vector<std::string> TypedBlocks(std::string_view typed, LineEnd end = LineEnd::None);
 
 }  // namespace rtu::comm

@@ -1,7 +1,9 @@
 #include "shell/CommPageView.h"
 
 #include "session/SoundUpload.h"
+#include "shell/CatalogText.h"
 #include "shell/ConsoleReceivePane.h"
+#include "shell/ConsoleSendBox.h"
 #include "shell/MmsTestWindow.h"
 #include "shell/SessionDriver.h"
 #include "shell/TestResultPanel.h"
@@ -21,6 +23,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include <memory>
@@ -37,6 +40,7 @@ constexpr const char* kSentKey = "CommSent";
 constexpr const char* kSendKey = "CommBtnSend";
 constexpr const char* kClearKey = "CommBtnClr";
 constexpr const char* kAutoClearKey = "CommBtnAutoClr";
+constexpr const char* kConsoleSection = "Console";  // the console's own texts (line end, log, …)
 
 // Shown in the receive pane when the port took nothing of what the console sent.
 constexpr const char* kNotSent = "Not sent: the port is not open or refused the text.\n";
@@ -50,8 +54,12 @@ QString SlotName(int slot) { return QStringLiteral("Digital input %1 alarm sound
 }  // namespace
 
 CCommPageView::CCommPageView(CSessionDriver& driver, CRegSetting& settings, QWidget* parent)
-    : QWidget(parent), session_(driver.Session()), settings_(settings)
+    : QWidget(parent), driver_(driver), session_(driver.Session()), settings_(settings)
 {
+    chooseLogPath = [this](const QString& start) {
+        return QFileDialog::getSaveFileName(this, Text("LOG_CHOOSE", "Log the console to"), start,
+                                            QStringLiteral("(*.log *.txt);;(*)"));
+    };
     auto* layout = new QVBoxLayout(this);
     const QFont fixed = CConsoleReceivePane::FixedFont();
     const int lineHeight = QFontMetrics(fixed).lineSpacing();
@@ -66,34 +74,17 @@ CCommPageView::CCommPageView(CSessionDriver& driver, CRegSetting& settings, QWid
 
     auto* sendLabel = new QLabel(Caption(kSentKey), this);
     sendLabel->setObjectName(ObjectName(1190));
-    send_ = new QPlainTextEdit(this);  // Enter is a line break here
+    send_ = new CConsoleSendBox(this);  // Enter sends, Shift+Enter is a line break
     send_->setObjectName(ObjectName(id::kSendPane));
     send_->setFont(fixed);
     send_->setMinimumHeight(kMinSendLines * lineHeight);
+    send_->setToolTip(Text("SEND_BOX_TIP", "Enter sends with the chosen line end; Shift+Enter starts another line; "
+                                           "Up and Down bring back what was sent"));
+    sendLabel->setBuddy(send_);
     layout->addWidget(sendLabel);
     layout->addWidget(send_, 1);
-
-    auto* row = new QHBoxLayout;
-    sendButton_ = new QPushButton(Caption(kSendKey), this);
-    sendButton_->setObjectName(ObjectName(id::kSend));
-    auto* clear = new QPushButton(Caption(kClearKey), this);
-    clear->setObjectName(ObjectName(id::kClear));
-    autoClear_ = new QCheckBox(Caption(kAutoClearKey), this);
-    autoClear_->setObjectName(ObjectName(id::kAutoClear));
-    autoClear_->setChecked(true);
-    echo_ = new QCheckBox(tr("Show sent text"), this);
-    echo_->setObjectName(QStringLiteral("comm_echo"));
-    echo_->setToolTip(tr("Show what the console sends in the receive pane, in blue"));
-    echo_->setChecked(true);
-    serviceToggle_ = new QCheckBox(tr("Service tests"), this);
-    serviceToggle_->setObjectName(QStringLiteral("comm_service_tests"));
-    row->addWidget(sendButton_);
-    row->addWidget(clear);
-    row->addWidget(autoClear_);
-    row->addWidget(echo_);
-    row->addStretch(1);
-    row->addWidget(serviceToggle_);
-    layout->addLayout(row);
+    layout->addWidget(BuildSendRow());
+    layout->addWidget(BuildViewRow());
 
     // The test panel scrolls in its own area, so showing it never squeezes the panes.
     testPanel_ = BuildTestPanel();
@@ -107,10 +98,7 @@ CCommPageView::CCommPageView(CSessionDriver& driver, CRegSetting& settings, QWid
     layout->addWidget(testScroll_, 3);
     testScroll_->setVisible(false);  // the test panel is hidden until the toggle asks for it
 
-    connect(sendButton_, &QPushButton::clicked, this, &CCommPageView::OnSend);
-    connect(clear, &QPushButton::clicked, this, &CCommPageView::ClearReceive);
     connect(serviceToggle_, &QCheckBox::toggled, testScroll_, &QWidget::setVisible);
-    connect(autoClear_, &QCheckBox::toggled, receive_, &CConsoleReceivePane::SetAutoClear);
     connect(&driver, &CSessionDriver::lineReceived, this, &CCommPageView::OnLine);
 
     connect(&driver, &CSessionDriver::consoleChunk, this,
@@ -128,6 +116,126 @@ CCommPageView::CCommPageView(CSessionDriver& driver, CRegSetting& settings, QWid
 }
 
 CCommPageView::~CCommPageView() = default;
+
+QWidget* CCommPageView::BuildSendRow()
+{
+    auto* box = new QWidget(this);
+    box->setObjectName(QStringLiteral("comm_send_row"));
+    auto* row = new QHBoxLayout(box);
+    row->setContentsMargins(0, 0, 0, 0);
+    sendButton_ = new QPushButton(Caption(kSendKey), box);
+    sendButton_->setObjectName(ObjectName(id::kSend));
+    lineEnd_ = new QComboBox(box);
+    lineEnd_->setObjectName(QStringLiteral("comm_line_end"));
+    // In the order of comm::LineEnd.
+    lineEnd_->addItem(Text("LINE_END_NONE", "No line end"));
+    lineEnd_->addItem(Text("LINE_END_CR", "CR"));
+    lineEnd_->addItem(Text("LINE_END_LF", "LF"));
+    lineEnd_->addItem(Text("LINE_END_CRLF", "CR LF"));
+    lineEnd_->setToolTip(Text("LINE_END_TIP", "What Send and Enter add after the text"));
+    const int stored = settings_.ReadNumber(kLineEndSetting, static_cast<int>(comm::kDefaultLineEnd));
+    lineEnd_->setCurrentIndex(stored >= 0 && stored < lineEnd_->count() ? stored
+                                                                        : static_cast<int>(comm::kDefaultLineEnd));
+    auto* lineEndLabel = new QLabel(Text("LINE_END", "Line end"), box);
+    lineEndLabel->setBuddy(lineEnd_);
+    auto* clear = new QPushButton(Caption(kClearKey), box);
+    clear->setObjectName(ObjectName(id::kClear));
+    autoClear_ = new QCheckBox(Caption(kAutoClearKey), box);
+    autoClear_->setObjectName(ObjectName(id::kAutoClear));
+    autoClear_->setChecked(true);
+    echo_ = new QCheckBox(Text("ECHO", "Show sent text"), box);
+    echo_->setObjectName(QStringLiteral("comm_echo"));
+    echo_->setToolTip(Text("ECHO_TIP", "Show what the console sends in the receive pane, in blue"));
+    echo_->setChecked(settings_.ReadNumber(kEchoSetting, 1) != 0);
+    serviceToggle_ = new QCheckBox(tr("Service tests"), box);
+    serviceToggle_->setObjectName(QStringLiteral("comm_service_tests"));
+    row->addWidget(sendButton_);
+    row->addWidget(lineEndLabel);
+    row->addWidget(lineEnd_);
+    row->addWidget(clear);
+    row->addWidget(autoClear_);
+    row->addWidget(echo_);
+    row->addStretch(1);
+    row->addWidget(serviceToggle_);
+
+    connect(sendButton_, &QPushButton::clicked, this, &CCommPageView::OnSend);
+    connect(send_, &CConsoleSendBox::sendRequested, this, &CCommPageView::OnSend);
+    connect(lineEnd_, &QComboBox::currentIndexChanged, this,
+            [this](int index) { settings_.WriteNumber(kLineEndSetting, index); });
+    connect(clear, &QPushButton::clicked, this, &CCommPageView::ClearReceive);
+    connect(autoClear_, &QCheckBox::toggled, receive_, &CConsoleReceivePane::SetAutoClear);
+    connect(echo_, &QCheckBox::toggled, this, [this](bool on) { settings_.WriteNumber(kEchoSetting, on ? 1 : 0); });
+    return box;
+}
+
+QWidget* CCommPageView::BuildViewRow()
+{
+    auto* box = new QWidget(this);
+    box->setObjectName(QStringLiteral("comm_view_row"));
+    auto* row = new QHBoxLayout(box);
+    row->setContentsMargins(0, 0, 0, 0);
+    timestamps_ = new QCheckBox(Text("TIMESTAMPS", "Time stamps"), box);
+    timestamps_->setObjectName(QStringLiteral("comm_timestamps"));
+    timestamps_->setToolTip(Text("TIMESTAMPS_TIP", "Start each line with the computer's time"));
+    hex_ = new QCheckBox(Text("HEX", "Hex view"), box);
+    hex_->setObjectName(QStringLiteral("comm_hex"));
+    hex_->setToolTip(Text("HEX_TIP", "Show the unit's bytes as hex numbers"));
+    log_ = new QCheckBox(Text("LOG", "Log to file"), box);
+    log_->setObjectName(QStringLiteral("comm_log"));
+    log_->setToolTip(Text("LOG_TIP", "Append everything the console shows to a file you choose"));
+    logPath_ = new QLabel(box);
+    logPath_->setObjectName(QStringLiteral("comm_log_path"));
+    logPath_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    row->addWidget(timestamps_);
+    row->addWidget(hex_);
+    row->addWidget(log_);
+    row->addWidget(logPath_, 1);
+
+    connect(timestamps_, &QCheckBox::toggled, this, [this](bool on) {
+        receive_->SetTimestamps(on);
+        settings_.WriteNumber(kTimestampsSetting, on ? 1 : 0);
+    });
+    connect(hex_, &QCheckBox::toggled, this, [this](bool on) {
+        receive_->SetHexView(on);
+        settings_.WriteNumber(kHexSetting, on ? 1 : 0);
+    });
+    connect(log_, &QCheckBox::toggled, this, &CCommPageView::OnLogToggled);
+    connect(receive_, &CConsoleReceivePane::logFailed, this, &CCommPageView::OnLogFailed);
+    timestamps_->setChecked(settings_.ReadNumber(kTimestampsSetting, 0) != 0);
+    hex_->setChecked(settings_.ReadNumber(kHexSetting, 0) != 0);
+    return box;
+}
+
+void CCommPageView::OnLogToggled(bool on)
+{
+    if (!on) {
+        receive_->StopLog();
+        logPath_->clear();
+        return;
+    }
+    const QString path = chooseLogPath(settings_.ReadText(kLogPathSetting));
+    if (path.isEmpty() || !receive_->StartLog(path)) {
+        if (!path.isEmpty()) OnLogFailed(path, receive_->LogError());
+        const QSignalBlocker quiet(log_);
+        log_->setChecked(false);
+        return;
+    }
+    settings_.WriteText(kLogPathSetting, path);
+    logPath_->setText(path);
+}
+
+void CCommPageView::OnLogFailed(const QString& path, const QString& error)
+{
+    {
+        const QSignalBlocker quiet(log_);
+        log_->setChecked(false);
+    }
+    logPath_->clear();
+    session_.Tell(
+        MessageIcon::Error,
+        Text("LOG_FAILED", "The console is no longer logged: cannot write \"%1\": %2").arg(path, error).toStdString());
+    driver_.Pump();
+}
 
 QWidget* CCommPageView::BuildTestPanel()
 {
@@ -243,8 +351,12 @@ void CCommPageView::StoreSettings()
 
 void CCommPageView::OnSend()
 {
-    const std::string typed = send_->toPlainText().toStdString();
-    for (const std::string& block : comm::TypedBlocks(typed)) Write(block);
+    const QString typed = send_->toPlainText();
+    bool written = true;
+    for (const std::string& block :
+         comm::TypedBlocks(typed.toStdString(), static_cast<comm::LineEnd>(lineEnd_->currentIndex())))
+        written = Write(block) && written;
+    if (written) send_->Sent(typed);  // a text the port refused stays in the box
 }
 
 void CCommPageView::OnTestButton(int control)
@@ -395,6 +507,11 @@ bool CCommPageView::Write(std::string_view bytes)
 comm::TestNumbers CCommPageView::Numbers() const
 {
     return {smsNumber_->text().toStdString(), voiceNumber_->text().toStdString(), mmsNumber_->text().toStdString()};
+}
+
+QString CCommPageView::Text(const char* key, const char* english) const
+{
+    return CatalogText(session_.Catalog(), kConsoleSection, key, english);
 }
 
 QString CCommPageView::Caption(const char* key) const

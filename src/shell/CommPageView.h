@@ -1,13 +1,17 @@
 // The device test console (navigation id 16): a receive pane that shows everything the unit
 // sends, a send pane for raw text, and the service test panel (test command buttons by product
 // type, test numbers, the sound file download and the test result panel) behind the
-// "Service tests" toggle. The command tables and the download live in the core
+// "Service tests" toggle. The console sends with the line end chosen (CR LF unless the user
+// chose otherwise), keeps what was sent for Up and Down, and on request stamps lines with the
+// time, shows the unit's bytes in hex and logs what it shows to a file; these choices are
+// kept in the settings. The command tables and the download live in the core
 // (session/CommTestCommands.h, session/SoundUpload.h); this widget lays them out, forwards
 // presses to the session and shows what the session's driver reports.
 #pragma once
 
 #include <QWidget>
 
+#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
@@ -19,6 +23,7 @@
 #include "shell/RegSetting.h"
 
 class CConsoleReceivePane;
+class CConsoleSendBox;
 class CMmsTestWindow;
 class CTestResultPanel;
 class QCheckBox;
@@ -44,6 +49,12 @@ public:
     static constexpr const char* kVoiceNumberSetting = "SVRPORT";
     static constexpr const char* kMmsNumberSetting = "IPADDRESS";
     static constexpr const char* kVoiceNumberDefault = "8008";
+    // Stored setting names of the console's choices.
+    static constexpr const char* kLineEndSetting = "CONSOLE_LINE_END";  // index of comm::LineEnd
+    static constexpr const char* kTimestampsSetting = "CONSOLE_TIMESTAMPS";
+    static constexpr const char* kHexSetting = "CONSOLE_HEX";
+    static constexpr const char* kEchoSetting = "CONSOLE_ECHO";
+    static constexpr const char* kLogPathSetting = "CONSOLE_LOG";  // the log file chosen last
 
     CCommPageView(CSessionDriver& driver, CRegSetting& settings, QWidget* parent = nullptr);
     ~CCommPageView() override;
@@ -59,6 +70,11 @@ public:
     // file first). False when it cannot be opened or a download is running.
     bool StartSoundUpload(const QString& path);
 
+    // Asks for the console log's file ("" when the user cancels); tests replace it.
+    std::function<QString(const QString& start)> chooseLogPath;
+    CConsoleSendBox* SendBox() const { return send_; }
+    CConsoleReceivePane* ReceivePane() const { return receive_; }
+
 signals:
     // Camera product types bring up the MMS test window.
     void MmsTestWindowRequested();
@@ -68,7 +84,11 @@ private:
     QWidget* BuildNumberRow(int control, const QString& caption, QLineEdit*& edit);
     QWidget* BuildDownloadBox();
 
+    QWidget* BuildSendRow();
+    QWidget* BuildViewRow();
     void OnSend();
+    void OnLogToggled(bool on);
+    void OnLogFailed(const QString& path, const QString& error);
     void OnTestButton(int control);
     void OnProductType(int index);
     void UploadSoundFile();
@@ -83,15 +103,23 @@ private:
     bool Write(std::string_view bytes);
     rtu::comm::TestNumbers Numbers() const;
     QString Caption(const char* key) const;
+    // A console text of the catalog, or its English wording.
+    QString Text(const char* key, const char* english) const;
 
+    CSessionDriver& driver_;
     rtu::CSession& session_;
     CRegSetting& settings_;
 
     CConsoleReceivePane* receive_ = nullptr;
-    QPlainTextEdit* send_ = nullptr;
+    CConsoleSendBox* send_ = nullptr;
     QPushButton* sendButton_ = nullptr;
+    QComboBox* lineEnd_ = nullptr;
     QCheckBox* autoClear_ = nullptr;
     QCheckBox* echo_ = nullptr;
+    QCheckBox* timestamps_ = nullptr;
+    QCheckBox* hex_ = nullptr;
+    QCheckBox* log_ = nullptr;
+    QLabel* logPath_ = nullptr;
     QCheckBox* serviceToggle_ = nullptr;
     QWidget* testPanel_ = nullptr;
     QWidget* testScroll_ = nullptr;

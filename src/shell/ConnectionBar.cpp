@@ -15,6 +15,7 @@
 #include "link/DeviceLink.h"
 #include "link/PortDiagnosis.h"
 #include "link/SerialPortList.h"
+#include "shell/CatalogText.h"
 #include "shell/RegSetting.h"
 
 namespace {
@@ -23,6 +24,7 @@ namespace {
 constexpr const char* kParityDefaults[] = {"0: None", "1: Odd", "2: Even", "3: Mask"};
 constexpr const char* kParityKeys[] = {"PARITY0", "PARITY1", "PARITY2", "PARITY3"};
 constexpr const char* kAboutFallback = "About";  // the About button's tip when the catalog has none
+constexpr const char* kWindowSection = "Window";  // the bar's own texts in the catalog
 
 struct CommandButton {
     int id;
@@ -140,10 +142,18 @@ CConnectionBar::CConnectionBar(const rtu::CTextCatalog& catalog, QWidget* parent
     loginButton_->setObjectName(ControlName(rtu::cmd::kLogin));
     loginButton_->setIcon(
         QIcon::fromTheme(QStringLiteral("dialog-password"), style()->standardIcon(QStyle::SP_DialogApplyButton)));
-    loginButton_->setToolTip(tr("Log in to the unit's console with this password"));
     loginButton_->setAutoRaise(true);
     connect(loginButton_, &QToolButton::clicked, this, [this] { emit commandClicked(rtu::cmd::kLogin); });
     layout->addWidget(loginButton_);
+
+    silent_ = new QLabel(connection_);
+    silent_->setObjectName("unitSilent");
+    silent_->setText(Text("NOT_ANSWERING", kNotAnswering));
+    silent_->setToolTip(Text("NOT_ANSWERING_TIP", "A line sent to the unit got no answer. Check that the unit is "
+                                                  "powered, the cable, the baud rate and the parity."));
+    silent_->setStyleSheet(QStringLiteral("color: #b00020; font-weight: bold;"));
+    silent_->setVisible(false);
+    layout->addWidget(silent_);
 
     light_ = new QLabel(connection_);
     light_->setObjectName(ControlName(1003));
@@ -188,6 +198,11 @@ void CConnectionBar::resizeEvent(QResizeEvent* event)
 QString CConnectionBar::Tr(const char* section, const char* key) const
 {
     return QString::fromStdString(catalog_.GetText(section, key));
+}
+
+QString CConnectionBar::Text(const char* key, const char* english) const
+{
+    return CatalogText(&catalog_, kWindowSection, key, english);
 }
 
 void CConnectionBar::AddTool(QWidget* tool)
@@ -287,10 +302,34 @@ void CConnectionBar::SetPortState(bool open, const QString& portName, const QStr
                        : error.isEmpty() ? tr("Port closed")
                                          : tr("Port closed: %1").arg(error));
     light_->setProperty("portOpen", open);
+    if (!open) SetUnitAnswering(true);  // nothing is said of a unit the tool cannot reach
+    ApplyButtonStates();
 }
 
 void CConnectionBar::SetWritesEnabled(bool on)
 {
-    for (int id : {rtu::cmd::kExecProfile, rtu::cmd::kRestart, rtu::cmd::kDefaults})
-        if (QPushButton* b = buttons_.value(id, nullptr)) b->setEnabled(on);
+    writesEnabled_ = on;
+    ApplyButtonStates();
+}
+
+void CConnectionBar::SetUnitAnswering(bool answering)
+{
+    if (answering_ == answering) return;
+    answering_ = answering;
+    silent_->setVisible(!answering);
+}
+
+void CConnectionBar::ApplyButtonStates()
+{
+    const QString noPort = Text("NO_PORT_TIP", kNoPortTip);
+    for (const CommandButton& b : kCommandButtons) {
+        QPushButton* button = buttons_.value(b.id, nullptr);
+        if (!button || b.id == rtu::cmd::kSaveProfile) continue;  // a profile is saved from the pages, not the unit
+        const bool writes = b.id == rtu::cmd::kExecProfile || b.id == rtu::cmd::kRestart || b.id == rtu::cmd::kDefaults;
+        button->setEnabled(open_ && (writesEnabled_ || !writes));
+        button->setToolTip(open_ ? tr(b.tip) : tr(b.tip) + QStringLiteral("\n") + noPort);
+    }
+    loginButton_->setEnabled(open_);
+    const QString login = tr("Log in to the unit's console with this password");
+    loginButton_->setToolTip(open_ ? login : login + QStringLiteral("\n") + noPort);
 }

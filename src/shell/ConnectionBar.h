@@ -58,8 +58,16 @@ public:
     // Lists the ports anew (keeping the chosen one) and opens the list.
     void ShowPortPicker();
     // The buttons that write to the unit (run a profile, restart, defaults) follow the unit's
-    // busy state.
+    // busy state. Every button that talks to the unit is disabled, with a tip saying why,
+    // while no port is open.
     void SetWritesEnabled(bool on);
+    // After a line went unanswered the bar says the unit is not answering, until it answers.
+    void SetUnitAnswering(bool answering);
+    bool UnitAnswering() const { return answering_; }
+    // The tip a unit button shows while no port is open.
+    static constexpr const char* kNoPortTip = "Not possible now: no serial port is open. Choose the port and baud "
+                                              "rate on the right; the port opens when you choose it.";
+    static constexpr const char* kNotAnswering = "The unit is not answering";
     // Puts a tool button into the connection group, before the About button.
     void AddTool(QWidget* tool);
 
@@ -75,7 +83,10 @@ protected:
 
 private:
     QString Tr(const char* section, const char* key) const;
+    // A text of the bar's own, from the catalog or in English.
+    QString Text(const char* key, const char* english) const;
     void FillPortList();
+    void ApplyButtonStates();
 
     const rtu::CTextCatalog& catalog_;
     QBoxLayout* rows_ = nullptr;        // the two groups: one row or two
@@ -89,5 +100,8 @@ private:
     QToolButton* loginButton_ = nullptr;
     QLabel* light_ = nullptr;
     QToolButton* about_ = nullptr;
+    QLabel* silent_ = nullptr;  // "the unit is not answering"
     bool open_ = false;
+    bool writesEnabled_ = true;
+    bool answering_ = true;
 };

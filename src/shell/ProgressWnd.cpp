@@ -1,9 +1,11 @@
 #include "shell/ProgressWnd.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
 #include <QStyle>
+#include <QTimer>
 #include <QVBoxLayout>
 
 CSysProgressWnd::CSysProgressWnd(QWidget* parent)
@@ -33,6 +35,37 @@ CSysProgressWnd::CSysProgressWnd(QWidget* parent)
     row->addLayout(col, 1);
 
     Apply(rtu::CSysProgress::View{});
+    qApp->installEventFilter(this);  // to step aside when a dialog opens
+}
+
+bool CSysProgressWnd::eventFilter(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::Show || type == QEvent::Hide) && watched != this && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->isWindow() && !placePending_) {
+        // The modal state is settled once the dialog's show or hide has finished.
+        placePending_ = true;
+        QTimer::singleShot(0, this, [this] {
+            placePending_ = false;
+            Place();
+        });
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void CSysProgressWnd::Place()
+{
+    const QWidget* modal = QApplication::activeModalWidget();
+    const bool shown = wanted_ && (!modal || modal == this);
+    if (shown && !isVisible()) {
+        if (QWidget* owner = parentWidget(); owner && owner->isVisible()) {
+            adjustSize();
+            move(owner->geometry().center() - rect().center());
+        }
+        show();
+    } else if (!shown && isVisible()) {
+        hide();
+    }
 }
 
 void CSysProgressWnd::Apply(const rtu::CSysProgress::View& view)
@@ -42,15 +75,14 @@ void CSysProgressWnd::Apply(const rtu::CSysProgress::View& view)
     text_->setText(fontMetrics().elidedText(QString::fromStdString(view.text), Qt::ElideRight, kTextCutWidth));
     icon_->setVisible(view.iconShown);
     bar_->setValue(view.bar);
-    if (view.visible && !isVisible()) {
-        if (QWidget* owner = parentWidget(); owner && owner->isVisible()) {
-            adjustSize();
-            move(owner->geometry().center() - rect().center());
-        }
-        show();
-    } else if (!view.visible && isVisible()) {
-        hide();
-    }
+    wanted_ = view.visible;
+    Place();
+}
+
+void CSysProgressWnd::Dismiss()
+{
+    wanted_ = false;
+    Place();
 }
 
 QString CSysProgressWnd::Text() const { return text_->text(); }

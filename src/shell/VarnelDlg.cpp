@@ -11,6 +11,7 @@
 
 #include "controls/HeaderBanner.h"
 #include "controls/NavIcons.h"
+#include "shell/CatalogText.h"
 #include "shell/CommPageView.h"
 #include "shell/FailureNotice.h"
 #include "shell/FileFilter.h"
@@ -102,9 +103,17 @@ CVarnelDlg::CVarnelDlg(CRegSetting& settings, const rtu::CTextCatalog& catalog, 
     guard_ = new CUnitGuard(*driver_, *bar_, *pages_, this);  // also hands the busy states on
     safeRun_ = new CSafeRun(*driver_, settings_, this, [this](auto icon, const QString& t) { ShowMessage(icon, t); });
     connect(driver_, &CSessionDriver::portLost, this, &CVarnelDlg::UpdateConnIcon);
+    // A line whose wait ran out (or a reload never answered) makes the bar say the unit is
+    // silent; anything the unit says afterwards takes that back.
+    connect(driver_, &CSessionDriver::commandAnswered, bar_, [this](const QString&, int ack, bool written) {
+        if (ack != static_cast<int>(rtu::AckKind::None)) bar_->SetUnitAnswering(true);
+        else if (written) bar_->SetUnitAnswering(false);
+    });
+    connect(driver_, &CSessionDriver::noAnswer, bar_, [this] { bar_->SetUnitAnswering(false); });
+    connect(driver_, &CSessionDriver::lineReceived, bar_, [this] { bar_->SetUnitAnswering(true); });
     connect(driver_, &CSessionDriver::transferEnded, this, [this](const QString& job, bool ok) {
         if (job != QLatin1String(rtu::CSession::kPictureJob) || !ok) return;
-        progress_->hide();
+        progress_->Dismiss();
         statusLine_->setText(QString::fromStdString(KeepPicture(*session_)));
     });
     // Boxes and questions are shown from the event loop, never from inside a drain.
@@ -217,7 +226,8 @@ void CVarnelDlg::Setup()
 {
     StoreSettings();
     // The user power-cycles the unit after this; the burst goes only once the box is closed.
-    ShowMessage(QMessageBox::Information, QString::fromUtf8(kSetupNotice));
+    ShowMessage(QMessageBox::Information, QString::fromUtf8(kSetupNotice) + QStringLiteral("\n\n") +
+                                              CatalogText(&catalog_, "Window", "SETUP_LEAVE", kSetupLeave));
     session_->Setup();
 }
 
@@ -286,6 +296,6 @@ void CVarnelDlg::closeEvent(QCloseEvent* event)
     session_->Close();                                    // a running profile stops at its next line
     StoreSettings();
     if (auto* comm = qobject_cast<CCommPageView*>(pages_->PageWidget(kCommNav))) comm->StoreSettings();
-    progress_->hide();
+    progress_->Dismiss();
     event->accept();
 }

@@ -38,6 +38,10 @@ public:
     static constexpr const char* kDescriptionTail = "Unicode mode";
     static constexpr const char* kSetupNotice =
         "Please press the \"OK\" button, then power-off then power-on the device!";
+    // Said with the setup notice: how the unit gets back to its normal work.
+    static constexpr const char* kSetupLeave =
+        "To leave setup mode afterwards, press Restart (or power the unit off and on without pressing "
+        "Setup): the unit starts again in working mode.";
     static constexpr const char* kProfileFilter = "(*.txt)|*.txt|(*.*)|*.*|";
     static constexpr int kConnIconMs = 1000;  // connection icon refresh
     static constexpr int kNoPage = CPageArea::kNoPage;

@@ -76,8 +76,18 @@ TEST(PictureCapture, SizeBound)
         }
         rig.Rx(kTrailer);
         EXPECT_EQ(rig.posted, std::vector<int>{c.posted}) << c.body << " " << c.firstChunk;
-        if (c.posted == cmd::kSavePicture) EXPECT_EQ(rig.link.Picture().Image().size(), c.body);
-        else EXPECT_EQ(rig.status.back(), "jpeg data overload!!");
+        std::string console;
+        for (const std::string& shown : rig.console) console += shown;
+        if (c.posted == cmd::kSavePicture) {
+            EXPECT_EQ(rig.link.Picture().Image().size(), c.body);
+            EXPECT_EQ(console.find("failed"), std::string::npos);
+        } else {
+            EXPECT_EQ(rig.status.back(), "jpeg data overload!!");
+            // The console says the picture failed and how much of it came (the trailer too:
+            // that is what no longer fit).
+            EXPECT_NE(console.find("[picture failed after " + std::to_string(c.body + kTrailer.size()) + " bytes]"), std::string::npos)
+                << console.substr(0, 200);
+        }
         EXPECT_FALSE(rig.link.Picture().Active());
     }
 }
@@ -98,6 +108,7 @@ TEST(PictureCapture, QuietUnitEndsTheTransfer)
     EXPECT_EQ(rig.status.back(), CImageCollector::kStoppedText);  // not the unit's own "$IMAGE_ERR" text
     EXPECT_EQ(rig.posted, std::vector<int>{cmd::kPictureFailed});
     EXPECT_FALSE(rig.link.NextDeadline().has_value());
+    EXPECT_EQ(rig.console.back(), "[picture failed after 30 bytes] ");
     rig.Rx("CMD OK\r\n");
     EXPECT_TRUE(rig.link.Console().AckReceived);
 }

@@ -147,6 +147,17 @@ TEST(CommPanes, TypedTextAsSent)
     EXPECT_EQ(TypedBlocks("%TEST"), Lines{"%TEST"});  // no carriage return added
     EXPECT_EQ(TypedBlocks("%A\n%B\n"), Lines{"%A\r\n%B\r\n"});
     EXPECT_EQ(TypedBlocks("%A\r\n"), Lines{"%A\r\n"});
+    // The chosen line end follows the text and stands for every line break in it.
+    const struct {
+        LineEnd end;
+        const char* sent;
+    } ends[] = {{LineEnd::None, "%A\r\n%B"},
+                {LineEnd::Cr, "%A\r%B\r"},
+                {LineEnd::Lf, "%A\n%B\n"},
+                {LineEnd::CrLf, "%A\r\n%B\r\n"}};
+    for (const auto& e : ends) EXPECT_EQ(TypedBlocks("%A\n%B", e.end), Lines{e.sent}) << static_cast<int>(e.end);
+    EXPECT_EQ(TypedBlocks("", LineEnd::CrLf), Lines{"\r\n"});  // Enter on an empty line
+    EXPECT_EQ(TypedBlocks("", LineEnd::None), Lines{});
 
     // Longer than one port block: split, nothing cut.
     const std::string longText(2 * kMaxWriteBlock + 100, 'x');

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -127,35 +128,129 @@ private slots:
         QCOMPARE(Control<QLineEdit>(comm::id::kMmsNumber)->text(), QStringLiteral("13900139000"));
     }
 
-    // Keys as typed in the send pane: each line break goes out as CR LF, nothing is added at
-    // the end, and every press of Send sends the pane's text again.
+    // Send and Enter add the chosen line end (CR LF unless chosen otherwise); Shift+Enter is a
+    // line break inside the text, which goes out as that line end too. The choice is kept.
     void sendAsTyped_data()
     {
         QTest::addColumn<QString>("typed");
-        QTest::addColumn<int>("breakKey");
+        QTest::addColumn<int>("key");  // 0: the Send button
         QTest::addColumn<int>("modifiers");
-        QTest::addColumn<int>("presses");
+        QTest::addColumn<int>("lineEnd");  // -1: as built
         QTest::addColumn<QByteArray>("wire");
-        QTest::newRow("no carriage return added") << QStringLiteral("%DUMPS") << 0 << 0 << 1 << QByteArray("%DUMPS");
-        QTest::newRow("Return") << QStringLiteral("%TEST") << int(Qt::Key_Return) << 0 << 3
-                                << QByteArray("%TEST\r\n%TEST\r\n%TEST\r\n");
-        QTest::newRow("keypad Enter") << QStringLiteral("%TEST") << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << 1
+        QTest::newRow("Send adds CR LF") << QStringLiteral("%DUMPS") << 0 << 0 << -1 << QByteArray("%DUMPS\r\n");
+        QTest::newRow("Return sends") << QStringLiteral("%TEST") << int(Qt::Key_Return) << 0 << -1
                                       << QByteArray("%TEST\r\n");
-        QTest::newRow("Shift+Return") << QStringLiteral("%TEST") << int(Qt::Key_Return) << int(Qt::ShiftModifier) << 1
-                                      << QByteArray("%TEST\r\n");
+        QTest::newRow("keypad Enter sends") << QStringLiteral("%TEST") << int(Qt::Key_Enter) << int(Qt::KeypadModifier)
+                                            << -1 << QByteArray("%TEST\r\n");
+        QTest::newRow("Shift+Return is a line break") << QStringLiteral("%TEST") << int(Qt::Key_Return)
+                                                      << int(Qt::ShiftModifier) << -1 << QByteArray("%TEST\r\n\r\n");
+        QTest::newRow("no line end") << QStringLiteral("%DUMPS") << 0 << 0 << int(comm::LineEnd::None)
+                                     << QByteArray("%DUMPS");
+        QTest::newRow("CR") << QStringLiteral("%DUMPS") << int(Qt::Key_Return) << 0 << int(comm::LineEnd::Cr)
+                            << QByteArray("%DUMPS\r");
+        QTest::newRow("LF") << QStringLiteral("%DUMPS") << 0 << 0 << int(comm::LineEnd::Lf) << QByteArray("%DUMPS\n");
     }
     void sendAsTyped()
     {
         QFETCH(QString, typed);
-        QFETCH(int, breakKey);
+        QFETCH(int, key);
         QFETCH(int, modifiers);
-        QFETCH(int, presses);
+        QFETCH(int, lineEnd);
         QFETCH(QByteArray, wire);
+        auto* choice = Find<QComboBox>(QStringLiteral("comm_line_end"));
+        QCOMPARE(choice->currentIndex(), int(comm::LineEnd::CrLf));
+        if (lineEnd >= 0) choice->setCurrentIndex(lineEnd);
         auto* pane = Control<QPlainTextEdit>(comm::id::kSendPane);
         QTest::keyClicks(pane, typed);
-        if (breakKey) QTest::keyClick(pane, Qt::Key(breakKey), Qt::KeyboardModifiers(modifiers));
-        for (int i = 0; i < presses; ++i) Click(comm::id::kSend);
+        if (key) QTest::keyClick(pane, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        if (!key || modifiers == int(Qt::ShiftModifier)) Click(comm::id::kSend);
         QCOMPARE(QByteArray::fromStdString(Wire()), wire);
+        QCOMPARE(pane->toPlainText(), QString());  // sent: the box is empty for the next line
+        Build();                                   // the next run keeps the choice
+        QCOMPARE(Find<QComboBox>(QStringLiteral("comm_line_end"))->currentIndex(),
+                 lineEnd >= 0 ? lineEnd : int(comm::LineEnd::CrLf));
+    }
+
+    // Up brings back what was sent, newest first; Down goes forward again and past the newest
+    // returns to the text being typed.
+    void historyOnUpAndDown()
+    {
+        auto* pane = Control<QPlainTextEdit>(comm::id::kSendPane);
+        for (const char* line : {"%ONE", "%TWO", "%TWO"}) {
+            QTest::keyClicks(pane, QString::fromLatin1(line));
+            QTest::keyClick(pane, Qt::Key_Return);
+        }
+        QTest::keyClicks(pane, QStringLiteral("%DR"));
+        const struct {
+            Qt::Key key;
+            const char* shown;
+        } steps[] = {{Qt::Key_Up, "%TWO"},   {Qt::Key_Up, "%ONE"},  {Qt::Key_Up, "%ONE"},
+                     {Qt::Key_Down, "%TWO"}, {Qt::Key_Down, "%DR"}, {Qt::Key_Up, "%TWO"}};
+        for (const auto& step : steps) {
+            QTest::keyClick(pane, step.key);
+            QCOMPARE(pane->toPlainText(), QString::fromLatin1(step.shown));
+        }
+        writes_.clear();
+        QTest::keyClick(pane, Qt::Key_Return);
+        QCOMPARE(Wire(), std::string("%TWO\r\n"));
+    }
+
+    // Time stamps, the hex view and the log file: each as the user chose it, kept in the
+    // settings; the log holds what the pane shows, and a log that cannot be written is said.
+    void viewChoices()
+    {
+        auto* receive = Control<CConsoleReceivePane>(comm::id::kReceivePane);
+        Find<QCheckBox>(QStringLiteral("comm_timestamps"))->setChecked(true);
+        Receive("$A\r\n$B");
+        Receive("C\r\n");
+        const QRegularExpression stamped(QStringLiteral("^\\[\\d\\d:\\d\\d:\\d\\d\\.\\d{3}\\] \\$A\n"
+                                                        "\\[\\d\\d:\\d\\d:\\d\\d\\.\\d{3}\\] \\$BC\n$"));
+        QVERIFY2(stamped.match(Received()).hasMatch(), qPrintable(Received()));
+        Find<QCheckBox>(QStringLiteral("comm_timestamps"))->setChecked(false);
+
+        Find<QCheckBox>(QStringLiteral("comm_hex"))->setChecked(true);
+        receive->ClearAll();
+        Receive(std::string("AT\r\n\xFF", 5));
+        QCOMPARE(Received(), QStringLiteral("41 54 0D 0A \nFF "));
+        Receive(std::string(CConsoleReceivePane::kHexBytesPerLine, 'a'));
+        // At most a line's worth of bytes on a line.
+        QCOMPARE(Received().split(QLatin1Char('\n')),
+                 QStringList({"41 54 0D 0A ", "FF " + QStringLiteral("61 ").repeated(15), "61 "}));
+
+        const QString logPath = dir_->filePath(QStringLiteral("logs/console.log"));
+        QString offered;
+        view_->chooseLogPath = [&](const QString& start) {
+            offered = start;
+            return logPath;
+        };
+        Find<QCheckBox>(QStringLiteral("comm_hex"))->setChecked(false);
+        Find<QCheckBox>(QStringLiteral("comm_log"))->setChecked(true);
+        QVERIFY(receive->Logging());
+        QCOMPARE(Find<QLabel>(QStringLiteral("comm_log_path"))->text(), logPath);
+        Receive("$LOGGED\r\n");
+        QFile log(logPath);
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        QVERIFY(log.readAll().endsWith("$LOGGED\n"));
+        Find<QCheckBox>(QStringLiteral("comm_log"))->setChecked(false);
+        QVERIFY(!receive->Logging());
+
+        // The choices are kept, the log's file is offered again (logging starts only when asked).
+        Find<QCheckBox>(QStringLiteral("comm_timestamps"))->setChecked(true);
+        Find<QCheckBox>(QStringLiteral("comm_hex"))->setChecked(true);
+        Build();
+        QVERIFY(Find<QCheckBox>(QStringLiteral("comm_timestamps"))->isChecked());
+        QVERIFY(Find<QCheckBox>(QStringLiteral("comm_hex"))->isChecked());
+        QVERIFY(!Find<QCheckBox>(QStringLiteral("comm_log"))->isChecked());
+        view_->chooseLogPath = [&](const QString& start) {
+            offered = start;
+            return dir_->path();  // a folder: the log cannot be opened there
+        };
+        Find<QCheckBox>(QStringLiteral("comm_log"))->setChecked(true);
+        QCOMPARE(offered, logPath);
+        QVERIFY(!Find<QCheckBox>(QStringLiteral("comm_log"))->isChecked());
+        driver_->Pump();
+        QCOMPARE(messages_.size(), std::size_t{1});
+        QVERIFY2(messages_[0].find("no longer logged") != std::string::npos, messages_[0].c_str());
     }
 
     // What was sent shows in the receive pane in its own colour, on a line of its own, unless
@@ -183,7 +278,7 @@ private slots:
         toggle->setChecked(echo);
         portClosed_ = closed;
         Receive("$READY");  // a line still open: the echo starts a line of its own
-        Control<QPlainTextEdit>(comm::id::kSendPane)->setPlainText(QStringLiteral("%TEST\n"));
+        Control<QPlainTextEdit>(comm::id::kSendPane)->setPlainText(QStringLiteral("%TEST"));
         Click(comm::id::kSend);
         QCOMPARE(Received(), shown);
         const QTextBlock first = receive->document()->firstBlock();

@@ -6,7 +6,9 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -16,12 +18,14 @@
 
 #include <unistd.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "link/SerialPort.h"
 #include "pages/basic/PageMainParams.h"
+#include "pages/sensor/TempRecordPage.h"
 #include "session/Session.h"
 #include "shell/FailureNotice.h"
 #include "shell/PageView.h"
@@ -253,6 +257,31 @@ private slots:
         QVERIFY(w.dlg->Notice()->PortOffered());
     }
 
+    // After a line goes unanswered the connection bar says so, until the unit says anything.
+    void theBarSaysWhenTheUnitIsNotAnswering()
+    {
+        Window w;
+        CSessionDriver* driver = w.dlg->Driver();
+        auto* silent = w.dlg->findChild<QLabel*>("unitSilent");
+        QVERIFY(silent && silent->isHidden());
+        const struct {
+            std::function<void()> happens;
+            bool said;
+        } steps[] = {
+            {[&] { emit driver->commandAnswered("%DUMPS\r", int(AckKind::None), true); }, true},
+            {[&] { emit driver->lineReceived("$TREC"); }, false},
+            {[&] { emit driver->noAnswer(30, "The unit did not answer the reload within 30 s."); }, true},
+            {[&] { emit driver->commandAnswered("%DUMPS\r", int(AckKind::None), false); }, true},  // never left
+            {[&] { emit driver->commandAnswered("%DUMPS\r", int(AckKind::Ok), true); }, false},
+        };
+        for (const auto& step : steps) {
+            step.happens();
+            QCOMPARE(!silent->isHidden(), step.said);
+        }
+        QCOMPARE(silent->text(), QStringLiteral("The unit is not answering"));
+        QVERIFY(!silent->toolTip().isEmpty());
+    }
+
     // A reload's progress: pages counted up to a full bar, labels a user reads.
     void theProgressWindowCountsInWords()
     {
@@ -272,6 +301,57 @@ private slots:
         for (const QString& t : texts) QVERIFY2(!t.startsWith('$') && !t.startsWith('%'), qPrintable(t));
         QVERIFY(texts.filter("Reading ").size() > 0);
         QCOMPARE(best, CSysProgress::kBarMax);
+    }
+
+    // A reload's progress window closes when the reload ends although records and events go
+    // on streaming; they never bring it back.
+    void theProgressWindowClosesWhileRecordsStream()
+    {
+        Sim sim({"--records-ms", "100", "--event-every-ms", "300"});
+        Window w;
+        w.dlg->show();
+        w.dlg->StartUp(sim.process.PtyPath());
+        QTRY_COMPARE_WITH_TIMEOUT(w.dlg->StatusText(), QStringLiteral("Reload successful, connected with the PC!"),
+                                  kSimWaitMs);
+        CSysProgressWnd* progress = w.dlg->ProgressWindow();
+        QTRY_VERIFY_WITH_TIMEOUT(!progress->isVisible(), kSimWaitMs);
+        const auto& records = dynamic_cast<const CTempRecordPage&>(*w.dlg->Session().Page(PageId::ExTmpRcd));
+        const int before = records.Records();
+        QTRY_VERIFY_WITH_TIMEOUT(records.Records() >= before + 5, kSimWaitMs);
+        QVERIFY(!progress->isVisible());
+        QVERIFY(!progress->Wanted());
+    }
+
+    // The progress window never covers a dialog: it steps aside while one is open and comes
+    // back when it closes, if the work still goes on.
+    void theProgressWindowStepsAsideForADialog()
+    {
+        QWidget owner;
+        owner.resize(400, 300);
+        owner.show();
+        CSysProgressWnd progress(&owner);
+        CSysProgress::View view;
+        view.visible = true;
+        view.text = "Reading the pages";
+        progress.Apply(view);
+        QVERIFY(progress.isVisible());
+        for (bool stillWorking : {true, false}) {
+            QMessageBox box(QMessageBox::Information, QString(), QStringLiteral("Sync finished"), QMessageBox::Ok,
+                            &owner);
+            box.setWindowModality(Qt::ApplicationModal);
+            box.show();
+            QTRY_VERIFY(!progress.isVisible());
+            progress.Apply(view);  // the work goes on under the dialog
+            QVERIFY(!progress.isVisible());
+            if (!stillWorking) {
+                view.visible = false;
+                progress.Apply(view);
+            }
+            box.hide();
+            QTRY_COMPARE(progress.isVisible(), stillWorking);
+            QCoreApplication::processEvents();  // nothing brings it back later
+            QCOMPARE(progress.isVisible(), stillWorking);
+        }
     }
 
     // The support menu: the trace records both directions of a reload, and the diagnostics

@@ -13,6 +13,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
+
 #include <fstream>
 #include <memory>
 #include <string>
@@ -271,14 +275,20 @@ private slots:
             w.messages.push_back({icon, text});
             awaitingDuringMessage = w.dlg->Session().AwaitingSetupPrompt();
         };
+        QVERIFY(!w.Find<QPushButton>(1005)->isEnabled());      // no port yet
+        const int master = ::posix_openpt(O_RDWR | O_NOCTTY);  // a port nobody answers on
+        QVERIFY(master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0);
+        w.dlg->UsePort(QString::fromLatin1(::ptsname(master)));
         QTest::mouseClick(w.Find<QPushButton>(1005), Qt::LeftButton);
         QCOMPARE(w.messages.size(), std::size_t(1));
-        QCOMPARE(w.messages[0].text,
-                 QStringLiteral("Please press the \"OK\" button, then power-off then power-on the device!"));
+        QVERIFY(w.messages[0].text.startsWith(
+            QStringLiteral("Please press the \"OK\" button, then power-off then power-on the device!")));
+        QVERIFY(w.messages[0].text.contains(QStringLiteral("To leave setup mode")));  // and how to get out
         QCOMPARE(w.messages[0].icon, QMessageBox::Information);
         QVERIFY(!awaitingDuringMessage);
         QVERIFY(w.dlg->Session().AwaitingSetupPrompt());
         QCOMPARE(w.reg.ReadNumber(setting::kBaud, -1), 5);  // the settings were stored first
+        ::close(master);
     }
 
     void profileCommands_data()

@@ -8,6 +8,7 @@
 #include <QLineSeries>
 #include <QPushButton>
 #include <QScatterSeries>
+#include <QSignalSpy>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTest>
@@ -40,7 +41,7 @@ constexpr int kRecords = 150;
 std::string RecordLine(int i, const char* type)
 {
     char line[128];
-    std::snprintf(line, sizeof line, "$TREC%04XET%s20261208%06d03%c%d.%02d,%c%d.50,20.00,", i, type, i, '0',
+    std::snprintf(line, sizeof line, "$TREC%04XET%s20261208%06d03%c%d.%02d,%c%d.50,20.00,", i & 0xFFFF, type, i, '0',
                   20 + i % 10, i % 100, i % 5 == 0 ? '1' : '0', 30 + i % 7);
     return line;
 }
@@ -184,6 +185,9 @@ private slots:
         };
         feed(0, 3, false);
         QTRY_COMPARE(chart->Points()->count(), 3);
+        // Clock time on the axis: its labels read as the records' times of day.
+        QCOMPARE(chart->AxisX()->format(), QStringLiteral("HH:mm:ss"));
+        QCOMPARE(chart->AxisX()->min().toString(chart->AxisX()->format()), QStringLiteral("10:00:00"));
         QCOMPARE(chart->AxisX()->min(), RowDateTime(0));
         QCOMPARE(chart->AxisX()->max(), RowDateTime(2));
         QCOMPARE(chart->Lines().size(), 1);
@@ -244,6 +248,13 @@ private slots:
         QCOMPARE(view.Table()->model()->index(0, 0).data().toString(), QStringLiteral("2026-12-08 00:01:49"));
         QCOMPARE(view.Counter()->text(), QStringLiteral("150 Rcd; Alarm 30"));
         QVERIFY(!view.Counter()->isHidden());
+        // Once the unit took the request and the records stopped, the window says the sync ended.
+        std::vector<QString> said;
+        QObject::connect(&rig.driver, &CSessionDriver::messageRequested, &view,
+                         [&](int, const QString& text) { said.push_back(text); });
+        rig.AckAll();
+        QTRY_COMPARE(said.size(), std::size_t{1});
+        QCOMPARE(said[0], QStringLiteral("Log sync finished: 150 records received."));
 
         std::vector<QUrl> opened;
         view.openUrl = [&](const QUrl& url) { opened.push_back(url); };
@@ -262,6 +273,44 @@ private slots:
         view.findChild<QPushButton*>("ctl1109")->click();
         QCOMPARE(error, QStringLiteral("Open/Create the log file failed!"));
         QCOMPARE(opened.size(), std::size_t{1});
+    }
+
+    // A sync of 100,000 records: each batch is inserted at the top of the one list model (no
+    // widget per row, the list is not rebuilt), newest first, every record counted.
+    void logSyncListTakes100000Rows()
+    {
+        constexpr int kRows = 100000;
+        constexpr int kBatch = 5000;  // records between two looks of the view
+        Rig rig;
+        auto& page = dynamic_cast<CTempRecordPage&>(*rig.session.Page(PageId::ExtTmpLog));
+        CTempRecordView view(rig.driver, page, false, "");
+        const auto widgets = view.findChildren<QWidget*>().size();
+        QAbstractItemModel* model = view.Table()->model();
+        QSignalSpy resets(model, &QAbstractItemModel::modelReset);
+        QSignalSpy inserts(model, &QAbstractItemModel::rowsInserted);
+        for (int from = 0; from < kRows; from += kBatch) {
+            std::string bytes;
+            for (int i = from; i < from + kBatch; ++i) bytes += RecordLine(i, "83") + "\r\n";
+            rig.session.HandleReceive(bytes);
+            view.Sync();
+        }
+        QCOMPARE(model->rowCount(), kRows);
+        QCOMPARE(resets.count(), 0);
+        QCOMPARE(inserts.count(), kRows / kBatch);
+        QCOMPARE(inserts.last().at(1).toInt(), 0);  // at the top
+        QCOMPARE(inserts.last().at(2).toInt(), kBatch - 1);
+        for (const int row : {0, kBatch, kRows - 1}) {
+            const int record = kRows - 1 - row;
+            QCOMPARE(model->index(row, 2).data().toString(),
+                     QStringLiteral("%1.%2").arg(20 + record % 10).arg(record % 100, 2, 10, QLatin1Char('0')));
+        }
+        QCOMPARE(view.Counter()->text(), QStringLiteral("100000 Rcd; Alarm 20000"));
+        QCOMPARE(view.findChildren<QWidget*>().size(), widgets);
+
+        // A new sync empties the list first.
+        view.findChild<QPushButton*>("ctl1108")->click();
+        QCOMPARE(model->rowCount(), 0);
+        QCOMPARE(resets.count(), 1);
     }
 
     // Each settings page shows the unit's values and saves them back.

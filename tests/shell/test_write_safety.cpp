@@ -135,14 +135,23 @@ private slots:
         QCOMPARE(status.isEmpty(), enabled);
     }
 
-    // The top row's writing buttons follow the unit's busy state; the others stay.
-    void topRowFollowsBusy()
+    // With no port open the top row's unit buttons are disabled, and their tips say why; with
+    // a port the writing buttons follow the unit's busy state and the others stay.
+    void topRowFollowsPortAndBusy()
     {
         Window w;
+        for (int id : {cmd::kSetup, cmd::kReload, cmd::kRestart, cmd::kDefaults, cmd::kExecProfile}) {
+            QVERIFY(!w.Top(id)->isEnabled());
+            QVERIFY2(w.Top(id)->toolTip().contains("no serial port is open"), qPrintable(w.Top(id)->toolTip()));
+        }
+        QVERIFY(w.Top(cmd::kSaveProfile)->isEnabled());  // saves the pages, needs no unit
+        w.OpenPort();
+        QVERIFY(!w.Top(cmd::kReload)->toolTip().contains("no serial port is open"));
         for (bool busy : {true, false}) {
             emit w.dlg.Driver()->unitBusyChanged(busy);
             for (int id : {cmd::kExecProfile, cmd::kRestart, cmd::kDefaults}) QCOMPARE(w.Top(id)->isEnabled(), !busy);
             QVERIFY(w.Top(cmd::kReload)->isEnabled());
+            QVERIFY(w.Top(cmd::kSetup)->isEnabled());
             QVERIFY(w.Top(cmd::kSaveProfile)->isEnabled());
         }
     }

@@ -55,6 +55,7 @@ void CTempRecordPage::Empty()
     alarms_ = 0;
     unlisted_ = 0;
     ++generation_;
+    ++emptied_;
 }
 
 void CTempRecordPage::ResetList()

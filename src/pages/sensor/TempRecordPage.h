@@ -81,6 +81,9 @@ public:
     std::string CounterText() const;
     // Bumped whenever the list changes (views follow it).
     std::uint64_t Generation() const { return generation_; }
+    // Bumped whenever the list is emptied. Between two emptyings rows are only ever added at
+    // the top, so a view shows what came since it last looked by inserting as many rows there.
+    std::uint64_t Emptied() const { return emptied_; }
     // Empties the list and the counters.
     void ResetList();
 
@@ -118,6 +121,7 @@ private:
     int alarms_ = 0;
     int unlisted_ = 0;
     std::uint64_t generation_ = 0;
+    std::uint64_t emptied_ = 0;
     CTempCsvLog* log_ = nullptr;
     bool toldNotLogged_ = false;
     std::function<std::string()> clock_;

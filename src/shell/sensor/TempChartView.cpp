@@ -64,10 +64,9 @@ QLineSeries* CTempChartView::AddLine()
 
 void CTempChartView::Draw(const rtu::TempChart& drawn)
 {
-    ClearSeries();
     points_->setMarkerSize(kPointSize);
     chart()->setTitle(QString::fromStdString(drawn.title));
-    if (drawn.points.empty()) return;
+    if (drawn.points.empty()) return ClearSeries();
     axisY_->setRange(drawn.yMin, drawn.yMax);
     QList<QPointF> points;
     QList<QList<QPointF>> runs(1);
@@ -85,8 +84,15 @@ void CTempChartView::Draw(const rtu::TempChart& drawn)
         runs.back().append(QPointF(x, drawn.line[i].second));
     }
     points_->replace(points);
-    for (const QList<QPointF>& run : runs)
-        if (!run.isEmpty()) AddLine()->replace(run);
+    // The line series of the last draw are refilled (a live chart redraws several times a
+    // second); only a change in the number of runs adds or removes one.
+    runs.removeIf([](const QList<QPointF>& run) { return run.isEmpty(); });
+    while (lines_.size() > runs.size()) {
+        QLineSeries* extra = lines_.takeLast();
+        chart()->removeSeries(extra);
+        delete extra;
+    }
+    for (qsizetype i = 0; i < runs.size(); ++i) (i < lines_.size() ? lines_[i] : AddLine())->replace(runs[i]);
     FitX();
 }
 

@@ -69,8 +69,17 @@ QVariant CTempRecordTable::headerData(int section, Qt::Orientation orientation, 
 void CTempRecordTable::Sync()
 {
     if (page_.Generation() == shown_) return;
-    beginResetModel();
     shown_ = page_.Generation();
-    rows_ = static_cast<int>(page_.Rows().size());
+    const int rows = static_cast<int>(page_.Rows().size());
+    if (page_.Emptied() == emptied_ && rows >= rows_) {
+        if (rows == rows_) return;
+        beginInsertRows({}, 0, rows - rows_ - 1);  // the newest rows come first
+        rows_ = rows;
+        endInsertRows();
+        return;
+    }
+    beginResetModel();
+    emptied_ = page_.Emptied();
+    rows_ = rows;
     endResetModel();
 }

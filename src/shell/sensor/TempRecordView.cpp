@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "session/Session.h"
+#include "shell/CatalogText.h"
 #include "shell/PageView.h"
 #include "shell/SessionDriver.h"
 #include "shell/sensor/TempChartView.h"
@@ -98,8 +99,13 @@ CTempRecordView::CTempRecordView(CSessionDriver& driver, rtu::CTempRecordPage& p
         log_.Open(logPath);
         page_.SetLog(&log_);
     }
+    syncQuiet_ = new QTimer(this);
+    syncQuiet_->setSingleShot(true);
+    syncQuiet_->setInterval(kSyncQuietMs);
+    connect(syncQuiet_, &QTimer::timeout, this, &CTempRecordView::SyncQuiet);
     listener_ = page_.AddListener([this](int id) {
         if (id != t::kList && id != rtu::CPageBase::kChangedAll) return;
+        if (syncQuiet_->isActive()) syncQuiet_->start();  // records still come
         if (syncPending_) return;
         syncPending_ = true;
         QTimer::singleShot(kRefreshMs, this, [this] { Sync(); });
@@ -151,6 +157,19 @@ void CTempRecordView::Command(int id)
     driver_.Session().PageCommand(page_.ClassName(), id);
     driver_.Pump();
     Sync();
+    if (id == t::kSync) syncQuiet_->start();
+}
+
+void CTempRecordView::SyncQuiet()
+{
+    // The request is still waiting for the unit's answer: the sync goes on.
+    if (!driver_.Session().SenderIdle()) return syncQuiet_->start();
+    Sync();
+    driver_.Session().Tell(rtu::MessageIcon::Information,
+                           CatalogText(driver_.Session().Catalog(), "Window", "SYNC_FINISHED", kSyncFinished)
+                               .arg(page_.Records())
+                               .toStdString());
+    driver_.Pump();
 }
 
 void CTempRecordView::OpenLog() { openUrl(QUrl::fromLocalFile(QString::fromStdString(log_.Path()))); }

@@ -17,6 +17,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QTableView;
+class QTimer;
 class QUrl;
 class CSessionDriver;
 class CTempChartView;
@@ -27,6 +28,9 @@ class CTempRecordView : public QWidget {
 public:
     static constexpr int kRefreshMs = 250;  // the list and chart are shown again at most this often
     static constexpr const char* kExportFailed = "Open/Create the log file failed!";
+    // A sync has ended once the unit took the request and then sent no record for this long.
+    static constexpr int kSyncQuietMs = 2000;
+    static constexpr const char* kSyncFinished = "Log sync finished: %1 records received.";
 
     // realTime: the real-time records page, which opens its log file at `logPath`.
     CTempRecordView(CSessionDriver& driver, rtu::CTempRecordPage& page, bool realTime, const std::string& logPath,
@@ -57,6 +61,7 @@ private:
     void OpenLog();
     void DeleteLog();
     void Export();
+    void SyncQuiet();
 
     CSessionDriver& driver_;
     rtu::CTempRecordPage& page_;
@@ -68,6 +73,7 @@ private:
     CTempChartView* chart_ = nullptr;
     QComboBox* sensorBox_ = nullptr;
     QCheckBox* autoFit_ = nullptr;
+    QTimer* syncQuiet_ = nullptr;  // runs from a sync request until the records stop
     int listener_ = 0;
     bool syncPending_ = false;
     bool toldWriteFailed_ = false;
