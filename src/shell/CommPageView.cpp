@@ -67,6 +67,7 @@ CCommPageView::CCommPageView(CSessionDriver& driver, CRegSetting& settings, QWid
     auto* recvLabel = new QLabel(Caption(kRecvKey), this);
     recvLabel->setObjectName(ObjectName(1189));
     receive_ = new CConsoleReceivePane(this);
+    recvLabel->setBuddy(receive_);
     receive_->setObjectName(ObjectName(id::kReceivePane));
     receive_->setMinimumHeight(kMinReceiveLines * lineHeight);
     layout->addWidget(recvLabel);

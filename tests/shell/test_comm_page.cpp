@@ -231,6 +231,8 @@ private slots:
         QFile log(logPath);
         QVERIFY(log.open(QIODevice::ReadOnly));
         QVERIFY(log.readAll().endsWith("$LOGGED\n"));
+        view_->resize(1000, 600);
+        QVERIFY(view_->grab().save(QStringLiteral(SHELL_TEST_OUTPUT_DIR "/rtuconfig-console.png")));
         Find<QCheckBox>(QStringLiteral("comm_log"))->setChecked(false);
         QVERIFY(!receive->Logging());
 
