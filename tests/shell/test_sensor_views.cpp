@@ -11,6 +11,7 @@
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QValueAxis>
 
@@ -25,8 +26,11 @@
 #include "pages/sensor/PageExtTemp.h"
 #include "session/Session.h"
 #include "shell/PageView.h"
+#include "shell/RegSetting.h"
 #include "shell/RowEditorDlg.h"
 #include "shell/SessionDriver.h"
+#include "shell/SimProcess.h"
+#include "shell/VarnelDlg.h"
 #include "shell/sensor/TempChartView.h"
 #include "shell/sensor/TempRecordView.h"
 
@@ -36,6 +40,7 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int kRecords = 150;
+constexpr int kSimWaitMs = 60000;  // generous bound for the simulator and the unit's answers
 
 // Record i: sensor 0 at 20.xx, sensor 1 every fifth in alarm, sensor 2 disconnected.
 std::string RecordLine(int i, const char* type)
@@ -311,6 +316,38 @@ private slots:
         view.findChild<QPushButton*>("ctl1108")->click();
         QCOMPARE(model->rowCount(), 0);
         QCOMPARE(resets.count(), 1);
+    }
+
+    // The window's log sync against the simulated unit, which acknowledges the request before
+    // it sends 2,500 stored records: every record is listed, and the window says the sync ended
+    // with all of them.
+    void logSyncInTheWindowKeepsEveryRecord()
+    {
+        CSimProcess sim;
+        QSignalSpy ready(&sim, &CSimProcess::ptyReady);
+        sim.Start(QStringLiteral(RTUSIM_PATH),
+                  {"--baud", "115200", "--latency-ms", "0", "--stored-records", "2500", "--log-ack-first"});
+        QVERIFY(ready.wait(kSimWaitMs));
+        QTemporaryDir dir;
+        CRegSetting reg(dir.filePath("settings.ini"));
+        CTextCatalog catalog;
+        CVarnelDlg dlg(reg, catalog);
+        std::vector<QString> said;
+        dlg.messageSink = [&](QMessageBox::Icon, const QString& text) { said.push_back(text); };
+        dlg.show();
+        dlg.StartUp(sim.PtyPath());
+        QTRY_VERIFY_WITH_TIMEOUT(dlg.StatusText().contains(QStringLiteral("connected")), kSimWaitMs);  // read in full
+        const int nav = NavIdOf(PageId::ExtTmpLog);
+        dlg.ShowPage(nav);
+        auto* view = dlg.PageWidget(nav)->findChild<CTempRecordView*>();
+        if (!view) view = qobject_cast<CTempRecordView*>(dlg.PageWidget(nav));
+        QVERIFY(view);
+        said.clear();
+        view->findChild<QPushButton*>("ctl1108")->click();
+        QTRY_VERIFY_WITH_TIMEOUT(
+            std::count(said.begin(), said.end(), QStringLiteral("Log sync finished: 2500 records received.")) == 1,
+            kSimWaitMs);
+        QCOMPARE(view->Table()->model()->rowCount(), 2500);
     }
 
     // Each settings page shows the unit's values and saves them back.
