@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "sim/core/SimCommandTable.h"
+
 namespace rtu {
 
 namespace {
@@ -46,6 +48,17 @@ constexpr std::string_view kModemPass = "ATAT";
 constexpr std::string_view kSignalQuery = "+CSQ";
 constexpr std::string_view kSignalAnswer = "+CSQ: 23,0";
 constexpr char kDial = 'D';
+
+// Every test as a rule of the unit: the fixed tests by their whole line, the others by
+// their keyword.
+constexpr auto kRules = [] {
+    std::array<SSimRule, kFixedTests.size() + 3> rules{};
+    std::size_t i = 0;
+    for (const SFixedTest& test : kFixedTests) rules[i++] = Action(test.command, ESimAction::Test);
+    for (std::string_view keyword : {kSmsTest, kMmsTest, kModemPass})
+        rules[i++] = Action(keyword, ESimAction::Test, false);
+    return rules;
+}();
 
 bool IsPhoneNumber(std::string_view number)
 {
@@ -99,6 +112,8 @@ std::optional<std::vector<std::string>> Run(std::string_view command)
 }
 
 }  // namespace
+
+std::span<const SSimRule> ServiceTestRules() { return kRules; }
 
 std::optional<std::vector<std::string>> CSimServiceTests::Answer(std::string_view command)
 {
