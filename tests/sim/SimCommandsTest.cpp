@@ -258,7 +258,8 @@ TEST(SimCommands, DefaultImageHoldsEveryReportTheWriteCommandsReach)
         }
     };
     for (const SSimRule& rule : CSimCommandTable::Rules()) check(rule, 1, false);
-    for (const SSimRule& rule : SystemRules()) check(rule, rule.row.form == ESimRowForm::None ? 1 : rule.row.max + 1, true);
+    for (const SSimRule& rule : SystemRules())
+        check(rule, rule.row.form == ESimRowForm::None ? 1 : rule.row.max + 1, true);
 }
 
 // One value kind serves every area; each stores a value as the unit keeps it, or refuses it.
@@ -266,30 +267,42 @@ TEST(SimCommands, ValueKindsStoreWhatTheUnitKeeps)
 {
     using K = ESimValueKind;
     const struct {
-        K kind;
+        SSimField field;
         const char* text;
-        int max;
         const char* stored;  // nullptr: refused
     } cases[] = {
-        {K::Number, "007", 59, "7"},
-        {K::Digits, "07", 59, "07"},  // timers keep the digits as written
-        {K::Digits, "60", 59, nullptr},
-        {K::Digits, "000001", 59, nullptr},  // six digits
-        {K::Digits, "-1", 59, nullptr},
-        {K::Decimal, "-12.50", 0, "-12.50"},
-        {K::Decimal, "3", 0, "3"},
-        {K::Decimal, "1.", 0, nullptr},
-        {K::Decimal, ".5", 0, nullptr},
-        {K::Decimal, "1,5", 0, nullptr},
-        {K::Decimal, "12345678901234567", 0, nullptr},  // seventeen characters
-        {K::Output, "03", 3, "3"},
-        {K::Output, "255", 3, "255"},
-        {K::Output, "4", 3, nullptr},
-        {K::Output, "254", 3, nullptr},
-        {K::Output, "", 3, nullptr},
+        {{.kind = K::Number, .max = 59}, "007", "7"},
+        {{.kind = K::Number, .max = 59, .length = 2}, "007", nullptr},  // at most two digits
+        {{.kind = K::Digits, .max = 59}, "07", "07"},                   // timers keep the digits as written
+        {{.kind = K::Digits, .max = 59}, "60", nullptr},
+        {{.kind = K::Digits, .max = 59}, "000001", nullptr},  // six digits
+        {{.kind = K::Digits, .max = 59}, "-1", nullptr},
+        {{.kind = K::State}, "-1", "0"},  // a register without a normal state
+        {{.kind = K::State}, "1", "1"},
+        {{.kind = K::State}, "-2", nullptr},
+        {{.kind = K::Decimal}, "-12.50", "-12.50"},
+        {{.kind = K::Decimal}, "3", "3"},
+        {{.kind = K::Decimal}, "1.", nullptr},
+        {{.kind = K::Decimal}, ".5", nullptr},
+        {{.kind = K::Decimal}, "1,5", nullptr},
+        {{.kind = K::Decimal}, "12345678901234567", nullptr},  // seventeen characters
+        {{.kind = K::Output, .max = 3}, "03", "3"},
+        {{.kind = K::Output, .max = 3}, "255", "255"},
+        {{.kind = K::Output, .max = 3}, "4", nullptr},
+        {{.kind = K::Output, .max = 3}, "254", nullptr},
+        {{.kind = K::Output, .max = 3}, "", nullptr},
+        {{.kind = K::Text}, "", ""},
+        {{.kind = K::Filled}, "", nullptr},
+        {{.kind = K::Item}, "a b", "a b"},
+        {{.kind = K::Item}, "a,b", nullptr},  // would split its report line
+        {{.kind = K::Hex, .length = 8}, "000003ff", "000003FF"},
+        {{.kind = K::Hex, .length = 8}, "3ff", nullptr},
+        {{.kind = K::Codes, .max = 6, .length = 3}, "016", "016"},
+        {{.kind = K::Codes, .max = 6, .length = 3}, "017", nullptr},
+        {{.kind = K::Constant, .max = 1}, "1", nullptr},  // takes no text
     };
     for (const auto& c : cases) {
-        const auto stored = CSimCommandTable::NormaliseValue(c.kind, c.text, c.max);
+        const auto stored = CSimCommandTable::NormaliseValue(c.field, c.text);
         EXPECT_EQ(stored.has_value(), c.stored != nullptr) << c.text;
         if (stored && c.stored) {
             EXPECT_EQ(*stored, c.stored) << c.text;
@@ -341,9 +354,9 @@ TEST(SimCommands, TheClaimCheckFindsAKeywordClaimedTwiceOrNotAtAll)
 {
     const std::vector<SSimRule> all(CSimCommandTable::Rules().begin(), CSimCommandTable::Rules().end());
     std::vector<SSimRule> twice = all;
-    twice.push_back(Value("CC", "DUMP_SYS", "$CC"));
-    twice.push_back(Indexed("ETEMPH", "DUMP_DS1", {.max = 3}, "$ETEMPH#", ESimValueKind::Item, 0, "="));
-    twice.push_back(Value("SDSC", "DUMP_MMS", "$SDSC"));  // a camera shot taken for a setting
+    twice.push_back(simrules::Value("CC", "DUMP_SYS", "$CC"));
+    twice.push_back(simrules::Indexed("ETEMPH", "DUMP_DS1", {.max = 3}, "$ETEMPH#", ESimValueKind::Item, 0, "="));
+    twice.push_back(simrules::Value("SDSC", "DUMP_MMS", "$SDSC"));  // a camera shot taken for a setting
     const auto doubled = ClaimFaults(twice, {"CC49"});
     EXPECT_NE(std::find(doubled.begin(), doubled.end(), "%CC claimed by 2 rules"), doubled.end());
     EXPECT_NE(std::find(doubled.begin(), doubled.end(), "%CC49 claimed by 2 rules"), doubled.end());

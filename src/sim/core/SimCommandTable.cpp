@@ -1,6 +1,7 @@
 #include "sim/core/SimCommandTable.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 
 #include "sim/core/SimText.h"
@@ -186,8 +187,7 @@ std::optional<std::vector<SSimAssignment>> ApplyForm(const SSimRule& rule, std::
     const auto texts = SplitValues(rule, taken->second);
     if (!texts) return std::nullopt;
     const bool each = rule.row.form == R::Each;
-    const std::vector<int> rows =
-        each ? std::vector<int>(static_cast<std::size_t>(rule.row.max + 1), 0) : taken->first;
+    const std::vector<int> rows = each ? std::vector<int>(static_cast<std::size_t>(rule.row.max + 1), 0) : taken->first;
     std::vector<SSimAssignment> out;
     std::size_t next = 0;  // the next value text
     for (const SSimField& field : rule.fields) {
@@ -232,8 +232,8 @@ std::span<const SSimRule> CSimCommandTable::Rules()
 {
     static const std::vector<SSimRule> all = [] {
         std::vector<SSimRule> rules;
-        for (auto area : {UnitRules(), ServiceTestRules(), SystemRules(), IoRules(), NetRules(), AutomationRules(),
-                          SensorRules()})
+        for (auto area :
+             {UnitRules(), ServiceTestRules(), SystemRules(), IoRules(), NetRules(), AutomationRules(), SensorRules()})
             rules.insert(rules.end(), area.begin(), area.end());
         return rules;
     }();
@@ -257,15 +257,19 @@ std::vector<const SSimRule*> CSimCommandTable::Claimants(std::span<const SSimRul
 
 const SSimRule* CSimCommandTable::Find(std::string_view command)
 {
-    // Most specific first: the first rule that claims a line decides it.
-    static const std::vector<const SSimRule*> bySpecificity = [] {
-        std::vector<const SSimRule*> rules;
-        for (const SSimRule& rule : Rules()) rules.push_back(&rule);
-        std::stable_sort(rules.begin(), rules.end(),
-                         [](const auto* a, const auto* b) { return Specificity(*a) > Specificity(*b); });
+    // The rules by the first letter of their keyword, most specific first: the first rule
+    // that claims a line decides it.
+    static const auto byLetter = [] {
+        std::array<std::vector<const SSimRule*>, 256> rules;
+        for (const SSimRule& rule : Rules())
+            if (!rule.keyword.empty()) rules[static_cast<unsigned char>(rule.keyword.front())].push_back(&rule);
+        for (auto& letter : rules)
+            std::stable_sort(letter.begin(), letter.end(),
+                             [](const auto* a, const auto* b) { return Specificity(*a) > Specificity(*b); });
         return rules;
     }();
-    for (const SSimRule* rule : bySpecificity)
+    if (command.empty()) return nullptr;
+    for (const SSimRule* rule : byLetter[static_cast<unsigned char>(command.front())])
         if (Claims(*rule, command)) return rule;
     return nullptr;
 }

@@ -106,7 +106,34 @@ struct SSimAssignment {
     bool creates = false;  // an item of a report the image lacks makes it
 };
 
-// Builders of the common rule shapes.
+// The unit's report groups: the dump command (without its "%") that prints them.
+namespace simgroups {
+inline constexpr std::string_view kSys = "DUMP_SYS";
+inline constexpr std::string_view kRomSms = "DUMP_ROMSMS";
+inline constexpr std::string_view kPhone = "DUMP_PHONE";
+inline constexpr std::string_view kAds = "DUMP_ADS";
+inline constexpr std::string_view kGpio = "DUMP_GPIO";
+inline constexpr std::string_view kCounter = "DUMP_COUNTER";
+inline constexpr std::string_view kPrio = "DUMP_PRIOTB";
+inline constexpr std::string_view kSensorNames = "E99?";  // the wireless sensors' names
+inline constexpr std::string_view kMms = "DUMP_MMS";
+inline constexpr std::string_view kM2M = "DUMP_M2M";
+inline constexpr std::string_view kHttp = "DUMP_HTTP";
+inline constexpr std::string_view kModbus = "DUMP_MODBUS";
+inline constexpr std::string_view kRegisters = "DUMPM";
+inline constexpr std::string_view kMeter = "DUMP_62056";
+inline constexpr std::string_view kTimer = "DUMP_TIMER";
+inline constexpr std::string_view kUserCmd = "DUMP_UCMD";
+inline constexpr std::string_view kDs1 = "DUMP_DS1";  // the external sensors
+inline constexpr std::string_view kTmp = "DUMP_TMP";
+inline constexpr std::string_view kHum = "DUMP_HUM";
+inline constexpr std::string_view kGSensor = "DUMP_GSENSOR";
+inline constexpr std::string_view kGray = "DUMP_GRAY";
+}  // namespace simgroups
+
+// Builders of the common rule shapes, for the areas' tables.
+namespace simrules {
+
 constexpr std::array<SSimField, SSimRule::kMaxFields> Fields(std::initializer_list<SSimField> fields)
 {
     std::array<SSimField, SSimRule::kMaxFields> out{};
@@ -121,8 +148,8 @@ constexpr SSimRule Value(std::string_view keyword, std::string_view group, std::
     return {.keyword = keyword, .group = group, .fields = Fields({{.key = key, .kind = kind, .max = max}})};
 }
 // "<keyword><first>,<second>": the second takes the rest of the line.
-constexpr SSimRule Pair(std::string_view keyword, std::string_view group, std::string_view key,
-                        std::string_view key2, ESimValueKind kind = ESimValueKind::Text)
+constexpr SSimRule Pair(std::string_view keyword, std::string_view group, std::string_view key, std::string_view key2,
+                        ESimValueKind kind = ESimValueKind::Text)
 {
     return {.keyword = keyword,
             .group = group,
@@ -145,6 +172,8 @@ constexpr SSimRule Action(std::string_view keyword, ESimAction action, bool exac
 {
     return {.keyword = keyword, .exact = exact, .action = action};
 }
+
+}  // namespace simrules
 
 class CSimCommandTable {
 public:
@@ -185,12 +214,12 @@ public:
 };
 
 // The rule tables of the unit's areas.
-std::span<const SSimRule> SystemRules();      // settings, phones, names, priorities, MMS
-std::span<const SSimRule> IoRules();          // digital I/O, counters, analog inputs
-std::span<const SSimRule> NetRules();         // data network, Modbus, meter, data over SMS
-std::span<const SSimRule> AutomationRules();  // output links, events, timers, zones, user commands
-std::span<const SSimRule> SensorRules();      // sensors, buzzer, battery, gray code
-std::span<const SSimRule> UnitRules();        // dumps, framing, restarts, the log, the camera
-std::span<const SSimRule> ServiceTestRules(); // the service tests
+std::span<const SSimRule> SystemRules();       // settings, phones, names, priorities, MMS
+std::span<const SSimRule> IoRules();           // digital I/O, counters, analog inputs
+std::span<const SSimRule> NetRules();          // data network, Modbus, meter, data over SMS
+std::span<const SSimRule> AutomationRules();   // output links, events, timers, zones, user commands
+std::span<const SSimRule> SensorRules();       // sensors, buzzer, battery, gray code
+std::span<const SSimRule> UnitRules();         // dumps, framing, restarts, the log, the camera
+std::span<const SSimRule> ServiceTestRules();  // the service tests
 
 }  // namespace rtu

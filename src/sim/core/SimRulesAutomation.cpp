@@ -7,16 +7,15 @@
 namespace rtu {
 namespace {
 
-constexpr std::string_view kGpio = "DUMP_GPIO";
-constexpr std::string_view kSys = "DUMP_SYS";
-constexpr std::string_view kTimer = "DUMP_TIMER";
-constexpr std::string_view kUserCmd = "DUMP_UCMD";
+using namespace simgroups;
+using namespace simrules;
 
-constexpr int kOutputMax = 7;          // interlocks: outputs 0-7 have an alarm source
-constexpr int kAlarmSourceMax = 19;    // twenty alarm sources
-constexpr std::uint8_t kLinkCodes = 8;  // "%IOOC": alarm and clear actions of outputs 0-3
-constexpr int kLinkTypeMax = 6;        // link types 0-6
-constexpr int kRuleMax = 23;           // event table rows
+
+constexpr int kOutputMax = 7;            // interlocks: outputs 0-7 have an alarm source
+constexpr int kAlarmSourceMax = 19;      // twenty alarm sources
+constexpr std::uint8_t kLinkCodes = 8;   // "%IOOC": alarm and clear actions of outputs 0-3
+constexpr int kLinkTypeMax = 6;          // link types 0-6
+constexpr int kRuleMax = 23;             // event table rows
 constexpr std::uint8_t kRuleDigits = 5;  // "%ILOCK<row>,<event>,<action>": at most five digits each
 constexpr int kEventMax = 39;
 constexpr int kRuleActionMax = 28;

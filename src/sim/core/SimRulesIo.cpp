@@ -9,9 +9,9 @@
 namespace rtu {
 namespace {
 
-constexpr std::string_view kGpio = "DUMP_GPIO";
-constexpr std::string_view kCounter = "DUMP_COUNTER";
-constexpr std::string_view kAds = "DUMP_ADS";
+using namespace simgroups;
+using namespace simrules;
+
 constexpr int kParamMax = 65535;   // timers, delays, thresholds: 16-bit parameters
 constexpr int kChannelMax = 3;     // digital inputs, outputs and analog channels 0-3
 constexpr int kCounterMax = 1;     // pulse counters 0-1
@@ -36,17 +36,13 @@ constexpr SSimRule Analog(std::string_view after, std::string_view key, ESimValu
                           std::string_view list = {}, std::uint8_t item = 0, std::uint8_t items = 0,
                           bool creates = false)
 {
-    return {.keyword = "AIN",
-            .group = kAds,
-            .row = kInputsRow,
-            .after = after,
-            .fields = Fields({{.key = key,
-                               .kind = kind,
-                               .max = max,
-                               .list = list,
-                               .item = item,
-                               .items = items,
-                               .creates = creates}})};
+    return {
+        .keyword = "AIN",
+        .group = kAds,
+        .row = kInputsRow,
+        .after = after,
+        .fields = Fields(
+            {{.key = key, .kind = kind, .max = max, .list = list, .item = item, .items = items, .creates = creates}})};
 }
 
 // One digit per channel: "%DINURG1010", "%IOTP12340123" (inputs, then outputs).
@@ -62,12 +58,12 @@ constexpr SSimRule EachChannel(std::string_view keyword, std::string_view group,
 }
 
 // "%AINTP<channel>,<type>" sets one channel.
-constexpr SSimRule kOneChannelType{.keyword = "AINTP",
-                                   .group = kAds,
-                                   .row = kInputsRow,
-                                   .after = ",",
-                                   .fields = Fields({{.key = "$AINTPE#", .kind = K::Codes, .max = kAnalogTypeMax,
-                                                      .length = 1}})};
+constexpr SSimRule kOneChannelType{
+    .keyword = "AINTP",
+    .group = kAds,
+    .row = kInputsRow,
+    .after = ",",
+    .fields = Fields({{.key = "$AINTPE#", .kind = K::Codes, .max = kAnalogTypeMax, .length = 1}})};
 constexpr SSimRule kAllChannelTypes = [] {
     SSimRule rule = EachChannel("AINTP", kAds, "$AINTPE#", kAnalogTypeMax);
     rule.otherwise = &kOneChannelType;

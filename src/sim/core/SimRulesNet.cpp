@@ -9,6 +9,9 @@ namespace rtu {
 
 namespace {
 
+using namespace simgroups;
+using namespace simrules;
+
 using simtext::ParseDecimal;
 
 constexpr int kPortMax = 65535;         // TCP and UDP ports
@@ -22,19 +25,11 @@ constexpr int kChannelMax = 1;          // two video channels, two video formats
 constexpr int kRegisterRowMax = 31;     // 32 Modbus registers
 constexpr int kRegisterLimitMax = 63;   // "%R": 0-31 high limits, 32-63 low limits
 constexpr int kLowLimitOffset = kRegisterRowMax + 1;
-constexpr int kRegisterTypeMax = 3;     // coils, holding, input, discrete
-constexpr int kInterlockMax = 3;        // four digital outputs (or 255: none)
-constexpr int kSlaveMax = 255;          // Modbus slave address
-constexpr int kMatrixDigits = 8;        // alarm bit matrix, hex
+constexpr int kRegisterTypeMax = 3;  // coils, holding, input, discrete
+constexpr int kInterlockMax = 3;     // four digital outputs (or 255: none)
+constexpr int kSlaveMax = 255;       // Modbus slave address
+constexpr int kMatrixDigits = 8;     // alarm bit matrix, hex
 
-constexpr std::string_view kM2M = "DUMP_M2M";
-constexpr std::string_view kHttp = "DUMP_HTTP";
-constexpr std::string_view kMms = "DUMP_MMS";
-constexpr std::string_view kSys = "DUMP_SYS";
-constexpr std::string_view kPhone = "DUMP_PHONE";
-constexpr std::string_view kModbus = "DUMP_MODBUS";
-constexpr std::string_view kRegisters = "DUMPM";
-constexpr std::string_view kMeter = "DUMP_62056";
 
 using K = ESimValueKind;
 using R = ESimRowForm;
@@ -43,8 +38,8 @@ constexpr SSimRow kServerRow{.form = R::Fixed, .max = kServerRowMax};
 constexpr SSimRow kRegisterRow{.form = R::Fixed, .digits = 2, .max = kRegisterRowMax, .keyDigits = 2};
 
 // "%R<rr><limit>": one limit of a register (rows 32-63 are the low limits).
-constexpr SSimRule kOneLimit = Indexed("R", kRegisters, {.digits = 2, .max = kRegisterLimitMax, .keyDigits = 2},
-                                       "$REG#", K::Text);
+constexpr SSimRule kOneLimit =
+    Indexed("R", kRegisters, {.digits = 2, .max = kRegisterLimitMax, .keyDigits = 2}, "$REG#", K::Text);
 
 // clang-format off
 constexpr std::array kRules{

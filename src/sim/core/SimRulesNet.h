@@ -1,5 +1,6 @@
-// The unit's data network commands: GPRS and its data servers, HTTP, e-mail, 3G, the
-// Modbus master and slave registers, meter reading, the second UART and data over SMS.
+// The unit's data network area: its commands (GPRS and its data servers, HTTP, e-mail, 3G,
+// the Modbus master and slave registers, meter reading, the second UART and data over SMS)
+// are the rules of NetRules(); here are its dumps that print more than one group.
 #pragma once
 
 #include <optional>

@@ -8,6 +8,9 @@ namespace rtu {
 
 namespace {
 
+using namespace simgroups;
+using namespace simrules;
+
 constexpr int kParityMax = 4;           // five parity settings
 constexpr int kSmsModeMax = 1;          // PDU or TEXT
 constexpr int kGsmBandMax = 5;          // six band settings, the last is "Default"
@@ -25,14 +28,6 @@ constexpr int kCameraNumberMax = 6;     // picture size 0-3, brightness 0-6, whi
 constexpr int kShotModeMax = 2;         // three shooting modes
 constexpr int kPicturesPerMmsMax = 6;   // pictures one MMS carries
 
-constexpr std::string_view kSys = "DUMP_SYS";
-constexpr std::string_view kRomSms = "DUMP_ROMSMS";
-constexpr std::string_view kPhone = "DUMP_PHONE";
-constexpr std::string_view kAds = "DUMP_ADS";
-constexpr std::string_view kGpio = "DUMP_GPIO";
-constexpr std::string_view kPrio = "DUMP_PRIOTB";
-constexpr std::string_view kSensors = "E99?";
-constexpr std::string_view kMms = "DUMP_MMS";
 
 using K = ESimValueKind;
 using R = ESimRowForm;
@@ -106,7 +101,7 @@ constexpr std::array kRules{
     Indexed("A", kAds, {.digits = 2, .max = kNameRowMax}, "$ADNAME#", K::Ucs2Hex),
     Indexed("I", kGpio, {.digits = 2, .max = kNameRowMax}, "$DINAME#", K::Ucs2Hex),
     Indexed("O", kGpio, {.digits = 2, .max = kNameRowMax}, "$DONAME#", K::Ucs2Hex),
-    Indexed("E", kSensors, {.digits = 2, .max = kSensorNameMax}, "$ISNAME#:", K::Ucs2Hex),
+    Indexed("E", kSensorNames, {.digits = 2, .max = kSensorNameMax}, "$ISNAME#:", K::Ucs2Hex),
     // Alarm priority tables
     Priority("DINPRIO=", "$PRIODINSMS#", "$PRIODINRING#", 2),
     Priority("AINPRIO=", "$PRIOAINSMS#", {}, 2),

@@ -5,28 +5,26 @@
 #include <cstdio>
 #include <map>
 
+#include "sim/core/SimCommandTable.h"
+
 namespace rtu {
 
 namespace {
+
+using namespace simgroups;
+using namespace simrules;
 
 constexpr int kFlagMax = 1;
 constexpr int kOutputMax = 3;        // outputs 0-3
 constexpr int kOutputOrNcMax = 4;    // … or 4, not connected
 constexpr int kVideoChannelMax = 2;  // channel 1 or 2; 0 none
-constexpr std::string_view kSys = "DUMP_SYS";
-constexpr std::string_view kGpio = "DUMP_GPIO";
-constexpr std::string_view kDs1 = CSimSensors::kDs1Group;
-constexpr std::string_view kTmp = "DUMP_TMP";
-constexpr std::string_view kHum = "DUMP_HUM";
-constexpr std::string_view kGSensor = "DUMP_GSENSOR";
-constexpr std::string_view kGray = "DUMP_GRAY";
 
 using K = ESimValueKind;
 
 // An external sensor's stored fields: the reading (never written), then the settings in the
 // order of its report. The image keeps each as "$ETEMP<field><sensor>".
-constexpr std::array<std::string_view, 11> kSensorFields{"RD", "H",  "L",   "B",   "OS", "AS",
-                                                        "RS", "DLY", "URG", "SND", "EN"};
+constexpr std::array<std::string_view, 11> kSensorFields{"RD", "H",   "L",   "B",   "OS", "AS",
+                                                         "RS", "DLY", "URG", "SND", "EN"};
 constexpr std::string_view kSensorKey = "$ETEMP";
 
 // "$ETEMP<field><sensor>": the field index and sensor, when the key is one.

@@ -3,20 +3,15 @@
 // input are its rules (SensorRules()).
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include "sim/core/SimCommandTable.h"
-#include "sim/core/SimImage.h"
 
 namespace rtu {
 
 class CSimSensors {
 public:
     static constexpr int kSensors = 4;                         // external sensors 0-3
-    static constexpr std::string_view kDs1Group = "DUMP_DS1";  // the external sensors' dump
     static constexpr std::string_view kLogRequest = "ETEMPPORT1000";
 
     // The report lines as the unit prints them: each external sensor's stored settings

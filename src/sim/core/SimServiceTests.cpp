@@ -8,6 +8,8 @@ namespace rtu {
 
 namespace {
 
+using namespace simrules;
+
 constexpr std::string_view kCmdOk = "CMD OK";
 constexpr std::string_view kCmdErr = "CMD ERR";
 constexpr std::string_view kModemOk = "OK";
@@ -50,7 +52,8 @@ constexpr std::string_view kSignalAnswer = "+CSQ: 23,0";
 constexpr char kDial = 'D';
 
 // Every test as a rule of the unit: the fixed tests by their whole line, the others by
-// their keyword.
+// their keyword. What a test prints stays code below: its answer echoes the number or modem
+// command the line carries, which no stored report holds.
 constexpr auto kRules = [] {
     std::array<SSimRule, kFixedTests.size() + 3> rules{};
     std::size_t i = 0;

@@ -4,13 +4,15 @@
 #include <array>
 
 #include "sim/core/SimCommandTable.h"
-#include "sim/core/SimSensors.h"
 #include "sim/core/SimRulesNet.h"
+#include "sim/core/SimSensors.h"
 #include "sim/core/SimServiceTests.h"
 
 namespace rtu {
 
 namespace {
+
+using namespace simrules;
 
 // What the unit prints.
 constexpr std::string_view kCmdOk = "CMD OK";
@@ -28,11 +30,9 @@ constexpr std::string_view kDumpEndLine = "$DUMPR END";
 
 constexpr char kCommandMark = '%';
 constexpr std::string_view kDumpPrefix = "DUMP";
-constexpr std::string_view kSensorNameDump = "E99?";  // the wireless sensor names' group
-constexpr std::string_view kRomSmsGroup = "DUMP_ROMSMS";
 constexpr int kPresetSmsEntries = 8;  // "%PREVSMS1" restores the digital input messages 0-7
 constexpr int kSmsEntryDigits = 2;
-constexpr std::string_view kMmsPrefix = "$MMS_";       // "$MMS_" + three code letters + value
+constexpr std::string_view kMmsPrefix = "$MMS_";  // "$MMS_" + three code letters + value
 constexpr std::size_t kMmsCodeEnd = 8;
 
 // Report lines as the unit prints them: the MMS settings carry their value right after the
@@ -50,7 +50,7 @@ constexpr std::array kUnitRules{
     Action("DUMPS", ESimAction::DumpAll),
     Action("DUMPR", ESimAction::DumpEnd),
     Action(kDumpPrefix, ESimAction::DumpGroup, false),  // "%DUMP_SYS", "%DUMPM" ... name a report group
-    Action(kSensorNameDump, ESimAction::DumpGroup),
+    Action(simgroups::kSensorNames, ESimAction::DumpGroup),
     Action("STARTCMD", ESimAction::Frame),
     Action("COMMITCMD", ESimAction::Frame),
     Action("SDSC", ESimAction::Frame),  // the camera takes a picture: only acknowledged
@@ -282,8 +282,8 @@ CSimUnit::SResult CSimUnit::Execute(std::string_view command)
     const SSimRule* rule = CSimCommandTable::Find(command);
     switch (rule ? rule->action : ESimAction::Store) {
     case ESimAction::Store: {
-        const auto assignments = rule ? CSimCommandTable::Apply(*rule, command.substr(rule->keyword.size()))
-                                      : std::nullopt;
+        const auto assignments =
+            rule ? CSimCommandTable::Apply(*rule, command.substr(rule->keyword.size())) : std::nullopt;
         const bool stored = assignments && CSimCommandTable::Store(image_, *assignments);
         result.lines.emplace_back(stored ? kCmdOk : kCmdErr);
         return result;
@@ -303,7 +303,7 @@ CSimUnit::SResult CSimUnit::Execute(std::string_view command)
     case ESimAction::PresetSms:
         for (int entry = 0; entry < kPresetSmsEntries; ++entry) {
             const std::string key = CSimCommandTable::ExpandKey("$SMS#", entry, kSmsEntryDigits);
-            if (auto value = factory_.Value(key)) image_.Set(key, *value, kRomSmsGroup);
+            if (auto value = factory_.Value(key)) image_.Set(key, *value, simgroups::kRomSms);
         }
         break;
     case ESimAction::Log:
