@@ -3,14 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <set>
+#include <fstream>
+#include <iterator>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "SimHarness.h"
 #include "sim/core/SimCommandTable.h"
-#include "sim/core/SimRulesIo.h"
-#include "sim/core/SimRulesNet.h"
 #include "sim/core/SimSensors.h"
 
 namespace rtu::test {
@@ -223,27 +223,43 @@ TEST(SimCommands, DefaultsAndPresetMessagesRestoreTheFactoryImage)
     EXPECT_EQ(sim.Exchange("%DUMPS\r"), factory);
 }
 
+// The report keys a rule writes to its first `rows` rows; a list item's report is one only
+// where the rule makes it.
+std::vector<std::pair<std::string, const SSimField*>> ReportKeys(const SSimRule& rule, int rows)
+{
+    std::vector<std::pair<std::string, const SSimField*>> keys;
+    for (int row = 0; row < rows; ++row)
+        for (const SSimField& field : rule.fields) {
+            const int entry = row + rule.row.base + field.offset;
+            if (!field.key.empty() && !field.join)
+                keys.emplace_back(CSimCommandTable::ExpandKey(field.key, entry, rule.row.keyDigits), &field);
+            if (!field.list.empty() && field.creates)
+                keys.emplace_back(CSimCommandTable::ExpandKey(field.list, entry, rule.row.keyDigits), nullptr);
+        }
+    return keys;
+}
+
+// The default image holds the first row of every report a write command reaches, and every
+// row of the system settings, already in the form the unit stores (so writing it back
+// changes nothing).
 TEST(SimCommands, DefaultImageHoldsEveryReportTheWriteCommandsReach)
 {
     const CSimImage image = DefaultImage();
-    for (const auto& rule : CSimCommandTable::Rules()) {
-        const int rows = rule.shape == ESimArgShape::FlagDigits ? rule.fields - 1 : rule.indexMax;
-        for (int row = 0; row <= rows; ++row) {
-            for (auto pattern : {rule.key, rule.key2}) {
-                if (pattern.empty()) continue;
-                const std::string key = CSimCommandTable::ExpandKey(pattern, row + rule.entryBase, rule.entryDigits);
-                const auto line = image.Line(key);
-                ASSERT_TRUE(line.has_value()) << key;
-                // The value sits right after the key and one blank.
-                EXPECT_EQ(line->substr(0, key.size() + 1), key + " ") << key;
-                // ... and is already in the form the unit stores, so writing it back changes nothing.
-                const std::string value = line->substr(key.size() + 1);
-                EXPECT_EQ(CSimCommandTable::NormaliseValue(rule.kind, value, rule.numberMax > 0 ? rule.numberMax : 1),
-                          value)
+    auto check = [&](const SSimRule& rule, int rows, bool stored) {
+        for (const auto& [key, field] : ReportKeys(rule, rows)) {
+            const auto line = image.Line(key);
+            ASSERT_TRUE(line.has_value()) << key;
+            EXPECT_EQ(line->substr(0, key.size() + 1), key + " ") << key;  // the value after one blank
+            if (stored && field) {
+                EXPECT_EQ(CSimCommandTable::NormaliseValue(*field, line->substr(key.size() + 1)),
+                          line->substr(key.size() + 1))
                     << key;
             }
         }
-    }
+    };
+    for (const SSimRule& rule : CSimCommandTable::Rules()) check(rule, 1, false);
+    for (const SSimRule& rule : SystemRules())
+        check(rule, rule.row.form == ESimRowForm::None ? 1 : rule.row.max + 1, true);
 }
 
 // One value kind serves every area; each stores a value as the unit keeps it, or refuses it.
@@ -251,30 +267,42 @@ TEST(SimCommands, ValueKindsStoreWhatTheUnitKeeps)
 {
     using K = ESimValueKind;
     const struct {
-        K kind;
+        SSimField field;
         const char* text;
-        int max;
         const char* stored;  // nullptr: refused
     } cases[] = {
-        {K::Number, "007", 59, "7"},
-        {K::Digits, "07", 59, "07"},  // timers keep the digits as written
-        {K::Digits, "60", 59, nullptr},
-        {K::Digits, "000001", 59, nullptr},  // six digits
-        {K::Digits, "-1", 59, nullptr},
-        {K::Decimal, "-12.50", 0, "-12.50"},
-        {K::Decimal, "3", 0, "3"},
-        {K::Decimal, "1.", 0, nullptr},
-        {K::Decimal, ".5", 0, nullptr},
-        {K::Decimal, "1,5", 0, nullptr},
-        {K::Decimal, "12345678901234567", 0, nullptr},  // seventeen characters
-        {K::Output, "03", 3, "3"},
-        {K::Output, "255", 3, "255"},
-        {K::Output, "4", 3, nullptr},
-        {K::Output, "254", 3, nullptr},
-        {K::Output, "", 3, nullptr},
+        {{.kind = K::Number, .max = 59}, "007", "7"},
+        {{.kind = K::Number, .max = 59, .length = 2}, "007", nullptr},  // at most two digits
+        {{.kind = K::Digits, .max = 59}, "07", "07"},                   // timers keep the digits as written
+        {{.kind = K::Digits, .max = 59}, "60", nullptr},
+        {{.kind = K::Digits, .max = 59}, "000001", nullptr},  // six digits
+        {{.kind = K::Digits, .max = 59}, "-1", nullptr},
+        {{.kind = K::State}, "-1", "0"},  // a register without a normal state
+        {{.kind = K::State}, "1", "1"},
+        {{.kind = K::State}, "-2", nullptr},
+        {{.kind = K::Decimal}, "-12.50", "-12.50"},
+        {{.kind = K::Decimal}, "3", "3"},
+        {{.kind = K::Decimal}, "1.", nullptr},
+        {{.kind = K::Decimal}, ".5", nullptr},
+        {{.kind = K::Decimal}, "1,5", nullptr},
+        {{.kind = K::Decimal}, "12345678901234567", nullptr},  // seventeen characters
+        {{.kind = K::Output, .max = 3}, "03", "3"},
+        {{.kind = K::Output, .max = 3}, "255", "255"},
+        {{.kind = K::Output, .max = 3}, "4", nullptr},
+        {{.kind = K::Output, .max = 3}, "254", nullptr},
+        {{.kind = K::Output, .max = 3}, "", nullptr},
+        {{.kind = K::Text}, "", ""},
+        {{.kind = K::Filled}, "", nullptr},
+        {{.kind = K::Item}, "a b", "a b"},
+        {{.kind = K::Item}, "a,b", nullptr},  // would split its report line
+        {{.kind = K::Hex, .length = 8}, "000003ff", "000003FF"},
+        {{.kind = K::Hex, .length = 8}, "3ff", nullptr},
+        {{.kind = K::Codes, .max = 6, .length = 3}, "016", "016"},
+        {{.kind = K::Codes, .max = 6, .length = 3}, "017", nullptr},
+        {{.kind = K::Constant, .max = 1}, "1", nullptr},  // takes no text
     };
     for (const auto& c : cases) {
-        const auto stored = CSimCommandTable::NormaliseValue(c.kind, c.text, c.max);
+        const auto stored = CSimCommandTable::NormaliseValue(c.field, c.text);
         EXPECT_EQ(stored.has_value(), c.stored != nullptr) << c.text;
         if (stored && c.stored) {
             EXPECT_EQ(*stored, c.stored) << c.text;
@@ -282,24 +310,64 @@ TEST(SimCommands, ValueKindsStoreWhatTheUnitKeeps)
     }
 }
 
-// Each keyword of the command tables belongs to one rule: no keyword is listed twice, the
-// I/O rules (which the unit tries first) take none of them, and a value the keyword's rule
-// refuses is not taken up by another rule either.
-TEST(SimCommands, EveryTableKeywordIsClaimedByOneRule)
+// The command lines of one of the tool's profiles.
+std::vector<std::string> ProfileLines(const std::string& name)
 {
-    constexpr std::string_view kRefused = "\x01";  // a byte no value kind and no row number accepts
-    std::vector<const SSimWriteRule*> rules;
-    for (const auto& rule : CSimCommandTable::Rules()) rules.push_back(&rule);
-    for (const auto& rule : NetWriteRules()) rules.push_back(&rule);
-    std::set<std::string_view> keywords;
-    for (const SSimWriteRule* rule : rules) {
-        const std::string keyword(rule->keyword);
-        EXPECT_TRUE(keywords.insert(rule->keyword).second) << keyword << " twice";
-        CSimImage image;
-        EXPECT_FALSE(CSimIoRules::Execute(image, keyword + "0").has_value()) << keyword;
-        EXPECT_FALSE(CSimIoRules::Execute(image, keyword + std::string(kRefused)).has_value()) << keyword;
-        EXPECT_FALSE(CSimCommandTable::Parse(keyword + std::string(kRefused)).has_value()) << keyword;
-    }
+    std::vector<std::string> lines;
+    std::ifstream in(std::string(RTU_GOLDEN_DIR) + "/" + name);
+    for (std::string line; std::getline(in, line);)
+        if (line.starts_with('%')) lines.push_back(line.substr(1, line.find_last_not_of("\r\n")));
+    return lines;
+}
+
+// What is wrong with the claims of a rule table: each rule's own line must be claimed by that
+// rule alone, and each command line the unit understands by exactly one rule.
+std::vector<std::string> ClaimFaults(std::span<const SSimRule> rules, const std::vector<std::string>& lines)
+{
+    std::vector<std::string> faults;
+    auto check = [&](const std::string& line, const SSimRule* own) {
+        const auto claimants = CSimCommandTable::Claimants(rules, line);
+        if (claimants.size() != 1 || (own && claimants.front() != own))
+            faults.push_back("%" + line + " claimed by " + std::to_string(claimants.size()) + " rules");
+    };
+    for (const SSimRule& rule : rules) check(CSimCommandTable::Sample(rule), &rule);
+    for (const std::string& line : lines) check(line, nullptr);
+    return faults;
+}
+
+// Every keyword of the one table, the unit's own commands and its service tests included,
+// belongs to one rule; every line of the tool's profiles too, and the unit stores it.
+TEST(SimCommands, EveryKeywordIsClaimedByOneRule)
+{
+    const std::vector<std::string> stored = ProfileLines("default.profile");
+    std::vector<std::string> lines = ProfileLines("empty.profile");
+    ASSERT_GT(stored.size(), 300u);
+    ASSERT_GT(lines.size(), 250u);
+    lines.insert(lines.end(), stored.begin(), stored.end());
+    EXPECT_EQ(ClaimFaults(CSimCommandTable::Rules(), lines), std::vector<std::string>{});
+    // The default unit's profile holds a value in every line, and the unit keeps each.
+    CSimHarness sim;
+    for (const std::string& line : stored) EXPECT_EQ(sim.Exchange("%" + line + "\r"), Lines{"CMD OK"}) << line;
+}
+
+TEST(SimCommands, TheClaimCheckFindsAKeywordClaimedTwiceOrNotAtAll)
+{
+    const std::vector<SSimRule> all(CSimCommandTable::Rules().begin(), CSimCommandTable::Rules().end());
+    std::vector<SSimRule> twice = all;
+    twice.push_back(simrules::Value("CC", "DUMP_SYS", "$CC"));
+    twice.push_back(simrules::Indexed("ETEMPH", "DUMP_DS1", {.max = 3}, "$ETEMPH#", ESimValueKind::Item, 0, "="));
+    twice.push_back(simrules::Value("SDSC", "DUMP_MMS", "$SDSC"));  // a camera shot taken for a setting
+    const auto doubled = ClaimFaults(twice, {"CC49"});
+    EXPECT_NE(std::find(doubled.begin(), doubled.end(), "%CC claimed by 2 rules"), doubled.end());
+    EXPECT_NE(std::find(doubled.begin(), doubled.end(), "%CC49 claimed by 2 rules"), doubled.end());
+    EXPECT_NE(std::find(doubled.begin(), doubled.end(), "%ETEMPH0= claimed by 2 rules"), doubled.end());
+    EXPECT_NE(std::find(doubled.begin(), doubled.end(), "%SDSC claimed by 2 rules"), doubled.end());
+
+    std::vector<SSimRule> without;
+    std::copy_if(all.begin(), all.end(), std::back_inserter(without),
+                 [](const SSimRule& rule) { return rule.keyword != "UP" && rule.keyword != "SDSC"; });
+    EXPECT_EQ(ClaimFaults(without, {"UP0", "SDSC", "CC49"}),
+              (std::vector<std::string>{"%UP0 claimed by 0 rules", "%SDSC claimed by 0 rules"}));
 }
 
 }  // namespace

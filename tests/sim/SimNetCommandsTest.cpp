@@ -7,7 +7,6 @@
 
 #include "SimHarness.h"
 #include "sim/core/SimCommandTable.h"
-#include "sim/core/SimRulesNet.h"
 
 namespace rtu::test {
 namespace {
@@ -103,18 +102,6 @@ TEST(SimNetCommands, RowDumpReportsOneRegisterRow)
                      "$MDMCG01 5", "$MDMSC01 0.1", "$MDMSK01 3", "$MDMTX01 000003FF",
                      "$RNAME01 00500075006D0070006500200044007200750063006B", "$REG01 1000", "$REG33 0", "CMD OK"}));
     EXPECT_EQ(sim.Exchange("%DUMP_MODBUS_MASTER32\r"), Lines{"CMD OK"});
-}
-
-TEST(SimNetCommands, DefaultImageHoldsEveryReportOfTheSingleValueCommands)
-{
-    const CSimImage image = DefaultImage();
-    for (const auto& rule : NetWriteRules()) {
-        for (auto pattern : {rule.key, rule.key2}) {  // a list's first row at least
-            if (pattern.empty()) continue;
-            const std::string key = CSimCommandTable::ExpandKey(pattern, 0, rule.entryDigits);
-            EXPECT_TRUE(image.Line(key).has_value()) << key;
-        }
-    }
 }
 
 }  // namespace

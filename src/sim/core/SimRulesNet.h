@@ -1,5 +1,6 @@
-// The unit's data network commands: GPRS and its data servers, HTTP, e-mail, 3G, the
-// Modbus master and slave registers, meter reading, the second UART and data over SMS.
+// The unit's data network area: its commands (GPRS and its data servers, HTTP, e-mail, 3G,
+// the Modbus master and slave registers, meter reading, the second UART and data over SMS)
+// are the rules of NetRules(); here are its dumps that print more than one group.
 #pragma once
 
 #include <optional>
@@ -13,11 +14,6 @@
 
 namespace rtu {
 
-// The commands of one keyword and one value each, in the table's own form.
-std::span<const SSimWriteRule> NetWriteRules();
-// Commands that carry a row and several values ("%M2MDTSTO0=60,500,30", "%mdmas05=…");
-// nothing when the line is none of them or the unit cannot store it.
-std::optional<std::vector<SSimAssignment>> ParseNetCommand(std::string_view command);
 // Groups a dump of `group` reports as well (the Modbus dump carries the register names).
 std::span<const std::string_view> NetDumpAlsoReports(std::string_view group);
 // "DUMP_MODBUS_MASTER<row>": the reports of one register row; nothing for other dumps.

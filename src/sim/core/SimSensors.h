@@ -1,26 +1,19 @@
-// The unit's sensor side: the write commands of the external and internal sensors, the
-// buzzer, the battery alarm, the motion sensor and the gray-code input; the sensor lines of
-// its dumps; and its temperature records, sent as they are measured and kept in its log.
+// The unit's sensor side: the sensor lines of its dumps. The write commands of the external
+// and internal sensors, the buzzer, the battery alarm, the motion sensor and the gray-code
+// input are its rules (SensorRules()).
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include "sim/core/SimCommandTable.h"
-#include "sim/core/SimImage.h"
 
 namespace rtu {
 
 class CSimSensors {
 public:
     static constexpr int kSensors = 4;                         // external sensors 0-3
-    static constexpr std::string_view kDs1Group = "DUMP_DS1";  // the external sensors' dump
     static constexpr std::string_view kLogRequest = "ETEMPPORT1000";
 
-    // The assignments of a sensor command (without its "%"); nothing when it is not one.
-    static std::optional<std::vector<SSimAssignment>> Parse(std::string_view command);
     // The report lines as the unit prints them: each external sensor's stored settings
     // become one "$ETEMP<n> <reading>,<high>,<low>,…,<enable>" line.
     static std::vector<std::string> Present(std::vector<std::string> lines);

@@ -2,9 +2,13 @@
 
 #include <array>
 
+#include "sim/core/SimCommandTable.h"
+
 namespace rtu {
 
 namespace {
+
+using namespace simrules;
 
 constexpr std::string_view kCmdOk = "CMD OK";
 constexpr std::string_view kCmdErr = "CMD ERR";
@@ -46,6 +50,18 @@ constexpr std::string_view kModemPass = "ATAT";
 constexpr std::string_view kSignalQuery = "+CSQ";
 constexpr std::string_view kSignalAnswer = "+CSQ: 23,0";
 constexpr char kDial = 'D';
+
+// Every test as a rule of the unit: the fixed tests by their whole line, the others by
+// their keyword. What a test prints stays code below: its answer echoes the number or modem
+// command the line carries, which no stored report holds.
+constexpr auto kRules = [] {
+    std::array<SSimRule, kFixedTests.size() + 3> rules{};
+    std::size_t i = 0;
+    for (const SFixedTest& test : kFixedTests) rules[i++] = Action(test.command, ESimAction::Test);
+    for (std::string_view keyword : {kSmsTest, kMmsTest, kModemPass})
+        rules[i++] = Action(keyword, ESimAction::Test, false);
+    return rules;
+}();
 
 bool IsPhoneNumber(std::string_view number)
 {
@@ -99,6 +115,8 @@ std::optional<std::vector<std::string>> Run(std::string_view command)
 }
 
 }  // namespace
+
+std::span<const SSimRule> ServiceTestRules() { return kRules; }
 
 std::optional<std::vector<std::string>> CSimServiceTests::Answer(std::string_view command)
 {

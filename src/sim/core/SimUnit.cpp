@@ -4,14 +4,15 @@
 #include <array>
 
 #include "sim/core/SimCommandTable.h"
-#include "sim/core/SimRulesIo.h"
-#include "sim/core/SimSensors.h"
 #include "sim/core/SimRulesNet.h"
+#include "sim/core/SimSensors.h"
 #include "sim/core/SimServiceTests.h"
 
 namespace rtu {
 
 namespace {
+
+using namespace simrules;
 
 // What the unit prints.
 constexpr std::string_view kCmdOk = "CMD OK";
@@ -28,13 +29,10 @@ constexpr std::string_view kLoginFailed = "Login Failed";
 constexpr std::string_view kDumpEndLine = "$DUMPR END";
 
 constexpr char kCommandMark = '%';
-constexpr std::string_view kDumpPrefix = "DUMP";      // "%DUMP_SYS", "%DUMPM" ... name a report group
-constexpr std::string_view kSensorNameDump = "E99?";  // the wireless sensor names' group
-constexpr std::string_view kRomSmsGroup = "DUMP_ROMSMS";
+constexpr std::string_view kDumpPrefix = "DUMP";
 constexpr int kPresetSmsEntries = 8;  // "%PREVSMS1" restores the digital input messages 0-7
 constexpr int kSmsEntryDigits = 2;
-constexpr std::string_view kPictureRequest = "memr0";  // sends the camera's last picture
-constexpr std::string_view kMmsPrefix = "$MMS_";       // "$MMS_" + three code letters + value
+constexpr std::string_view kMmsPrefix = "$MMS_";  // "$MMS_" + three code letters + value
 constexpr std::size_t kMmsCodeEnd = 8;
 
 // Report lines as the unit prints them: the MMS settings carry their value right after the
@@ -47,20 +45,20 @@ std::vector<std::string> Printed(std::vector<std::string> lines)
     return lines;
 }
 
-enum class EControl { DumpAll, DumpEnd, Frame, Defaults, Restart, PresetSms };
-struct SControl {
-    std::string_view keyword;
-    EControl action;
-};
-constexpr std::array kControls{
-    SControl{"DUMPS", EControl::DumpAll},
-    SControl{"DUMPR", EControl::DumpEnd},
-    SControl{"STARTCMD", EControl::Frame},
-    SControl{"COMMITCMD", EControl::Frame},
-    SControl{"ATF", EControl::Defaults},
-    SControl{"RST", EControl::Restart},
-    SControl{"PREVSMS1", EControl::PresetSms},
-    SControl{"SDSC", EControl::Frame},  // the camera takes a picture: only acknowledged
+// The unit's own commands; every other keyword is a rule of one of its areas.
+constexpr std::array kUnitRules{
+    Action("DUMPS", ESimAction::DumpAll),
+    Action("DUMPR", ESimAction::DumpEnd),
+    Action(kDumpPrefix, ESimAction::DumpGroup, false),  // "%DUMP_SYS", "%DUMPM" ... name a report group
+    Action(simgroups::kSensorNames, ESimAction::DumpGroup),
+    Action("STARTCMD", ESimAction::Frame),
+    Action("COMMITCMD", ESimAction::Frame),
+    Action("SDSC", ESimAction::Frame),  // the camera takes a picture: only acknowledged
+    Action("ATF", ESimAction::Defaults),
+    Action("RST", ESimAction::Restart),
+    Action("PREVSMS1", ESimAction::PresetSms),
+    Action(CSimSensors::kLogRequest, ESimAction::Log),
+    Action("memr0", ESimAction::Picture),  // sends the camera's last picture
 };
 
 // Noise between answers.
@@ -71,6 +69,12 @@ constexpr int kNoiseMinLength = 4;   // shortest noise line
 constexpr int kNoiseMaxLength = 40;  // longest noise line
 constexpr std::string_view kNoiseAlphabet = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 .,:;-_!?#&";
 
+bool IsPictureRequest(std::string_view command)
+{
+    const SSimRule* rule = CSimCommandTable::Find(command);
+    return rule && rule->action == ESimAction::Picture;
+}
+
 bool IsNoiseSafeByte(unsigned char byte)
 {
     // No terminators (the noise stays one line) and no report or command marks.
@@ -78,6 +82,8 @@ bool IsNoiseSafeByte(unsigned char byte)
 }
 
 }  // namespace
+
+std::span<const SSimRule> UnitRules() { return kUnitRules; }
 
 CSimUnit::CSimUnit(SSimOptions options, CSimImage image, CSimImage factory)
     : options_(std::move(options)), image_(std::move(image)), factory_(std::move(factory)), tx_(options_.baud),
@@ -259,7 +265,7 @@ void CSimUnit::HandleCommand(std::string_view line, bool refused, std::int64_t n
         Send({std::string(kLoginFirst)}, nowMs);
     } else if (options_.failMode == ESimFailMode::Err) {
         Send({std::string(kCmdErr)}, nowMs);
-    } else if (!refused && line.substr(1) == kPictureRequest && !options_.picture.empty()) {
+    } else if (!refused && IsPictureRequest(line.substr(1)) && !options_.picture.empty()) {
         SendPicture(nowMs);
     } else {
         SResult result = refused ? SResult{{std::string(kCmdErr)}} : Execute(line.substr(1));
@@ -273,55 +279,46 @@ void CSimUnit::HandleCommand(std::string_view line, bool refused, std::int64_t n
 CSimUnit::SResult CSimUnit::Execute(std::string_view command)
 {
     SResult result;
-    const auto control =
-        std::find_if(kControls.begin(), kControls.end(), [&](const SControl& c) { return c.keyword == command; });
-    if (control != kControls.end()) {
-        switch (control->action) {
-        case EControl::DumpAll: result.lines = Printed(CSimSensors::Present(image_.AllLines())); break;
-        case EControl::DumpEnd: result.lines.emplace_back(kDumpEndLine); break;
-        case EControl::Frame: break;
-        case EControl::Defaults: image_ = factory_; break;
-        case EControl::Restart: result.restart = true; break;
-        case EControl::PresetSms:
-            for (int entry = 0; entry < kPresetSmsEntries; ++entry) {
-                const std::string key = CSimCommandTable::ExpandKey("$SMS#", entry, kSmsEntryDigits);
-                if (auto value = factory_.Value(key)) image_.Set(key, *value, kRomSmsGroup);
-            }
-            break;
-        }
-        result.lines.emplace_back(kCmdOk);
+    const SSimRule* rule = CSimCommandTable::Find(command);
+    switch (rule ? rule->action : ESimAction::Store) {
+    case ESimAction::Store: {
+        const auto assignments =
+            rule ? CSimCommandTable::Apply(*rule, command.substr(rule->keyword.size())) : std::nullopt;
+        const bool stored = assignments && CSimCommandTable::Store(image_, *assignments);
+        result.lines.emplace_back(stored ? kCmdOk : kCmdErr);
         return result;
     }
-    if (command.starts_with(kDumpPrefix) || command == kSensorNameDump) {
+    case ESimAction::DumpAll: result.lines = Printed(CSimSensors::Present(image_.AllLines())); break;
+    case ESimAction::DumpGroup:
         // A group the unit does not have is an empty dump.
         if (auto row = NetRowDump(image_, command)) result.lines = std::move(*row);
         else result.lines = Printed(CSimSensors::Present(image_.GroupLines(command)));
         for (std::string_view also : NetDumpAlsoReports(command))
             for (std::string& line : Printed(image_.GroupLines(also))) result.lines.push_back(std::move(line));
-        result.lines.emplace_back(kCmdOk);
-        return result;
-    }
-    if (command == CSimSensors::kLogRequest) {
+        break;
+    case ESimAction::DumpEnd: result.lines.emplace_back(kDumpEndLine); break;
+    case ESimAction::Frame: break;
+    case ESimAction::Defaults: image_ = factory_; break;
+    case ESimAction::Restart: result.restart = true; break;
+    case ESimAction::PresetSms:
+        for (int entry = 0; entry < kPresetSmsEntries; ++entry) {
+            const std::string key = CSimCommandTable::ExpandKey("$SMS#", entry, kSmsEntryDigits);
+            if (auto value = factory_.Value(key)) image_.Set(key, *value, simgroups::kRomSms);
+        }
+        break;
+    case ESimAction::Log:
         if (options_.logAckFirst) result.lines.emplace_back(kCmdOk);
         for (std::string& line : records_.StoredLog(options_.storedRecords)) result.lines.push_back(std::move(line));
         if (!options_.logAckFirst) result.lines.emplace_back(kCmdOk);
         return result;
-    }
-    if (auto answer = CSimServiceTests::Answer(command)) {
-        result.lines = std::move(*answer);
+    case ESimAction::Test:
+        result.lines = CSimServiceTests::Answer(command).value_or(std::vector<std::string>{std::string(kCmdErr)});
+        return result;
+    case ESimAction::Picture:  // only here when the camera has no picture
+        result.lines.emplace_back(kCmdErr);
         return result;
     }
-    if (auto io = CSimIoRules::Execute(image_, command)) {
-        result.lines.emplace_back(*io ? kCmdOk : kCmdErr);
-        return result;
-    }
-    auto assignments = CSimSensors::Parse(command);
-    if (!assignments) assignments = CSimCommandTable::Parse(command);
-    bool stored = assignments.has_value();
-    if (assignments)
-        for (const auto& assignment : *assignments)
-            stored = image_.Set(assignment.key, assignment.value, assignment.group) && stored;
-    result.lines.emplace_back(stored ? kCmdOk : kCmdErr);
+    result.lines.emplace_back(kCmdOk);
     return result;
 }
 
