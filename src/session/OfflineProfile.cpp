@@ -113,6 +113,15 @@ bool LooksLikeJson(std::string_view path, std::string_view bytes)
     return head.starts_with('{') || head.starts_with('[');
 }
 
+bool FileLooksLikeJson(const std::string& path)
+{
+    constexpr std::size_t kPeekBytes = 64;  // enough to pass leading white space
+    std::ifstream in(path, std::ios::binary);
+    char head[kPeekBytes] = {};
+    in.read(head, sizeof head);
+    return LooksLikeJson(path, std::string_view(head, static_cast<std::size_t>(std::max<std::streamsize>(0, in.gcount()))));
+}
+
 bool ReadWholeFile(const std::string& path, std::size_t limit, std::string& bytes, std::string& error)
 {
     std::ifstream in(path, std::ios::binary);
@@ -195,6 +204,20 @@ bool OpenConfigFile(const std::string& path, const CTextCatalog* catalog, Opened
     if (OpenProfileText(bytes, catalog, out, error)) return true;
     problems.push_back(error);
     return false;
+}
+
+bool ReadJsonFileForDiff(const std::string& path, CProfileLines& lines, std::string& error)
+{
+    std::string bytes;
+    if (!ReadWholeFile(path, kMaxJsonBytes, bytes, error)) return false;
+    OpenedProfile opened;
+    std::vector<std::string> problems;
+    if (!OpenJsonText(bytes, nullptr, opened, problems)) {
+        error.clear();
+        for (const std::string& p : problems) error += (error.empty() ? "" : "; ") + p;
+        return false;
+    }
+    return ReadProfileForDiff(opened.unit->Session().ProfileText(), lines, error);
 }
 
 std::string WithKeptLines(const std::string& profile, const std::vector<KeptLine>& kept)

@@ -30,6 +30,8 @@ struct OpenedProfile {
 
 // Whether a file's name or first bytes say it is JSON (a profile never begins with "{" or "[").
 bool LooksLikeJson(std::string_view path, std::string_view bytes);
+// The same for a file, from its name and first bytes.
+bool FileLooksLikeJson(const std::string& path);
 // Reads a whole file of at most `limit` bytes; false with the reason.
 bool ReadWholeFile(const std::string& path, std::size_t limit, std::string& bytes, std::string& error);
 
@@ -41,6 +43,9 @@ bool OpenJsonText(std::string_view text, const CTextCatalog* catalog, OpenedProf
 // Either, as the file's name or first bytes say; `problems` names each fault.
 bool OpenConfigFile(const std::string& path, const CTextCatalog* catalog, OpenedProfile& out,
                     std::vector<std::string>& problems);
+
+// The profile text of a unit holding the values of the JSON file `path`, read for comparing.
+bool ReadJsonFileForDiff(const std::string& path, CProfileLines& lines, std::string& error);
 
 // `profile` (as CSession::ProfileText writes it) with `kept` written back at the end of their
 // sections; a section the profile lacks is added at its end with its header.

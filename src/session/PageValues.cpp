@@ -98,7 +98,7 @@ bool ApplyPageValues(CSession& session, const nlohmann::json& values, std::vecto
 {
     problems.clear();
     if (!values.is_object()) {
-        problems.push_back(std::string("the file is not an object of pages ({ \"CPageMainParams\": { \"1052\": …, … }, "
+        problems.push_back(std::string("the file is not an object of pages ({ \"CPageMainParams\": { \"1019\": …, … }, "
                                        "… }) but ") +
                            TypeName(values));
         return false;
