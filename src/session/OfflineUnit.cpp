@@ -32,6 +32,8 @@ COfflineUnit::COfflineUnit(const CTextCatalog* catalog)
 
 COfflineUnit::~COfflineUnit() = default;
 
+const CSimImage& COfflineUnit::UnitImage() const { return unit_->Image(); }
+
 bool COfflineUnit::Load(CProfileLines lines, std::string& error)
 {
     if (lines.CountOf(ProfileLineKind::Command) > 0) {

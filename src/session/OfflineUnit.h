@@ -14,6 +14,7 @@
 
 namespace rtu {
 
+class CSimImage;
 class CSimUnit;
 
 class COfflineUnit {
@@ -31,6 +32,8 @@ public:
     // not end. May be called once.
     bool Load(CProfileLines lines, std::string& error);
     CSession& Session() { return *session_; }
+    // What the unit holds now (to go on with it elsewhere, e.g. on the window's own clock).
+    const CSimImage& UnitImage() const;
     // What the run did (meaningful after Load of a profile with command lines).
     const ExecSummary& Summary() const { return summary_; }
 
