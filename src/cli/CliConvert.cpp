@@ -54,6 +54,11 @@ int CmdConvert(const ConvertArgs& args)
                              "rtuconfig, which keeps them)\n");
         return kExitUsage;
     }
+    // Told, not refused: the output is still what a unit given the file holds.
+    for (const std::string& v : opened.notHeld)
+        std::fprintf(stderr, "rtuctl: %s: warning: %s (another control writes the same setting later, or the "
+                             "page has no profile section)\n",
+                     args.input.c_str(), v.c_str());
     CSession& unit = opened.unit->Session();
     const bool toJson = !args.jsonOut.empty();
     const std::string& out = toJson ? args.jsonOut : args.profileOut;

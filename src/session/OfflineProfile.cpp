@@ -188,6 +188,7 @@ bool OpenJsonText(std::string_view text, const CTextCatalog* catalog, OpenedProf
         problems.push_back(error);
         return false;
     }
+    out.notHeld = ValuesNotHeld(values, out.unit->Session());
     return true;
 }
 

@@ -26,6 +26,7 @@ struct KeptLine {
 struct OpenedProfile {
     std::unique_ptr<COfflineUnit> unit;
     std::vector<KeptLine> kept;  // lines no page holds, in file order
+    std::vector<std::string> notHeld;  // JSON values the unit holding their profile holds otherwise
 };
 
 // Whether a file's name or first bytes say it is JSON (a profile never begins with "{" or "[").

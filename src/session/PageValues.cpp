@@ -156,4 +156,24 @@ bool ApplyPageValues(CSession& session, const nlohmann::json& values, std::vecto
     return true;
 }
 
+std::vector<std::string> ValuesNotHeld(const nlohmann::json& values, const CSession& session)
+{
+    std::vector<std::string> out;
+    if (!values.is_object()) return out;
+    for (const auto& [name, pageValues] : values.items()) {
+        const CPageBase* page = session.Page(name);
+        if (!page || !pageValues.is_object()) continue;
+        const nlohmann::json held = CSession::PageJson(*page);
+        for (const FieldDecl& f : page->Fields()) {
+            const std::string key = KeyOf(f);
+            if (!HoldsValue(f.kind) || !pageValues.contains(key) || !held.contains(key)) continue;
+            nlohmann::json given = pageValues[key];
+            if (given.is_boolean()) given = given.get<bool>() ? 1 : 0;
+            if (given != held[key]) out.push_back(name + " " + key + " is given " + given.dump() +
+                                                 ", but a unit holding the profile holds " + held[key].dump());
+        }
+    }
+    return out;
+}
+
 }  // namespace rtu

@@ -26,4 +26,9 @@ void CopyPageValues(const CSession& from, CSession& to);
 // values not given stay as they were.
 bool ApplyPageValues(CSession& session, const nlohmann::json& values, std::vector<std::string>& problems);
 
+// The values of `values` (already applied somewhere) that `session`'s pages do not hold as
+// given: "page id: given → held" each. A unit holding a profile keeps the last of two controls
+// that write one setting, and pages without a profile section keep nothing of a file.
+std::vector<std::string> ValuesNotHeld(const nlohmann::json& values, const CSession& session);
+
 }  // namespace rtu

@@ -58,6 +58,19 @@ TEST(OfflineProfile, GoldenProfilesComeBackByteForByteEveryWay)
     }
 }
 
+TEST(OfflineProfile, JsonValuesAUnitWouldNotHoldAreNamed)
+{
+    // Two pages write the unit id; the later line is the one a unit keeps.
+    OpenedProfile opened;
+    std::vector<std::string> problems;
+    ASSERT_TRUE(OpenJsonText(R"({"CPageMainParams": {"1019": "RTU-7", "1020": "49"}, "CDataParams": {"1053": "5"}})",
+                             nullptr, opened, problems));
+    ASSERT_EQ(opened.notHeld.size(), 2u);
+    EXPECT_EQ(opened.notHeld[0], "CDataParams 1053 is given \"5\", but a unit holding the profile holds \"\"");
+    EXPECT_EQ(opened.notHeld[1], "CPageMainParams 1019 is given \"RTU-7\", but a unit holding the profile holds \"\"");
+    EXPECT_EQ(opened.unit->Session().Page("CPageMainParams")->TextOf(1020), "49");
+}
+
 TEST(OfflineProfile, LinesNoPageHoldsAreListedAndWrittenBackInTheirSection)
 {
     const std::string text = "\\\\prepared at the desk\r\n"
