@@ -52,10 +52,13 @@ TEST(RtuctlConvert, AChangedJsonIsComparedExecutedAndReadBack)
     ASSERT_EQ(r.code, 0) << r.err;
 
     // JSON and profile compare on either side.
-    r = RunCtl({"diff", Golden("default.profile"), unitJson});
+    r = RunCtl({"diff", "--json", Golden("default.profile"), unitJson});
     EXPECT_EQ(r.code, 5) << r.out << r.err;
-    EXPECT_EQ(r.out, "[Device Control phones]  //Page Device Control phones\n"
-                     "  %CS3  changed: +4915112340003 -> +4900000042\n1 line(s) differ\n");
+    const auto diff = nlohmann::json::parse(r.out);
+    EXPECT_EQ(diff["differences"], 1);
+    EXPECT_EQ(diff["pages"][0]["page"], "CPageServer");
+    EXPECT_EQ(diff["pages"][0]["lines"][0]["old"], "%CS3+4915112340003");
+    EXPECT_EQ(diff["pages"][0]["lines"][0]["new"], "%CS3+4900000042");
     EXPECT_EQ(RunCtl({"diff", unitJson, profile}).code, 0);
 
     std::ofstream(dir / "empty.image") << "";
