@@ -10,6 +10,7 @@
 #include "cli/CliCatalog.h"
 #include "cli/CliCommands.h"
 #include "pages/framework/TextCatalog.h"
+#include "session/OfflineProfile.h"
 #include "session/ProfileDiff.h"
 
 namespace rtu::cli {
@@ -74,7 +75,9 @@ void PrintText(const ProfileDiff& diff, const std::string& oldLabel, const std::
 bool ReadFile(const std::string& path, CProfileLines& lines)
 {
     std::string error;
-    if (ReadProfileFileForDiff(path, lines, error)) return true;
+    // A JSON export stands for the profile of a unit holding its values.
+    if (FileLooksLikeJson(path) ? ReadJsonFileForDiff(path, lines, error) : ReadProfileFileForDiff(path, lines, error))
+        return true;
     std::fprintf(stderr, "rtuctl: %s: %s\n", path.c_str(), error.c_str());
     return false;
 }
@@ -97,9 +100,9 @@ int Report(const ProfileDiff& diff, const DiffArgs& args, const std::string& old
 
 CLI::App* AddDiffCommand(CLI::App& app, DiffArgs& args)
 {
-    auto* diff = app.add_subcommand("diff", "compare a profile with the unit (FILE) or two profiles (A B); writes "
-                                            "nothing; exit 0 equal, 5 different");
-    diff->add_option("FILE", args.files, "the profile, or two profiles to compare")->required()->expected(1, 2);
+    auto* diff = app.add_subcommand("diff", "compare a profile with the unit (FILE) or two profiles (A B), each a "
+                                            "profile or a JSON export; writes nothing; exit 0 equal, 5 different");
+    diff->add_option("FILE", args.files, "the profile (or JSON export), or two of them to compare")->required()->expected(1, 2);
     diff->add_flag("--json", args.json, "print the differences as JSON");
     return diff;
 }

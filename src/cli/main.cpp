@@ -9,6 +9,7 @@
 #include <CLI/CLI.hpp>
 
 #include "cli/CliCommands.h"
+#include "cli/CliConvert.h"
 #include "cli/CliDiff.h"
 #include "cli/CliLoop.h"
 #include "cli/CliRecords.h"
@@ -104,6 +105,8 @@ int main(int argc, char** argv)
     events->add_flag("--json", eventsJson, "one JSON object per line");
     DiffArgs diffArgs;
     auto* diff = AddDiffCommand(app, diffArgs);
+    ConvertArgs convertArgs;
+    auto* convert = AddConvertCommand(app, convertArgs);
 
     try {
         app.parse(argc, argv);
@@ -116,6 +119,7 @@ int main(int argc, char** argv)
     if (ports->parsed()) return CheckStdout(CmdPorts());
     if (diagnose->parsed()) return CheckStdout(CmdDiagnose(options, diagnosePath, RTU_VERSION));
     if (diff->parsed()) return CheckStdout(CmdDiff(options, diffArgs), kExitUsage);
+    if (convert->parsed()) return CheckStdout(CmdConvert(convertArgs));
 
     int rc = kExitUsage;
     {

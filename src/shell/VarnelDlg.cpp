@@ -7,6 +7,7 @@
 #include <QShortcut>
 #include <QStatusBar>
 #include <QTimer>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include "controls/HeaderBanner.h"
@@ -15,6 +16,7 @@
 #include "shell/CommPageView.h"
 #include "shell/FailureNotice.h"
 #include "shell/FileFilter.h"
+#include "shell/OfflineProfile.h"
 #include "shell/ProfileFiles.h"
 #include "shell/ProgressWnd.h"
 #include "shell/SafeRun.h"
@@ -41,7 +43,12 @@ CVarnelDlg::CVarnelDlg(CRegSetting& settings, const rtu::CTextCatalog& catalog, 
     clock_.start();
     auto now = [this] { return static_cast<rtu::Millis>(clock_.elapsed()); };
     session_ = std::make_unique<rtu::CSession>(
-        [this](std::string_view bytes) { return port_.WriteToPort(bytes.data(), bytes.size()); }, now, &catalog_);
+        [this](std::string_view bytes) {
+            // With no port open, pages opened from a file write to the file's simulated unit.
+            if (offline_ && offline_->Active()) return offline_->Write(bytes);
+            return port_.WriteToPort(bytes.data(), bytes.size());
+        },
+        now, &catalog_);
     driver_ = new CSessionDriver(*session_, now, this);
     viewContext_ = std::make_unique<ViewContext>(ViewContext{*driver_, settings_});
 
@@ -102,6 +109,15 @@ CVarnelDlg::CVarnelDlg(CRegSetting& settings, const rtu::CTextCatalog& catalog, 
     connect(driver_, &CSessionDriver::progressChanged, progress_, &CSysProgressWnd::Apply);
     guard_ = new CUnitGuard(*driver_, *bar_, *pages_, this);  // also hands the busy states on
     safeRun_ = new CSafeRun(*driver_, settings_, this, [this](auto icon, const QString& t) { ShowMessage(icon, t); });
+    offline_ = new COfflineProfile(
+        *driver_, &catalog_, now,
+        {[this](bool save) { return ChooseFile(save); },
+         [this](bool error, const QString& t) { ShowMessage(error ? QMessageBox::Critical : QMessageBox::Information, t); },
+         [this](const QString& t) { return Ask(t); }, [this] { return port_.IsPortOpen(); },
+         [this](const QString& path) { safeRun_->RunProfile(path); }},
+        this);
+    bar_->AddTool(offline_->Button());
+    statusBar()->addPermanentWidget(offline_->SourceLabel());
     connect(driver_, &CSessionDriver::portLost, this, &CVarnelDlg::UpdateConnIcon);
     // A line whose wait ran out (or a reload never answered) makes the bar say the unit is
     // silent; anything the unit says afterwards takes that back.
@@ -247,6 +263,7 @@ QString CVarnelDlg::ChooseFile(bool save)
 
 void CVarnelDlg::SaveProfile()
 {
+    if (offline_->FromFile()) return offline_->Save();  // the file's lines no page holds go back too
     const auto withUnread = guard_->ProfileWithUnread();  // nullopt: the user cancelled
     const QString path = withUnread ? ChooseFile(true) : QString();
     if (!path.isEmpty()) session_->SaveProfile(path.toStdString(), *withUnread);

@@ -21,6 +21,7 @@ class QLabel;
 class CDialogHeader;
 class CFailureNotice;
 class CNavBar;
+class COfflineProfile;
 class CPageView;
 class CSysProgressWnd;
 class CUnitGuard;
@@ -74,6 +75,8 @@ public:
     CSysProgressWnd* ProgressWindow() const { return progress_; }
     CUnitGuard* Guard() const { return guard_; }
     CSafeRun* SafeRun() const { return safeRun_; }
+    // Profiles opened without a unit, and where the pages' values come from.
+    COfflineProfile* Offline() const { return offline_; }
     QWidget* PageWidget(int navId) const { return pages_->PageWidget(navId); }
     CPageView* PageView(int navId) const { return pages_->PageView(navId); }
     QWidget* ShownPage() const { return pages_->ShownPage(); }
@@ -138,6 +141,7 @@ private:
     CSysProgressWnd* progress_ = nullptr;
     CUnitGuard* guard_ = nullptr;
     CSafeRun* safeRun_ = nullptr;
+    COfflineProfile* offline_ = nullptr;
     QLabel* statusLine_ = nullptr;
     QLabel* modeLine_ = nullptr;
     bool portIsDemo_ = false;  // the port is the demo's simulator: left out of the stored settings
