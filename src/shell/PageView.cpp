@@ -47,8 +47,11 @@ bool WritesPage(const FieldDecl& f)
 struct Container {
     QVBoxLayout* layout = nullptr;
     QFormLayout* form = nullptr;
+    QHBoxLayout* row = nullptr;  // the last captioned row: inputs of the same caption join it
+    int rowCaption = 0;          // its caption label's id
     QFormLayout* Form()
     {
+        row = nullptr;
         if (!form) {
             form = new QFormLayout;
             form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
@@ -135,8 +138,14 @@ void CPageView::Build()
         emit coreCalled();
     };
 
+    // A label that names a control is shown as that control's caption, never on its own.
+    QSet<int> captionLabels;
+    for (const FieldDecl& f : page_.Fields())
+        if (f.visible && f.captionId && f.kind != FieldKind::Label) captionLabels.insert(f.captionId);
+
     for (const FieldDecl& f : page_.Fields()) {
         if (f.id == rtu::ctl::kFrame || !f.visible) continue;  // hidden controls live in the model only
+        if (f.kind == FieldKind::Label && (captionLabels.contains(f.id) || Caption(f) == title_)) continue;
         const int id = f.id;
         QWidget* w = f.kind == FieldKind::Button
                          ? MakeButton(f)
@@ -160,18 +169,29 @@ void CPageView::Build()
             hasTable = true;
             break;
         case FieldKind::Label:
+            if (f.note) w->setProperty("note", true);  // explains the page: no control goes with it
+            in.Form()->addRow(w);
+            break;
         case FieldKind::Check:
         case FieldKind::Radio: in.Form()->addRow(w); break;
         default: {
-            // Every input carries its own caption.
-            const QString caption = Caption(f);
-            if (caption.isEmpty()) {
+            // Every input carries its own caption (else its label's).
+            QString caption = Caption(f);
+            if (const FieldDecl* label = f.captionId ? page_.FindField(f.captionId) : nullptr; caption.isEmpty() && label)
+                caption = Caption(*label);
+            if (in.row && f.captionId && f.captionId == in.rowCaption) {
+                in.row->addWidget(w);  // one caption over several inputs ("from - to", "V G B")
+            } else if (caption.isEmpty()) {
                 in.Form()->addRow(QString(), w);
             } else {
                 auto* label = new QLabel(caption, frame_);
                 label->setObjectName(ControlName(f.captionId ? f.captionId : f.id) + QStringLiteral("_caption"));
                 label->setBuddy(w);
-                in.Form()->addRow(label, w);
+                auto* row = new QHBoxLayout;
+                row->addWidget(w);
+                in.Form()->addRow(label, row);
+                in.row = row;
+                in.rowCaption = f.captionId;
             }
             break;
         }

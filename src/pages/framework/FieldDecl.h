@@ -103,6 +103,7 @@ struct FieldDecl {
     FieldKind kind = FieldKind::Text;
     TextRef caption{};           // the control's own caption (its label, box text or title)
     int captionId = 0;           // the label control that carries the caption, when it is a separate one
+    bool note = false;           // Label: a line that explains the page (a legend, a hint), not a caption
     int group = 0;               // the group box it sits in; 0: the page frame
     bool visible = true;         // hidden controls still take part in reading, saving and profiles
     bool readOnly = false;       // shown but not typed into

@@ -132,7 +132,7 @@ std::vector<FieldDecl> climate::ClimateLabels()
                               {1029, "TMPUPS"}, {1030, "TMPHOC"}, {1031, "TMPLOC"}};
     for (const Caption& l : labels) f.push_back({.id = l.labelId, .kind = K::Label, .caption = Own(l.key)});
     for (int i = 0; i < kUnitLabels; ++i)
-        f.push_back({.id = kUnitLabel0 + i, .kind = K::Label, .caption = Own("UNIT")});
+        f.push_back({.id = kUnitLabel0 + i, .kind = K::Label, .caption = Own("UNIT"), .visible = false});  // in the captions
     return f;
 }
 
