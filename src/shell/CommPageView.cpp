@@ -17,6 +17,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -45,6 +46,8 @@ constexpr const char* kNotSent = "Not sent: the port is not open or refused the 
 QString ObjectName(int control) { return QStringLiteral("comm_%1").arg(control); }
 
 // The download slots: 0-3 hold the alarm sounds of digital inputs 0-3.
+constexpr int kEraseKeys = 1035;  // "Erase": the learned remote keys go
+
 QString SlotName(int slot) { return QStringLiteral("Digital input %1 alarm sound").arg(slot); }
 
 }  // namespace
@@ -61,6 +64,7 @@ CCommPageView::CCommPageView(CSessionDriver& driver, CRegSetting& settings, QWid
     receive_ = new CConsoleReceivePane(this);
     receive_->setObjectName(ObjectName(id::kReceivePane));
     receive_->setMinimumHeight(kMinReceiveLines * lineHeight);
+    recvLabel->setBuddy(receive_);
     layout->addWidget(recvLabel);
     layout->addWidget(receive_, 3);
 
@@ -70,6 +74,7 @@ CCommPageView::CCommPageView(CSessionDriver& driver, CRegSetting& settings, QWid
     send_->setObjectName(ObjectName(id::kSendPane));
     send_->setFont(fixed);
     send_->setMinimumHeight(kMinSendLines * lineHeight);
+    sendLabel->setBuddy(send_);
     layout->addWidget(sendLabel);
     layout->addWidget(send_, 1);
 
@@ -258,10 +263,14 @@ void CCommPageView::OnTestButton(int control)
         Write(infrared_.Press());
         buttons_[control]->setText(QString::fromUtf8(infrared_.Caption()));
         return;
+    case comm::Action::ClearResults:  // ATF: the unit's factory defaults
+        if (runCommand) runCommand(rtu::cmd::kDefaults);
+        if (session_.Busy()) ClearResults();  // it went ahead: the answers shown are the old unit's
+        return;
     case comm::Action::Send:
-    case comm::Action::ClearResults:
     case comm::Action::FlashNote: break;
     }
+    if (control == kEraseKeys && !ConfirmErase()) return;
     const comm::TestNumbers numbers = Numbers();
     if (command->arg != comm::NumberArg::None && comm::NumberFor(*command, numbers).empty()) {
         session_.Tell(MessageIcon::Information, comm::kEnterNumber);
@@ -270,12 +279,23 @@ void CCommPageView::OnTestButton(int control)
     if (command->clears) ClearReceive();
     bool written = true;
     for (const std::string& block : comm::CommandBlocks(*command, numbers)) written = Write(block) && written;
-    if (command->action == comm::Action::ClearResults) ClearResults();
-    else if (written) {
+    if (written) {
         answers_.Start(buttons_[control]->text().toStdString());
         answering_ = control;
     }
     if (command->action == comm::Action::FlashNote) AppendReceived(comm::kFlashNote);
+}
+
+bool CCommPageView::ConfirmErase()
+{
+    const QString question = tr("Erase every remote and sensor the unit has learned? They cannot be read back: each "
+                                "has to be learned again with Study.");
+    if (confirmWrite) return confirmWrite(question);
+    QMessageBox box(QMessageBox::Question, QString(), question, QMessageBox::Cancel, this);
+    QPushButton* erase = box.addButton(buttons_[kEraseKeys]->text(), QMessageBox::AcceptRole);
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.exec();
+    return box.clickedButton() == erase;
 }
 
 void CCommPageView::OnProductType(int index)

@@ -8,6 +8,7 @@
 
 #include <QWidget>
 
+#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
@@ -59,6 +60,13 @@ public:
     // file first). False when it cannot be opened or a download is running.
     bool StartSoundUpload(const QString& path);
 
+    // Runs a command of the main window's top row. ATF restores the factory defaults through
+    // it, as the Defaults button does (asked first, backed up, read again after); without it
+    // ATF sends nothing.
+    std::function<void(int command)> runCommand;
+    // Asked before a test that cannot be undone (Erase); empty: a question box.
+    std::function<bool(const QString& question)> confirmWrite;
+
 signals:
     // Camera product types bring up the MMS test window.
     void MmsTestWindowRequested();
@@ -71,6 +79,7 @@ private:
     void OnSend();
     void OnTestButton(int control);
     void OnProductType(int index);
+    bool ConfirmErase();
     void UploadSoundFile();
     void OnTransferProgress(const QString& job, qint64 done, qint64 total, const QString& text);
     void OnTransferEnded(const QString& job);

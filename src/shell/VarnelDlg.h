@@ -106,6 +106,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void FitToScreen();
     void OpenSelectedPort();
     void ApplyParity();
     void UpdateConnIcon();

@@ -154,6 +154,9 @@ std::vector<FieldDecl> MakeFields()
     f.push_back(MakeButton(ctl::kSave, Shared("Buttons", "Save")));
     f.push_back(MakeButton(P::kReset, Shared("Buttons", "Reset")));
     f.back().onClick = Reset;
+    f.back().confirm = {"Confirm", "ADC_RESET",
+                        "Reset the alarm limits of all four analog inputs on the unit now? Each high and low limit is "
+                        "set to 0 at once (ten command lines), then the pages are read again."};
     f.push_back(MakeButton(ctl::kReload, {}, "Reload"));
     return f;
 }

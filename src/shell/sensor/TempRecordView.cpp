@@ -50,12 +50,14 @@ CTempRecordView::CTempRecordView(CSessionDriver& driver, rtu::CTempRecordPage& p
     QFont bold = titleLabel->font();
     bold.setBold(true);
     titleLabel->setFont(bold);
+    titleLabel->setProperty("note", true);  // the page's heading, no control's caption
     outer->addWidget(titleLabel);
 
     auto* tools = new QHBoxLayout;
     outer->addLayout(tools);
     counter_ = new QLabel(this);
     counter_->setObjectName(QStringLiteral("ctl%1").arg(t::kCounter));
+    counter_->setProperty("note", true);  // a count, no control's caption
     counter_->setVisible(!realTime);  // the real-time page keeps its count to itself
     tools->addWidget(counter_);
     if (realTime) {
