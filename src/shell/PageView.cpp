@@ -2,6 +2,7 @@
 
 #include "session/Session.h"
 
+#include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -27,6 +28,8 @@ using rtu::FieldKind;
 namespace {
 
 QString ControlName(int id) { return QStringLiteral("ctl%1").arg(id); }
+
+constexpr int kSharedComboChars = 10;  // a drop-down that shares its row shows this many characters
 
 bool IsReloadButton(const FieldDecl& f)
 {
@@ -204,6 +207,13 @@ void CPageView::Build()
             const QString own = Caption(f);
             const QString caption = named && named->kind == FieldKind::Label ? Caption(*named) : own;
             QWidget* item = w;
+            const bool shared = (in.row && f.captionId && f.captionId == in.rowCaption) || (!own.isEmpty() && own != caption);
+            if (auto* combo = qobject_cast<QComboBox*>(w); combo && shared) {
+                // Several to a row: each as narrow as a short item, the rest shown when it opens.
+                combo->setMinimumWidth(0);
+                combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+                combo->setMinimumContentsLength(kSharedComboChars);
+            }
             if (!own.isEmpty() && own != caption) {
                 // Its own caption beside it, within the row of the label that names it.
                 auto* ownLabel = new QLabel(own, frame_);

@@ -70,6 +70,12 @@ private:
                          [this](int, const QString& text) { messages_.push_back(text.toStdString()); });
         settings_ = std::make_unique<CRegSetting>(SettingsPath());
         view_ = std::make_unique<CCommPageView>(*driver_, *settings_);
+        // The main window's part: ATF is its Defaults (here: the read that comes first), and
+        // the user says yes to what asks.
+        view_->runCommand = [this](int command) {
+            if (command == cmd::kDefaults) session_->Reload();
+        };
+        view_->confirmWrite = [](const QString&) { return true; };
         writes_.clear();
         messages_.clear();
     }
@@ -290,7 +296,7 @@ private slots:
     }
 
     // Every button with lines: what goes out, whether the receive pane was emptied first,
-    // and the extras (ATF empties the result panel, the flash test leaves a note).
+    // and the extras (the flash test leaves a note).
     void testButtons()
     {
         Control<QLineEdit>(comm::id::kSmsNumber)->setText(QStringLiteral("138"));
@@ -299,7 +305,8 @@ private slots:
         auto* results = Find<QTreeWidget>(QStringLiteral("comm_result_list"));
         int pressed = 0;
         for (const comm::TestCommand& command : comm::TestCommands()) {
-            if (comm::CommandBlocks(command, numbers).empty()) continue;
+            // ATF goes through the window's Defaults (tested with the window), not straight out.
+            if (comm::CommandBlocks(command, numbers).empty() || command.id == comm::id::kAtf) continue;
             const QByteArray name = QByteArray::number(command.id);
             writes_.clear();
             Click(comm::id::kClear);
@@ -309,8 +316,7 @@ private slots:
             ++pressed;
             QVERIFY2(writes_ == comm::CommandBlocks(command, numbers), name.constData());
             QVERIFY2(Received().startsWith(QStringLiteral("earlier")) == !command.clears, name.constData());
-            QVERIFY2((results->topLevelItemCount() == 0) == (command.action == comm::Action::ClearResults),
-                     name.constData());
+            QVERIFY2(results->topLevelItemCount() > 0, name.constData());  // only ATF empties it
             results->clear();
         }
         QVERIFY(pressed > 25);
