@@ -38,6 +38,8 @@ constexpr const char* kSentKey = "CommSent";
 constexpr const char* kSendKey = "CommBtnSend";
 constexpr const char* kClearKey = "CommBtnClr";
 constexpr const char* kAutoClearKey = "CommBtnAutoClr";
+constexpr const char* kInfraredOnKey = "CommIrOn";
+constexpr const char* kInfraredOffKey = "CommIrOff";
 
 // Shown in the receive pane when the port took nothing of what the console sent.
 constexpr const char* kNotSent = "Not sent: the port is not open or refused the text.\n";
@@ -183,6 +185,7 @@ QWidget* CCommPageView::BuildTestPanel()
         connect(button, &QPushButton::clicked, this, [this, control] { OnTestButton(control); });
     }
     buttons_[id::kInfrared]->setToolTip(tr("Infrared light on/off"));
+    buttons_[id::kInfrared]->setText(InfraredCaption());
     layout->addWidget(buttonBox_);
 
     auto* bottom = new QHBoxLayout;
@@ -261,7 +264,7 @@ void CCommPageView::OnTestButton(int control)
     case comm::Action::Download: UploadSoundFile(); return;
     case comm::Action::Infrared:
         Write(infrared_.Press());
-        buttons_[control]->setText(QString::fromUtf8(infrared_.Caption()));
+        buttons_[control]->setText(InfraredCaption());
         return;
     case comm::Action::ClearResults:  // ATF: the unit's factory defaults
         if (runCommand) runCommand(rtu::cmd::kDefaults);
@@ -324,7 +327,7 @@ void CCommPageView::ApplyVisibility()
 
 void CCommPageView::UploadSoundFile()
 {
-    const QString path = QFileDialog::getOpenFileName(this, QString(), QString(), QStringLiteral("(*.wav);;(*.*)"));
+    const QString path = QFileDialog::getOpenFileName(this, QString(), QString(), QStringLiteral("WAV files (*.wav);;All files (*)"));
     if (path.isEmpty()) return;  // cancelled
     StartSoundUpload(path);
 }
@@ -415,6 +418,14 @@ bool CCommPageView::Write(std::string_view bytes)
 comm::TestNumbers CCommPageView::Numbers() const
 {
     return {smsNumber_->text().toStdString(), voiceNumber_->text().toStdString(), mmsNumber_->text().toStdString()};
+}
+
+// The infrared button names what its next press does, in the catalog's words.
+QString CCommPageView::InfraredCaption() const
+{
+    const bool on = std::string_view(infrared_.Caption()) == comm::CInfraredToggle::kOnCaption;
+    const QString text = Caption(on ? kInfraredOnKey : kInfraredOffKey);
+    return text.isEmpty() ? (on ? tr("Infrared on") : tr("Infrared off")) : text;
 }
 
 QString CCommPageView::Caption(const char* key) const

@@ -92,6 +92,7 @@ private:
     bool Write(std::string_view bytes);
     rtu::comm::TestNumbers Numbers() const;
     QString Caption(const char* key) const;
+    QString InfraredCaption() const;
 
     rtu::CSession& session_;
     CRegSetting& settings_;

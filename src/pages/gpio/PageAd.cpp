@@ -171,8 +171,8 @@ RowEditorDecl CalibrationEditor(int button)
 {
     return {button,
             Fixed("ADC"),
-            {{.id = P::kCalSignalLow, .kind = K::Text, .caption = Fixed("Curent/Voltages low")},
-             {.id = P::kCalSignalHigh, .kind = K::Text, .caption = Fixed("Curent/Voltages high")},
+            {{.id = P::kCalSignalLow, .kind = K::Text, .caption = {"", "CAL_SIGNAL_LOW", "Current/voltage low"}},
+             {.id = P::kCalSignalHigh, .kind = K::Text, .caption = {"", "CAL_SIGNAL_HIGH", "Current/voltage high"}},
              {.id = P::kCalUnit, .kind = K::Combo, .caption = Fixed("Unit"), .items = {Fixed("mA"), Fixed("V")}},
              {.id = P::kCalActualLow, .kind = K::Text, .caption = Fixed("Actual Range low")},
              {.id = P::kCalActualHigh, .kind = K::Text, .caption = Fixed("Actual Range high")},

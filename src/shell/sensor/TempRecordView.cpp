@@ -24,7 +24,7 @@
 namespace t = rtu::temppage;
 
 namespace {
-constexpr const char* kExportFilter = "(*.csv) (*.csv);;(*.*) (*)";  // the export dialog's choices
+constexpr const char* kExportFilter = "CSV files (*.csv);;All files (*)";  // the export dialog's choices
 constexpr const char* kDeleting = "Deleteing";                       // status while the log file goes
 }  // namespace
 
