@@ -343,9 +343,9 @@ private slots:
     {
         auto* button = Control<QPushButton>(comm::id::kInfrared);
         button->click();
-        QCOMPARE(button->text(), QStringLiteral("关红外"));
+        QCOMPARE(button->text(), QStringLiteral("Infrared off"));  // what the next press does
         button->click();
-        QCOMPARE(button->text(), QStringLiteral("开红外"));
+        QCOMPARE(button->text(), QStringLiteral("Infrared on"));
         QCOMPARE(writes_, (std::vector<std::string>{"%IFLEDON\r", "%IFLEDOFF\r"}));
     }
 
@@ -382,7 +382,7 @@ private slots:
         for (int type : {2, 3}) {
             emit combo->activated(type);
             QVERIFY(view_->MmsTestWindow() && view_->MmsTestWindow()->isVisible());
-            QCOMPARE(view_->MmsTestWindow()->windowTitle(), QStringLiteral("彩信测试窗口"));
+            QCOMPARE(view_->MmsTestWindow()->windowTitle(), QStringLiteral("MMS test"));
             view_->MmsTestWindow()->close();
         }
         Control<QLineEdit>(comm::id::kMmsNumber)->setText(QStringLiteral("139"));
