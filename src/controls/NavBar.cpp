@@ -38,6 +38,10 @@ QListWidget* CNavBar::NewList()
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list->setFrameShape(QFrame::NoFrame);
     list->setBackgroundRole(QPalette::Base);
+    // A folder with more items than fit shows its scroll bar; the items follow the room left.
+    list->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    list->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    list->viewport()->installEventFilter(this);
     // Mouse click, Enter/Space, and the arrow keys: the highlighted item is the page on show.
     connect(list, &QListWidget::itemClicked, this,
             [this](QListWidgetItem* it) { Report(it->data(kItemRole).toInt()); });
@@ -65,9 +69,23 @@ int CNavBar::AddFolder(const QString& caption)
 
 void CNavBar::UpdateGrid(QListWidget* list) const
 {
-    // One item per row, centred: an icon over at most two lines of caption.
+    // One item per row, centred: an icon over at most two lines of caption, as wide as the
+    // room beside the scroll bar (a wider grid cut captions and left old text behind).
     const int lineHeight = list->fontMetrics().height();
-    list->setGridSize(QSize(std::max(kIconSize + 8, width() - 12), kIconSize + 2 * lineHeight + 14));
+    const int room = list->viewport()->width() > 0 ? list->viewport()->width() : width() - 12;
+    const QSize grid(std::max(kIconSize + 8, room - 2), kIconSize + 2 * lineHeight + 14);
+    if (list->gridSize() == grid) return;
+    list->setGridSize(grid);
+    list->doItemsLayout();
+    list->viewport()->update();
+}
+
+bool CNavBar::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Resize)
+        for (int f = 0; f < FolderCount(); ++f)
+            if (List(f)->viewport() == watched) UpdateGrid(List(f));
+    return QWidget::eventFilter(watched, event);
 }
 
 void CNavBar::resizeEvent(QResizeEvent* event)

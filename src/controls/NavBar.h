@@ -46,6 +46,7 @@ signals:
     void folderOpened(int folder);
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:

@@ -19,6 +19,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -41,6 +42,8 @@ constexpr const char* kSendKey = "CommBtnSend";
 constexpr const char* kClearKey = "CommBtnClr";
 constexpr const char* kAutoClearKey = "CommBtnAutoClr";
 constexpr const char* kConsoleSection = "Console";  // the console's own texts (line end, log, …)
+constexpr const char* kInfraredOnKey = "CommIrOn";
+constexpr const char* kInfraredOffKey = "CommIrOff";
 
 // Shown in the receive pane when the port took nothing of what the console sent.
 constexpr const char* kNotSent = "Not sent: the port is not open or refused the text.\n";
@@ -49,6 +52,8 @@ constexpr const char* kNotSent = "Not sent: the port is not open or refused the 
 QString ObjectName(int control) { return QStringLiteral("comm_%1").arg(control); }
 
 // The download slots: 0-3 hold the alarm sounds of digital inputs 0-3.
+constexpr int kEraseKeys = 1035;  // "Erase": the learned remote keys go
+
 QString SlotName(int slot) { return QStringLiteral("Digital input %1 alarm sound").arg(slot); }
 
 }  // namespace
@@ -287,6 +292,7 @@ QWidget* CCommPageView::BuildTestPanel()
         connect(button, &QPushButton::clicked, this, [this, control] { OnTestButton(control); });
     }
     buttons_[id::kInfrared]->setToolTip(tr("Infrared light on/off"));
+    buttons_[id::kInfrared]->setText(InfraredCaption());
     layout->addWidget(buttonBox_);
 
     auto* bottom = new QHBoxLayout;
@@ -369,12 +375,16 @@ void CCommPageView::OnTestButton(int control)
     case comm::Action::Download: UploadSoundFile(); return;
     case comm::Action::Infrared:
         Write(infrared_.Press());
-        buttons_[control]->setText(QString::fromUtf8(infrared_.Caption()));
+        buttons_[control]->setText(InfraredCaption());
+        return;
+    case comm::Action::ClearResults:  // ATF: the unit's factory defaults
+        if (runCommand) runCommand(rtu::cmd::kDefaults);
+        if (session_.Busy()) ClearResults();  // it went ahead: the answers shown are the old unit's
         return;
     case comm::Action::Send:
-    case comm::Action::ClearResults:
     case comm::Action::FlashNote: break;
     }
+    if (control == kEraseKeys && !ConfirmErase()) return;
     const comm::TestNumbers numbers = Numbers();
     if (command->arg != comm::NumberArg::None && comm::NumberFor(*command, numbers).empty()) {
         session_.Tell(MessageIcon::Information, comm::kEnterNumber);
@@ -383,12 +393,23 @@ void CCommPageView::OnTestButton(int control)
     if (command->clears) ClearReceive();
     bool written = true;
     for (const std::string& block : comm::CommandBlocks(*command, numbers)) written = Write(block) && written;
-    if (command->action == comm::Action::ClearResults) ClearResults();
-    else if (written) {
+    if (written) {
         answers_.Start(buttons_[control]->text().toStdString());
         answering_ = control;
     }
     if (command->action == comm::Action::FlashNote) AppendReceived(comm::kFlashNote);
+}
+
+bool CCommPageView::ConfirmErase()
+{
+    const QString question = tr("Erase every remote and sensor the unit has learned? They cannot be read back: each "
+                                "has to be learned again with Study.");
+    if (confirmWrite) return confirmWrite(question);
+    QMessageBox box(QMessageBox::Question, QString(), question, QMessageBox::Cancel, this);
+    QPushButton* erase = box.addButton(buttons_[kEraseKeys]->text(), QMessageBox::AcceptRole);
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.exec();
+    return box.clickedButton() == erase;
 }
 
 void CCommPageView::OnProductType(int index)
@@ -417,7 +438,7 @@ void CCommPageView::ApplyVisibility()
 
 void CCommPageView::UploadSoundFile()
 {
-    const QString path = QFileDialog::getOpenFileName(this, QString(), QString(), QStringLiteral("(*.wav);;(*.*)"));
+    const QString path = QFileDialog::getOpenFileName(this, QString(), QString(), QStringLiteral("WAV files (*.wav);;All files (*)"));
     if (path.isEmpty()) return;  // cancelled
     StartSoundUpload(path);
 }
@@ -513,6 +534,14 @@ comm::TestNumbers CCommPageView::Numbers() const
 QString CCommPageView::Text(const char* key, const char* english) const
 {
     return CatalogText(session_.Catalog(), kConsoleSection, key, english);
+}
+
+// The infrared button names what its next press does, in the catalog's words.
+QString CCommPageView::InfraredCaption() const
+{
+    const bool on = std::string_view(infrared_.Caption()) == comm::CInfraredToggle::kOnCaption;
+    const QString text = Caption(on ? kInfraredOnKey : kInfraredOffKey);
+    return text.isEmpty() ? (on ? tr("Infrared on") : tr("Infrared off")) : text;
 }
 
 QString CCommPageView::Caption(const char* key) const

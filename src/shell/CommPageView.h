@@ -74,6 +74,12 @@ public:
     std::function<QString(const QString& start)> chooseLogPath;
     CConsoleSendBox* SendBox() const { return send_; }
     CConsoleReceivePane* ReceivePane() const { return receive_; }
+    // Runs a command of the main window's top row. ATF restores the factory defaults through
+    // it, as the Defaults button does (asked first, backed up, read again after); without it
+    // ATF sends nothing.
+    std::function<void(int command)> runCommand;
+    // Asked before a test that cannot be undone (Erase); empty: a question box.
+    std::function<bool(const QString& question)> confirmWrite;
 
 signals:
     // Camera product types bring up the MMS test window.
@@ -91,6 +97,7 @@ private:
     void OnLogFailed(const QString& path, const QString& error);
     void OnTestButton(int control);
     void OnProductType(int index);
+    bool ConfirmErase();
     void UploadSoundFile();
     void OnTransferProgress(const QString& job, qint64 done, qint64 total, const QString& text);
     void OnTransferEnded(const QString& job);
@@ -105,6 +112,7 @@ private:
     QString Caption(const char* key) const;
     // A console text of the catalog, or its English wording.
     QString Text(const char* key, const char* english) const;
+    QString InfraredCaption() const;
 
     CSessionDriver& driver_;
     rtu::CSession& session_;

@@ -12,7 +12,13 @@ QString QtFileFilter(const QString& winFilter)
         if (desc.isEmpty() && patterns.isEmpty()) continue;
         for (QString& p : patterns)
             if (p == QLatin1String("*.*")) p = QStringLiteral("*");  // every file, dotted or not
-        filters << QStringLiteral("%1 (%2)").arg(desc, patterns.join(QLatin1Char(' ')));
+        // A description that only repeats the patterns ("(*.txt)") gets a name instead.
+        QString name = desc;
+        if (name.isEmpty() || name.startsWith(QLatin1Char('(')))
+            name = patterns.size() == 1 && patterns[0] == QLatin1String("*")
+                       ? QStringLiteral("All files")
+                       : QStringLiteral("%1 files").arg(patterns.value(0).section(QLatin1Char('.'), -1).toUpper());
+        filters << QStringLiteral("%1 (%2)").arg(name, patterns.join(QLatin1Char(' ')));
     }
     return filters.join(QStringLiteral(";;"));
 }

@@ -1,9 +1,11 @@
 #include "shell/MessageTexts.h"
 
+#include <cstdio>
 #include <string_view>
 
 #include "link/DeviceLink.h"
 #include "pages/framework/TextCatalog.h"
+#include "session/CommTestCommands.h"
 #include "session/Session.h"
 #include "session/SoundUpload.h"
 
@@ -39,7 +41,11 @@ constexpr FixedText kTexts[] = {
     {"WAV_DOWNLOADED", rtu::CSoundUpload::kDownloadOk},
     {"WAV_DOWNLOAD_FAILED", rtu::CSoundUpload::kDownloadError},
     {"FILE_UPLOADED", rtu::CSoundUpload::kUploadOkStatus},
+    {"ENTER_TEST_NUMBER", rtu::comm::kEnterNumber},
 };
+
+// The link's count of a picture transfer ("totle" as the unit's tool spells it).
+constexpr const char* kPictureCount = "copy %zu byte data, totle=%zu";
 
 }  // namespace
 
@@ -52,6 +58,14 @@ const char* CMessageTexts::KeyOf(const std::string& text)
 
 QString CMessageTexts::Shown(const std::string& text) const
 {
+    // The picture transfer's count, the numbers put into the catalog's wording.
+    std::size_t copied = 0, total = 0;
+    if (std::sscanf(text.c_str(), kPictureCount, &copied, &total) == 2) {
+        const std::string own = catalog_ ? catalog_->GetText(kSection, "PICTURE_COUNT") : std::string();
+        return (own.empty() ? QStringLiteral("Picture: %2 bytes received (+%1)") : QString::fromStdString(own))
+            .arg(copied)
+            .arg(total);
+    }
     for (const FixedText& t : kTexts) {
         const std::string_view fixed = t.text;
         const bool whole = text == fixed;

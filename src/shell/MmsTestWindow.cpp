@@ -25,10 +25,17 @@ constexpr const char* kMmsPage = "CPageMmsSetup";
 
 }  // namespace
 
+QString CMmsTestWindow::Text(const char* key, const char* fallback) const
+{
+    const rtu::CTextCatalog* catalog = session_.Catalog();
+    const std::string text = catalog ? catalog->GetText(kSection, key) : std::string();
+    return QString::fromStdString(text.empty() ? fallback : text);
+}
+
 CMmsTestWindow::CMmsTestWindow(rtu::CSession& session, QWidget* parent) : QDialog(parent, Qt::Tool), session_(session)
 {
     setObjectName(QStringLiteral("comm_mms_window"));
-    setWindowTitle(QString::fromUtf8(kTitle));
+    setWindowTitle(Text("TITLE", kTitle));
     setModal(false);
     auto* layout = new QVBoxLayout(this);
 
@@ -43,10 +50,10 @@ CMmsTestWindow::CMmsTestWindow(rtu::CSession& session, QWidget* parent) : QDialo
     layout->addWidget(status_);
 
     auto* row = new QHBoxLayout;
-    auto* view = new QPushButton(QString::fromUtf8(kViewCaption), this);
+    auto* view = new QPushButton(Text("VIEW", kViewCaption), this);
     view->setObjectName(ObjectName(kViewButton));
     connect(view, &QPushButton::clicked, this, &CMmsTestWindow::View);
-    auto* stop = new QPushButton(QString::fromUtf8(kStopCaption), this);
+    auto* stop = new QPushButton(Text("STOP", kStopCaption), this);
     stop->setObjectName(ObjectName(kStopButton));
     connect(stop, &QPushButton::clicked, this, [this] { session_.PageCommand(kMmsPage, rtu::CPageMmsSetup::kStop); });
     row->addWidget(view);

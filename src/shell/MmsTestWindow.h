@@ -19,9 +19,11 @@ class CMmsTestWindow : public QDialog {
 public:
     static constexpr int kPictureWidth = 320;  // picture area, a QVGA picture at full size
     static constexpr int kPictureHeight = 240;
-    static constexpr const char* kTitle = "彩信测试窗口";
-    static constexpr const char* kViewCaption = "看图";
-    static constexpr const char* kStopCaption = "停止";
+    // The window's texts: the catalog's ("MmsTest" section), else these.
+    static constexpr const char* kSection = "MmsTest";
+    static constexpr const char* kTitle = "MMS test";
+    static constexpr const char* kViewCaption = "View picture";
+    static constexpr const char* kStopCaption = "Stop";
 
     explicit CMmsTestWindow(rtu::CSession& session, QWidget* parent = nullptr);
     ~CMmsTestWindow() override;
@@ -32,6 +34,7 @@ public:
 
 private:
     void View();
+    QString Text(const char* key, const char* fallback) const;
     QString LastPicture() const;
 
     rtu::CSession& session_;

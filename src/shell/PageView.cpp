@@ -2,10 +2,12 @@
 
 #include "session/Session.h"
 
+#include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QStyle>
@@ -27,6 +29,8 @@ namespace {
 
 QString ControlName(int id) { return QStringLiteral("ctl%1").arg(id); }
 
+constexpr int kSharedComboChars = 10;  // a drop-down that shares its row shows this many characters
+
 bool IsReloadButton(const FieldDecl& f)
 {
     return f.command == rtu::ctl::kReload || f.id == rtu::ctl::kReload || f.tooltip == "Reload";
@@ -47,8 +51,13 @@ bool WritesPage(const FieldDecl& f)
 struct Container {
     QVBoxLayout* layout = nullptr;
     QFormLayout* form = nullptr;
+    QHBoxLayout* row = nullptr;       // the last captioned row: inputs of the same caption join it
+    int rowCaption = 0;               // its caption label's id
+    QWidget* rowInput = nullptr;      // the input that ends it (a unit label may follow)
     QFormLayout* Form()
     {
+        row = nullptr;
+        rowInput = nullptr;
         if (!form) {
             form = new QFormLayout;
             form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
@@ -112,6 +121,11 @@ void CPageView::Build()
     frame_->setObjectName(ControlName(rtu::ctl::kFrame));
     QString title;
     if (const FieldDecl* f = page_.FindField(rtu::ctl::kFrame)) title = Caption(*f);
+    // Else a label that opens the page is its title.
+    const FieldDecl* opening = page_.Fields().empty() ? nullptr : &page_.Fields().front();
+    if (title.isEmpty() && opening && opening->kind == FieldKind::Label && opening->visible && !opening->note &&
+        opening->group == 0)
+        title = Caption(*opening);
     if (title.isEmpty() && page_.Info()->itemKey)
         title = QString::fromStdString(page_.Tr("TABS", page_.Info()->itemKey));
     title_ = title;
@@ -123,6 +137,7 @@ void CPageView::Build()
     auto* buttonRow = new QHBoxLayout;
     buttonRow->addStretch(1);
     bool hasTable = false;
+    QLabel* pendingCaption = nullptr;  // a label shown last, waiting for the control it names
     auto changed = [this](int id, bool act) {
         if (applying_) return;  // a value shown from the model, not typed
         refused_.remove(id);    // an edited value is the user's again
@@ -135,8 +150,14 @@ void CPageView::Build()
         emit coreCalled();
     };
 
+    // A label that names a control is shown as that control's caption, never on its own.
+    QSet<int> captionLabels;
+    for (const FieldDecl& f : page_.Fields())
+        if (f.visible && f.captionId && f.kind != FieldKind::Label) captionLabels.insert(f.captionId);
+
     for (const FieldDecl& f : page_.Fields()) {
         if (f.id == rtu::ctl::kFrame || !f.visible) continue;  // hidden controls live in the model only
+        if (f.kind == FieldKind::Label && (captionLabels.contains(f.id) || Caption(f) == title_)) continue;
         const int id = f.id;
         QWidget* w = f.kind == FieldKind::Button
                          ? MakeButton(f)
@@ -154,28 +175,76 @@ void CPageView::Build()
             break;
         }
         case FieldKind::List:
+            if (pendingCaption) pendingCaption->setBuddy(w);  // the table's caption
             ConnectTable(static_cast<QTableWidget*>(w), f.id);
             in.form = nullptr;  // a table ends the current form; rows after it start a new one
             in.layout->addWidget(w, 1);
             hasTable = true;
             break;
-        case FieldKind::Label:
+        case FieldKind::Label: {
+            auto* label = static_cast<QLabel*>(w);
+            if (f.note) {
+                label->setProperty("note", true);  // explains the page: no control goes with it
+            } else if (in.row && in.rowInput) {
+                // A unit right after an input ("times", "ms") ends that input's row.
+                label->setWordWrap(false);
+                label->setBuddy(in.rowInput);
+                in.row->addWidget(label);
+                in.row->addStretch(1);
+                in.rowInput = nullptr;
+                break;
+            } else {
+                pendingCaption = label;  // the caption of the captionless control after it
+            }
+            in.Form()->addRow(label);
+            break;
+        }
         case FieldKind::Check:
         case FieldKind::Radio: in.Form()->addRow(w); break;
         default: {
-            // Every input carries its own caption.
-            const QString caption = Caption(f);
-            if (caption.isEmpty()) {
-                in.Form()->addRow(QString(), w);
+            // Every input carries its own caption; a label that names it stands first.
+            const FieldDecl* named = f.captionId ? page_.FindField(f.captionId) : nullptr;
+            const QString own = Caption(f);
+            const QString caption = named && named->kind == FieldKind::Label ? Caption(*named) : own;
+            QWidget* item = w;
+            const bool shared = (in.row && f.captionId && f.captionId == in.rowCaption) || (!own.isEmpty() && own != caption);
+            if (auto* combo = qobject_cast<QComboBox*>(w); combo && shared) {
+                // Several to a row: each as narrow as a short item, the rest shown when it opens.
+                combo->setMinimumWidth(0);
+                combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+                combo->setMinimumContentsLength(kSharedComboChars);
+            }
+            if (!own.isEmpty() && own != caption) {
+                // Its own caption beside it, within the row of the label that names it.
+                auto* ownLabel = new QLabel(own, frame_);
+                ownLabel->setBuddy(w);
+                item = new QWidget(frame_);
+                auto* pair = new QHBoxLayout(item);
+                pair->setContentsMargins(0, 0, 0, 0);
+                pair->addWidget(ownLabel);
+                pair->addWidget(w, 1);
+            }
+            if (in.row && f.captionId && f.captionId == in.rowCaption) {
+                in.row->addWidget(item);  // one caption over several inputs ("from - to", "V G B")
+            } else if (caption.isEmpty()) {
+                if (pendingCaption) pendingCaption->setBuddy(w);
+                in.Form()->addRow(QString(), item);
+                in.rowInput = nullptr;
             } else {
                 auto* label = new QLabel(caption, frame_);
                 label->setObjectName(ControlName(f.captionId ? f.captionId : f.id) + QStringLiteral("_caption"));
                 label->setBuddy(w);
-                in.Form()->addRow(label, w);
+                auto* row = new QHBoxLayout;
+                row->addWidget(item);
+                in.Form()->addRow(label, row);
+                in.row = row;
+                in.rowCaption = f.captionId;
             }
+            in.rowInput = w;
             break;
         }
         }
+        if (f.kind != FieldKind::Label) pendingCaption = nullptr;
     }
     if (!hasTable) containers[0].layout->addStretch(1);
     containers[0].layout->addLayout(buttonRow);
@@ -305,6 +374,7 @@ void CPageView::RunCommand(int id)
     const FieldDecl* f = page_.FindField(id);
     const int command = f && f->command ? f->command : id;
     if (f && IsReloadButton(*f) && page_.Edited() && confirmReload && !confirmReload()) return;
+    if (f && f->kind == FieldKind::Button && !f->confirm.key.empty() && !ConfirmWrite(*f)) return;
     // A button with a row editor of its own (a dialog that is not about a table row) opens it.
     if (OpensEditor(f)) {
         EditRow(id, 0);
@@ -320,6 +390,18 @@ void CPageView::RunCommand(int id)
     actions_.command(id);
     emit coreCalled();
 }
+// A button that writes to the unit at once says what it does and goes on only on a yes.
+bool CPageView::ConfirmWrite(const FieldDecl& f)
+{
+    const QString question = ResolveText(page_, f.confirm);
+    if (confirmWrite) return confirmWrite(question);
+    QMessageBox box(QMessageBox::Question, title_, question, QMessageBox::Cancel, this);
+    QPushButton* yes = box.addButton(Caption(f), QMessageBox::AcceptRole);
+    box.setDefaultButton(QMessageBox::Cancel);  // the safe answer
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
 void CPageView::EditRow(int listId, int row)
 {
     const rtu::RowEditorDecl* decl = nullptr;

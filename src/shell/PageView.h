@@ -72,6 +72,8 @@ public:
 
     // Asked before the page's own reload drops its unsaved edits; false keeps them.
     std::function<bool()> confirmReload;
+    // Asked before a button that writes to the unit at once (true: go on); empty: a question box.
+    std::function<bool(const QString& question)> confirmWrite;
     // Where row editor dialogs go before they are shown; empty: QDialog::exec.
     std::function<int(QDialog&)> runDialog;
 
@@ -89,6 +91,7 @@ private:
     void OnModelChanged(int id);
     // A button whose own row editor it opens (the editor names the button as its list).
     bool OpensEditor(const rtu::FieldDecl* f) const;
+    bool ConfirmWrite(const rtu::FieldDecl& f);
     int ListRowFor(int listId) const;
     void UpdateMarks();
     void UpdateWriteState();

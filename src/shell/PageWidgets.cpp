@@ -9,6 +9,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionSpinBox>
 #include <QRegularExpressionValidator>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -28,6 +30,7 @@ constexpr int kEditMaxWidth = 560;    // a form stays readable on a wide window
 constexpr int kSpinWidth = 120;       // a number with its spin button
 constexpr int kMultiLineHeight = 80;  // a text of several lines
 constexpr int kTableMinHeight = 180;  // a table keeps at least this much room
+constexpr int kHeaderSlack = 8;       // room beside a column title (the sort mark, the section lines)
 
 QHash<QString, CustomWidgetFactory>& CustomFactories()
 {
@@ -51,6 +54,12 @@ QTableWidget* MakeTable(rtu::CPageBase& page, const FieldDecl& f, QWidget* paren
         }
     }
     t->setHorizontalHeaderLabels(titles);
+    // A column is never narrower than its title.
+    const int margin = 2 * t->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, t->horizontalHeader()) +
+                       kHeaderSlack;
+    for (int c = 0; c < columns; ++c)
+        t->setColumnWidth(c, std::max(t->columnWidth(c),
+                                      t->horizontalHeader()->fontMetrics().horizontalAdvance(titles[c]) + margin));
     t->horizontalHeader()->setStretchLastSection(true);
     t->verticalHeader()->setVisible(false);
     t->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -107,6 +116,22 @@ void CTextSpinBox::stepBy(int steps)
     value = std::clamp(value + steps, min_, max_);
     lineEdit()->setText(QString::number(value));
     emit textEditedByUser(lineEdit()->text());
+}
+
+QSize CTextSpinBox::sizeHint() const
+{
+    QSize hint = QAbstractSpinBox::sizeHint();
+    const QString widest = QString::number(std::abs(min_) > max_ ? min_ : max_) + QLatin1Char(' ');
+    QStyleOptionSpinBox option;
+    initStyleOption(&option);
+    const QSize text(fontMetrics().horizontalAdvance(widest) + 2, lineEdit()->sizeHint().height());
+    hint.setWidth(std::max(hint.width(), style()->sizeFromContents(QStyle::CT_SpinBox, &option, text, this).width()));
+    return hint;
+}
+
+QSize CTextSpinBox::minimumSizeHint() const
+{
+    return QSize(sizeHint().width(), QAbstractSpinBox::minimumSizeHint().height());
 }
 
 QAbstractSpinBox::StepEnabled CTextSpinBox::stepEnabled() const
@@ -167,7 +192,7 @@ QWidget* Make(rtu::CPageBase& page, const FieldDecl& f, QWidget* parent, const s
     }
     case FieldKind::Number: {
         auto* s = new CTextSpinBox(f.minValue, f.maxValue, parent);
-        s->setFixedWidth(kSpinWidth);
+        s->setFixedWidth(std::max(kSpinWidth, s->sizeHint().width()));
         s->setReadOnly(f.readOnly);
         QObject::connect(s, &CTextSpinBox::textEditedByUser, s, [model, id, changed](const QString& t) {
             model->Text(id) = t.toStdString();

@@ -22,6 +22,9 @@ public:
     // Shows a text as it is (a model value), without telling anyone.
     void SetText(const QString& text);
     void stepBy(int steps) override;
+    // Wide enough for the largest value.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
 
 signals:
     void textEditedByUser(const QString& text);

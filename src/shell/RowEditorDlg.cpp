@@ -4,10 +4,15 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -17,6 +22,8 @@
 
 namespace {
 constexpr int kEditorMinWidth = 260;                             // an editor's inputs
+constexpr int kBoxColumns = 4;                                   // check boxes under one heading, per row
+constexpr int kFrameAllowance = 40;                              // the window frame and title bar
 constexpr int kMultiLineHeight = 80;                             // a text of several lines
 const char* const kProblemStyle = "color: #b00020;";             // the reason under the inputs
 const char* const kInvalidStyle = "border: 1px solid #b00020;";  // a refused input
@@ -31,11 +38,23 @@ CRowEditorDlg::CRowEditorDlg(const rtu::CPageBase& page, const rtu::RowEditorDec
     setWindowTitle(edit.title.empty() ? ResolveText(page, decl.title) : QString::fromStdString(edit.title));
     setObjectName("rowEditor");
     auto* outer = new QVBoxLayout(this);
-    auto* form = new QFormLayout;
+    // The inputs scroll where the screen is too low for them; OK and Cancel stay in sight.
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName("rowEditorScroll");
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    auto* inputs = new QWidget(scroll);
+    auto* form = new QFormLayout(inputs);
+    form->setContentsMargins(0, 0, 0, 0);
     form->setFieldGrowthPolicy(QFormLayout::ExpandingFieldsGrow);
-    outer->addLayout(form);
+    scroll->setWidget(inputs);
+    outer->addWidget(scroll, 1);
     auto* buttons = new QDialogButtonBox(this);
     bool hasOk = false;
+    QLabel* pendingCaption = nullptr;  // a label waiting for the captionless input it names
+    QGroupBox* boxes = nullptr;        // check boxes under a label share a box, in columns
+    int boxCount = 0;
 
     for (const rtu::FieldDecl& f : decl.fields) {
         if (!f.visible) continue;
@@ -44,7 +63,20 @@ CRowEditorDlg::CRowEditorDlg(const rtu::CPageBase& page, const rtu::RowEditorDec
         const rtu::FieldValue value = it == edit_.values.end() ? rtu::FieldValue{} : it->second;
         QWidget* w = nullptr;
         switch (f.kind) {
-        case FieldKind::Label: form->addRow(new QLabel(caption, this)); break;
+        case FieldKind::Label: {
+            const rtu::FieldDecl* next = &f + 1 < decl.fields.data() + decl.fields.size() ? &f + 1 : nullptr;
+            if (next && next->kind == FieldKind::Check) {
+                boxes = new QGroupBox(caption, this);  // a heading over check boxes titles their box
+                new QGridLayout(boxes);
+                boxCount = 0;
+                form->addRow(boxes);
+                break;
+            }
+            boxes = nullptr;
+            pendingCaption = new QLabel(caption, this);
+            form->addRow(pendingCaption);
+            break;
+        }
         case FieldKind::MultiLine: {
             auto* e = new QPlainTextEdit(QString::fromStdString(value.text), this);
             e->selectAll();  // typing replaces the row's value
@@ -109,11 +141,20 @@ CRowEditorDlg::CRowEditorDlg(const rtu::CPageBase& page, const rtu::RowEditorDec
         case FieldKind::Radio:
         case FieldKind::Custom: break;  // editors hold plain inputs only
         }
+        if (f.kind != FieldKind::Check && f.kind != FieldKind::Label) boxes = nullptr;
         if (!w) continue;
         w->setObjectName(QStringLiteral("ctl%1").arg(f.id));
         controls_.insert(f.id, w);
-        if (f.kind == FieldKind::Check || caption.isEmpty()) form->addRow(w);
-        else form->addRow(caption, w);
+        if (boxes) {
+            static_cast<QGridLayout*>(boxes->layout())->addWidget(w, boxCount / kBoxColumns, boxCount % kBoxColumns);
+            ++boxCount;
+        } else if (f.kind == FieldKind::Check || caption.isEmpty()) {
+            if (pendingCaption && caption.isEmpty()) pendingCaption->setBuddy(w);
+            form->addRow(w);
+        } else {
+            form->addRow(caption, w);
+        }
+        pendingCaption = nullptr;
     }
     // Inputs that belong to one choice of a drop-down are shown while it is chosen.
     for (const rtu::FieldDecl& f : decl.fields) {
@@ -121,7 +162,14 @@ CRowEditorDlg::CRowEditorDlg(const rtu::CPageBase& page, const rtu::RowEditorDec
         QWidget* w = controls_.value(f.id, nullptr);
         if (!chooser || !w) continue;
         auto follow = [form, w, shownFor = f.shownFor](int index) {
-            form->setRowVisible(w, std::find(shownFor.begin(), shownFor.end(), index) != shownFor.end());
+            const bool shown = std::find(shownFor.begin(), shownFor.end(), index) != shownFor.end();
+            if (auto* box = qobject_cast<QGroupBox*>(w->parentWidget())) {
+                w->setVisible(shown);  // a box of its column; the box shows while one of them does
+                const auto all = box->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+                form->setRowVisible(box, std::any_of(all.begin(), all.end(), [](QWidget* c) { return !c->isHidden(); }));
+            } else {
+                form->setRowVisible(w, shown);
+            }
         };
         follow(chooser->currentIndex());
         connect(chooser, &QComboBox::currentIndexChanged, w, follow);
@@ -134,6 +182,14 @@ CRowEditorDlg::CRowEditorDlg(const rtu::CPageBase& page, const rtu::RowEditorDec
     problem_->hide();
     outer->addWidget(problem_);
     outer->addWidget(buttons);
+    // As tall as the inputs need, no taller than the screen's free area.
+    inputs->adjustSize();
+    const QRect free = (parent ? parent->screen() : screen())->availableGeometry();
+    const int chrome = buttons->sizeHint().height() + 4 * outer->spacing() + outer->contentsMargins().top() +
+                       outer->contentsMargins().bottom() + kFrameAllowance;
+    scroll->setMinimumWidth(inputs->sizeHint().width() + scroll->verticalScrollBar()->sizeHint().width());
+    scroll->setMinimumHeight(std::min(inputs->sizeHint().height(), std::max(0, free.height() - chrome)));
+    setMaximumHeight(free.height() - kFrameAllowance);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 }

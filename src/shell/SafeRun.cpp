@@ -1,5 +1,7 @@
 #include "shell/SafeRun.h"
 
+#include <QDir>
+
 #include <algorithm>
 #include <ctime>
 
@@ -41,6 +43,17 @@ QString CSafeRun::BackupDir(const CRegSetting& settings)
 {
     const QString dir = settings.ReadText(QString::fromLatin1(kBackupDirSetting));
     return dir.isEmpty() ? QString::fromStdString(rtu::DefaultBackupDir()) : dir;
+}
+
+QString CSafeRun::BackupNote(const CRegSetting& settings)
+{
+    const QString dir = QDir::toNativeSeparators(BackupDir(settings));
+    switch (ReadBackupMode(settings)) {
+    case BackupMode::Always: return tr("The unit's present values are read and backed up to %1 first.").arg(dir);
+    case BackupMode::Ask: return tr("You are asked first whether to back up the unit's present values (to %1).").arg(dir);
+    case BackupMode::Never: break;
+    }
+    return tr("No backup is taken (backups are turned off): save a profile first to keep the present settings.");
 }
 
 void CSafeRun::RunProfile(const QString& path)
@@ -153,6 +166,7 @@ bool CSafeRun::BackUp(const QString& reason)
              tr("The backup could not be written, so nothing was sent:\n%1").arg(QString::fromStdString(r.error)));
         return false;
     }
+    emit backupWritten(QString::fromStdString(r.path));
     return true;
 }
 

@@ -40,6 +40,14 @@ public:
     static BackupMode ReadBackupMode(const CRegSetting& settings);
     // Where backups go: the stored folder, else the default one.
     static QString BackupDir(const CRegSetting& settings);
+    // What a run that changes the unit does first, as a sentence: the backup and its folder.
+    static QString BackupNote(const CRegSetting& settings);
+
+signals:
+    // A backup was written to `path`.
+    void backupWritten(const QString& path);
+
+public:
 
     // Tests: act on the preview instead of showing it (true: send), answer the backup question
     // (QMessageBox::Yes, No or Cancel).

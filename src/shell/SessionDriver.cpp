@@ -99,7 +99,11 @@ void CSessionDriver::Dispatch(const rtu::SessionEvent& event)
                 if (e.text == lastStatus_) emit statusText(QString());
                 emit modeText(texts.Shown(e.text));
             },
-            [this](const ev::Progress& e) { emit progressChanged(e.view); },
+            [&](const ev::Progress& e) {
+                rtu::CSysProgress::View view = e.view;
+                view.text = texts.Shown(view.text).toStdString();
+                emit progressChanged(view);
+            },
             [this](const ev::PageChanged& e) { emit pageChanged(Q(e.page)); },
             [](const ev::CommandSent&) {},
             [this](const ev::CommandAnswered& e) {

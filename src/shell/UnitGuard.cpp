@@ -21,7 +21,9 @@ const char* const kRestartText =
 const char* const kDefaultsText =
     "Restore the unit's factory defaults?\nEvery parameter on the unit (identity, SIM PIN and PUK, phone "
     "numbers, alarms, texts) is replaced by its factory value, and the pages are read again. This cannot be "
-    "undone: save a profile first to keep the present settings.";
+    "undone.";
+const char* const kNoBackupText = "No backup is taken (backups are turned off): save a profile first to keep the "
+                                  "present settings.";
 
 QString Listed(const std::vector<const rtu::CPageBase*>& pages, const rtu::CSession& session)
 {
@@ -91,7 +93,8 @@ bool CUnitGuard::Confirm(int command)
     case rtu::cmd::kDefaults:
         return ConfirmDiscard(QStringLiteral("Restoring the factory defaults replaces them."),
                               QStringLiteral("Discard")) &&
-               Ask(QString::fromLatin1(kDefaultsText),
+               Ask(QString::fromLatin1(kDefaultsText) + QLatin1Char('\n') +
+                       (backupNote ? backupNote() : QString::fromLatin1(kNoBackupText)),
                    {QStringLiteral("Restore defaults"), QStringLiteral("Cancel")}) == 0;
     case rtu::cmd::kReload:
         return ConfirmDiscard(QStringLiteral("Reloading replaces them with the unit's values."),

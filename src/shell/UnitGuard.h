@@ -32,6 +32,8 @@ public:
     // Where questions go when set (tests): the text and the button captions; returns the
     // index of the chosen button, the last one being Cancel.
     std::function<int(const QString& text, const QStringList& buttons)> chooser;
+    // What the Defaults question says of the backup taken first (where it goes); empty: none is.
+    std::function<QString()> backupNote;
 
 private:
     int Ask(const QString& text, const QStringList& buttons);

@@ -1,9 +1,13 @@
 #include "shell/VarnelDlg.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFrame>
 #include <QLabel>
+#include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QTimer>
@@ -21,6 +25,7 @@
 #include "shell/ProgressWnd.h"
 #include "shell/SafeRun.h"
 #include "shell/UnitGuard.h"
+#include "shell/WheelGuard.h"
 #include "shell/events/PictureKeeper.h"
 
 namespace {
@@ -50,7 +55,7 @@ CVarnelDlg::CVarnelDlg(CRegSetting& settings, const rtu::CTextCatalog& catalog, 
         },
         now, &catalog_);
     driver_ = new CSessionDriver(*session_, now, this);
-    viewContext_ = std::make_unique<ViewContext>(ViewContext{*driver_, settings_});
+    viewContext_ = std::make_unique<ViewContext>(ViewContext{*driver_, settings_, [this](int id) { RunCommand(id); }});
 
     setObjectName("mainWindow");
     const QIcon appIcon = AppIcon(style());
@@ -118,6 +123,10 @@ CVarnelDlg::CVarnelDlg(CRegSetting& settings, const rtu::CTextCatalog& catalog, 
         this);
     bar_->AddTool(offline_->Button());
     statusBar()->addPermanentWidget(offline_->SourceLabel());
+    guard_->backupNote = [this] { return CSafeRun::BackupNote(settings_); };
+    connect(safeRun_, &CSafeRun::backupWritten, this, [this](const QString& path) {
+        statusLine_->setText(tr("Backup written: %1").arg(QDir::toNativeSeparators(path)));
+    });
     connect(driver_, &CSessionDriver::portLost, this, &CVarnelDlg::UpdateConnIcon);
     // A line whose wait ran out (or a reload never answered) makes the bar say the unit is
     // silent; anything the unit says afterwards takes that back.
@@ -154,7 +163,19 @@ CVarnelDlg::CVarnelDlg(CRegSetting& settings, const rtu::CTextCatalog& catalog, 
     UpdateConnIcon();
 
     connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this, &CVarnelDlg::About);
-    resize(kWidth, kHeight);
+    CWheelGuard::Install();
+    FitToScreen();
+}
+
+void CVarnelDlg::FitToScreen()
+{
+    // The first size, within the screen's free area at any scale, centred on it.
+    const QRect free = screen()->availableGeometry();
+    const QSize frame = frameGeometry().size() - geometry().size();  // the title bar and borders
+    // (A pixel less: at a fractional scale the free area's size is rounded up.)
+    resize(QSize(kWidth, kHeight).boundedTo(free.size() - frame - QSize(1, 1)).expandedTo(minimumSizeHint()));
+    const QPoint centred = free.center() - QPoint(width() + frame.width(), height() + frame.height()) / 2;
+    move(std::max(centred.x(), free.left()), std::max(centred.y(), free.top()));
 }
 
 CVarnelDlg::~CVarnelDlg()

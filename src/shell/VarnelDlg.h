@@ -113,6 +113,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void FitToScreen();
     void OpenSelectedPort();
     void ApplyParity();
     void UpdateConnIcon();

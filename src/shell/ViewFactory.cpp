@@ -11,7 +11,9 @@ CViewFactory CViewFactory::Standard()
     CViewFactory factory;
     RegisterEventWidgets();
     factory.Register("CPageComm", [](ViewContext& context, QWidget* parent) -> QWidget* {
-        return new CCommPageView(context.driver, context.settings, parent);
+        auto* view = new CCommPageView(context.driver, context.settings, parent);
+        view->runCommand = context.runCommand;  // ATF is the window's Defaults
+        return view;
     });
     // The temperature record pages: a list that grows with the unit's records, and a chart.
     for (const char* name : {"CPageExTmpRcd", "CPageExtTmpLog"}) {

@@ -14,6 +14,9 @@ class CSessionDriver;
 struct ViewContext {
     CSessionDriver& driver;
     CRegSetting& settings;
+    // Runs a command of the window's top row (as its button would, questions and backup
+    // included); empty where there is no window.
+    std::function<void(int command)> runCommand{};
 };
 
 // Makes the view of each page, keyed by the page's class name: a view registered for the

@@ -71,6 +71,12 @@ private:
                          [this](int, const QString& text) { messages_.push_back(text.toStdString()); });
         settings_ = std::make_unique<CRegSetting>(SettingsPath());
         view_ = std::make_unique<CCommPageView>(*driver_, *settings_);
+        // The main window's part: ATF is its Defaults (here: the read that comes first), and
+        // the user says yes to what asks.
+        view_->runCommand = [this](int command) {
+            if (command == cmd::kDefaults) session_->Reload();
+        };
+        view_->confirmWrite = [](const QString&) { return true; };
         writes_.clear();
         messages_.clear();
     }
@@ -387,7 +393,7 @@ private slots:
     }
 
     // Every button with lines: what goes out, whether the receive pane was emptied first,
-    // and the extras (ATF empties the result panel, the flash test leaves a note).
+    // and the extras (the flash test leaves a note).
     void testButtons()
     {
         Control<QLineEdit>(comm::id::kSmsNumber)->setText(QStringLiteral("138"));
@@ -396,7 +402,8 @@ private slots:
         auto* results = Find<QTreeWidget>(QStringLiteral("comm_result_list"));
         int pressed = 0;
         for (const comm::TestCommand& command : comm::TestCommands()) {
-            if (comm::CommandBlocks(command, numbers).empty()) continue;
+            // ATF goes through the window's Defaults (tested with the window), not straight out.
+            if (comm::CommandBlocks(command, numbers).empty() || command.id == comm::id::kAtf) continue;
             const QByteArray name = QByteArray::number(command.id);
             writes_.clear();
             Click(comm::id::kClear);
@@ -406,8 +413,7 @@ private slots:
             ++pressed;
             QVERIFY2(writes_ == comm::CommandBlocks(command, numbers), name.constData());
             QVERIFY2(Received().startsWith(QStringLiteral("earlier")) == !command.clears, name.constData());
-            QVERIFY2((results->topLevelItemCount() == 0) == (command.action == comm::Action::ClearResults),
-                     name.constData());
+            QVERIFY2(results->topLevelItemCount() > 0, name.constData());  // only ATF empties it
             results->clear();
         }
         QVERIFY(pressed > 25);
@@ -434,9 +440,9 @@ private slots:
     {
         auto* button = Control<QPushButton>(comm::id::kInfrared);
         button->click();
-        QCOMPARE(button->text(), QStringLiteral("关红外"));
+        QCOMPARE(button->text(), QStringLiteral("Infrared off"));  // what the next press does
         button->click();
-        QCOMPARE(button->text(), QStringLiteral("开红外"));
+        QCOMPARE(button->text(), QStringLiteral("Infrared on"));
         QCOMPARE(writes_, (std::vector<std::string>{"%IFLEDON\r", "%IFLEDOFF\r"}));
     }
 
@@ -473,7 +479,7 @@ private slots:
         for (int type : {2, 3}) {
             emit combo->activated(type);
             QVERIFY(view_->MmsTestWindow() && view_->MmsTestWindow()->isVisible());
-            QCOMPARE(view_->MmsTestWindow()->windowTitle(), QStringLiteral("彩信测试窗口"));
+            QCOMPARE(view_->MmsTestWindow()->windowTitle(), QStringLiteral("MMS test"));
             view_->MmsTestWindow()->close();
         }
         Control<QLineEdit>(comm::id::kMmsNumber)->setText(QStringLiteral("139"));

@@ -161,7 +161,7 @@ private slots:
         rig.Get<QPushButton>(CPageAd::kCalibrate[2])->click();
         rig.AckAll();
         QCOMPARE(shownHigh, QStringLiteral("7.50"));
-        QVERIFY(refusal.contains(QStringLiteral("Curent/Voltages high")));
+        QVERIFY(refusal.contains(QStringLiteral("Current/voltage high")));
         QCOMPARE(rig.wire, std::string("%AIN2SC9.9200\r%AIN2ZE25.0000\r%AINTP2,1\r%AIN2RH100\r%AIN2RL0\r"
                                        "%DUMP_ADS\r%DUMPR\r"));
     }

@@ -92,8 +92,8 @@ private slots:
     void profileFilter()
     {
         QCOMPARE(CVarnelDlg::QtFilter(QString::fromLatin1(CVarnelDlg::kProfileFilter)),
-                 QStringLiteral("(*.txt) (*.txt);;(*.*) (*)"));
-        QCOMPARE(CVarnelDlg::QtFilter("(*.wav)|*.wav|(*.*)|*.*|"), QStringLiteral("(*.wav) (*.wav);;(*.*) (*)"));
+                 QStringLiteral("TXT files (*.txt);;All files (*)"));
+        QCOMPARE(CVarnelDlg::QtFilter("(*.wav)|*.wav|(*.*)|*.*|"), QStringLiteral("WAV files (*.wav);;All files (*)"));
         QCOMPARE(CVarnelDlg::QtFilter("Logs|*.csv;*.txt|"), QStringLiteral("Logs (*.csv *.txt)"));
     }
 

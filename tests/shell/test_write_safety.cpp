@@ -1,19 +1,27 @@
 // What keeps the user from damaging a unit by accident, seen in the window: Save and row
 // edits only on a page read since the port opened and with the unit free, the top row's
 // writing buttons follow the busy state, questions before a restart, the defaults, dropping
-// unsaved edits and a profile with unread pages, and the phone editor that replaces the
+// unsaved edits and a profile with unread pages, buttons that write at once and the wheel
+// over a drop-down, and the phone editor that replaces the
 // number and refuses what is not one.
 #include <fcntl.h>
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QWheelEvent>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QSpontaneKeyEvent>
 #include <QTest>
 
 #include <memory>
@@ -21,6 +29,12 @@
 
 #include "controls/NavBar.h"
 #include "pages/basic/PhoneListPage.h"
+#include "pages/gpio/PageAd.h"
+#include "pages/gpio/PageGpio.h"
+#include "pages/sensor/PageTemp.h"
+#include "session/CommTestCommands.h"
+#include "shell/CommPageView.h"
+#include "shell/SafeRun.h"
 #include "shell/PageView.h"
 #include "shell/RegSetting.h"
 #include "shell/RowEditorDlg.h"
@@ -34,6 +48,7 @@ namespace {
 
 constexpr int kServerNav = 1;  // the control phones page
 constexpr int kMainNav = 3;    // the main parameters page
+constexpr int kGpioNav = 5;    // the input and output types page
 constexpr const char* kReportEnd = "$DUMPR END\r\n";
 
 // A session on a fake port with one page's view, driven as the window drives it.
@@ -179,6 +194,128 @@ private slots:
         QCOMPARE(w.questions.size(), 1);
         QVERIFY2(w.questions[0].contains(told), qPrintable(w.questions[0]));
         QCOMPARE(sent.isEmpty(), answer != 0);
+    }
+
+    // What writes to the unit at once asks first, naming what happens, and sends nothing on
+    // Cancel: the analog and temperature Reset, the console's Erase, and the console's ATF,
+    // which is the window's Defaults (asked, backed up, read again).
+    void immediateWritesAskFirst_data()
+    {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<int>("button");
+        QTest::addColumn<bool>("yes");
+        QTest::addColumn<QString>("told");  // in the question
+        QTest::addColumn<QString>("sent");  // on the wire after a yes
+        QTest::newRow("analog reset, cancelled") << "CPageAD" << int(CPageAd::kReset) << false << "analog inputs" << "";
+        QTest::newRow("analog reset, confirmed") << "CPageAD" << int(CPageAd::kReset) << true << "analog inputs"
+                                                 << "%STARTCMD\r";
+        QTest::newRow("temperature reset, cancelled") << "CPageTemp" << int(climate::kClear) << false << "set to 0"
+                                                      << "";
+        QTest::newRow("temperature reset, confirmed") << "CPageTemp" << int(climate::kClear) << true << "set to 0"
+                                                      << "%STARTCMD\r";
+        QTest::newRow("console erase, cancelled") << "console" << 1035 << false << "learned" << "";
+        QTest::newRow("console erase, confirmed") << "console" << 1035 << true << "learned" << "%EKEY\r";
+    }
+    void immediateWritesAskFirst()
+    {
+        QFETCH(QString, page);
+        QFETCH(int, button);
+        QFETCH(bool, yes);
+        QFETCH(QString, told);
+        QFETCH(QString, sent);
+        QStringList asked;
+        auto answer = [&](const QString& question) {
+            asked << question;
+            return yes;
+        };
+        const QByteArray pageClass = (page == "console" ? QStringLiteral("CPageMainParams") : page).toLatin1();
+        PageRig rig(pageClass.constData());
+        std::unique_ptr<CCommPageView> console;
+        if (page == "console") {
+            CRegSetting reg(QTemporaryDir().filePath("s.ini"));
+            console = std::make_unique<CCommPageView>(rig.driver, reg);
+            console->confirmWrite = answer;
+            console->findChild<QPushButton*>(QStringLiteral("comm_%1").arg(button))->click();
+        } else {
+            rig.view->confirmWrite = answer;
+            rig.view->RunCommand(button);
+        }
+        rig.driver.Pump();
+        QCOMPARE(asked.size(), 1);
+        QVERIFY2(asked[0].contains(told), qPrintable(asked[0]));
+        if (!yes) QVERIFY2(rig.wire.empty(), rig.wire.c_str());
+        else QVERIFY2(rig.wire.starts_with(sent.toStdString()), rig.wire.c_str());  // the first line; more follow
+    }
+
+    void atfIsTheWindowsDefaults_data()
+    {
+        QTest::addColumn<int>("answer");  // 0: restore, 1: cancel
+        QTest::newRow("cancelled") << 1;
+        QTest::newRow("confirmed") << 0;
+    }
+    void atfIsTheWindowsDefaults()
+    {
+        QFETCH(int, answer);
+        Window w;
+        w.answer = answer;
+        w.OpenPort();
+        auto* console = qobject_cast<CCommPageView*>(w.dlg.PageWidget(CVarnelDlg::kCommNav));
+        QVERIFY(console);
+        console->findChild<QPushButton*>(QStringLiteral("comm_%1").arg(comm::id::kAtf))->click();
+        QCOMPARE(w.questions.size(), 1);
+        QVERIFY2(w.questions[0].contains("factory value"), qPrintable(w.questions[0]));
+        // The backup and where it goes are named; no word of saving a profile first.
+        QVERIFY2(w.questions[0].contains("backed up to " + QDir::toNativeSeparators(CSafeRun::BackupDir(w.reg))),
+                 qPrintable(w.questions[0]));
+        QVERIFY(!w.questions[0].contains("save a profile"));
+        QTest::qWait(50);  // what was written has reached the other end
+        char bytes[256] = {};
+        ::fcntl(w.master, F_SETFL, O_NONBLOCK);
+        const ssize_t n = ::read(w.master, bytes, sizeof bytes - 1);
+        const std::string wire = n > 0 ? std::string(bytes, static_cast<std::size_t>(n)) : std::string();
+        // A yes first reads the unit for the backup ("%ATF" waits for that); a cancel sends nothing.
+        QCOMPARE(w.dlg.Session().Busy(), answer == 0);
+        QVERIFY2(wire.find("%ATF") == std::string::npos, wire.c_str());
+        QCOMPARE(wire.empty(), answer != 0);
+    }
+
+    // The wheel over a drop-down or spin box without the focus scrolls the page and changes
+    // nothing; with the focus it steps the value.
+    void wheelEditsOnlyFocusedBoxes()
+    {
+        Window w;
+        w.dlg.resize(900, 500);  // the page scrolls
+        w.dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w.dlg));
+        w.dlg.ShowPage(kGpioNav);
+        QCoreApplication::processEvents();
+        CPageView* view = w.dlg.PageView(kGpioNav);
+        QVERIFY(view);
+        auto* combo = qobject_cast<QComboBox*>(view->Control(CPageGpio::kOutputType[0]));
+        auto* scroll = view->findChild<QScrollArea*>();
+        QVERIFY(combo && scroll);
+        combo->setCurrentIndex(1);
+        QScrollBar* bar = scroll->verticalScrollBar();
+        QVERIFY(bar->maximum() > 0);
+        scroll->ensureWidgetVisible(combo);
+        const int before = bar->value();
+        auto wheel = [](QWidget* target, int steps) {
+            const QPointF at(target->width() / 2.0, target->height() / 2.0);
+            QWheelEvent event(at, target->mapToGlobal(at), QPoint(), QPoint(0, 120 * steps), Qt::NoButton,
+                              Qt::NoModifier, Qt::NoScrollPhase, false);
+            QSpontaneKeyEvent::setSpontaneous(&event);  // as from the mouse: it goes on to the holders
+            qApp->notify(target, &event);
+        };
+        QVERIFY(!combo->hasFocus());
+        wheel(combo, before > 0 ? 1 : -1);
+        QCOMPARE(combo->currentIndex(), 1);
+        QVERIFY(bar->value() != before);  // the page scrolled instead
+        QCOMPARE(combo->focusPolicy(), Qt::StrongFocus);
+        // Focused, the wheel is the box's own again.
+        combo->setFocus();
+        QTRY_VERIFY(combo->hasFocus());
+        wheel(combo, -1);
+        QCOMPARE(combo->currentIndex(), 2);
     }
 
     // A typed edit marks the page in its view and its navigation item; a reload or closing

@@ -70,7 +70,10 @@ std::vector<FieldDecl> Fields()
     std::vector<FieldDecl> f;
     f.push_back({.id = P::kTitle, .kind = K::Label, .caption = Own("TITLE")});
     for (int c = 0; c < 4; ++c)
-        f.push_back({.id = P::kHeader0 + c, .kind = K::Label, .caption = Own(("T" + std::to_string(c + 1)).c_str())});
+        f.push_back({.id = P::kHeader0 + c,
+                     .kind = K::Label,
+                     .caption = Own(("T" + std::to_string(c + 1)).c_str()),
+                     .visible = false});  // column titles: each row names its output, each box its column
     const std::vector<TextRef> links = LinkTypes();
     const std::vector<TextRef> sources = AlarmSources();
     for (int k = 0; k < P::kOutputs; ++k) {
@@ -81,6 +84,7 @@ std::vector<FieldDecl> Fields()
             f.push_back({.id = P::kAlarmAction0 + k,
                          .kind = K::Combo,
                          .caption = Own("T2"),
+                         .captionId = P::kRowLabel0 + k,
                          .write = k == 0 ? WriteDecl{.order = kActionsOrder, .compose = WriteActions}
                                          : WriteDecl{.partOf = P::kAlarmAction0},
                          .dump = kGpio,
@@ -88,6 +92,7 @@ std::vector<FieldDecl> Fields()
             f.push_back({.id = P::kClearAction0 + k,
                          .kind = K::Combo,
                          .caption = Own("T3"),
+                         .captionId = P::kRowLabel0 + k,
                          .write = {.partOf = P::kAlarmAction0},
                          .dump = kGpio,
                          .items = links});
@@ -95,6 +100,7 @@ std::vector<FieldDecl> Fields()
         f.push_back({.id = P::kSource0 + k,
                      .kind = K::Combo,
                      .caption = Own("T4"),
+                     .captionId = P::kRowLabel0 + k,
                      .visible = shown,
                      .write = {.order = kSourceOrder + k, .compose = kSourceWriters[k]},
                      .dump = kGpio,

@@ -84,6 +84,7 @@ std::vector<FieldDecl> Fields()
         f.push_back(
             TimeBox(P::kClockMinute0 + k, Own("MINS"), P::kClockGroup, P::kMinuteMax, {.partOf = P::kClockHour0 + k}));
         f.push_back(ActionBox(P::kClockAction0 + k, P::kClockGroup, actions, {.partOf = P::kClockHour0 + k}));
+        for (std::size_t i = f.size() - 3; i < f.size(); ++i) f[i].captionId = P::kClockLabel0 + k;  // one row
     }
     struct Spans {
         int group, label0, span0, action0, order;
@@ -104,6 +105,7 @@ std::vector<FieldDecl> Fields()
             f.push_back(TimeBox(s.span0 + k, Own(s.unit), s.group, P::kSpanMax,
                                 {.order = s.order + k, .compose = s.writers[k]}));
             f.push_back(ActionBox(s.action0 + k, s.group, actions, {.partOf = s.span0 + k}));
+            for (std::size_t i = f.size() - 2; i < f.size(); ++i) f[i].captionId = s.label0 + k;  // one row
         }
     }
     // Two weekly timers the unit reports here too; they are edited and sent on their own page.

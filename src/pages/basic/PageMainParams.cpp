@@ -42,7 +42,7 @@ const std::vector<FieldDecl> kFields = {
      .dump = kSys, .items = {Fixed("0: PDU"), Fixed("1: TEXT")}, .cleared = P::kSmsModeCleared},
     {.id = P::kIdentity, .kind = K::Text, .caption = Own("UID"), .captionId = 1114,
      .report = {"$DID", 5, D::Text, 8}, .write = {.format = "%%ID%s\r", .order = 4}, .dump = kSys},
-    {.id = 1115, .kind = K::Label, .caption = Own("UID_DESC")},
+    {.id = 1115, .kind = K::Label, .caption = Own("UID_DESC"), .note = true},
     {.id = P::kCountryCode, .kind = K::Text, .caption = Own("CCODE"), .captionId = 1113,
      .report = {"$CC", 4, D::Text, 9}, .write = {.format = "%%CC%s\r", .order = 3}, .dump = kSys,
      .chars = CharRule::Digits},

@@ -29,6 +29,13 @@ FieldDecl TitleLabel(int id, TextRef caption)
     return {.id = id, .kind = FieldKind::Label, .caption = std::move(caption)};
 }
 
+FieldDecl NoteLabel(int id, TextRef caption)
+{
+    FieldDecl f = TitleLabel(id, std::move(caption));
+    f.note = true;
+    return f;
+}
+
 }  // namespace prio
 
 CPriorityGridPage::CPriorityGridPage(PageContext& context, const PageInfo& info, const PriorityGridShape& shape)
@@ -64,7 +71,7 @@ CPriorityGridPage::CPriorityGridPage(PageContext& context, const PageInfo& info,
         fields_.push_back(std::move(list));
     }
 
-    fields_.push_back(prio::TitleLabel(prio::kLegendLabel,
+    fields_.push_back(prio::NoteLabel(prio::kLegendLabel,
                                        {prio::kSection, "LEGEND",
                                         "O: the phone of this row is told of alarms from this column. X: it is not. "
                                         "Click a cell to switch it, then save."}));

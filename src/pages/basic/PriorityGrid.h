@@ -41,6 +41,8 @@ inline constexpr const char* kSection = "PrioTables";  // catalog section of the
 std::optional<std::uint32_t> ParseMask(std::string_view text, std::size_t maxChars);
 // The label or frame that shows a page's title.
 FieldDecl TitleLabel(int id, TextRef caption);
+// A line that explains the grid (its legend).
+FieldDecl NoteLabel(int id, TextRef caption);
 }  // namespace prio
 
 struct PriorityGridShape {

@@ -42,14 +42,16 @@ const TextTableDecl kTables[] = {
                 .visible = false, .onClick = RestoreDefaultMessages},
                {.id = kRowsNote, .kind = FieldKind::Label,
                 .caption = {"", "DIN_ROWS", "The first four rows (No.0-No.3) are the alarm texts of inputs 0-3, "
-                                            "the last four (No.0-No.3 again) their restore texts."}}}},
+                                            "the last four (No.0-No.3 again) their restore texts."},
+                .note = true}}},
     {.page = PageId::ADSms, .title = Shared("TABS", "PAGE_ADCSMS"), .labelWidth = kMessageLabelWidth,
      .textWidth = kWideMessageTextWidth, .rows = kInputMessages, .rowLabelFormat = "No.%d", .labelCycle = kInputs,
      .entryBase = kAnalogFirstEntry, .reportKey = "$SMS", .reportForm = F::Entry,
      .rowCommand = "%%S%2.2d%s%s\r\n", .unitRow = true, .waitMs = kShortWaitMs,
      .extra = {{.id = kRowsNote, .kind = FieldKind::Label,
                 .caption = {"", "AIN_ROWS", "The first four rows (No.0-No.3) are the alarm texts of analog inputs 0-3, "
-                                            "the last four (No.0-No.3 again) their restore texts."}},
+                                            "the last four (No.0-No.3 again) their restore texts."},
+                .note = true},
                {.id = kHeaderCheck, .kind = FieldKind::Check, .caption = Own("SMSHEAD"),
                 .report = {"$AINSMH", 8, Decode::Flag}, .write = {.format = "%%adsmsheaden%d\r", .onClick = true},
                 .dump = "%DUMP_ROMSMS\r"}}},

@@ -103,6 +103,7 @@ struct FieldDecl {
     FieldKind kind = FieldKind::Text;
     TextRef caption{};           // the control's own caption (its label, box text or title)
     int captionId = 0;           // the label control that carries the caption, when it is a separate one
+    bool note = false;           // Label: a line that explains the page (a legend, a hint), not a caption
     int group = 0;               // the group box it sits in; 0: the page frame
     bool visible = true;         // hidden controls still take part in reading, saving and profiles
     bool readOnly = false;       // shown but not typed into
@@ -132,6 +133,7 @@ struct FieldDecl {
     int command = 0;                    // Button: the page command it runs (1420 reload, 3002 save, 1250 edit …)
     std::string tooltip{};              // Button, Check: tool tip (fixed text)
     ClickFn onClick = nullptr;          // Button: the page's own action
+    TextRef confirm{};                  // Button: writes to the unit at once; the question asked first
     const char* custom = nullptr;       // Custom: the name of the widget the view asks for
     std::string jsonKey{};              // export key of a value without a control (id 0 or less); controls use their id
     int shownBy = 0;                    // row editor: the drop-down whose selection shows it; 0: always shown

@@ -154,6 +154,9 @@ std::vector<FieldDecl> MakeFields()
     f.push_back(MakeButton(ctl::kSave, Shared("Buttons", "Save")));
     f.push_back(MakeButton(P::kReset, Shared("Buttons", "Reset")));
     f.back().onClick = Reset;
+    f.back().confirm = {"Confirm", "ADC_RESET",
+                        "Reset the alarm limits of all four analog inputs on the unit now? Each high and low limit is "
+                        "set to 0 at once (ten command lines), then the pages are read again."};
     f.push_back(MakeButton(ctl::kReload, {}, "Reload"));
     return f;
 }
@@ -168,8 +171,8 @@ RowEditorDecl CalibrationEditor(int button)
 {
     return {button,
             Fixed("ADC"),
-            {{.id = P::kCalSignalLow, .kind = K::Text, .caption = Fixed("Curent/Voltages low")},
-             {.id = P::kCalSignalHigh, .kind = K::Text, .caption = Fixed("Curent/Voltages high")},
+            {{.id = P::kCalSignalLow, .kind = K::Text, .caption = {"", "CAL_SIGNAL_LOW", "Current/voltage low"}},
+             {.id = P::kCalSignalHigh, .kind = K::Text, .caption = {"", "CAL_SIGNAL_HIGH", "Current/voltage high"}},
              {.id = P::kCalUnit, .kind = K::Combo, .caption = Fixed("Unit"), .items = {Fixed("mA"), Fixed("V")}},
              {.id = P::kCalActualLow, .kind = K::Text, .caption = Fixed("Actual Range low")},
              {.id = P::kCalActualHigh, .kind = K::Text, .caption = Fixed("Actual Range high")},

@@ -20,9 +20,11 @@ constexpr std::size_t kMaxValueLength = 31;  // characters of a reported value t
 const char* const kRowFormats[P::kValues] = {"%%AIN%dH%s\r",    "%%AIN%dL%s\r",    "%%AIN%dOS%s\r",   "%%AIN%dHS%s\r",
                                              "%%AIN%dLS%s\r",   "%%AIN%dLAGS%s\r", "%%AIN%dHOC1%s\r", "%%AIN%dLOC1%s\r",
                                              "%%AIN%dHOC2%s\r", "%%AIN%dLOC2%s\r"};
+// Column titles (catalog "AdcExt" COL0..COL10), English where the catalog has none.
 const char* const kTitles[P::kValues + 1] = {
-    "Index",          "High1",           "Low1",          "Lag1", "High2", "Low2", "Lag2", "High1 Interlcok",
-    "Low1 Interlock", "High2 Interlock", "Low2 Interlock"};
+    "Index",          "High 1",         "Low 1",          "Hysteresis 1",  "High 2",        "Low 2",
+    "Hysteresis 2",   "High 1 output",  "Low 1 output",   "High 2 output", "Low 2 output"};
+constexpr const char* kSection = "AdcExt";
 
 std::vector<TextRef> InterlockItems()
 {
@@ -33,7 +35,8 @@ std::vector<FieldDecl> MakeFields()
 {
     std::vector<ColumnDecl> columns;
     for (int c = 0; c <= P::kValues; ++c)
-        columns.push_back({Fixed(kTitles[c]), kColumnWidth, c != 0, c == 0 ? ColumnKind::Label : ColumnKind::Text});
+        columns.push_back({TextRef{kSection, "COL" + std::to_string(c), kTitles[c]}, kColumnWidth, c != 0,
+                           c == 0 ? ColumnKind::Label : ColumnKind::Text});
     return {{.id = P::kList, .kind = K::List, .columns = columns, .rows = P::kRows, .rowLabelFormat = "AD.%d"}};
 }
 
@@ -46,16 +49,16 @@ const std::vector<FieldDecl>& PageFields()
 std::vector<RowEditorDecl> MakeEditors()
 {
     const char* const captions[P::kValues] = {
-        "Normal Rang1 high",           "Normal Rang1 low",           "Range1 Lag",
-        "Normal Rang2 high",           "Normal Rang2 low",           "Range2 Lag",
-        "Range1 High alarm interlock", "Range1 Low alarm interlock", "Range2 High alarm interlock",
-        "Range2 Low alarm interlock"};
-    RowEditorDecl e{P::kList, Fixed("Extend AD"), {}};
+        "Normal range 1, high",         "Normal range 1, low",         "Range 1 hysteresis",
+        "Normal range 2, high",         "Normal range 2, low",         "Range 2 hysteresis",
+        "Range 1 high alarm interlock", "Range 1 low alarm interlock", "Range 2 high alarm interlock",
+        "Range 2 low alarm interlock"};
+    RowEditorDecl e{P::kList, TextRef{kSection, "EDITTITLE", "Extended analog input"}, {}};
     for (int c = 0; c < P::kValues; ++c) {
         const bool interlock = c + 1 >= P::kFirstInterlock;
         e.fields.push_back({.id = P::kEditorIds[c],
                             .kind = interlock ? K::EditableCombo : K::Text,
-                            .caption = Fixed(captions[c]),
+                            .caption = TextRef{kSection, "EDIT" + std::to_string(c), captions[c]},
                             .items = interlock ? InterlockItems() : std::vector<TextRef>{}});
     }
     e.fields.push_back(MakeButton(P::kEditorOk, Shared("Buttons", "Ok"), "", P::kEditorOk));

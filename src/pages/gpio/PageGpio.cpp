@@ -71,8 +71,11 @@ std::vector<FieldDecl> MakeFields()
 {
     std::vector<FieldDecl> f;
     f.push_back({.id = P::kInputGroup, .kind = K::Group, .caption = Own("TITLE_INPUT")});
-    f.push_back({.id = P::kUrgentTitle, .kind = K::Label, .caption = Own("URGENT"), .group = P::kInputGroup});
-    f.push_back({.id = P::kSoundTitle, .kind = K::Label, .caption = Own("SOUND"), .group = P::kInputGroup});
+    // Column titles of a grid; here each check box carries its own caption.
+    f.push_back(
+        {.id = P::kUrgentTitle, .kind = K::Label, .caption = Own("URGENT"), .group = P::kInputGroup, .visible = false});
+    f.push_back(
+        {.id = P::kSoundTitle, .kind = K::Label, .caption = Own("SOUND"), .group = P::kInputGroup, .visible = false});
     f.push_back({.id = P::kCounterTitle,
                  .kind = K::Label,
                  .caption = Own("TITLECNT"),

@@ -93,7 +93,10 @@ std::vector<FieldDecl> Fields()
         {.id = c::kOutLow, .kind = K::Combo, .caption = Own("TMPLOC"), .captionId = 1031,
          .write = {.order = 14, .compose = WriteOutLow}, .dump = kDump, .items = c::OutputItems()},
         MakeButton(ctl::kSave, Shared("Buttons", "Save")),
-        {.id = c::kClear, .kind = K::Button, .caption = Shared("Buttons", "Reset"), .onClick = ClearLimits},
+        {.id = c::kClear, .kind = K::Button, .caption = Shared("Buttons", "Reset"), .onClick = ClearLimits,
+         .confirm = {"Confirm", "TEMP_RESET",
+                     "Reset the temperature limits on the unit now? The high and low limit are set to 0 at once, "
+                     "then the page is read again."}},
         MakeButton(ctl::kReload, {}, "Reload"),
     };
     // clang-format on
@@ -132,7 +135,7 @@ std::vector<FieldDecl> climate::ClimateLabels()
                               {1029, "TMPUPS"}, {1030, "TMPHOC"}, {1031, "TMPLOC"}};
     for (const Caption& l : labels) f.push_back({.id = l.labelId, .kind = K::Label, .caption = Own(l.key)});
     for (int i = 0; i < kUnitLabels; ++i)
-        f.push_back({.id = kUnitLabel0 + i, .kind = K::Label, .caption = Own("UNIT")});
+        f.push_back({.id = kUnitLabel0 + i, .kind = K::Label, .caption = Own("UNIT"), .visible = false});  // in the captions
     return f;
 }
 

@@ -25,7 +25,7 @@
 namespace t = rtu::temppage;
 
 namespace {
-constexpr const char* kExportFilter = "(*.csv) (*.csv);;(*.*) (*)";  // the export dialog's choices
+constexpr const char* kExportFilter = "CSV files (*.csv);;All files (*)";  // the export dialog's choices
 constexpr const char* kDeleting = "Deleteing";                       // status while the log file goes
 }  // namespace
 
@@ -51,12 +51,14 @@ CTempRecordView::CTempRecordView(CSessionDriver& driver, rtu::CTempRecordPage& p
     QFont bold = titleLabel->font();
     bold.setBold(true);
     titleLabel->setFont(bold);
+    titleLabel->setProperty("note", true);  // the page's heading, no control's caption
     outer->addWidget(titleLabel);
 
     auto* tools = new QHBoxLayout;
     outer->addLayout(tools);
     counter_ = new QLabel(this);
     counter_->setObjectName(QStringLiteral("ctl%1").arg(t::kCounter));
+    counter_->setProperty("note", true);  // a count, no control's caption
     counter_->setVisible(!realTime);  // the real-time page keeps its count to itself
     tools->addWidget(counter_);
     if (realTime) {
