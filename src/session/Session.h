@@ -269,7 +269,7 @@ private:
     std::int64_t jobTotal_ = 0;
 
     std::deque<SessionEvent> events_;
-    std::set<std::string, std::less<>> changedPages_;  // pages with an ev::PageChanged queued
+    std::vector<bool> changedQueued_;                  // by position in pages_: an ev::PageChanged is queued
     std::deque<int> posted_;                           // commands the core posted, run after the call
     std::deque<std::string> inFlight_;                 // blocks written whose wait has not ended
     std::optional<Millis> tickAt_;                     // the progress window's next tick
