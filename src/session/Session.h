@@ -203,6 +203,8 @@ public:
     static std::string MaskedLinesRefusal(const std::vector<std::string>& masked);
     // One page's values: { control id: value, … }.
     static nlohmann::json PageJson(const CPageBase& page);
+    // Adds one field's member of PageJson to `out`; false for a field that exports nothing.
+    static bool AddFieldJson(const CPageBase& page, const FieldDecl& f, nlohmann::json& out);
     // Exported values as indented JSON text; bytes that are not UTF-8 become U+FFFD.
     static std::string JsonText(const nlohmann::json& values);
 
