@@ -75,17 +75,30 @@ public:
         writes = 0;
     }
 
-    // Calls fn(page) for every page whose export this input may have changed: those with a
-    // value that differs from its initial one, and those that export more than their values.
+    // Calls fn(page, changed) for every page whose export this input may have changed, with
+    // the ids of its values that differ from their initial ones; `changed` is empty when what
+    // the page exports beyond its values (extra values, record rows) changed: all of it then.
     template <class Fn> void ForEachChangedPage(Fn&& fn) const
     {
+        std::vector<int> changed;
         for (const PageStart& page : initial_) {
-            const bool changed = page.page->Touched() && std::any_of(page.values.begin(), page.values.end(), [&](auto& v) {
-                                     const FieldValue* value = page.page->FindValue(v.id);
-                                     return value && !Same(*value, *v.value);
-                                 });
-            if (changed || page.page->ExtraValues() != page.extras) fn(*page.page);
+            changed.clear();
+            if (page.page->Touched())
+                for (const Initial& v : page.values)
+                    if (const FieldValue* value = page.page->FindValue(v.id); value && !Same(*value, *v.value))
+                        changed.push_back(v.id);
+            if (MoreChanged(*page.page, page.extras)) changed.clear();  // the whole page then
+            else if (changed.empty()) continue;
+            fn(*page.page, changed);
         }
+    }
+
+    // Whether what a page exports beyond its values changed: its extra values, its record rows.
+    bool MoreChanged(const CPageBase& page, const std::vector<std::pair<std::string, std::string>>& extras) const
+    {
+        for (const RecordList& r : records_)
+            if (r.page == &page && r.page->Generation() != r.emptyAt) return true;
+        return page.ExtraValues() != extras;
     }
 
     // Takes the session's events; a question (a silent unit during a profile) is answered Stop,

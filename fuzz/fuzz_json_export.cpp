@@ -3,12 +3,13 @@
 // is laid out as FuzzFeed.h describes; unless bit 7 of byte 0 is set, the profile sections
 // are written as well.
 //
-// The whole export is checked once; after that, each input checks the pages it changed:
-// the others still hold the values already checked, and the export is its pages' objects
-// put side by side.
+// The whole export is checked once; after that, each input checks the values it changed:
+// the others still hold the values already checked, the export is its pages' objects put
+// side by side, and a page's object its values' members.
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -86,8 +87,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     rtu::fuzz::Feed(fuzz, data, size);
 
     const bool profile = !(data[0] & kSkipProfileBit);
-    fuzz.ForEachChangedPage([&](rtu::CPageBase& page) {
-        const nlohmann::json values = rtu::CSession::PageJson(page);
+    fuzz.ForEachChangedPage([&](rtu::CPageBase& page, const std::vector<int>& changed) {
+        // The page's object is its values' members side by side: each changed text (a number
+        // or a flag is JSON whatever it holds) is checked on its own. A page whose export holds
+        // more than its values is checked whole.
+        nlohmann::json values = nlohmann::json::object();
+        if (changed.empty()) values = rtu::CSession::PageJson(page);
+        else
+            for (const int id : changed)
+                if (const rtu::FieldDecl* f = page.FindField(id);
+                    f && (rtu::HoldsText(f->kind) || f->kind == rtu::FieldKind::List))
+                    rtu::CSession::AddFieldJson(page, *f, values);
         CheckJson(rtu::CSession::JsonText(values), values.size());
         if (profile && page.Info()->profileOrder > 0) {
             rtu::CProfileWriter writer;  // never opened: collects the text only

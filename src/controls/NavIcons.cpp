@@ -1,6 +1,12 @@
 #include "controls/NavIcons.h"
 
+#include <QIconEngine>
+#include <QPainter>
 #include <QStyle>
+
+#include <array>
+#include <memory>
+#include <optional>
 
 namespace {
 
@@ -39,13 +45,64 @@ constexpr IconChoice kIcons[] = {
     {"document-edit", QStyle::SP_FileDialogContentsView},          // 25 sensor names
 };
 
+// An icon read from the theme or the style the first time it is drawn or measured: the
+// style's standard icons read every size of their images when they are made, and most
+// navigation items are not on screen at start-up. Copies share the icon once read.
+class CLazyIconEngine : public QIconEngine {
+public:
+    CLazyIconEngine(const IconChoice& choice, const QStyle* style)
+        : state_(std::make_shared<State>(State{choice, style, std::nullopt}))
+    {
+    }
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        Icon().paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return Icon().actualSize(size, mode, state);
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return Icon().pixmap(size, mode, state);
+    }
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state, qreal scale) override
+    {
+        return Icon().pixmap(size, scale, mode, state);
+    }
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override
+    {
+        return Icon().availableSizes(mode, state);
+    }
+    QString iconName() override { return Icon().name(); }
+    bool isNull() override { return Icon().isNull(); }
+    QIconEngine* clone() const override { return new CLazyIconEngine(*this); }
+
+private:
+    struct State {
+        IconChoice choice;
+        const QStyle* style;
+        std::optional<QIcon> icon;
+    };
+    const QIcon& Icon()
+    {
+        if (state_->icon) return *state_->icon;
+        const QIcon fallback = state_->style->standardIcon(state_->choice.fallback);
+        state_->icon = state_->choice.theme ? QIcon::fromTheme(QString::fromLatin1(state_->choice.theme), fallback)
+                                            : fallback;
+        return *state_->icon;
+    }
+    std::shared_ptr<State> state_;
+};
+
 }  // namespace
 
 QIcon NavIcon(int index, const QStyle* style)
 {
-    if (index < 0 || index >= static_cast<int>(std::size(kIcons))) return style->standardIcon(QStyle::SP_FileIcon);
-    const IconChoice& c = kIcons[index];
-    return QIcon::fromTheme(QString::fromLatin1(c.theme), style->standardIcon(c.fallback));
+    static constexpr IconChoice kUnknown{nullptr, QStyle::SP_FileIcon};
+    const bool known = index >= 0 && index < static_cast<int>(std::size(kIcons));
+    return QIcon(new CLazyIconEngine(known ? kIcons[index] : kUnknown, style));
 }
 
 QIcon AppIcon(const QStyle* style)

@@ -145,20 +145,22 @@ void CDeviceLink::Reset()
 // progress window alone, so a reload's window closes when the reload ends however much streams.
 void CDeviceLink::ProcessLine(const std::string& line, AckKind& ack, bool stream)
 {
+    const MarkedLine marked(line);  // rules out most of the texts looked for below without a search
+    auto holds = [&marked](std::string_view text) { return marked.Contains(text); };
     if (!stream && (line[0] == '$' || line[0] == '%')) progress_.ShowLine(kLineTicks, line);
     else if (!stream && line[0] == '*') progress_.ShowOperating(kLineTicks);
 
-    if (Has(line, "+RECV:")) console_.RecvSeen = true;
-    else if (Has(line, "CMD ERR")) console_.CmdErrSeen = true;
-    else if (Has(line, "FILEUPL OK")) console_.FileUploadOk = true;
-    else if (Has(line, "$CONNECTED")) console_.ConnectedSeen = true;
+    if (holds("+RECV:")) console_.RecvSeen = true;
+    else if (holds("CMD ERR")) console_.CmdErrSeen = true;
+    else if (holds("FILEUPL OK")) console_.FileUploadOk = true;
+    else if (holds("$CONNECTED")) console_.ConnectedSeen = true;
 
-    if (Has(line, "$IMAGE_ERR")) PictureFailed("image get error!");
+    if (holds("$IMAGE_ERR")) PictureFailed("image get error!");
 
     if (observer_) observer_->OnLine(line);
 
     for (const ConsoleRow& row : ConsoleTable()) {
-        if (!Has(line, row.contains)) continue;
+        if (!holds(row.contains)) continue;
         if (row.operatingTicks >= 0) progress_.ShowOperating(row.operatingTicks);
         if (row.finished) progress_.ShowFinished();
         if (row.status) Status(row.status);
@@ -195,13 +197,13 @@ void CDeviceLink::ProcessLine(const std::string& line, AckKind& ack, bool stream
         }
     }
 
-    if (pages_ && Has(line, "$:"))
+    if (pages_ && holds("$:"))
         if (IRouteTarget* events = pages_->FindPage(PageId::Events))
             events->OnRoute(RouteHit{kEventRow, kEventRow.targets[0], line, line, -1});
 
-    if (pages_) RouteLine(line, *pages_);
+    if (pages_) RouteLine(marked, *pages_);
 
-    if (console_.AwaitingPressPrompt && Has(line, "Press ")) {
+    if (console_.AwaitingPressPrompt && holds("Press ")) {
         progress_.ShowOperating(kPressPromptTicks);
         console_.AwaitingPressPrompt = false;
         Post(cmd::kSetupBurstAgain);

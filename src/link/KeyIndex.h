@@ -14,17 +14,52 @@
 
 namespace rtu {
 
-// A line with the positions of its marks.
+// The pairs of neighbouring characters a text holds, as a set of their hashes: a text that
+// lacks one pair of a key cannot hold the key, so most keys are ruled out without a search.
+class CharPairs {
+public:
+    CharPairs() = default;
+    explicit CharPairs(std::string_view text)
+    {
+        for (std::size_t i = 1; i < text.size(); ++i) Add(text[i - 1], text[i]);
+    }
+    // Whether `key` may be in the text (false: it certainly is not).
+    bool MayHold(std::string_view key) const
+    {
+        if (key.size() < 2) return true;
+        return Has(key[0], key[1]) && Has(key[key.size() - 2], key[key.size() - 1]);
+    }
+
+private:
+    static constexpr std::size_t Hash(char a, char b)
+    {
+        return (static_cast<unsigned char>(a) * 37u + static_cast<unsigned char>(b)) & 255u;
+    }
+    void Add(char a, char b)
+    {
+        const std::size_t h = Hash(a, b);
+        bits_[h / 64] |= std::uint64_t{1} << (h % 64);
+    }
+    bool Has(char a, char b) const
+    {
+        const std::size_t h = Hash(a, b);
+        return (bits_[h / 64] >> (h % 64)) & 1u;
+    }
+    std::array<std::uint64_t, 4> bits_{};
+};
+
+// A line with the positions of its marks and the character pairs it holds.
 struct MarkedLine {
     static constexpr std::size_t kMaxMarks = 32;  // more marks than this: every key is tried
     std::string_view text;
     std::array<std::size_t, kMaxMarks> marks{};
     std::size_t count = 0;
     bool plainSearch = false;
+    CharPairs pairs;
 
     static constexpr bool IsMark(char c) { return c == '$' || c == '*'; }
 
-    explicit MarkedLine(std::string_view line) : text(line)
+    explicit MarkedLine(std::string_view line) : text(line), pairs(line)
     {
         for (std::size_t i = 0; i < line.size(); ++i) {
             if (!IsMark(line[i])) continue;
@@ -40,6 +75,7 @@ struct MarkedLine {
     bool Contains(std::string_view key) const
     {
         if (key.empty()) return true;
+        if (!pairs.MayHold(key)) return false;
         if (plainSearch || !IsMark(key[0])) return text.find(key) != std::string_view::npos;
         for (std::size_t i = 0; i < count; ++i) {
             // Most marks differ from the key in the first two characters: no full compare then.

@@ -1,7 +1,5 @@
 #include "link/RoutingTable.h"
 
-#include "link/TextFields.h"
-
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -254,19 +252,35 @@ bool Matches(const RouteRow& row, const MarkedLine& line)
     return true;
 }
 
-// A chain with the index of its rows' keys.
-struct IndexedChain {
-    std::span<const RouteRow> rows;
+// The rows of the three chains in one list, A then B then C, with one index of their keys:
+// a line is looked up once for all chains.
+struct IndexedChains {
+    static constexpr std::size_t kChains = 3;
+    std::array<std::span<const RouteRow>, kChains> chains{std::span<const RouteRow>(kChainA), kChainB, kChainC};
+    std::array<std::size_t, kChains + 1> starts{};  // the chains' first positions in the list
     KeyIndex index;
 
-    explicit IndexedChain(std::span<const RouteRow> chain) : rows(chain)
+    IndexedChains()
     {
-        for (std::size_t i = 0; i < chain.size(); ++i) {
-            index.Add(i, chain[i].contains);
-            if (!chain[i].orContains.empty()) index.Add(i, chain[i].orContains);
+        std::size_t at = 0;
+        for (std::size_t c = 0; c < kChains; ++c) {
+            starts[c] = at;
+            for (const RouteRow& row : chains[c]) {
+                index.Add(at, row.contains);
+                if (!row.orContains.empty()) index.Add(at, row.orContains);
+                ++at;
+            }
         }
+        starts[kChains] = at;
     }
+    const RouteRow& Row(std::size_t chain, std::size_t at) const { return chains[chain][at - starts[chain]]; }
 };
+
+const IndexedChains& Chains()
+{
+    static const IndexedChains chains;
+    return chains;
+}
 
 int Deliver(const RouteRow& row, const MarkedLine& marked, IRouteDirectory& pages)
 {
@@ -285,34 +299,24 @@ int Deliver(const RouteRow& row, const MarkedLine& marked, IRouteDirectory& page
     return delivered;
 }
 
-// The first matching row of a chain takes the line; with `firstStandsAlone` the first row
-// takes it besides whichever row of the rest matches first.
-int RunChain(const IndexedChain& chain, const MarkedLine& line, IRouteDirectory& pages, bool firstStandsAlone)
+// Every chain in turn: its first matching row takes the line; in chain A the first row takes
+// it besides whichever row of the rest matches first.
+int RunChains(const MarkedLine& line, IRouteDirectory& pages)
 {
+    const IndexedChains& all = Chains();
     int delivered = 0;
-    const KeySet candidates = chain.index.Candidates(line);
-    candidates.FirstOf([&](std::size_t i) {
-        if (!Matches(chain.rows[i], line)) return false;
-        delivered += Deliver(chain.rows[i], line, pages);
-        return !(firstStandsAlone && i == 0);
+    std::size_t chain = 0;
+    all.index.Candidates(line).FirstOf([&](std::size_t at) {
+        if (at < all.starts[chain]) return false;     // in a chain that is done
+        while (at >= all.starts[chain + 1]) ++chain;  // a chain ended without a match
+        const RouteRow& row = all.Row(chain, at);
+        if (!Matches(row, line)) return false;
+        delivered += Deliver(row, line, pages);
+        const bool standsAlone = chain == 0 && at == 0;
+        if (!standsAlone && ++chain == IndexedChains::kChains) return true;  // the chain is done
+        return false;
     });
     return delivered;
-}
-
-const IndexedChain& ChainA()
-{
-    static const IndexedChain chain(kChainA);
-    return chain;
-}
-const IndexedChain& ChainB()
-{
-    static const IndexedChain chain(kChainB);
-    return chain;
-}
-const IndexedChain& ChainC()
-{
-    static const IndexedChain chain(kChainC);
-    return chain;
 }
 
 }  // namespace
@@ -322,16 +326,15 @@ std::span<const RouteRow> RouteChainB() { return kChainB; }
 std::span<const RouteRow> RouteChainC() { return kChainC; }
 std::span<const RouteRow> RoutePreChain() { return kPre; }
 
-int RouteLine(std::string_view line, IRouteDirectory& pages)
+int RouteLine(std::string_view line, IRouteDirectory& pages) { return RouteLine(MarkedLine(line), pages); }
+
+int RouteLine(const MarkedLine& marked, IRouteDirectory& pages)
 {
     int delivered = 0;
-    const MarkedLine marked(line);
+    const std::string_view line = marked.text;
     if (!line.empty() && line[0] == '$') delivered += Deliver(kPre[0], marked, pages);
     delivered += Deliver(kPre[1], marked, pages);
-    delivered += RunChain(ChainA(), marked, pages, true);
-    delivered += RunChain(ChainB(), marked, pages, false);
-    delivered += RunChain(ChainC(), marked, pages, false);
-    return delivered;
+    return delivered + RunChains(marked, pages);
 }
 
 }  // namespace rtu

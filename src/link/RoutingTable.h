@@ -83,6 +83,8 @@ template <class Fn> void ForEachRouteRow(Fn&& fn)
 // Routes one line through the pre-chain steps and the three chains. Returns the number of
 // deliveries made to existing pages.
 int RouteLine(std::string_view line, IRouteDirectory& pages);
+// The same for a line whose marks the caller found already.
+int RouteLine(const MarkedLine& line, IRouteDirectory& pages);
 
 
 }  // namespace rtu

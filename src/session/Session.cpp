@@ -181,23 +181,29 @@ bool CSession::ExecProfileLines(CProfileLines lines)
     return started;
 }
 
+bool CSession::AddFieldJson(const CPageBase& page, const FieldDecl& f, nlohmann::json& out)
+{
+    if (!HoldsValue(f.kind)) return false;
+    // Controls are known by their id; a value without a control (id 0 or less) by its key.
+    const std::string key = f.id > 0 || f.jsonKey.empty() ? std::to_string(f.id) : f.jsonKey;
+    const FieldValue& value = page.ValueOf(f.id);
+    if (HoldsText(f.kind)) out[key] = value.text;
+    else if (f.kind == FieldKind::Check) out[key] = value.check ? 1 : 0;
+    else if (HoldsSelection(f.kind)) out[key] = value.sel;
+    else if (f.kind == FieldKind::List) {
+        nlohmann::json rows = nlohmann::json::array();
+        for (const auto& row : value.cells) rows.push_back(row);
+        out[key] = rows;
+    } else {
+        return false;
+    }
+    return true;
+}
+
 nlohmann::json CSession::PageJson(const CPageBase& page)
 {
     nlohmann::json out = nlohmann::json::object();
-    for (const FieldDecl& f : page.Fields()) {
-        if (!HoldsValue(f.kind)) continue;
-        // Controls are known by their id; a value without a control (id 0 or less) by its key.
-        const std::string key = f.id > 0 || f.jsonKey.empty() ? std::to_string(f.id) : f.jsonKey;
-        const FieldValue& value = page.ValueOf(f.id);
-        if (HoldsText(f.kind)) out[key] = value.text;
-        else if (f.kind == FieldKind::Check) out[key] = value.check ? 1 : 0;
-        else if (HoldsSelection(f.kind)) out[key] = value.sel;
-        else if (f.kind == FieldKind::List) {
-            nlohmann::json rows = nlohmann::json::array();
-            for (const auto& row : value.cells) rows.push_back(row);
-            out[key] = rows;
-        }
-    }
+    for (const FieldDecl& f : page.Fields()) AddFieldJson(page, f, out);
     // The record lists keep their rows beside the field values: each row as the list shows
     // it (time, then status and value per sensor), newest first.
     if (const auto* records = dynamic_cast<const CTempRecordPage*>(&page)) {

@@ -203,6 +203,8 @@ public:
     static std::string MaskedLinesRefusal(const std::vector<std::string>& masked);
     // One page's values: { control id: value, … }.
     static nlohmann::json PageJson(const CPageBase& page);
+    // Adds one field's member of PageJson to `out`; false for a field that exports nothing.
+    static bool AddFieldJson(const CPageBase& page, const FieldDecl& f, nlohmann::json& out);
     // Exported values as indented JSON text; bytes that are not UTF-8 become U+FFFD.
     static std::string JsonText(const nlohmann::json& values);
 
@@ -269,7 +271,7 @@ private:
     std::int64_t jobTotal_ = 0;
 
     std::deque<SessionEvent> events_;
-    std::set<std::string, std::less<>> changedPages_;  // pages with an ev::PageChanged queued
+    std::vector<bool> changedQueued_;                  // by position in pages_: an ev::PageChanged is queued
     std::deque<int> posted_;                           // commands the core posted, run after the call
     std::deque<std::string> inFlight_;                 // blocks written whose wait has not ended
     std::optional<Millis> tickAt_;                     // the progress window's next tick

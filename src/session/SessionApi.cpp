@@ -24,12 +24,13 @@ void CSession::Connect()
         pageButtonsLocked_ = !on;
         Push(ev::Busy{!on});
     };
-    for (const auto& page : pages_) {
-        std::string name = page->ClassName();
-        page->AddListener([this, name](int) {
-            if (changedPages_.insert(name).second) Push(ev::PageChanged{name});
+    changedQueued_.assign(pages_.size(), false);
+    for (std::size_t i = 0; i < pages_.size(); ++i)
+        pages_[i]->AddListener([this, i](int) {
+            if (changedQueued_[i]) return;
+            changedQueued_[i] = true;
+            Push(ev::PageChanged{pages_[i]->ClassName()});
         });
-    }
 }
 
 void CSession::Push(SessionEvent event)
@@ -43,7 +44,9 @@ std::optional<SessionEvent> CSession::PollEvent()
     if (events_.empty()) return std::nullopt;
     SessionEvent event = std::move(events_.front());
     events_.pop_front();
-    if (const auto* changed = std::get_if<ev::PageChanged>(&event)) changedPages_.erase(changed->page);
+    if (const auto* changed = std::get_if<ev::PageChanged>(&event))
+        for (std::size_t i = 0; i < pages_.size(); ++i)
+            if (changed->page == pages_[i]->ClassName()) changedQueued_[i] = false;
     return event;
 }
 
@@ -56,7 +59,7 @@ void CSession::Reset()
     posted_.clear();
     inFlight_.clear();
     events_.clear();
-    changedPages_.clear();
+    changedQueued_.assign(pages_.size(), false);
     tickAt_.reset();
     progressDue_ = false;
     pageButtonsLocked_ = false;

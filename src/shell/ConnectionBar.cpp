@@ -251,6 +251,11 @@ void CConnectionBar::SelectPort(const QString& path)
     else portCombo_->setEditText(path);
 }
 
+void CConnectionBar::SelectBaud(int baud)
+{
+    if (const int at = baudCombo_->findText(QString::number(baud)); at >= 0) baudCombo_->setCurrentIndex(at);
+}
+
 void CConnectionBar::RestoreBaud(const CRegSetting& settings)
 {
     const int baud = settings.ReadNumber(setting::kBaud, kBaudDefault);
@@ -273,10 +278,10 @@ void CConnectionBar::Restore(const CRegSetting& settings, const QString& portPat
 
 void CConnectionBar::Store(CRegSetting& settings, bool withPort) const
 {
-    settings.WriteNumber(setting::kBaud, baudCombo_->currentIndex());
     StorePassword(settings);
     settings.WriteNumber(setting::kParity, parityCombo_->currentIndex());
     if (!withPort) return;
+    settings.WriteNumber(setting::kBaud, baudCombo_->currentIndex());
     const int index = portCombo_->findText(portCombo_->currentText());
     settings.WriteNumber(setting::kPort, std::max(0, index));
     // The stable name of an adapter is kept, so a re-plugged one is found under another number.
@@ -292,12 +297,15 @@ void CConnectionBar::StorePassword(CRegSetting& settings) const
 void CConnectionBar::SetPortState(bool open, const QString& portName, const QString& error)
 {
     open_ = open;
-    const int size = style()->pixelMetric(QStyle::PM_SmallIconSize);
-    const QIcon icon =
-        open ? QIcon::fromTheme(QStringLiteral("network-transmit-receive"),
-                                style()->standardIcon(QStyle::SP_DialogYesButton))
-             : QIcon::fromTheme(QStringLiteral("network-offline"), style()->standardIcon(QStyle::SP_DialogNoButton));
-    light_->setPixmap(icon.pixmap(size, size));
+    if (lightShown_ != open) {  // the picture is read only when the state changes
+        lightShown_ = open;
+        const int size = style()->pixelMetric(QStyle::PM_SmallIconSize);
+        const QIcon icon = open ? QIcon::fromTheme(QStringLiteral("network-transmit-receive"),
+                                                   style()->standardIcon(QStyle::SP_DialogYesButton))
+                                : QIcon::fromTheme(QStringLiteral("network-offline"),
+                                                   style()->standardIcon(QStyle::SP_DialogNoButton));
+        light_->setPixmap(icon.pixmap(size, size));
+    }
     light_->setToolTip(open              ? tr("Port open: %1").arg(portName)
                        : error.isEmpty() ? tr("Port closed")
                                          : tr("Port closed: %1").arg(error));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include <QHash>
 #include <QString>
 #include <QWidget>
@@ -42,11 +44,14 @@ public:
     int Parity() const;        // 0 none, 1 odd, 2 even, 3 mark
     QString Password() const;
     void SelectPort(const QString& path);
+    // Chooses a rate of the baud list (a rate not in it leaves the choice as it is).
+    void SelectBaud(int baud);
 
     // Chooses the stored port, baud and parity (`portPath`, when given, replaces the port).
     void Restore(const CRegSetting& settings, const QString& portPath);
     void RestoreBaud(const CRegSetting& settings);
-    // Stores port, baud, password and parity (the port only when `withPort`).
+    // Stores port, baud, password and parity (the port and baud only when `withPort`: the
+    // demo's simulated unit brings its own).
     void Store(CRegSetting& settings, bool withPort = true) const;
     void StorePassword(CRegSetting& settings) const;
 
@@ -99,6 +104,7 @@ private:
     QLineEdit* password_ = nullptr;
     QToolButton* loginButton_ = nullptr;
     QLabel* light_ = nullptr;
+    std::optional<bool> lightShown_;  // the state the light's picture shows (it is refreshed every second)
     QToolButton* about_ = nullptr;
     QLabel* silent_ = nullptr;  // "the unit is not answering"
     bool open_ = false;

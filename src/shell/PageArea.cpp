@@ -20,7 +20,7 @@ constexpr int kGap = 6;
 
 CPageArea::CPageArea(const CViewFactory& factory, ViewContext& context, const rtu::CTextCatalog& catalog,
                      QWidget* parent)
-    : QWidget(parent)
+    : QWidget(parent), factory_(factory), context_(context)
 {
     auto* body = new QHBoxLayout(this);
     body->setContentsMargins(kMarginLeft, kMarginTop, kMarginRight, 0);
@@ -33,19 +33,10 @@ CPageArea::CPageArea(const CViewFactory& factory, ViewContext& context, const rt
     body->addWidget(nav_);
     body->addWidget(stack_, 1);
 
-    for (const rtu::PageInfo& info : rtu::PageTable()) {
-        if (pageWidgets_.contains(info.navId)) continue;
-        if (QWidget* view = factory.Create(info.className, context, stack_)) {
-            stack_->addWidget(view);
-            pageWidgets_.insert(info.navId, view);
-        }
-    }
+    for (const rtu::PageInfo& info : rtu::PageTable())
+        if (!classes_.contains(info.navId) && factory.Makes(info.className, context))
+            classes_.insert(info.navId, info.className);
     BuildNavigation(catalog);
-    // A page with unsaved edits is marked in the navigation too.
-    for (auto it = pageWidgets_.cbegin(); it != pageWidgets_.cend(); ++it)
-        if (auto* view = qobject_cast<CPageView*>(it.value()))
-            connect(view, &CPageView::editedChanged, this,
-                    [this, navId = it.key()](bool edited) { nav_->SetItemMarked(navId, edited); });
 
     // The first page is on show, but it is not the current page until the user navigates.
     if (QWidget* first = PageWidget(kFirstPageNav)) stack_->setCurrentWidget(first);
@@ -62,7 +53,7 @@ void CPageArea::BuildNavigation(const rtu::CTextCatalog& catalog)
     QHash<QString, int> folders;
     QList<const rtu::PageInfo*> more;
     for (const rtu::PageInfo& info : rtu::PageTable()) {
-        if (!pageWidgets_.contains(info.navId)) continue;
+        if (!classes_.contains(info.navId)) continue;
         if (!info.folderKey) {
             more.append(&info);
             continue;
@@ -81,7 +72,32 @@ void CPageArea::BuildNavigation(const rtu::CTextCatalog& catalog)
     }
 }
 
-CPageView* CPageArea::PageView(int navId) const { return qobject_cast<CPageView*>(PageWidget(navId)); }
+QWidget* CPageArea::PageWidget(int navId)
+{
+    if (QWidget* made = pageWidgets_.value(navId, nullptr)) return made;
+    const char* className = classes_.value(navId, nullptr);
+    if (!className || !stack_) return nullptr;
+    QWidget* widget = factory_.Create(className, context_, stack_);
+    if (!widget) return nullptr;
+    stack_->addWidget(widget);
+    pageWidgets_.insert(navId, widget);
+    if (auto* view = qobject_cast<CPageView*>(widget)) {
+        // A page with unsaved edits is marked in the navigation too.
+        connect(view, &CPageView::editedChanged, this, [this, navId](bool edited) { nav_->SetItemMarked(navId, edited); });
+        if (unitBusy_) view->SetUnitBusy(true);
+        for (const auto& setup : viewSetups_) setup(*view);
+    }
+    return widget;
+}
+
+CPageView* CPageArea::PageView(int navId) { return qobject_cast<CPageView*>(PageWidget(navId)); }
+
+void CPageArea::ForEachView(const std::function<void(CPageView& view)>& setup)
+{
+    viewSetups_.push_back(setup);
+    for (QWidget* w : std::as_const(pageWidgets_))
+        if (auto* view = qobject_cast<CPageView*>(w)) setup(*view);
+}
 
 QWidget* CPageArea::ShownPage() const { return stack_ ? stack_->currentWidget() : nullptr; }
 
@@ -116,6 +132,7 @@ void CPageArea::SetBusy(bool busy)
 
 void CPageArea::SetUnitBusy(bool busy)
 {
+    unitBusy_ = busy;
     for (QWidget* w : std::as_const(pageWidgets_))
         if (auto* view = qobject_cast<CPageView*>(w)) view->SetUnitBusy(busy);
 }
@@ -124,6 +141,7 @@ void CPageArea::DropViews()
 {
     currentPage_ = nullptr;
     pageWidgets_.clear();
+    classes_.clear();
     delete stack_;
     stack_ = nullptr;
 }

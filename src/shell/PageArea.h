@@ -3,6 +3,9 @@
 #include <QHash>
 #include <QWidget>
 
+#include <functional>
+#include <vector>
+
 #include "pages/framework/TextCatalog.h"
 #include "shell/ViewFactory.h"
 
@@ -10,9 +13,10 @@ class QStackedWidget;
 class CNavBar;
 class CPageView;
 
-// The page area: the navigation bar and the page on show. It makes every page's view once,
-// through the view factory, and shows one at a time; the page on show after a navigation is
-// the current page, whose buttons the busy signal locks.
+// The page area: the navigation bar and the page on show. It makes a page's view through the
+// view factory when the page is first shown or asked for (start-up pays only for the first
+// page), and shows one at a time; the page on show after a navigation is the current page,
+// whose buttons the busy signal locks.
 class CPageArea : public QWidget {
     Q_OBJECT
 public:
@@ -26,8 +30,13 @@ public:
               QWidget* parent = nullptr);
 
     CNavBar* NavBar() const { return nav_; }
-    QWidget* PageWidget(int navId) const { return pageWidgets_.value(navId, nullptr); }
-    CPageView* PageView(int navId) const;
+    // The view of a page, made now when it was not yet; null for a page without a view.
+    QWidget* PageWidget(int navId);
+    CPageView* PageView(int navId);
+    // The view when it was made already; null otherwise.
+    QWidget* MadeWidget(int navId) const { return pageWidgets_.value(navId, nullptr); }
+    // Calls `setup` for every page view made so far and for each one made later.
+    void ForEachView(const std::function<void(CPageView& view)>& setup);
     QWidget* ShownPage() const;
     int CurrentPageId() const { return currentPageId_; }
     CPageView* CurrentPage() const { return currentPage_; }
@@ -48,9 +57,14 @@ signals:
 private:
     void BuildNavigation(const rtu::CTextCatalog& catalog);
 
+    const CViewFactory& factory_;
+    ViewContext& context_;
     CNavBar* nav_ = nullptr;
     QStackedWidget* stack_ = nullptr;
-    QHash<int, QWidget*> pageWidgets_;  // navigation id -> view
+    QHash<int, const char*> classes_;   // navigation id -> page class, for the pages that have a view
+    QHash<int, QWidget*> pageWidgets_;  // navigation id -> view, once made
+    std::vector<std::function<void(CPageView&)>> viewSetups_;
+    bool unitBusy_ = false;  // what the last SetUnitBusy said, for views made later
     int currentPageId_ = kNoPage;
     CPageView* currentPage_ = nullptr;
 };

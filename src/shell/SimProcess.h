@@ -12,6 +12,7 @@ class CSimProcess : public QObject {
     Q_OBJECT
 public:
     static constexpr int kStopWaitMs = 2000;  // the simulator gets this long to end by itself
+    static constexpr int kDemoBaud = 115200;  // the demo's line speed: a full reload takes about a second
 
     explicit CSimProcess(QObject* parent = nullptr);
     ~CSimProcess() override;
@@ -24,6 +25,8 @@ public:
 
     // rtusim beside the given program directory.
     static QString ProgramBeside(const QString& dir);
+    // The demo's options: its line speed.
+    static QStringList DemoArgs() { return {QStringLiteral("--baud"), QString::number(kDemoBaud)}; }
 
 signals:
     void ptyReady(const QString& path);

@@ -46,13 +46,13 @@ CUnitGuard::CUnitGuard(CSessionDriver& driver, CConnectionBar& bar, CPageArea& p
     connect(&driver, &CSessionDriver::busyChanged, &pages, &CPageArea::SetBusy);
     connect(&driver, &CSessionDriver::unitBusyChanged, &pages, &CPageArea::SetUnitBusy);
     connect(&driver, &CSessionDriver::unitBusyChanged, &bar, [&bar](bool busy) { bar.SetWritesEnabled(!busy); });
-    for (const rtu::PageInfo& info : rtu::PageTable())
-        if (CPageView* view = pages.PageView(info.navId))
-            view->confirmReload = [this, view] {
-                return ConfirmDiscard(
-                    QStringLiteral("Reloading \"%1\" replaces them with the unit's values.").arg(view->Title()),
-                    QStringLiteral("Reload and discard"));
-            };
+    pages.ForEachView([this](CPageView& view) {
+        view.confirmReload = [this, v = &view] {
+            return ConfirmDiscard(
+                QStringLiteral("Reloading \"%1\" replaces them with the unit's values.").arg(v->Title()),
+                QStringLiteral("Reload and discard"));
+        };
+    });
 }
 
 int CUnitGuard::Ask(const QString& text, const QStringList& buttons)

@@ -135,12 +135,12 @@ int CVarnelApp::Run()
     if (options.demo) {
         dlg.StartUp({}, false);
         QObject::connect(&sim, &CSimProcess::ptyReady, &dlg, [&dlg](const QString& path) {
-            dlg.UseDemoPort(path);
+            dlg.UseDemoPort(path, CSimProcess::kDemoBaud);
             dlg.RunCommand(rtu::cmd::kReload);  // the start-up reload went out before the unit was there
         });
         QObject::connect(&sim, &CSimProcess::failed, &dlg,
                          [&dlg](const QString& reason) { dlg.ShowStatus(QStringLiteral("Simulator: ") + reason); });
-        sim.Start(CSimProcess::ProgramBeside(applicationDirPath()));
+        sim.Start(CSimProcess::ProgramBeside(applicationDirPath()), CSimProcess::DemoArgs());
     } else {
         dlg.StartUp(options.port);
     }

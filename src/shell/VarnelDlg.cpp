@@ -333,7 +333,7 @@ void CVarnelDlg::closeEvent(QCloseEvent* event)
     if (!guard_->ConfirmClose()) return event->ignore();  // unsaved edits stay
     session_->Close();                                    // a running profile stops at its next line
     StoreSettings();
-    if (auto* comm = qobject_cast<CCommPageView*>(pages_->PageWidget(kCommNav))) comm->StoreSettings();
+    if (auto* comm = qobject_cast<CCommPageView*>(pages_->MadeWidget(kCommNav))) comm->StoreSettings();
     progress_->Dismiss();
     event->accept();
 }

@@ -60,10 +60,12 @@ public:
     void StartUp(const QString& portPath = {}, bool openPort = true);
     // Chooses a port by its path (a typed path, a pty), reopens and applies the parity.
     void UsePort(const QString& path);
-    // Opens the demo's simulated unit: its pty lives as long as the run and is never stored.
-    void UseDemoPort(const QString& path)
+    // Opens the demo's simulated unit at its line speed: its pty lives as long as the run and
+    // neither it nor the speed is stored.
+    void UseDemoPort(const QString& path, int baud)
     {
         portIsDemo_ = true;
+        bar_->SelectBaud(baud);
         UsePort(path);
     }
 

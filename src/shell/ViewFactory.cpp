@@ -14,7 +14,7 @@ CViewFactory CViewFactory::Standard()
         auto* view = new CCommPageView(context.driver, context.settings, parent);
         view->runCommand = context.runCommand;  // ATF is the window's Defaults
         return view;
-    });
+    }, false);
     // The temperature record pages: a list that grows with the unit's records, and a chart.
     for (const char* name : {"CPageExTmpRcd", "CPageExtTmpLog"}) {
         factory.Register(name, [name](ViewContext& context, QWidget* parent) -> QWidget* {
@@ -27,11 +27,21 @@ CViewFactory CViewFactory::Standard()
     return factory;
 }
 
-void CViewFactory::Register(std::string className, Maker make) { custom_[std::move(className)] = std::move(make); }
+void CViewFactory::Register(std::string className, Maker make, bool needsModel)
+{
+    custom_[std::move(className)] = Custom{std::move(make), needsModel};
+}
+
+bool CViewFactory::Makes(std::string_view className, ViewContext& context) const
+{
+    const auto it = custom_.find(className);
+    if (it != custom_.end() && !it->second.needsModel) return true;
+    return context.driver.Session().Page(className) != nullptr;
+}
 
 QWidget* CViewFactory::Create(std::string_view className, ViewContext& context, QWidget* parent) const
 {
-    if (auto it = custom_.find(className); it != custom_.end()) return it->second(context, parent);
+    if (auto it = custom_.find(className); it != custom_.end()) return it->second.make(context, parent);
     rtu::CPageBase* page = context.driver.Session().Page(className);
     if (!page) return nullptr;
     rtu::CSession& session = context.driver.Session();

@@ -28,10 +28,18 @@ public:
     // The tool's views: the generated page views, the test console as a custom view.
     static CViewFactory Standard();
 
-    void Register(std::string className, Maker make);
+    // `needsModel`: the view shows the session's page model of the class and is made only
+    // when the session has one.
+    void Register(std::string className, Maker make, bool needsModel = true);
+    // Whether Create makes a view for the class (without making one).
+    bool Makes(std::string_view className, ViewContext& context) const;
     // The view for a page class; null when it has neither a registered view nor a page model.
     QWidget* Create(std::string_view className, ViewContext& context, QWidget* parent) const;
 
 private:
-    std::map<std::string, Maker, std::less<>> custom_;
+    struct Custom {
+        Maker make;
+        bool needsModel = true;
+    };
+    std::map<std::string, Custom, std::less<>> custom_;
 };

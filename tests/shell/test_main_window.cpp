@@ -222,6 +222,33 @@ private slots:
         QVERIFY(shown.count() > 0);
     }
 
+    void pageViewsAreMadeWhenFirstShown()
+    {
+        Window w;
+        // Only the page on show at start-up has a view; the others are made when first shown.
+        QCOMPARE(w.dlg->findChildren<CPageView*>().size(), 1);
+        CPageBase* main = w.dlg->Session().Page(PageId::MainParams);
+        QVERIFY(main && !w.dlg->findChild<CPageView*>(main->ClassName()));
+        const FieldDecl* text = nullptr;
+        for (const FieldDecl& f : main->Fields())
+            if (!text && f.kind == FieldKind::Text && f.visible) text = &f;
+        QVERIFY(text);
+        // A view made later shows what the page holds by then and follows the unit's state.
+        emit w.dlg->Driver()->unitBusyChanged(true);  // as while a reload runs
+        main->SetText(text->id, "reported before the view");
+        main->SetLoaded(true);
+        w.dlg->ShowPage(NavIdOf(PageId::MainParams));
+        CPageView* view = w.dlg->PageView(NavIdOf(PageId::MainParams));
+        QVERIFY(view);
+        QCOMPARE(w.dlg->ShownPage(), view);
+        QCOMPARE(w.dlg->findChildren<CPageView*>().size(), 2);
+        auto* edit = qobject_cast<QLineEdit*>(view->Control(text->id));
+        QVERIFY(edit);
+        QCOMPARE(edit->text(), QStringLiteral("reported before the view"));
+        QVERIFY(!view->Writable());  // the view made now knows the unit is busy
+        QVERIFY(view->confirmReload);  // the question before its own reload drops edits
+    }
+
     void busySignalDisablesOnlyTheCurrentPage()
     {
         Window w;

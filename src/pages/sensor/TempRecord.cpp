@@ -89,6 +89,16 @@ std::vector<TempRecord> ReadTempRecords(std::string_view line, int type)
     return out;
 }
 
+bool HoldsTempRecord(std::string_view line, int type)
+{
+    // Up to the first temperature record ReadTempRecords steps a record's least length at a time.
+    for (std::size_t pos = 0; line.size() - pos >= kMinRecord; pos += kMinRecord) {
+        const std::string_view rec = line.substr(pos);
+        if (HexByte(rec, kTypeAt) == type && rec.substr(kTagAt, kTempTag.size()) == kTempTag) return true;
+    }
+    return false;
+}
+
 TempRow MakeTempRow(std::string time, const TempRecord& record)
 {
     TempRow row;

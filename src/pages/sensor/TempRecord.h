@@ -50,6 +50,9 @@ struct TempRecord {
 // when fewer than 13 characters remain, or at a value whose point is missing (the entries
 // before it stay).
 std::vector<TempRecord> ReadTempRecords(std::string_view line, int type);
+// Whether ReadTempRecords finds a temperature record of `type` in the line (read without
+// keeping anything, for a test of every line).
+bool HoldsTempRecord(std::string_view line, int type);
 
 // A listed record: the time, then status character and "%.2f" value per sensor.
 using TempRow = std::array<std::string, temprec::kColumns>;
