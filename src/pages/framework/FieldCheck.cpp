@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "pages/framework/CommandFormat.h"
+#include "pages/framework/Ucs2Hex.h"
 
 namespace rtu {
 namespace {
@@ -139,8 +140,10 @@ std::string CheckTypedValue(const FieldDecl& f, std::string_view text, const cha
             return std::string("A value may not hold \"") + text[at] + "\" here: it ends the value on the command line.";
     // Its leading number goes out ("12x" as the unit reported it goes as 12); without one it would go as 0.
     if (WritesNumber(f) && !text.empty() && !StartsWithNumber(text)) return "Enter a whole number such as 10 or -3.";
-    if (f.maxLength > 0 && CharCount(text) > static_cast<std::size_t>(f.maxLength))
-        return "At most " + std::to_string(f.maxLength) + " characters are allowed.";
+    // A hex-encoded text comes back with at most kUcs2DecodedChars characters.
+    std::size_t most = f.maxLength > 0 ? static_cast<std::size_t>(f.maxLength) : 0;
+    if (encoded && (most == 0 || most > kUcs2DecodedChars)) most = kUcs2DecodedChars;
+    if (most > 0 && CharCount(text) > most) return "At most " + std::to_string(most) + " characters are allowed.";
     if (f.strict) return StrictRefusal(f.chars, text);
     return {};
 }
