@@ -26,7 +26,7 @@ const std::set<std::string> kNotYetExact = {
     "CPage3GMMS 1344", "CPage3GMMS 1345", "CPage3GMMS 1346", "CPage3GMMS 1354", "CPage3GMMS 1355",  // own reload brings nothing back
     "CPageGPRS 1370",  "CPageGPRS 1374",  "CPageGPRS 1376",                                          // refused by the unit
     "CPage62056 1506", "CPage62056 1507", "CDataParams 1053",
-    "CPageMainParams 1016", "CPageMainParams 1090", "CPageMainParams 1585",  // cut by the unit
+    "CPageMainParams 1016", "CPageMainParams 1585",  // cut by the unit
 };
 
 }  // namespace

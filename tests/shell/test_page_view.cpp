@@ -2,6 +2,7 @@
 // model changes into the widgets, tables, the row editor, cell clicks and the busy signal.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -387,6 +388,28 @@ private slots:
                 QCOMPARE(edit->echoMode(), QLineEdit::PasswordEchoOnEdit);
             }
         QCOMPARE(secrets, 7);  // PIN, PUK, GPRS, 3G, SMTP, MMS and HTTP POST passwords
+    }
+
+    // Every row editor of every page can be confirmed and left by a button (not by Escape
+    // only), whatever buttons its declaration brings.
+    void everyRowEditorHasOkAndCancel()
+    {
+        CSession session([](std::string_view) { return true; }, [] { return Millis{0}; }, nullptr);
+        int editors = 0;
+        for (const auto& page : session.Pages())
+            for (const RowEditorDecl& decl : page->RowEditors()) {
+                ++editors;
+                CRowEditorDlg dlg(*page, decl, RowEdit{});
+                auto* box = dlg.findChild<QDialogButtonBox*>();
+                QVERIFY2(box, page->ClassName());
+                int ok = 0, cancel = 0;
+                for (QAbstractButton* b : box->buttons()) {
+                    ok += box->buttonRole(b) == QDialogButtonBox::AcceptRole;
+                    cancel += box->buttonRole(b) == QDialogButtonBox::RejectRole;
+                }
+                QVERIFY2(ok == 1 && cancel == 1, page->ClassName());
+            }
+        QVERIFY(editors > 15);
     }
 
     void viewLeavesThePageCleanly()

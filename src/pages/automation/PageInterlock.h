@@ -31,15 +31,11 @@ public:
 
     CPageInterlock(PageContext& context, const PageInfo& info);
 
-    bool BeginEditRow(int listId, int row, RowEdit& edit) override;
-    std::optional<FieldProblem> CheckEditRow(const RowEdit& edit) const override;
-    void CommitEditRow(const RowEdit& edit) override;
     // "$ILOCK<row>,<event>,<action>" (blank or comma between the numbers).
     void TakeRule(std::string_view text);
 
     static std::span<const char* const> EventNames();
     static std::span<const char* const> ActionNames();
-    static std::unique_ptr<CPageBase> Make(PageContext& context, const PageInfo& info);
 };
 
 }  // namespace rtu

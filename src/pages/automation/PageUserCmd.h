@@ -33,17 +33,14 @@ public:
 
     // No Save button: only a profile takes the pairs.
     void SaveParams(bool toProfile, CProfileWriter* file) override;
-    bool BeginEditRow(int listId, int row, RowEdit& edit) override;
+    // The unit command is plain ASCII.
     std::optional<FieldProblem> CheckEditRow(const RowEdit& edit) const override;
-    void CommitEditRow(const RowEdit& edit) override;
     // "$SYSCMD<row> <command>" / "$USERCMD<row> <text or hex>".
     void TakeReport(std::string_view text, bool user);
 
     // A user command as the unit takes it: hex digits when any character is not ASCII.
     static std::string UserForUnit(const std::string& text);
     static bool HasNonAscii(std::string_view text);
-
-    static std::unique_ptr<CPageBase> Make(PageContext& context, const PageInfo& info);
 };
 
 }  // namespace rtu

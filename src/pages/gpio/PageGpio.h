@@ -52,12 +52,8 @@ public:
 
     CPageGpio(PageContext& context, const PageInfo& info);
 
-    // The counter boxes and the counter option keep what they show.
-    void ClearFields() override;
     // A routed report (one handler for every key of the page).
     void TakeReport(const RouteHit& hit);
-
-    static std::unique_ptr<CPageBase> Make(PageContext& context, const PageInfo& info);
 
 private:
     void TakeStatusLine(std::string_view text);

@@ -45,10 +45,7 @@ public:
     static constexpr const char* kPictureWidget = "MmsPicture";
 
     CPageMmsSetup(PageContext& context, const PageInfo& info);
-    static std::unique_ptr<CPageBase> Make(PageContext& context, const PageInfo& info);
 
-    // Clears the unit's values; the picture shown stays.
-    void ClearFields() override;
     // The picture file shown in the picture area (listeners hear kPicture).
     void ShowPicture(const std::string& path) { SetText(kPicture, path); }
     const std::string& PicturePath() const { return TextOf(kPicture); }

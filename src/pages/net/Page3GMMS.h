@@ -39,10 +39,7 @@ public:
     static constexpr int kFtpPort = 1357;
 
     CPage3GMMS(PageContext& context, const PageInfo& info);
-    static std::unique_ptr<CPageBase> Make(PageContext& context, const PageInfo& info);
 
-    // The input channels and the FTP server keep their values.
-    void ClearFields() override;
     // Every test is made on every line: one line sets as many controls as it names.
     void TakeReport(std::string_view line);
 };

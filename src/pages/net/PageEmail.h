@@ -15,11 +15,8 @@ public:
     static constexpr int kWaitMs = 2000;  // the page's default acknowledgement wait
 
     CPageEmail(PageContext& context, const PageInfo& info);
-    static std::unique_ptr<CPageBase> Make(PageContext& context, const PageInfo& info);
 
     void SaveParams(bool, CProfileWriter*) override {}
-    bool BeginEditRow(int listId, int row, RowEdit& edit) override;
-    void CommitEditRow(const RowEdit& edit) override;
     void TakeRow(int row, std::string_view text);
 };
 

@@ -91,48 +91,28 @@ std::vector<TextRef> Items(const std::array<const char*, P::kProtocols>& texts)
     return items;
 }
 
-FieldDecl Edit(int id, const char* caption, int captionId, const char* format, int order,
-               CharRule chars = CharRule::Any)
-{
-    return {.id = id,
-            .kind = K::Text,
-            .caption = Own(caption),
-            .captionId = captionId,
-            .write = {.format = format, .order = order},
-            .chars = chars};
-}
-
-FieldDecl Box(int id, const char* caption, const char* format, int order, bool visible = true)
-{
-    return {.id = id,
-            .kind = K::Check,
-            .caption = Own(caption),
-            .visible = visible,
-            .write = {.format = format, .order = order}};
-}
-
 ColumnDecl Column(const char* key, int width) { return {Own(key), width, false, ColumnKind::Text}; }
 
 // clang-format off
 const std::vector<FieldDecl> kFields = [] {
     std::vector<FieldDecl> f = {
         {.id = ctl::kFrame, .kind = K::Group, .caption = Own("TITLE")},
-        Box(P::kEnabled, "GPRS_EN", "%%M2MEN%d\r", 8),
-        Edit(P::kApn, "APN", 1340, "%%M2MAPN%s\r", 2),
-        Edit(P::kUser, "UID", 1341, "%%M2MUID%s\r", 3),
-        Secret(Edit(P::kPassword, "PWD", 1342, "%%M2MPWD%s\r", 4), "$M2M_PWD"),
-        Edit(P::kDns, "DNS", 1364, "%%M2MDNS%s\r", 5),
-        Edit(P::kIdleTimeout, "GPRS_IDLE_TO", 1369, "%%M2MIDT%s\r", 6),
-        Edit(P::kModbusUnit, "MTCPUID", 1371, "%%MODUID%s\r", 7),
-        Edit(P::kTcpTimeout, "GPRS_TCPTO", 1373, "%%M2MCTO%s\r", 11),
+        CheckBox({.id = P::kEnabled, .caption = Own("GPRS_EN"), .write = {.format = "%%M2MEN%d\r", .order = 8}}),
+        TextBox({.id = P::kApn, .caption = Own("APN"), .captionId = 1340, .write = {.format = "%%M2MAPN%s\r", .order = 2}}),
+        TextBox({.id = P::kUser, .caption = Own("UID"), .captionId = 1341, .write = {.format = "%%M2MUID%s\r", .order = 3}}),
+        Secret(TextBox({.id = P::kPassword, .caption = Own("PWD"), .captionId = 1342, .write = {.format = "%%M2MPWD%s\r", .order = 4}}), "$M2M_PWD"),
+        TextBox({.id = P::kDns, .caption = Own("DNS"), .captionId = 1364, .write = {.format = "%%M2MDNS%s\r", .order = 5}}),
+        TextBox({.id = P::kIdleTimeout, .caption = Own("GPRS_IDLE_TO"), .captionId = 1369, .write = {.format = "%%M2MIDT%s\r", .order = 6}}),
+        TextBox({.id = P::kModbusUnit, .caption = Own("MTCPUID"), .captionId = 1371, .write = {.format = "%%MODUID%s\r", .order = 7}}),
+        TextBox({.id = P::kTcpTimeout, .caption = Own("GPRS_TCPTO"), .captionId = 1373, .write = {.format = "%%M2MCTO%s\r", .order = 11}}),
         {.id = P::kTransparent, .kind = K::Check, .caption = Own("GPRS_DTU"), .visible = false,
          .report = {"$GDTU_EN", 0, D::Switch}, .write = {.format = "%%GDTUEN%d\r", .order = 9}, .dump = kSys},
         {.id = P::kQmxMessages, .kind = K::Check, .caption = Own("GPRS_QMXIO"),
          .report = {"$GMSG_EN", 0, D::Switch}, .write = {.format = "%%GMSGEN%d\r", .order = 10}, .dump = kSys},
-        Box(P::kQmxTime, "GPRS_QMXNTP", "%%M2MQMXNTPEN%d\r", 1, false),
+        CheckBox({.id = P::kQmxTime, .caption = Own("GPRS_QMXNTP"), .visible = false, .write = {.format = "%%M2MQMXNTPEN%d\r", .order = 1}}),
         {.id = P::kUnitId, .kind = K::Text, .caption = Own("QMXID"), .captionId = 1375, .visible = false,
          .report = {"$DID", 5, D::Text}, .write = {.format = "%%ID%s\r", .order = 12}, .dump = kSys},
-        Box(P::kNtpEnabled, "GPRS_NTPEN", "%%NTPEN%d\r", 15),
+        CheckBox({.id = P::kNtpEnabled, .caption = Own("GPRS_NTPEN"), .write = {.format = "%%NTPEN%d\r", .order = 15}}),
         {.id = P::kNtpZone, .kind = K::EditableCombo, .caption = Own("GPRS_NTP_ZONE"), .captionId = 1580,
          .write = {.order = 14, .compose = WriteNtpZone}, .items = ZoneItems()},
         {.id = P::kNtpOffset, .kind = K::Text, .caption = Own("GPRS_NTP_DS"), .captionId = 1581,
@@ -154,16 +134,23 @@ const std::vector<FieldDecl> kFields = [] {
 
 const std::vector<RowEditorDecl> kEditors = {
     {P::kServers, TextRef{"", "DLGTITLE", "GPRS Server"},
-     {{.id = P::kEdAddress, .kind = K::Text, .caption = Own("IP"), .captionId = 1436},
-      {.id = P::kEdPort, .kind = K::Text, .caption = Own("PORT"), .captionId = 1437, .chars = CharRule::Digits},
+     {{.id = P::kEdAddress, .kind = K::Text, .caption = Own("IP"), .captionId = 1436,
+       .write = {.format = "%%M2MDTSIP%d=%s\r"}, .column = P::kColAddress},
+      {.id = P::kEdPort, .kind = K::Text, .caption = Own("PORT"), .captionId = 1437,
+       .write = {.format = "%%M2MDTSPT%d=%s\r"}, .chars = CharRule::Digits, .column = P::kColPort},
       {.id = P::kEdTransport, .kind = K::Combo, .caption = Own("TCP"), .captionId = 1438,
-       .items = {Fixed(kTcp), Fixed(kUdp)}},
+       .write = {.format = "%%M2MDTSPO%d=%d\r"}, .items = {Fixed(kTcp), Fixed(kUdp)}},
       {.id = P::kEdProtocol, .kind = K::Combo, .caption = Own("SRVAPP"), .captionId = 1439,
-       .items = Items(kProtocolItems)},
-      {.id = P::kEdIdle, .kind = K::Text, .caption = Own("SIDLETO"), .captionId = 1441, .chars = CharRule::Digits},
-      {.id = P::kEdResponse, .kind = K::Text, .caption = Own("REPTO"), .captionId = 1442, .chars = CharRule::Digits},
-      {.id = P::kEdHeartbeat, .kind = K::Text, .caption = Own("HTTO"), .captionId = 1444, .chars = CharRule::Digits},
-      MakeButton(P::kEdOk, Own("BTNOK"), "", 1)}},
+       .write = {.format = "%%M2MDTSTP%d=%d\r"}, .items = Items(kProtocolItems)},
+      {.id = P::kEdIdle, .kind = K::Text, .caption = Own("SIDLETO"), .captionId = 1441,
+       .write = {.format = "%%M2MDTSTO%d=%s,%s,%s\r"}, .chars = CharRule::Digits, .column = P::kColIdle},
+      {.id = P::kEdResponse, .kind = K::Text, .caption = Own("REPTO"), .captionId = 1442,
+       .write = {.partOf = P::kEdIdle}, .chars = CharRule::Digits, .column = P::kColResponse},
+      {.id = P::kEdHeartbeat, .kind = K::Text, .caption = Own("HTTO"), .captionId = 1444,
+       .write = {.partOf = P::kEdIdle}, .chars = CharRule::Digits, .column = P::kColHeartbeat},
+      MakeButton(P::kEdOk, Own("BTNOK"), "", 1),
+      MakeButton(P::kEdCancel, Shared("Buttons", "Cancel"), "", 2)},
+     ",", 0, true},
 };
 // clang-format on
 
@@ -171,18 +158,6 @@ const HandlerDecl kHandlers[] = {
     {.number = 1, .key = "$M2M_", .fn = TakeM2M},
     {.number = 2, .key = "$M2MD_", .fn = TakeServer},
 };
-
-std::string EditText(const RowEdit& edit, int id)
-{
-    auto it = edit.values.find(id);
-    return it == edit.values.end() ? std::string{} : SingleLine(it->second.text);
-}
-
-int EditSel(const RowEdit& edit, int id)
-{
-    auto it = edit.values.find(id);
-    return it == edit.values.end() ? -1 : it->second.sel;
-}
 
 }  // namespace
 
@@ -193,11 +168,6 @@ CPageGPRS::CPageGPRS(PageContext& context, const PageInfo& info)
     const std::string caption = Tr("SVRNAME");
     const std::string name = caption.empty() ? kServerName : caption;
     for (int r = 0; r < kServerRows; ++r) Cell(kServers, r, 0) = name + std::to_string(r);
-}
-
-std::unique_ptr<CPageBase> CPageGPRS::Make(PageContext& context, const PageInfo& info)
-{
-    return std::make_unique<CPageGPRS>(context, info);
 }
 
 int CPageGPRS::ProtocolNumberFromName(std::string_view text)
@@ -284,35 +254,12 @@ void CPageGPRS::SaveParams(bool toProfile, CProfileWriter* file)
 
 bool CPageGPRS::BeginEditRow(int listId, int row, RowEdit& edit)
 {
-    if (listId != kServers || row < 0 || row >= kServerRows) return false;
-    edit.listId = listId;
-    edit.row = row;
-    edit.values[kEdAddress].text = CellText(kServers, row, kColAddress);
-    edit.values[kEdPort].text = CellText(kServers, row, kColPort);
+    if (!CPageBase::BeginEditRow(listId, row, edit)) return false;
+    // The table shows the transport and the protocol by name.
     edit.values[kEdTransport].sel = CellText(kServers, row, kColTransport).find(kUdp) != std::string::npos ? 1 : 0;
     const int protocol = ProtocolNumberFromName(CellText(kServers, row, kColProtocol));
     edit.values[kEdProtocol].sel = protocol < kProtocols ? protocol : -1;
-    edit.values[kEdIdle].text = CellText(kServers, row, kColIdle);
-    edit.values[kEdResponse].text = CellText(kServers, row, kColResponse);
-    edit.values[kEdHeartbeat].text = CellText(kServers, row, kColHeartbeat);
     return true;
-}
-
-void CPageGPRS::CommitEditRow(const RowEdit& edit)
-{
-    if (edit.listId != kServers || edit.row < 0 || edit.row >= kServerRows) return;
-    const int r = edit.row;
-    EmitCommand(false, "%STARTCMD\r", nullptr);
-    EmitCommand(false, Printf("%%M2MDTSIP%d=%s\r", r, EditText(edit, kEdAddress).c_str()), nullptr);
-    EmitCommand(false, Printf("%%M2MDTSPT%d=%s\r", r, EditText(edit, kEdPort).c_str()), nullptr);
-    EmitCommand(false, Printf("%%M2MDTSPO%d=%d\r", r, EditSel(edit, kEdTransport)), nullptr);
-    EmitCommand(false, Printf("%%M2MDTSTP%d=%d\r", r, EditSel(edit, kEdProtocol)), nullptr);
-    EmitCommand(false,
-                Printf("%%M2MDTSTO%d=%s,%s,%s\r", r, EditText(edit, kEdIdle).c_str(),
-                       EditText(edit, kEdResponse).c_str(), EditText(edit, kEdHeartbeat).c_str()),
-                nullptr);
-    EmitCommand(false, "%COMMITCMD\r", nullptr);
-    ReloadGroup();
 }
 
 }  // namespace rtu

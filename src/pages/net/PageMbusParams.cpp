@@ -94,9 +94,16 @@ const std::vector<FieldDecl> kFields = {
     MakeButton(ctl::kReload, {}, "Reload"),
 };
 
+// A register input: its text goes on the line as typed, as one of the comma-separated
+// values the unit reports back with at most kFieldChars characters.
 FieldDecl EdText(int id, const char* caption, int captionId, CharRule chars = CharRule::Any)
 {
-    return {.id = id, .kind = K::Text, .caption = Own(caption), .captionId = captionId, .chars = chars};
+    return {.id = id,
+            .kind = K::Text,
+            .caption = Own(caption),
+            .captionId = captionId,
+            .maxLength = static_cast<int>(kFieldChars),
+            .chars = chars};
 }
 
 FieldDecl EdCheck(int id, const char* caption)
@@ -110,7 +117,7 @@ std::vector<FieldDecl> EditorFields(const std::string& output, const std::string
     for (int i = 0; i < kOutputs; ++i) outputs.push_back(Fixed((output + std::to_string(i)).c_str()));
     outputs.push_back(Fixed(none.c_str()));
     std::vector<FieldDecl> f = {
-        EdText(P::kEdName, "LAB_NAME", 1407),
+        {.id = P::kEdName, .kind = K::Text, .caption = Own("LAB_NAME"), .captionId = 1407, .encoded = true},
         EdText(P::kEdSlave, "LAB_SID", 1392, CharRule::Digits),
         EdText(P::kEdAddress, "LAB_REGID", 1393, CharRule::Digits),
         {.id = P::kEdType, .kind = K::Combo, .caption = Own("LAB_REGTYPE"), .captionId = 1394,
@@ -209,11 +216,6 @@ CPageMbusParams::CPageMbusParams(PageContext& context, const PageInfo& info) : C
     Value(kTable);
 }
 
-std::unique_ptr<CPageBase> CPageMbusParams::Make(PageContext& context, const PageInfo& info)
-{
-    return std::make_unique<CPageMbusParams>(context, info);
-}
-
 const char* CPageMbusParams::TypeName(int type)
 {
     return type >= 0 && type < kTypes ? kTypeNames[static_cast<std::size_t>(type)] : kInvalidType;
@@ -255,19 +257,6 @@ void CPageMbusParams::TakeLimit(std::string_view text)
     const int n = indexed->index;
     if (n < kModbusRegisters) SetCell(kTable, n, kColHigh, std::string(indexed->value));
     else if (n < 2 * kModbusRegisters) SetCell(kTable, n - kModbusRegisters, kColLow, std::string(indexed->value));
-}
-
-void CPageMbusParams::OnSaveClicked()
-{
-    // A value the unit would refuse stays on screen with its reason; nothing is sent.
-    if (const auto problems = CheckPage(*this); !problems.empty()) {
-        if (ctx_.message) ctx_.message(MessageIcon::Error, std::string(kNotSaved) + "\n" + DescribeProblems(problems));
-        return;
-    }
-    if (ctx_.postToMain) ctx_.postToMain(cmd::kPageBusy);
-    ClearEdited();
-    SaveParams(false, nullptr);
-    if (ctx_.postToMain) ctx_.postToMain(cmd::kReload);
 }
 
 bool CPageMbusParams::BeginEditRow(int listId, int row, RowEdit& edit)

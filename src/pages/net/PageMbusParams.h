@@ -65,10 +65,9 @@ public:
     static constexpr int kNoInterlock = 255;    // what the unit gets for none
 
     CPageMbusParams(PageContext& context, const PageInfo& info);
-    static std::unique_ptr<CPageBase> Make(PageContext& context, const PageInfo& info);
 
     // Save sends the general settings, then asks the main window for a full reload.
-    void OnSaveClicked() override;
+    void AfterSave() override { PostToMain(cmd::kReload); }
     // The own reload asks for the Modbus dump; columns 8-19 keep their text.
     bool BeginEditRow(int listId, int row, RowEdit& edit) override;
     void CommitEditRow(const RowEdit& edit) override;

@@ -26,12 +26,9 @@ public:
     static constexpr int kDefaultLow = 300;
 
     CPageRname(PageContext& context, const PageInfo& info);
-    static std::unique_ptr<CPageBase> Make(PageContext& context, const PageInfo& info);
 
     // Nothing to save as a batch: every register goes from its editor.
     void SaveParams(bool, CProfileWriter*) override {}
-    bool BeginEditRow(int listId, int row, RowEdit& edit) override;
-    void CommitEditRow(const RowEdit& edit) override;
     // Writes the default names and limits of all 32 registers, then asks for a full reload.
     void LoadDefaults();
 

@@ -84,7 +84,10 @@ const std::vector<RowEditorDecl> kEditors = {[] {
     RowEditorDecl d{.listId = P::kList, .title = Own("Title")};
     d.fields.push_back({.id = P::kSetupReading, .kind = K::Value, .readOnly = true});
     for (int i = 0; i < P::kEdits; ++i) {
-        FieldDecl f{.id = P::kSetupEdit0 + i, .kind = K::Text, .chars = CharRule::Digits};
+        FieldDecl f{.id = P::kSetupEdit0 + i,
+                    .kind = K::Text,
+                    .maxLength = static_cast<int>(P::kMaxField),
+                    .chars = CharRule::Digits};
         f.caption = Own("");
         f.caption.key = Printf("LISTC%d", P::kFirstSetting + i);
         d.fields.push_back(f);
@@ -110,11 +113,6 @@ CPageExtTemp::CPageExtTemp(PageContext& context, const PageInfo& info)
     : CPageBase(context, info, PageDecl{.fields = kFields, .editors = kEditors, .handlers = kHandlers})
 {
     Value(kList);  // the four rows with their numbers exist from the start
-}
-
-std::unique_ptr<CPageBase> CPageExtTemp::Make(PageContext& context, const PageInfo& info)
-{
-    return std::make_unique<CPageExtTemp>(context, info);
 }
 
 void CPageExtTemp::ClearFields()
@@ -145,17 +143,6 @@ void CPageExtTemp::SaveParams(bool toProfile, CProfileWriter* file)
     // The upload window is not part of a profile.
     for (int id : {kUartPeriod, kGprsPeriod, kEventStep, kSavePeriod})
         if (auto line = WriteLine(*FindField(id))) EmitCommand(true, *line, file);
-}
-
-void CPageExtTemp::OnSaveClicked()
-{
-    if (const auto problems = CheckPage(*this); !problems.empty()) {
-        if (ctx_.message) ctx_.message(MessageIcon::Error, std::string(kNotSaved) + "\n" + DescribeProblems(problems));
-        return;
-    }
-    if (ctx_.postToMain) ctx_.postToMain(cmd::kPageBusy);
-    ClearEdited();
-    SaveParams(false, nullptr);
 }
 
 bool CPageExtTemp::BeginEditRow(int listId, int row, RowEdit& edit)

@@ -42,15 +42,14 @@ public:
     static constexpr const char* kDump = "%DUMP_DS1\r";
 
     CPageExtTemp(PageContext& context, const PageInfo& info);
-    static std::unique_ptr<CPageBase> Make(PageContext& context, const PageInfo& info);
 
     // Empties columns 1-10 of the sensors and the serial, GPRS and event-step boxes.
     void ClearFields() override;
     // Device mode: the six common settings, framed. Profile: the ten commands of each
     // sensor, then the serial and GPRS periods, event step and storage period.
     void SaveParams(bool toProfile, CProfileWriter* file) override;
-    // Saves the common settings; no reload follows.
-    void OnSaveClicked() override;
+    // A save of the common settings: no reload follows.
+    void AfterSave() override {}
     bool BeginEditRow(int listId, int row, RowEdit& edit) override;
     std::optional<FieldProblem> CheckEditRow(const RowEdit& edit) const override;
     // Writes the dialog's values into the row, sends that sensor's ten commands, reloads.
