@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "pages/framework/CommandFormat.h"
+#include "pages/framework/Ucs2Hex.h"
 
 namespace rtu {
 namespace {
@@ -15,6 +16,15 @@ std::size_t CharCount(std::string_view text)
         std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
+// A text longer than the unit keeps; a text that travels hex-encoded comes back decoded to
+// at most kUcs2DecodedChars characters, unless its row says less.
+std::string TooLong(const FieldDecl& f, std::string_view text)
+{
+    const bool encoded = f.report.decode == Decode::Hex || f.encoded;
+    const std::size_t most = f.maxLength > 0 ? static_cast<std::size_t>(f.maxLength) : encoded ? kUcs2DecodedChars : 0;
+    if (most > 0 && CharCount(text) > most) return "At most " + std::to_string(most) + " characters are allowed.";
+    return {};
+}
 
 constexpr const char* kMayRefuse = "The unit may refuse this: ";
 
@@ -87,8 +97,14 @@ bool UserMends(const FieldDecl& f)
 
 std::string CheckFieldValue(const FieldDecl& f, const FieldValue& value)
 {
-    if (!UserMends(f)) return {};
-    return CheckTypedValue(f, value.text);
+    if (UserMends(f)) return CheckTypedValue(f, value.text);
+    // A hidden row holds what the unit reported, which is never refused; but a line break
+    // would cut its line (a report can't carry one), and a text longer than the unit keeps
+    // would come back cut.
+    if (!Writes(f) || f.readOnly || !HoldsText(f.kind) || f.kind == FieldKind::Value) return {};
+    const bool encoded = f.report.decode == Decode::Hex || f.encoded;
+    if (!encoded && value.text.find_first_of("\r\n") != std::string::npos) return "A value may not hold a line break.";
+    return TooLong(f, value.text);
 }
 
 std::string SeparatorsOf(const FieldDecl& f)
@@ -119,9 +135,7 @@ std::string CheckTypedValue(const FieldDecl& f, std::string_view text, const cha
             return std::string("A value may not hold \"") + text[at] + "\" here: it ends the value on the command line.";
     // Its leading number goes out ("12x" as the unit reported it goes as 12); without one it would go as 0.
     if (WritesNumber(f) && !text.empty() && !StartsWithNumber(text)) return "Enter a whole number such as 10 or -3.";
-    if (f.maxLength > 0 && CharCount(text) > static_cast<std::size_t>(f.maxLength))
-        return "At most " + std::to_string(f.maxLength) + " characters are allowed.";
-    return {};
+    return TooLong(f, text);
 }
 
 std::string ValueHint(const FieldDecl& f, std::string_view text)

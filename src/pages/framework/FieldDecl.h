@@ -110,7 +110,7 @@ struct FieldDecl {
     ReportDecl report2{};        // a second report key that sets it too
     WriteDecl write{};           // how a save writes it
     const char* dump = nullptr;  // the dump command whose answer carries its report
-    int maxLength = 0;           // Text: longest text the unit keeps (longer is refused); 0: no limit
+    int maxLength = 0;           // Text: longest text the unit keeps (longer is refused); 0: no limit (hex text: what decodes)
     CharRule chars = CharRule::Any;
     // The characters that end this value on its command line; a value may not hold them.
     // nullptr: what the row's writing says (a composed line's comma, the character after the
