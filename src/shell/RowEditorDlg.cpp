@@ -36,6 +36,7 @@ CRowEditorDlg::CRowEditorDlg(const rtu::CPageBase& page, const rtu::RowEditorDec
     outer->addLayout(form);
     auto* buttons = new QDialogButtonBox(this);
     bool hasOk = false;
+    bool hasCancel = false;
 
     for (const rtu::FieldDecl& f : decl.fields) {
         if (!f.visible) continue;
@@ -91,16 +92,19 @@ CRowEditorDlg::CRowEditorDlg(const rtu::CPageBase& page, const rtu::RowEditorDec
             break;
         }
         case FieldKind::Button: {
-            if (f.command == kOkCommand) {
+            // A declared button confirms or cancels by its command, else by its own id.
+            const int command = f.command ? f.command : f.id;
+            if (command == kOkCommand) {
                 QPushButton* b =
                     buttons->addButton(caption.isEmpty() ? tr("OK") : caption, QDialogButtonBox::AcceptRole);
                 b->setObjectName(QStringLiteral("ctl%1").arg(f.id));
                 b->setDefault(true);
                 hasOk = true;
-            } else if (f.command == kCancelCommand) {
+            } else if (command == kCancelCommand) {
                 QPushButton* b =
                     buttons->addButton(caption.isEmpty() ? tr("Cancel") : caption, QDialogButtonBox::RejectRole);
                 b->setObjectName(QStringLiteral("ctl%1").arg(f.id));
+                hasCancel = true;
             }
             break;
         }
@@ -126,7 +130,9 @@ CRowEditorDlg::CRowEditorDlg(const rtu::CPageBase& page, const rtu::RowEditorDec
         follow(chooser->currentIndex());
         connect(chooser, &QComboBox::currentIndexChanged, w, follow);
     }
-    if (!hasOk) buttons->setStandardButtons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    // Every editor can be confirmed and left without a key: what the declaration lacks is added.
+    if (!hasOk) buttons->addButton(QDialogButtonBox::Ok)->setDefault(true);
+    if (!hasCancel) buttons->addButton(QDialogButtonBox::Cancel);
     problem_ = new QLabel(this);
     problem_->setObjectName("rowEditorProblem");
     problem_->setStyleSheet(QString::fromLatin1(kProblemStyle));

@@ -7,7 +7,7 @@
 
 // The small dialog that edits one row of a page's table, generated from the page's row
 // editor declaration: one control per declared field, filled from the row; OK and Cancel come
-// from the declaration's buttons (or standard ones when it declares none).
+// from the declaration's buttons, and a standard one stands in for each it lacks.
 class QLabel;
 
 class CRowEditorDlg : public QDialog {

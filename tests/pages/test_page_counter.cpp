@@ -55,11 +55,11 @@ TEST(CounterPage, UnitsThatAreNoNumberStopTheSave)
 {
     rtu::test::PageHarness h;
     rtu::CPageBase& page = h.Make(rtu::PageId::Counter);
-    page.SetText(C::kUnits[1], "2,5");
+    page.SetText(C::kUnits[1], "2x5");
     page.OnSaveClicked();
     EXPECT_TRUE(h.writes.empty());
     ASSERT_EQ(h.messages.size(), 1u);
-    EXPECT_NE(h.messages[0].find("2.5"), std::string::npos);
+    EXPECT_NE(h.messages[0].find("0.5"), std::string::npos) << h.messages[0];
 }
 
 TEST(DinCounterPage, ReportsTitleAndRows)

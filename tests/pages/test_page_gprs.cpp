@@ -200,6 +200,10 @@ TEST_F(GprsTest, ServerEditorSendsTheRowFramedThenReloads)
     EXPECT_EQ(edit.values[P::kEdProtocol].sel, 2);
     EXPECT_EQ(edit.values[P::kEdIdle].text, "60");
     edit.values[P::kEdAddress].text = "10.0.0.2\r%ATF";  // a line break never reaches the unit
+    EXPECT_EQ(page.CheckEditRow(edit)->id, P::kEdAddress);
+    page.CommitEditRow(edit);
+    EXPECT_TRUE(h.writes.empty());
+    edit.values[P::kEdAddress].text = "10.0.0.2";
     page.CommitEditRow(edit);
     h.AckAll();
     const std::vector<std::string> expected = {"%STARTCMD\r",    "%M2MDTSIP0=10.0.0.2\r", "%M2MDTSPT0=5020\r",
@@ -207,15 +211,20 @@ TEST_F(GprsTest, ServerEditorSendsTheRowFramedThenReloads)
                                                "%COMMITCMD\r",   "%DUMP_M2M\r%DUMP_SYS\r"};
     EXPECT_EQ(h.writes, expected);
 
-    // A protocol cell that names no protocol opens with none selected and sends -1.
+    // A protocol cell that names no protocol opens with none selected; the row can't go
+    // until one is chosen (no -1 reaches the unit).
     h.writes.clear();
     page.SetCell(P::kServers, 2, P::kColProtocol, "Other");
     ASSERT_TRUE(page.BeginEditRow(P::kServers, 2, edit));
     EXPECT_EQ(edit.values[P::kEdProtocol].sel, -1);
+    EXPECT_EQ(page.CheckEditRow(edit)->id, P::kEdProtocol);
+    page.CommitEditRow(edit);
+    EXPECT_TRUE(h.writes.empty());
+    edit.values[P::kEdProtocol].sel = 1;
     page.CommitEditRow(edit);
     h.AckAll();
     ASSERT_GE(h.writes.size(), 5u);
-    EXPECT_EQ(h.writes[4], "%M2MDTSTP2=-1\r");
+    EXPECT_EQ(h.writes[4], "%M2MDTSTP2=1\r");
 }
 
 TEST(HttpPage, ReportsSaveAndNoProfileSection)

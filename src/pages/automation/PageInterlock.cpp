@@ -3,7 +3,6 @@
 #include <vector>
 
 #include "pages/framework/FieldBuilders.h"
-#include "pages/framework/Printf.h"
 
 namespace rtu {
 namespace {
@@ -63,10 +62,27 @@ const std::vector<RowEditorDecl>& PageEditors()
     static const std::vector<RowEditorDecl> editors = {RowEditorDecl{
         P::kListId,
         Shared("TABS", "PAGE_TIMER_LINKS"),
-        {{.id = P::kEditorEvent, .kind = K::Combo, .caption = Own("ON_EVENT"), .items = FixedItems(kEventNames)},
-         {.id = P::kEditorAction, .kind = K::Combo, .caption = Own("EXEC_CMD"), .items = FixedItems(kActionNames)},
+        // A code the lists do not name opens on their first item.
+        {{.id = P::kEditorEvent,
+          .kind = K::Combo,
+          .caption = Own("ON_EVENT"),
+          .write = {.format = "%%ILOCK%d,%d,%d\r"},
+          .items = FixedItems(kEventNames),
+          .cleared = 0,
+          .column = P::kEventCode},
+         {.id = P::kEditorAction,
+          .kind = K::Combo,
+          .caption = Own("EXEC_CMD"),
+          .write = {.partOf = P::kEditorEvent},
+          .items = FixedItems(kActionNames),
+          .cleared = 0,
+          .column = P::kActionCode},
          MakeButton(P::kEditorOk, Shared("Buttons", "OK")),
-         MakeButton(P::kEditorCancel, Shared("Buttons", "CANCEL"))}}};
+         MakeButton(P::kEditorCancel, Shared("Buttons", "CANCEL"))},
+        ",",
+        0,
+        false,
+        P::kEditWaitMs}};
     return editors;
 }
 
@@ -75,15 +91,6 @@ void Take(CPageBase& page, const RouteHit& hit) { static_cast<CPageInterlock&>(p
 const HandlerDecl kHandlers[] = {
     {.number = 1, .key = "$ILOCK", .fn = Take},
 };
-
-
-// The code a list's selection stands for; nullopt when it names no item.
-std::optional<int> Selected(const RowEdit& edit, int id, int items)
-{
-    auto it = edit.values.find(id);
-    if (it == edit.values.end() || it->second.sel < 0 || it->second.sel >= items) return std::nullopt;
-    return it->second.sel;
-}
 
 }  // namespace
 
@@ -99,37 +106,6 @@ CPageInterlock::CPageInterlock(PageContext& context, const PageInfo& info) : CPa
 std::unique_ptr<CPageBase> CPageInterlock::Make(PageContext& context, const PageInfo& info)
 {
     return std::make_unique<CPageInterlock>(context, info);
-}
-
-bool CPageInterlock::BeginEditRow(int listId, int row, RowEdit& edit)
-{
-    if (listId != kListId || row < 0 || row >= kRows) return false;
-    edit.listId = listId;
-    edit.row = row;
-    // An empty cell reads as 0; a code without a name opens on the first item.
-    const int event = LeadingNumber(CellText(kListId, row, kEventCode));
-    const int action = LeadingNumber(CellText(kListId, row, kActionCode));
-    edit.values[kEditorEvent].sel = event >= 0 && event < kEvents ? event : 0;
-    edit.values[kEditorAction].sel = action >= 0 && action < kActions ? action : 0;
-    return true;
-}
-
-std::optional<FieldProblem> CPageInterlock::CheckEditRow(const RowEdit& edit) const
-{
-    if (auto problem = CPageBase::CheckEditRow(edit)) return problem;
-    if (!Selected(edit, kEditorEvent, kEvents)) return FieldProblem{kEditorEvent, {}, "Choose the event of the rule."};
-    if (!Selected(edit, kEditorAction, kActions))
-        return FieldProblem{kEditorAction, {}, "Choose the action of the rule."};
-    return std::nullopt;
-}
-
-void CPageInterlock::CommitEditRow(const RowEdit& edit)
-{
-    if (edit.listId != kListId || edit.row < 0 || edit.row >= kRows || CheckEditRow(edit)) return;
-    const int event = *Selected(edit, kEditorEvent, kEvents);
-    const int action = *Selected(edit, kEditorAction, kActions);
-    EmitCommand(false, Printf("%%ILOCK%d,%d,%d\r", edit.row, event, action), nullptr, kEditWaitMs);
-    ReloadGroup();
 }
 
 void CPageInterlock::TakeRule(std::string_view text)

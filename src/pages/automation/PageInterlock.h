@@ -31,9 +31,6 @@ public:
 
     CPageInterlock(PageContext& context, const PageInfo& info);
 
-    bool BeginEditRow(int listId, int row, RowEdit& edit) override;
-    std::optional<FieldProblem> CheckEditRow(const RowEdit& edit) const override;
-    void CommitEditRow(const RowEdit& edit) override;
     // "$ILOCK<row>,<event>,<action>" (blank or comma between the numbers).
     void TakeRule(std::string_view text);
 

@@ -34,17 +34,43 @@ const std::vector<FieldDecl>& PageFields()
     return fields;
 }
 
+// A text the unit keeps as hex digits, four per character.
+bool LooksHex(std::string_view text)
+{
+    return text.size() % kHexGroup == 0 && std::all_of(text.begin(), text.end(), IsHexDigit);
+}
+
+std::string Row(const char* format, int row, const std::string& text)
+{
+    const CommandArg args[] = {static_cast<long long>(row), text};
+    return FormatCommand(format, args).value_or(std::string{});
+}
+
+// The user command goes hex-encoded only when plain text would not reach the unit as typed.
+bool UserLine(const CPageBase&, const RowEdit& edit, std::string& line)
+{
+    line = Row("%%U%2.2d%s\r", edit.row, P::UserForUnit(EditTextOf(edit, P::kEditorUser)));
+    return true;
+}
+
 const std::vector<RowEditorDecl>& PageEditors()
 {
     static const std::vector<RowEditorDecl> editors = {
         RowEditorDecl{P::kListId,
                       Shared("TABS", "PAGE_USER_CMD"),
-                      {{.id = P::kEditorSystem, .kind = K::Text, .caption = Own("LAB1"), .captionId = 1291},
+                      {{.id = P::kEditorSystem,
+                        .kind = K::Text,
+                        .caption = Own("LAB1"),
+                        .captionId = 1291,
+                        .write = {.format = "%%Y%2.2d%s\r", .order = 2},
+                        .column = P::kSystemColumn},
                        {.id = P::kEditorUser,
                         .kind = K::Text,
                         .caption = Own("LAB2"),
                         .captionId = 1292,
-                        .maxLength = P::kMaxUserChars},
+                        .write = {.order = 1, .rowCompose = UserLine},
+                        .maxLength = P::kMaxUserChars,
+                        .column = P::kUserColumn},
                        MakeButton(P::kEditorOk, Shared("Buttons", "Ok")),
                        MakeButton(P::kEditorCancel, Shared("Buttons", "CANCEL"))},
                       "%"}};  // each text ends its line; a '%' would start a command of its own
@@ -59,32 +85,6 @@ const HandlerDecl kHandlers[] = {
     {.number = 2, .key = "$USERCMD", .fn = TakeUser},
 };
 
-
-// A text the unit keeps as hex digits, four per character.
-bool LooksHex(std::string_view text)
-{
-    return text.size() % kHexGroup == 0 && std::all_of(text.begin(), text.end(), IsHexDigit);
-}
-
-std::string EditText(const RowEdit& edit, int id)
-{
-    auto it = edit.values.find(id);
-    return it == edit.values.end() ? std::string{} : it->second.text;
-}
-
-// What goes on the line: the typed text up to a line break, without '%' (it starts a command).
-std::string ForLine(const std::string& text)
-{
-    std::string out = SingleLine(text);
-    out.erase(std::remove(out.begin(), out.end(), '%'), out.end());
-    return out;
-}
-
-std::string Row(const char* format, int row, const std::string& text)
-{
-    const CommandArg args[] = {static_cast<long long>(row), text};
-    return FormatCommand(format, args).value_or(std::string{});
-}
 
 }  // namespace
 
@@ -146,34 +146,14 @@ void CPageUserCmd::SaveParams(bool toProfile, CProfileWriter* file)
     }
 }
 
-bool CPageUserCmd::BeginEditRow(int listId, int row, RowEdit& edit)
-{
-    if (listId != kListId || row < 0 || row >= kRows) return false;
-    edit.listId = listId;
-    edit.row = row;
-    edit.values[kEditorSystem].text = CellText(kListId, row, kSystemColumn);
-    edit.values[kEditorUser].text = CellText(kListId, row, kUserColumn);
-    return true;
-}
-
 std::optional<FieldProblem> CPageUserCmd::CheckEditRow(const RowEdit& edit) const
 {
     if (auto problem = CPageBase::CheckEditRow(edit)) return problem;
-    if (HasNonAscii(EditText(edit, kEditorSystem))) {
+    if (HasNonAscii(EditTextOf(edit, kEditorSystem))) {
         std::string why = Tr("SYSMSG", "INVALID_CMD");
         return FieldProblem{kEditorSystem, {}, why.empty() ? kInvalidCommand : why};
     }
     return std::nullopt;
-}
-
-void CPageUserCmd::CommitEditRow(const RowEdit& edit)
-{
-    if (edit.listId != kListId || edit.row < 0 || edit.row >= kRows || CheckEditRow(edit)) return;
-    const std::string user = UserForUnit(ForLine(EditText(edit, kEditorUser)));
-    const std::string system = ForLine(EditText(edit, kEditorSystem));
-    EmitCommand(false, Row("%%U%2.2d%s\r", edit.row, user), nullptr);
-    EmitCommand(false, Row("%%Y%2.2d%s\r", edit.row, system), nullptr);
-    ReloadGroup();
 }
 
 }  // namespace rtu

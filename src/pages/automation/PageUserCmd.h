@@ -33,9 +33,8 @@ public:
 
     // No Save button: only a profile takes the pairs.
     void SaveParams(bool toProfile, CProfileWriter* file) override;
-    bool BeginEditRow(int listId, int row, RowEdit& edit) override;
+    // The unit command is plain ASCII.
     std::optional<FieldProblem> CheckEditRow(const RowEdit& edit) const override;
-    void CommitEditRow(const RowEdit& edit) override;
     // "$SYSCMD<row> <command>" / "$USERCMD<row> <text or hex>".
     void TakeReport(std::string_view text, bool user);
 

@@ -1,7 +1,5 @@
 #include "pages/basic/PhoneListPage.h"
 
-#include <algorithm>
-
 #include "pages/framework/CommandFormat.h"
 #include "pages/framework/FieldBuilders.h"
 
@@ -26,14 +24,6 @@ std::string FormatRow(const char* format, int row, const std::string& number)
 {
     const CommandArg args[] = {static_cast<long long>(row), number};
     return FormatCommand(format, args).value_or(std::string{});
-}
-
-// A carriage return or line feed inside a number would end the command line early and send
-// the rest as a command of its own; a phone number never holds one.
-std::string WithoutLineBreaks(std::string text)
-{
-    text.erase(std::remove_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }), text.end());
-    return text;
 }
 
 // The unit reports a stored number; anything else after the key is not a number.
@@ -68,7 +58,12 @@ CPhoneListPage::CPhoneListPage(PageContext& context, const PageInfo& info, const
     if (shape_.reloadButton != 0) fields_.push_back(MakeButton(shape_.reloadButton, {}, "Reload", ctl::kReload));
     editors_.push_back(RowEditorDecl{kListId,
                                      Fixed("Inputs"),
-                                     {{.id = kEditorNumber, .kind = FieldKind::Text},
+                                     {{.id = kEditorNumber,
+                                       .kind = FieldKind::Text,
+                                       .write = {.format = shape_.rowCommand, .waitMs = kEditWaitMs},
+                                       .chars = CharRule::Phone,
+                                       .column = kNumberColumn,
+                                       .strict = true},
                                       MakeButton(kEditorOk, Shared("Buttons", "Ok")),
                                       MakeButton(kEditorCancel, Shared("Buttons", "CANCEL"))}});
     handlers_.push_back({.number = 1, .key = shape_.reportKey, .fn = Take});
@@ -88,41 +83,6 @@ void CPhoneListPage::WriteProfileSection(CProfileWriter& file)
     if (!Info()->header) return;
     file.WriteText(Info()->header);
     SaveParams(true, &file);
-}
-
-bool CPhoneListPage::BeginEditRow(int listId, int row, RowEdit& edit)
-{
-    if (listId != kListId || !ValidRow(row)) return false;
-    edit.listId = listId;
-    edit.row = row;
-    edit.values[kEditorNumber].text = CellText(kListId, row, kNumberColumn);
-    return true;
-}
-
-std::string CPhoneListPage::PhoneNumberProblem(std::string_view number)
-{
-    if (number.empty() || IsPhoneNumber(number)) return {};
-    return "A phone number holds digits only, with one optional \"+\" in front (no spaces or other signs).";
-}
-
-std::optional<FieldProblem> CPhoneListPage::CheckEditRow(const RowEdit& edit) const
-{
-    if (auto problem = CPageBase::CheckEditRow(edit)) return problem;
-    auto it = edit.values.find(kEditorNumber);
-    if (it == edit.values.end()) return std::nullopt;
-    std::string reason = PhoneNumberProblem(it->second.text);
-    if (reason.empty()) return std::nullopt;
-    return FieldProblem{kEditorNumber, {}, std::move(reason)};
-}
-
-void CPhoneListPage::CommitEditRow(const RowEdit& edit)
-{
-    if (edit.listId != kListId || !ValidRow(edit.row)) return;
-    if (CheckEditRow(edit)) return;  // never sent: the editor says why
-    auto it = edit.values.find(kEditorNumber);
-    const std::string number = it == edit.values.end() ? std::string{} : WithoutLineBreaks(it->second.text);
-    EmitCommand(false, FormatRow(shape_.rowCommand, edit.row, number), nullptr, kEditWaitMs);
-    ReloadGroup();
 }
 
 void CPhoneListPage::TakeReport(const RouteHit& hit)

@@ -39,12 +39,6 @@ public:
     void SaveParams(bool toProfile, CProfileWriter* file) override;
     // The header goes into the profile as it is, followed by one line per row.
     void WriteProfileSection(CProfileWriter& file) override;
-    bool BeginEditRow(int listId, int row, RowEdit& edit) override;
-    // A number holds digits, with one optional leading "+"; an empty one clears the row.
-    std::optional<FieldProblem> CheckEditRow(const RowEdit& edit) const override;
-    void CommitEditRow(const RowEdit& edit) override;
-    // Why `number` is no phone number; empty when it is one (or empty).
-    static std::string PhoneNumberProblem(std::string_view number);
     // A routed row report: row digit and number.
     void TakeReport(const RouteHit& hit);
 

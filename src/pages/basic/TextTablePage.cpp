@@ -39,7 +39,7 @@ CTextTablePage::CTextTablePage(PageContext& context, const PageInfo& info, const
     editors_.push_back(RowEditorDecl{
         shape_.listId,
         Fixed("Inputs"),
-        {{.id = kEditorText, .kind = FieldKind::Text, .encoded = true},  // one line, hex-encoded on its line
+        {{.id = kEditorText, .kind = FieldKind::Text, .encoded = true, .column = kTextColumn},  // one line, hex-encoded
          {.id = kEditorUnitLabel, .kind = FieldKind::Label, .caption = Fixed("Unit"), .visible = shape_.unitRow},
          {.id = kEditorUnit, .kind = FieldKind::Text, .visible = shape_.unitRow, .encoded = true},
          MakeButton(kEditorOk, Shared("Buttons", "OK")),
@@ -68,24 +68,10 @@ void CTextTablePage::SaveParams(bool toProfile, CProfileWriter* file)
     for (int row = 0; row < shape_.rows; ++row) file->WriteText(RowLine(row, RowText(row), {}));
 }
 
-bool CTextTablePage::BeginEditRow(int listId, int row, RowEdit& edit)
-{
-    if (listId != shape_.listId || !ValidRow(row)) return false;
-    edit.listId = listId;
-    edit.row = row;
-    edit.values[kEditorText].text = RowText(row);
-    edit.values[kEditorUnit].text.clear();
-    return true;
-}
-
 void CTextTablePage::CommitEditRow(const RowEdit& edit)
 {
     if (edit.listId != shape_.listId || !ValidRow(edit.row)) return;
-    auto value = [&edit](int id) {
-        auto it = edit.values.find(id);
-        return it == edit.values.end() ? std::string{} : it->second.text;
-    };
-    WriteBlock(RowLine(edit.row, value(kEditorText), shape_.unitRow ? value(kEditorUnit) : std::string{}));
+    WriteBlock(RowLine(edit.row, EditTextOf(edit, kEditorText), shape_.unitRow ? EditTextOf(edit, kEditorUnit) : std::string{}));
     ReloadGroup();
 }
 

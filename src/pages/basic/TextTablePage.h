@@ -62,7 +62,7 @@ public:
     void ClearFields() override;
     // The tables have no Save button; only a profile takes their rows.
     void SaveParams(bool toProfile, CProfileWriter* file) override;
-    bool BeginEditRow(int listId, int row, RowEdit& edit) override;
+    // The text and its unit go on one line, each hex-encoded, the unit behind its mark.
     void CommitEditRow(const RowEdit& edit) override;
     // The routed report of the table's key.
     void TakeReport(const RouteHit& hit);

@@ -52,6 +52,26 @@ std::string RangeHint(const FieldDecl& f, std::string_view text)
     return "it takes " + std::to_string(f.minValue) + " to " + std::to_string(f.maxValue) + ".";
 }
 
+// Why a text breaks a strict field's character rule; empty when it keeps to it (an empty
+// text keeps to every rule: the unit reported none).
+std::string StrictRefusal(CharRule rule, std::string_view text)
+{
+    if (text.empty()) return {};
+    switch (rule) {
+    case CharRule::Any: return {};
+    case CharRule::Digits: return IsWhole(text) ? std::string{} : "Enter digits 0-9 only.";
+    case CharRule::Phone:
+        return IsPhoneNumber(text)
+                   ? std::string{}
+                   : "A phone number holds digits only, with one optional \"+\" in front (no spaces or other signs).";
+    case CharRule::Hex:
+        return std::all_of(text.begin(), text.end(), IsHexDigit) ? std::string{}
+                                                                 : "Enter hexadecimal digits (0-9, A-F) only.";
+    case CharRule::Decimal: return IsDecimal(text) ? std::string{} : "Enter a number such as 10, -3 or 0.5.";
+    }
+    return {};
+}
+
 bool StartsWithNumber(std::string_view text)
 {
     const std::size_t sign = !text.empty() && (text[0] == '-' || text[0] == '+') ? 1 : 0;
@@ -135,14 +155,16 @@ std::string CheckTypedValue(const FieldDecl& f, std::string_view text, const cha
             return std::string("A value may not hold \"") + text[at] + "\" here: it ends the value on the command line.";
     // Its leading number goes out ("12x" as the unit reported it goes as 12); without one it would go as 0.
     if (WritesNumber(f) && !text.empty() && !StartsWithNumber(text)) return "Enter a whole number such as 10 or -3.";
-    return TooLong(f, text);
+    if (std::string why = TooLong(f, text); !why.empty()) return why;
+    if (f.strict) return StrictRefusal(f.chars, text);
+    return {};
 }
 
 std::string ValueHint(const FieldDecl& f, std::string_view text)
 {
     if (!UserMends(f)) return {};
     std::string why = RangeHint(f, text);
-    if (why.empty()) why = CharHint(f.chars, text);
+    if (why.empty() && !f.strict) why = CharHint(f.chars, text);
     return why.empty() ? why : kMayRefuse + why;
 }
 
@@ -152,7 +174,13 @@ std::optional<FieldProblem> CheckEditorValues(const CPageBase& page, const RowEd
         if (e.listId != edit.listId) continue;
         for (const FieldDecl& f : e.fields) {
             const auto it = edit.values.find(f.id);
-            if (it == edit.values.end() || !HoldsText(f.kind) || f.readOnly || f.kind == FieldKind::Value) continue;
+            if (it == edit.values.end() || f.readOnly || f.kind == FieldKind::Value) continue;
+            // A drop-down whose choice goes on a line must name one of its items.
+            const bool writes = f.write.format || f.write.partOf != 0;
+            if (HoldsSelection(f.kind) && writes &&
+                (it->second.sel < 0 || (!f.items.empty() && it->second.sel >= static_cast<int>(f.items.size()))))
+                return FieldProblem{f.id, FieldCaption(page, f), "Choose one of the items."};
+            if (!HoldsText(f.kind)) continue;
             if (std::string why = CheckTypedValue(f, it->second.text, f.separators ? f.separators : e.separators);
                 !why.empty())
                 return FieldProblem{f.id, FieldCaption(page, f), std::move(why)};

@@ -26,7 +26,8 @@ std::string CheckTypedValue(const FieldDecl& f, std::string_view text, const cha
 std::string ValueHint(const FieldDecl& f, std::string_view text);
 // The characters that end the row's value on its command line (see FieldDecl::separators).
 std::string SeparatorsOf(const FieldDecl& f);
-// The first input of a row editor that can't go on its lines, with the reason.
+// The first input of a row editor that can't go on its lines, with the reason: a text that
+// breaks its rule (as CheckTypedValue), a drop-down that writes and names no item.
 std::optional<FieldProblem> CheckEditorValues(const CPageBase& page, const RowEdit& edit);
 // Every value of the page that breaks its rule, in declaration order.
 std::vector<FieldProblem> CheckPage(const CPageBase& page);

@@ -11,6 +11,7 @@ namespace rtu {
 
 class CPageBase;
 struct RouteHit;
+struct RowEdit;
 
 enum class FieldKind {
     Label,          // a caption only
@@ -67,6 +68,10 @@ struct ReportDecl {
 
 // A command line built from several controls; returns false to skip the line.
 using ComposeFn = bool (*)(const CPageBase& page, std::string& line);
+// A line of a row editor built from the editor's values and the row (several values composed
+// in a way a format can't say); returns false to skip the line.
+using RowComposeFn = bool (*)(const CPageBase& page, const RowEdit& edit, std::string& line);
+
 // A page's own handling of a click (a button or a box that acts at once).
 using ClickFn = void (*)(CPageBase& page);
 // A page's own parsing of a routed report.
@@ -81,6 +86,10 @@ struct WriteDecl {
     bool onClick = false;          // a check box: the line goes out when it is clicked, not in a save
     bool reportOnly = false;       // follows its report; nothing writes it back
     int waitMs = 0;                // the line's acknowledgement wait; 0: the page's default
+    // Row editor fields: the format's first conversion takes the row's number plus `rowAdd`,
+    // the next ones this field's value and then those of the fields that are partOf it.
+    int rowAdd = 0;
+    RowComposeFn rowCompose = nullptr;  // row editor: the page builds the line itself
 };
 
 enum class ColumnKind {
@@ -136,6 +145,10 @@ struct FieldDecl {
     std::string jsonKey{};              // export key of a value without a control (id 0 or less); controls use their id
     int shownBy = 0;                    // row editor: the drop-down whose selection shows it; 0: always shown
     std::vector<int> shownFor{};        // ... the selections that show it (-1: none selected)
+    int column = -1;                    // row editor: the list column it opens with (-1: none, its initial value)
+    // Row editor: a text that breaks `chars` is refused, not only hinted (the unit reads it as
+    // a number or dials it). A number must be there; a phone number may be left empty.
+    bool strict = false;
 };
 
 // A page's own report handler: routing rows of kind Handler (or ListRow) name it by number.
@@ -151,6 +164,10 @@ struct RowEditorDecl {
     TextRef title{};                  // dialog caption
     std::vector<FieldDecl> fields{};  // the editor's controls
     const char* separators = ",";     // what ends each value on the lines it writes ("": a value ends its line)
+    int rows = 0;                     // the rows it edits; 0: the list's fixed rows
+    bool framed = false;              // its lines go framed by "%STARTCMD" / "%COMMITCMD"
+    int waitMs = 0;                   // its lines' acknowledgement wait; 0: the page's default
+    const char* after = nullptr;      // the block written after its lines; nullptr: the page reloads
 };
 
 // Whether a control holds a value (as opposed to a caption, a box or a button).

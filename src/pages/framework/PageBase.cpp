@@ -143,7 +143,7 @@ void CPageBase::NotifyChanged(int id)
 void CPageBase::ClearFields()
 {
     for (const FieldDecl& f : Fields()) {
-        if (!HoldsValue(f.kind)) continue;
+        if (!HoldsValue(f.kind) || std::find(decl_.kept.begin(), decl_.kept.end(), f.id) != decl_.kept.end()) continue;
         FieldValue& v = Value(f.id);
         if (HoldsText(f.kind)) v.text = f.initial;
         else if (f.kind == FieldKind::Check) v.check = 0;
@@ -246,10 +246,10 @@ void CPageBase::OnSaveClicked()
         if (ctx_.message) ctx_.message(MessageIcon::Error, std::string(kNotSaved) + "\n" + DescribeProblems(problems));
         return;
     }
-    if (ctx_.postToMain) ctx_.postToMain(cmd::kPageBusy);
+    if (decl_.busyNotice) PostToMain(cmd::kPageBusy);
     ClearEdited();  // the values on screen are on their way to the unit
     SaveParams(false, nullptr);
-    ReloadGroup();
+    AfterSave();
 }
 
 bool CPageBase::OnCommand(int id)
@@ -278,9 +278,6 @@ bool CPageBase::OnCommand(int id)
     return false;
 }
 
-bool CPageBase::BeginEditRow(int, int, RowEdit&) { return false; }
-std::optional<FieldProblem> CPageBase::CheckEditRow(const RowEdit& edit) const { return CheckEditorValues(*this, edit); }
-void CPageBase::CommitEditRow(const RowEdit&) {}
 bool CPageBase::OnCellClicked(int, int, int) { return false; }
 
 void CPageBase::ApplyReport(const FieldDecl& f, Decode decode, std::string_view value)

@@ -60,6 +60,19 @@ struct RowEdit {
     std::string title{};                 // the editor's caption for this row; empty: the declared one
 };
 
+// A value of an open row editor; nullptr when the editor holds none under that id.
+inline const FieldValue* EditValueOf(const RowEdit& edit, int id)
+{
+    const auto it = edit.values.find(id);
+    return it == edit.values.end() ? nullptr : &it->second;
+}
+// The text of an open row editor's input; empty when it holds none.
+inline std::string EditTextOf(const RowEdit& edit, int id)
+{
+    const FieldValue* v = EditValueOf(edit, id);
+    return v ? v->text : std::string{};
+}
+
 // One value that can't go to the unit as it is (a page's control or a row editor's field).
 struct FieldProblem {
     int id = 0;
@@ -75,6 +88,8 @@ struct PageDecl {
     std::span<const HandlerDecl> handlers{};
     int waitMs = kDefaultWaitMs;  // the page's default acknowledgement wait
     bool framed = true;           // a save to the unit is framed by "%STARTCMD" and "%COMMITCMD"
+    bool busyNotice = true;       // a save tells the main window the page is busy first
+    std::span<const int> kept{};  // values a clear leaves as they are (the tool's own, a picture shown)
 };
 
 class CPageBase : public IRouteTarget {
@@ -153,18 +168,27 @@ public:
     void EmitCommand(bool toProfile, const std::string& text, CProfileWriter* file, int waitMs = 0);
     // Writes the page's header and its lines into a profile (nothing for pages without a header).
     virtual void WriteProfileSection(CProfileWriter& file);
-    // The Save button: tell the main window the page is busy, save, then reload.
-    virtual void OnSaveClicked();
+    // The Save button: refuse values that can't go, tell the main window the page is busy
+    // (unless the page says not to), save, then AfterSave.
+    void OnSaveClicked();
+    // What follows a save's lines: the page's own reload; a page may ask for more.
+    virtual void AfterSave() { ReloadGroup(); }
     // A declared button (by its id) or a box that acts when clicked. Returns whether handled.
     virtual bool OnCommand(int id);
 
-    // Row editors: fill an editor from a row (false: that row can't be edited), and apply it.
+    // Row editors, run from their declarations: fill an editor from a row (false: that row
+    // can't be edited) — each input from its column, else its initial value —, and apply it:
+    // the inputs' lines in their order (framed when the editor says so), then the block the
+    // editor names or the page's reload. A page overrides them only for what a row can't say.
     virtual bool BeginEditRow(int listId, int row, RowEdit& edit);
     virtual void CommitEditRow(const RowEdit& edit);
+    // The declaration of the editor of a list (nullptr: none).
+    const RowEditorDecl* FindEditor(int listId) const;
     // A click on a list cell (priority grids toggle it). Returns whether it changed anything.
     virtual bool OnCellClicked(int listId, int row, int col);
     // Checks a row editor's values before anything is sent; nullopt when they may go. The
-    // framework's value rules hold for every editor; a page adds what its rows need.
+    // framework's value rules hold for every editor (see CheckEditorValues); a page adds what
+    // its rows need.
     virtual std::optional<FieldProblem> CheckEditRow(const RowEdit& edit) const;
 
     // --- what the page holds ---
@@ -213,6 +237,9 @@ protected:
         decl_ = decl;
         scan_.reset();
     }
+    // The editor's lines for a row (see CommitEditRow) without what follows them; false when
+    // nothing went (not an edit of a row the editor has, or a value that can't go).
+    bool SendEditRow(const RowEdit& edit);
     // Prepares list rows with their labels (called lazily by Value for List fields).
     void InitList(const FieldDecl& field, FieldValue& value) const;
     // The page-wide scan: the first of the page's report keys found in the line decides.

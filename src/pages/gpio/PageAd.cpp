@@ -62,7 +62,9 @@ FieldDecl TextRow(int id, TextRef caption, const char* format, int order, Report
             .group = P::kGroup,
             .report = report,
             .write = {.format = format, .order = order},
-            .dump = kAds};
+            .dump = kAds,
+            .chars = CharRule::Decimal,
+            .strict = true};
 }
 
 FieldDecl NumberRow(int id, const char* caption, int captionId, const char* format, int order, ReportDecl report)
@@ -224,41 +226,19 @@ int FieldId(CalibrationField f)
 
 }  // namespace
 
+// What a reload leaves as it is: the enables, the readings and the upload window.
+const int kKept[] = {P::kEnable[0],  P::kEnable[1],  P::kEnable[2],  P::kEnable[3],   P::kReading[0],
+                     P::kReading[1], P::kReading[2], P::kReading[3], P::kUploadTimer, P::kUploadStart,
+                     P::kUploadEnd};
+
 CPageAd::CPageAd(PageContext& context, const PageInfo& info)
-    : CPageBase(context, info, PageDecl{.fields = PageFields(), .editors = kEditors, .handlers = kHandlers})
+    : CPageBase(context, info,
+                PageDecl{.fields = PageFields(), .editors = kEditors, .handlers = kHandlers, .kept = kKept})
 {}
 
 std::unique_ptr<CPageBase> CPageAd::Make(PageContext& context, const PageInfo& info)
 {
     return std::make_unique<CPageAd>(context, info);
-}
-
-void CPageAd::ClearFields()
-{
-    std::vector<std::pair<int, FieldValue>> kept;
-    for (const int* ids : {kEnable, kReading})
-        for (int n = 0; n < kChannels; ++n) kept.emplace_back(ids[n], ValueOf(ids[n]));
-    for (int id : {kUploadTimer, kUploadStart, kUploadEnd}) kept.emplace_back(id, ValueOf(id));
-    CPageBase::ClearFields();
-    for (auto& [id, value] : kept) Value(id) = std::move(value);
-    NotifyChanged(kChangedAll);
-}
-
-void CPageAd::OnSaveClicked()
-{
-    std::vector<FieldProblem> problems;
-    for (const int* ids : {kHigh, kLow, kScale, kZero, kOffset, kStep})
-        for (int n = 0; n < kChannels; ++n) {
-            const std::string& text = TextOf(ids[n]);
-            if (!text.empty() && !IsDecimal(text))
-                problems.push_back({ids[n], FieldCaption(*this, *FindField(ids[n])) + " " + std::to_string(n),
-                                    "Enter a number such as 12 or -3.5."});
-        }
-    if (!problems.empty()) {
-        if (ctx_.message) ctx_.message(MessageIcon::Error, std::string(kNotSaved) + "\n" + DescribeProblems(problems));
-        return;
-    }
-    CPageBase::OnSaveClicked();
 }
 
 void CPageAd::ResetLimits()

@@ -50,10 +50,6 @@ public:
 
     CPageAd(PageContext& context, const PageInfo& info);
 
-    // The enable boxes, the upload timer fields and the readings keep what they show.
-    void ClearFields() override;
-    // Limits, scale, zero, offsets and report steps must be numbers before anything is sent.
-    void OnSaveClicked() override;
     // The calibration of channel n is the row editor of button kCalibrate[n].
     bool BeginEditRow(int listId, int row, RowEdit& edit) override;
     std::optional<FieldProblem> CheckEditRow(const RowEdit& edit) const override;

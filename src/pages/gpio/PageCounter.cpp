@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "pages/framework/FieldBuilders.h"
-#include "pages/framework/FieldCheck.h"
 #include "pages/framework/Printf.h"
 #include "link/TextFields.h"
 
@@ -57,9 +56,9 @@ const std::vector<FieldDecl> kFields = {
     {.id = P::kAutoUpload, .kind = K::Check, .caption = Own("AUTMOMODE"), .group = P::kGroup, .visible = false,
      .write = {.format = "%%IOCNAT=%d\r", .order = 3}, .dump = kDump},
     {.id = P::kUnits[0], .kind = K::Text, .caption = Own("IOCU0"), .group = P::kGroup,
-     .write = {.order = 4, .compose = WriteUnits<0>}, .dump = kDump},
+     .write = {.order = 4, .compose = WriteUnits<0>}, .dump = kDump, .chars = CharRule::Decimal, .strict = true},
     {.id = P::kUnits[1], .kind = K::Text, .caption = Own("IOCU1"), .group = P::kGroup,
-     .write = {.order = 5, .compose = WriteUnits<1>}, .dump = kDump},
+     .write = {.order = 5, .compose = WriteUnits<1>}, .dump = kDump, .chars = CharRule::Decimal, .strict = true},
     Whole(P::kUpload[0], "IOCUT0", "%%IOCUT0,%d\r", 6),
     Whole(P::kUpload[1], "IOCUT1", "%%IOCUT1,%d\r", 7),
     Whole(P::kHour[0], "IOCRPT0", "%%IOCRPH0,%d\r", 8, P::kHourMax),
@@ -79,37 +78,17 @@ const std::vector<FieldDecl> kFields = {
 
 const HandlerDecl kHandlers[] = {{.number = 1, .key = "$COUNTER_", .fn = P::TakeReport}};
 
-// The save sends the lines and reloads; no busy notice, no framing.
-class CCounterPage : public CPageBase {
-public:
-    using CPageBase::CPageBase;
-    void OnSaveClicked() override
-    {
-        auto problems = CheckPage(*this);
-        for (int id : P::kUnits)
-            if (!TextOf(id).empty() && !IsDecimal(TextOf(id)))
-                problems.push_back({id, FieldCaption(*this, *FindField(id)), "Enter a number such as 2.5."});
-        if (!problems.empty()) {
-            if (ctx_.message)
-                ctx_.message(MessageIcon::Error, std::string(kNotSaved) + "\n" + DescribeProblems(problems));
-            return;
-        }
-        ClearEdited();
-        SaveParams(false, nullptr);
-        ReloadGroup();
-    }
-};
-
 }  // namespace
 
 PageDecl CPageCounter::Decl()
 {
-    return PageDecl{.fields = kFields, .handlers = kHandlers, .waitMs = kWaitMs, .framed = false};
+    // The save sends the lines and reloads; no busy notice, no framing.
+    return PageDecl{.fields = kFields, .handlers = kHandlers, .waitMs = kWaitMs, .framed = false, .busyNotice = false};
 }
 
 std::unique_ptr<CPageBase> CPageCounter::Make(PageContext& context, const PageInfo& info)
 {
-    return std::make_unique<CCounterPage>(context, info, Decl());
+    return std::make_unique<CPageBase>(context, info, Decl());
 }
 
 void CPageCounter::TakeReport(CPageBase& page, const RouteHit& hit)

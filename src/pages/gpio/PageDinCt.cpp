@@ -2,9 +2,7 @@
 
 #include <vector>
 
-#include "pages/framework/CommandFormat.h"
 #include "pages/framework/FieldBuilders.h"
-#include "pages/framework/FieldCheck.h"
 #include "link/TextFields.h"
 
 namespace rtu {
@@ -19,12 +17,6 @@ constexpr int kPulseWidth = 120;
 constexpr int kMaxWidth = 80;
 constexpr int kPulseColumn = 1;
 constexpr int kMaxColumn = 2;
-
-std::string RowLine(const char* format, int row, const std::string& value)
-{
-    const CommandArg args[] = {static_cast<long long>(row), SingleLine(value)};
-    return FormatCommand(format, args).value_or(std::string{});
-}
 
 void TakeRow(CPageBase& page, const RouteHit& hit) { static_cast<P&>(page).TakeRowReport(hit); }
 
@@ -48,8 +40,10 @@ const std::vector<FieldDecl> kFields = {
 
 const std::vector<RowEditorDecl> kEditors = {
     {P::kList, Fixed("Din Counter"),
-     {{.id = P::kEditPulse, .kind = K::Text, .caption = Fixed("Pulse Equivalent")},
-      {.id = P::kEditMax, .kind = K::Text, .caption = Fixed("Pulse Max")},
+     {{.id = P::kEditPulse, .kind = K::Text, .caption = Fixed("Pulse Equivalent"),
+       .write = {.format = "%%DINCUNITV%d,%s\r"}, .chars = CharRule::Decimal, .column = kPulseColumn, .strict = true},
+      {.id = P::kEditMax, .kind = K::Text, .caption = Fixed("Pulse Max"),
+       .write = {.format = "%%DINCUNITM%d,%s\r"}, .chars = CharRule::Decimal, .column = kMaxColumn, .strict = true},
       MakeButton(P::kEditorOk, Shared("Buttons", "Ok"), "", P::kEditorOk),
       MakeButton(P::kEditorCancel, Shared("Buttons", "Cancel"), "", P::kEditorCancel)}},
 };
@@ -62,7 +56,12 @@ const HandlerDecl kHandlers[] = {{.number = 1, .key = "$DINCTUNTV", .fn = TakeRo
 CPageDinCt::CPageDinCt(PageContext& context, const PageInfo& info)
     : CPageBase(
           context, info,
-          PageDecl{.fields = kFields, .editors = kEditors, .handlers = kHandlers, .waitMs = kWaitMs, .framed = false})
+          PageDecl{.fields = kFields,
+                   .editors = kEditors,
+                   .handlers = kHandlers,
+                   .waitMs = kWaitMs,
+                   .framed = false,
+                   .busyNotice = false})
 {
     Value(kList);
 }
@@ -75,46 +74,6 @@ std::unique_ptr<CPageBase> CPageDinCt::Make(PageContext& context, const PageInfo
 void CPageDinCt::SaveParams(bool toProfile, CProfileWriter* file)
 {
     if (!toProfile) CPageBase::SaveParams(false, file);
-}
-
-void CPageDinCt::OnSaveClicked()
-{
-    if (const auto problems = CheckPage(*this); !problems.empty()) {
-        if (ctx_.message) ctx_.message(MessageIcon::Error, std::string(kNotSaved) + "\n" + DescribeProblems(problems));
-        return;
-    }
-    ClearEdited();
-    SaveParams(false, nullptr);
-    ReloadGroup();
-}
-
-bool CPageDinCt::BeginEditRow(int listId, int row, RowEdit& edit)
-{
-    if (listId != kList || row < 0 || row >= kRows) return false;
-    edit.listId = listId;
-    edit.row = row;
-    edit.values[kEditPulse].text = CellText(kList, row, kPulseColumn);
-    edit.values[kEditMax].text = CellText(kList, row, kMaxColumn);
-    return true;
-}
-
-std::optional<FieldProblem> CPageDinCt::CheckEditRow(const RowEdit& edit) const
-{
-    if (auto problem = CPageBase::CheckEditRow(edit)) return problem;
-    for (int id : {kEditPulse, kEditMax}) {
-        auto it = edit.values.find(id);
-        const std::string text = it == edit.values.end() ? std::string{} : it->second.text;
-        if (!IsDecimal(text)) return FieldProblem{id, {}, "Enter a number such as 10 or 0.5."};
-    }
-    return std::nullopt;
-}
-
-void CPageDinCt::CommitEditRow(const RowEdit& edit)
-{
-    if (edit.listId != kList || edit.row < 0 || edit.row >= kRows || CheckEditRow(edit)) return;
-    EmitCommand(false, RowLine("%%DINCUNITV%d,%s\r", edit.row, edit.values.at(kEditPulse).text), nullptr);
-    EmitCommand(false, RowLine("%%DINCUNITM%d,%s\r", edit.row, edit.values.at(kEditMax).text), nullptr);
-    ReloadGroup();
 }
 
 void CPageDinCt::TakeRowReport(const RouteHit& hit)

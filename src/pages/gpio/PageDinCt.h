@@ -29,11 +29,6 @@ public:
 
     // Title and station name, unframed, then the page's own reload.
     void SaveParams(bool toProfile, CProfileWriter* file) override;
-    void OnSaveClicked() override;
-    bool BeginEditRow(int listId, int row, RowEdit& edit) override;
-    // Both values are plain numbers (a point allowed).
-    std::optional<FieldProblem> CheckEditRow(const RowEdit& edit) const override;
-    void CommitEditRow(const RowEdit& edit) override;
     // "$DINCTUNTV" (column 1), "$DINCTMAXV" (column 2).
     void TakeRowReport(const RouteHit& hit);
 

@@ -18,7 +18,6 @@ constexpr int kMinutesWidth = 120;  // columns 1 and 2
 constexpr int kLagWidth = 160;      // column 3
 constexpr int kColumns = 3;         // value columns
 const char* const kRowFormats[kColumns] = {"%%IOAS%d,%s\r", "%%IOLS%d,%s\r", "%%DINDLY%d,%s\r"};
-const int kEditorIds[kColumns] = {P::kEditInterval, P::kEditRepeat, P::kEditLag};
 
 std::string RowLine(int column, int row, const std::string& value)
 {
@@ -40,10 +39,15 @@ const std::vector<FieldDecl> kFields = {
 
 const std::vector<RowEditorDecl> kEditors = {
     {P::kList, Fixed("Digital inputs"),
-     {{.id = P::kEditInterval, .kind = K::Text, .caption = Own("IOAS"), .captionId = 1413, .chars = CharRule::Digits},
-      {.id = P::kEditRepeat, .kind = K::Text, .caption = Own("IOLS"), .captionId = 1414, .chars = CharRule::Digits},
-      {.id = P::kEditLag, .kind = K::Text, .caption = Own("TIMELAG"), .captionId = 1415, .chars = CharRule::Digits},
-      MakeButton(P::kEditorOk, Shared("Buttons", "Ok"), "", P::kEditorOk)}},
+     {{.id = P::kEditInterval, .kind = K::Text, .caption = Own("IOAS"), .captionId = 1413,
+       .write = {.format = kRowFormats[0]}, .chars = CharRule::Digits, .column = 1},
+      {.id = P::kEditRepeat, .kind = K::Text, .caption = Own("IOLS"), .captionId = 1414,
+       .write = {.format = kRowFormats[1]}, .chars = CharRule::Digits, .column = 2},
+      {.id = P::kEditLag, .kind = K::Text, .caption = Own("TIMELAG"), .captionId = 1415,
+       .write = {.format = kRowFormats[2]}, .chars = CharRule::Digits, .column = 3},
+      MakeButton(P::kEditorOk, Shared("Buttons", "Ok"), "", P::kEditorOk),
+      MakeButton(P::kEditorCancel, Shared("Buttons", "Cancel"), "", P::kEditorCancel)},
+     ",", 0, true, P::kRowWaitMs},
 };
 // clang-format on
 
@@ -75,31 +79,6 @@ void CPageDinParams::SaveParams(bool toProfile, CProfileWriter* file)
     if (!toProfile) return;
     for (int row = 0; row < kRows; ++row)
         for (int c = 0; c < kColumns; ++c) EmitCommand(true, RowLine(c, row, CellText(kList, row, c + 1)), file);
-}
-
-bool CPageDinParams::BeginEditRow(int listId, int row, RowEdit& edit)
-{
-    if (listId != kList || row < 0 || row >= kRows) return false;
-    edit.listId = listId;
-    edit.row = row;
-    for (int c = 0; c < kColumns; ++c) edit.values[kEditorIds[c]].text = CellText(kList, row, c + 1);
-    return true;
-}
-
-std::optional<FieldProblem> CPageDinParams::CheckEditRow(const RowEdit& edit) const
-{
-    // The values go out as typed (the unit reports values beyond any guessed range); its answer judges them.
-    return CPageBase::CheckEditRow(edit);
-}
-
-void CPageDinParams::CommitEditRow(const RowEdit& edit)
-{
-    if (edit.listId != kList || edit.row < 0 || edit.row >= kRows || CheckEditRow(edit)) return;
-    EmitCommand(false, "%STARTCMD\r", nullptr);
-    for (int c = 0; c < kColumns; ++c)
-        EmitCommand(false, RowLine(c, edit.row, edit.values.at(kEditorIds[c]).text), nullptr, kRowWaitMs);
-    EmitCommand(false, "%COMMITCMD\r", nullptr);
-    ReloadGroup();
 }
 
 void CPageDinParams::TakeReport(const RouteHit& hit, int column)

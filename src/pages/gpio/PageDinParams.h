@@ -17,6 +17,7 @@ public:
     static constexpr int kEditRepeat = 1411;    // editor: repeat reminder (minutes)
     static constexpr int kEditLag = 1412;       // editor: confirmation lag (seconds)
     static constexpr int kEditorOk = 1;
+    static constexpr int kEditorCancel = 2;
     static constexpr int kRowWaitMs = 1000;             // wait of each value line of a row edit
     static constexpr int kValueMax = 65535;             // the unit keeps each time as a 16-bit number
     static constexpr std::size_t kValueDigits = 5;      // digits of kValueMax
@@ -29,10 +30,6 @@ public:
     void ClearFields() override {}
     // Only a profile takes the rows (twelve lines, three per input).
     void SaveParams(bool toProfile, CProfileWriter* file) override;
-    bool BeginEditRow(int listId, int row, RowEdit& edit) override;
-    // Each time is a whole number of 0-65535.
-    std::optional<FieldProblem> CheckEditRow(const RowEdit& edit) const override;
-    void CommitEditRow(const RowEdit& edit) override;
     // "$DINAS" (column 1), "$DINLS" (2), "$DINDLY" (3): "<row><sep><value>".
     void TakeReport(const RouteHit& hit, int column);
 

@@ -197,24 +197,19 @@ const HandlerDecl kHandlers[] = {{.number = 1, .key = "$ITP", .fn = Take}};
 
 }  // namespace
 
+// The counters shown are the tool's display: a reload leaves them.
+constexpr int kKept[] = {P::kCounter0,     P::kCounter0 + 1, P::kCounter0 + 2, P::kCounter0 + 3, P::kCounter0 + 4,
+                         P::kCounter0 + 5, P::kCounter0 + 6, P::kCounter0 + 7, P::kCounter0 + 8, P::kCounter0 + 9,
+                         P::kCounter0 + 10, P::kCounter0 + 11, P::kCounterAuto};
+static_assert(P::kInputs == 12);
+
 CPageGpio::CPageGpio(PageContext& context, const PageInfo& info)
-    : CPageBase(context, info, PageDecl{.fields = PageFields(), .handlers = kHandlers})
+    : CPageBase(context, info, PageDecl{.fields = PageFields(), .handlers = kHandlers, .kept = kKept})
 {}
 
 std::unique_ptr<CPageBase> CPageGpio::Make(PageContext& context, const PageInfo& info)
 {
     return std::make_unique<CPageGpio>(context, info);
-}
-
-void CPageGpio::ClearFields()
-{
-    int counters[kInputs];
-    for (int n = 0; n < kInputs; ++n) counters[n] = CheckOf(kCounter0 + n);
-    const int counterAuto = CheckOf(kCounterAuto);
-    CPageBase::ClearFields();
-    for (int n = 0; n < kInputs; ++n) Check(kCounter0 + n) = counters[n];
-    Check(kCounterAuto) = counterAuto;
-    NotifyChanged(kChangedAll);
 }
 
 void CPageGpio::TakeReport(const RouteHit& hit)

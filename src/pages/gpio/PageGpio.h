@@ -52,8 +52,6 @@ public:
 
     CPageGpio(PageContext& context, const PageInfo& info);
 
-    // The counter boxes and the counter option keep what they show.
-    void ClearFields() override;
     // A routed report (one handler for every key of the page).
     void TakeReport(const RouteHit& hit);
 

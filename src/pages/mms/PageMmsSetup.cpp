@@ -155,20 +155,15 @@ const HandlerDecl kHandlers[] = {
 
 }  // namespace
 
+constexpr int kKept[] = {P::kPicture};  // the picture shown stays through a reload
+
 CPageMmsSetup::CPageMmsSetup(PageContext& context, const PageInfo& info)
-    : CPageBase(context, info, {.fields = kFields, .handlers = kHandlers})
+    : CPageBase(context, info, {.fields = kFields, .handlers = kHandlers, .kept = kKept})
 {}
 
 std::unique_ptr<CPageBase> CPageMmsSetup::Make(PageContext& context, const PageInfo& info)
 {
     return std::make_unique<CPageMmsSetup>(context, info);
-}
-
-void CPageMmsSetup::ClearFields()
-{
-    std::string picture = PicturePath();
-    CPageBase::ClearFields();
-    Text(kPicture) = std::move(picture);
 }
 
 }  // namespace rtu

@@ -47,8 +47,6 @@ public:
     CPageMmsSetup(PageContext& context, const PageInfo& info);
     static std::unique_ptr<CPageBase> Make(PageContext& context, const PageInfo& info);
 
-    // Clears the unit's values; the picture shown stays.
-    void ClearFields() override;
     // The picture file shown in the picture area (listeners hear kPicture).
     void ShowPicture(const std::string& path) { SetText(kPicture, path); }
     const std::string& PicturePath() const { return TextOf(kPicture); }

@@ -134,21 +134,12 @@ const HandlerDecl kHandlers[] = {{.number = 1, .key = "$3GS_", .fn = TakeLine}};
 }  // namespace
 
 CPage3GMMS::CPage3GMMS(PageContext& context, const PageInfo& info)
-    : CPageBase(context, info, PageDecl{.fields = kFields, .handlers = kHandlers})
+    : CPageBase(context, info, PageDecl{.fields = kFields, .handlers = kHandlers, .kept = kKept})
 {}
 
 std::unique_ptr<CPageBase> CPage3GMMS::Make(PageContext& context, const PageInfo& info)
 {
     return std::make_unique<CPage3GMMS>(context, info);
-}
-
-void CPage3GMMS::ClearFields()
-{
-    std::vector<FieldValue> kept;
-    for (int id : kKept) kept.push_back(ValueOf(id));
-    CPageBase::ClearFields();
-    for (std::size_t i = 0; i < kept.size(); ++i) Value(kKept[i]) = kept[i];
-    NotifyChanged(kChangedAll);
 }
 
 void CPage3GMMS::TakeReport(std::string_view line)

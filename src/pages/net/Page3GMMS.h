@@ -41,8 +41,6 @@ public:
     CPage3GMMS(PageContext& context, const PageInfo& info);
     static std::unique_ptr<CPageBase> Make(PageContext& context, const PageInfo& info);
 
-    // The input channels and the FTP server keep their values.
-    void ClearFields() override;
     // Every test is made on every line: one line sets as many controls as it names.
     void TakeReport(std::string_view line);
 };

@@ -2,9 +2,7 @@
 
 #include <vector>
 
-#include "pages/basic/PhoneListPage.h"
 #include "pages/framework/FieldBuilders.h"
-#include "pages/framework/Printf.h"
 #include "pages/net/InputRowEditor.h"
 
 namespace rtu {
@@ -48,7 +46,7 @@ const std::vector<FieldDecl> kFields = {
 };
 // clang-format on
 
-const std::vector<RowEditorDecl> kEditors = {InputRowEditor(P::kList)};
+const std::vector<RowEditorDecl> kEditors = {InputRowEditor(P::kList, "%%SR%d%s\r", P::kColNumber, CharRule::Phone)};
 const HandlerDecl kHandlers[] = {{.number = 1, .key = "$SR", .fn = Take}};
 
 }  // namespace
@@ -70,32 +68,6 @@ void CDataParams::TakeRow(int row, std::string_view text)
     if (row < 0 || row >= kRows) return;
     if (!text.empty() && !(text[0] >= '0' && text[0] <= '9') && text[0] != '+') return;
     SetCell(kList, row, kColNumber, std::string(text));
-}
-
-bool CDataParams::BeginEditRow(int listId, int row, RowEdit& edit)
-{
-    if (listId != kList || row < 0 || row >= kRows) return false;
-    edit.listId = listId;
-    edit.row = row;
-    edit.values[kInputEdit].text = CellText(kList, row, kColNumber);
-    return true;
-}
-
-std::optional<FieldProblem> CDataParams::CheckEditRow(const RowEdit& edit) const
-{
-    if (auto problem = CPageBase::CheckEditRow(edit)) return problem;
-    auto it = edit.values.find(kInputEdit);
-    if (it == edit.values.end()) return std::nullopt;
-    std::string reason = CPhoneListPage::PhoneNumberProblem(it->second.text);
-    if (reason.empty()) return std::nullopt;
-    return FieldProblem{kInputEdit, {}, std::move(reason)};
-}
-
-void CDataParams::CommitEditRow(const RowEdit& edit)
-{
-    if (edit.listId != kList || edit.row < 0 || edit.row >= kRows || CheckEditRow(edit)) return;
-    EmitCommand(false, Printf("%%SR%d%s\r", edit.row, InputText(edit).c_str()), nullptr, kInputWaitMs);
-    ReloadGroup();
 }
 
 }  // namespace rtu

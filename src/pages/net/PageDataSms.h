@@ -25,10 +25,6 @@ public:
     CDataParams(PageContext& context, const PageInfo& info);
     static std::unique_ptr<CPageBase> Make(PageContext& context, const PageInfo& info);
 
-    bool BeginEditRow(int listId, int row, RowEdit& edit) override;
-    // A number holds digits with one optional leading "+"; an empty one clears the row.
-    std::optional<FieldProblem> CheckEditRow(const RowEdit& edit) const override;
-    void CommitEditRow(const RowEdit& edit) override;
     // "$SR<row> <number>": taken when empty or starting with a digit or "+".
     void TakeRow(int row, std::string_view text);
 };

@@ -3,7 +3,6 @@
 #include <vector>
 
 #include "pages/framework/FieldBuilders.h"
-#include "pages/framework/Printf.h"
 #include "pages/net/InputRowEditor.h"
 
 namespace rtu {
@@ -24,7 +23,7 @@ const std::vector<FieldDecl> kFields = {
      .rows = P::kRows,
      .rowLabelFormat = "No.%d"},
 };
-const std::vector<RowEditorDecl> kEditors = {InputRowEditor(P::kList)};
+const std::vector<RowEditorDecl> kEditors = {InputRowEditor(P::kList, "%%EM%d%s\r", P::kColAddress)};
 const HandlerDecl kHandlers[] = {{.number = 1, .key = "$EM", .fn = Take}};
 
 }  // namespace
@@ -46,22 +45,6 @@ void CPageEmail::TakeRow(int row, std::string_view text)
 {
     if (row < 0 || row >= kRows) return;
     SetCell(kList, row, kColAddress, std::string(text));
-}
-
-bool CPageEmail::BeginEditRow(int listId, int row, RowEdit& edit)
-{
-    if (listId != kList || row < 0 || row >= kRows) return false;
-    edit.listId = listId;
-    edit.row = row;
-    edit.values[kInputEdit].text = CellText(kList, row, kColAddress);
-    return true;
-}
-
-void CPageEmail::CommitEditRow(const RowEdit& edit)
-{
-    if (edit.listId != kList || edit.row < 0 || edit.row >= kRows) return;
-    EmitCommand(false, Printf("%%EM%d%s\r", edit.row, InputText(edit).c_str()), nullptr, kInputWaitMs);
-    ReloadGroup();
 }
 
 }  // namespace rtu

@@ -18,8 +18,6 @@ public:
     static std::unique_ptr<CPageBase> Make(PageContext& context, const PageInfo& info);
 
     void SaveParams(bool, CProfileWriter*) override {}
-    bool BeginEditRow(int listId, int row, RowEdit& edit) override;
-    void CommitEditRow(const RowEdit& edit) override;
     void TakeRow(int row, std::string_view text);
 };
 

@@ -154,16 +154,23 @@ const std::vector<FieldDecl> kFields = [] {
 
 const std::vector<RowEditorDecl> kEditors = {
     {P::kServers, TextRef{"", "DLGTITLE", "GPRS Server"},
-     {{.id = P::kEdAddress, .kind = K::Text, .caption = Own("IP"), .captionId = 1436},
-      {.id = P::kEdPort, .kind = K::Text, .caption = Own("PORT"), .captionId = 1437, .chars = CharRule::Digits},
+     {{.id = P::kEdAddress, .kind = K::Text, .caption = Own("IP"), .captionId = 1436,
+       .write = {.format = "%%M2MDTSIP%d=%s\r"}, .column = P::kColAddress},
+      {.id = P::kEdPort, .kind = K::Text, .caption = Own("PORT"), .captionId = 1437,
+       .write = {.format = "%%M2MDTSPT%d=%s\r"}, .chars = CharRule::Digits, .column = P::kColPort},
       {.id = P::kEdTransport, .kind = K::Combo, .caption = Own("TCP"), .captionId = 1438,
-       .items = {Fixed(kTcp), Fixed(kUdp)}},
+       .write = {.format = "%%M2MDTSPO%d=%d\r"}, .items = {Fixed(kTcp), Fixed(kUdp)}},
       {.id = P::kEdProtocol, .kind = K::Combo, .caption = Own("SRVAPP"), .captionId = 1439,
-       .items = Items(kProtocolItems)},
-      {.id = P::kEdIdle, .kind = K::Text, .caption = Own("SIDLETO"), .captionId = 1441, .chars = CharRule::Digits},
-      {.id = P::kEdResponse, .kind = K::Text, .caption = Own("REPTO"), .captionId = 1442, .chars = CharRule::Digits},
-      {.id = P::kEdHeartbeat, .kind = K::Text, .caption = Own("HTTO"), .captionId = 1444, .chars = CharRule::Digits},
-      MakeButton(P::kEdOk, Own("BTNOK"), "", 1)}},
+       .write = {.format = "%%M2MDTSTP%d=%d\r"}, .items = Items(kProtocolItems)},
+      {.id = P::kEdIdle, .kind = K::Text, .caption = Own("SIDLETO"), .captionId = 1441,
+       .write = {.format = "%%M2MDTSTO%d=%s,%s,%s\r"}, .chars = CharRule::Digits, .column = P::kColIdle},
+      {.id = P::kEdResponse, .kind = K::Text, .caption = Own("REPTO"), .captionId = 1442,
+       .write = {.partOf = P::kEdIdle}, .chars = CharRule::Digits, .column = P::kColResponse},
+      {.id = P::kEdHeartbeat, .kind = K::Text, .caption = Own("HTTO"), .captionId = 1444,
+       .write = {.partOf = P::kEdIdle}, .chars = CharRule::Digits, .column = P::kColHeartbeat},
+      MakeButton(P::kEdOk, Own("BTNOK"), "", 1),
+      MakeButton(P::kEdCancel, Shared("Buttons", "Cancel"), "", 2)},
+     ",", 0, true},
 };
 // clang-format on
 
@@ -171,18 +178,6 @@ const HandlerDecl kHandlers[] = {
     {.number = 1, .key = "$M2M_", .fn = TakeM2M},
     {.number = 2, .key = "$M2MD_", .fn = TakeServer},
 };
-
-std::string EditText(const RowEdit& edit, int id)
-{
-    auto it = edit.values.find(id);
-    return it == edit.values.end() ? std::string{} : SingleLine(it->second.text);
-}
-
-int EditSel(const RowEdit& edit, int id)
-{
-    auto it = edit.values.find(id);
-    return it == edit.values.end() ? -1 : it->second.sel;
-}
 
 }  // namespace
 
@@ -284,35 +279,12 @@ void CPageGPRS::SaveParams(bool toProfile, CProfileWriter* file)
 
 bool CPageGPRS::BeginEditRow(int listId, int row, RowEdit& edit)
 {
-    if (listId != kServers || row < 0 || row >= kServerRows) return false;
-    edit.listId = listId;
-    edit.row = row;
-    edit.values[kEdAddress].text = CellText(kServers, row, kColAddress);
-    edit.values[kEdPort].text = CellText(kServers, row, kColPort);
+    if (!CPageBase::BeginEditRow(listId, row, edit)) return false;
+    // The table shows the transport and the protocol by name.
     edit.values[kEdTransport].sel = CellText(kServers, row, kColTransport).find(kUdp) != std::string::npos ? 1 : 0;
     const int protocol = ProtocolNumberFromName(CellText(kServers, row, kColProtocol));
     edit.values[kEdProtocol].sel = protocol < kProtocols ? protocol : -1;
-    edit.values[kEdIdle].text = CellText(kServers, row, kColIdle);
-    edit.values[kEdResponse].text = CellText(kServers, row, kColResponse);
-    edit.values[kEdHeartbeat].text = CellText(kServers, row, kColHeartbeat);
     return true;
-}
-
-void CPageGPRS::CommitEditRow(const RowEdit& edit)
-{
-    if (edit.listId != kServers || edit.row < 0 || edit.row >= kServerRows) return;
-    const int r = edit.row;
-    EmitCommand(false, "%STARTCMD\r", nullptr);
-    EmitCommand(false, Printf("%%M2MDTSIP%d=%s\r", r, EditText(edit, kEdAddress).c_str()), nullptr);
-    EmitCommand(false, Printf("%%M2MDTSPT%d=%s\r", r, EditText(edit, kEdPort).c_str()), nullptr);
-    EmitCommand(false, Printf("%%M2MDTSPO%d=%d\r", r, EditSel(edit, kEdTransport)), nullptr);
-    EmitCommand(false, Printf("%%M2MDTSTP%d=%d\r", r, EditSel(edit, kEdProtocol)), nullptr);
-    EmitCommand(false,
-                Printf("%%M2MDTSTO%d=%s,%s,%s\r", r, EditText(edit, kEdIdle).c_str(),
-                       EditText(edit, kEdResponse).c_str(), EditText(edit, kEdHeartbeat).c_str()),
-                nullptr);
-    EmitCommand(false, "%COMMITCMD\r", nullptr);
-    ReloadGroup();
 }
 
 }  // namespace rtu

@@ -52,6 +52,7 @@ public:
     static constexpr int kEdResponse = 1443;
     static constexpr int kEdHeartbeat = 1445;
     static constexpr int kEdOk = 1;
+    static constexpr int kEdCancel = 2;
 
     static constexpr int kNoProtocol = 255;  // a protocol cell that names none of the six
     static constexpr int kProtocols = 6;
@@ -63,7 +64,6 @@ public:
     void SaveParams(bool toProfile, CProfileWriter* file) override;
     bool BeginEditRow(int listId, int row, RowEdit& edit) override;
     // Sends the edited server row, framed, then reads the page again.
-    void CommitEditRow(const RowEdit& edit) override;
 
     // "$M2M_…" and "$NTP_…" reports.
     void ParseM2MReport(std::string_view line);

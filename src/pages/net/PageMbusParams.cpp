@@ -257,19 +257,6 @@ void CPageMbusParams::TakeLimit(std::string_view text)
     else if (n < 2 * kModbusRegisters) SetCell(kTable, n - kModbusRegisters, kColLow, std::string(indexed->value));
 }
 
-void CPageMbusParams::OnSaveClicked()
-{
-    // A value the unit would refuse stays on screen with its reason; nothing is sent.
-    if (const auto problems = CheckPage(*this); !problems.empty()) {
-        if (ctx_.message) ctx_.message(MessageIcon::Error, std::string(kNotSaved) + "\n" + DescribeProblems(problems));
-        return;
-    }
-    if (ctx_.postToMain) ctx_.postToMain(cmd::kPageBusy);
-    ClearEdited();
-    SaveParams(false, nullptr);
-    if (ctx_.postToMain) ctx_.postToMain(cmd::kReload);
-}
-
 bool CPageMbusParams::BeginEditRow(int listId, int row, RowEdit& edit)
 {
     if (listId != kTable || row < 0 || row >= kModbusRegisters) return false;

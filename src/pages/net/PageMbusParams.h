@@ -68,7 +68,7 @@ public:
     static std::unique_ptr<CPageBase> Make(PageContext& context, const PageInfo& info);
 
     // Save sends the general settings, then asks the main window for a full reload.
-    void OnSaveClicked() override;
+    void AfterSave() override { PostToMain(cmd::kReload); }
     // The own reload asks for the Modbus dump; columns 8-19 keep their text.
     bool BeginEditRow(int listId, int row, RowEdit& edit) override;
     void CommitEditRow(const RowEdit& edit) override;

@@ -41,9 +41,13 @@ const std::vector<FieldDecl> kFields = [] {
 
 const std::vector<RowEditorDecl> kEditors = {
     {P::kList, Own("EDITTITLE"),
-     {{.id = P::kEdName, .kind = K::Text, .caption = Own("REGNAME")},
-      {.id = P::kEdHigh, .kind = K::Text, .caption = Own("REGHIGH")},
-      {.id = P::kEdLow, .kind = K::Text, .caption = Own("REGLOW")}}},
+     {{.id = P::kEdName, .kind = K::Text, .caption = Own("REGNAME"),
+       .write = {.format = "%%N%2.2d%s\r", .order = 3}, .encoded = true, .column = P::kColName},
+      {.id = P::kEdHigh, .kind = K::Text, .caption = Own("REGHIGH"),
+       .write = {.format = "%%R%2.2d%s\r", .order = 1}, .column = P::kColHigh},
+      {.id = P::kEdLow, .kind = K::Text, .caption = Own("REGLOW"),
+       .write = {.format = "%%R%2.2d%s\r", .order = 2, .rowAdd = kModbusRegisters}, .column = P::kColLow}},
+     "", 0, false, P::kRowWaitMs, "%DUMPM\r"},  // each value ends its line
 };
 // clang-format on
 
@@ -51,12 +55,6 @@ const HandlerDecl kHandlers[] = {
     {.number = 1, .key = "$RNAME", .fn = TakeName},
     {.number = 2, .key = "$REG", .fn = TakeLimit},
 };
-
-std::string EditText(const RowEdit& edit, int id)
-{
-    auto it = edit.values.find(id);
-    return it == edit.values.end() ? std::string{} : SingleLine(it->second.text);
-}
 
 }  // namespace
 
@@ -85,28 +83,6 @@ void CPageRname::TakeLimit(std::string_view text)
     const int n = indexed->index;
     if (n < kModbusRegisters) SetCell(kList, n, kColHigh, std::string(indexed->value));
     else if (n < 2 * kModbusRegisters) SetCell(kList, n - kModbusRegisters, kColLow, std::string(indexed->value));
-}
-
-bool CPageRname::BeginEditRow(int listId, int row, RowEdit& edit)
-{
-    if (listId != kList || row < 0 || row >= kModbusRegisters) return false;
-    edit.listId = listId;
-    edit.row = row;
-    edit.values[kEdName].text = CellText(kList, row, kColName);
-    edit.values[kEdHigh].text = CellText(kList, row, kColHigh);
-    edit.values[kEdLow].text = CellText(kList, row, kColLow);
-    return true;
-}
-
-void CPageRname::CommitEditRow(const RowEdit& edit)
-{
-    if (edit.listId != kList || edit.row < 0 || edit.row >= kModbusRegisters) return;
-    const int r = edit.row;
-    EmitCommand(false, Printf("%%R%2.2d%s\r", r, EditText(edit, kEdHigh).c_str()), nullptr, kRowWaitMs);
-    EmitCommand(false, Printf("%%R%2.2d%s\r", r + kModbusRegisters, EditText(edit, kEdLow).c_str()), nullptr,
-                kRowWaitMs);
-    EmitCommand(false, Printf("%%N%2.2d%s\r", r, EncodeUcs2Hex(EditText(edit, kEdName)).c_str()), nullptr, kRowWaitMs);
-    WriteBlock("%DUMPM\r");
 }
 
 void CPageRname::LoadDefaults()

@@ -30,8 +30,6 @@ public:
 
     // Nothing to save as a batch: every register goes from its editor.
     void SaveParams(bool, CProfileWriter*) override {}
-    bool BeginEditRow(int listId, int row, RowEdit& edit) override;
-    void CommitEditRow(const RowEdit& edit) override;
     // Writes the default names and limits of all 32 registers, then asks for a full reload.
     void LoadDefaults();
 

@@ -147,17 +147,6 @@ void CPageExtTemp::SaveParams(bool toProfile, CProfileWriter* file)
         if (auto line = WriteLine(*FindField(id))) EmitCommand(true, *line, file);
 }
 
-void CPageExtTemp::OnSaveClicked()
-{
-    if (const auto problems = CheckPage(*this); !problems.empty()) {
-        if (ctx_.message) ctx_.message(MessageIcon::Error, std::string(kNotSaved) + "\n" + DescribeProblems(problems));
-        return;
-    }
-    if (ctx_.postToMain) ctx_.postToMain(cmd::kPageBusy);
-    ClearEdited();
-    SaveParams(false, nullptr);
-}
-
 bool CPageExtTemp::BeginEditRow(int listId, int row, RowEdit& edit)
 {
     if (listId != kList || row < 0 || row >= kSensors) return false;

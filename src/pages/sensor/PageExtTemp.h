@@ -49,8 +49,8 @@ public:
     // Device mode: the six common settings, framed. Profile: the ten commands of each
     // sensor, then the serial and GPRS periods, event step and storage period.
     void SaveParams(bool toProfile, CProfileWriter* file) override;
-    // Saves the common settings; no reload follows.
-    void OnSaveClicked() override;
+    // A save of the common settings: no reload follows.
+    void AfterSave() override {}
     bool BeginEditRow(int listId, int row, RowEdit& edit) override;
     std::optional<FieldProblem> CheckEditRow(const RowEdit& edit) const override;
     // Writes the dialog's values into the row, sends that sensor's ten commands, reloads.
