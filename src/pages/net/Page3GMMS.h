@@ -40,9 +40,6 @@ public:
 
     CPage3GMMS(PageContext& context, const PageInfo& info);
     static std::unique_ptr<CPageBase> Make(PageContext& context, const PageInfo& info);
-
-    // Every test is made on every line: one line sets as many controls as it names.
-    void TakeReport(std::string_view line);
 };
 
 }  // namespace rtu

@@ -35,7 +35,7 @@ const std::vector<FieldDecl> kBuzzerFields = {
 
 // clang-format on
 
-const HandlerDecl kBuzzerHandlers[] = {{.number = 1, .key = "$BUZ", .fn = TakeBuzzer}};
+const HandlerDecl kBuzzerHandlers[] = {{.number = 1, .keys = {"$IBUZ", "$BUZZERT"}, .fn = TakeBuzzer}};
 
 }  // namespace
 
