@@ -17,11 +17,12 @@ std::size_t CharCount(std::string_view text)
 }
 
 // A text longer than the unit keeps; a text that travels hex-encoded comes back decoded to
-// at most kUcs2DecodedChars characters, unless its row says less.
+// at most kUcs2DecodedChars characters, whatever its row says.
 std::string TooLong(const FieldDecl& f, std::string_view text)
 {
     const bool encoded = f.report.decode == Decode::Hex || f.encoded;
-    const std::size_t most = f.maxLength > 0 ? static_cast<std::size_t>(f.maxLength) : encoded ? kUcs2DecodedChars : 0;
+    std::size_t most = f.maxLength > 0 ? static_cast<std::size_t>(f.maxLength) : 0;
+    if (encoded && (most == 0 || most > kUcs2DecodedChars)) most = kUcs2DecodedChars;
     if (most > 0 && CharCount(text) > most) return "At most " + std::to_string(most) + " characters are allowed.";
     return {};
 }

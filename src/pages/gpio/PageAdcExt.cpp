@@ -111,7 +111,11 @@ std::optional<int> CPageAdcExt::InterlockOf(const std::string& text)
         return std::nullopt;
     }
     const std::size_t digit = text.find_first_of("0123456789", 1);
-    if (digit == std::string::npos) return kNotUsed;
+    if (digit == std::string::npos) {
+        // Only the "Not Used" item (or nothing) means no output; another text names none.
+        if (text.empty() || text == InterlockItem({})) return kNotUsed;
+        return std::nullopt;
+    }
     const int n = LeadingNumber(std::string_view(text).substr(digit));
     if (n < kOutputs) return n;
     return std::nullopt;

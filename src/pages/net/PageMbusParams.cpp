@@ -94,9 +94,16 @@ const std::vector<FieldDecl> kFields = {
     MakeButton(ctl::kReload, {}, "Reload"),
 };
 
+// A register input: its text goes on the line as typed, as one of the comma-separated
+// values the unit reports back with at most kFieldChars characters.
 FieldDecl EdText(int id, const char* caption, int captionId, CharRule chars = CharRule::Any)
 {
-    return {.id = id, .kind = K::Text, .caption = Own(caption), .captionId = captionId, .chars = chars};
+    return {.id = id,
+            .kind = K::Text,
+            .caption = Own(caption),
+            .captionId = captionId,
+            .maxLength = static_cast<int>(kFieldChars),
+            .chars = chars};
 }
 
 FieldDecl EdCheck(int id, const char* caption)
@@ -110,7 +117,7 @@ std::vector<FieldDecl> EditorFields(const std::string& output, const std::string
     for (int i = 0; i < kOutputs; ++i) outputs.push_back(Fixed((output + std::to_string(i)).c_str()));
     outputs.push_back(Fixed(none.c_str()));
     std::vector<FieldDecl> f = {
-        EdText(P::kEdName, "LAB_NAME", 1407),
+        {.id = P::kEdName, .kind = K::Text, .caption = Own("LAB_NAME"), .captionId = 1407, .encoded = true},
         EdText(P::kEdSlave, "LAB_SID", 1392, CharRule::Digits),
         EdText(P::kEdAddress, "LAB_REGID", 1393, CharRule::Digits),
         {.id = P::kEdType, .kind = K::Combo, .caption = Own("LAB_REGTYPE"), .captionId = 1394,

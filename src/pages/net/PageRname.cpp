@@ -47,7 +47,7 @@ const std::vector<RowEditorDecl> kEditors = {
        .write = {.format = "%%R%2.2d%s\r", .order = 1}, .column = P::kColHigh},
       {.id = P::kEdLow, .kind = K::Text, .caption = Own("REGLOW"),
        .write = {.format = "%%R%2.2d%s\r", .order = 2, .rowAdd = kModbusRegisters}, .column = P::kColLow}},
-     "", 0, false, P::kRowWaitMs, "%DUMPM\r"},  // each value ends its line
+     ",", 0, false, P::kRowWaitMs, "%DUMPM\r"},  // the unit reports a limit after a comma
 };
 // clang-format on
 

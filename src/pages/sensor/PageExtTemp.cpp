@@ -84,7 +84,10 @@ const std::vector<RowEditorDecl> kEditors = {[] {
     RowEditorDecl d{.listId = P::kList, .title = Own("Title")};
     d.fields.push_back({.id = P::kSetupReading, .kind = K::Value, .readOnly = true});
     for (int i = 0; i < P::kEdits; ++i) {
-        FieldDecl f{.id = P::kSetupEdit0 + i, .kind = K::Text, .chars = CharRule::Digits};
+        FieldDecl f{.id = P::kSetupEdit0 + i,
+                    .kind = K::Text,
+                    .maxLength = static_cast<int>(P::kMaxField),
+                    .chars = CharRule::Digits};
         f.caption = Own("");
         f.caption.key = Printf("LISTC%d", P::kFirstSetting + i);
         d.fields.push_back(f);
