@@ -26,8 +26,8 @@ const std::set<std::string> kNotKept = {
 // Whole numbers that go out as typed: the unit refuses a text that is none and keeps what it
 // had (its answer is the judgement; these are hints at the input, never refusals).
 const std::set<std::string> kUnitJudges = {
-    "CPageDinParams 1410", "CPageDinParams 1411", "CPageDinParams 1412", "CPageGPRS 1417",
-    "CPageGPRS 1440",      "CPageGPRS 1443",      "CPageGPRS 1445",      "CPageMbusParams 1389",
+    "CPageDinParams 1410",  "CPageDinParams 1411",  "CPageDinParams 1412", "CPageGPRS 1417",
+    "CPageGPRS 1440",       "CPageGPRS 1443",       "CPageGPRS 1445",      "CPageMbusParams 1389",
     "CPageMbusParams 1390", "CPageMbusParams 1417",
 };
 

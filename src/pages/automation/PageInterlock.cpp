@@ -103,10 +103,6 @@ CPageInterlock::CPageInterlock(PageContext& context, const PageInfo& info) : CPa
     Value(kListId);  // the fixed rows with their labels exist from the start
 }
 
-std::unique_ptr<CPageBase> CPageInterlock::Make(PageContext& context, const PageInfo& info)
-{
-    return std::make_unique<CPageInterlock>(context, info);
-}
 
 void CPageInterlock::TakeRule(std::string_view text)
 {

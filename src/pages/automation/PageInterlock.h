@@ -36,7 +36,6 @@ public:
 
     static std::span<const char* const> EventNames();
     static std::span<const char* const> ActionNames();
-    static std::unique_ptr<CPageBase> Make(PageContext& context, const PageInfo& info);
 };
 
 }  // namespace rtu

@@ -142,10 +142,6 @@ CPageRfZone::CPageRfZone(PageContext& context, const PageInfo& info) : CPageBase
     Value(kListId);  // the fixed rows with their labels exist from the start
 }
 
-std::unique_ptr<CPageBase> CPageRfZone::Make(PageContext& context, const PageInfo& info)
-{
-    return std::make_unique<CPageRfZone>(context, info);
-}
 
 std::string CPageRfZone::YesText() const
 {

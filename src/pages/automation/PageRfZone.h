@@ -58,8 +58,6 @@ public:
     std::string NoText() const;
     std::string NoneText() const;
 
-    static std::unique_ptr<CPageBase> Make(PageContext& context, const PageInfo& info);
-
 private:
     void TakeZone(std::string_view line);
     void TakeMessage(std::string_view text);

@@ -94,10 +94,6 @@ CPageUserCmd::CPageUserCmd(PageContext& context, const PageInfo& info) : CPageBa
     Value(kListId);  // the fixed rows with their labels exist from the start
 }
 
-std::unique_ptr<CPageBase> CPageUserCmd::Make(PageContext& context, const PageInfo& info)
-{
-    return std::make_unique<CPageUserCmd>(context, info);
-}
 
 bool CPageUserCmd::HasNonAscii(std::string_view text)
 {

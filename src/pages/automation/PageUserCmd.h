@@ -41,8 +41,6 @@ public:
     // A user command as the unit takes it: hex digits when any character is not ASCII.
     static std::string UserForUnit(const std::string& text);
     static bool HasNonAscii(std::string_view text);
-
-    static std::unique_ptr<CPageBase> Make(PageContext& context, const PageInfo& info);
 };
 
 }  // namespace rtu

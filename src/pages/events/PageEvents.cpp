@@ -37,11 +37,6 @@ const std::vector<FieldDecl> kFields = {
 
 CPageEvents::CPageEvents(PageContext& context, const PageInfo& info) : CPageBase(context, info, {.fields = kFields}) {}
 
-std::unique_ptr<CPageBase> CPageEvents::Make(PageContext& context, const PageInfo& info)
-{
-    return std::make_unique<CPageEvents>(context, info);
-}
-
 void CPageEvents::Add(std::string_view line)
 {
     log_.Append(ParseEventLine(line, timeOfDay ? timeOfDay() : std::string()));

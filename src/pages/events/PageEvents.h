@@ -20,7 +20,6 @@ public:
     static constexpr int kColumnWidths[kEventColumns] = {120, 60, 120, 120, 120, 120};
 
     CPageEvents(PageContext& context, const PageInfo& info);
-    static std::unique_ptr<CPageBase> Make(PageContext& context, const PageInfo& info);
 
     const CEventLog& Log() const { return log_; }
     // Adds the event of one line (the listeners hear kList).

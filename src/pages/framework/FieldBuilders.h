@@ -27,6 +27,40 @@ inline FieldDecl MakeButton(int id, TextRef caption, const char* tooltip = "", i
     return f;
 }
 
+// Rows written with designated initializers: the builder sets what makes the control what it
+// is, `f` names the rest, e.g.
+//   TextBox({.id = kApn, .caption = Own("APN"), .captionId = 1340, .write = {.format = "%%M2MAPN%s\r"}})
+inline FieldDecl TextBox(FieldDecl f)
+{
+    f.kind = FieldKind::Text;
+    return f;
+}
+inline FieldDecl CheckBox(FieldDecl f)
+{
+    f.kind = FieldKind::Check;
+    return f;
+}
+inline FieldDecl DropDown(FieldDecl f)
+{
+    f.kind = FieldKind::Combo;
+    return f;
+}
+// A value the unit reports and the user only reads: nothing writes it back.
+inline FieldDecl Shown(FieldDecl f)
+{
+    f.kind = FieldKind::Value;
+    f.readOnly = true;
+    f.write.reportOnly = true;
+    return f;
+}
+// A push button that runs the page's own action.
+inline FieldDecl ActionButton(int id, TextRef caption, ClickFn action)
+{
+    FieldDecl f = MakeButton(id, std::move(caption));
+    f.onClick = action;
+    return f;
+}
+
 // A secret (a PIN, a password): masked in the window and in everything made to be shared.
 // `handlerKey` names the report a page handler takes it from, when its row names none.
 inline FieldDecl Secret(FieldDecl f, const char* handlerKey = nullptr)

@@ -281,4 +281,10 @@ private:
     const ScanKeys& Scan() const;
 };
 
+// The registry's factory of a page class that is built from its context and registry row.
+template <class Page> std::unique_ptr<CPageBase> MakePage(PageContext& context, const PageInfo& info)
+{
+    return std::make_unique<Page>(context, info);
+}
+
 }  // namespace rtu

@@ -90,7 +90,10 @@ bool CPageBase::BeginEditRow(int listId, int row, RowEdit& edit)
     return true;
 }
 
-std::optional<FieldProblem> CPageBase::CheckEditRow(const RowEdit& edit) const { return CheckEditorValues(*this, edit); }
+std::optional<FieldProblem> CPageBase::CheckEditRow(const RowEdit& edit) const
+{
+    return CheckEditorValues(*this, edit);
+}
 
 bool CPageBase::SendEditRow(const RowEdit& edit)
 {

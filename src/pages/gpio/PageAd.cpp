@@ -236,10 +236,6 @@ CPageAd::CPageAd(PageContext& context, const PageInfo& info)
                 PageDecl{.fields = PageFields(), .editors = kEditors, .handlers = kHandlers, .kept = kKept})
 {}
 
-std::unique_ptr<CPageBase> CPageAd::Make(PageContext& context, const PageInfo& info)
-{
-    return std::make_unique<CPageAd>(context, info);
-}
 
 void CPageAd::ResetLimits()
 {

@@ -64,8 +64,6 @@ public:
     float RangeLow(int channel) const { return rangeLow_[static_cast<std::size_t>(channel)]; }
     int Version() const { return version_; }
 
-    static std::unique_ptr<CPageBase> Make(PageContext& context, const PageInfo& info);
-
 private:
     std::array<float, kChannels> rangeHigh_{};
     std::array<float, kChannels> rangeLow_{};

@@ -97,10 +97,6 @@ CPageAdcExt::CPageAdcExt(PageContext& context, const PageInfo& info)
     Value(kList);
 }
 
-std::unique_ptr<CPageBase> CPageAdcExt::Make(PageContext& context, const PageInfo& info)
-{
-    return std::make_unique<CPageAdcExt>(context, info);
-}
 
 std::optional<int> CPageAdcExt::InterlockOf(const std::string& text)
 {

@@ -42,8 +42,6 @@ public:
     static std::optional<int> InterlockOf(const std::string& text);
     // The editor's item for a cell's value.
     static std::string InterlockItem(const std::string& cell);
-
-    static std::unique_ptr<CPageBase> Make(PageContext& context, const PageInfo& info);
 };
 
 }  // namespace rtu

@@ -66,10 +66,6 @@ CPageDinCt::CPageDinCt(PageContext& context, const PageInfo& info)
     Value(kList);
 }
 
-std::unique_ptr<CPageBase> CPageDinCt::Make(PageContext& context, const PageInfo& info)
-{
-    return std::make_unique<CPageDinCt>(context, info);
-}
 
 void CPageDinCt::SaveParams(bool toProfile, CProfileWriter* file)
 {

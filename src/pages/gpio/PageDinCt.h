@@ -31,8 +31,6 @@ public:
     void SaveParams(bool toProfile, CProfileWriter* file) override;
     // "$DINCTUNTV" (column 1), "$DINCTMAXV" (column 2).
     void TakeRowReport(const RouteHit& hit);
-
-    static std::unique_ptr<CPageBase> Make(PageContext& context, const PageInfo& info);
 };
 
 }  // namespace rtu

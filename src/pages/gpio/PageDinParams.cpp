@@ -69,10 +69,6 @@ CPageDinParams::CPageDinParams(PageContext& context, const PageInfo& info)
     Value(kList);  // the four rows with their labels exist from the start
 }
 
-std::unique_ptr<CPageBase> CPageDinParams::Make(PageContext& context, const PageInfo& info)
-{
-    return std::make_unique<CPageDinParams>(context, info);
-}
 
 void CPageDinParams::SaveParams(bool toProfile, CProfileWriter* file)
 {

@@ -32,8 +32,6 @@ public:
     void SaveParams(bool toProfile, CProfileWriter* file) override;
     // "$DINAS" (column 1), "$DINLS" (2), "$DINDLY" (3): "<row><sep><value>".
     void TakeReport(const RouteHit& hit, int column);
-
-    static std::unique_ptr<CPageBase> Make(PageContext& context, const PageInfo& info);
 };
 
 }  // namespace rtu

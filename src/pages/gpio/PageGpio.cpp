@@ -207,10 +207,6 @@ CPageGpio::CPageGpio(PageContext& context, const PageInfo& info)
     : CPageBase(context, info, PageDecl{.fields = PageFields(), .handlers = kHandlers, .kept = kKept})
 {}
 
-std::unique_ptr<CPageBase> CPageGpio::Make(PageContext& context, const PageInfo& info)
-{
-    return std::make_unique<CPageGpio>(context, info);
-}
 
 void CPageGpio::TakeReport(const RouteHit& hit)
 {

@@ -55,8 +55,6 @@ public:
     // A routed report (one handler for every key of the page).
     void TakeReport(const RouteHit& hit);
 
-    static std::unique_ptr<CPageBase> Make(PageContext& context, const PageInfo& info);
-
 private:
     void TakeStatusLine(std::string_view text);
 };

@@ -78,30 +78,6 @@ bool WriteCamera(const CPageBase& page, std::string& line)
 void FetchPicture(CPageBase& page) { page.PostToMain(cmd::kFetchPicture); }
 void StopPicture(CPageBase& page) { page.PostToMain(cmd::kStopPicture); }
 
-FieldDecl Edit(int id, const char* key, int label, const char* format, int order, bool visible = true)
-{
-    return {.id = id,
-            .kind = K::Text,
-            .caption = Own(key),
-            .captionId = label,
-            .visible = visible,
-            .write = {.format = format, .order = order},
-            .dump = kDump};
-}
-
-FieldDecl Box(int id, const char* key, const char* format, int order)
-{
-    return {
-        .id = id, .kind = K::Check, .caption = Own(key), .write = {.format = format, .order = order}, .dump = kDump};
-}
-
-FieldDecl Action(int id, const char* key, ClickFn fn)
-{
-    FieldDecl f = MakeButton(id, Own(key));
-    f.onClick = fn;
-    return f;
-}
-
 // clang-format off
 const std::vector<FieldDecl> kFields = {
     {.id = P::kFrame, .kind = K::Label, .caption = Own("TITLE")},
@@ -109,12 +85,12 @@ const std::vector<FieldDecl> kFields = {
      .write = {.order = 1, .compose = WriteCentre}, .dump = kDump},
     {.id = P::kPort, .kind = K::Text, .caption = Own("PORT"), .captionId = 1253,
      .write = {.partOf = P::kCentre}, .dump = kDump, .chars = CharRule::Digits},
-    Edit(P::kGateway, "GWIP", 1254, "%%MMSGATE%s\r", 2),
-    Edit(P::kUser, "UID", 1256, "%%MMSUID%s\r", 3),
-    Secret(Edit(P::kPassword, "PWD", 1257, "%%MMSPWD%s\r", 4), "$MMS_PWD"),
-    Edit(P::kProxy, "PROXY", 1258, "%%MMSPXY%s\r", 5, false),
-    Edit(P::kApn, "APN", 1255, "%%MMSAPN%s\r", 6),
-    Edit(P::kNap, "NAP", 1266, "%%MMSNAP%s\r", 7, false),
+    TextBox({.id = P::kGateway, .caption = Own("GWIP"), .captionId = 1254, .write = {.format = "%%MMSGATE%s\r", .order = 2}, .dump = kDump}),
+    TextBox({.id = P::kUser, .caption = Own("UID"), .captionId = 1256, .write = {.format = "%%MMSUID%s\r", .order = 3}, .dump = kDump}),
+    Secret(TextBox({.id = P::kPassword, .caption = Own("PWD"), .captionId = 1257, .write = {.format = "%%MMSPWD%s\r", .order = 4}, .dump = kDump}), "$MMS_PWD"),
+    TextBox({.id = P::kProxy, .caption = Own("PROXY"), .captionId = 1258, .visible = false, .write = {.format = "%%MMSPXY%s\r", .order = 5}, .dump = kDump}),
+    TextBox({.id = P::kApn, .caption = Own("APN"), .captionId = 1255, .write = {.format = "%%MMSAPN%s\r", .order = 6}, .dump = kDump}),
+    TextBox({.id = P::kNap, .caption = Own("NAP"), .captionId = 1266, .visible = false, .write = {.format = "%%MMSNAP%s\r", .order = 7}, .dump = kDump}),
     {.id = P::kSize, .kind = K::Combo, .caption = Own("PICSIZE"), .captionId = 1259,
      .write = {.order = 8, .compose = WriteCamera}, .dump = kDump,
      .items = {Fixed("0: 640*480"), Fixed("1: 320*240"), Fixed("2: 352*288"), Fixed("3: 176*144")}},
@@ -135,16 +111,16 @@ const std::vector<FieldDecl> kFields = {
      .write = {.format = "%%MMST%s\r", .order = 11}, .dump = kDump, .maxLength = P::kTimerMaxDigits,
      .chars = CharRule::Digits},
     {.id = 1265, .kind = K::Label, .caption = Own("MINS")},
-    Box(P::kAlarmToFamily, "MMSACC", "%%MMSACC%d\r", 12),
-    Box(P::kTimedToFamily, "MMSTCC", "%%MMSTCC%d\r", 13),
-    Box(P::kSmsToFamily, "MMSSACC", "%%MMSSMSCC%d\r", 14),
-    Box(P::kAlarmByMms, "MMSEN", "%%MMSALARM%d\r", 15),
-    Box(P::kSmsToOwner, "MMSSHCC", "%%MMSSMSHC%d\r", 16),
-    Box(P::kSmsNotice, "MMSSMSNOTI", "%%MMSSMSNT%d\r", 17),
+    CheckBox({.id = P::kAlarmToFamily, .caption = Own("MMSACC"), .write = {.format = "%%MMSACC%d\r", .order = 12}, .dump = kDump}),
+    CheckBox({.id = P::kTimedToFamily, .caption = Own("MMSTCC"), .write = {.format = "%%MMSTCC%d\r", .order = 13}, .dump = kDump}),
+    CheckBox({.id = P::kSmsToFamily, .caption = Own("MMSSACC"), .write = {.format = "%%MMSSMSCC%d\r", .order = 14}, .dump = kDump}),
+    CheckBox({.id = P::kAlarmByMms, .caption = Own("MMSEN"), .write = {.format = "%%MMSALARM%d\r", .order = 15}, .dump = kDump}),
+    CheckBox({.id = P::kSmsToOwner, .caption = Own("MMSSHCC"), .write = {.format = "%%MMSSMSHC%d\r", .order = 16}, .dump = kDump}),
+    CheckBox({.id = P::kSmsNotice, .caption = Own("MMSSMSNOTI"), .write = {.format = "%%MMSSMSNT%d\r", .order = 17}, .dump = kDump}),
     {.id = P::kPicture, .kind = K::Custom, .write = {.reportOnly = true}, .custom = P::kPictureWidget},
     MakeButton(P::kSave, Own("BTNSAVE"), "", ctl::kSave),
-    Action(P::kView, "BTNVIEW", FetchPicture),
-    Action(P::kStop, "BTNSTOP", StopPicture),
+    ActionButton(P::kView, Own("BTNVIEW"), FetchPicture),
+    ActionButton(P::kStop, Own("BTNSTOP"), StopPicture),
     MakeButton(ctl::kReload, Shared("Buttons", "Reload"), "Reload"),
 };
 // clang-format on
@@ -160,10 +136,5 @@ constexpr int kKept[] = {P::kPicture};  // the picture shown stays through a rel
 CPageMmsSetup::CPageMmsSetup(PageContext& context, const PageInfo& info)
     : CPageBase(context, info, {.fields = kFields, .handlers = kHandlers, .kept = kKept})
 {}
-
-std::unique_ptr<CPageBase> CPageMmsSetup::Make(PageContext& context, const PageInfo& info)
-{
-    return std::make_unique<CPageMmsSetup>(context, info);
-}
 
 }  // namespace rtu

@@ -45,7 +45,6 @@ public:
     static constexpr const char* kPictureWidget = "MmsPicture";
 
     CPageMmsSetup(PageContext& context, const PageInfo& info);
-    static std::unique_ptr<CPageBase> Make(PageContext& context, const PageInfo& info);
 
     // The picture file shown in the picture area (listeners hear kPicture).
     void ShowPicture(const std::string& path) { SetText(kPicture, path); }

@@ -69,54 +69,35 @@ bool WriteFtp(const CPageBase& page, std::string& line)
     return true;
 }
 
-FieldDecl Edit(int id, const char* caption, WriteDecl write)
-{
-    return {.id = id, .kind = K::Text, .caption = Fixed(caption), .write = write};
-}
-
-FieldDecl Box(int id, const char* caption, const char* format, int order)
-{
-    return {.id = id, .kind = K::Check, .caption = Fixed(caption), .write = {.format = format, .order = order}};
-}
-
 std::vector<TextRef> Channels() { return {Fixed("Channel: 1"), Fixed("Channel: 2")}; }
-
-FieldDecl List(int id, const char* caption, std::vector<TextRef> items, const char* format, int order)
-{
-    return {.id = id,
-            .kind = K::Combo,
-            .caption = Fixed(caption),
-            .write = {.format = format, .order = order},
-            .items = std::move(items)};
-}
 
 // clang-format off
 const std::vector<FieldDecl> kFields = WithReports({
-    Edit(P::kApn, "3G APN", {.format = "%%M2MAPN%s\r", .order = 1}),
-    Edit(P::kUser, "3G User", {.format = "%%M2MUID%s\r", .order = 2}),
-    Secret(Edit(P::kPassword, "3G Pwd", {.format = "%%M2MPWD%s\r", .order = 3})),
-    Edit(P::kSmtpServer, "SMTP server", {.order = 4, .compose = WriteSmtp}),
-    Edit(P::kSmtpPort, "SMTP port", {.partOf = P::kSmtpServer}),
-    Edit(P::kSmtpUser, "SMTP user", {.partOf = P::kSmtpServer}),
-    Secret(Edit(P::kSmtpPassword, "SMTP password", {.partOf = P::kSmtpServer})),
-    Edit(P::kSender, "Sender address", {.partOf = P::kSmtpServer}),
-    Edit(P::kGisServer, "GIS server", {.order = 5, .compose = WriteGis}),
-    Edit(P::kGisPort, "GIS port", {.partOf = P::kGisServer}),
-    Edit(P::kGpsSpan, "GPS report interval (s)", {.format = "%%GISTIMER%s\r", .order = 6}),
-    List(P::kVideoChannel, "Default video input", Channels(), "%%MMSVINC%d\r", 7),
-    List(P::kVideoFormat, "Video format", {Fixed("PAL"), Fixed("NTSC")}, "%%MMSVINF%d\r", 8),
-    Edit(P::kRecordSpan, "Alarm video length", {.format = "%%3GDVRTIME%s\r", .order = 9}),
-    Box(P::kAlarmMms, "Enable Alarm by MMS", "%%3GALARMMMS%d\r", 10),
-    Box(P::kAlarmCall, "Enable Alarm by Videocall", "%%3GALARMVP%d\r", 11),
-    Box(P::kAlarmRecordCall, "Record the video call and send it", "%%3GALARMVC%d\r", 12),
-    Box(P::kCallInput1, "Video call on alarm of input 1", "%%IOVPC0,%d\r", 13),
-    Box(P::kCallInput2, "Video call on alarm of input 2", "%%IOVPC1,%d\r", 14),
-    Box(P::kRecordInput1, "Record on alarm of input 1", "%%IODVR0,%d\r", 15),
-    Box(P::kRecordInput2, "Record on alarm of input 2", "%%IODVR1,%d\r", 16),
-    List(P::kChannelInput1, "Video input of input 1", Channels(), "%%IOVCH0,%d\r", 17),
-    List(P::kChannelInput2, "Video input of input 2", Channels(), "%%IOVCH1,%d\r", 18),
-    Edit(P::kFtpServer, "FTP server", {.order = 19, .compose = WriteFtp}),
-    Edit(P::kFtpPort, "FTP port", {.partOf = P::kFtpServer}),
+    TextBox({.id = P::kApn, .caption = Fixed("3G APN"), .write = {.format = "%%M2MAPN%s\r", .order = 1}}),
+    TextBox({.id = P::kUser, .caption = Fixed("3G User"), .write = {.format = "%%M2MUID%s\r", .order = 2}}),
+    Secret(TextBox({.id = P::kPassword, .caption = Fixed("3G Pwd"), .write = {.format = "%%M2MPWD%s\r", .order = 3}})),
+    TextBox({.id = P::kSmtpServer, .caption = Fixed("SMTP server"), .write = {.order = 4, .compose = WriteSmtp}}),
+    TextBox({.id = P::kSmtpPort, .caption = Fixed("SMTP port"), .write = {.partOf = P::kSmtpServer}}),
+    TextBox({.id = P::kSmtpUser, .caption = Fixed("SMTP user"), .write = {.partOf = P::kSmtpServer}}),
+    Secret(TextBox({.id = P::kSmtpPassword, .caption = Fixed("SMTP password"), .write = {.partOf = P::kSmtpServer}})),
+    TextBox({.id = P::kSender, .caption = Fixed("Sender address"), .write = {.partOf = P::kSmtpServer}}),
+    TextBox({.id = P::kGisServer, .caption = Fixed("GIS server"), .write = {.order = 5, .compose = WriteGis}}),
+    TextBox({.id = P::kGisPort, .caption = Fixed("GIS port"), .write = {.partOf = P::kGisServer}}),
+    TextBox({.id = P::kGpsSpan, .caption = Fixed("GPS report interval (s)"), .write = {.format = "%%GISTIMER%s\r", .order = 6}}),
+    DropDown({.id = P::kVideoChannel, .caption = Fixed("Default video input"), .write = {.format = "%%MMSVINC%d\r", .order = 7}, .items = Channels()}),
+    DropDown({.id = P::kVideoFormat, .caption = Fixed("Video format"), .write = {.format = "%%MMSVINF%d\r", .order = 8}, .items = {Fixed("PAL"), Fixed("NTSC")}}),
+    TextBox({.id = P::kRecordSpan, .caption = Fixed("Alarm video length"), .write = {.format = "%%3GDVRTIME%s\r", .order = 9}}),
+    CheckBox({.id = P::kAlarmMms, .caption = Fixed("Enable Alarm by MMS"), .write = {.format = "%%3GALARMMMS%d\r", .order = 10}}),
+    CheckBox({.id = P::kAlarmCall, .caption = Fixed("Enable Alarm by Videocall"), .write = {.format = "%%3GALARMVP%d\r", .order = 11}}),
+    CheckBox({.id = P::kAlarmRecordCall, .caption = Fixed("Record the video call and send it"), .write = {.format = "%%3GALARMVC%d\r", .order = 12}}),
+    CheckBox({.id = P::kCallInput1, .caption = Fixed("Video call on alarm of input 1"), .write = {.format = "%%IOVPC0,%d\r", .order = 13}}),
+    CheckBox({.id = P::kCallInput2, .caption = Fixed("Video call on alarm of input 2"), .write = {.format = "%%IOVPC1,%d\r", .order = 14}}),
+    CheckBox({.id = P::kRecordInput1, .caption = Fixed("Record on alarm of input 1"), .write = {.format = "%%IODVR0,%d\r", .order = 15}}),
+    CheckBox({.id = P::kRecordInput2, .caption = Fixed("Record on alarm of input 2"), .write = {.format = "%%IODVR1,%d\r", .order = 16}}),
+    DropDown({.id = P::kChannelInput1, .caption = Fixed("Video input of input 1"), .write = {.format = "%%IOVCH0,%d\r", .order = 17}, .items = Channels()}),
+    DropDown({.id = P::kChannelInput2, .caption = Fixed("Video input of input 2"), .write = {.format = "%%IOVCH1,%d\r", .order = 18}, .items = Channels()}),
+    TextBox({.id = P::kFtpServer, .caption = Fixed("FTP server"), .write = {.order = 19, .compose = WriteFtp}}),
+    TextBox({.id = P::kFtpPort, .caption = Fixed("FTP port"), .write = {.partOf = P::kFtpServer}}),
     MakeButton(ctl::kSave1, Fixed("Save")),
     MakeButton(ctl::kReload, {}, "Reload"),
 }, kReports);
@@ -127,10 +108,5 @@ const std::vector<FieldDecl> kFields = WithReports({
 CPage3GMMS::CPage3GMMS(PageContext& context, const PageInfo& info)
     : CPageBase(context, info, PageDecl{.fields = kFields, .kept = kKept})
 {}
-
-std::unique_ptr<CPageBase> CPage3GMMS::Make(PageContext& context, const PageInfo& info)
-{
-    return std::make_unique<CPage3GMMS>(context, info);
-}
 
 }  // namespace rtu

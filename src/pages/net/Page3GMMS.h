@@ -39,7 +39,6 @@ public:
     static constexpr int kFtpPort = 1357;
 
     CPage3GMMS(PageContext& context, const PageInfo& info);
-    static std::unique_ptr<CPageBase> Make(PageContext& context, const PageInfo& info);
 };
 
 }  // namespace rtu

@@ -58,11 +58,6 @@ CDataParams::CDataParams(PageContext& context, const PageInfo& info)
     Value(kList);
 }
 
-std::unique_ptr<CPageBase> CDataParams::Make(PageContext& context, const PageInfo& info)
-{
-    return std::make_unique<CDataParams>(context, info);
-}
-
 void CDataParams::TakeRow(int row, std::string_view text)
 {
     if (row < 0 || row >= kRows) return;

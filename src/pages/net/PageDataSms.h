@@ -23,7 +23,6 @@ public:
     static constexpr int kWaitMs = 2000;
 
     CDataParams(PageContext& context, const PageInfo& info);
-    static std::unique_ptr<CPageBase> Make(PageContext& context, const PageInfo& info);
 
     // "$SR<row> <number>": taken when empty or starting with a digit or "+".
     void TakeRow(int row, std::string_view text);

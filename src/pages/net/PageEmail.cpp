@@ -36,11 +36,6 @@ CPageEmail::CPageEmail(PageContext& context, const PageInfo& info)
     Value(kList);
 }
 
-std::unique_ptr<CPageBase> CPageEmail::Make(PageContext& context, const PageInfo& info)
-{
-    return std::make_unique<CPageEmail>(context, info);
-}
-
 void CPageEmail::TakeRow(int row, std::string_view text)
 {
     if (row < 0 || row >= kRows) return;

@@ -15,7 +15,6 @@ public:
     static constexpr int kWaitMs = 2000;  // the page's default acknowledgement wait
 
     CPageEmail(PageContext& context, const PageInfo& info);
-    static std::unique_ptr<CPageBase> Make(PageContext& context, const PageInfo& info);
 
     void SaveParams(bool, CProfileWriter*) override {}
     void TakeRow(int row, std::string_view text);

@@ -91,48 +91,28 @@ std::vector<TextRef> Items(const std::array<const char*, P::kProtocols>& texts)
     return items;
 }
 
-FieldDecl Edit(int id, const char* caption, int captionId, const char* format, int order,
-               CharRule chars = CharRule::Any)
-{
-    return {.id = id,
-            .kind = K::Text,
-            .caption = Own(caption),
-            .captionId = captionId,
-            .write = {.format = format, .order = order},
-            .chars = chars};
-}
-
-FieldDecl Box(int id, const char* caption, const char* format, int order, bool visible = true)
-{
-    return {.id = id,
-            .kind = K::Check,
-            .caption = Own(caption),
-            .visible = visible,
-            .write = {.format = format, .order = order}};
-}
-
 ColumnDecl Column(const char* key, int width) { return {Own(key), width, false, ColumnKind::Text}; }
 
 // clang-format off
 const std::vector<FieldDecl> kFields = [] {
     std::vector<FieldDecl> f = {
         {.id = ctl::kFrame, .kind = K::Group, .caption = Own("TITLE")},
-        Box(P::kEnabled, "GPRS_EN", "%%M2MEN%d\r", 8),
-        Edit(P::kApn, "APN", 1340, "%%M2MAPN%s\r", 2),
-        Edit(P::kUser, "UID", 1341, "%%M2MUID%s\r", 3),
-        Secret(Edit(P::kPassword, "PWD", 1342, "%%M2MPWD%s\r", 4), "$M2M_PWD"),
-        Edit(P::kDns, "DNS", 1364, "%%M2MDNS%s\r", 5),
-        Edit(P::kIdleTimeout, "GPRS_IDLE_TO", 1369, "%%M2MIDT%s\r", 6),
-        Edit(P::kModbusUnit, "MTCPUID", 1371, "%%MODUID%s\r", 7),
-        Edit(P::kTcpTimeout, "GPRS_TCPTO", 1373, "%%M2MCTO%s\r", 11),
+        CheckBox({.id = P::kEnabled, .caption = Own("GPRS_EN"), .write = {.format = "%%M2MEN%d\r", .order = 8}}),
+        TextBox({.id = P::kApn, .caption = Own("APN"), .captionId = 1340, .write = {.format = "%%M2MAPN%s\r", .order = 2}}),
+        TextBox({.id = P::kUser, .caption = Own("UID"), .captionId = 1341, .write = {.format = "%%M2MUID%s\r", .order = 3}}),
+        Secret(TextBox({.id = P::kPassword, .caption = Own("PWD"), .captionId = 1342, .write = {.format = "%%M2MPWD%s\r", .order = 4}}), "$M2M_PWD"),
+        TextBox({.id = P::kDns, .caption = Own("DNS"), .captionId = 1364, .write = {.format = "%%M2MDNS%s\r", .order = 5}}),
+        TextBox({.id = P::kIdleTimeout, .caption = Own("GPRS_IDLE_TO"), .captionId = 1369, .write = {.format = "%%M2MIDT%s\r", .order = 6}}),
+        TextBox({.id = P::kModbusUnit, .caption = Own("MTCPUID"), .captionId = 1371, .write = {.format = "%%MODUID%s\r", .order = 7}}),
+        TextBox({.id = P::kTcpTimeout, .caption = Own("GPRS_TCPTO"), .captionId = 1373, .write = {.format = "%%M2MCTO%s\r", .order = 11}}),
         {.id = P::kTransparent, .kind = K::Check, .caption = Own("GPRS_DTU"), .visible = false,
          .report = {"$GDTU_EN", 0, D::Switch}, .write = {.format = "%%GDTUEN%d\r", .order = 9}, .dump = kSys},
         {.id = P::kQmxMessages, .kind = K::Check, .caption = Own("GPRS_QMXIO"),
          .report = {"$GMSG_EN", 0, D::Switch}, .write = {.format = "%%GMSGEN%d\r", .order = 10}, .dump = kSys},
-        Box(P::kQmxTime, "GPRS_QMXNTP", "%%M2MQMXNTPEN%d\r", 1, false),
+        CheckBox({.id = P::kQmxTime, .caption = Own("GPRS_QMXNTP"), .visible = false, .write = {.format = "%%M2MQMXNTPEN%d\r", .order = 1}}),
         {.id = P::kUnitId, .kind = K::Text, .caption = Own("QMXID"), .captionId = 1375, .visible = false,
          .report = {"$DID", 5, D::Text}, .write = {.format = "%%ID%s\r", .order = 12}, .dump = kSys},
-        Box(P::kNtpEnabled, "GPRS_NTPEN", "%%NTPEN%d\r", 15),
+        CheckBox({.id = P::kNtpEnabled, .caption = Own("GPRS_NTPEN"), .write = {.format = "%%NTPEN%d\r", .order = 15}}),
         {.id = P::kNtpZone, .kind = K::EditableCombo, .caption = Own("GPRS_NTP_ZONE"), .captionId = 1580,
          .write = {.order = 14, .compose = WriteNtpZone}, .items = ZoneItems()},
         {.id = P::kNtpOffset, .kind = K::Text, .caption = Own("GPRS_NTP_DS"), .captionId = 1581,
@@ -189,11 +169,6 @@ CPageGPRS::CPageGPRS(PageContext& context, const PageInfo& info)
     const std::string caption = Tr("SVRNAME");
     const std::string name = caption.empty() ? kServerName : caption;
     for (int r = 0; r < kServerRows; ++r) Cell(kServers, r, 0) = name + std::to_string(r);
-}
-
-std::unique_ptr<CPageBase> CPageGPRS::Make(PageContext& context, const PageInfo& info)
-{
-    return std::make_unique<CPageGPRS>(context, info);
 }
 
 int CPageGPRS::ProtocolNumberFromName(std::string_view text)

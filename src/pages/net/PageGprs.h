@@ -58,7 +58,6 @@ public:
     static constexpr int kProtocols = 6;
 
     CPageGPRS(PageContext& context, const PageInfo& info);
-    static std::unique_ptr<CPageBase> Make(PageContext& context, const PageInfo& info);
 
     // Profile mode adds the four server rows after the page's lines.
     void SaveParams(bool toProfile, CProfileWriter* file) override;

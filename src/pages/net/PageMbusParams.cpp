@@ -216,11 +216,6 @@ CPageMbusParams::CPageMbusParams(PageContext& context, const PageInfo& info) : C
     Value(kTable);
 }
 
-std::unique_ptr<CPageBase> CPageMbusParams::Make(PageContext& context, const PageInfo& info)
-{
-    return std::make_unique<CPageMbusParams>(context, info);
-}
-
 const char* CPageMbusParams::TypeName(int type)
 {
     return type >= 0 && type < kTypes ? kTypeNames[static_cast<std::size_t>(type)] : kInvalidType;

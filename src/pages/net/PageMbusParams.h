@@ -65,7 +65,6 @@ public:
     static constexpr int kNoInterlock = 255;    // what the unit gets for none
 
     CPageMbusParams(PageContext& context, const PageInfo& info);
-    static std::unique_ptr<CPageBase> Make(PageContext& context, const PageInfo& info);
 
     // Save sends the general settings, then asks the main window for a full reload.
     void AfterSave() override { PostToMain(cmd::kReload); }

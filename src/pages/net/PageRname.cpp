@@ -64,11 +64,6 @@ CPageRname::CPageRname(PageContext& context, const PageInfo& info)
     Value(kList);
 }
 
-std::unique_ptr<CPageBase> CPageRname::Make(PageContext& context, const PageInfo& info)
-{
-    return std::make_unique<CPageRname>(context, info);
-}
-
 void CPageRname::TakeName(std::string_view text)
 {
     const auto indexed = SplitIndex(text);

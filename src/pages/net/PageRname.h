@@ -26,7 +26,6 @@ public:
     static constexpr int kDefaultLow = 300;
 
     CPageRname(PageContext& context, const PageInfo& info);
-    static std::unique_ptr<CPageBase> Make(PageContext& context, const PageInfo& info);
 
     // Nothing to save as a batch: every register goes from its editor.
     void SaveParams(bool, CProfileWriter*) override {}

@@ -45,29 +45,29 @@ constexpr PageFactory kAlarm = CPageAlarmParams::Make;
 constexpr PageFactory kPhones = MakePhoneList;
 constexpr PageFactory kTexts = MakeTextTable;
 constexpr PageFactory kPrio = MakePriorityTable;
-constexpr PageFactory kGpio = CPageGpio::Make;
-constexpr PageFactory kDinParams = CPageDinParams::Make;
+constexpr PageFactory kGpio = MakePage<CPageGpio>;
+constexpr PageFactory kDinParams = MakePage<CPageDinParams>;
 constexpr PageFactory kCounter = CPageCounter::Make;
-constexpr PageFactory kDinCt = CPageDinCt::Make;
-constexpr PageFactory kAd = CPageAd::Make;
-constexpr PageFactory kAdcExt = CPageAdcExt::Make;
+constexpr PageFactory kDinCt = MakePage<CPageDinCt>;
+constexpr PageFactory kAd = MakePage<CPageAd>;
+constexpr PageFactory kAdcExt = MakePage<CPageAdcExt>;
 constexpr PageFactory kCio = CPageCio::Make;
 constexpr PageFactory kMTimer = CPageMTimer::Make;
 constexpr PageFactory kWeekTimer = CWeekTimerPage::Make;
-constexpr PageFactory kUserCmd = CPageUserCmd::Make;
-constexpr PageFactory kInterlock = CPageInterlock::Make;
-constexpr PageFactory kRfZone = CPageRfZone::Make;
-constexpr PageFactory kEvents = CPageEvents::Make;
-constexpr PageFactory kMms = CPageMmsSetup::Make;
-constexpr PageFactory kGprs = CPageGPRS::Make;
+constexpr PageFactory kUserCmd = MakePage<CPageUserCmd>;
+constexpr PageFactory kInterlock = MakePage<CPageInterlock>;
+constexpr PageFactory kRfZone = MakePage<CPageRfZone>;
+constexpr PageFactory kEvents = MakePage<CPageEvents>;
+constexpr PageFactory kMms = MakePage<CPageMmsSetup>;
+constexpr PageFactory kGprs = MakePage<CPageGPRS>;
 constexpr PageFactory kHttp = CPageHttp::Make;
-constexpr PageFactory kMbus = CPageMbusParams::Make;
-constexpr PageFactory kRname = CPageRname::Make;
+constexpr PageFactory kMbus = MakePage<CPageMbusParams>;
+constexpr PageFactory kRname = MakePage<CPageRname>;
 constexpr PageFactory kMeter = CPage62056::Make;
 constexpr PageFactory kComm2 = CPageComm2::Make;
-constexpr PageFactory kEmail = CPageEmail::Make;
-constexpr PageFactory kMms3G = CPage3GMMS::Make;
-constexpr PageFactory kDataSms = CDataParams::Make;
+constexpr PageFactory kEmail = MakePage<CPageEmail>;
+constexpr PageFactory kMms3G = MakePage<CPage3GMMS>;
+constexpr PageFactory kDataSms = MakePage<CDataParams>;
 
 // clang-format off
 constexpr PageInfo kPages[] = {
@@ -94,7 +94,7 @@ constexpr PageInfo kPages[] = {
   {"CPageGPRS",           28, "TAB_DTU",    "PAGE_DATA_GPRS",   15, "PageGPRS",        "%DUMP_M2M\r%DUMP_SYS\r",              "\r\n//Page GPRS params\r\n",                   15, 31, kGprs},
   {"CPageISensorName",    43, "TAB_SENSOR", "PAGE_SENSORNAME",  25, "PageISNName",     "%E99?\r",                             "\r\n//Page ISensor Names\r\n",                 20, 18, kTexts},
   {"CPageBuzzer",         29, "TAB_SENSOR", "PAGE_BUZZER",      16, "PageBuzzer",      "%DUMP_SYS\r",                         "\r\n//Page Buzzer Siren\r\n",                  17, 32, CPageBuzzer::Make},
-  {"CPageExtTemp",        35, "TAB_SENSOR", "PAGE_DS1820",      17, "PageETemp",       "%DUMP_DS1\r",                         "\r\n//Page ex ds18b20 sensors\r\n",            18,  0, CPageExtTemp::Make},
+  {"CPageExtTemp",        35, "TAB_SENSOR", "PAGE_DS1820",      17, "PageETemp",       "%DUMP_DS1\r",                         "\r\n//Page ex ds18b20 sensors\r\n",            18,  0, MakePage<CPageExtTemp>},
   {"CPageExTmpRcd",       44, "TAB_SENSOR", "PAGE_EXTMPR",      24, "PageETmpLogs",    nullptr,                               nullptr,                                         0,  0, CPageExTmpRcd::Make},
   {"CPageExtTmpLog",      49, "TAB_SENSOR", "PAGE_ETEMP_SYNC",  24, "PageETmpLogs",    nullptr,                               nullptr,                                         0,  0, CPageExtTmpLog::Make},
   {"CPageBattery",        20, "TAB_SENSOR", "PAGE_BATTERY",     18, "PagePower",       "%DUMP_GPIO\r",                        "\r\n//Page Battery alarm\r\n",                 19, 23, CPageBattery::Make},
@@ -114,10 +114,10 @@ constexpr PageInfo kPages[] = {
   {"CPage3GMMS",          41, nullptr,      "PAGE_3GMMS",        5, nullptr,           "%DUMP_MMS\r%DUMP_GPIO\r",             nullptr,                                         0, 16, kMms3G, "3G MMS"},
   {"CPageMmsSetup",       12, nullptr,      "PAGE_MMS",          5, "PageMMSSetup",    "%DUMP_MMS\r",                         nullptr,                                         0, 20, kMms, "MMS and camera"},
   {"CDataParams",         13, nullptr,      "PAGE_DATA_SMS",     4, nullptr,           "%DUMP_SYS\r%DUMP_PHONE\r",            nullptr,                                         0,  5, kDataSms, "Data over SMS"},
-  {"CPageTemp",            8, nullptr,      "PAGE_TEMP",        17, "PageTmp100",      "%DUMP_TMP\r%DUMPR\r",                 nullptr,                                         0,  9, CPageTemp::Make, "Internal temperature"},
+  {"CPageTemp",            8, nullptr,      "PAGE_TEMP",        17, "PageTmp100",      "%DUMP_TMP\r%DUMPR\r",                 nullptr,                                         0,  9, MakePage<CPageTemp>, "Internal temperature"},
   {"CPageHumidity",       45, nullptr,      "PAGE_HUMIDITY",    17, "PageHumidity",    "%DUMP_HUM\r",                         nullptr,                                         0,  0, CPageHumidity::Make, "Internal humidity"},
   {"CPageGSensor",        42, nullptr,      "PAGE_GSENSOR",     18, "PageGSensor",     "%DUMP_GSENSOR\r",                     nullptr,                                         0, 17, CPageGSensor::Make, "Motion sensor"},
-  {"CPageGraycode",       40, nullptr,      "PAGE_GRAYCODE",     7, "PageGryCode",     "%DUMP_GRAY\r",                        nullptr,                                         0, 19, CPageGraycode::Make, "Gray-code inputs"},
+  {"CPageGraycode",       40, nullptr,      "PAGE_GRAYCODE",     7, "PageGryCode",     "%DUMP_GRAY\r",                        nullptr,                                         0, 19, MakePage<CPageGraycode>, "Gray-code inputs"},
   {"CPageEvents",         26, nullptr,      "PAGE_EVENTS",      24, "PageLogs",        nullptr,                               nullptr,                                         0,  0, kEvents, "Event list"},
   {"CPageSos",            18, nullptr,      "PAGE_SOS",          0, "PageCSPhone",     "%DUMP_PHONE\r",                       nullptr,                                         0, 21, kPhones, "SOS phones"},
 };

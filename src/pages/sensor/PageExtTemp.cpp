@@ -115,11 +115,6 @@ CPageExtTemp::CPageExtTemp(PageContext& context, const PageInfo& info)
     Value(kList);  // the four rows with their numbers exist from the start
 }
 
-std::unique_ptr<CPageBase> CPageExtTemp::Make(PageContext& context, const PageInfo& info)
-{
-    return std::make_unique<CPageExtTemp>(context, info);
-}
-
 void CPageExtTemp::ClearFields()
 {
     for (int r = 0; r < kSensors; ++r)

@@ -42,7 +42,6 @@ public:
     static constexpr const char* kDump = "%DUMP_DS1\r";
 
     CPageExtTemp(PageContext& context, const PageInfo& info);
-    static std::unique_ptr<CPageBase> Make(PageContext& context, const PageInfo& info);
 
     // Empties columns 1-10 of the sensors and the serial, GPRS and event-step boxes.
     void ClearFields() override;

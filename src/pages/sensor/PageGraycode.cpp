@@ -39,51 +39,35 @@ bool WriteEvent(const CPageBase& page, std::string& line)
     return true;
 }
 
-FieldDecl Edit(int id, int labelId, const char* caption, WriteDecl write)
-{
-    return {.id = id, .kind = K::Text, .caption = Own(caption), .captionId = labelId, .write = write, .dump = kDump};
-}
-
-FieldDecl Shown(int id, int labelId, const char* caption)
-{
-    return {.id = id,
-            .kind = K::Value,
-            .caption = Own(caption),
-            .captionId = labelId,
-            .readOnly = true,
-            .write = {.reportOnly = true},
-            .dump = kDump};
-}
-
 // clang-format off
 const std::vector<FieldDecl> kFields = WithReports({
     {.id = ctl::kFrame, .kind = K::Label, .caption = Own("Frame")},
     {.id = 1021, .kind = K::Label, .caption = Own("RANGE")},
-    Edit(G::kRangeLow, 1021, "RANGE", {.order = 1, .compose = WriteRange}),
-    Edit(G::kRangeHigh, 1021, "RANGE", {.partOf = G::kRangeLow}),
+    TextBox({.id = G::kRangeLow, .caption = Own("RANGE"), .captionId = 1021, .write = {.order = 1, .compose = WriteRange}, .dump = kDump}),
+    TextBox({.id = G::kRangeHigh, .caption = Own("RANGE"), .captionId = 1021, .write = {.partOf = G::kRangeLow}, .dump = kDump}),
     {.id = 1022, .kind = K::Label, .caption = Own("STEP")},
-    Edit(G::kStep, 1022, "STEP", {.format = "%%GRAYSTEP%s\r", .order = 2}),
+    TextBox({.id = G::kStep, .caption = Own("STEP"), .captionId = 1022, .write = {.format = "%%GRAYSTEP%s\r", .order = 2}, .dump = kDump}),
     {.id = 1023, .kind = K::Label, .caption = Own("DETT")},
-    Edit(G::kDetect, 1023, "DETT", {.format = "%%GRAYDETT%s\r", .order = 7}),
+    TextBox({.id = G::kDetect, .caption = Own("DETT"), .captionId = 1023, .write = {.format = "%%GRAYDETT%s\r", .order = 7}, .dump = kDump}),
     {.id = 1024, .kind = K::Label, .caption = Own("ADJ")},
-    Edit(G::kAdjust, 1024, "ADJ", {.format = "%%GRAYOFFSET%s\r", .order = 3}),
+    TextBox({.id = G::kAdjust, .caption = Own("ADJ"), .captionId = 1024, .write = {.format = "%%GRAYOFFSET%s\r", .order = 3}, .dump = kDump}),
     {.id = 1025, .kind = K::Label, .caption = Own("BITS")},
-    Edit(G::kBits, 1025, "BITS", {.format = "%%GRAYBITS%s\r", .order = 4}),
+    TextBox({.id = G::kBits, .caption = Own("BITS"), .captionId = 1025, .write = {.format = "%%GRAYBITS%s\r", .order = 4}, .dump = kDump}),
     {.id = 1026, .kind = K::Label, .caption = Own("ACC")},
-    Edit(G::kAccuracy, 1026, "ACC", {.format = "%%GRAYACCS%s\r", .order = 5}),
+    TextBox({.id = G::kAccuracy, .caption = Own("ACC"), .captionId = 1026, .write = {.format = "%%GRAYACCS%s\r", .order = 5}, .dump = kDump}),
     {.id = 1027, .kind = K::Label, .caption = Own("VALUE")},
-    Shown(G::kValueV, 1027, "VALUE"),
-    Shown(G::kValueG, 1027, "VALUE"),
-    Shown(G::kValueB, 1027, "VALUE"),
+    Shown({.id = G::kValueV, .caption = Own("VALUE"), .captionId = 1027, .dump = kDump}),
+    Shown({.id = G::kValueG, .caption = Own("VALUE"), .captionId = 1027, .dump = kDump}),
+    Shown({.id = G::kValueB, .caption = Own("VALUE"), .captionId = 1027, .dump = kDump}),
     {.id = 1028, .kind = K::Label, .caption = Own("TIMER")},
-    Edit(G::kTimer, 1028, "TIMER", {.format = "%%GRAYTIMER%s\r", .order = 6}),
+    TextBox({.id = G::kTimer, .caption = Own("TIMER"), .captionId = 1028, .write = {.format = "%%GRAYTIMER%s\r", .order = 6}, .dump = kDump}),
     {.id = 1029, .kind = K::Label, .caption = Own("UPTHE")},
-    Shown(G::kSpanStart, 1029, "UPTHE"),
-    Shown(G::kSpanEnd, 1029, "UPTHE"),
+    Shown({.id = G::kSpanStart, .caption = Own("UPTHE"), .captionId = 1029, .dump = kDump}),
+    Shown({.id = G::kSpanEnd, .caption = Own("UPTHE"), .captionId = 1029, .dump = kDump}),
     {.id = 1030, .kind = K::Label, .caption = Own("EVENTC")},
-    Edit(G::kEventCount, 1030, "EVENTC", {.order = 8, .compose = WriteEvent}),
+    TextBox({.id = G::kEventCount, .caption = Own("EVENTC"), .captionId = 1030, .write = {.order = 8, .compose = WriteEvent}, .dump = kDump}),
     {.id = 1031, .kind = K::Label, .caption = Own("EVENTM")},
-    Edit(G::kEventMinutes, 1031, "EVENTM", {.partOf = G::kEventCount}),
+    TextBox({.id = G::kEventMinutes, .caption = Own("EVENTM"), .captionId = 1031, .write = {.partOf = G::kEventCount}, .dump = kDump}),
     MakeButton(ctl::kSave, Shared("Buttons", "Ok")),
     MakeButton(ctl::kReload, {}, "Reload"),
 }, kReports);
@@ -94,11 +78,6 @@ const std::vector<FieldDecl> kFields = WithReports({
 CPageGraycode::CPageGraycode(PageContext& context, const PageInfo& info)
     : CPageBase(context, info, PageDecl{.fields = kFields})
 {}
-
-std::unique_ptr<CPageBase> CPageGraycode::Make(PageContext& context, const PageInfo& info)
-{
-    return std::make_unique<CPageGraycode>(context, info);
-}
 
 void CPageGraycode::ClearFields()
 {

@@ -26,7 +26,6 @@ public:
     static constexpr int kEventMinutes = 1015;  // … minutes interval
 
     CPageGraycode(PageContext& context, const PageInfo& info);
-    static std::unique_ptr<CPageBase> Make(PageContext& context, const PageInfo& info);
     // Empties the inputs; the current value keeps its three parts.
     void ClearFields() override;
 };

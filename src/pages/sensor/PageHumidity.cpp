@@ -37,43 +37,24 @@ void TakeHum(CPageBase& page, const RouteHit& hit)
     else CPageHumidity::TakeReport(page, hit.line);
 }
 
-FieldDecl Edit(int id, const char* caption, int labelId, const char* format, int order)
-{
-    return {.id = id,
-            .kind = K::Text,
-            .caption = Own(caption),
-            .captionId = labelId,
-            .write = {.format = format, .order = order},
-            .dump = kDump};
-}
-
-FieldDecl Box(int id, const char* caption, const char* format, int order)
-{
-    return {.id = id,
-            .kind = K::Check,
-            .caption = Own(caption),
-            .write = {.format = format, .order = order},
-            .dump = kDump};
-}
-
 std::vector<FieldDecl> Fields()
 {
     std::vector<FieldDecl> f = c::ClimateLabels();
     // clang-format off
     const std::vector<FieldDecl> inputs = {
-        Edit(c::kAdjust, "Adjust", 1023, "%%HUMB%s\r", 1),
-        Edit(c::kHigh, "HIGH", 1021, "%%HUMH%s\r", 2),
-        Edit(c::kLow, "LOW", 1022, "%%HUML%s\r", 3),
+        TextBox({.id = c::kAdjust, .caption = Own("Adjust"), .captionId = 1023, .write = {.format = "%%HUMB%s\r", .order = 1}, .dump = kDump}),
+        TextBox({.id = c::kHigh, .caption = Own("HIGH"), .captionId = 1021, .write = {.format = "%%HUMH%s\r", .order = 2}, .dump = kDump}),
+        TextBox({.id = c::kLow, .caption = Own("LOW"), .captionId = 1022, .write = {.format = "%%HUML%s\r", .order = 3}, .dump = kDump}),
         {.id = c::kCurrent, .kind = K::Value, .caption = Own("CUR"), .captionId = 1024, .readOnly = true,
          .report = {"*HUMIDITY", 10, D::Text}, .write = {.reportOnly = true}, .dump = kDump},
-        Edit(c::kInterval, "TMPAS", 1025, "%%HUMAS%s\r", 4),
-        Edit(c::kRepeat, "TMPLS", 1026, "%%HUMRS%s\r", 5),
-        Edit(c::kConfirm, "TMPDLY", 1027, "%%HUMDLY%s\r", 6),
-        Edit(c::kHysteresis, "TMPLAG", 1028, "%%HUMOS%s\r", 7),
-        Box(c::kEnable, "CHECK_EN", "%%HUMEN%d\r", 8),
-        Box(c::kSound, "CHECK_SND", "%%HUMSND%d\r", 9),
-        Box(c::kUrgent, "URGENT", "%%HUMURG%d\r", 10),
-        Edit(c::kUpload, "TMPUPS", 1029, "%%HUMUPS%s\r", 11),
+        TextBox({.id = c::kInterval, .caption = Own("TMPAS"), .captionId = 1025, .write = {.format = "%%HUMAS%s\r", .order = 4}, .dump = kDump}),
+        TextBox({.id = c::kRepeat, .caption = Own("TMPLS"), .captionId = 1026, .write = {.format = "%%HUMRS%s\r", .order = 5}, .dump = kDump}),
+        TextBox({.id = c::kConfirm, .caption = Own("TMPDLY"), .captionId = 1027, .write = {.format = "%%HUMDLY%s\r", .order = 6}, .dump = kDump}),
+        TextBox({.id = c::kHysteresis, .caption = Own("TMPLAG"), .captionId = 1028, .write = {.format = "%%HUMOS%s\r", .order = 7}, .dump = kDump}),
+        CheckBox({.id = c::kEnable, .caption = Own("CHECK_EN"), .write = {.format = "%%HUMEN%d\r", .order = 8}, .dump = kDump}),
+        CheckBox({.id = c::kSound, .caption = Own("CHECK_SND"), .write = {.format = "%%HUMSND%d\r", .order = 9}, .dump = kDump}),
+        CheckBox({.id = c::kUrgent, .caption = Own("URGENT"), .write = {.format = "%%HUMURG%d\r", .order = 10}, .dump = kDump}),
+        TextBox({.id = c::kUpload, .caption = Own("TMPUPS"), .captionId = 1029, .write = {.format = "%%HUMUPS%s\r", .order = 11}, .dump = kDump}),
         {.id = c::kOutHigh, .kind = K::Combo, .caption = Own("TMPHOC"), .captionId = 1030,
          .write = {.format = "%%HUMIH%d\r", .order = 12}, .dump = kDump, .items = c::OutputItems()},
         {.id = c::kOutLow, .kind = K::Combo, .caption = Own("TMPLOC"), .captionId = 1031,

@@ -48,46 +48,25 @@ void ClearLimits(CPageBase& page)
     page.ReloadGroup();
 }
 
-FieldDecl Edit(int id, const char* caption, int labelId, ReportDecl report, const char* format, int order)
-{
-    return {.id = id,
-            .kind = K::Text,
-            .caption = Own(caption),
-            .captionId = labelId,
-            .report = report,
-            .write = {.format = format, .order = order},
-            .dump = kDump};
-}
-
-FieldDecl Box(int id, const char* caption, const char* key, WriteDecl write)
-{
-    return {.id = id,
-            .kind = K::Check,
-            .caption = Own(caption),
-            .report = {key, 0, D::Switch},
-            .write = write,
-            .dump = kDump};
-}
-
 std::vector<FieldDecl> Fields()
 {
     std::vector<FieldDecl> f = c::ClimateLabels();
     // clang-format off
     const std::vector<FieldDecl> inputs = {
-        Edit(c::kHigh, "HIGH", 1021, {"$TMPH", 6, D::Text}, "%%TMPH%s\r", 1),
-        Edit(c::kLow, "LOW", 1022, {"$TMPL", 6, D::Text}, "%%TMPL%s\r", 2),
-        Edit(c::kAdjust, "Adjust", 1023, {"$TMPB", 6, D::Text}, "%%TMPB%s\r", 3),
+        TextBox({.id = c::kHigh, .caption = Own("HIGH"), .captionId = 1021, .report = {"$TMPH", 6, D::Text}, .write = {.format = "%%TMPH%s\r", .order = 1}, .dump = kDump}),
+        TextBox({.id = c::kLow, .caption = Own("LOW"), .captionId = 1022, .report = {"$TMPL", 6, D::Text}, .write = {.format = "%%TMPL%s\r", .order = 2}, .dump = kDump}),
+        TextBox({.id = c::kAdjust, .caption = Own("Adjust"), .captionId = 1023, .report = {"$TMPB", 6, D::Text}, .write = {.format = "%%TMPB%s\r", .order = 3}, .dump = kDump}),
         {.id = c::kCurrent, .kind = K::Value, .caption = Own("CUR"), .captionId = 1024, .readOnly = true,
          .report = {"*TMPC", 6, D::Text}, .write = {.reportOnly = true}, .dump = kDump},
-        Box(c::kEnable, "CHECK_EN", "*TMP100_EN", {.order = 4, .compose = WriteEnable}),
-        Box(c::kSms, "CHECK_SMS", "$TMPSMS", {.format = "%%TMPSMS%d\r", .order = 5}),
-        Box(c::kSound, "CHECK_SND", "$TMPSND", {.format = "%%TMPSND%d\r", .order = 6}),
-        Edit(c::kInterval, "TMPAS", 1025, {"$TMPAS", 7, D::Text}, "%%TMPAS%s\r", 7),
-        Edit(c::kRepeat, "TMPLS", 1026, {"$TMPRS", 7, D::Text}, "%%TMPRS%s\r", 8),
-        Edit(c::kConfirm, "TMPDLY", 1027, {"$TMPDLY", 8, D::Text}, "%%TMPDLY%s\r", 9),
-        Box(c::kUrgent, "URGENT", "$TMPURG", {.format = "%%TMPURG%d\r", .order = 10}),
-        Edit(c::kHysteresis, "TMPLAG", 1028, {"$TMPOS", 7, D::Text}, "%%TMPOS%s\r", 11),
-        Edit(c::kUpload, "TMPUPS", 1029, {"$TMPUPS", 8, D::Text}, "%%TMPUPS%s\r", 12),
+        CheckBox({.id = c::kEnable, .caption = Own("CHECK_EN"), .report = {"*TMP100_EN", 0, D::Switch}, .write = {.order = 4, .compose = WriteEnable}, .dump = kDump}),
+        CheckBox({.id = c::kSms, .caption = Own("CHECK_SMS"), .report = {"$TMPSMS", 0, D::Switch}, .write = {.format = "%%TMPSMS%d\r", .order = 5}, .dump = kDump}),
+        CheckBox({.id = c::kSound, .caption = Own("CHECK_SND"), .report = {"$TMPSND", 0, D::Switch}, .write = {.format = "%%TMPSND%d\r", .order = 6}, .dump = kDump}),
+        TextBox({.id = c::kInterval, .caption = Own("TMPAS"), .captionId = 1025, .report = {"$TMPAS", 7, D::Text}, .write = {.format = "%%TMPAS%s\r", .order = 7}, .dump = kDump}),
+        TextBox({.id = c::kRepeat, .caption = Own("TMPLS"), .captionId = 1026, .report = {"$TMPRS", 7, D::Text}, .write = {.format = "%%TMPRS%s\r", .order = 8}, .dump = kDump}),
+        TextBox({.id = c::kConfirm, .caption = Own("TMPDLY"), .captionId = 1027, .report = {"$TMPDLY", 8, D::Text}, .write = {.format = "%%TMPDLY%s\r", .order = 9}, .dump = kDump}),
+        CheckBox({.id = c::kUrgent, .caption = Own("URGENT"), .report = {"$TMPURG", 0, D::Switch}, .write = {.format = "%%TMPURG%d\r", .order = 10}, .dump = kDump}),
+        TextBox({.id = c::kHysteresis, .caption = Own("TMPLAG"), .captionId = 1028, .report = {"$TMPOS", 7, D::Text}, .write = {.format = "%%TMPOS%s\r", .order = 11}, .dump = kDump}),
+        TextBox({.id = c::kUpload, .caption = Own("TMPUPS"), .captionId = 1029, .report = {"$TMPUPS", 8, D::Text}, .write = {.format = "%%TMPUPS%s\r", .order = 12}, .dump = kDump}),
         {.id = c::kOutHigh, .kind = K::Combo, .caption = Own("TMPHOC"), .captionId = 1030,
          .write = {.order = 13, .compose = WriteOutHigh}, .dump = kDump, .items = c::OutputItems()},
         {.id = c::kOutLow, .kind = K::Combo, .caption = Own("TMPLOC"), .captionId = 1031,
@@ -139,11 +118,6 @@ std::vector<FieldDecl> climate::ClimateLabels()
 CPageTemp::CPageTemp(PageContext& context, const PageInfo& info)
     : CPageBase(context, info, PageDecl{.fields = kFields, .handlers = kHandlers})
 {}
-
-std::unique_ptr<CPageBase> CPageTemp::Make(PageContext& context, const PageInfo& info)
-{
-    return std::make_unique<CPageTemp>(context, info);
-}
 
 void CPageTemp::ClearFields()
 {

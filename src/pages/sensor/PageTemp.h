@@ -51,7 +51,6 @@ std::vector<FieldDecl> ClimateLabels();
 class CPageTemp : public CPageBase {
 public:
     CPageTemp(PageContext& context, const PageInfo& info);
-    static std::unique_ptr<CPageBase> Make(PageContext& context, const PageInfo& info);
     // Empties the inputs; the current reading keeps its text.
     void ClearFields() override;
 };
