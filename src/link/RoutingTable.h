@@ -23,7 +23,8 @@ enum class RouteEffect {
     CheckChar,    // ... set when the character at `offset` is '1'
     ComboNumber,  // the drop-down whose report key is `key` selects the number at `offset`
     ListRow,      // the page's handler `handler` gets row `digit` and the text
-    Scan,         // the page looks for its own report keys in the whole line, in its order
+    Scan,         // the page looks for its own report keys in the whole line: the first in its order decides
+    ScanEach,     // ... and takes every one of them the line holds
 };
 
 struct RouteTarget {

@@ -68,7 +68,8 @@ TEST(Declarations, PasswordsAndPinsAreDeclaredSecret)
         for (const FieldDecl& f : page.Fields()) {
             if (!HoldsText(f.kind)) continue;
             const std::string written = f.write.format ? FormatKey(f.write.format) : "";
-            const bool secret = namesSecret(written) || (f.handlerKey && namesSecret(f.handlerKey));
+            const bool secret = namesSecret(written) || (f.handlerKey && namesSecret(f.handlerKey)) ||
+                                (f.report.key && namesSecret(f.report.key));
             EXPECT_EQ(f.secret, secret) << Where(page, f);
         }
     }

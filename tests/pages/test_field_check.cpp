@@ -53,6 +53,10 @@ TEST(FieldCheck, FramingIsRefusedRangesAndCharactersAreHints)
 {
     FieldDecl hidden = Row(FieldKind::Number, CharRule::Any, 0, 0, 36);
     hidden.visible = false;
+    const std::string longText(151, 'w');
+    FieldDecl hiddenEncoded = Written(Row(FieldKind::Text), "%%X%s\r");
+    hiddenEncoded.visible = false;
+    hiddenEncoded.report.decode = Decode::Hex;
     FieldDecl readOnly = Row(FieldKind::Text, CharRule::Digits);
     readOnly.readOnly = true;
     FieldDecl reportOnly = Row(FieldKind::Text, CharRule::Digits);
@@ -101,7 +105,10 @@ TEST(FieldCheck, FramingIsRefusedRangesAndCharactersAreHints)
         {"a comma where the row says none ends it", noSeparator, "a,b", nullptr, nullptr},
         {"a comma in a hex-encoded text", Composed(encoded), "a,b", nullptr, nullptr},
         {"editable drop-down: a hint too", Row(FieldKind::EditableCombo, CharRule::Digits), "x", nullptr, "digits"},
-        {"hidden rows are not the user's to mend", hidden, "x\ny", nullptr, nullptr},
+        {"a hex-encoded text that would come back cut", encoded, longText.c_str(), "At most 150", nullptr},
+        {"hidden rows are not the user's to mend", hidden, "99", nullptr, nullptr},
+        {"but a line break would still cut their line", hidden, "x\ny", "line break", nullptr},
+        {"and a hex-encoded one would come back cut", hiddenEncoded, longText.c_str(), "At most 150", nullptr},
         {"read-only rows neither", readOnly, "x\ny", nullptr, nullptr},
         {"rows that write nothing neither", reportOnly, "x\ny", nullptr, nullptr},
     };

@@ -3,6 +3,8 @@
 // And the tool's own registry: every routing row and every declared report key meet.
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include <string>
 #include <vector>
 
@@ -113,6 +115,45 @@ TEST(RegistryPage, MismatchesBetweenRowsAndDeclarationsAreFound)
     // In use, a report that reaches the page without a taker is counted, not lost unseen.
     session.HandleReceive("$POWLS 9\r\n");
     EXPECT_EQ(session.DroppedReports(), 1);
+}
+
+// Keys a page declares but no line can bring it: a key that an earlier key of the page's own
+// scan takes first, a key no row tests, a handler that names no key, a key routed to another
+// handler.
+TEST(RegistryPage, DeclaredKeysThatNoLineReachesAreFound)
+{
+    static const std::vector<FieldDecl> scanned = {
+        {.id = 1, .kind = FieldKind::Text, .report = {"$GRAYH", 7, Decode::Text, 2}},  // "$GRAY" decides first
+        {.id = 2, .kind = FieldKind::Text, .report = {"$GRAY", 6, Decode::Text, 1}},
+        {.id = 3, .kind = FieldKind::Text, .report = {"$GREY", 6, Decode::Text, 3}},  // no row tests it
+    };
+    static const std::vector<HandlerDecl> handlers = {
+        {.number = 1, .keys = {}, .fn = [](CPageBase&, const RouteHit&) {}},
+        {.number = 2, .keys = {"$DINAS#"}, .fn = [](CPageBase&, const RouteHit&) {}},  // the row of handler 1 takes it
+        {.number = 3, .keys = {"$DINDLY#"}, .fn = [](CPageBase&, const RouteHit&) {}},
+    };
+    std::vector<PageInfo> registry = DummyPage::Registry();
+    for (PageInfo& row : registry) {
+        if (row.Id() == PageId::Graycode)
+            row.make = [](PageContext& c, const PageInfo& i) {
+                return std::make_unique<CPageBase>(c, i, PageDecl{.fields = scanned});
+            };
+        if (row.Id() == PageId::DinParams)
+            row.make = [](PageContext& c, const PageInfo& i) {
+                return std::make_unique<CPageBase>(c, i, PageDecl{.handlers = handlers});
+            };
+    }
+    Millis now = 0;
+    CSession session([](std::string_view) { return true; }, [&] { return now; }, nullptr, registry);
+    std::set<std::string> problems(session.Routes().problems.begin(), session.Routes().problems.end());
+    const std::set<std::string> expected = {
+        "CPageGraycode $GRAYH (control 1) is reached by no row",
+        "CPageGraycode $GREY (control 3) is reached by no row",
+        "B14 CPageDinParams handler 1 names no key it takes: the row tests only \"$DINAS\"",
+        "B15 CPageDinParams handler 2 takes no key the row tests (\"$DINLS\")",
+        "CPageDinParams $DINAS# (handler 2) is reached by no row",
+    };
+    EXPECT_EQ(problems, expected);
 }
 
 }  // namespace

@@ -157,8 +157,8 @@ void TakeActions(CPageBase& page, const RouteHit& hit)
 }
 
 const HandlerDecl kHandlers[] = {
-    {.number = 1, .key = "$OAS", .fn = TakeSource},
-    {.number = 2, .key = "$IOOC", .fn = TakeActions},
+    {.number = 1, .keys = {"$OAS#"}, .fn = TakeSource},
+    {.number = 2, .keys = {"$IOOC"}, .fn = TakeActions},
 };
 
 }  // namespace

@@ -89,7 +89,7 @@ const std::vector<RowEditorDecl>& PageEditors()
 void Take(CPageBase& page, const RouteHit& hit) { static_cast<CPageInterlock&>(page).TakeRule(hit.text); }
 
 const HandlerDecl kHandlers[] = {
-    {.number = 1, .key = "$ILOCK", .fn = Take},
+    {.number = 1, .keys = {"$ILOCK"}, .fn = Take},
 };
 
 }  // namespace

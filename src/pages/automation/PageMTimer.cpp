@@ -164,7 +164,7 @@ void TakeTimer(CPageBase& page, const RouteHit& hit)
 }
 
 const HandlerDecl kHandlers[] = {
-    {.number = 1, .key = "$TIMER", .fn = TakeTimer},
+    {.number = 1, .keys = {"$TIMER", "$TSPAN", "$TSSPAN", "$TDATE"}, .fn = TakeTimer},
 };
 
 }  // namespace

@@ -124,7 +124,7 @@ const std::vector<RowEditorDecl>& PageEditors()
 void Take(CPageBase& page, const RouteHit& hit) { static_cast<CPageRfZone&>(page).TakeReport(hit); }
 
 const HandlerDecl kHandlers[] = {
-    {.number = 1, .key = "$WIN", .fn = Take},
+    {.number = 1, .keys = {"$WINURG", "$WINSND", "$WINEND", "$WINCOD", "$WINLDO", "$WINZS", "$WINVPC", "$SMS#"}, .fn = Take},
 };
 
 const FieldValue* EditValue(const RowEdit& edit, int id)

@@ -81,8 +81,8 @@ void TakeSystem(CPageBase& page, const RouteHit& hit) { static_cast<P&>(page).Ta
 void TakeUser(CPageBase& page, const RouteHit& hit) { static_cast<P&>(page).TakeReport(hit.text, true); }
 
 const HandlerDecl kHandlers[] = {
-    {.number = 1, .key = "$SYSCMD", .fn = TakeSystem},
-    {.number = 2, .key = "$USERCMD", .fn = TakeUser},
+    {.number = 1, .keys = {"$SYSCMD"}, .fn = TakeSystem},
+    {.number = 2, .keys = {"$USERCMD#"}, .fn = TakeUser},
 };
 
 

@@ -79,7 +79,7 @@ void TakeTimer(CPageBase& page, const RouteHit& hit)
 }
 
 const HandlerDecl kHandlers[] = {
-    {.number = 1, .key = "$TDATE", .fn = TakeTimer},
+    {.number = 1, .keys = {"$TDATE"}, .fn = TakeTimer},
 };
 
 }  // namespace

@@ -124,8 +124,8 @@ const std::vector<FieldDecl> kFields = {
 
 // Reports that set several boxes at once; the routing names them by number.
 const HandlerDecl kHandlers[] = {
-    {.number = 1, .key = "$AINDRP", .fn = TakeAnalogDrop},
-    {.number = 2, .key = "$DRP", .fn = TakeDrop},
+    {.number = 1, .keys = {"$AINDRP#"}, .fn = TakeAnalogDrop},
+    {.number = 2, .keys = {"$DRPTMP", "$DRPTID", "$DRPDEF", "$DRPRSI", "$DRPMEM", "$DRPBAT", "$DRPDIN", "$DRPETP", "$DRPCNT"}, .fn = TakeDrop},
 };
 
 }  // namespace

@@ -66,7 +66,7 @@ CPhoneListPage::CPhoneListPage(PageContext& context, const PageInfo& info, const
                                        .strict = true},
                                       MakeButton(kEditorOk, Shared("Buttons", "Ok")),
                                       MakeButton(kEditorCancel, Shared("Buttons", "CANCEL"))}});
-    handlers_.push_back({.number = 1, .key = shape_.reportKey, .fn = Take});
+    handlers_.push_back({.number = 1, .keys = {std::string(shape_.reportKey) + "#"}, .fn = Take});
     SetDecl({.fields = fields_, .editors = editors_, .handlers = handlers_, .waitMs = kPageWaitMs, .framed = false});
     Value(kListId);  // the fixed rows with their labels exist from the start
 }

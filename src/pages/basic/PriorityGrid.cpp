@@ -81,7 +81,7 @@ CPriorityGridPage::CPriorityGridPage(PageContext& context, const PageInfo& info,
         fields_.back().onClick = [](CPageBase& page) { static_cast<CPriorityGridPage&>(page).ResetTables(); };
     }
     if (shape_.hasReload) fields_.push_back(MakeButton(ctl::kReload, {}, "Reload"));
-    handlers_.push_back({.number = 1, .key = nullptr, .fn = [](CPageBase& page, const RouteHit& hit) {
+    handlers_.push_back({.number = 1, .keys = shape_.reportKeys, .fn = [](CPageBase& page, const RouteHit& hit) {
                              static_cast<CPriorityGridPage&>(page).ParsePriorityReport(
                                  hit.text, hit.target.arg < 0 ? 0 : hit.target.arg);
                          }});

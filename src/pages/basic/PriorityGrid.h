@@ -50,6 +50,7 @@ struct PriorityGridShape {
     const char* rowCommand = nullptr;         // format of (row, mask …); the masks named by maskArgs
     std::vector<int> maskArgs{};              // for each mask of the row command: the table it comes from
     std::vector<int> tables{};                // list ids, in the order the routing numbers them (SMS, ring)
+    std::vector<std::string> reportKeys{};    // the report key of each table ("#": its row)
     int sources = 0;                          // alarm sources, in list columns 1 … sources
     int sourceWidth = 30;                     // width of a source column
     const char* sourceTitlePrefix = nullptr;  // source i is titled by key prefix + (i + 1) ("LISTC1"); nullptr: "i"

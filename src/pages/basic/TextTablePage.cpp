@@ -44,7 +44,7 @@ CTextTablePage::CTextTablePage(PageContext& context, const PageInfo& info, const
          {.id = kEditorUnit, .kind = FieldKind::Text, .visible = shape_.unitRow, .encoded = true},
          MakeButton(kEditorOk, Shared("Buttons", "OK")),
          MakeButton(kEditorCancel, Shared("Buttons", "CANCEL"))}});
-    handlers_.push_back({.number = 1, .key = shape_.reportKey, .fn = Take});
+    handlers_.push_back({.number = 1, .keys = {std::string(shape_.reportKey) + "#"}, .fn = Take});
     SetDecl({.fields = fields_, .editors = editors_, .handlers = handlers_, .waitMs = shape_.waitMs, .framed = false});
 
     Value(shape_.listId);  // the fixed rows with their labels exist from the start

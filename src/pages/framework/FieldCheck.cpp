@@ -16,6 +16,16 @@ std::size_t CharCount(std::string_view text)
         std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
+// A text longer than the unit keeps; a text that travels hex-encoded comes back decoded to
+// at most kUcs2DecodedChars characters, whatever its row says.
+std::string TooLong(const FieldDecl& f, std::string_view text)
+{
+    const bool encoded = f.report.decode == Decode::Hex || f.encoded;
+    std::size_t most = f.maxLength > 0 ? static_cast<std::size_t>(f.maxLength) : 0;
+    if (encoded && (most == 0 || most > kUcs2DecodedChars)) most = kUcs2DecodedChars;
+    if (most > 0 && CharCount(text) > most) return "At most " + std::to_string(most) + " characters are allowed.";
+    return {};
+}
 
 constexpr const char* kMayRefuse = "The unit may refuse this: ";
 
@@ -108,8 +118,14 @@ bool UserMends(const FieldDecl& f)
 
 std::string CheckFieldValue(const FieldDecl& f, const FieldValue& value)
 {
-    if (!UserMends(f)) return {};
-    return CheckTypedValue(f, value.text);
+    if (UserMends(f)) return CheckTypedValue(f, value.text);
+    // A hidden row holds what the unit reported, which is never refused; but a line break
+    // would cut its line (a report can't carry one), and a text longer than the unit keeps
+    // would come back cut.
+    if (!Writes(f) || f.readOnly || !HoldsText(f.kind) || f.kind == FieldKind::Value) return {};
+    const bool encoded = f.report.decode == Decode::Hex || f.encoded;
+    if (!encoded && value.text.find_first_of("\r\n") != std::string::npos) return "A value may not hold a line break.";
+    return TooLong(f, value.text);
 }
 
 std::string SeparatorsOf(const FieldDecl& f)
@@ -140,10 +156,7 @@ std::string CheckTypedValue(const FieldDecl& f, std::string_view text, const cha
             return std::string("A value may not hold \"") + text[at] + "\" here: it ends the value on the command line.";
     // Its leading number goes out ("12x" as the unit reported it goes as 12); without one it would go as 0.
     if (WritesNumber(f) && !text.empty() && !StartsWithNumber(text)) return "Enter a whole number such as 10 or -3.";
-    // A hex-encoded text comes back with at most kUcs2DecodedChars characters.
-    std::size_t most = f.maxLength > 0 ? static_cast<std::size_t>(f.maxLength) : 0;
-    if (encoded && (most == 0 || most > kUcs2DecodedChars)) most = kUcs2DecodedChars;
-    if (most > 0 && CharCount(text) > most) return "At most " + std::to_string(most) + " characters are allowed.";
+    if (std::string why = TooLong(f, text); !why.empty()) return why;
     if (f.strict) return StrictRefusal(f.chars, text);
     return {};
 }

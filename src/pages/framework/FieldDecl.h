@@ -47,6 +47,7 @@ enum class Decode {
     Number,  // the leading number at the offset: the item index of a drop-down or radio group
     Switch,  // a check box: "<key> 1" sets it, "<key> 0" clears it
     Flag,    // a check box: set when the character at the offset is '1'
+    Digit,   // the one digit at the offset: the item index of a drop-down (another character: none)
 };
 
 // An item of a drop-down or a column title: a catalog text, or a fixed text.
@@ -63,7 +64,7 @@ struct ReportDecl {
     const char* key = nullptr;  // report key ("$BPS", "$DAS"); nullptr: none
     int at = 0;                 // offset of the value from the start of the line
     Decode decode = Decode::None;
-    int order = 0;  // pages that scan every line: position in their test order
+    int order = 0;  // pages that scan a line for their keys: position in their test order
 };
 
 // A command line built from several controls; returns false to skip the line.
@@ -120,7 +121,7 @@ struct FieldDecl {
     ReportDecl report2{};        // a second report key that sets it too
     WriteDecl write{};           // how a save writes it
     const char* dump = nullptr;  // the dump command whose answer carries its report
-    int maxLength = 0;           // Text: longest text the unit keeps (longer is refused); 0: no limit
+    int maxLength = 0;           // Text: longest text the unit keeps (longer is refused); 0: no limit (hex text: what decodes)
     CharRule chars = CharRule::Any;
     // The characters that end this value on its command line; a value may not hold them.
     // nullptr: what the row's writing says (a composed line's comma, the character after the
@@ -153,10 +154,13 @@ struct FieldDecl {
     bool strict = false;
 };
 
-// A page's own report handler: routing rows of kind Handler (or ListRow) name it by number.
+// A page's own report handler, for a line whose parsing no report row can say: routing rows
+// of kind Handler (or ListRow) name it by number.
 struct HandlerDecl {
     int number = 1;
-    const char* key = nullptr;  // the report key it takes (for the routing check)
+    // Every report key it takes, whole ("#" stands for a row digit): the routing check routes
+    // each and fails when one does not reach this handler.
+    std::vector<std::string> keys{};
     HandlerFn fn = nullptr;
 };
 

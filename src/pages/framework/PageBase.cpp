@@ -295,6 +295,11 @@ void CPageBase::ApplyReport(const FieldDecl& f, Decode decode, std::string_view 
         break;
     }
     case Decode::Flag: SetCheck(f.id, !value.empty() && value.front() == '1'); break;
+    case Decode::Digit: {
+        const int n = value.empty() ? -1 : value.front() - '0';
+        SetSel(f.id, n >= 0 && n < static_cast<int>(f.items.size()) ? n : -1);
+        break;
+    }
     }
 }
 
@@ -315,37 +320,51 @@ const ReportDecl* BindingFor(const FieldDecl& f, std::string_view key)
 
 }  // namespace
 
-void CPageBase::ScanLine(std::string_view line, const MarkedLine* known)
+const CPageBase::ScanKeys& CPageBase::Scan() const
 {
-    if (!scan_) {
-        scan_ = std::make_unique<ScanKeys>();
-        for (const FieldDecl& f : Fields())
-            for (const ReportDecl* r : {&f.report, &f.report2})
-                if (r->key) {
-                    const bool flip = r->decode == Decode::Switch;
-                    scan_->keys.push_back(
-                        {&f, r, flip ? std::string(r->key) + " 0" : "", flip ? std::string(r->key) + " 1" : ""});
-                }
-        std::stable_sort(scan_->keys.begin(), scan_->keys.end(),
-                         [](const ScanKey& a, const ScanKey& b) { return a.report->order < b.report->order; });
-        for (std::size_t i = 0; i < scan_->keys.size(); ++i) scan_->index.Add(i, scan_->keys[i].report->key);
-    }
+    if (scan_) return *scan_;
+    scan_ = std::make_unique<ScanKeys>();
+    for (const FieldDecl& f : Fields())
+        for (const ReportDecl* r : {&f.report, &f.report2})
+            if (r->key) {
+                const bool flip = r->decode == Decode::Switch;
+                scan_->keys.push_back(
+                    {&f, r, flip ? std::string(r->key) + " 0" : "", flip ? std::string(r->key) + " 1" : ""});
+            }
+    std::stable_sort(scan_->keys.begin(), scan_->keys.end(),
+                     [](const ScanKey& a, const ScanKey& b) { return a.report->order < b.report->order; });
+    for (std::size_t i = 0; i < scan_->keys.size(); ++i) scan_->index.Add(i, scan_->keys[i].report->key);
+    return *scan_;
+}
+
+void CPageBase::ForEachScanned(const MarkedLine& marked, bool each,
+                               const std::function<void(const FieldDecl&, const ReportDecl&, int)>& fn) const
+{
     // The keys are tried in their order; only those whose head the line holds at a mark.
-    std::optional<MarkedLine> own;
-    const MarkedLine& marked = known ? *known : own.emplace(line);
-    scan_->index.Candidates(marked).FirstOf([&](std::size_t i) {
-        const ScanKey& k = scan_->keys[i];
+    const ScanKeys& scan = Scan();
+    scan.index.Candidates(marked).FirstOf([&](std::size_t i) {
+        const ScanKey& k = scan.keys[i];
+        int on = -1;
         if (k.report->decode == Decode::Switch) {
             const bool off = marked.Contains(k.off);
             if (!off && !marked.Contains(k.on)) return false;
-            if (ownReload_) SetLoaded(true);
-            SetCheck(k.field->id, off ? 0 : 1);
-            return true;
+            on = off ? 0 : 1;
+        } else if (!marked.Contains(k.report->key)) {
+            return false;
         }
-        if (!marked.Contains(k.report->key)) return false;
+        fn(*k.field, *k.report, on);
+        return !each;
+    });
+}
+
+void CPageBase::ScanLine(std::string_view line, const MarkedLine* known, bool each)
+{
+    std::optional<MarkedLine> own;
+    const MarkedLine& marked = known ? *known : own.emplace(line);
+    ForEachScanned(marked, each, [&](const FieldDecl& f, const ReportDecl& r, int on) {
         if (ownReload_) SetLoaded(true);
-        ApplyReport(*k.field, k.report->decode, From(line, k.report->at));
-        return true;
+        if (on >= 0) SetCheck(f.id, on);
+        else ApplyReport(f, r.decode, From(line, r.at));
     });
 }
 
@@ -360,10 +379,12 @@ void CPageBase::OnRoute(const RouteHit& hit)
 {
     // The first report after the page's own reload makes it loaded; a page that scans every
     // line counts only a line that holds one of its keys.
-    if (ownReload_ && hit.target.effect != RouteEffect::Scan) SetLoaded(true);
     const RouteTarget& t = hit.target;
+    const bool scans = t.effect == RouteEffect::Scan || t.effect == RouteEffect::ScanEach;
+    if (ownReload_ && !scans) SetLoaded(true);
     switch (t.effect) {
-    case RouteEffect::Scan: ScanLine(hit.line, hit.marked); return;
+    case RouteEffect::Scan:
+    case RouteEffect::ScanEach: ScanLine(hit.line, hit.marked, t.effect == RouteEffect::ScanEach); return;
     case RouteEffect::Handler:
     case RouteEffect::ListRow:
         if (const HandlerDecl* h = FindHandler(t.handler)) h->fn(*this, hit);

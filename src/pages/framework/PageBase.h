@@ -213,6 +213,10 @@ public:
     int DroppedReports() const { return dropped_; }
     // Applies the report of one row: `value` is the line from the row's offset.
     void ApplyReport(const FieldDecl& f, Decode decode, std::string_view value);
+    // The rows a page-wide scan of the line sets (the first found, or `each` every one), in
+    // the page's test order; `on` is a switch's state, -1 for other rows.
+    void ForEachScanned(const MarkedLine& marked, bool each,
+                        const std::function<void(const FieldDecl&, const ReportDecl&, int on)>& fn) const;
 
     // Values the page holds without a control, for exports: (short descriptive key, value).
     virtual std::vector<std::pair<std::string, std::string>> ExtraValues() const { return {}; }
@@ -242,9 +246,10 @@ protected:
     bool SendEditRow(const RowEdit& edit);
     // Prepares list rows with their labels (called lazily by Value for List fields).
     void InitList(const FieldDecl& field, FieldValue& value) const;
-    // The page-wide scan: the first of the page's report keys found in the line decides.
-    // `marked` is the line with its marks when the caller has it.
-    void ScanLine(std::string_view line, const MarkedLine* marked);
+    // The page-wide scan: the first of the page's report keys found in the line decides, or
+    // (`each`) every one found sets its control. `marked` is the line with its marks when the
+    // caller has it.
+    void ScanLine(std::string_view line, const MarkedLine* marked, bool each = false);
 
     PageContext& ctx_;
 
@@ -272,7 +277,8 @@ private:
         KeyIndex index;             // positions in `keys` by their heads
     };
     // The page's report keys, made on the first scanned line.
-    std::unique_ptr<ScanKeys> scan_;
+    mutable std::unique_ptr<ScanKeys> scan_;
+    const ScanKeys& Scan() const;
 };
 
 // The registry's factory of a page class that is built from its context and registry row.

@@ -188,7 +188,7 @@ const std::vector<RowEditorDecl> kEditors = {CalibrationEditor(P::kCalibrate[0])
                                              CalibrationEditor(P::kCalibrate[2]), CalibrationEditor(P::kCalibrate[3])};
 
 // Every handler row of the page names handler 1; the key tells the reports apart.
-const HandlerDecl kHandlers[] = {{.number = 1, .key = "$ADIN", .fn = Take}};
+const HandlerDecl kHandlers[] = {{.number = 1, .keys = {"$ADINH#", "$ADINL#", "*AINC#", "$ADINRH#", "$ADINRL#", "$ADINST#", "$ADINOT#", "$AINURG#", "$AINSND#", "$AINTPE#", "$AINVER", "*ADC_EN"}, .fn = Take}};
 
 int ChannelOfButton(int id)
 {

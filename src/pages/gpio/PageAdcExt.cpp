@@ -79,8 +79,8 @@ void TakeInterlocks(CPageBase& page, const RouteHit& hit)
 }
 
 const HandlerDecl kHandlers[] = {
-    {.number = 1, .key = "$AINEXT", .fn = TakeRanges},
-    {.number = 2, .key = "$AINOOC", .fn = TakeInterlocks},
+    {.number = 1, .keys = {"$AINEXT#"}, .fn = TakeRanges},
+    {.number = 2, .keys = {"$AINOOC#"}, .fn = TakeInterlocks},
 };
 
 std::string EditText(const RowEdit& edit, int id)

@@ -76,7 +76,8 @@ const std::vector<FieldDecl> kFields = {
 };
 // clang-format on
 
-const HandlerDecl kHandlers[] = {{.number = 1, .key = "$COUNTER_", .fn = P::TakeReport}};
+const HandlerDecl kHandlers[] = {{.number = 1, .keys = {"$COUNTER_CT#", "$COUNTER_VA#", "$COUNTER_UN#", "$COUNTER_UT#",
+                                                         "$COUNTER_RPH#", "$COUNTER_RPM#", "$COUNTER_UST#"}, .fn = P::TakeReport}};
 
 }  // namespace
 

@@ -49,7 +49,7 @@ const std::vector<RowEditorDecl> kEditors = {
 };
 // clang-format on
 
-const HandlerDecl kHandlers[] = {{.number = 1, .key = "$DINCTUNTV", .fn = TakeRow}};
+const HandlerDecl kHandlers[] = {{.number = 1, .keys = {"$DINCTUNTV#", "$DINCTMAXV#"}, .fn = TakeRow}};
 
 }  // namespace
 

@@ -56,9 +56,9 @@ void TakeRepeat(CPageBase& page, const RouteHit& hit) { static_cast<P&>(page).Ta
 void TakeLag(CPageBase& page, const RouteHit& hit) { static_cast<P&>(page).TakeReport(hit, 3); }
 
 const HandlerDecl kHandlers[] = {
-    {.number = 1, .key = "$DINAS", .fn = TakeInterval},
-    {.number = 2, .key = "$DINLS", .fn = TakeRepeat},
-    {.number = 3, .key = "$DINDLY", .fn = TakeLag},
+    {.number = 1, .keys = {"$DINAS#"}, .fn = TakeInterval},
+    {.number = 2, .keys = {"$DINLS#"}, .fn = TakeRepeat},
+    {.number = 3, .keys = {"$DINDLY#"}, .fn = TakeLag},
 };
 
 }  // namespace

@@ -196,7 +196,7 @@ const std::vector<FieldDecl>& PageFields()
 }
 
 // Every handler row of the page names handler 1; the key tells the reports apart.
-const HandlerDecl kHandlers[] = {{.number = 1, .key = "$ITP", .fn = Take}};
+const HandlerDecl kHandlers[] = {{.number = 1, .keys = {"$ITP#", "$OTP#", "*IO", "$DINURG#", "$DINSND#", "$DINCNT#"}, .fn = Take}};
 
 }  // namespace
 

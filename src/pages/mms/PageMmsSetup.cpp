@@ -126,7 +126,7 @@ const std::vector<FieldDecl> kFields = {
 // clang-format on
 
 const HandlerDecl kHandlers[] = {
-    {.number = 1, .key = "$MMS_", .fn = TakeReport},
+    {.number = 1, .keys = {"$MMS_SCU", "$MMS_SCP", "$MMS_GAT", "$MMS_APN", "$MMS_UID", "$MMS_PWD", "$MMS_PXY", "$MMS_NAP", "$MMS_PSZ", "$MMS_PWB", "$MMS_PMD", "$MMS_PBR", "$MMS_PCT", "$MMS_PTR", "$MMSACC", "$MMSTCC", "$MMSSMSCC", "$MMSSMSHC", "$MMSSMSRP", "$MMSALARM"}, .fn = TakeReport},
 };
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "pages/framework/FieldBuilders.h"
 #include "pages/framework/Printf.h"
+#include "pages/framework/ReportRows.h"
 
 namespace rtu {
 namespace {
@@ -12,47 +13,39 @@ namespace {
 using P = CPage3GMMS;
 using K = FieldKind;
 
-enum class Take { Text, Select, Flag, Switch };
+using D = Decode;
 
-// One report test: the key, the control, how the value is read, and where (from the key's start).
-struct Test3G {
-    const char* key;
-    int id;
-    Take take;
-    std::size_t at;
-};
-constexpr Test3G kTests[] = {
-    {"$M2M_APN", P::kApn, Take::Text, 9},
-    {"$M2M_UID", P::kUser, Take::Text, 9},
-    {"$M2M_PWD", P::kPassword, Take::Text, 9},
-    {"$SMTP_SVR", P::kSmtpServer, Take::Text, 10},
-    {"$SMTP_PORT", P::kSmtpPort, Take::Text, 11},
-    {"$SMTP_UID", P::kSmtpUser, Take::Text, 10},
-    {"$SMTP_PWD", P::kSmtpPassword, Take::Text, 10},
-    {"$SMTP_FROM", P::kSender, Take::Text, 11},
-    {"$3GS_GISS", P::kGisServer, Take::Text, 10},
-    {"$3GS_GISP", P::kGisPort, Take::Text, 10},
-    {"$3GS_GPST", P::kGpsSpan, Take::Text, 10},
-    {"$3GS_VCHN", P::kVideoChannel, Take::Select, 10},
-    {"$3GS_VFMT", P::kVideoFormat, Take::Select, 10},
-    {"$3GS_VCRS", P::kRecordSpan, Take::Text, 10},
-    {"$3GS_ALARM_MMS", P::kAlarmMms, Take::Flag, 15},
-    {"$3GS_ALARM_VCALL", P::kAlarmCall, Take::Flag, 17},
-    {"$3GS_ALARM_VPR", P::kAlarmRecordCall, Take::Flag, 15},
-    {"$3GS_DINVPC0", P::kCallInput1, Take::Switch, 0},
-    {"$3GS_DINVPC1", P::kCallInput2, Take::Switch, 0},
-    {"$3GS_DINVCR0", P::kRecordInput1, Take::Switch, 0},
-    {"$3GS_DINVCR1", P::kRecordInput2, Take::Switch, 0},
-    {"$3GS_DINVCH0", P::kChannelInput1, Take::Select, 13},
-    {"$3GS_DINVCH1", P::kChannelInput2, Take::Select, 13},
-    {"$SYS_FTPSVR0", P::kFtpServer, Take::Text, 13},
-    {"$SYS_FTPPOT0", P::kFtpPort, Take::Text, 13},
+// The page's reports: every key a line holds sets its control (offsets from the line's start).
+constexpr ReportRow kReports[] = {
+    {P::kApn, {"$M2M_APN", 9, D::Text}},
+    {P::kUser, {"$M2M_UID", 9, D::Text}},
+    {P::kPassword, {"$M2M_PWD", 9, D::Text}},
+    {P::kSmtpServer, {"$SMTP_SVR", 10, D::Text}},
+    {P::kSmtpPort, {"$SMTP_PORT", 11, D::Text}},
+    {P::kSmtpUser, {"$SMTP_UID", 10, D::Text}},
+    {P::kSmtpPassword, {"$SMTP_PWD", 10, D::Text}},
+    {P::kSender, {"$SMTP_FROM", 11, D::Text}},
+    {P::kGisServer, {"$3GS_GISS", 10, D::Text}},
+    {P::kGisPort, {"$3GS_GISP", 10, D::Text}},
+    {P::kGpsSpan, {"$3GS_GPST", 10, D::Text}},
+    {P::kVideoChannel, {"$3GS_VCHN", 10, D::Digit}},
+    {P::kVideoFormat, {"$3GS_VFMT", 10, D::Digit}},
+    {P::kRecordSpan, {"$3GS_VCRS", 10, D::Text}},
+    {P::kAlarmMms, {"$3GS_ALARM_MMS", 15, D::Flag}},
+    {P::kAlarmCall, {"$3GS_ALARM_VCALL", 17, D::Flag}},
+    {P::kAlarmRecordCall, {"$3GS_ALARM_VPR", 15, D::Flag}},
+    {P::kCallInput1, {"$3GS_DINVPC0", 0, D::Switch}},
+    {P::kCallInput2, {"$3GS_DINVPC1", 0, D::Switch}},
+    {P::kRecordInput1, {"$3GS_DINVCR0", 0, D::Switch}},
+    {P::kRecordInput2, {"$3GS_DINVCR1", 0, D::Switch}},
+    {P::kChannelInput1, {"$3GS_DINVCH0", 13, D::Digit}},
+    {P::kChannelInput2, {"$3GS_DINVCH1", 13, D::Digit}},
+    {P::kFtpServer, {"$SYS_FTPSVR0", 13, D::Text}},
+    {P::kFtpPort, {"$SYS_FTPPOT0", 13, D::Text}},
 };
 
 // The controls a clear leaves as they are.
 constexpr int kKept[] = {P::kChannelInput1, P::kChannelInput2, P::kFtpServer, P::kFtpPort};
-
-void TakeLine(CPageBase& page, const RouteHit& hit) { static_cast<P&>(page).TakeReport(hit.line); }
 
 std::string Line(const CPageBase& page, int id) { return SingleLine(page.TextOf(id)); }
 
@@ -79,14 +72,14 @@ bool WriteFtp(const CPageBase& page, std::string& line)
 std::vector<TextRef> Channels() { return {Fixed("Channel: 1"), Fixed("Channel: 2")}; }
 
 // clang-format off
-const std::vector<FieldDecl> kFields = {
+const std::vector<FieldDecl> kFields = WithReports({
     TextBox({.id = P::kApn, .caption = Fixed("3G APN"), .write = {.format = "%%M2MAPN%s\r", .order = 1}}),
     TextBox({.id = P::kUser, .caption = Fixed("3G User"), .write = {.format = "%%M2MUID%s\r", .order = 2}}),
-    Secret(TextBox({.id = P::kPassword, .caption = Fixed("3G Pwd"), .write = {.format = "%%M2MPWD%s\r", .order = 3}}), "$M2M_PWD"),
+    Secret(TextBox({.id = P::kPassword, .caption = Fixed("3G Pwd"), .write = {.format = "%%M2MPWD%s\r", .order = 3}})),
     TextBox({.id = P::kSmtpServer, .caption = Fixed("SMTP server"), .write = {.order = 4, .compose = WriteSmtp}}),
     TextBox({.id = P::kSmtpPort, .caption = Fixed("SMTP port"), .write = {.partOf = P::kSmtpServer}}),
     TextBox({.id = P::kSmtpUser, .caption = Fixed("SMTP user"), .write = {.partOf = P::kSmtpServer}}),
-    Secret(TextBox({.id = P::kSmtpPassword, .caption = Fixed("SMTP password"), .write = {.partOf = P::kSmtpServer}}), "$SMTP_PWD"),
+    Secret(TextBox({.id = P::kSmtpPassword, .caption = Fixed("SMTP password"), .write = {.partOf = P::kSmtpServer}})),
     TextBox({.id = P::kSender, .caption = Fixed("Sender address"), .write = {.partOf = P::kSmtpServer}}),
     TextBox({.id = P::kGisServer, .caption = Fixed("GIS server"), .write = {.order = 5, .compose = WriteGis}}),
     TextBox({.id = P::kGisPort, .caption = Fixed("GIS port"), .write = {.partOf = P::kGisServer}}),
@@ -107,42 +100,13 @@ const std::vector<FieldDecl> kFields = {
     TextBox({.id = P::kFtpPort, .caption = Fixed("FTP port"), .write = {.partOf = P::kFtpServer}}),
     MakeButton(ctl::kSave1, Fixed("Save")),
     MakeButton(ctl::kReload, {}, "Reload"),
-};
+}, kReports);
 // clang-format on
-
-const HandlerDecl kHandlers[] = {{.number = 1, .key = "$3GS_", .fn = TakeLine}};
 
 }  // namespace
 
 CPage3GMMS::CPage3GMMS(PageContext& context, const PageInfo& info)
-    : CPageBase(context, info, PageDecl{.fields = kFields, .handlers = kHandlers, .kept = kKept})
+    : CPageBase(context, info, PageDecl{.fields = kFields, .kept = kKept})
 {}
-
-void CPage3GMMS::TakeReport(std::string_view line)
-{
-    for (const Test3G& t : kTests) {
-        const std::size_t at = line.find(t.key);
-        if (at == std::string_view::npos) continue;
-        const std::size_t from = at + t.at;
-        const char c = from < line.size() ? line[from] : '\0';
-        switch (t.take) {
-        case Take::Text: SetText(t.id, from < line.size() ? std::string(line.substr(from)) : std::string{}); break;
-        case Take::Select: {
-            // A character that names no item leaves the list without a selection.
-            const int n = c - '0';
-            const FieldDecl* f = FindField(t.id);
-            SetSel(t.id, f && n >= 0 && n < static_cast<int>(f->items.size()) ? n : -1);
-            break;
-        }
-        case Take::Flag: SetCheck(t.id, c == '1'); break;
-        case Take::Switch: {
-            const std::string key = t.key;
-            if (line.find(key + " 1") != std::string_view::npos) SetCheck(t.id, 1);
-            else if (line.find(key + " 0") != std::string_view::npos) SetCheck(t.id, 0);
-            break;
-        }
-        }
-    }
-}
 
 }  // namespace rtu

@@ -39,9 +39,6 @@ public:
     static constexpr int kFtpPort = 1357;
 
     CPage3GMMS(PageContext& context, const PageInfo& info);
-
-    // Every test is made on every line: one line sets as many controls as it names.
-    void TakeReport(std::string_view line);
 };
 
 }  // namespace rtu

@@ -47,7 +47,7 @@ const std::vector<FieldDecl> kFields = {
 // clang-format on
 
 const std::vector<RowEditorDecl> kEditors = {InputRowEditor(P::kList, "%%SR%d%s\r", P::kColNumber, CharRule::Phone)};
-const HandlerDecl kHandlers[] = {{.number = 1, .key = "$SR", .fn = Take}};
+const HandlerDecl kHandlers[] = {{.number = 1, .keys = {"$SR#"}, .fn = Take}};
 
 }  // namespace
 

@@ -24,7 +24,7 @@ const std::vector<FieldDecl> kFields = {
      .rowLabelFormat = "No.%d"},
 };
 const std::vector<RowEditorDecl> kEditors = {InputRowEditor(P::kList, "%%EM%d%s\r", P::kColAddress)};
-const HandlerDecl kHandlers[] = {{.number = 1, .key = "$EM", .fn = Take}};
+const HandlerDecl kHandlers[] = {{.number = 1, .keys = {"$EM#"}, .fn = Take}};
 
 }  // namespace
 

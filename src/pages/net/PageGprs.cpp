@@ -155,8 +155,9 @@ const std::vector<RowEditorDecl> kEditors = {
 // clang-format on
 
 const HandlerDecl kHandlers[] = {
-    {.number = 1, .key = "$M2M_", .fn = TakeM2M},
-    {.number = 2, .key = "$M2MD_", .fn = TakeServer},
+    {.number = 1, .keys = {"$M2M_QMXNTP", "$M2M_APN", "$M2M_UID", "$M2M_PWD", "$M2M_EN", "$M2M_DNS", "$M2M_IDT", "$M2M_TID", "$M2M_CTO",
+                "$NTP_ZONE", "$NTP_OFFT", "$NTP_EN", "$NTP_SVR", "$NTP_PORT"}, .fn = TakeM2M},
+    {.number = 2, .keys = {"$M2MD_SVR#", "$M2MD_PT#", "$M2MD_PRO#", "$M2MD_IDLT#", "$M2MD_REPT#", "$M2MD_HRTT#", "$M2MD_MODE#"}, .fn = TakeServer},
 };
 
 }  // namespace

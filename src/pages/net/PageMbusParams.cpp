@@ -168,8 +168,8 @@ std::vector<FieldDecl> EditorFields(const std::string& output, const std::string
 // clang-format on
 
 const HandlerDecl kHandlers[] = {
-    {.number = 1, .key = "$MDMAS", .fn = TakeRegister},
-    {.number = 2, .key = "$REG", .fn = TakeLimit},
+    {.number = 1, .keys = {"$MDMAS#", "$MDMSC#", "$MDMCG#", "$MDFLG#", "$MDMSK#", "$MDLKO#", "$MDBAS#", "$MDLAG#", "$MDMTX#", "$RNAME#"}, .fn = TakeRegister},
+    {.number = 2, .keys = {"$REG#"}, .fn = TakeLimit},
 };
 
 // The flag columns in the order of the editor's boxes and of the "%MDMSF" line.

@@ -52,8 +52,8 @@ const std::vector<RowEditorDecl> kEditors = {
 // clang-format on
 
 const HandlerDecl kHandlers[] = {
-    {.number = 1, .key = "$RNAME", .fn = TakeName},
-    {.number = 2, .key = "$REG", .fn = TakeLimit},
+    {.number = 1, .keys = {"$RNAME#"}, .fn = TakeName},
+    {.number = 2, .keys = {"$REG#"}, .fn = TakeLimit},
 };
 
 }  // namespace

@@ -46,7 +46,7 @@ const std::vector<FieldDecl> kUartFields = {
 };
 // clang-format on
 
-const HandlerDecl kMeterHandlers[] = {{.number = 1, .key = "$P62056", .fn = TakeMeter}};
+const HandlerDecl kMeterHandlers[] = {{.number = 1, .keys = {"$P62056POOLT", "$P62056HEART", "$P62056ERRUP"}, .fn = TakeMeter}};
 
 }  // namespace
 

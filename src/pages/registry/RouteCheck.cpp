@@ -1,5 +1,6 @@
 #include "pages/registry/RouteCheck.h"
 
+#include <algorithm>
 #include <set>
 #include <utility>
 
@@ -41,14 +42,96 @@ std::string Mismatch(const RouteRow& row, const RouteTarget& t, const ReportDecl
     }
 }
 
+// What a routed line reaches: every page of the registry takes part, built or not.
+class RouteRecorder : public IRouteDirectory {
+public:
+    struct Delivery {
+        PageId page;
+        RouteEffect effect;
+        const char* key;
+        int handler;
+    };
+    std::vector<Delivery> Route(std::string_view line)
+    {
+        reached_.clear();
+        RouteLine(line, *this);
+        return reached_;
+    }
+    IRouteTarget* FindPage(PageId page) override
+    {
+        taker_.page = page;
+        return &taker_;
+    }
+
+private:
+    struct Taker : IRouteTarget {
+        explicit Taker(RouteRecorder* o) : owner(o) {}
+        RouteRecorder* owner;
+        PageId page{};
+        void OnRoute(const RouteHit& hit) override
+        {
+            owner->reached_.push_back({page, hit.target.effect, hit.target.key, hit.target.handler});
+        }
+    };
+    std::vector<Delivery> reached_;
+    Taker taker_{this};  // one stand-in for every page: it notes the page it was found for
+};
+
+// The lines a report key stands for: the key ("#" as row 0), a blank and each switch state.
+std::vector<std::string> SampleLines(std::string_view key)
+{
+    std::string line(key);
+    std::replace(line.begin(), line.end(), '#', '0');
+    return {line + " 0", line + " 1"};
+}
+
+bool Scans(RouteEffect e) { return e == RouteEffect::Scan || e == RouteEffect::ScanEach; }
+
+// Whether routing `line` sets the row through report `r` of page `p`.
+bool Reaches(RouteRecorder& routes, const std::string& line, const CPageBase& p, const FieldDecl& f,
+             const ReportDecl& r)
+{
+    for (const auto& d : routes.Route(line)) {
+        if (d.page != p.Id()) continue;
+        if (!Scans(d.effect)) {
+            if (d.key && std::string_view(d.key) == r.key) return true;
+            continue;
+        }
+        bool set = false;
+        p.ForEachScanned(MarkedLine(line), d.effect == RouteEffect::ScanEach,
+                         [&](const FieldDecl& g, const ReportDecl& s, int) { set = set || (&g == &f && &s == &r); });
+        if (set) return true;
+    }
+    return false;
+}
+
+bool ReachesHandler(RouteRecorder& routes, const std::string& line, PageId page, int handler)
+{
+    for (const auto& d : routes.Route(line))
+        if (d.page == page && (d.effect == RouteEffect::Handler || d.effect == RouteEffect::ListRow) &&
+            d.handler == handler)
+            return true;
+    return false;
+}
+
+// Whether one of the handler's keys holds the text a row tests.
+bool TakesFromRow(const HandlerDecl& h, const RouteRow& row)
+{
+    for (const std::string& key : h.keys) {
+        std::string plain = key;
+        std::replace(plain.begin(), plain.end(), '#', '0');
+        if (plain.find(row.contains) != std::string::npos) return true;
+        if (!row.orContains.empty() && plain.find(row.orContains) != std::string::npos) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 RouteCheck CheckRoutes(std::span<const PageInfo> registry, const std::function<const CPageBase*(PageId)>& page)
 {
     RouteCheck out;
-    std::set<std::pair<PageId, std::string>> reachedKeys;
     std::set<std::pair<PageId, int>> reachedHandlers;
-    std::set<PageId> scanned;
 
     auto inRegistry = [&](PageId id) {
         for (const PageInfo& p : registry)
@@ -73,20 +156,28 @@ RouteCheck CheckRoutes(std::span<const PageInfo> registry, const std::function<c
             }
             const std::string target = where + info->className + " ";
             switch (t.effect) {
-            case RouteEffect::Scan: scanned.insert(t.page); break;
+            case RouteEffect::Scan:
+            case RouteEffect::ScanEach: break;
             case RouteEffect::Handler:
-            case RouteEffect::ListRow:
-                if (!p->FindHandler(t.handler))
-                    out.problems.push_back(target + "has no handler " + std::to_string(t.handler));
+            case RouteEffect::ListRow: {
+                const HandlerDecl* h = p->FindHandler(t.handler);
+                if (!h) out.problems.push_back(target + "has no handler " + std::to_string(t.handler));
+                else if (h->keys.empty())
+                    out.problems.push_back(target + "handler " + std::to_string(t.handler) +
+                                           " names no key it takes: the row tests only \"" +
+                                           std::string(row.contains) + "\"");
+                else if (!TakesFromRow(*h, row))
+                    out.problems.push_back(target + "handler " + std::to_string(t.handler) +
+                                           " takes no key the row tests (\"" + std::string(row.contains) + "\")");
                 reachedHandlers.insert({t.page, t.handler});
                 break;
+            }
             default: {
                 const FieldDecl* f = p->FindFieldByReportKey(t.key ? t.key : "");
                 if (!f) {
                     out.problems.push_back(target + "has no control for " + (t.key ? t.key : "(none)"));
                     break;
                 }
-                reachedKeys.insert({t.page, t.key});
                 const std::string why = Mismatch(row, t, *Binding(*f, t.key));
                 if (!why.empty()) out.problems.push_back(target + t.key + ": " + why);
             }
@@ -94,13 +185,19 @@ RouteCheck CheckRoutes(std::span<const PageInfo> registry, const std::function<c
         }
     });
 
+    RouteRecorder routes;
     for (const PageInfo& info : registry) {
         const CPageBase* p = page(info.Id());
         if (!p) continue;
         const std::string name = std::string(info.className) + " ";
         for (const FieldDecl& f : p->Fields()) {
             for (const ReportDecl* r : {&f.report, &f.report2}) {
-                if (r->key && !scanned.count(info.Id()) && !reachedKeys.count({info.Id(), r->key}))
+                if (!r->key) continue;
+                // A switch is reached in both states; any other row by a line holding its key.
+                int reached = 0;
+                const std::vector<std::string> lines = SampleLines(r->key);
+                for (const std::string& line : lines) reached += Reaches(routes, line, *p, f, *r) ? 1 : 0;
+                if (reached < (r->decode == Decode::Switch ? 2 : 1))
                     out.problems.push_back(name + r->key + " (control " + std::to_string(f.id) +
                                            ") is reached by no row");
             }
@@ -108,9 +205,14 @@ RouteCheck CheckRoutes(std::span<const PageInfo> registry, const std::function<c
                 out.problems.push_back(name + "control " + std::to_string(f.id) +
                                        " comes with a dump the page does not ask for");
         }
-        for (const HandlerDecl& h : p->Handlers())
+        for (const HandlerDecl& h : p->Handlers()) {
             if (!reachedHandlers.count({info.Id(), h.number}))
                 out.problems.push_back(name + "handler " + std::to_string(h.number) + " is reached by no row");
+            for (const std::string& key : h.keys)
+                if (!ReachesHandler(routes, SampleLines(key).back(), info.Id(), h.number))
+                    out.problems.push_back(name + key + " (handler " + std::to_string(h.number) +
+                                           ") is reached by no row");
+        }
     }
     return out;
 }

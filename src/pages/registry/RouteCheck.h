@@ -1,7 +1,8 @@
 // Holds the routing rows against the page registry and the pages' declarations, both ways:
 // every row's target names a page of the registry and, for a built page, a declared
-// control (with the same offset and decoding) or a declared handler; every declared report
-// key and handler of a built page is reached by some row.
+// control (with the same offset and decoding) or a declared handler that names the keys it
+// takes; every report key a built page declares (its rows' keys, its scan's keys, its
+// handlers' keys) is routed as a line and must reach that control or handler.
 #pragma once
 
 #include <functional>

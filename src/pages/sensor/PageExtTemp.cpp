@@ -103,8 +103,8 @@ const std::vector<RowEditorDecl> kEditors = {[] {
 }()};
 
 const HandlerDecl kHandlers[] = {
-    {.number = 1, .key = "$ETEMP", .fn = TakeSensorReport},
-    {.number = 2, .key = "$EXTEMP", .fn = TakeCommonReport},
+    {.number = 1, .keys = {"$ETEMP#"}, .fn = TakeSensorReport},
+    {.number = 2, .keys = {"$EXTEMPUT", "$EXTEMPGT", "$EXTEMPST", "$EXTEMPSS", "$EXTEMPUS", "$EXTEMPUE"}, .fn = TakeCommonReport},
 };
 
 }  // namespace

@@ -59,7 +59,7 @@ const std::vector<FieldDecl> kFields = {
 };
 // clang-format on
 
-const HandlerDecl kHandlers[] = {{.number = 1, .key = "$GSENSOR", .fn = TakeGSensor}};
+const HandlerDecl kHandlers[] = {{.number = 1, .keys = {"$GSENSORVPC", "$GSENSORVCR", "$GSENSORVCH", "$GSENSORMIN", "$GSENSORSTEP"}, .fn = TakeGSensor}};
 
 }  // namespace
 

@@ -2,6 +2,7 @@
 
 #include "pages/framework/FieldBuilders.h"
 #include "pages/framework/Printf.h"
+#include "pages/framework/ReportRows.h"
 
 namespace rtu {
 
@@ -13,31 +14,16 @@ using K = FieldKind;
 constexpr const char* kDump = "%DUMP_GRAY\r";
 
 // The gray-code reports in their test order: the first key found in a line decides.
-struct GrayReport {
-    const char* key;
-    std::size_t at;  // the value's offset in the line
-    int id;
+constexpr ReportRow kReports[] = {
+    {G::kRangeHigh, {"$GRAYH", 7, Decode::Text}},          {G::kRangeLow, {"$GRAYL", 7, Decode::Text}},
+    {G::kAdjust, {"$GRAYADJ", 9, Decode::Text}},           {G::kTimer, {"$GRAYTIMER", 11, Decode::Text}},
+    {G::kAccuracy, {"$GRAYACCS", 10, Decode::Text}},       {G::kBits, {"$GRAYBITS", 10, Decode::Text}},
+    {G::kStep, {"$GRAYSTEP", 10, Decode::Text}},           {G::kDetect, {"$GRAYDETT", 10, Decode::Text}},
+    {G::kEventCount, {"$GRAYEVENTCNT", 14, Decode::Text}}, {G::kEventMinutes, {"$GRAYEVENTMIN", 14, Decode::Text}},
+    {G::kValueV, {"$GRAYVALUEV", 12, Decode::Text}},       {G::kValueG, {"$GRAYVALUEG", 12, Decode::Text}},
+    {G::kValueB, {"$GRAYVALUEB", 12, Decode::Text}},       {G::kSpanStart, {"$GRAYREPHS", 11, Decode::Text}},
+    {G::kSpanEnd, {"$GRAYREPHE", 11, Decode::Text}},
 };
-constexpr GrayReport kReports[] = {
-    {"$GRAYH", 7, G::kRangeHigh},          {"$GRAYL", 7, G::kRangeLow},
-    {"$GRAYADJ", 9, G::kAdjust},           {"$GRAYTIMER", 11, G::kTimer},
-    {"$GRAYACCS", 10, G::kAccuracy},       {"$GRAYBITS", 10, G::kBits},
-    {"$GRAYSTEP", 10, G::kStep},           {"$GRAYDETT", 10, G::kDetect},
-    {"$GRAYEVENTCNT", 14, G::kEventCount}, {"$GRAYEVENTMIN", 14, G::kEventMinutes},
-    {"$GRAYVALUEV", 12, G::kValueV},       {"$GRAYVALUEG", 12, G::kValueG},
-    {"$GRAYVALUEB", 12, G::kValueB},       {"$GRAYREPHS", 11, G::kSpanStart},
-    {"$GRAYREPHE", 11, G::kSpanEnd},
-};
-
-void TakeGray(CPageBase& page, const RouteHit& hit)
-{
-    const std::string_view line = hit.line;
-    for (const GrayReport& r : kReports) {
-        if (line.find(r.key) == std::string_view::npos) continue;
-        page.SetText(r.id, std::string(r.at < line.size() ? line.substr(r.at) : ""));
-        return;
-    }
-}
 
 bool WriteRange(const CPageBase& page, std::string& line)
 {
@@ -54,7 +40,7 @@ bool WriteEvent(const CPageBase& page, std::string& line)
 }
 
 // clang-format off
-const std::vector<FieldDecl> kFields = {
+const std::vector<FieldDecl> kFields = WithReports({
     {.id = ctl::kFrame, .kind = K::Label, .caption = Own("Frame")},
     {.id = 1021, .kind = K::Label, .caption = Own("RANGE")},
     TextBox({.id = G::kRangeLow, .caption = Own("RANGE"), .captionId = 1021, .write = {.order = 1, .compose = WriteRange}, .dump = kDump}),
@@ -84,15 +70,13 @@ const std::vector<FieldDecl> kFields = {
     TextBox({.id = G::kEventMinutes, .caption = Own("EVENTM"), .captionId = 1031, .write = {.partOf = G::kEventCount}, .dump = kDump}),
     MakeButton(ctl::kSave, Shared("Buttons", "Ok")),
     MakeButton(ctl::kReload, {}, "Reload"),
-};
+}, kReports);
 // clang-format on
-
-const HandlerDecl kHandlers[] = {{.number = 1, .key = "$GRAY", .fn = TakeGray}};
 
 }  // namespace
 
 CPageGraycode::CPageGraycode(PageContext& context, const PageInfo& info)
-    : CPageBase(context, info, PageDecl{.fields = kFields, .handlers = kHandlers})
+    : CPageBase(context, info, PageDecl{.fields = kFields})
 {}
 
 void CPageGraycode::ClearFields()

@@ -69,7 +69,7 @@ std::vector<FieldDecl> Fields()
 
 const std::vector<FieldDecl> kFields = Fields();
 // Both "$HUMI" and "$HUM" reach the one handler.
-const HandlerDecl kHandlers[] = {{.number = 1, .key = "$HUM", .fn = TakeHum}};
+const HandlerDecl kHandlers[] = {{.number = 1, .keys = {"$HUMI", "$HUMDLY", "$HUMUPS", "$HUMURG", "$HUMSND", "$HUMAS", "$HUMRS", "$HUMOS", "$HUMEN", "$HUMH", "$HUML", "$HUMB", "$HUMC"}, .fn = TakeHum}};
 
 }  // namespace
 

@@ -84,7 +84,7 @@ std::vector<FieldDecl> Fields()
 }
 
 const std::vector<FieldDecl> kFields = Fields();
-const HandlerDecl kHandlers[] = {{.number = 1, .key = "$TMPI", .fn = TakeOutput}};
+const HandlerDecl kHandlers[] = {{.number = 1, .keys = {"$TMPIH", "$TMPIL"}, .fn = TakeOutput}};
 
 }  // namespace
 

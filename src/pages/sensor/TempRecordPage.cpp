@@ -31,7 +31,7 @@ std::optional<double> CellValue(const std::string& text)
 CTempRecordPage::CTempRecordPage(PageContext& context, const PageInfo& info, Shape shape)
     : CPageBase(context, info), shape_(std::move(shape))
 {
-    handlers_.push_back({.number = 1, .key = "$", .fn = Take});
+    handlers_.push_back({.number = 1, .keys = {"$"}, .fn = Take});
     SetDecl({.fields = shape_.fields, .handlers = handlers_});
     Value(temppage::kCounter).text = CounterText();
     Value(temppage::kSensorBox).sel = 0;
