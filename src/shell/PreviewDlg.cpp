@@ -58,6 +58,7 @@ CPreviewDlg::CPreviewDlg(const rtu::ProfileDiff& diff, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tree_);
     layout->addWidget(showSame_);
+    count_->setProperty("note", true);  // a count, no control's caption
     layout->addWidget(count_);
     layout->addWidget(buttons);
     UpdateCount();

@@ -30,7 +30,10 @@
 #include "LayoutCheck.h"
 #include "controls/NavBar.h"
 #include "pages/registry/PageRegistry.h"
+#include "shell/ExecReportDlg.h"
+#include "shell/MmsTestWindow.h"
 #include "shell/PageView.h"
+#include "shell/PreviewDlg.h"
 #include "shell/RegSetting.h"
 #include "shell/RowEditorDlg.h"
 #include "shell/UnitGuard.h"
@@ -161,6 +164,30 @@ private slots:
                     ++dialogs;
                 }
             }
+        // The window's other dialogs, filled as a run leaves them.
+        ProfileDiff diff;
+        diff.sections.push_back({"//Page System main parameters", "CPageMainParams", "System main parameters",
+                                 {{DiffKind::Changed, "%ID", "%ID0042", "%ID0043"},
+                                  {DiffKind::OnlyNew, "%CS3", "", "%CS3=1"}}});
+        std::vector<ExecReportRow> rows;
+        for (LineOutcome outcome : {LineOutcome::Ok, LineOutcome::CmdErr, LineOutcome::Unanswered})
+            rows.push_back({{"%ID0043", "//Page System main parameters", outcome, 100, 250}, "CPageMainParams",
+                            "System main parameters", outcome != LineOutcome::Ok});
+        CPreviewDlg preview(diff, &window);
+        CExecReportDlg report(rows, 0, &window);
+        CMmsTestWindow mms(window.Session(), &window);
+        const std::pair<QWidget*, const char*> others[] = {
+            {&preview, "profile preview"}, {&report, "run report"}, {&mms, "MMS test"}};
+        for (const auto& [dialog, what] : others) {
+            dialog->show();
+            QVERIFY(QTest::qWaitForWindowExposed(dialog));
+            if (!available.contains(dialog->frameGeometry()) && !available.contains(dialog->geometry()))
+                faults << QString::fromLatin1(what) + QStringLiteral(" is larger than the screen");
+            faults << layoutcheck::Faults(dialog, dialog, QString::fromLatin1(what));
+            Photograph(QStringLiteral("%1-dialog-%2").arg(QString(screenSize), QString::fromLatin1(what)));
+            dialog->hide();
+            ++dialogs;
+        }
         for (const QString& fault : faults) std::printf("%s\n", qPrintable(fault));  // all of them, uncut
         std::fflush(stdout);
         QVERIFY2(faults.isEmpty(), qPrintable(QString::number(faults.size()) + QStringLiteral(" faults")));
