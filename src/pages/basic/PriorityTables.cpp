@@ -24,11 +24,12 @@ constexpr std::size_t kShortMask = 4;  // the analog table's reports carry four 
 const PriorityGridShape kGrids[] = {
     {.page = PageId::Priotab, .rowCommand = "%%DINPRIO=%d,%4.4x,%4.4x\r", .maskArgs = {0, 1},
      .tables = {ctl::kList, prio::kRingList}, .sources = kInputs, .firstColumn = Own("LIST0C0"),
-     .title = prio::TitleLabel(kDinTitleFrame, Own("Title")), .saveId = ctl::kSave1, .resetId = kResetWide},
+     .title = CaptionLabel({.id = kDinTitleFrame, .caption = Own("Title")}), .saveId = ctl::kSave1,
+     .resetId = kResetWide},
     // The unit keeps an SMS and a ring mask per row; analog alarms use the same mask for both.
     {.page = PageId::Ainprio, .rowCommand = "%%AINPRIO=%d,%4.4x,%4.4x\r", .maskArgs = {0, 0},
      .tables = {ctl::kList}, .sources = kInputs, .firstColumn = Fixed("No."), .maxMaskChars = kShortMask,
-     .title = prio::TitleLabel(kAinTitleFrame, Shared("TABS", "PAGE_AINPRIO")), .saveId = ctl::kSave,
+     .title = CaptionLabel({.id = kAinTitleFrame, .caption = Shared("TABS", "PAGE_AINPRIO")}), .saveId = ctl::kSave,
      .resetId = kResetNarrow, .hasReload = false},
     {.page = PageId::SysPrio, .rowCommand = "%%BASEPRIO=%d,%4.4x\r", .maskArgs = {0}, .tables = {ctl::kList},
      .sources = kEvents, .sourceWidth = kEventWidth, .sourceTitlePrefix = "LISTC", .firstColumn = Own("LISTC0"),
@@ -36,8 +37,8 @@ const PriorityGridShape kGrids[] = {
      .resetCaption = Shared("Buttons", "RESET")},
     {.page = PageId::WinPrio, .rowCommand = "%%WINPRIO=%d,%4.4x,%4.4x\r", .maskArgs = {0, 1},
      .tables = {ctl::kList, prio::kRingList}, .sources = kZones, .firstColumn = Own("LIST0C0"),
-     .lastColumn = Own("LIST0C1"), .title = prio::TitleLabel(kWinTitleLabel, Own("Title")), .saveId = ctl::kSave1,
-     .resetId = kResetWide},
+     .lastColumn = Own("LIST0C1"), .title = CaptionLabel({.id = kWinTitleLabel, .caption = Own("Title")}),
+     .saveId = ctl::kSave1, .resetId = kResetWide},
 };
 // clang-format on
 

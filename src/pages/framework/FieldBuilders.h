@@ -35,6 +35,12 @@ inline FieldDecl TextBox(FieldDecl f)
     f.kind = FieldKind::Text;
     return f;
 }
+// An edit box with a spin button; minValue … maxValue is the range the unit is known to take.
+inline FieldDecl NumberBox(FieldDecl f)
+{
+    f.kind = FieldKind::Number;
+    return f;
+}
 inline FieldDecl CheckBox(FieldDecl f)
 {
     f.kind = FieldKind::Check;
@@ -43,6 +49,12 @@ inline FieldDecl CheckBox(FieldDecl f)
 inline FieldDecl DropDown(FieldDecl f)
 {
     f.kind = FieldKind::Combo;
+    return f;
+}
+// A caption on its own (a title, a legend).
+inline FieldDecl CaptionLabel(FieldDecl f)
+{
+    f.kind = FieldKind::Label;
     return f;
 }
 // A value the unit reports and the user only reads: nothing writes it back.
