@@ -48,9 +48,7 @@ std::span<const PriorityGridShape> PriorityTables() { return kGrids; }
 
 std::unique_ptr<CPageBase> MakePriorityTable(PageContext& context, const PageInfo& info)
 {
-    for (const PriorityGridShape& g : kGrids)
-        if (g.page == info.Id()) return std::make_unique<CPriorityGridPage>(context, info, g);
-    return nullptr;
+    return MakeFamilyPage<CPriorityGridPage, PriorityGridShape>(kGrids, context, info);
 }
 
 std::string CPriorityGridPage::RowCommand(int row, const Masks& masks) const
