@@ -51,26 +51,6 @@ constexpr int kSecondOrder = kMinuteOrder + P::kSpans;
 
 TextRef Numbered(const char* stem, int k) { return TextRef{"", stem + std::to_string(k), ""}; }
 
-FieldDecl TimeBox(int id, TextRef caption, int group, int max, WriteDecl write, bool visible = true)
-{
-    return {.id = id,
-            .kind = K::Number,
-            .caption = std::move(caption),
-            .group = group,
-            .visible = visible,
-            .write = write,
-            .dump = kTimer,
-            .chars = CharRule::Digits,
-            .minValue = 0,
-            .maxValue = max};
-}
-
-FieldDecl ActionBox(int id, int group, const std::vector<TextRef>& items, WriteDecl write, bool visible = true)
-{
-    return {
-        .id = id, .kind = K::Combo, .group = group, .visible = visible, .write = write, .dump = kTimer, .items = items};
-}
-
 std::vector<FieldDecl> Fields()
 {
     const auto& actions = MachineTimerActions();
@@ -79,11 +59,25 @@ std::vector<FieldDecl> Fields()
     for (int k = 0; k < P::kClocks; ++k) {
         f.push_back(
             {.id = P::kClockLabel0 + k, .kind = K::Label, .caption = Numbered("TIMER", k), .group = P::kClockGroup});
-        f.push_back(TimeBox(P::kClockHour0 + k, Own("HOUR"), P::kClockGroup, P::kHourMax,
-                            {.order = kClockOrder + k, .compose = kClockWriters[k]}));
-        f.push_back(
-            TimeBox(P::kClockMinute0 + k, Own("MINS"), P::kClockGroup, P::kMinuteMax, {.partOf = P::kClockHour0 + k}));
-        f.push_back(ActionBox(P::kClockAction0 + k, P::kClockGroup, actions, {.partOf = P::kClockHour0 + k}));
+        f.push_back(NumberBox({.id = P::kClockHour0 + k,
+                               .caption = Own("HOUR"),
+                               .group = P::kClockGroup,
+                               .write = {.order = kClockOrder + k, .compose = kClockWriters[k]},
+                               .dump = kTimer,
+                               .chars = CharRule::Digits,
+                               .maxValue = P::kHourMax}));
+        f.push_back(NumberBox({.id = P::kClockMinute0 + k,
+                               .caption = Own("MINS"),
+                               .group = P::kClockGroup,
+                               .write = {.partOf = P::kClockHour0 + k},
+                               .dump = kTimer,
+                               .chars = CharRule::Digits,
+                               .maxValue = P::kMinuteMax}));
+        f.push_back(DropDown({.id = P::kClockAction0 + k,
+                              .group = P::kClockGroup,
+                              .write = {.partOf = P::kClockHour0 + k},
+                              .dump = kTimer,
+                              .items = actions}));
         for (std::size_t i = f.size() - 3; i < f.size(); ++i) f[i].captionId = P::kClockLabel0 + k;  // one row
     }
     struct Spans {
@@ -102,9 +96,18 @@ std::vector<FieldDecl> Fields()
         f.push_back({.id = s.group, .kind = K::Group, .caption = Own(s.frame)});
         for (int k = 0; k < P::kSpans; ++k) {
             f.push_back({.id = s.label0 + k, .kind = K::Label, .caption = Numbered("COUNTER", k), .group = s.group});
-            f.push_back(TimeBox(s.span0 + k, Own(s.unit), s.group, P::kSpanMax,
-                                {.order = s.order + k, .compose = s.writers[k]}));
-            f.push_back(ActionBox(s.action0 + k, s.group, actions, {.partOf = s.span0 + k}));
+            f.push_back(NumberBox({.id = s.span0 + k,
+                                   .caption = Own(s.unit),
+                                   .group = s.group,
+                                   .write = {.order = s.order + k, .compose = s.writers[k]},
+                                   .dump = kTimer,
+                                   .chars = CharRule::Digits,
+                                   .maxValue = P::kSpanMax}));
+            f.push_back(DropDown({.id = s.action0 + k,
+                                  .group = s.group,
+                                  .write = {.partOf = s.span0 + k},
+                                  .dump = kTimer,
+                                  .items = actions}));
             for (std::size_t i = f.size() - 2; i < f.size(); ++i) f[i].captionId = s.label0 + k;  // one row
         }
     }
@@ -118,11 +121,28 @@ std::vector<FieldDecl> Fields()
                      .write = {.reportOnly = true},
                      .dump = kTimer,
                      .items = Weekdays()});
-        f.push_back(TimeBox(P::kWeekHour0 + k, Shared("PageMtimer", "HOUR"), P::kWeekGroup, P::kHourMax,
-                            {.reportOnly = true}, false));
-        f.push_back(TimeBox(P::kWeekMinute0 + k, Shared("PageMtimer", "MINS"), P::kWeekGroup, P::kMinuteMax,
-                            {.reportOnly = true}, false));
-        f.push_back(ActionBox(P::kWeekAction0 + k, P::kWeekGroup, actions, {.reportOnly = true}, false));
+        f.push_back(NumberBox({.id = P::kWeekHour0 + k,
+                               .caption = Shared("PageMtimer", "HOUR"),
+                               .group = P::kWeekGroup,
+                               .visible = false,
+                               .write = {.reportOnly = true},
+                               .dump = kTimer,
+                               .chars = CharRule::Digits,
+                               .maxValue = P::kHourMax}));
+        f.push_back(NumberBox({.id = P::kWeekMinute0 + k,
+                               .caption = Shared("PageMtimer", "MINS"),
+                               .group = P::kWeekGroup,
+                               .visible = false,
+                               .write = {.reportOnly = true},
+                               .dump = kTimer,
+                               .chars = CharRule::Digits,
+                               .maxValue = P::kMinuteMax}));
+        f.push_back(DropDown({.id = P::kWeekAction0 + k,
+                              .group = P::kWeekGroup,
+                              .visible = false,
+                              .write = {.reportOnly = true},
+                              .dump = kTimer,
+                              .items = actions}));
     }
     f.push_back(MakeButton(ctl::kReload, {}, "Reload"));
     f.push_back(MakeButton(ctl::kSave, Shared("Buttons", "Save")));

@@ -27,18 +27,6 @@ template <int Timer> bool WriteTimer(const CPageBase& page, std::string& line)
 constexpr ComposeFn kWriters[P::kTimers] = {WriteTimer<0>, WriteTimer<1>, WriteTimer<2>, WriteTimer<3>,
                                             WriteTimer<4>, WriteTimer<5>, WriteTimer<6>};
 
-FieldDecl TimeBox(int id, const char* caption, int max, int owner)
-{
-    return {.id = id,
-            .kind = K::Number,
-            .caption = Shared("PageMtimer", caption),
-            .write = {.partOf = owner},
-            .dump = kTimer,
-            .chars = CharRule::Digits,
-            .minValue = 0,
-            .maxValue = max};
-}
-
 std::vector<FieldDecl> Fields()
 {
     std::vector<FieldDecl> f;
@@ -49,8 +37,18 @@ std::vector<FieldDecl> Fields()
                      .write = {.order = k + 1, .compose = kWriters[k]},
                      .dump = kTimer,
                      .items = Weekdays()});
-        f.push_back(TimeBox(P::kHour0 + k, "HOUR", P::kHourMax, P::kDay0 + k));
-        f.push_back(TimeBox(P::kMinute0 + k, "MINS", P::kMinuteMax, P::kDay0 + k));
+        f.push_back(NumberBox({.id = P::kHour0 + k,
+                               .caption = Shared("PageMtimer", "HOUR"),
+                               .write = {.partOf = P::kDay0 + k},
+                               .dump = kTimer,
+                               .chars = CharRule::Digits,
+                               .maxValue = P::kHourMax}));
+        f.push_back(NumberBox({.id = P::kMinute0 + k,
+                               .caption = Shared("PageMtimer", "MINS"),
+                               .write = {.partOf = P::kDay0 + k},
+                               .dump = kTimer,
+                               .chars = CharRule::Digits,
+                               .maxValue = P::kMinuteMax}));
         f.push_back({.id = P::kAction0 + k,
                      .kind = K::Combo,
                      .write = {.partOf = P::kDay0 + k},

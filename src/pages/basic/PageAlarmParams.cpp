@@ -55,27 +55,6 @@ bool WriteAnalogDrop(const CPageBase& page, std::string& line)
     return true;
 }
 
-FieldDecl DropBox(int id, TextRef caption, const char* format, int order, bool visible = true)
-{
-    return {.id = id,
-            .kind = K::Check,
-            .caption = std::move(caption),
-            .group = P::kReports,
-            .visible = visible,
-            .write = {.format = format, .order = order},
-            .dump = kSys};
-}
-
-FieldDecl AnalogDropBox(int channel, const char* caption, WriteDecl write)
-{
-    return {.id = P::kDropAnalog0 + channel,
-            .kind = K::Check,
-            .caption = Fixed(caption),
-            .group = P::kReports,
-            .write = write,
-            .dump = kAds};
-}
-
 // clang-format off
 const std::vector<FieldDecl> kFields = {
     {.id = ctl::kFrame, .kind = K::Label, .caption = Shared("TABS", "PAGE_ALARM")},
@@ -104,19 +83,32 @@ const std::vector<FieldDecl> kFields = {
     {.id = P::kMicMute, .kind = K::Check, .caption = Own("MICMUTE"), .visible = false,
      .report = {"$MODEM_MIC", 11, D::Flag}, .write = {.reportOnly = true}, .dump = kSys},
     {.id = P::kReports, .kind = K::Group, .caption = Own("REPORTS")},
-    DropBox(P::kDropTemp, Own("ITEMP"), "%%DRPTMP%d\r", 9, false),
-    DropBox(P::kDropId, Own("DEVID"), "%%DRPTID%d\r", 10),
-    DropBox(P::kDropArm, Own("ARM"), "%%DRPDEF%d\r", 11),
-    DropBox(P::kDropRssi, Own("RSSI"), "%%DRPRSI%d\r", 12),
-    DropBox(P::kDropMemo, Own("MEMO"), "%%DRPMEM%d\r", 14),
-    DropBox(P::kDropPower, Own("POW"), "%%DRPBAT%d\r", 15),
-    DropBox(P::kDropDin, Own("DIN"), "%%DRPDIN%d\r", 13),
-    DropBox(P::kDropExtTemp, Own("ETEMP"), "%%DRPETMP%d\r", 16),
-    DropBox(P::kDropCounter, Own("COUNTER"), "%%DINCDRP%d\r", 18, false),
-    AnalogDropBox(0, "AD0", {.order = 17, .compose = WriteAnalogDrop}),
-    AnalogDropBox(1, "AD1", {.partOf = P::kDropAnalog0}),
-    AnalogDropBox(2, "AD2", {.partOf = P::kDropAnalog0}),
-    AnalogDropBox(3, "AD3", {.partOf = P::kDropAnalog0}),
+    CheckBox({.id = P::kDropTemp, .caption = Own("ITEMP"), .group = P::kReports, .visible = false,
+              .write = {.format = "%%DRPTMP%d\r", .order = 9}, .dump = kSys}),
+    CheckBox({.id = P::kDropId, .caption = Own("DEVID"), .group = P::kReports,
+              .write = {.format = "%%DRPTID%d\r", .order = 10}, .dump = kSys}),
+    CheckBox({.id = P::kDropArm, .caption = Own("ARM"), .group = P::kReports,
+              .write = {.format = "%%DRPDEF%d\r", .order = 11}, .dump = kSys}),
+    CheckBox({.id = P::kDropRssi, .caption = Own("RSSI"), .group = P::kReports,
+              .write = {.format = "%%DRPRSI%d\r", .order = 12}, .dump = kSys}),
+    CheckBox({.id = P::kDropMemo, .caption = Own("MEMO"), .group = P::kReports,
+              .write = {.format = "%%DRPMEM%d\r", .order = 14}, .dump = kSys}),
+    CheckBox({.id = P::kDropPower, .caption = Own("POW"), .group = P::kReports,
+              .write = {.format = "%%DRPBAT%d\r", .order = 15}, .dump = kSys}),
+    CheckBox({.id = P::kDropDin, .caption = Own("DIN"), .group = P::kReports,
+              .write = {.format = "%%DRPDIN%d\r", .order = 13}, .dump = kSys}),
+    CheckBox({.id = P::kDropExtTemp, .caption = Own("ETEMP"), .group = P::kReports,
+              .write = {.format = "%%DRPETMP%d\r", .order = 16}, .dump = kSys}),
+    CheckBox({.id = P::kDropCounter, .caption = Own("COUNTER"), .group = P::kReports, .visible = false,
+              .write = {.format = "%%DINCDRP%d\r", .order = 18}, .dump = kSys}),
+    CheckBox({.id = P::kDropAnalog0, .caption = Fixed("AD0"), .group = P::kReports,
+              .write = {.order = 17, .compose = WriteAnalogDrop}, .dump = kAds}),
+    CheckBox({.id = P::kDropAnalog0 + 1, .caption = Fixed("AD1"), .group = P::kReports,
+              .write = {.partOf = P::kDropAnalog0}, .dump = kAds}),
+    CheckBox({.id = P::kDropAnalog0 + 2, .caption = Fixed("AD2"), .group = P::kReports,
+              .write = {.partOf = P::kDropAnalog0}, .dump = kAds}),
+    CheckBox({.id = P::kDropAnalog0 + 3, .caption = Fixed("AD3"), .group = P::kReports,
+              .write = {.partOf = P::kDropAnalog0}, .dump = kAds}),
     MakeButton(ctl::kSave, Shared("Buttons", "Save")),
     MakeButton(ctl::kReload, {}, "Reload"),
 };

@@ -40,9 +40,7 @@ std::span<const PhoneListDecl> PhoneLists() { return kLists; }
 
 std::unique_ptr<CPageBase> MakePhoneList(PageContext& context, const PageInfo& info)
 {
-    for (const PhoneListDecl& l : kLists)
-        if (l.page == info.Id()) return std::make_unique<CPhoneListPage>(context, info, l);
-    return nullptr;
+    return MakeFamilyPage<CPhoneListPage, PhoneListDecl>(kLists, context, info);
 }
 
 CPhoneListPage::CPhoneListPage(PageContext& context, const PageInfo& info, const PhoneListDecl& shape)

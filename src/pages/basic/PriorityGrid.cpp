@@ -24,18 +24,6 @@ std::optional<std::uint32_t> ParseMask(std::string_view text, std::size_t maxCha
     return value;
 }
 
-FieldDecl TitleLabel(int id, TextRef caption)
-{
-    return {.id = id, .kind = FieldKind::Label, .caption = std::move(caption)};
-}
-
-FieldDecl NoteLabel(int id, TextRef caption)
-{
-    FieldDecl f = TitleLabel(id, std::move(caption));
-    f.note = true;
-    return f;
-}
-
 }  // namespace prio
 
 CPriorityGridPage::CPriorityGridPage(PageContext& context, const PageInfo& info, const PriorityGridShape& shape)
@@ -60,7 +48,8 @@ CPriorityGridPage::CPriorityGridPage(PageContext& context, const PageInfo& info,
     };
     for (std::size_t t = 0; t < shape_.tables.size(); ++t) {
         if (shape_.tables.size() > 1 && t < std::size(kTableCaptions))
-            fields_.push_back(prio::TitleLabel(prio::kTableCaption + static_cast<int>(t), kTableCaptions[t]));
+            fields_.push_back(
+                CaptionLabel({.id = prio::kTableCaption + static_cast<int>(t), .caption = kTableCaptions[t]}));
         FieldDecl list;
         list.id = shape_.tables[t];
         list.kind = FieldKind::List;
@@ -71,10 +60,12 @@ CPriorityGridPage::CPriorityGridPage(PageContext& context, const PageInfo& info,
         fields_.push_back(std::move(list));
     }
 
-    fields_.push_back(prio::NoteLabel(prio::kLegendLabel,
-                                       {prio::kSection, "LEGEND",
-                                        "O: the phone of this row is told of alarms from this column. X: it is not. "
-                                        "Click a cell to switch it, then save."}));
+    fields_.push_back(
+        CaptionLabel({.id = prio::kLegendLabel,
+                      .caption = {prio::kSection, "LEGEND",
+                                  "O: the phone of this row is told of alarms from this column. X: it is not. "
+                                  "Click a cell to switch it, then save."},
+                      .note = true}));
     fields_.push_back(MakeButton(shape_.saveId, shape_.saveCaption));
     if (shape_.resetId) {
         fields_.push_back(MakeButton(shape_.resetId, shape_.resetCaption));

@@ -39,10 +39,6 @@ inline constexpr const char* kSection = "PrioTables";  // catalog section of the
 // The value of a mask text; nullopt when it is longer than maxChars. Hex digits count in
 // either case, any other character as 0.
 std::optional<std::uint32_t> ParseMask(std::string_view text, std::size_t maxChars);
-// The label or frame that shows a page's title.
-FieldDecl TitleLabel(int id, TextRef caption);
-// A line that explains the grid (its legend).
-FieldDecl NoteLabel(int id, TextRef caption);
 }  // namespace prio
 
 struct PriorityGridShape {

@@ -23,24 +23,22 @@ constexpr std::size_t kShortMask = 4;  // the analog table's reports carry four 
 // clang-format off
 const PriorityGridShape kGrids[] = {
     {.page = PageId::Priotab, .rowCommand = "%%DINPRIO=%d,%4.4x,%4.4x\r", .maskArgs = {0, 1},
-     .tables = {ctl::kList, prio::kRingList}, .reportKeys = {"$PRIODINSMS#", "$PRIODINRING#"}, .sources = kInputs,
-     .firstColumn = Own("LIST0C0"),
-     .title = prio::TitleLabel(kDinTitleFrame, Own("Title")), .saveId = ctl::kSave1, .resetId = kResetWide},
+     .tables = {ctl::kList, prio::kRingList}, .reportKeys = {"$PRIODINSMS#", "$PRIODINRING#"}, .sources = kInputs, .firstColumn = Own("LIST0C0"),
+     .title = CaptionLabel({.id = kDinTitleFrame, .caption = Own("Title")}), .saveId = ctl::kSave1,
+     .resetId = kResetWide},
     // The unit keeps an SMS and a ring mask per row; analog alarms use the same mask for both.
     {.page = PageId::Ainprio, .rowCommand = "%%AINPRIO=%d,%4.4x,%4.4x\r", .maskArgs = {0, 0},
-     .tables = {ctl::kList}, .reportKeys = {"$PRIOAINSMS#"}, .sources = kInputs, .firstColumn = Fixed("No."),
-     .maxMaskChars = kShortMask,
-     .title = prio::TitleLabel(kAinTitleFrame, Shared("TABS", "PAGE_AINPRIO")), .saveId = ctl::kSave,
+     .tables = {ctl::kList}, .reportKeys = {"$PRIOAINSMS#"}, .sources = kInputs, .firstColumn = Fixed("No."), .maxMaskChars = kShortMask,
+     .title = CaptionLabel({.id = kAinTitleFrame, .caption = Shared("TABS", "PAGE_AINPRIO")}), .saveId = ctl::kSave,
      .resetId = kResetNarrow, .hasReload = false},
     {.page = PageId::SysPrio, .rowCommand = "%%BASEPRIO=%d,%4.4x\r", .maskArgs = {0}, .tables = {ctl::kList},
      .reportKeys = {"$PRIOSYS#"}, .sources = kEvents, .sourceWidth = kEventWidth, .sourceTitlePrefix = "LISTC", .firstColumn = Own("LISTC0"),
      .saveId = ctl::kSave, .saveCaption = Shared("Buttons", "SAVE"), .resetId = kResetNarrow,
      .resetCaption = Shared("Buttons", "RESET")},
     {.page = PageId::WinPrio, .rowCommand = "%%WINPRIO=%d,%4.4x,%4.4x\r", .maskArgs = {0, 1},
-     .tables = {ctl::kList, prio::kRingList}, .reportKeys = {"$PRIOWINSMS#", "$PRIOWINRING#"}, .sources = kZones,
-     .firstColumn = Own("LIST0C0"),
-     .lastColumn = Own("LIST0C1"), .title = prio::TitleLabel(kWinTitleLabel, Own("Title")), .saveId = ctl::kSave1,
-     .resetId = kResetWide},
+     .tables = {ctl::kList, prio::kRingList}, .reportKeys = {"$PRIOWINSMS#", "$PRIOWINRING#"}, .sources = kZones, .firstColumn = Own("LIST0C0"),
+     .lastColumn = Own("LIST0C1"), .title = CaptionLabel({.id = kWinTitleLabel, .caption = Own("Title")}),
+     .saveId = ctl::kSave1, .resetId = kResetWide},
 };
 // clang-format on
 
@@ -50,9 +48,7 @@ std::span<const PriorityGridShape> PriorityTables() { return kGrids; }
 
 std::unique_ptr<CPageBase> MakePriorityTable(PageContext& context, const PageInfo& info)
 {
-    for (const PriorityGridShape& g : kGrids)
-        if (g.page == info.Id()) return std::make_unique<CPriorityGridPage>(context, info, g);
-    return nullptr;
+    return MakeFamilyPage<CPriorityGridPage, PriorityGridShape>(kGrids, context, info);
 }
 
 std::string CPriorityGridPage::RowCommand(int row, const Masks& masks) const

@@ -74,9 +74,7 @@ std::span<const TextTableDecl> TextTables() { return kTables; }
 
 std::unique_ptr<CPageBase> MakeTextTable(PageContext& context, const PageInfo& info)
 {
-    for (const TextTableDecl& t : kTables)
-        if (t.page == info.Id()) return std::make_unique<CTextTablePage>(context, info, t);
-    return nullptr;
+    return MakeFamilyPage<CTextTablePage, TextTableDecl>(kTables, context, info);
 }
 
 }  // namespace rtu

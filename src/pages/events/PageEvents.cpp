@@ -19,17 +19,10 @@ std::vector<ColumnDecl> Columns()
     return columns;
 }
 
-FieldDecl ResetButton()
-{
-    FieldDecl f = MakeButton(P::kReset, Shared("Buttons", "Reset"));
-    f.onClick = ResetList;
-    return f;
-}
-
 // clang-format off
 const std::vector<FieldDecl> kFields = {
     {.id = P::kList, .kind = K::Custom, .write = {.reportOnly = true}, .columns = Columns(), .custom = P::kListWidget},
-    ResetButton(),
+    ActionButton(P::kReset, Shared("Buttons", "Reset"), ResetList),
 };
 // clang-format on
 

@@ -30,21 +30,18 @@ inline FieldDecl MakeButton(int id, TextRef caption, const char* tooltip = "", i
 // Rows written with designated initializers: the builder sets what makes the control what it
 // is, `f` names the rest, e.g.
 //   TextBox({.id = kApn, .caption = Own("APN"), .captionId = 1340, .write = {.format = "%%M2MAPN%s\r"}})
-inline FieldDecl TextBox(FieldDecl f)
+template <FieldKind Kind> FieldDecl Control(FieldDecl f)
 {
-    f.kind = FieldKind::Text;
+    f.kind = Kind;
     return f;
 }
-inline FieldDecl CheckBox(FieldDecl f)
-{
-    f.kind = FieldKind::Check;
-    return f;
-}
-inline FieldDecl DropDown(FieldDecl f)
-{
-    f.kind = FieldKind::Combo;
-    return f;
-}
+inline constexpr auto TextBox = Control<FieldKind::Text>;
+// An edit box with a spin button; minValue … maxValue is the range the unit is known to take.
+inline constexpr auto NumberBox = Control<FieldKind::Number>;
+inline constexpr auto CheckBox = Control<FieldKind::Check>;
+inline constexpr auto DropDown = Control<FieldKind::Combo>;
+// A caption on its own (a title, a legend).
+inline constexpr auto CaptionLabel = Control<FieldKind::Label>;
 // A value the unit reports and the user only reads: nothing writes it back.
 inline FieldDecl Shown(FieldDecl f)
 {

@@ -287,4 +287,13 @@ template <class Page> std::unique_ptr<CPageBase> MakePage(PageContext& context, 
     return std::make_unique<Page>(context, info);
 }
 
+// The factory of a page family: the page built from the family row that names it.
+template <class Page, class Row>
+std::unique_ptr<CPageBase> MakeFamilyPage(std::span<const Row> rows, PageContext& context, const PageInfo& info)
+{
+    for (const Row& row : rows)
+        if (row.page == info.Id()) return std::make_unique<Page>(context, info, row);
+    return nullptr;
+}
+
 }  // namespace rtu

@@ -54,33 +54,6 @@ constexpr ComposeFn kWriteOff[P::kChannels] = {WriteOff<0>, WriteOff<1>, WriteOf
 void Take(CPageBase& page, const RouteHit& hit) { static_cast<P&>(page).TakeReport(hit); }
 void Reset(CPageBase& page) { static_cast<P&>(page).ResetLimits(); }
 
-FieldDecl TextRow(int id, TextRef caption, const char* format, int order, ReportDecl report = {})
-{
-    return {.id = id,
-            .kind = K::Text,
-            .caption = std::move(caption),
-            .group = P::kGroup,
-            .report = report,
-            .write = {.format = format, .order = order},
-            .dump = kAds,
-            .chars = CharRule::Decimal,
-            .strict = true};
-}
-
-FieldDecl NumberRow(int id, const char* caption, int captionId, const char* format, int order, ReportDecl report)
-{
-    return {.id = id,
-            .kind = K::Number,
-            .caption = caption ? Own(caption) : TextRef{},
-            .captionId = captionId,
-            .group = P::kGroup,
-            .report = report,
-            .write = {.format = format, .order = order},
-            .dump = kAds,
-            .minValue = 0,
-            .maxValue = P::kParamMax};
-}
-
 // The per-channel command lines and report keys.
 const char* const kLowFormats[] = {"%%AIN0L%s\r", "%%AIN1L%s\r", "%%AIN2L%s\r", "%%AIN3L%s\r"};
 const char* const kHighFormats[] = {"%%AIN0H%s\r", "%%AIN1H%s\r", "%%AIN2H%s\r", "%%AIN3H%s\r"};
@@ -110,9 +83,27 @@ std::vector<FieldDecl> MakeFields()
                      .dump = kAds});
         f.push_back(MakeButton(P::kCalibrate[n], Own("CALIBRATE")));
         f.back().group = P::kGroup;
-        f.push_back(TextRow(P::kLow[n], Own("ADC_LOW"), kLowFormats[n], 2 + 2 * n));
-        f.push_back(TextRow(P::kHigh[n], Own("ADC_HIGH"), kHighFormats[n], 1 + 2 * n));
-        f.push_back(TextRow(P::kOffset[n], Own("ADC_OFFSET"), kOffsetFormats[n], 34 - n));
+        f.push_back(TextBox({.id = P::kLow[n],
+                             .caption = Own("ADC_LOW"),
+                             .group = P::kGroup,
+                             .write = {.format = kLowFormats[n], .order = 2 + 2 * n},
+                             .dump = kAds,
+                             .chars = CharRule::Decimal,
+                             .strict = true}));
+        f.push_back(TextBox({.id = P::kHigh[n],
+                             .caption = Own("ADC_HIGH"),
+                             .group = P::kGroup,
+                             .write = {.format = kHighFormats[n], .order = 1 + 2 * n},
+                             .dump = kAds,
+                             .chars = CharRule::Decimal,
+                             .strict = true}));
+        f.push_back(TextBox({.id = P::kOffset[n],
+                             .caption = Own("ADC_OFFSET"),
+                             .group = P::kGroup,
+                             .write = {.format = kOffsetFormats[n], .order = 34 - n},
+                             .dump = kAds,
+                             .chars = CharRule::Decimal,
+                             .strict = true}));
         f.push_back({.id = P::kReading[n],
                      .kind = K::Value,
                      .caption = Own("ADC_CURRENT"),
@@ -120,8 +111,22 @@ std::vector<FieldDecl> MakeFields()
                      .readOnly = true,
                      .write = {.reportOnly = true},
                      .dump = kAds});
-        f.push_back(TextRow(P::kScale[n], Own("ADC_GAIN"), kScaleFormats[n], 9 + n, {kScaleKeys[n], 9, D::Text}));
-        f.push_back(TextRow(P::kZero[n], Own("ADC_BASE"), kZeroFormats[n], 13 + n, {kZeroKeys[n], 9, D::Text}));
+        f.push_back(TextBox({.id = P::kScale[n],
+                             .caption = Own("ADC_GAIN"),
+                             .group = P::kGroup,
+                             .report = {kScaleKeys[n], 9, D::Text},
+                             .write = {.format = kScaleFormats[n], .order = 9 + n},
+                             .dump = kAds,
+                             .chars = CharRule::Decimal,
+                             .strict = true}));
+        f.push_back(TextBox({.id = P::kZero[n],
+                             .caption = Own("ADC_BASE"),
+                             .group = P::kGroup,
+                             .report = {kZeroKeys[n], 9, D::Text},
+                             .write = {.format = kZeroFormats[n], .order = 13 + n},
+                             .dump = kAds,
+                             .chars = CharRule::Decimal,
+                             .strict = true}));
         f.push_back(
             {.id = P::kUrgent[n],
              .kind = K::Check,
@@ -136,7 +141,13 @@ std::vector<FieldDecl> MakeFields()
              .group = P::kGroup,
              .write = n == 0 ? WriteDecl{.order = 25, .compose = WriteSound} : WriteDecl{.partOf = P::kSound[0]},
              .dump = kAds});
-        f.push_back(TextRow(P::kStep[n], Own("ADC_GPRSSTEP"), kStepFormats[n], 20 + n));
+        f.push_back(TextBox({.id = P::kStep[n],
+                             .caption = Own("ADC_GPRSSTEP"),
+                             .group = P::kGroup,
+                             .write = {.format = kStepFormats[n], .order = 20 + n},
+                             .dump = kAds,
+                             .chars = CharRule::Decimal,
+                             .strict = true}));
         f.push_back({.id = P::kType[n],
                      .kind = K::Combo,
                      .caption = Own("ADC_TYPE"),
@@ -146,13 +157,53 @@ std::vector<FieldDecl> MakeFields()
                      .items = {Shared("SYSCHAR", "AINVOL"), Shared("SYSCHAR", "AINCUR")}});
         for (std::size_t i = first; i < f.size(); ++i) f[i].group = P::kChannelGroup[n];
     }
-    f.push_back(NumberRow(P::kSmsInterval, "ADC_SMSAS", 1277, "%%AINAS%s\r", 17, {"$AINAS", 7, D::Text}));
-    f.push_back(NumberRow(P::kSmsRepeat, "ADC_SMSLS", 1278, "%%AINLS%s\r", 18, {"$AINLS", 7, D::Text}));
-    f.push_back(NumberRow(P::kConfirm, "ADC_ENSURING", 1281, "%%AINDLY%s\r", 19, {"$AINDLY", 8, D::Text}));
-    f.push_back(NumberRow(P::kUploadTimer, "ADC_GPRS_TIMER", 1283, "%%AINUPT%s\r", 36, {"$AINUPT", 8, D::Text}));
-    f.push_back(NumberRow(P::kUploadStart, "ADC_GPRS_TIMER_RANGE", 1285, "%%AINUPS%s\r", 37, {"$AINUPS", 8, D::Text}));
-    f.push_back(NumberRow(P::kUploadEnd, nullptr, 0, "%%AINUPE%s\r", 38, {"$AINUPE", 8, D::Text}));
-    f.back().caption = Fixed("<->");
+    f.push_back(NumberBox({.id = P::kSmsInterval,
+                           .caption = Own("ADC_SMSAS"),
+                           .captionId = 1277,
+                           .group = P::kGroup,
+                           .report = {"$AINAS", 7, D::Text},
+                           .write = {.format = "%%AINAS%s\r", .order = 17},
+                           .dump = kAds,
+                           .maxValue = P::kParamMax}));
+    f.push_back(NumberBox({.id = P::kSmsRepeat,
+                           .caption = Own("ADC_SMSLS"),
+                           .captionId = 1278,
+                           .group = P::kGroup,
+                           .report = {"$AINLS", 7, D::Text},
+                           .write = {.format = "%%AINLS%s\r", .order = 18},
+                           .dump = kAds,
+                           .maxValue = P::kParamMax}));
+    f.push_back(NumberBox({.id = P::kConfirm,
+                           .caption = Own("ADC_ENSURING"),
+                           .captionId = 1281,
+                           .group = P::kGroup,
+                           .report = {"$AINDLY", 8, D::Text},
+                           .write = {.format = "%%AINDLY%s\r", .order = 19},
+                           .dump = kAds,
+                           .maxValue = P::kParamMax}));
+    f.push_back(NumberBox({.id = P::kUploadTimer,
+                           .caption = Own("ADC_GPRS_TIMER"),
+                           .captionId = 1283,
+                           .group = P::kGroup,
+                           .report = {"$AINUPT", 8, D::Text},
+                           .write = {.format = "%%AINUPT%s\r", .order = 36},
+                           .dump = kAds,
+                           .maxValue = P::kParamMax}));
+    f.push_back(NumberBox({.id = P::kUploadStart,
+                           .caption = Own("ADC_GPRS_TIMER_RANGE"),
+                           .captionId = 1285,
+                           .group = P::kGroup,
+                           .report = {"$AINUPS", 8, D::Text},
+                           .write = {.format = "%%AINUPS%s\r", .order = 37},
+                           .dump = kAds,
+                           .maxValue = P::kParamMax}));
+    f.push_back(NumberBox({.id = P::kUploadEnd,
+                           .caption = Fixed("<->"),
+                           .group = P::kGroup,
+                           .report = {"$AINUPE", 8, D::Text},
+                           .write = {.format = "%%AINUPE%s\r", .order = 38},
+                           .dump = kAds,
+                           .maxValue = P::kParamMax}));
     f.push_back(MakeButton(ctl::kSave, Shared("Buttons", "Save")));
     f.push_back(MakeButton(P::kReset, Shared("Buttons", "Reset")));
     f.back().onClick = Reset;

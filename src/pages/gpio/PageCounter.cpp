@@ -36,37 +36,35 @@ template <int N> bool WriteUnits(const CPageBase& page, std::string& line)
     return true;
 }
 
-FieldDecl Whole(int id, const char* caption, const char* format, int order, int max = P::kParamMax)
-{
-    return {.id = id,
-            .kind = K::Number,
-            .caption = caption ? Own(caption) : TextRef{},
-            .group = P::kGroup,
-            .write = {.format = format, .order = order},
-            .dump = kDump,
-            .minValue = 0,
-            .maxValue = max};
-}
-
 // clang-format off
 const std::vector<FieldDecl> kFields = {
     {.id = P::kGroup, .kind = K::Group, .caption = Fixed("Counters")},
-    Whole(P::kDetect[0], "IOCT0", "%%IOCCT0,%d\r", 1),
-    Whole(P::kDetect[1], "IOCT1", "%%IOCCT1,%d\r", 2),
+    NumberBox({.id = P::kDetect[0], .caption = Own("IOCT0"), .group = P::kGroup,
+               .write = {.format = "%%IOCCT0,%d\r", .order = 1}, .dump = kDump, .maxValue = P::kParamMax}),
+    NumberBox({.id = P::kDetect[1], .caption = Own("IOCT1"), .group = P::kGroup,
+               .write = {.format = "%%IOCCT1,%d\r", .order = 2}, .dump = kDump, .maxValue = P::kParamMax}),
     {.id = P::kAutoUpload, .kind = K::Check, .caption = Own("AUTMOMODE"), .group = P::kGroup, .visible = false,
      .write = {.format = "%%IOCNAT=%d\r", .order = 3}, .dump = kDump},
     {.id = P::kUnits[0], .kind = K::Text, .caption = Own("IOCU0"), .group = P::kGroup,
      .write = {.order = 4, .compose = WriteUnits<0>}, .dump = kDump, .chars = CharRule::Decimal, .strict = true},
     {.id = P::kUnits[1], .kind = K::Text, .caption = Own("IOCU1"), .group = P::kGroup,
      .write = {.order = 5, .compose = WriteUnits<1>}, .dump = kDump, .chars = CharRule::Decimal, .strict = true},
-    Whole(P::kUpload[0], "IOCUT0", "%%IOCUT0,%d\r", 6),
-    Whole(P::kUpload[1], "IOCUT1", "%%IOCUT1,%d\r", 7),
-    Whole(P::kHour[0], "IOCRPT0", "%%IOCRPH0,%d\r", 8, P::kHourMax),
-    Whole(P::kHour[1], "IOCRPT1", "%%IOCRPH1,%d\r", 9, P::kHourMax),
-    Whole(P::kMinute[0], "IOCRPM0", "%%IOCRPM0,%d\r", 10, P::kMinuteMax),
-    Whole(P::kMinute[1], "IOCRPM1", "%%IOCRPM1,%d\r", 11, P::kMinuteMax),
-    Whole(P::kThreshold[0], "IOCHOLD0", "%%IOCST0,%d\r", 12),
-    Whole(P::kThreshold[1], "IOCHOLD1", "%%IOCST1,%d\r", 13),
+    NumberBox({.id = P::kUpload[0], .caption = Own("IOCUT0"), .group = P::kGroup,
+               .write = {.format = "%%IOCUT0,%d\r", .order = 6}, .dump = kDump, .maxValue = P::kParamMax}),
+    NumberBox({.id = P::kUpload[1], .caption = Own("IOCUT1"), .group = P::kGroup,
+               .write = {.format = "%%IOCUT1,%d\r", .order = 7}, .dump = kDump, .maxValue = P::kParamMax}),
+    NumberBox({.id = P::kHour[0], .caption = Own("IOCRPT0"), .group = P::kGroup,
+               .write = {.format = "%%IOCRPH0,%d\r", .order = 8}, .dump = kDump, .maxValue = P::kHourMax}),
+    NumberBox({.id = P::kHour[1], .caption = Own("IOCRPT1"), .group = P::kGroup,
+               .write = {.format = "%%IOCRPH1,%d\r", .order = 9}, .dump = kDump, .maxValue = P::kHourMax}),
+    NumberBox({.id = P::kMinute[0], .caption = Own("IOCRPM0"), .group = P::kGroup,
+               .write = {.format = "%%IOCRPM0,%d\r", .order = 10}, .dump = kDump, .maxValue = P::kMinuteMax}),
+    NumberBox({.id = P::kMinute[1], .caption = Own("IOCRPM1"), .group = P::kGroup,
+               .write = {.format = "%%IOCRPM1,%d\r", .order = 11}, .dump = kDump, .maxValue = P::kMinuteMax}),
+    NumberBox({.id = P::kThreshold[0], .caption = Own("IOCHOLD0"), .group = P::kGroup,
+               .write = {.format = "%%IOCST0,%d\r", .order = 12}, .dump = kDump, .maxValue = P::kParamMax}),
+    NumberBox({.id = P::kThreshold[1], .caption = Own("IOCHOLD1"), .group = P::kGroup,
+               .write = {.format = "%%IOCST1,%d\r", .order = 13}, .dump = kDump, .maxValue = P::kParamMax}),
     {.id = P::kValue[0], .kind = K::Value, .caption = Own("VALUE0"), .group = P::kGroup, .readOnly = true,
      .write = {.reportOnly = true}, .dump = kDump},
     {.id = P::kValue[1], .kind = K::Value, .caption = Own("VALUE1"), .group = P::kGroup, .readOnly = true,

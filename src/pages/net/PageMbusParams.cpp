@@ -47,21 +47,6 @@ void TakeRegister(CPageBase& page, const RouteHit& hit)
 }
 void TakeLimit(CPageBase& page, const RouteHit& hit) { static_cast<P&>(page).TakeLimit(hit.text); }
 
-FieldDecl Setting(int id, const char* caption, int captionId, const char* key, const char* format, int order, int group,
-                  bool visible = true)
-{
-    return {.id = id,
-            .kind = K::Text,
-            .caption = Own(caption),
-            .captionId = captionId,
-            .group = group,
-            .visible = visible,
-            .report = {key, 8, D::Text},
-            .write = {.format = format, .order = order},
-            .dump = kModbus,
-            .chars = CharRule::Digits};
-}
-
 std::vector<ColumnDecl> Columns()
 {
     std::vector<ColumnDecl> cols;
@@ -84,32 +69,29 @@ constexpr int kFrame1 = 1401;
 const std::vector<FieldDecl> kFields = {
     {.id = kFrame0, .kind = K::Group, .caption = Own("FRAME0")},
     {.id = kFrame1, .kind = K::Group, .caption = Own("FRAME1")},
-    Setting(P::kSlaveAddress, "SLA_ADDR", 1384, "$MDADDR", "%%MDADDR%s\r", 2, kFrame0, false),
-    Setting(P::kRepeat, "MDLS", 1386, "$MDRSDT", "%%MDLS%s\r", 3, kFrame0),
-    Setting(P::kAlarmSpan, "MDAS", 1398, "$MDRAST", "%%MDAS%s\r", 1, kFrame0),
-    Setting(P::kReadTimeout, "MDRTO", 1397, "$MDRDTO", "%%MDRTO%s\r", 4, kFrame0),
-    Setting(P::kPollSpan, "MDLTO", 1399, "$MDLPTO", "%%MDLTO%s\r", 5, kFrame0),
+    TextBox({.id = P::kSlaveAddress, .caption = Own("SLA_ADDR"), .captionId = 1384, .group = kFrame0, .visible = false,
+             .report = {"$MDADDR", 8, D::Text}, .write = {.format = "%%MDADDR%s\r", .order = 2}, .dump = kModbus,
+             .chars = CharRule::Digits}),
+    TextBox({.id = P::kRepeat, .caption = Own("MDLS"), .captionId = 1386, .group = kFrame0,
+             .report = {"$MDRSDT", 8, D::Text}, .write = {.format = "%%MDLS%s\r", .order = 3}, .dump = kModbus,
+             .chars = CharRule::Digits}),
+    TextBox({.id = P::kAlarmSpan, .caption = Own("MDAS"), .captionId = 1398, .group = kFrame0,
+             .report = {"$MDRAST", 8, D::Text}, .write = {.format = "%%MDAS%s\r", .order = 1}, .dump = kModbus,
+             .chars = CharRule::Digits}),
+    TextBox({.id = P::kReadTimeout, .caption = Own("MDRTO"), .captionId = 1397, .group = kFrame0,
+             .report = {"$MDRDTO", 8, D::Text}, .write = {.format = "%%MDRTO%s\r", .order = 4}, .dump = kModbus,
+             .chars = CharRule::Digits}),
+    TextBox({.id = P::kPollSpan, .caption = Own("MDLTO"), .captionId = 1399, .group = kFrame0,
+             .report = {"$MDLPTO", 8, D::Text}, .write = {.format = "%%MDLTO%s\r", .order = 5}, .dump = kModbus,
+             .chars = CharRule::Digits}),
     {.id = P::kTable, .kind = K::List, .group = kFrame1, .columns = Columns(), .rows = kModbusRegisters},
     MakeButton(P::kSave, Shared("Buttons", "Save"), "", ctl::kSave),
     MakeButton(ctl::kReload, {}, "Reload"),
 };
 
-// A register input: its text goes on the line as typed, as one of the comma-separated
-// values the unit reports back with at most kFieldChars characters.
-FieldDecl EdText(int id, const char* caption, int captionId, CharRule chars = CharRule::Any)
-{
-    return {.id = id,
-            .kind = K::Text,
-            .caption = Own(caption),
-            .captionId = captionId,
-            .maxLength = static_cast<int>(kFieldChars),
-            .chars = chars};
-}
-
-FieldDecl EdCheck(int id, const char* caption)
-{
-    return {.id = id, .kind = K::Check, .caption = Own(caption)};
-}
+// A register input's text goes on the line as typed, as one of the comma-separated values the
+// unit reports back with at most kFieldChars characters.
+constexpr int kRegisterChars = static_cast<int>(kFieldChars);
 
 std::vector<FieldDecl> EditorFields(const std::string& output, const std::string& none)
 {
@@ -118,26 +100,28 @@ std::vector<FieldDecl> EditorFields(const std::string& output, const std::string
     outputs.push_back(Fixed(none.c_str()));
     std::vector<FieldDecl> f = {
         {.id = P::kEdName, .kind = K::Text, .caption = Own("LAB_NAME"), .captionId = 1407, .encoded = true},
-        EdText(P::kEdSlave, "LAB_SID", 1392, CharRule::Digits),
-        EdText(P::kEdAddress, "LAB_REGID", 1393, CharRule::Digits),
+        TextBox({.id = P::kEdSlave, .caption = Own("LAB_SID"), .captionId = 1392, .maxLength = kRegisterChars,
+                 .chars = CharRule::Digits}),
+        TextBox({.id = P::kEdAddress, .caption = Own("LAB_REGID"), .captionId = 1393, .maxLength = kRegisterChars,
+                 .chars = CharRule::Digits}),
         {.id = P::kEdType, .kind = K::Combo, .caption = Own("LAB_REGTYPE"), .captionId = 1394,
          .items = {Fixed("Coil"), Fixed("Keep(Holding)"), Fixed("Input"), Fixed("Discrete State")}},
         {.id = P::kEdState, .kind = K::Combo, .caption = Own("LAB_REGNS"), .captionId = 1395,
          .items = {Fixed("OFF"), Fixed("ON")}},
-        EdText(P::kEdLow, "LAB_REGNR", 1402),
+        TextBox({.id = P::kEdLow, .caption = Own("LAB_REGNR"), .captionId = 1402, .maxLength = kRegisterChars}),
         {.id = P::kEdHigh, .kind = K::Text},
-        EdText(P::kEdGain, "LAB_REGGAIN", 1405),
-        EdText(P::kEdStep, "LAB_REGUP", 1408),
-        EdText(P::kEdAdjust, "LAB_REGADJ", 1410),
-        EdText(P::kEdMask, "LAB_REGMASK", 1412),
+        TextBox({.id = P::kEdGain, .caption = Own("LAB_REGGAIN"), .captionId = 1405, .maxLength = kRegisterChars}),
+        TextBox({.id = P::kEdStep, .caption = Own("LAB_REGUP"), .captionId = 1408, .maxLength = kRegisterChars}),
+        TextBox({.id = P::kEdAdjust, .caption = Own("LAB_REGADJ"), .captionId = 1410, .maxLength = kRegisterChars}),
+        TextBox({.id = P::kEdMask, .caption = Own("LAB_REGMASK"), .captionId = 1412, .maxLength = kRegisterChars}),
         {.id = P::kEdInterlock, .kind = K::Combo, .caption = Own("LAB_REGINTERLOCK"), .captionId = 1414,
          .items = outputs},
-        EdCheck(P::kEdFlag32, "LAB_32BIT"),
-        EdCheck(P::kEdWordInverse, "LAB_LITEND"),
-        EdCheck(P::kEdFloat, "LAB_FLOAT"),
-        EdCheck(P::kEdUnsigned, "LAB_UNSIGNED"),
-        EdCheck(P::kEdByteInverse, "LAB_BYTEINVERSE"),
-        EdText(P::kEdLag, "LAB_LAG", 0, CharRule::Digits),
+        CheckBox({.id = P::kEdFlag32, .caption = Own("LAB_32BIT")}),
+        CheckBox({.id = P::kEdWordInverse, .caption = Own("LAB_LITEND")}),
+        CheckBox({.id = P::kEdFloat, .caption = Own("LAB_FLOAT")}),
+        CheckBox({.id = P::kEdUnsigned, .caption = Own("LAB_UNSIGNED")}),
+        CheckBox({.id = P::kEdByteInverse, .caption = Own("LAB_BYTEINVERSE")}),
+        TextBox({.id = P::kEdLag, .caption = Own("LAB_LAG"), .maxLength = kRegisterChars, .chars = CharRule::Digits}),
         {.id = 4001, .kind = K::Label, .caption = Own("LAB_MATRIX")},
     };
     // Coils and discrete inputs have a normal state; registers (and no type) the register settings.

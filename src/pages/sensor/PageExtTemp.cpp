@@ -34,16 +34,6 @@ constexpr CommonCode kCommonCodes[] = {{"UT", P::kUartPeriod}, {"GT", P::kGprsPe
 void TakeSensorReport(CPageBase& page, const RouteHit& hit) { static_cast<P&>(page).TakeSensor(hit.text); }
 void TakeCommonReport(CPageBase& page, const RouteHit& hit) { static_cast<P&>(page).TakeCommon(hit.text); }
 
-FieldDecl Common(int id, int captionId, TextRef caption, const char* format, int order)
-{
-    return {.id = id,
-            .kind = K::Text,
-            .caption = std::move(caption),
-            .captionId = captionId,
-            .write = {.format = format, .order = order},
-            .dump = P::kDump};
-}
-
 std::vector<ColumnDecl> Columns()
 {
     std::vector<ColumnDecl> columns;
@@ -57,6 +47,7 @@ std::vector<ColumnDecl> Columns()
     return columns;
 }
 
+// clang-format off
 const std::vector<FieldDecl> kFields = {
     {.id = ctl::kFrame, .kind = K::Label, .caption = Own("TITLE")},
     {.id = P::kList,
@@ -66,19 +57,26 @@ const std::vector<FieldDecl> kFields = {
      .columns = Columns(),
      .rows = P::kSensors},
     {.id = 1011, .kind = K::Label, .caption = Own("UARTTIMER")},
-    Common(P::kUartPeriod, 1011, Own("UARTTIMER"), "%%ETEMPUT%s\r", 1),
+    TextBox({.id = P::kUartPeriod, .caption = Own("UARTTIMER"), .captionId = 1011,
+             .write = {.format = "%%ETEMPUT%s\r", .order = 1}, .dump = P::kDump}),
     {.id = 1012, .kind = K::Label, .caption = Own("GPRSTIMER")},
-    Common(P::kGprsPeriod, 1012, Own("GPRSTIMER"), "%%ETEMPGT%s\r", 2),
+    TextBox({.id = P::kGprsPeriod, .caption = Own("GPRSTIMER"), .captionId = 1012,
+             .write = {.format = "%%ETEMPGT%s\r", .order = 2}, .dump = P::kDump}),
     {.id = 1013, .kind = K::Label, .caption = Own("EVENTST")},
-    Common(P::kEventStep, 1013, Own("EVENTST"), "%%ETEMPSTEP%s\r", 3),
+    TextBox({.id = P::kEventStep, .caption = Own("EVENTST"), .captionId = 1013,
+             .write = {.format = "%%ETEMPSTEP%s\r", .order = 3}, .dump = P::kDump}),
     {.id = 1014, .kind = K::Label, .caption = Own("SAVETIMER")},
-    Common(P::kSavePeriod, 1014, Own("SAVETIMER"), "%%ETEMPSS%s\r", 4),
+    TextBox({.id = P::kSavePeriod, .caption = Own("SAVETIMER"), .captionId = 1014,
+             .write = {.format = "%%ETEMPSS%s\r", .order = 4}, .dump = P::kDump}),
     {.id = 1015, .kind = K::Label, .caption = Own("GPRSTIMESPAN")},
-    Common(P::kUploadStart, 1015, Own("GPRSTIMESPAN"), "%%ETEMPUPS%s\r", 5),
-    Common(P::kUploadEnd, 1015, Own("GPRSTIMESPAN"), "%%ETEMPUPE%s\r", 6),
+    TextBox({.id = P::kUploadStart, .caption = Own("GPRSTIMESPAN"), .captionId = 1015,
+             .write = {.format = "%%ETEMPUPS%s\r", .order = 5}, .dump = P::kDump}),
+    TextBox({.id = P::kUploadEnd, .caption = Own("GPRSTIMESPAN"), .captionId = 1015,
+             .write = {.format = "%%ETEMPUPE%s\r", .order = 6}, .dump = P::kDump}),
     MakeButton(ctl::kSave, Shared("Buttons", "Save")),
     MakeButton(ctl::kReload, {}, "Reload"),
 };
+// clang-format on
 
 const std::vector<RowEditorDecl> kEditors = {[] {
     RowEditorDecl d{.listId = P::kList, .title = Own("Title")};
