@@ -14,6 +14,7 @@ namespace {
 struct FixedText {
     const char* key;   // in the catalog's "Messages" section
     const char* text;  // the session's own wording
+    const char* english = nullptr;  // shown when the catalog has none and the own wording is not English
 };
 
 constexpr FixedText kTexts[] = {
@@ -41,7 +42,7 @@ constexpr FixedText kTexts[] = {
     {"WAV_DOWNLOADED", rtu::CSoundUpload::kDownloadOk},
     {"WAV_DOWNLOAD_FAILED", rtu::CSoundUpload::kDownloadError},
     {"FILE_UPLOADED", rtu::CSoundUpload::kUploadOkStatus},
-    {"ENTER_TEST_NUMBER", rtu::comm::kEnterNumber},
+    {"ENTER_TEST_NUMBER", rtu::comm::kEnterNumber, "Enter the test number first."},
 };
 
 // The link's count of a picture transfer ("totle" as the unit's tool spells it).
@@ -70,7 +71,8 @@ QString CMessageTexts::Shown(const std::string& text) const
         const std::string_view fixed = t.text;
         const bool whole = text == fixed;
         if (!whole && !(text.size() > fixed.size() && text.starts_with(fixed) && text[fixed.size()] == ' ')) continue;
-        const std::string own = catalog_ ? catalog_->GetText(kSection, t.key) : std::string();
+        std::string own = catalog_ ? catalog_->GetText(kSection, t.key) : std::string();
+        if (own.empty() && t.english) own = t.english;
         if (own.empty()) break;
         return QString::fromStdString(own + text.substr(fixed.size()));
     }

@@ -28,6 +28,7 @@
 #include "session/SoundUpload.h"
 #include "shell/CommPageView.h"
 #include "shell/ConsoleReceivePane.h"
+#include "shell/MessageTexts.h"
 #include "shell/MmsTestWindow.h"
 #include "shell/RegSetting.h"
 #include "shell/SessionDriver.h"
@@ -93,6 +94,12 @@ private:
     std::unique_ptr<CCommPageView> view_;
 
 private slots:
+    // The unit's tool words the empty-number question in Chinese; the window asks in English
+    // when the catalog has no wording of its own.
+    void theEmptyNumberQuestionIsEnglishWithoutACatalog()
+    {
+        QCOMPARE(CMessageTexts(nullptr).Shown(rtu::comm::kEnterNumber), QStringLiteral("Enter the test number first."));
+    }
     void init()
     {
         dir_ = std::make_unique<QTemporaryDir>();
