@@ -91,4 +91,18 @@ struct PairRig {
     CSession session;
 };
 
+// The values the hostile sweeps type into every text: a separator, line ends, a command,
+// text beyond ASCII and a text longer than any the unit keeps.
+inline const std::string kHostileValues[] = {"a,b", "x\ry", "x\ny", "%DUMPS", "\xC3\xA4\xE4\xB8\xAD", std::string(200, 'w')};
+
+// A unit that keeps a trace of what it receives, read in full by the session.
+inline void ReadTracedUnit(PairRig& rig)
+{
+    SSimOptions traced = FastOptions();
+    traced.trace = true;
+    rig.unit = CSimUnit(traced, DefaultImage(), DefaultImage());
+    rig.session.Reload();
+    rig.Drive();
+}
+
 }  // namespace rtu::test

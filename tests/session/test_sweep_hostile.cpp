@@ -36,12 +36,8 @@ bool UnitRefused(const PairRig& rig, std::size_t from, const CPageBase& page, in
 TEST(SweepHostileValues, EveryTextIsRefusedOrReachesTheUnitExactly)
 {
     PairRig rig;
-    SSimOptions traced = rtu::test::FastOptions();
-    traced.trace = true;
-    rig.unit = CSimUnit(traced, rtu::test::DefaultImage(), rtu::test::DefaultImage());
-    rig.session.Reload();
-    rig.Drive();
-    const std::string hostile[] = {"a,b", "x\ry", "x\ny", "%DUMPS", "\xC3\xA4\xE4\xB8\xAD", std::string(200, 'w')};
+    rtu::test::ReadTracedUnit(rig);
+    const auto& hostile = rtu::test::kHostileValues;
     std::set<std::string> inexact;
     int refused = 0, exact = 0, unitRefused = 0;
     for (const auto& page : rig.session.Pages()) {

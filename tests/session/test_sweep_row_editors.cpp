@@ -36,12 +36,8 @@ const std::set<std::string> kUnitJudges = {
 TEST(SweepHostileValues, EveryRowEditorTextIsRefusedOrReachesTheUnitExactly)
 {
     PairRig rig;
-    SSimOptions traced = rtu::test::FastOptions();
-    traced.trace = true;
-    rig.unit = CSimUnit(traced, rtu::test::DefaultImage(), rtu::test::DefaultImage());
-    rig.session.Reload();
-    rig.Drive();
-    const std::string hostile[] = {"a,b", "x\ry", "x\ny", "%DUMPS", "\xC3\xA4\xE4\xB8\xAD", std::string(200, 'w')};
+    rtu::test::ReadTracedUnit(rig);
+    const auto& hostile = rtu::test::kHostileValues;
     std::set<std::string> inexact, shifted;
     int refused = 0, exact = 0, inputs = 0;
     for (const auto& page : rig.session.Pages()) {
