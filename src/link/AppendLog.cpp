@@ -12,13 +12,15 @@
 namespace rtu {
 
 namespace {
-constexpr mode_t kLogFileMode = 0666;  // before the umask, as for any new file
+constexpr mode_t kSharedMode = 0666;   // before the umask, as for any new file
+constexpr mode_t kPrivateMode = 0600;  // a log that may hold the unit's secrets
 }  // namespace
 
-bool CAppendLog::Open(const std::string& path)
+bool CAppendLog::Open(const std::string& path, FileAccess access)
 {
     Close();
     path_ = path;
+    access_ = access;
     writeFailed_ = false;
     error_.clear();
     if (path.empty()) {
@@ -28,7 +30,7 @@ bool CAppendLog::Open(const std::string& path)
     std::error_code ec;
     const std::filesystem::path parent = std::filesystem::path(path).parent_path();
     if (!parent.empty()) std::filesystem::create_directories(parent, ec);
-    fd_ = OpenAppendFile(path, kLogFileMode, error_);
+    fd_ = OpenAppendFile(path, access == FileAccess::Private ? kPrivateMode : kSharedMode, error_);
     return fd_ >= 0;
 }
 
@@ -59,7 +61,7 @@ bool CAppendLog::Recreate()
     Close();
     std::error_code ec;
     std::filesystem::remove(path_, ec);
-    return Open(path_);
+    return Open(path_, access_);
 }
 
 }  // namespace rtu

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "link/SafeFileWriter.h"
+
 namespace rtu {
 
 class CAppendLog {
@@ -16,9 +18,9 @@ public:
     CAppendLog(const CAppendLog&) = delete;
     CAppendLog& operator=(const CAppendLog&) = delete;
 
-    // Opens (or creates) the file for appending, creating its folder; false (Error() says
-    // why) when it can't.
-    bool Open(const std::string& path);
+    // Opens (or creates, with the given access) the file for appending, creating its folder;
+    // false (Error() says why) when it can't.
+    bool Open(const std::string& path, FileAccess access = FileAccess::Shared);
     void Close();
     bool IsOpen() const { return fd_ >= 0; }
     const std::string& Path() const { return path_; }
@@ -34,6 +36,7 @@ public:
 private:
     int fd_ = -1;
     std::string path_;
+    FileAccess access_ = FileAccess::Shared;
     bool writeFailed_ = false;
     std::string error_;
 };

@@ -91,7 +91,8 @@ bool CConsoleReceivePane::StartLog(const QString& path)
         log_.Close();
         return true;
     }
-    return log_.Open(path.toStdString());
+    // The console shows dumps and what was typed: PINs and passwords, so the log is private.
+    return log_.Open(path.toStdString(), rtu::FileAccess::Private);
 }
 
 void CConsoleReceivePane::AppendSent(std::string_view bytes)

@@ -237,6 +237,8 @@ private slots:
         QFile log(logPath);
         QVERIFY(log.open(QIODevice::ReadOnly));
         QVERIFY(log.readAll().endsWith("$LOGGED\n"));
+        // The console shows PINs and passwords: only its owner may read the log.
+        QCOMPARE(QFile::permissions(logPath) & (QFile::ReadGroup | QFile::ReadOther), QFileDevice::Permissions{});
         view_->resize(1000, 600);
         QVERIFY(view_->grab().save(QStringLiteral(SHELL_TEST_OUTPUT_DIR "/rtuconfig-console.png")));
         Find<QCheckBox>(QStringLiteral("comm_log"))->setChecked(false);
