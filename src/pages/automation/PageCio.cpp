@@ -10,11 +10,7 @@ namespace rtu {
 namespace {
 
 using P = CPageCio;
-using K = FieldKind;
-using D = Decode;
 
-constexpr const char* kGpio = "%DUMP_GPIO\r";
-constexpr const char* kSys = "%DUMP_SYS\r";
 constexpr char kNoAction = 'N';  // "$IOOC": 'N' or 'n' stands for the last link type
 
 std::vector<TextRef> LinkTypes()
@@ -87,14 +83,14 @@ std::vector<FieldDecl> Fields()
                          .captionId = P::kRowLabel0 + k,
                          .write = k == 0 ? WriteDecl{.order = kActionsOrder, .compose = WriteActions}
                                          : WriteDecl{.partOf = P::kAlarmAction0},
-                         .dump = kGpio,
+                         .dump = dump::kGpio,
                          .items = links});
             f.push_back({.id = P::kClearAction0 + k,
                          .kind = K::Combo,
                          .caption = Own("T3"),
                          .captionId = P::kRowLabel0 + k,
                          .write = {.partOf = P::kAlarmAction0},
-                         .dump = kGpio,
+                         .dump = dump::kGpio,
                          .items = links});
         }
         f.push_back({.id = P::kSource0 + k,
@@ -103,7 +99,7 @@ std::vector<FieldDecl> Fields()
                      .captionId = P::kRowLabel0 + k,
                      .visible = shown,
                      .write = {.order = kSourceOrder + k, .compose = kSourceWriters[k]},
-                     .dump = kGpio,
+                     .dump = dump::kGpio,
                      .items = sources});
     }
     f.push_back({.id = P::kPulse,
@@ -111,7 +107,7 @@ std::vector<FieldDecl> Fields()
                  .caption = Own("PULSET"),
                  .report = {"$IOPO", 6, D::Text},
                  .write = {.format = "%%IOPO%s\r", .order = kPulseOrder},
-                 .dump = kGpio,
+                 .dump = dump::kGpio,
                  .chars = CharRule::Digits,
                  .minValue = 0,
                  .maxValue = P::kPulseMax});
@@ -120,13 +116,13 @@ std::vector<FieldDecl> Fields()
                  .caption = Own("DISARM"),
                  .report = {"$INTERLOCKDISARM", 17, D::Flag},
                  .write = {.format = "%%INTERLOCKDISARM%d\r", .order = kPulseOrder + 1},
-                 .dump = kSys});
+                 .dump = dump::kSys});
     f.push_back({.id = P::kUrgentDisarm,
                  .kind = K::Check,
                  .caption = Own("URGDISARM"),
                  .report = {"$INTERLOCKURG", 14, D::Flag},
                  .write = {.format = "%%INTERLOCKURG%d\r", .order = kPulseOrder + 2},
-                 .dump = kSys});
+                 .dump = dump::kSys});
     f.push_back(MakeButton(ctl::kReload, {}, "Reload"));
     f.push_back(MakeButton(ctl::kSave, Shared("Buttons", "Save")));
     return f;

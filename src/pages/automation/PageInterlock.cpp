@@ -8,7 +8,6 @@ namespace rtu {
 namespace {
 
 using P = CPageInterlock;
-using K = FieldKind;
 
 constexpr int kCodeWidth = 1;    // the code columns only carry the codes for the editor
 constexpr int kIndexWidth = 60;  // width of the row number column

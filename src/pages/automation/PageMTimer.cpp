@@ -12,9 +12,7 @@ namespace rtu {
 namespace {
 
 using P = CPageMTimer;
-using K = FieldKind;
 
-constexpr const char* kTimer = "%DUMP_TIMER\r";
 
 int Items(const std::vector<TextRef>& list) { return static_cast<int>(list.size()); }
 
@@ -63,20 +61,20 @@ std::vector<FieldDecl> Fields()
                                .caption = Own("HOUR"),
                                .group = P::kClockGroup,
                                .write = {.order = kClockOrder + k, .compose = kClockWriters[k]},
-                               .dump = kTimer,
+                               .dump = dump::kTimer,
                                .chars = CharRule::Digits,
                                .maxValue = P::kHourMax}));
         f.push_back(NumberBox({.id = P::kClockMinute0 + k,
                                .caption = Own("MINS"),
                                .group = P::kClockGroup,
                                .write = {.partOf = P::kClockHour0 + k},
-                               .dump = kTimer,
+                               .dump = dump::kTimer,
                                .chars = CharRule::Digits,
                                .maxValue = P::kMinuteMax}));
         f.push_back(DropDown({.id = P::kClockAction0 + k,
                               .group = P::kClockGroup,
                               .write = {.partOf = P::kClockHour0 + k},
-                              .dump = kTimer,
+                              .dump = dump::kTimer,
                               .items = actions}));
         for (std::size_t i = f.size() - 3; i < f.size(); ++i) f[i].captionId = P::kClockLabel0 + k;  // one row
     }
@@ -100,13 +98,13 @@ std::vector<FieldDecl> Fields()
                                    .caption = Own(s.unit),
                                    .group = s.group,
                                    .write = {.order = s.order + k, .compose = s.writers[k]},
-                                   .dump = kTimer,
+                                   .dump = dump::kTimer,
                                    .chars = CharRule::Digits,
                                    .maxValue = P::kSpanMax}));
             f.push_back(DropDown({.id = s.action0 + k,
                                   .group = s.group,
                                   .write = {.partOf = s.span0 + k},
-                                  .dump = kTimer,
+                                  .dump = dump::kTimer,
                                   .items = actions}));
             for (std::size_t i = f.size() - 2; i < f.size(); ++i) f[i].captionId = s.label0 + k;  // one row
         }
@@ -119,14 +117,14 @@ std::vector<FieldDecl> Fields()
                      .group = P::kWeekGroup,
                      .visible = false,
                      .write = {.reportOnly = true},
-                     .dump = kTimer,
+                     .dump = dump::kTimer,
                      .items = Weekdays()});
         f.push_back(NumberBox({.id = P::kWeekHour0 + k,
                                .caption = Shared("PageMtimer", "HOUR"),
                                .group = P::kWeekGroup,
                                .visible = false,
                                .write = {.reportOnly = true},
-                               .dump = kTimer,
+                               .dump = dump::kTimer,
                                .chars = CharRule::Digits,
                                .maxValue = P::kHourMax}));
         f.push_back(NumberBox({.id = P::kWeekMinute0 + k,
@@ -134,14 +132,14 @@ std::vector<FieldDecl> Fields()
                                .group = P::kWeekGroup,
                                .visible = false,
                                .write = {.reportOnly = true},
-                               .dump = kTimer,
+                               .dump = dump::kTimer,
                                .chars = CharRule::Digits,
                                .maxValue = P::kMinuteMax}));
         f.push_back(DropDown({.id = P::kWeekAction0 + k,
                               .group = P::kWeekGroup,
                               .visible = false,
                               .write = {.reportOnly = true},
-                              .dump = kTimer,
+                              .dump = dump::kTimer,
                               .items = actions}));
     }
     f.push_back(MakeButton(ctl::kReload, {}, "Reload"));

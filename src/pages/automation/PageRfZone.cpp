@@ -11,7 +11,6 @@ namespace rtu {
 namespace {
 
 using P = CPageRfZone;
-using K = FieldKind;
 
 constexpr int kNarrow = 60;  // width of most columns
 constexpr int kMessageWidth = 120;

@@ -12,7 +12,6 @@ namespace rtu {
 namespace {
 
 using P = CPageUserCmd;
-using K = FieldKind;
 
 constexpr int kNumberWidth = 60;
 constexpr int kCommandWidth = 120;

@@ -11,9 +11,7 @@ namespace rtu {
 namespace {
 
 using P = CWeekTimerPage;
-using K = FieldKind;
 
-constexpr const char* kTimer = "%DUMP_TIMER\r";
 
 // "%MDATE<k><weekday>,<hour>,<minute>,<action>"; a list without a selection gives -1.
 template <int Timer> bool WriteTimer(const CPageBase& page, std::string& line)
@@ -35,24 +33,24 @@ std::vector<FieldDecl> Fields()
                      .kind = K::Combo,
                      .caption = Shared("PageMtimer", "DATE"),
                      .write = {.order = k + 1, .compose = kWriters[k]},
-                     .dump = kTimer,
+                     .dump = dump::kTimer,
                      .items = Weekdays()});
         f.push_back(NumberBox({.id = P::kHour0 + k,
                                .caption = Shared("PageMtimer", "HOUR"),
                                .write = {.partOf = P::kDay0 + k},
-                               .dump = kTimer,
+                               .dump = dump::kTimer,
                                .chars = CharRule::Digits,
                                .maxValue = P::kHourMax}));
         f.push_back(NumberBox({.id = P::kMinute0 + k,
                                .caption = Shared("PageMtimer", "MINS"),
                                .write = {.partOf = P::kDay0 + k},
-                               .dump = kTimer,
+                               .dump = dump::kTimer,
                                .chars = CharRule::Digits,
                                .maxValue = P::kMinuteMax}));
         f.push_back({.id = P::kAction0 + k,
                      .kind = K::Combo,
                      .write = {.partOf = P::kDay0 + k},
-                     .dump = kTimer,
+                     .dump = dump::kTimer,
                      .items = WeeklyTimerActions()});
     }
     f.push_back(MakeButton(ctl::kReload, {}, "Reload"));

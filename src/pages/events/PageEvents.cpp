@@ -6,7 +6,6 @@ namespace rtu {
 namespace {
 
 using P = CPageEvents;
-using K = FieldKind;
 
 void ResetList(CPageBase& page) { static_cast<CPageEvents&>(page).Reset(); }
 

@@ -8,6 +8,18 @@
 
 namespace rtu {
 
+// Short names the declaration tables use.
+using K = FieldKind;
+using D = Decode;
+
+// The dump requests that bring a field's report back.
+namespace dump {
+inline constexpr const char* kSys = "%DUMP_SYS\r";
+inline constexpr const char* kGpio = "%DUMP_GPIO\r";
+inline constexpr const char* kTimer = "%DUMP_TIMER\r";
+inline constexpr const char* kAds = "%DUMP_ADS\r";
+}  // namespace dump
+
 // A caption from the page's own catalog section.
 inline TextRef Own(const char* key) { return TextRef{"", key, ""}; }
 // A caption from a shared section ("Buttons", "TABS", "SYSCHAR" …).

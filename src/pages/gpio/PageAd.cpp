@@ -14,10 +14,7 @@ namespace rtu {
 namespace {
 
 using P = CPageAd;
-using K = FieldKind;
-using D = Decode;
 
-constexpr const char* kAds = "%DUMP_ADS\r";
 constexpr std::size_t kChannelAt = 0;       // handler texts: the channel digit
 constexpr std::size_t kValueAt = 2;         // ... and the value after it
 constexpr std::size_t kLimitChannelAt = 1;  // "$ADIN" text "H2 7.5": the channel after the letter
@@ -80,28 +77,28 @@ std::vector<FieldDecl> MakeFields()
                      .caption = {"", "AIN" + c, ""},
                      .group = P::kGroup,
                      .write = {.order = 27 + n, .compose = kWriteOff[n]},
-                     .dump = kAds});
+                     .dump = dump::kAds});
         f.push_back(MakeButton(P::kCalibrate[n], Own("CALIBRATE")));
         f.back().group = P::kGroup;
         f.push_back(TextBox({.id = P::kLow[n],
                              .caption = Own("ADC_LOW"),
                              .group = P::kGroup,
                              .write = {.format = kLowFormats[n], .order = 2 + 2 * n},
-                             .dump = kAds,
+                             .dump = dump::kAds,
                              .chars = CharRule::Decimal,
                              .strict = true}));
         f.push_back(TextBox({.id = P::kHigh[n],
                              .caption = Own("ADC_HIGH"),
                              .group = P::kGroup,
                              .write = {.format = kHighFormats[n], .order = 1 + 2 * n},
-                             .dump = kAds,
+                             .dump = dump::kAds,
                              .chars = CharRule::Decimal,
                              .strict = true}));
         f.push_back(TextBox({.id = P::kOffset[n],
                              .caption = Own("ADC_OFFSET"),
                              .group = P::kGroup,
                              .write = {.format = kOffsetFormats[n], .order = 34 - n},
-                             .dump = kAds,
+                             .dump = dump::kAds,
                              .chars = CharRule::Decimal,
                              .strict = true}));
         f.push_back({.id = P::kReading[n],
@@ -110,13 +107,13 @@ std::vector<FieldDecl> MakeFields()
                      .group = P::kGroup,
                      .readOnly = true,
                      .write = {.reportOnly = true},
-                     .dump = kAds});
+                     .dump = dump::kAds});
         f.push_back(TextBox({.id = P::kScale[n],
                              .caption = Own("ADC_GAIN"),
                              .group = P::kGroup,
                              .report = {kScaleKeys[n], 9, D::Text},
                              .write = {.format = kScaleFormats[n], .order = 9 + n},
-                             .dump = kAds,
+                             .dump = dump::kAds,
                              .chars = CharRule::Decimal,
                              .strict = true}));
         f.push_back(TextBox({.id = P::kZero[n],
@@ -124,7 +121,7 @@ std::vector<FieldDecl> MakeFields()
                              .group = P::kGroup,
                              .report = {kZeroKeys[n], 9, D::Text},
                              .write = {.format = kZeroFormats[n], .order = 13 + n},
-                             .dump = kAds,
+                             .dump = dump::kAds,
                              .chars = CharRule::Decimal,
                              .strict = true}));
         f.push_back(
@@ -133,19 +130,19 @@ std::vector<FieldDecl> MakeFields()
              .caption = Own("ADC_URG"),
              .group = P::kGroup,
              .write = n == 0 ? WriteDecl{.order = 24, .compose = WriteUrgent} : WriteDecl{.partOf = P::kUrgent[0]},
-             .dump = kAds});
+             .dump = dump::kAds});
         f.push_back(
             {.id = P::kSound[n],
              .kind = K::Check,
              .caption = Own("ADC_SOUND"),
              .group = P::kGroup,
              .write = n == 0 ? WriteDecl{.order = 25, .compose = WriteSound} : WriteDecl{.partOf = P::kSound[0]},
-             .dump = kAds});
+             .dump = dump::kAds});
         f.push_back(TextBox({.id = P::kStep[n],
                              .caption = Own("ADC_GPRSSTEP"),
                              .group = P::kGroup,
                              .write = {.format = kStepFormats[n], .order = 20 + n},
-                             .dump = kAds,
+                             .dump = dump::kAds,
                              .chars = CharRule::Decimal,
                              .strict = true}));
         f.push_back({.id = P::kType[n],
@@ -153,7 +150,7 @@ std::vector<FieldDecl> MakeFields()
                      .caption = Own("ADC_TYPE"),
                      .group = P::kGroup,
                      .write = n == 0 ? WriteDecl{.order = 35, .compose = WriteTypes} : WriteDecl{.partOf = P::kType[0]},
-                     .dump = kAds,
+                     .dump = dump::kAds,
                      .items = {Shared("SYSCHAR", "AINVOL"), Shared("SYSCHAR", "AINCUR")}});
         for (std::size_t i = first; i < f.size(); ++i) f[i].group = P::kChannelGroup[n];
     }
@@ -163,7 +160,7 @@ std::vector<FieldDecl> MakeFields()
                            .group = P::kGroup,
                            .report = {"$AINAS", 7, D::Text},
                            .write = {.format = "%%AINAS%s\r", .order = 17},
-                           .dump = kAds,
+                           .dump = dump::kAds,
                            .maxValue = P::kParamMax}));
     f.push_back(NumberBox({.id = P::kSmsRepeat,
                            .caption = Own("ADC_SMSLS"),
@@ -171,7 +168,7 @@ std::vector<FieldDecl> MakeFields()
                            .group = P::kGroup,
                            .report = {"$AINLS", 7, D::Text},
                            .write = {.format = "%%AINLS%s\r", .order = 18},
-                           .dump = kAds,
+                           .dump = dump::kAds,
                            .maxValue = P::kParamMax}));
     f.push_back(NumberBox({.id = P::kConfirm,
                            .caption = Own("ADC_ENSURING"),
@@ -179,7 +176,7 @@ std::vector<FieldDecl> MakeFields()
                            .group = P::kGroup,
                            .report = {"$AINDLY", 8, D::Text},
                            .write = {.format = "%%AINDLY%s\r", .order = 19},
-                           .dump = kAds,
+                           .dump = dump::kAds,
                            .maxValue = P::kParamMax}));
     f.push_back(NumberBox({.id = P::kUploadTimer,
                            .caption = Own("ADC_GPRS_TIMER"),
@@ -187,7 +184,7 @@ std::vector<FieldDecl> MakeFields()
                            .group = P::kGroup,
                            .report = {"$AINUPT", 8, D::Text},
                            .write = {.format = "%%AINUPT%s\r", .order = 36},
-                           .dump = kAds,
+                           .dump = dump::kAds,
                            .maxValue = P::kParamMax}));
     f.push_back(NumberBox({.id = P::kUploadStart,
                            .caption = Own("ADC_GPRS_TIMER_RANGE"),
@@ -195,14 +192,14 @@ std::vector<FieldDecl> MakeFields()
                            .group = P::kGroup,
                            .report = {"$AINUPS", 8, D::Text},
                            .write = {.format = "%%AINUPS%s\r", .order = 37},
-                           .dump = kAds,
+                           .dump = dump::kAds,
                            .maxValue = P::kParamMax}));
     f.push_back(NumberBox({.id = P::kUploadEnd,
                            .caption = Fixed("<->"),
                            .group = P::kGroup,
                            .report = {"$AINUPE", 8, D::Text},
                            .write = {.format = "%%AINUPE%s\r", .order = 38},
-                           .dump = kAds,
+                           .dump = dump::kAds,
                            .maxValue = P::kParamMax}));
     f.push_back(MakeButton(ctl::kSave, Shared("Buttons", "Save")));
     f.push_back(MakeButton(P::kReset, Shared("Buttons", "Reset")));

@@ -10,7 +10,6 @@ namespace rtu {
 namespace {
 
 using P = CPageAdcExt;
-using K = FieldKind;
 
 constexpr int kColumnWidth = 60;
 constexpr std::size_t kRowAt = 0;            // handler text: the row digit

@@ -11,7 +11,6 @@ namespace rtu {
 namespace {
 
 using P = CPageCounter;
-using K = FieldKind;
 
 constexpr const char* kDump = "%DUMP_COUNTER\r";
 constexpr std::size_t kAutoAt = 3;  // "AT <0|1>": the state character

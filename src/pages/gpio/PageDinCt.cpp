@@ -9,9 +9,7 @@ namespace rtu {
 namespace {
 
 using P = CPageDinCt;
-using K = FieldKind;
 
-constexpr const char* kGpio = "%DUMP_GPIO\r";
 constexpr int kIndexWidth = 60;
 constexpr int kPulseWidth = 120;
 constexpr int kMaxWidth = 80;
@@ -24,10 +22,10 @@ void TakeRow(CPageBase& page, const RouteHit& hit) { static_cast<P&>(page).TakeR
 const std::vector<FieldDecl> kFields = {
     {.id = P::kGroup, .kind = K::Group, .caption = Fixed("Din Counter")},
     {.id = P::kTitle, .kind = K::Text, .caption = Fixed("Sms Title"), .group = P::kGroup,
-     .report = {"$DINCTSMT", 10, Decode::Text}, .write = {.format = "%%DINCSMST%s\r", .order = 1}, .dump = kGpio,
+     .report = {"$DINCTSMT", 10, Decode::Text}, .write = {.format = "%%DINCSMST%s\r", .order = 1}, .dump = dump::kGpio,
      .maxLength = P::kTextMax},
     {.id = P::kStation, .kind = K::Text, .caption = Fixed("Station Name"), .group = P::kGroup,
-     .report = {"$DINCTSNM", 10, Decode::Text}, .write = {.format = "%%DINCSNAME%s\r", .order = 2}, .dump = kGpio,
+     .report = {"$DINCTSNM", 10, Decode::Text}, .write = {.format = "%%DINCSNAME%s\r", .order = 2}, .dump = dump::kGpio,
      .maxLength = P::kTextMax},
     {.id = P::kList, .kind = K::List, .group = P::kGroup,
      .columns = {{Fixed("Index"), kIndexWidth, false, ColumnKind::Label},

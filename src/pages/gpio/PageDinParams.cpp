@@ -11,7 +11,6 @@ namespace rtu {
 namespace {
 
 using P = CPageDinParams;
-using K = FieldKind;
 
 constexpr int kLabelWidth = 80;     // column 0
 constexpr int kMinutesWidth = 120;  // columns 1 and 2

@@ -11,10 +11,7 @@ namespace rtu {
 namespace {
 
 using P = CPageGpio;
-using K = FieldKind;
-using D = Decode;
 
-constexpr const char* kGpio = "%DUMP_GPIO\r";
 constexpr std::size_t kFlagChannelAt = 0;   // "$DINURG"/"$DINSND"/"$DINCNT" text: the input digit
 constexpr std::size_t kFlagValueAt = 2;     // ... and its '1' / '0'
 constexpr std::size_t kOutputAt = 0;        // "$OTP" text: the output digit
@@ -97,7 +94,7 @@ std::vector<FieldDecl> MakeFields()
                      .group = P::kInputGroup,
                      .visible = unit,
                      .write = type,
-                     .dump = kGpio,
+                     .dump = dump::kGpio,
                      .items = TypeItems("DINTYPES")});
         f.push_back({.id = P::kUrgent0 + n,
                      .kind = K::Check,
@@ -105,21 +102,21 @@ std::vector<FieldDecl> MakeFields()
                      .group = P::kInputGroup,
                      .visible = unit,
                      .write = urgent,
-                     .dump = kGpio});
+                     .dump = dump::kGpio});
         f.push_back({.id = P::kSound0 + n,
                      .kind = K::Check,
                      .caption = Own("SOUND"),
                      .group = P::kInputGroup,
                      .visible = unit,
                      .write = sound,
-                     .dump = kGpio});
+                     .dump = dump::kGpio});
         f.push_back({.id = P::kCounter0 + n,
                      .kind = K::Check,
                      .caption = Own("TITLECNT"),
                      .group = P::kInputGroup,
                      .visible = false,
                      .write = {.reportOnly = true},
-                     .dump = kGpio});
+                     .dump = dump::kGpio});
     }
     f.push_back({.id = P::kOutputGroup, .kind = K::Group, .caption = Own("TITLE_OUTPUT")});
     for (int n = 0; n < P::kOutputs; ++n) {
@@ -132,7 +129,7 @@ std::vector<FieldDecl> MakeFields()
                      .group = P::kOutputGroup,
                      .visible = unit,
                      .write = unit ? WriteDecl{.partOf = P::kInputType[0]} : WriteDecl{.reportOnly = true},
-                     .dump = kGpio,
+                     .dump = dump::kGpio,
                      .items = TypeItems("DOUTTYPES")});
     }
     f.push_back({.id = P::kOthersGroup, .kind = K::Group, .caption = Own("OTHERS")});
@@ -142,14 +139,14 @@ std::vector<FieldDecl> MakeFields()
                  .group = P::kOthersGroup,
                  .report = {"$IOOR", 6, D::Flag},
                  .write = {.format = "%%IOOR%d\r", .order = 4},
-                 .dump = kGpio});
+                 .dump = dump::kGpio});
     f.push_back({.id = P::kInput1Button,
                  .kind = K::Check,
                  .caption = Own("INPUT1BTN"),
                  .group = P::kOthersGroup,
                  .report = {"$L1DEF", 0, D::Switch},
                  .write = {.format = "%%L1DEF%d\r", .order = 5},
-                 .dump = kGpio});
+                 .dump = dump::kGpio});
     f.push_back({.id = P::kSirenTime,
                  .kind = K::Number,
                  .caption = Own("SIREN"),
@@ -157,7 +154,7 @@ std::vector<FieldDecl> MakeFields()
                  .group = P::kOthersGroup,
                  .report = {"$IOHT", 6, D::Text},
                  .write = {.format = "%%IOHT%s\r", .order = 6},
-                 .dump = kGpio,
+                 .dump = dump::kGpio,
                  .minValue = 0,
                  .maxValue = P::kSirenMax});
     f.push_back({.id = P::kCounterAuto,
@@ -167,7 +164,7 @@ std::vector<FieldDecl> MakeFields()
                  .visible = false,
                  .report = {"$DINCTA", 8, D::Flag},
                  .write = {.reportOnly = true},
-                 .dump = kGpio});
+                 .dump = dump::kGpio});
     f.push_back({.id = P::kCounterTime,
                  .kind = K::Text,
                  .caption = Own("COUNTERSEC"),
@@ -176,7 +173,7 @@ std::vector<FieldDecl> MakeFields()
                  .visible = false,
                  .report = {"$DINDUT", 8, D::Text},
                  .write = {.reportOnly = true},
-                 .dump = kGpio});
+                 .dump = dump::kGpio});
     f.push_back({.id = P::kStatusGroup, .kind = K::Group, .caption = Own("STATUS")});
     f.push_back({.id = P::kStatus,
                  .kind = K::List,

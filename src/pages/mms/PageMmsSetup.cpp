@@ -11,7 +11,6 @@ namespace rtu {
 namespace {
 
 using P = CPageMmsSetup;
-using K = FieldKind;
 
 constexpr const char* kDump = "%DUMP_MMS\r";
 constexpr std::size_t kCodeLength = 3;  // a report code: three letters, the value right after

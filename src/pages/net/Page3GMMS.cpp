@@ -11,9 +11,7 @@ namespace rtu {
 namespace {
 
 using P = CPage3GMMS;
-using K = FieldKind;
 
-using D = Decode;
 
 // The page's reports: every key a line holds sets its control (offsets from the line's start).
 constexpr ReportRow kReports[] = {

@@ -10,10 +10,7 @@ namespace rtu {
 namespace {
 
 using P = CPageGPRS;
-using K = FieldKind;
-using D = Decode;
 
-constexpr const char* kSys = "%DUMP_SYS\r";
 constexpr int kAddressWidth = 120;      // server address column, pixels
 constexpr int kCellWidth = 80;          // the other value columns
 constexpr int kNameWidth = 60;          // row name column
@@ -106,12 +103,12 @@ const std::vector<FieldDecl> kFields = [] {
         TextBox({.id = P::kModbusUnit, .caption = Own("MTCPUID"), .captionId = 1371, .write = {.format = "%%MODUID%s\r", .order = 7}}),
         TextBox({.id = P::kTcpTimeout, .caption = Own("GPRS_TCPTO"), .captionId = 1373, .write = {.format = "%%M2MCTO%s\r", .order = 11}}),
         {.id = P::kTransparent, .kind = K::Check, .caption = Own("GPRS_DTU"), .visible = false,
-         .report = {"$GDTU_EN", 0, D::Switch}, .write = {.format = "%%GDTUEN%d\r", .order = 9}, .dump = kSys},
+         .report = {"$GDTU_EN", 0, D::Switch}, .write = {.format = "%%GDTUEN%d\r", .order = 9}, .dump = dump::kSys},
         {.id = P::kQmxMessages, .kind = K::Check, .caption = Own("GPRS_QMXIO"),
-         .report = {"$GMSG_EN", 0, D::Switch}, .write = {.format = "%%GMSGEN%d\r", .order = 10}, .dump = kSys},
+         .report = {"$GMSG_EN", 0, D::Switch}, .write = {.format = "%%GMSGEN%d\r", .order = 10}, .dump = dump::kSys},
         CheckBox({.id = P::kQmxTime, .caption = Own("GPRS_QMXNTP"), .visible = false, .write = {.format = "%%M2MQMXNTPEN%d\r", .order = 1}}),
         {.id = P::kUnitId, .kind = K::Text, .caption = Own("QMXID"), .captionId = 1375, .visible = false,
-         .report = {"$DID", 5, D::Text}, .write = {.format = "%%ID%s\r", .order = 12}, .dump = kSys},
+         .report = {"$DID", 5, D::Text}, .write = {.format = "%%ID%s\r", .order = 12}, .dump = dump::kSys},
         CheckBox({.id = P::kNtpEnabled, .caption = Own("GPRS_NTPEN"), .write = {.format = "%%NTPEN%d\r", .order = 15}}),
         {.id = P::kNtpZone, .kind = K::EditableCombo, .caption = Own("GPRS_NTP_ZONE"), .captionId = 1580,
          .write = {.order = 14, .compose = WriteNtpZone}, .items = ZoneItems()},

@@ -8,8 +8,6 @@ namespace rtu {
 namespace {
 
 using P = CPageHttp;
-using K = FieldKind;
-using D = Decode;
 
 constexpr int kValueAt = 14;  // every HTTP report carries its value from here
 

@@ -13,8 +13,6 @@ namespace rtu {
 namespace {
 
 using P = CPageMbusParams;
-using K = FieldKind;
-using D = Decode;
 
 constexpr const char* kModbus = "%DUMP_MODBUS\r";
 constexpr std::size_t kRowFieldChars = 63;  // "$MDMAS" fields keep at most this many characters

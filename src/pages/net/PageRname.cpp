@@ -11,7 +11,6 @@ namespace rtu {
 namespace {
 
 using P = CPageRname;
-using K = FieldKind;
 
 constexpr int kNumberWidth = 60;
 constexpr int kNameWidth = 140;

@@ -10,8 +10,6 @@ namespace {
 
 using M = CPage62056;
 using C = CPageComm2;
-using K = FieldKind;
-using D = Decode;
 
 constexpr std::size_t kMeterNumberAt = 6;  // text after "$P62056": code, blank, number
 

@@ -7,22 +7,19 @@ namespace rtu {
 namespace {
 
 using A = CPageBattery;
-using K = FieldKind;
-using D = Decode;
 
-constexpr const char* kGpio = "%DUMP_GPIO\r";
 
 // clang-format off
 const std::vector<FieldDecl> kBatteryFields = {
     {.id = ctl::kFrame, .kind = K::Label, .caption = Own("TITLE")},
     {.id = A::kDelayLabel, .kind = K::Label, .caption = Own("POWDLY")},
     {.id = A::kDelay, .kind = K::Text, .caption = Own("POWDLY"), .captionId = A::kDelayLabel,
-     .report = {"$POWDLY", 8, D::Text}, .write = {.format = "%%POWDLY%s\r", .order = 1}, .dump = kGpio},
+     .report = {"$POWDLY", 8, D::Text}, .write = {.format = "%%POWDLY%s\r", .order = 1}, .dump = dump::kGpio},
     {.id = A::kEnabled, .kind = K::Check, .caption = Own("POWEN"), .report = {"$BATEN", 0, D::Switch},
-     .write = {.format = "%%BATEN%d\r", .order = 2}, .dump = kGpio},
+     .write = {.format = "%%BATEN%d\r", .order = 2}, .dump = dump::kGpio},
     {.id = A::kResendLabel, .kind = K::Label, .caption = Own("POWLS")},
     {.id = A::kResend, .kind = K::Text, .caption = Own("POWLS"), .captionId = A::kResendLabel,
-     .report = {"$POWLS", 7, D::Text}, .write = {.format = "%%POWLS%s\r", .order = 3}, .dump = kGpio},
+     .report = {"$POWLS", 7, D::Text}, .write = {.format = "%%POWLS%s\r", .order = 3}, .dump = dump::kGpio},
     MakeButton(ctl::kSave, Shared("Buttons", "Save")),
 };
 // clang-format on

@@ -7,10 +7,7 @@ namespace rtu {
 namespace {
 
 using B = CPageBuzzer;
-using K = FieldKind;
-using D = Decode;
 
-constexpr const char* kSys = "%DUMP_SYS\r";
 
 // "$IBUZ 1" / "$IBUZ 0" set the box, else "$BUZZERT <seconds>" the duration.
 // clang-format off
@@ -19,9 +16,9 @@ const std::vector<FieldDecl> kBuzzerFields = {
     {.id = B::kDurationLabel, .kind = K::Label, .caption = Own("BUZT")},
     {.id = B::kDuration, .kind = K::Text, .caption = Own("BUZT"), .captionId = B::kDurationLabel,
      .report = {"$BUZZERT ", B::kDurationAt, D::Text, 2}, .write = {.format = "%%BUZT%s\r", .order = 2},
-     .dump = kSys},
+     .dump = dump::kSys},
     {.id = B::kEnabled, .kind = K::Check, .caption = Own("SOUND_EN"), .report = {"$IBUZ", 0, D::Switch, 1},
-     .write = {.format = "%%BUZEN%d\r", .order = 1}, .dump = kSys},
+     .write = {.format = "%%BUZEN%d\r", .order = 1}, .dump = dump::kSys},
     MakeButton(ctl::kSave, Shared("Buttons", "Apply")),
 };
 

@@ -6,7 +6,6 @@ namespace rtu {
 
 namespace {
 
-using K = FieldKind;
 namespace t = temppage;
 
 constexpr int kTimeWidth = 140;                     // column of the record time

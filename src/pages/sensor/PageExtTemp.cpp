@@ -9,7 +9,6 @@ namespace rtu {
 namespace {
 
 using P = CPageExtTemp;
-using K = FieldKind;
 
 constexpr std::size_t kSensorDigitAt = 0;  // "$ETEMP" text: the sensor number
 constexpr std::size_t kFieldsAt = 2;       // … one separator, then the fields

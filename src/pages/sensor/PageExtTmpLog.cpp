@@ -7,7 +7,6 @@ namespace rtu {
 
 namespace {
 
-using K = FieldKind;
 namespace t = temppage;
 
 std::vector<FieldDecl> Fields()

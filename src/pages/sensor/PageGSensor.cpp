@@ -8,7 +8,6 @@ namespace rtu {
 namespace {
 
 using G = CPageGSensor;
-using K = FieldKind;
 
 constexpr const char* kDump = "%DUMP_GSENSOR\r";
 

@@ -9,7 +9,6 @@ namespace rtu {
 namespace {
 
 using G = CPageGraycode;
-using K = FieldKind;
 
 constexpr const char* kDump = "%DUMP_GRAY\r";
 

@@ -9,8 +9,6 @@ namespace rtu {
 namespace {
 
 namespace c = climate;
-using K = FieldKind;
-using D = Decode;
 
 constexpr const char* kDump = "%DUMP_HUM\r";
 constexpr std::size_t kCodeAt = 4;  // "$HUM" line: the field code

@@ -9,8 +9,6 @@ namespace rtu {
 namespace {
 
 namespace c = climate;
-using K = FieldKind;
-using D = Decode;
 
 constexpr const char* kDump = "%DUMP_TMP\r%DUMPR\r";
 constexpr char kHighMark = 'H';
