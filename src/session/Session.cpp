@@ -9,6 +9,23 @@
 
 namespace rtu {
 
+namespace {
+
+// What the user is told when routing rows and page declarations disagree: the affected values
+// would stay empty or land in the wrong field, so the first few disagreements are named.
+std::string RouteProblemsText(const std::vector<std::string>& problems)
+{
+    constexpr std::size_t kNamed = 3;
+    std::string text = std::string(CSession::kRouteProblems) + " (" + std::to_string(problems.size()) +
+                       " found at start-up); values on the pages named here may stay empty or be wrong. "
+                       "Please report this with the lines below:";
+    for (std::size_t i = 0; i < problems.size() && i < kNamed; ++i) text += "\n" + problems[i];
+    if (problems.size() > kNamed) text += "\nand " + std::to_string(problems.size() - kNamed) + " more.";
+    return text;
+}
+
+}  // namespace
+
 CSession::CSession(WriteFn write, ClockFn clock, const CTextCatalog* catalog, std::span<const PageInfo> registry)
     : clock_(clock), registry_(registry), link_(std::move(write), std::move(clock), this), runner_(link_)
 {
@@ -26,6 +43,7 @@ CSession::CSession(WriteFn write, ClockFn clock, const CTextCatalog* catalog, st
         captions_[static_cast<std::size_t>(at)] = PageCaption(*p);
     }
     routes_ = CheckRoutes(registry_, [this](PageId id) -> const CPageBase* { return Page(id); });
+    if (!routes_.problems.empty()) Message(MessageIcon::Error, RouteProblemsText(routes_.problems));
     link_.SetRouteDirectory(this);
     link_.SetReloadClearer([this] { OnFullReloadStart(); });
     link_.SetStreamLineTest(IsStreamLine);

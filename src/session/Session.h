@@ -47,6 +47,8 @@ public:
     static constexpr const char* kLoginRefused = CDeviceLink::kLoginRefused;
     static constexpr const char* kPictureJob = "picture";  // transfer events of the camera picture
     static constexpr const char* kPortLostStatus = "Disconnected: the port went away.";
+    // Start of the message shown when this build's routing rows and page declarations disagree.
+    static constexpr const char* kRouteProblems = "This build of the tool misreads some of the unit's reports";
     static constexpr int kReloadAnswerMs = 30000;  // a reload without "DUMPR" within this is told (ev::NoAnswer)
 
     // `catalog` may be null (empty texts). The pages are the built rows of `registry` (the

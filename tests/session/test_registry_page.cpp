@@ -83,6 +83,9 @@ TEST(RegistryPage, ToolRoutesResolveBothWays)
     for (const std::string& p : check.problems) ADD_FAILURE() << p;
     // Every page with report rows is built: no row waits for a page.
     for (const std::string& p : check.pending) ADD_FAILURE() << "pending: " << p;
+    session.DrainEvents([](const SessionEvent& e) {
+        if (const auto* m = std::get_if<ev::Message>(&e)) ADD_FAILURE() << "told at start-up: " << m->text;
+    });
 }
 
 // A page whose declaration disagrees with the routing rows: each kind of mismatch is found.
@@ -111,6 +114,14 @@ TEST(RegistryPage, MismatchesBetweenRowsAndDeclarationsAreFound)
     EXPECT_TRUE(has("B11 CPageBattery $BATEN: a switch row needs a switch decoding"));
     EXPECT_TRUE(has("B13 CPageBattery has no control for $POWLS"));
     EXPECT_TRUE(has("CPageBattery $NOSUCHKEY (control 3) is reached by no row"));
+
+    // The user is told at start-up, every front end alike, with the first disagreements named.
+    auto event = session.PollEvent();
+    ASSERT_TRUE(event && std::holds_alternative<ev::Message>(*event));
+    const auto& message = std::get<ev::Message>(*event);
+    EXPECT_EQ(message.icon, MessageIcon::Error);
+    EXPECT_EQ(message.text.rfind(CSession::kRouteProblems, 0), 0u) << message.text;
+    EXPECT_NE(message.text.find(problems.front()), std::string::npos) << message.text;
 
     // In use, a report that reaches the page without a taker is counted, not lost unseen.
     session.HandleReceive("$POWLS 9\r\n");
