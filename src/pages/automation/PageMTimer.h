@@ -4,16 +4,16 @@
 
 #include <memory>
 
+#include "pages/automation/TimerReports.h"
 #include "pages/framework/PageBase.h"
 
 namespace rtu {
 
 struct CPageMTimer {
-    static constexpr int kClocks = 6;       // clock timers 0-5
-    static constexpr int kSpans = 4;        // minute- and second-interval timers 0-3
-    static constexpr int kWeekly = 2;       // the hidden weekly group's timers 0-1
-    static constexpr int kHourMax = 23;     // an hour of the day
-    static constexpr int kMinuteMax = 59;   // a minute of the hour
+    static constexpr int kClocks = 6;  // clock timers 0-5
+    static constexpr int kSpans = 4;   // minute- and second-interval timers 0-3
+    static constexpr int kWeekly = 2;  // the hidden weekly group's timers 0-1
+    static constexpr int kHourMax = kTimerHourMax, kMinuteMax = kTimerMinuteMax;
     static constexpr int kSpanMax = 65535;  // the unit keeps an interval in 16 bits
 
     // The group boxes of the clock, minute-interval and second-interval timers, and the hidden

@@ -86,9 +86,8 @@ int SelectionOf(std::string_view text, int items)
 void AddTimeOfDay(std::vector<FieldDecl>& f, const FieldDecl& row, int hourId, WriteDecl hourWrite, int minuteId,
                   WriteDecl minuteWrite, const char* section)
 {
-    constexpr int kHourMax = 23, kMinuteMax = 59;
-    for (auto [id, key, write, maxValue] :
-         {std::tuple{hourId, "HOUR", hourWrite, kHourMax}, std::tuple{minuteId, "MINS", minuteWrite, kMinuteMax}}) {
+    for (auto [id, key, write, maxValue] : {std::tuple{hourId, "HOUR", hourWrite, kTimerHourMax},
+                                            std::tuple{minuteId, "MINS", minuteWrite, kTimerMinuteMax}}) {
         FieldDecl box = row;
         box.id = id;
         box.kind = K::Number;

@@ -8,8 +8,7 @@
 namespace rtu {
 
 struct CWeekTimerPage {
-    static constexpr int kTimers = 7;                     // weekly timers 0-6
-    static constexpr int kHourMax = 23, kMinuteMax = 59;  // an hour of the day, a minute of the hour
+    static constexpr int kTimers = 7;  // weekly timers 0-6
     // The controls of timer k are these ids + k: its weekday list, hour, minute and action.
     static constexpr int kDay0 = 1700, kHour0 = 1710, kMinute0 = 1720, kAction0 = 1730;
     static constexpr int kWaitMs = 2000;  // ms a command line of this page waits
