@@ -79,8 +79,9 @@ std::vector<FieldDecl> Fields()
         const TextRef label = Own(("LAB" + std::to_string(k + 1)).c_str());
         f.push_back({.id = P::kRowLabel0 + k, .kind = K::Label, .caption = label, .visible = shown});
         // The actions when the alarm starts and when it clears; all eight go out in one line.
-        for (const auto& [base, caption] : {std::pair{P::kAlarmAction0, "T2"}, std::pair{P::kClearAction0, "T3"}}) {
-            if (!shown) continue;
+        constexpr std::pair<int, const char*> kActions[] = {{P::kAlarmAction0, "T2"}, {P::kClearAction0, "T3"}};
+        for (const auto& [base, caption] : kActions) {
+            if (!shown) break;
             const WriteDecl write = base == P::kAlarmAction0 && k == 0
                                         ? WriteDecl{.order = kActionsOrder, .compose = WriteActions}
                                         : WriteDecl{.partOf = P::kAlarmAction0};
