@@ -9,6 +9,7 @@
 #include "link/LinkTypes.h"
 #include "pages/net/PageMbusParams.h"
 #include "pages/net/PageRname.h"
+#include "pages/net/RegisterReports.h"
 
 namespace {
 
@@ -61,6 +62,30 @@ TEST_F(ModbusTest, MasterReportEdges)
         EXPECT_EQ(slave.ValueOf(R::kList).cells.size(), 32u) << line;
     }
     EXPECT_EQ(master.DroppedReports(), 0);
+}
+
+TEST(RegisterLimit, IndexPicksRegisterAndBound)
+{
+    struct Case {
+        const char* text;
+        bool found;
+        int reg;
+        bool high;
+        const char* value;
+    };
+    const Case cases[] = {
+        {"00 300", true, 0, true, "300"}, {"31 1", true, 31, true, "1"}, {"32 -5", true, 0, false, "-5"},
+        {"63 7", true, 31, false, "7"},   {"64 1", false, 0, true, ""},  {"99999999999 1", false, 0, true, ""},
+        {" 1", false, 0, true, ""},       {"", false, 0, true, ""},
+    };
+    for (const Case& c : cases) {
+        const auto limit = rtu::SplitLimit(c.text);
+        ASSERT_EQ(limit.has_value(), c.found) << c.text;
+        if (!limit) continue;
+        EXPECT_EQ(limit->reg, c.reg) << c.text;
+        EXPECT_EQ(limit->high, c.high) << c.text;
+        EXPECT_EQ(limit->value, c.value) << c.text;
+    }
 }
 
 TEST_F(ModbusTest, SlaveTakesNamesAndLimits)

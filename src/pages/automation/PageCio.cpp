@@ -1,9 +1,11 @@
 #include "pages/automation/PageCio.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "pages/framework/FieldBuilders.h"
+#include "pages/framework/GenericPage.h"
 #include "pages/framework/Printf.h"
 
 namespace rtu {
@@ -76,20 +78,18 @@ std::vector<FieldDecl> Fields()
         const bool shown = k < P::kShownOutputs;
         const TextRef label = Own(("LAB" + std::to_string(k + 1)).c_str());
         f.push_back({.id = P::kRowLabel0 + k, .kind = K::Label, .caption = label, .visible = shown});
-        if (shown) {
-            f.push_back({.id = P::kAlarmAction0 + k,
+        // The actions when the alarm starts and when it clears; all eight go out in one line.
+        constexpr std::pair<int, const char*> kActions[] = {{P::kAlarmAction0, "T2"}, {P::kClearAction0, "T3"}};
+        for (const auto& [base, caption] : kActions) {
+            if (!shown) break;
+            const WriteDecl write = base == P::kAlarmAction0 && k == 0
+                                        ? WriteDecl{.order = kActionsOrder, .compose = WriteActions}
+                                        : WriteDecl{.partOf = P::kAlarmAction0};
+            f.push_back({.id = base + k,
                          .kind = K::Combo,
-                         .caption = Own("T2"),
+                         .caption = Own(caption),
                          .captionId = P::kRowLabel0 + k,
-                         .write = k == 0 ? WriteDecl{.order = kActionsOrder, .compose = WriteActions}
-                                         : WriteDecl{.partOf = P::kAlarmAction0},
-                         .dump = dump::kGpio,
-                         .items = links});
-            f.push_back({.id = P::kClearAction0 + k,
-                         .kind = K::Combo,
-                         .caption = Own("T3"),
-                         .captionId = P::kRowLabel0 + k,
-                         .write = {.partOf = P::kAlarmAction0},
+                         .write = write,
                          .dump = dump::kGpio,
                          .items = links});
         }
@@ -102,27 +102,18 @@ std::vector<FieldDecl> Fields()
                      .dump = dump::kGpio,
                      .items = sources});
     }
-    f.push_back({.id = P::kPulse,
-                 .kind = K::Number,
-                 .caption = Own("PULSET"),
-                 .report = {"$IOPO", 6, D::Text},
-                 .write = {.format = "%%IOPO%s\r", .order = kPulseOrder},
-                 .dump = dump::kGpio,
-                 .chars = CharRule::Digits,
-                 .minValue = 0,
-                 .maxValue = P::kPulseMax});
-    f.push_back({.id = P::kDisarm,
-                 .kind = K::Check,
-                 .caption = Own("DISARM"),
+    // clang-format off
+    f.push_back({.id = P::kPulse, .kind = K::Number, .caption = Own("PULSET"), .report = {"$IOPO", 6, D::Text},
+                 .write = {.format = "%%IOPO%s\r", .order = kPulseOrder}, .dump = dump::kGpio,
+                 .chars = CharRule::Digits, .minValue = 0, .maxValue = P::kPulseMax});
+    // The switches that keep the interlocks (all, or those of 24-hour zones) working while disarmed.
+    f.push_back({.id = P::kDisarm, .kind = K::Check, .caption = Own("DISARM"),
                  .report = {"$INTERLOCKDISARM", 17, D::Flag},
-                 .write = {.format = "%%INTERLOCKDISARM%d\r", .order = kPulseOrder + 1},
-                 .dump = dump::kSys});
-    f.push_back({.id = P::kUrgentDisarm,
-                 .kind = K::Check,
-                 .caption = Own("URGDISARM"),
+                 .write = {.format = "%%INTERLOCKDISARM%d\r", .order = kPulseOrder + 1}, .dump = dump::kSys});
+    f.push_back({.id = P::kUrgentDisarm, .kind = K::Check, .caption = Own("URGDISARM"),
                  .report = {"$INTERLOCKURG", 14, D::Flag},
-                 .write = {.format = "%%INTERLOCKURG%d\r", .order = kPulseOrder + 2},
-                 .dump = dump::kSys});
+                 .write = {.format = "%%INTERLOCKURG%d\r", .order = kPulseOrder + 2}, .dump = dump::kSys});
+    // clang-format on
     f.push_back(MakeButton(ctl::kReload, {}, "Reload"));
     f.push_back(MakeButton(ctl::kSave, Shared("Buttons", "Save")));
     return f;
@@ -161,9 +152,7 @@ const HandlerDecl kHandlers[] = {
 
 std::unique_ptr<CPageBase> CPageCio::Make(PageContext& context, const PageInfo& info)
 {
-    static const std::vector<FieldDecl> fields = Fields();
-    return std::make_unique<CPageBase>(context, info,
-                                       PageDecl{.fields = fields, .handlers = kHandlers, .waitMs = kWaitMs});
+    return MakeGenericPage<Fields>(context, info, kHandlers, kWaitMs);
 }
 
 }  // namespace rtu

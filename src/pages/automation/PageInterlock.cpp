@@ -41,18 +41,18 @@ std::vector<TextRef> FixedItems(std::span<const char* const> names)
 
 const std::vector<FieldDecl>& PageFields()
 {
+    // Each event and each action has a narrow code column in front of its name.
+    // clang-format off
     static const std::vector<FieldDecl> fields = {
         {.id = P::kTitle, .kind = K::Label, .caption = Own("TITLE_ILOCK")},
-        {.id = P::kListId,
-         .kind = K::List,
+        {.id = P::kListId, .kind = K::List,
          .columns = {{Own("INDEX"), kIndexWidth, false, ColumnKind::Label},
-                     {Fixed(""), kCodeWidth, true, ColumnKind::Number},
-                     {Own("ON_EVENT"), kNameWidth, true, ColumnKind::Text},
-                     {Fixed(""), kCodeWidth, true, ColumnKind::Number},
-                     {Own("EXEC_CMD"), kNameWidth, true, ColumnKind::Text}},
+                     {Fixed(""), kCodeWidth, true, ColumnKind::Number}, {Own("ON_EVENT"), kNameWidth, true, ColumnKind::Text},
+                     {Fixed(""), kCodeWidth, true, ColumnKind::Number}, {Own("EXEC_CMD"), kNameWidth, true, ColumnKind::Text}},
          .rows = P::kRows},
         MakeButton(ctl::kReload, {}, "Reload"),
     };
+    // clang-format on
     return fields;
 }
 

@@ -6,13 +6,13 @@
 
 #include "pages/automation/TimerReports.h"
 #include "pages/framework/FieldBuilders.h"
+#include "pages/framework/GenericPage.h"
 #include "pages/framework/Printf.h"
 
 namespace rtu {
 namespace {
 
 using P = CPageMTimer;
-
 
 int Items(const std::vector<TextRef>& list) { return static_cast<int>(list.size()); }
 
@@ -57,26 +57,15 @@ std::vector<FieldDecl> Fields()
     for (int k = 0; k < P::kClocks; ++k) {
         f.push_back(
             {.id = P::kClockLabel0 + k, .kind = K::Label, .caption = Numbered("TIMER", k), .group = P::kClockGroup});
-        f.push_back(NumberBox({.id = P::kClockHour0 + k,
-                               .caption = Own("HOUR"),
-                               .group = P::kClockGroup,
-                               .write = {.order = kClockOrder + k, .compose = kClockWriters[k]},
-                               .dump = dump::kTimer,
-                               .chars = CharRule::Digits,
-                               .maxValue = P::kHourMax}));
-        f.push_back(NumberBox({.id = P::kClockMinute0 + k,
-                               .caption = Own("MINS"),
-                               .group = P::kClockGroup,
-                               .write = {.partOf = P::kClockHour0 + k},
-                               .dump = dump::kTimer,
-                               .chars = CharRule::Digits,
-                               .maxValue = P::kMinuteMax}));
+        AddTimeOfDay(f, {.captionId = P::kClockLabel0 + k, .group = P::kClockGroup}, P::kClockHour0 + k,
+                     {.order = kClockOrder + k, .compose = kClockWriters[k]}, P::kClockMinute0 + k,
+                     {.partOf = P::kClockHour0 + k});
         f.push_back(DropDown({.id = P::kClockAction0 + k,
+                              .captionId = P::kClockLabel0 + k,  // one row
                               .group = P::kClockGroup,
                               .write = {.partOf = P::kClockHour0 + k},
                               .dump = dump::kTimer,
                               .items = actions}));
-        for (std::size_t i = f.size() - 3; i < f.size(); ++i) f[i].captionId = P::kClockLabel0 + k;  // one row
     }
     struct Spans {
         int group, label0, span0, action0, order;
@@ -119,22 +108,8 @@ std::vector<FieldDecl> Fields()
                      .write = {.reportOnly = true},
                      .dump = dump::kTimer,
                      .items = Weekdays()});
-        f.push_back(NumberBox({.id = P::kWeekHour0 + k,
-                               .caption = Shared("PageMtimer", "HOUR"),
-                               .group = P::kWeekGroup,
-                               .visible = false,
-                               .write = {.reportOnly = true},
-                               .dump = dump::kTimer,
-                               .chars = CharRule::Digits,
-                               .maxValue = P::kHourMax}));
-        f.push_back(NumberBox({.id = P::kWeekMinute0 + k,
-                               .caption = Shared("PageMtimer", "MINS"),
-                               .group = P::kWeekGroup,
-                               .visible = false,
-                               .write = {.reportOnly = true},
-                               .dump = dump::kTimer,
-                               .chars = CharRule::Digits,
-                               .maxValue = P::kMinuteMax}));
+        AddTimeOfDay(f, {.group = P::kWeekGroup, .visible = false}, P::kWeekHour0 + k, {.reportOnly = true},
+                     P::kWeekMinute0 + k, {.reportOnly = true}, "PageMtimer");
         f.push_back(DropDown({.id = P::kWeekAction0 + k,
                               .group = P::kWeekGroup,
                               .visible = false,
@@ -189,9 +164,7 @@ const HandlerDecl kHandlers[] = {
 
 std::unique_ptr<CPageBase> CPageMTimer::Make(PageContext& context, const PageInfo& info)
 {
-    static const std::vector<FieldDecl> fields = Fields();
-    return std::make_unique<CPageBase>(context, info,
-                                       PageDecl{.fields = fields, .handlers = kHandlers, .waitMs = kWaitMs});
+    return MakeGenericPage<Fields>(context, info, kHandlers, kWaitMs);
 }
 
 }  // namespace rtu

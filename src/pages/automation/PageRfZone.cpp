@@ -1,5 +1,6 @@
 #include "pages/automation/PageRfZone.h"
 
+#include <string>
 #include <vector>
 
 #include "pages/framework/FieldBuilders.h"
@@ -66,57 +67,52 @@ std::vector<TextRef> LinkItems()
 
 TextRef Dlg(const char* key) { return Shared("DlgRf", key); }
 
+// The zone list's columns; a reload leaves the last three as they are, the unit reports them again.
+std::vector<ColumnDecl> ZoneColumns()
+{
+    std::vector<ColumnDecl> cols;
+    for (int c = 0; c <= P::kVideoCall; ++c) {
+        const int width = c == P::kMessage ? kMessageWidth : c == P::kVideoCall ? kHidden : kNarrow;
+        const ColumnKind kind = c == 0 ? ColumnKind::Label : c >= P::kInterval ? ColumnKind::Number : ColumnKind::Text;
+        const bool cleared = c >= P::kEnabled && c <= P::kMessage;
+        cols.push_back({Own(("LIST0C" + std::to_string(c)).c_str()), width, cleared, kind});
+    }
+    return cols;
+}
+
 const std::vector<FieldDecl>& PageFields()
 {
+    // clang-format off
     static const std::vector<FieldDecl> fields = {
         {.id = P::kTitle, .kind = K::Label, .caption = Own("Title")},
-        {.id = P::kListId,
-         .kind = K::List,
-         .columns = {{Own("LIST0C0"), kNarrow, false, ColumnKind::Label},
-                     {Own("LIST0C1"), kNarrow, true, ColumnKind::Text},
-                     {Own("LIST0C2"), kNarrow, true, ColumnKind::Text},
-                     {Own("LIST0C3"), kNarrow, true, ColumnKind::Text},
-                     {Own("LIST0C4"), kNarrow, true, ColumnKind::Text},
-                     {Own("LIST0C5"), kMessageWidth, true, ColumnKind::Text},
-                     // The reload leaves the last three as they are; the unit reports them again.
-                     {Own("LIST0C6"), kNarrow, false, ColumnKind::Text},
-                     {Own("LIST0C7"), kNarrow, false, ColumnKind::Number},
-                     {Own("LIST0C8"), kHidden, false, ColumnKind::Number}},
-         .rows = P::kZones,
-         .rowLabelFormat = "%2.2d"},
-        {.id = P::kRemoteNotify,
-         .kind = K::Check,
-         .caption = Own("RPLARM"),
-         .report = {"$RPLARM", 0, Decode::Switch},
-         .write = {.format = "%%RPLARMBTN%d\r", .onClick = true, .waitMs = P::kZoneWaitMs},
-         .dump = "%DUMP_GPIO\r"},
+        {.id = P::kListId, .kind = K::List, .columns = ZoneColumns(), .rows = P::kZones, .rowLabelFormat = "%2.2d"},
+        {.id = P::kRemoteNotify, .kind = K::Check, .caption = Own("RPLARM"), .report = {"$RPLARM", 0, Decode::Switch},
+         .write = {.format = "%%RPLARMBTN%d\r", .onClick = true, .waitMs = P::kZoneWaitMs}, .dump = dump::kGpio},
         MakeButton(ctl::kReload, {}, "Reload"),
     };
+    // clang-format on
     return fields;
 }
 
 const std::vector<RowEditorDecl>& PageEditors()
 {
-    static const std::vector<RowEditorDecl> editors = {RowEditorDecl{
-        P::kListId,
-        Shared("TABS", "PAGE_RFZONE"),
-        {{.id = P::kEditorEnable, .kind = K::Check, .caption = Dlg("ENABLE")},
-         {.id = P::kEditorSound, .kind = K::Check, .caption = Dlg("SOUND")},
-         {.id = P::kEditorUrgent, .kind = K::Check, .caption = Dlg("24HOURS")},
-         {.id = P::kEditorVideoCall, .kind = K::Check, .caption = Dlg("VPC"), .visible = false},
-         {.id = P::kEditorLink, .kind = K::Combo, .caption = Dlg("LINKAGE"), .items = LinkItems()},
-         {.id = P::kEditorInterval,
-          .kind = K::Number,
-          .caption = Dlg("WINAS"),
-          .chars = CharRule::Digits,
-          .minValue = 0,
-          .maxValue = P::kIntervalMax},
-         {.id = P::kEditorMessage,
-          .kind = K::MultiLine,
-          .maxLength = static_cast<int>(kUcs2DecodedChars),
-          .encoded = true},
-         MakeButton(P::kEditorOk, Shared("Buttons", "OK")),
-         MakeButton(P::kEditorCancel, Shared("Buttons", "CANCEL"))}}};
+    // clang-format off
+    static const std::vector<RowEditorDecl> editors = {{
+        .listId = P::kListId,
+        .title = Shared("TABS", "PAGE_RFZONE"),
+        .fields = {{.id = P::kEditorEnable, .kind = K::Check, .caption = Dlg("ENABLE")},
+                   {.id = P::kEditorSound, .kind = K::Check, .caption = Dlg("SOUND")},
+                   {.id = P::kEditorUrgent, .kind = K::Check, .caption = Dlg("24HOURS")},
+                   {.id = P::kEditorVideoCall, .kind = K::Check, .caption = Dlg("VPC"), .visible = false},
+                   {.id = P::kEditorLink, .kind = K::Combo, .caption = Dlg("LINKAGE"), .items = LinkItems()},
+                   {.id = P::kEditorInterval, .kind = K::Number, .caption = Dlg("WINAS"), .chars = CharRule::Digits,
+                    .minValue = 0, .maxValue = P::kIntervalMax},
+                   {.id = P::kEditorMessage, .kind = K::MultiLine, .maxLength = static_cast<int>(kUcs2DecodedChars),
+                    .encoded = true},
+                   MakeButton(P::kEditorOk, Shared("Buttons", "OK")),
+                   MakeButton(P::kEditorCancel, Shared("Buttons", "CANCEL"))},
+    }};
+    // clang-format on
     return editors;
 }
 

@@ -20,24 +20,13 @@ public:
     static constexpr int kTitle = ctl::kFrame;
     static constexpr int kRemoteNotify = 1560;  // message on arming/disarming by remote control
     // Columns of the zone list.
-    static constexpr int kEnabled = 1;
-    static constexpr int kSound = 2;
-    static constexpr int kUrgent = 3;
-    static constexpr int kCode = 4;
-    static constexpr int kMessage = 5;
-    static constexpr int kLink = 6;
-    static constexpr int kInterval = 7;
-    static constexpr int kVideoCall = 8;
-    // The zone dialog.
-    static constexpr int kEditorEnable = 1101;
-    static constexpr int kEditorSound = 1102;
-    static constexpr int kEditorUrgent = 1103;
-    static constexpr int kEditorVideoCall = 1104;  // hidden, always cleared
-    static constexpr int kEditorLink = 1105;       // Dout0-3, then "NC"
-    static constexpr int kEditorInterval = 1106;   // alarm message interval, minutes
-    static constexpr int kEditorMessage = 1107;    // alarm message text
-    static constexpr int kEditorOk = 1;
-    static constexpr int kEditorCancel = 2;
+    static constexpr int kEnabled = 1, kSound = 2, kUrgent = 3, kCode = 4;
+    static constexpr int kMessage = 5, kLink = 6, kInterval = 7, kVideoCall = 8;
+    // The zone dialog: the video call is hidden and always cleared; the link is Dout0-3, then
+    // "NC"; the interval is the alarm message interval in minutes, the message its text.
+    static constexpr int kEditorEnable = 1101, kEditorSound = 1102, kEditorUrgent = 1103, kEditorVideoCall = 1104;
+    static constexpr int kEditorLink = 1105, kEditorInterval = 1106, kEditorMessage = 1107;
+    static constexpr int kEditorOk = 1, kEditorCancel = 2;
     static constexpr int kLinkNone = 4;         // the "NC" item of the linked output
     static constexpr int kIntervalMax = 65535;  // the unit keeps the interval in 16 bits
     static constexpr int kMaxZoneDigits = 9;    // digits read as a zone number

@@ -13,23 +13,22 @@ namespace {
 
 using P = CPageUserCmd;
 
-constexpr int kNumberWidth = 60;
-constexpr int kCommandWidth = 120;
+constexpr int kNumberWidth = 60, kCommandWidth = 120;  // the list's column widths
 constexpr std::size_t kHexGroup = 4;  // hex digits per UCS-2 code unit
 constexpr const char* kInvalidCommand = "The system command may hold ASCII characters only.";
 
 const std::vector<FieldDecl>& PageFields()
 {
+    // clang-format off
     static const std::vector<FieldDecl> fields = {
         {.id = P::kTitle, .kind = K::Label, .caption = Own("TITLE")},
-        {.id = P::kListId,
-         .kind = K::List,
+        {.id = P::kListId, .kind = K::List,
          .columns = {{Own("LISTC0"), kNumberWidth, false, ColumnKind::Label},
-                     {Own("LISTC1"), kCommandWidth, true, ColumnKind::Text},
-                     {Own("LISTC2"), kCommandWidth, true, ColumnKind::Text}},
+                     {Own("LISTC1"), kCommandWidth, true, ColumnKind::Text}, {Own("LISTC2"), kCommandWidth, true, ColumnKind::Text}},
          .rows = P::kRows},
         MakeButton(ctl::kReload, {}, "Reload"),
     };
+    // clang-format on
     return fields;
 }
 

@@ -1,6 +1,8 @@
 #include "pages/automation/TimerReports.h"
 
 #include <string>
+#include <tuple>
+#include <utility>
 
 #include "link/RoutingTable.h"
 #include "link/TextFields.h"
@@ -11,7 +13,6 @@ namespace {
 
 constexpr std::size_t kValueAt = 3;  // letter, timer digit, separator, then the value
 constexpr int kWeekdays = 7;         // DAY0 … DAY6
-
 
 TextRef Action(const char* key) { return Shared("TIMERACTS", key); }
 
@@ -80,6 +81,23 @@ int SelectionOf(std::string_view text, int items)
 {
     const int n = LeadingNumber(text);
     return n >= 0 && n < items ? n : -1;
+}
+
+void AddTimeOfDay(std::vector<FieldDecl>& f, const FieldDecl& row, int hourId, WriteDecl hourWrite, int minuteId,
+                  WriteDecl minuteWrite, const char* section)
+{
+    for (auto [id, key, write, maxValue] : {std::tuple{hourId, "HOUR", hourWrite, kTimerHourMax},
+                                            std::tuple{minuteId, "MINS", minuteWrite, kTimerMinuteMax}}) {
+        FieldDecl box = row;
+        box.id = id;
+        box.kind = K::Number;
+        box.caption = Shared(section, key);
+        box.write = write;
+        box.dump = dump::kTimer;
+        box.chars = CharRule::Digits;
+        box.maxValue = maxValue;
+        f.push_back(std::move(box));
+    }
 }
 
 }  // namespace rtu

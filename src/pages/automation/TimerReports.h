@@ -30,4 +30,15 @@ std::optional<TimerReport> SplitTimerReport(std::string_view afterKey);
 // The number a text starts with, as the unit's lists take it; -1 for no number at all.
 int SelectionOf(std::string_view text, int items);
 
+// The range of a timer's hour and minute boxes: an hour of the day, a minute of the hour.
+inline constexpr int kTimerHourMax = 23, kTimerMinuteMax = 59;
+
+// Appends the hour and the minute box of a timer row. `row` holds what both share (group,
+// visibility, the label that captions the row); the hour box is written by `hourWrite`, the
+// minute box by `minuteWrite`. Both take digits only, come back with the timer
+// dump, and take their captions "HOUR" and "MINS" from the catalog section `section` (empty:
+// the page's own).
+void AddTimeOfDay(std::vector<FieldDecl>& f, const FieldDecl& row, int hourId, WriteDecl hourWrite, int minuteId,
+                  WriteDecl minuteWrite, const char* section = "");
+
 }  // namespace rtu

@@ -5,13 +5,13 @@
 
 #include "pages/automation/TimerReports.h"
 #include "pages/framework/FieldBuilders.h"
+#include "pages/framework/GenericPage.h"
 #include "pages/framework/Printf.h"
 
 namespace rtu {
 namespace {
 
 using P = CWeekTimerPage;
-
 
 // "%MDATE<k><weekday>,<hour>,<minute>,<action>"; a list without a selection gives -1.
 template <int Timer> bool WriteTimer(const CPageBase& page, std::string& line)
@@ -35,18 +35,8 @@ std::vector<FieldDecl> Fields()
                      .write = {.order = k + 1, .compose = kWriters[k]},
                      .dump = dump::kTimer,
                      .items = Weekdays()});
-        f.push_back(NumberBox({.id = P::kHour0 + k,
-                               .caption = Shared("PageMtimer", "HOUR"),
-                               .write = {.partOf = P::kDay0 + k},
-                               .dump = dump::kTimer,
-                               .chars = CharRule::Digits,
-                               .maxValue = P::kHourMax}));
-        f.push_back(NumberBox({.id = P::kMinute0 + k,
-                               .caption = Shared("PageMtimer", "MINS"),
-                               .write = {.partOf = P::kDay0 + k},
-                               .dump = dump::kTimer,
-                               .chars = CharRule::Digits,
-                               .maxValue = P::kMinuteMax}));
+        AddTimeOfDay(f, {}, P::kHour0 + k, {.partOf = P::kDay0 + k}, P::kMinute0 + k, {.partOf = P::kDay0 + k},
+                     "PageMtimer");
         f.push_back({.id = P::kAction0 + k,
                      .kind = K::Combo,
                      .write = {.partOf = P::kDay0 + k},
@@ -82,9 +72,7 @@ const HandlerDecl kHandlers[] = {
 
 std::unique_ptr<CPageBase> CWeekTimerPage::Make(PageContext& context, const PageInfo& info)
 {
-    static const std::vector<FieldDecl> fields = Fields();
-    return std::make_unique<CPageBase>(context, info,
-                                       PageDecl{.fields = fields, .handlers = kHandlers, .waitMs = kWaitMs});
+    return MakeGenericPage<Fields>(context, info, kHandlers, kWaitMs);
 }
 
 }  // namespace rtu

@@ -1,5 +1,6 @@
 #include "pages/basic/PageAlarmParams.h"
 
+#include <string>
 #include <vector>
 
 #include "pages/framework/FieldBuilders.h"
@@ -14,15 +15,26 @@ constexpr std::size_t kChannelAt = 7;      // "$AINDRP" line: the analog channel
 constexpr std::size_t kAnalogValueAt = 9;  // "$AINDRP" line: '1' drops that channel's reports
 constexpr std::size_t kDropValueAt = 8;    // "$DRP..." line: '1' drops the named reports
 
-// The report-dropping boxes and the name each has in a "$DRP" report.
-struct DropName {
+// The report-dropping boxes: the name each has in a "$DRP" report, its caption, and the line
+// that writes it; the internal temperature and the counter boxes are hidden, still written.
+struct DropBox {
     const char* name;
     int id;
+    const char* caption;
+    const char* format;
+    int order;
+    bool visible = true;
 };
-constexpr DropName kDropNames[] = {
-    {"TMP", P::kDropTemp}, {"TID", P::kDropId},      {"DEF", P::kDropArm},
-    {"RSI", P::kDropRssi}, {"MEM", P::kDropMemo},    {"BAT", P::kDropPower},
-    {"DIN", P::kDropDin},  {"ETP", P::kDropExtTemp}, {"CNT", P::kDropCounter},
+constexpr DropBox kDropBoxes[] = {
+    {"TMP", P::kDropTemp, "ITEMP", "%%DRPTMP%d\r", 9, false},
+    {"TID", P::kDropId, "DEVID", "%%DRPTID%d\r", 10},
+    {"DEF", P::kDropArm, "ARM", "%%DRPDEF%d\r", 11},
+    {"RSI", P::kDropRssi, "RSSI", "%%DRPRSI%d\r", 12},
+    {"MEM", P::kDropMemo, "MEMO", "%%DRPMEM%d\r", 14},
+    {"BAT", P::kDropPower, "POW", "%%DRPBAT%d\r", 15},
+    {"DIN", P::kDropDin, "DIN", "%%DRPDIN%d\r", 13},
+    {"ETP", P::kDropExtTemp, "ETEMP", "%%DRPETMP%d\r", 16},
+    {"CNT", P::kDropCounter, "COUNTER", "%%DINCDRP%d\r", 18, false},
 };
 
 // "$AINDRP<channel> <0|1>": one analog channel's box.
@@ -39,7 +51,7 @@ void TakeAnalogDrop(CPageBase& page, const RouteHit& hit)
 void TakeDrop(CPageBase& page, const RouteHit& hit)
 {
     const bool on = hit.line.size() > kDropValueAt && hit.line[kDropValueAt] == '1';
-    for (const DropName& d : kDropNames)
+    for (const DropBox& d : kDropBoxes)
         if (hit.text.find(d.name) != std::string_view::npos) page.SetCheck(d.id, on);
 }
 
@@ -51,8 +63,9 @@ bool WriteAnalogDrop(const CPageBase& page, std::string& line)
     return true;
 }
 
+// The settings above the report-dropping boxes.
 // clang-format off
-const std::vector<FieldDecl> kFields = {
+const std::vector<FieldDecl> kSettings = {
     {.id = ctl::kFrame, .kind = K::Label, .caption = Shared("TABS", "PAGE_ALARM")},
     {.id = P::kRepeats, .kind = K::Number, .caption = Own("SMSCOUNTS"), .captionId = 1118,
      .report = {"$IAT", 5, D::Text}, .report2 = {"$IOAT", 6, D::Text}, .write = {.format = "%%IOAT%s\r", .order = 4},
@@ -79,35 +92,23 @@ const std::vector<FieldDecl> kFields = {
     {.id = P::kMicMute, .kind = K::Check, .caption = Own("MICMUTE"), .visible = false,
      .report = {"$MODEM_MIC", 11, D::Flag}, .write = {.reportOnly = true}, .dump = dump::kSys},
     {.id = P::kReports, .kind = K::Group, .caption = Own("REPORTS")},
-    CheckBox({.id = P::kDropTemp, .caption = Own("ITEMP"), .group = P::kReports, .visible = false,
-              .write = {.format = "%%DRPTMP%d\r", .order = 9}, .dump = dump::kSys}),
-    CheckBox({.id = P::kDropId, .caption = Own("DEVID"), .group = P::kReports,
-              .write = {.format = "%%DRPTID%d\r", .order = 10}, .dump = dump::kSys}),
-    CheckBox({.id = P::kDropArm, .caption = Own("ARM"), .group = P::kReports,
-              .write = {.format = "%%DRPDEF%d\r", .order = 11}, .dump = dump::kSys}),
-    CheckBox({.id = P::kDropRssi, .caption = Own("RSSI"), .group = P::kReports,
-              .write = {.format = "%%DRPRSI%d\r", .order = 12}, .dump = dump::kSys}),
-    CheckBox({.id = P::kDropMemo, .caption = Own("MEMO"), .group = P::kReports,
-              .write = {.format = "%%DRPMEM%d\r", .order = 14}, .dump = dump::kSys}),
-    CheckBox({.id = P::kDropPower, .caption = Own("POW"), .group = P::kReports,
-              .write = {.format = "%%DRPBAT%d\r", .order = 15}, .dump = dump::kSys}),
-    CheckBox({.id = P::kDropDin, .caption = Own("DIN"), .group = P::kReports,
-              .write = {.format = "%%DRPDIN%d\r", .order = 13}, .dump = dump::kSys}),
-    CheckBox({.id = P::kDropExtTemp, .caption = Own("ETEMP"), .group = P::kReports,
-              .write = {.format = "%%DRPETMP%d\r", .order = 16}, .dump = dump::kSys}),
-    CheckBox({.id = P::kDropCounter, .caption = Own("COUNTER"), .group = P::kReports, .visible = false,
-              .write = {.format = "%%DINCDRP%d\r", .order = 18}, .dump = dump::kSys}),
-    CheckBox({.id = P::kDropAnalog0, .caption = Fixed("AD0"), .group = P::kReports,
-              .write = {.order = 17, .compose = WriteAnalogDrop}, .dump = dump::kAds}),
-    CheckBox({.id = P::kDropAnalog0 + 1, .caption = Fixed("AD1"), .group = P::kReports,
-              .write = {.partOf = P::kDropAnalog0}, .dump = dump::kAds}),
-    CheckBox({.id = P::kDropAnalog0 + 2, .caption = Fixed("AD2"), .group = P::kReports,
-              .write = {.partOf = P::kDropAnalog0}, .dump = dump::kAds}),
-    CheckBox({.id = P::kDropAnalog0 + 3, .caption = Fixed("AD3"), .group = P::kReports,
-              .write = {.partOf = P::kDropAnalog0}, .dump = dump::kAds}),
-    MakeButton(ctl::kSave, Shared("Buttons", "Save")),
-    MakeButton(ctl::kReload, {}, "Reload"),
 };
+
+const std::vector<FieldDecl> kFields = [] {
+    std::vector<FieldDecl> f = kSettings;
+    for (const DropBox& d : kDropBoxes)
+        f.push_back(CheckBox({.id = d.id, .caption = Own(d.caption), .group = P::kReports, .visible = d.visible,
+                              .write = {.format = d.format, .order = d.order}, .dump = dump::kSys}));
+    // The analog channels' boxes go out together in one line.
+    for (int k = 0; k < P::kAnalogChannels; ++k) {
+        const WriteDecl write = k == 0 ? WriteDecl{.order = 17, .compose = WriteAnalogDrop} : WriteDecl{.partOf = P::kDropAnalog0};
+        f.push_back(CheckBox({.id = P::kDropAnalog0 + k, .caption = Fixed(("AD" + std::to_string(k)).c_str()),
+                              .group = P::kReports, .write = write, .dump = dump::kAds}));
+    }
+    f.push_back(MakeButton(ctl::kSave, Shared("Buttons", "Save")));
+    f.push_back(MakeButton(ctl::kReload, {}, "Reload"));
+    return f;
+}();
 // clang-format on
 
 // Reports that set several boxes at once; the routing names them by number.

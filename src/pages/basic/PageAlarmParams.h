@@ -12,25 +12,16 @@ namespace rtu {
 // The page's controls and its declaration; the model is the generic page over them.
 struct CPageAlarmParams {
     static constexpr int kRepeats = 1023;  // edit with spin 1014: alarm message repeats
-    static constexpr int kAlarmRing = 1091;
-    static constexpr int kAnswer = 1092;
-    static constexpr int kAlarmMemo = 1100;
-    static constexpr int kUartEvent = 1093;
-    static constexpr int kEntryDelay = 1036;  // edit with spin 1015
-    static constexpr int kExitDelay = 1037;   // edit with spin 1016
-    static constexpr int kSoundDelay = 1587;
-    static constexpr int kSpeakerMute = 1094;  // hidden; follows its report, never written
-    static constexpr int kMicMute = 1095;      // hidden; follows its report, never written
-    static constexpr int kReports = 1307;      // group box around the report-dropping boxes
-    static constexpr int kDropTemp = 1308;     // hidden, still written
-    static constexpr int kDropId = 1309;
-    static constexpr int kDropArm = 1310;
-    static constexpr int kDropRssi = 1311;
-    static constexpr int kDropMemo = 1312;
-    static constexpr int kDropPower = 1313;
-    static constexpr int kDropDin = 1314;
-    static constexpr int kDropExtTemp = 1315;
-    static constexpr int kDropCounter = 1316;  // hidden, still written
+    static constexpr int kAlarmRing = 1091, kAnswer = 1092, kAlarmMemo = 1100, kUartEvent = 1093;
+    // The entry and exit delays are edits with the spins 1015 and 1016.
+    static constexpr int kEntryDelay = 1036, kExitDelay = 1037, kSoundDelay = 1587;
+    // Hidden; they follow their reports and are never written.
+    static constexpr int kSpeakerMute = 1094, kMicMute = 1095;
+    static constexpr int kReports = 1307;  // group box around the report-dropping boxes
+    // The report-dropping boxes; temperature and counter are hidden, still written.
+    static constexpr int kDropTemp = 1308, kDropId = 1309, kDropArm = 1310, kDropRssi = 1311;
+    static constexpr int kDropMemo = 1312, kDropPower = 1313, kDropDin = 1314, kDropExtTemp = 1315;
+    static constexpr int kDropCounter = 1316;
     static constexpr int kDropAnalog0 = 1303;  // 1303-1306: analog channels 0-3
     static constexpr int kAnalogChannels = 4;
 

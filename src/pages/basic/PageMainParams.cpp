@@ -88,11 +88,9 @@ const std::vector<FieldDecl> kFields = {
 
 }  // namespace
 
-PageDecl CPageMainParams::Decl() { return PageDecl{.fields = kFields}; }
-
 std::unique_ptr<CPageBase> CPageMainParams::Make(PageContext& context, const PageInfo& info)
 {
-    return std::make_unique<CPageBase>(context, info, Decl());
+    return std::make_unique<CPageBase>(context, info, PageDecl{.fields = kFields});
 }
 
 }  // namespace rtu

@@ -46,26 +46,26 @@ std::unique_ptr<CPageBase> MakePhoneList(PageContext& context, const PageInfo& i
 CPhoneListPage::CPhoneListPage(PageContext& context, const PageInfo& info, const PhoneListDecl& shape)
     : CPageBase(context, info), shape_(shape)
 {
-    if (shape_.hasFrame) fields_.push_back({.id = ctl::kFrame, .kind = FieldKind::Label, .caption = Own("Title")});
-    fields_.push_back({.id = kListId,
-                       .kind = FieldKind::List,
-                       .columns = {{Own("LISTC0"), kNumberWidth, false, ColumnKind::Label},
-                                   {Own("LISTC1"), kPhoneWidth, true, ColumnKind::Text}},
-                       .rows = shape_.rows,
-                       .rowLabelFormat = "No.%d"});
-    if (shape_.reloadButton != 0) fields_.push_back(MakeButton(shape_.reloadButton, {}, "Reload", ctl::kReload));
-    editors_.push_back(RowEditorDecl{kListId,
-                                     Fixed("Inputs"),
-                                     {{.id = kEditorNumber,
-                                       .kind = FieldKind::Text,
-                                       .write = {.format = shape_.rowCommand, .waitMs = kEditWaitMs},
-                                       .chars = CharRule::Phone,
-                                       .column = kNumberColumn,
-                                       .strict = true},
-                                      MakeButton(kEditorOk, Shared("Buttons", "Ok")),
-                                      MakeButton(kEditorCancel, Shared("Buttons", "CANCEL"))}});
-    handlers_.push_back({.number = 1, .keys = {std::string(shape_.reportKey) + "#"}, .fn = Take});
-    SetDecl({.fields = fields_, .editors = editors_, .handlers = handlers_, .waitMs = kPageWaitMs, .framed = false});
+    if (shape_.hasFrame) own_.fields.push_back({.id = ctl::kFrame, .kind = FieldKind::Label, .caption = Own("Title")});
+    own_.fields.push_back({.id = kListId,
+                           .kind = FieldKind::List,
+                           .columns = {{Own("LISTC0"), kNumberWidth, false, ColumnKind::Label},
+                                       {Own("LISTC1"), kPhoneWidth, true, ColumnKind::Text}},
+                           .rows = shape_.rows,
+                           .rowLabelFormat = "No.%d"});
+    if (shape_.reloadButton != 0) own_.fields.push_back(MakeButton(shape_.reloadButton, {}, "Reload", ctl::kReload));
+    own_.editors.push_back(RowEditorDecl{kListId,
+                                         Fixed("Inputs"),
+                                         {{.id = kEditorNumber,
+                                           .kind = FieldKind::Text,
+                                           .write = {.format = shape_.rowCommand, .waitMs = kEditWaitMs},
+                                           .chars = CharRule::Phone,
+                                           .column = kNumberColumn,
+                                           .strict = true},
+                                          MakeButton(kEditorOk, Shared("Buttons", "Ok")),
+                                          MakeButton(kEditorCancel, Shared("Buttons", "CANCEL"))}});
+    own_.handlers.push_back({.number = 1, .keys = {std::string(shape_.reportKey) + "#"}, .fn = Take});
+    SetDecl(own_.Over({.waitMs = kPageWaitMs, .framed = false}));
     Value(kListId);  // the fixed rows with their labels exist from the start
 }
 

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "pages/framework/OwnedDecl.h"
 #include "pages/framework/PageBase.h"
 
 namespace rtu {
@@ -48,9 +49,7 @@ private:
     bool ValidRow(int row) const { return row >= 0 && row < shape_.rows; }
 
     const PhoneListDecl& shape_;
-    std::vector<FieldDecl> fields_{};
-    std::vector<RowEditorDecl> editors_{};
-    std::vector<HandlerDecl> handlers_{};
+    OwnedDecl own_{};
 };
 
 // The family's declaration table and the model factory of its pages.

@@ -26,17 +26,17 @@ void Take(CPageBase& page, const RouteHit& hit) { static_cast<CTextTablePage&>(p
 CTextTablePage::CTextTablePage(PageContext& context, const PageInfo& info, const TextTableDecl& shape)
     : CPageBase(context, info), shape_(shape)
 {
-    fields_.push_back({.id = shape_.frameId, .kind = FieldKind::Label, .caption = shape_.title});
-    fields_.push_back({.id = shape_.listId,
-                       .kind = FieldKind::List,
-                       .columns = {{{"", shape_.labelKey, ""}, shape_.labelWidth, false, ColumnKind::Label},
-                                   {{"", shape_.textKey, ""}, shape_.textWidth, true, ColumnKind::Text}},
-                       .rows = shape_.rows,
-                       .rowLabelFormat = shape_.rowLabelFormat});
-    if (shape_.reloadButton != 0) fields_.push_back(MakeButton(shape_.reloadButton, {}, "Reload", ctl::kReload));
-    fields_.insert(fields_.end(), shape_.extra.begin(), shape_.extra.end());
+    own_.fields.push_back({.id = shape_.frameId, .kind = FieldKind::Label, .caption = shape_.title});
+    own_.fields.push_back({.id = shape_.listId,
+                           .kind = FieldKind::List,
+                           .columns = {{{"", shape_.labelKey, ""}, shape_.labelWidth, false, ColumnKind::Label},
+                                       {{"", shape_.textKey, ""}, shape_.textWidth, true, ColumnKind::Text}},
+                           .rows = shape_.rows,
+                           .rowLabelFormat = shape_.rowLabelFormat});
+    if (shape_.reloadButton != 0) own_.fields.push_back(MakeButton(shape_.reloadButton, {}, "Reload", ctl::kReload));
+    own_.fields.insert(own_.fields.end(), shape_.extra.begin(), shape_.extra.end());
 
-    editors_.push_back(RowEditorDecl{
+    own_.editors.push_back(RowEditorDecl{
         shape_.listId,
         Fixed("Inputs"),
         {{.id = kEditorText, .kind = FieldKind::Text, .encoded = true, .column = kTextColumn},  // one line, hex-encoded
@@ -44,8 +44,8 @@ CTextTablePage::CTextTablePage(PageContext& context, const PageInfo& info, const
          {.id = kEditorUnit, .kind = FieldKind::Text, .visible = shape_.unitRow, .encoded = true},
          MakeButton(kEditorOk, Shared("Buttons", "OK")),
          MakeButton(kEditorCancel, Shared("Buttons", "CANCEL"))}});
-    handlers_.push_back({.number = 1, .keys = {std::string(shape_.reportKey) + "#"}, .fn = Take});
-    SetDecl({.fields = fields_, .editors = editors_, .handlers = handlers_, .waitMs = shape_.waitMs, .framed = false});
+    own_.handlers.push_back({.number = 1, .keys = {std::string(shape_.reportKey) + "#"}, .fn = Take});
+    SetDecl(own_.Over({.waitMs = shape_.waitMs, .framed = false}));
 
     Value(shape_.listId);  // the fixed rows with their labels exist from the start
     // Tables whose rows stand for two groups of entries number each group from 0.

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "pages/framework/OwnedDecl.h"
 #include "pages/framework/PageBase.h"
 
 namespace rtu {
@@ -77,9 +78,7 @@ private:
     std::string RowLine(int row, const std::string& text, const std::string& unit) const;
 
     const TextTableDecl& shape_;
-    std::vector<FieldDecl> fields_{};
-    std::vector<RowEditorDecl> editors_{};
-    std::vector<HandlerDecl> handlers_{};
+    OwnedDecl own_{};
 };
 
 // The family's declaration table and the model factory of its pages.

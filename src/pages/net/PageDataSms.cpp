@@ -10,8 +10,7 @@ namespace {
 
 using P = CDataParams;
 
-constexpr int kIndexWidth = 120;
-constexpr int kPhoneWidth = 160;
+constexpr int kIndexWidth = 120, kPhoneWidth = 160;  // the list's column widths
 constexpr int kFrame = 1186;
 
 void Take(CPageBase& page, const RouteHit& hit) { static_cast<P&>(page).TakeRow(hit.digit, hit.text); }

@@ -59,19 +59,18 @@ std::string_view From(std::string_view line, std::size_t at) { return at < line.
 void TakeM2M(CPageBase& page, const RouteHit& hit) { static_cast<P&>(page).ParseM2MReport(hit.line); }
 void TakeServer(CPageBase& page, const RouteHit& hit) { static_cast<P&>(page).ParseServerReport(hit.line); }
 
-bool WriteNtpServer(const CPageBase& page, std::string& line)
+// "<command><first>,<second>": two typed values on one line ("%NTPSVR<server>,<port>",
+// "%NTPZONE<zone>,<offset>").
+template <const char* Command, int First, int Second> bool WriteTwo(const CPageBase& page, std::string& line)
 {
-    line = Printf("%%NTPSVR%s,%s\r", SingleLine(page.TextOf(P::kNtpServer)).c_str(),
-                  SingleLine(page.TextOf(P::kNtpPort)).c_str());
+    line =
+        Printf("%s%s,%s\r", Command, SingleLine(page.TextOf(First)).c_str(), SingleLine(page.TextOf(Second)).c_str());
     return true;
 }
-
-bool WriteNtpZone(const CPageBase& page, std::string& line)
-{
-    line = Printf("%%NTPZONE%s,%s\r", SingleLine(page.TextOf(P::kNtpZone)).c_str(),
-                  SingleLine(page.TextOf(P::kNtpOffset)).c_str());
-    return true;
-}
+constexpr char kNtpServer[] = "%NTPSVR";
+constexpr char kNtpZone[] = "%NTPZONE";
+constexpr ComposeFn WriteNtpServer = WriteTwo<kNtpServer, P::kNtpServer, P::kNtpPort>;
+constexpr ComposeFn WriteNtpZone = WriteTwo<kNtpZone, P::kNtpZone, P::kNtpOffset>;
 
 std::vector<TextRef> ZoneItems()
 {

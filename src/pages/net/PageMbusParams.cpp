@@ -60,32 +60,40 @@ std::vector<ColumnDecl> Columns()
     return cols;
 }
 
-constexpr int kFrame0 = 1400;
-constexpr int kFrame1 = 1401;
+constexpr int kFrame0 = 1400, kFrame1 = 1401;  // the general settings, the register table
+
+// The general settings: each a number the unit reports as "$MDxxxx <n>" (the value 8 characters
+// in) and takes as "%<command><n>"; the slave address is hidden.
+struct Setting {
+    int id, captionId, order;  // the control, its label, its place in the save
+    const char* caption;
+    const char* key;
+    const char* format;
+    bool visible = true;
+};
+constexpr Setting kSettings[] = {
+    {P::kSlaveAddress, 1384, 2, "SLA_ADDR", "$MDADDR", "%%MDADDR%s\r", false},
+    {P::kRepeat, 1386, 3, "MDLS", "$MDRSDT", "%%MDLS%s\r"},
+    {P::kAlarmSpan, 1398, 1, "MDAS", "$MDRAST", "%%MDAS%s\r"},
+    {P::kReadTimeout, 1397, 4, "MDRTO", "$MDRDTO", "%%MDRTO%s\r"},
+    {P::kPollSpan, 1399, 5, "MDLTO", "$MDLPTO", "%%MDLTO%s\r"},
+};
+constexpr int kSettingAt = 8;
 
 // clang-format off
-const std::vector<FieldDecl> kFields = {
-    {.id = kFrame0, .kind = K::Group, .caption = Own("FRAME0")},
-    {.id = kFrame1, .kind = K::Group, .caption = Own("FRAME1")},
-    TextBox({.id = P::kSlaveAddress, .caption = Own("SLA_ADDR"), .captionId = 1384, .group = kFrame0, .visible = false,
-             .report = {"$MDADDR", 8, D::Text}, .write = {.format = "%%MDADDR%s\r", .order = 2}, .dump = kModbus,
-             .chars = CharRule::Digits}),
-    TextBox({.id = P::kRepeat, .caption = Own("MDLS"), .captionId = 1386, .group = kFrame0,
-             .report = {"$MDRSDT", 8, D::Text}, .write = {.format = "%%MDLS%s\r", .order = 3}, .dump = kModbus,
-             .chars = CharRule::Digits}),
-    TextBox({.id = P::kAlarmSpan, .caption = Own("MDAS"), .captionId = 1398, .group = kFrame0,
-             .report = {"$MDRAST", 8, D::Text}, .write = {.format = "%%MDAS%s\r", .order = 1}, .dump = kModbus,
-             .chars = CharRule::Digits}),
-    TextBox({.id = P::kReadTimeout, .caption = Own("MDRTO"), .captionId = 1397, .group = kFrame0,
-             .report = {"$MDRDTO", 8, D::Text}, .write = {.format = "%%MDRTO%s\r", .order = 4}, .dump = kModbus,
-             .chars = CharRule::Digits}),
-    TextBox({.id = P::kPollSpan, .caption = Own("MDLTO"), .captionId = 1399, .group = kFrame0,
-             .report = {"$MDLPTO", 8, D::Text}, .write = {.format = "%%MDLTO%s\r", .order = 5}, .dump = kModbus,
-             .chars = CharRule::Digits}),
-    {.id = P::kTable, .kind = K::List, .group = kFrame1, .columns = Columns(), .rows = kModbusRegisters},
-    MakeButton(P::kSave, Shared("Buttons", "Save"), "", ctl::kSave),
-    MakeButton(ctl::kReload, {}, "Reload"),
-};
+const std::vector<FieldDecl> kFields = [] {
+    std::vector<FieldDecl> f = {{.id = kFrame0, .kind = K::Group, .caption = Own("FRAME0")},
+                                {.id = kFrame1, .kind = K::Group, .caption = Own("FRAME1")}};
+    for (const Setting& s : kSettings)
+        f.push_back(TextBox({.id = s.id, .caption = Own(s.caption), .captionId = s.captionId, .group = kFrame0,
+                             .visible = s.visible, .report = {s.key, kSettingAt, D::Text},
+                             .write = {.format = s.format, .order = s.order}, .dump = kModbus,
+                             .chars = CharRule::Digits}));
+    f.push_back({.id = P::kTable, .kind = K::List, .group = kFrame1, .columns = Columns(), .rows = kModbusRegisters});
+    f.push_back(MakeButton(P::kSave, Shared("Buttons", "Save"), "", ctl::kSave));
+    f.push_back(MakeButton(ctl::kReload, {}, "Reload"));
+    return f;
+}();
 
 // A register input's text goes on the line as typed, as one of the comma-separated values the
 // unit reports back with at most kFieldChars characters.
@@ -234,11 +242,8 @@ void CPageMbusParams::TakeRegisterReport(std::string_view key, std::string_view 
 
 void CPageMbusParams::TakeLimit(std::string_view text)
 {
-    const auto indexed = SplitIndex(text);
-    if (!indexed) return;
-    const int n = indexed->index;
-    if (n < kModbusRegisters) SetCell(kTable, n, kColHigh, std::string(indexed->value));
-    else if (n < 2 * kModbusRegisters) SetCell(kTable, n - kModbusRegisters, kColLow, std::string(indexed->value));
+    if (const auto limit = SplitLimit(text))
+        SetCell(kTable, limit->reg, limit->high ? kColHigh : kColLow, std::string(limit->value));
 }
 
 bool CPageMbusParams::BeginEditRow(int listId, int row, RowEdit& edit)

@@ -14,55 +14,26 @@ namespace rtu {
 class CPageMbusParams : public CPageBase {
 public:
     static constexpr int kSlaveAddress = 1385;  // hidden with its label 1384
-    static constexpr int kRepeat = 1387;        // alarm message repeat, minutes
-    static constexpr int kAlarmSpan = 1390;     // alarm message interval, minutes
-    static constexpr int kReadTimeout = 1389;   // ms
-    static constexpr int kPollSpan = 1391;      // s
-    static constexpr int kTable = 1388;
-    static constexpr int kSave = 1;
+    // The alarm message repeat and interval in minutes, the read timeout in ms, the poll span in s.
+    static constexpr int kRepeat = 1387, kAlarmSpan = 1390, kReadTimeout = 1389, kPollSpan = 1391;
+    static constexpr int kTable = 1388, kSave = 1;
 
-    // Table columns.
-    static constexpr int kColName = 1;
-    static constexpr int kColSlave = 2;
-    static constexpr int kColAddress = 3;
-    static constexpr int kColType = 4;
-    static constexpr int kColState = 5;
-    static constexpr int kColGain = 6;
-    static constexpr int kColLow = 7;
-    static constexpr int kColHigh = 8;
-    static constexpr int kColStep = 9;
-    static constexpr int kColAdjust = 10;
-    static constexpr int kColMask = 11;
-    static constexpr int kColInterlock = 12;
-    static constexpr int kColFlag0 = 13;  // 13-17: 32-bit, word inverse, float, unsigned, byte inverse
-    static constexpr int kColLag = 18;
-    static constexpr int kColMatrix = 19;
-    static constexpr int kColumns = 20;
-    static constexpr int kFlags = 5;
+    // Table columns; 13-17 are the flags 32-bit, word inverse, float, unsigned, byte inverse.
+    static constexpr int kColName = 1, kColSlave = 2, kColAddress = 3, kColType = 4, kColState = 5;
+    static constexpr int kColGain = 6, kColLow = 7, kColHigh = 8, kColStep = 9, kColAdjust = 10;
+    static constexpr int kColMask = 11, kColInterlock = 12, kColFlag0 = 13, kColLag = 18, kColMatrix = 19;
+    static constexpr int kColumns = 20, kFlags = 5;
 
-    // Register editor controls.
-    static constexpr int kEdName = 1397;
-    static constexpr int kEdSlave = 1389;
-    static constexpr int kEdAddress = 1390;
-    static constexpr int kEdType = 1391;   // 0 coil, 1 holding, 2 input, 3 discrete
-    static constexpr int kEdState = 1396;  // 0 OFF, 1 ON
-    static constexpr int kEdLow = 1403;
-    static constexpr int kEdHigh = 1404;
-    static constexpr int kEdGain = 1406;
-    static constexpr int kEdAdjust = 1411;
-    static constexpr int kEdStep = 1409;
-    static constexpr int kEdMask = 1413;
-    static constexpr int kEdInterlock = 1415;  // outputs 0-3, 4 none
-    static constexpr int kEdFlag32 = 1500;
-    static constexpr int kEdWordInverse = 1501;
-    static constexpr int kEdFloat = 1560;
-    static constexpr int kEdUnsigned = 1561;
-    static constexpr int kEdByteInverse = 1502;
-    static constexpr int kEdLag = 1417;
-    static constexpr int kEdMatrix0 = 4100;  // 4100-4109: the ten alarm matrix bits
-    static constexpr int kMatrixBits = 10;
-    static constexpr int kNoInterlockItem = 4;  // the "none" item of the interlock list
-    static constexpr int kNoInterlock = 255;    // what the unit gets for none
+    // Register editor controls: the type is 0 coil, 1 holding, 2 input, 3 discrete; the state
+    // 0 OFF, 1 ON; the interlock outputs 0-3, 4 none.
+    static constexpr int kEdName = 1397, kEdSlave = 1389, kEdAddress = 1390, kEdType = 1391, kEdState = 1396;
+    static constexpr int kEdLow = 1403, kEdHigh = 1404, kEdGain = 1406, kEdAdjust = 1411, kEdStep = 1409;
+    static constexpr int kEdMask = 1413, kEdInterlock = 1415, kEdLag = 1417;
+    static constexpr int kEdFlag32 = 1500, kEdWordInverse = 1501, kEdFloat = 1560, kEdUnsigned = 1561,
+                         kEdByteInverse = 1502;
+    static constexpr int kEdMatrix0 = 4100, kMatrixBits = 10;  // 4100-4109: the ten alarm matrix bits
+    static constexpr int kNoInterlockItem = 4;                 // the "none" item of the interlock list
+    static constexpr int kNoInterlock = 255;                   // what the unit gets for none
 
     CPageMbusParams(PageContext& context, const PageInfo& info);
 

@@ -12,9 +12,8 @@ namespace {
 
 using P = CPageRname;
 
-constexpr int kNumberWidth = 60;
-constexpr int kNameWidth = 140;
-constexpr int kLimitWidth = 100;
+// The list's column widths.
+constexpr int kNumberWidth = 60, kNameWidth = 140, kLimitWidth = 100;
 constexpr int kBatchWaitMs = 4000;  // the framing lines of the defaults
 
 void TakeName(CPageBase& page, const RouteHit& hit) { static_cast<P&>(page).TakeName(hit.text); }
@@ -72,11 +71,8 @@ void CPageRname::TakeName(std::string_view text)
 
 void CPageRname::TakeLimit(std::string_view text)
 {
-    const auto indexed = SplitIndex(text);
-    if (!indexed) return;
-    const int n = indexed->index;
-    if (n < kModbusRegisters) SetCell(kList, n, kColHigh, std::string(indexed->value));
-    else if (n < 2 * kModbusRegisters) SetCell(kList, n - kModbusRegisters, kColLow, std::string(indexed->value));
+    if (const auto limit = SplitLimit(text))
+        SetCell(kList, limit->reg, limit->high ? kColHigh : kColLow, std::string(limit->value));
 }
 
 void CPageRname::LoadDefaults()

@@ -11,19 +11,16 @@ namespace rtu {
 
 class CPageRname : public CPageBase {
 public:
-    static constexpr int kList = 1073;
-    static constexpr int kColName = 1;
-    static constexpr int kColHigh = 2;
-    static constexpr int kColLow = 3;
+    // The register list and its columns.
+    static constexpr int kList = 1073, kColName = 1, kColHigh = 2, kColLow = 3;
     static constexpr int kEdit = 3002;      // hidden: edits the selected row
     static constexpr int kDefaults = 1082;  // hidden and disabled: loads the defaults
-    static constexpr int kEdName = 1075;
-    static constexpr int kEdHigh = 1076;
-    static constexpr int kEdLow = 1077;
+    // The register editor.
+    static constexpr int kEdName = 1075, kEdHigh = 1076, kEdLow = 1077;
     static constexpr int kRowWaitMs = 4000;       // each line of a register edit
     static constexpr int kDefaultsWaitMs = 3000;  // each register line of the defaults
-    static constexpr int kDefaultHigh = 60000;
-    static constexpr int kDefaultLow = 300;
+    // The limits a register gets with the defaults.
+    static constexpr int kDefaultHigh = 60000, kDefaultLow = 300;
 
     CPageRname(PageContext& context, const PageInfo& info);
 

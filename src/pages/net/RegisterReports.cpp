@@ -14,6 +14,14 @@ std::optional<RegisterText> SplitIndex(std::string_view text)
     return RegisterText{static_cast<int>(std::min(*indexed.index, kNoRegister)), indexed.text};
 }
 
+std::optional<RegisterLimit> SplitLimit(std::string_view text)
+{
+    const auto indexed = SplitIndex(text);
+    if (!indexed || indexed->index >= 2 * kModbusRegisters) return std::nullopt;
+    const bool high = indexed->index < kModbusRegisters;
+    return RegisterLimit{high ? indexed->index : indexed->index - kModbusRegisters, high, indexed->value};
+}
+
 std::vector<std::string> SplitRegisterFields(std::string_view text, std::size_t capacity)
 {
     return SplitFields(text, " ,", std::numeric_limits<std::size_t>::max(), capacity);

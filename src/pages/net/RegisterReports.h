@@ -20,6 +20,15 @@ struct RegisterText {
 };
 std::optional<RegisterText> SplitIndex(std::string_view text);
 
+// A "$REG<n> <limit>" report: n 0-31 carries the high limit of register n, n 32-63 the low
+// limit of register n-32; nullopt for any other index.
+struct RegisterLimit {
+    int reg = 0;
+    bool high = true;
+    std::string_view value;
+};
+std::optional<RegisterLimit> SplitLimit(std::string_view text);
+
 // A register report's text cut into fields at every blank and comma; a field keeps at most
 // `capacity` characters.
 std::vector<std::string> SplitRegisterFields(std::string_view text, std::size_t capacity);
