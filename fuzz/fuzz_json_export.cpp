@@ -5,7 +5,8 @@
 //
 // The whole export is checked once; after that, each input checks the values it changed:
 // the others still hold the values already checked, the export is its pages' objects put
-// side by side, and a page's object its values' members.
+// side by side, and a page's object its values' members. The changed pages' objects are put
+// side by side as the export puts them and checked together.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -20,11 +21,13 @@ namespace {
 
 constexpr std::uint8_t kSkipProfileBit = 0x80;  // in byte 0: no profile sections
 
-// Counts the members of the top-level object while the text is parsed, without building it.
+// Counts the members of the top-level object and of the objects it holds while the text is
+// parsed, without building it.
 class CMemberCount : public nlohmann::json_sax<nlohmann::json> {
 public:
-    std::size_t members = 0;
-    bool object = false;  // the text is one object
+    std::size_t members = 0;  // of the top-level object
+    std::size_t inner = 0;    // of the objects directly inside it, all together
+    bool object = false;      // the text is one object
 
     bool null() override { return true; }
     bool boolean(bool) override { return true; }
@@ -41,6 +44,7 @@ public:
     bool key(string_t&) override
     {
         if (depth_ == 1) ++members;
+        else if (depth_ == 2) ++inner;
         return true;
     }
     bool end_object() override
@@ -64,11 +68,13 @@ private:
     int depth_ = 0;
 };
 
-// The text must parse as JSON: one object with `members` members.
-void CheckJson(const std::string& text, std::size_t members)
+// The text must parse as JSON: one object with `members` members, whose objects hold
+// `inner` members together.
+void CheckJson(const std::string& text, std::size_t members, std::size_t inner)
 {
     CMemberCount count;
-    if (!nlohmann::json::sax_parse(text, &count) || !count.object || count.members != members) __builtin_trap();
+    if (!nlohmann::json::sax_parse(text, &count) || !count.object || count.members != members || count.inner != inner)
+        __builtin_trap();
 }
 
 }  // namespace
@@ -78,7 +84,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size == 0) return 0;
     rtu::fuzz::CFuzzSession& fuzz = rtu::fuzz::SharedSession();
     static const bool wholeExportChecked = [&] {
-        CheckJson(fuzz.Session().ExportJsonText(), fuzz.Session().Pages().size());
+        const nlohmann::json whole = fuzz.Session().ExportJson();
+        std::size_t inner = 0;
+        for (const auto& page : whole) inner += page.size();
+        CheckJson(rtu::CSession::JsonText(whole), fuzz.Session().Pages().size(), inner);
         return true;
     }();
     (void)wholeExportChecked;
@@ -86,11 +95,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz.Reset();
     rtu::fuzz::Feed(fuzz, data, size);
 
+    // The changed pages side by side as in the export, each with the members this input may
+    // have changed, written and parsed back once.
     const bool profile = !(data[0] & kSkipProfileBit);
+    nlohmann::json changedPages = nlohmann::json::object();
+    std::size_t members = 0;
+    rtu::CProfileWriter writer;  // never opened: collects the text only
     fuzz.ForEachChangedPage([&](rtu::CPageBase& page, const std::vector<int>& changed) {
         // The page's object is its values' members side by side: each changed text (a number
-        // or a flag is JSON whatever it holds) is checked on its own. A page whose export holds
-        // more than its values is checked whole.
+        // or a flag is JSON whatever it holds) is checked. A page whose export holds more than
+        // its values is checked whole.
         nlohmann::json values = nlohmann::json::object();
         if (changed.empty()) values = rtu::CSession::PageJson(page);
         else
@@ -98,11 +112,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 if (const rtu::FieldDecl* f = page.FindField(id);
                     f && (rtu::HoldsText(f->kind) || f->kind == rtu::FieldKind::List))
                     rtu::CSession::AddFieldJson(page, *f, values);
-        CheckJson(rtu::CSession::JsonText(values), values.size());
-        if (profile && page.Info()->profileOrder > 0) {
-            rtu::CProfileWriter writer;  // never opened: collects the text only
-            page.WriteProfileSection(writer);
-        }
+        members += values.size();
+        changedPages[page.ClassName()] = std::move(values);
+        if (profile && page.Info()->profileOrder > 0) page.WriteProfileSection(writer);
     });
+    if (!changedPages.empty()) CheckJson(rtu::CSession::JsonText(changedPages), changedPages.size(), members);
     return 0;
 }

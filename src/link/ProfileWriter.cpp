@@ -10,20 +10,37 @@ bool CProfileWriter::Open(const std::string& path)
 
 void CProfileWriter::WriteText(std::string_view text)
 {
-    std::string out;
-    out.reserve(text.size() + 8);
+    const std::size_t start = written_.size();
+    Convert(text);
+    WriteFrom(start);
+}
+
+void CProfileWriter::WriteLine(std::string_view text)
+{
+    const std::size_t start = written_.size();
+    Convert(text);
+    Convert("\n");
+    WriteFrom(start);
+}
+
+void CProfileWriter::Convert(std::string_view text)
+{
+    written_.reserve(written_.size() + text.size() + 8);
     for (char c : text) {
         if (pendingCr_) {
-            out += "\r\n";
+            written_ += "\r\n";
             pendingCr_ = false;
             if (c == '\n') continue;
         }
         if (c == '\r') pendingCr_ = true;
-        else if (c == '\n') out += "\r\n";
-        else out += c;
+        else if (c == '\n') written_ += "\r\n";
+        else written_ += c;
     }
-    written_ += out;
-    if (open_ && !out.empty()) file_.Write(out);
+}
+
+void CProfileWriter::WriteFrom(std::size_t start)
+{
+    if (open_ && written_.size() > start) file_.Write(std::string_view(written_).substr(start));
 }
 
 bool CProfileWriter::Commit()

@@ -23,6 +23,8 @@ public:
     // Appends text: a line feed not preceded by a carriage return, and a carriage return not
     // followed by a line feed, both become CR LF.
     void WriteText(std::string_view text);
+    // WriteText of the text and a line feed.
+    void WriteLine(std::string_view text);
     // Flushes, closes and renames over the target; false (and the target untouched) on failure.
     bool Commit();
     bool Failed() const { return file_.Failed(); }
@@ -31,6 +33,9 @@ public:
     const std::string& Written() const { return written_; }
 
 private:
+    void Convert(std::string_view text);  // appends the text to written_, line ends made CR LF
+    void WriteFrom(std::size_t start);    // hands what was written from `start` on to the file
+
     CSafeFileWriter file_;
     bool open_ = false;
     std::string written_;

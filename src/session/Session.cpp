@@ -203,15 +203,15 @@ bool CSession::AddFieldJson(const CPageBase& page, const FieldDecl& f, nlohmann:
 {
     if (!HoldsValue(f.kind)) return false;
     // Controls are known by their id; a value without a control (id 0 or less) by its key.
-    const std::string key = f.id > 0 || f.jsonKey.empty() ? std::to_string(f.id) : f.jsonKey;
+    std::string key = f.id > 0 || f.jsonKey.empty() ? std::to_string(f.id) : f.jsonKey;
     const FieldValue& value = page.ValueOf(f.id);
-    if (HoldsText(f.kind)) out[key] = value.text;
-    else if (f.kind == FieldKind::Check) out[key] = value.check ? 1 : 0;
-    else if (HoldsSelection(f.kind)) out[key] = value.sel;
+    if (HoldsText(f.kind)) out[std::move(key)] = value.text;
+    else if (f.kind == FieldKind::Check) out[std::move(key)] = value.check ? 1 : 0;
+    else if (HoldsSelection(f.kind)) out[std::move(key)] = value.sel;
     else if (f.kind == FieldKind::List) {
         nlohmann::json rows = nlohmann::json::array();
         for (const auto& row : value.cells) rows.push_back(row);
-        out[key] = rows;
+        out[std::move(key)] = std::move(rows);  // the rows' cells are not copied again
     } else {
         return false;
     }

@@ -274,6 +274,7 @@ private:
 
     std::deque<SessionEvent> events_;
     std::vector<bool> changedQueued_;                  // by position in pages_: an ev::PageChanged is queued
+    std::deque<std::size_t> changedOrder_;             // the positions of the queued ones, oldest first
     std::deque<int> posted_;                           // commands the core posted, run after the call
     std::deque<std::string> inFlight_;                 // blocks written whose wait has not ended
     std::optional<Millis> tickAt_;                     // the progress window's next tick

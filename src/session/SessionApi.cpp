@@ -29,6 +29,7 @@ void CSession::Connect()
         pages_[i]->AddListener([this, i](int) {
             if (changedQueued_[i]) return;
             changedQueued_[i] = true;
+            changedOrder_.push_back(i);
             Push(ev::PageChanged{pages_[i]->ClassName()});
         });
 }
@@ -44,9 +45,11 @@ std::optional<SessionEvent> CSession::PollEvent()
     if (events_.empty()) return std::nullopt;
     SessionEvent event = std::move(events_.front());
     events_.pop_front();
-    if (const auto* changed = std::get_if<ev::PageChanged>(&event))
-        for (std::size_t i = 0; i < pages_.size(); ++i)
-            if (changed->page == pages_[i]->ClassName()) changedQueued_[i] = false;
+    // The page changed events leave in the order they were queued, one per page at most.
+    if (std::holds_alternative<ev::PageChanged>(event) && !changedOrder_.empty()) {
+        changedQueued_[changedOrder_.front()] = false;
+        changedOrder_.pop_front();
+    }
     return event;
 }
 
@@ -60,6 +63,7 @@ void CSession::Reset()
     inFlight_.clear();
     events_.clear();
     changedQueued_.assign(pages_.size(), false);
+    changedOrder_.clear();
     tickAt_.reset();
     progressDue_ = false;
     pageButtonsLocked_ = false;

@@ -61,6 +61,24 @@ TEST(ProfileWriter, EveryLineEndsWithOneCrLf)
     EXPECT_EQ(w.Written(), "\r\n//Page System Main Params\r\n\r\n%BPS9600\r\n%CS1+49\r\n");
 }
 
+// A line written with its line feed reads as the text and the line feed written apart, a
+// carriage return left pending by the text before included.
+TEST(ProfileWriter, LinesEndLikeTextWithItsLineFeed)
+{
+    const char* const cases[] = {"%BPS9600", "%CS1+49\r", "\r", "", "%A\r\n", "\n%B"};
+    for (const char* before : {"", "x\r"})
+        for (const char* text : cases) {
+            CProfileWriter line;
+            CProfileWriter apart;
+            line.WriteText(before);
+            apart.WriteText(before);
+            line.WriteLine(text);
+            apart.WriteText(text);
+            apart.WriteText("\n");
+            EXPECT_EQ(line.Written(), apart.Written()) << before << text;
+        }
+}
+
 TEST(ProfileWriter, ReplacesTheTargetOnlyOnCommit)
 {
     const auto dir = TempDir();

@@ -226,7 +226,7 @@ void CPageBase::SaveParams(bool toProfile, CProfileWriter* file)
 void CPageBase::EmitCommand(bool toProfile, const std::string& text, CProfileWriter* file, int waitMs)
 {
     if (toProfile) {
-        if (file) file->WriteText(text + "\n");
+        if (file) file->WriteLine(text);
         return;
     }
     if (ctx_.sequencer) ctx_.sequencer->EnqueueCommand(text, waitMs > 0 ? waitMs : DefaultWaitMs());
