@@ -6,6 +6,7 @@
 #include "link/LinkTypes.h"
 #include "pages/framework/FieldBuilders.h"
 #include "pages/framework/Printf.h"
+#include "pages/framework/WriteTexts.h"
 
 namespace rtu {
 namespace {
@@ -57,12 +58,8 @@ void TakeReport(CPageBase& page, const RouteHit& hit)
     if (t.starts_with("PTR")) page.SetText(P::kTimer, std::to_string(LeadingNumber(t.substr(kCodeLength))));
 }
 
-bool WriteCentre(const CPageBase& page, std::string& line)
-{
-    line =
-        Printf("%%MMSC%s,%s\r", SingleLine(page.TextOf(P::kCentre)).c_str(), SingleLine(page.TextOf(P::kPort)).c_str());
-    return true;
-}
+constexpr char kCentreLine[] = "%%MMSC%s,%s\r";  // the centre and its port
+constexpr ComposeFn WriteCentre = WriteTexts<kCentreLine, P::kCentre, P::kPort>;
 
 // Size, brightness and white balance; a list without a selection holds the line back.
 bool WriteCamera(const CPageBase& page, std::string& line)
