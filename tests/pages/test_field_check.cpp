@@ -9,7 +9,7 @@
 #include "pages/basic/PageMainParams.h"
 #include "pages/framework/FieldBuilders.h"
 #include "pages/framework/FieldCheck.h"
-#include "pages/framework/WriteTexts.h"
+#include "pages/framework/ComposedLines.h"
 
 namespace {
 
@@ -181,6 +181,20 @@ TEST_F(FieldCheckPage, LineOfSeveralTextsCutsEachAtItsLineBreak)
     line = "old";
     EXPECT_FALSE((WriteTexts<kNumberLine, P::kSignalLow, P::kCountryCode>(page, line)));
     EXPECT_EQ(line, "old");
+}
+
+constexpr char kChecksLine[] = "%CHECKS";
+constexpr int kChecks[] = {P::kDas, P::kTscs, P::kTssp};
+
+// A line of check boxes: a digit per box, in the order of its ids.
+TEST_F(FieldCheckPage, LineOfCheckBoxesHasADigitPerBox)
+{
+    page.SetCheck(P::kDas, false);
+    page.SetCheck(P::kTscs, true);
+    page.SetCheck(P::kTssp, false);
+    std::string line;
+    EXPECT_TRUE((WriteChecks<kChecksLine, kChecks>(page, line)));
+    EXPECT_EQ(line, "%CHECKS010\r");
 }
 
 // Two values that would break their lines: nothing is sent, the message names each control

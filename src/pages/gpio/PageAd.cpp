@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "link/LinkTypes.h"
+#include "pages/framework/ComposedLines.h"
 #include "pages/framework/FieldBuilders.h"
 #include "pages/framework/FieldCheck.h"
 #include "pages/framework/Printf.h"
@@ -22,14 +23,11 @@ constexpr std::size_t kLimitValueAt = 3;
 constexpr std::size_t kEnableChannelAt = 1;  // "*ADC_EN" text ":2 1"
 constexpr std::size_t kEnableValueAt = 3;
 
-template <const int (&Ids)[P::kChannels]> bool WriteFlags(const CPageBase& page, std::string& line, const char* key)
-{
-    line = Printf("%%%s%d%d%d%d\r", key, page.CheckOf(Ids[0]), page.CheckOf(Ids[1]), page.CheckOf(Ids[2]),
-                  page.CheckOf(Ids[3]));
-    return true;
-}
-bool WriteUrgent(const CPageBase& page, std::string& line) { return WriteFlags<P::kUrgent>(page, line, "AINURG"); }
-bool WriteSound(const CPageBase& page, std::string& line) { return WriteFlags<P::kSound>(page, line, "AINSND"); }
+// The urgent and sound boxes of the four channels, one line each.
+constexpr char kUrgentLine[] = "%AINURG";
+constexpr char kSoundLine[] = "%AINSND";
+constexpr ComposeFn WriteUrgent = WriteChecks<kUrgentLine, P::kUrgent>;
+constexpr ComposeFn WriteSound = WriteChecks<kSoundLine, P::kSound>;
 
 // "%AINTP": the four types; a channel without a type goes as -1, which the unit refuses.
 bool WriteTypes(const CPageBase& page, std::string& line)

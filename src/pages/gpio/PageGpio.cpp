@@ -1,9 +1,11 @@
 #include "pages/gpio/PageGpio.h"
 
+#include <array>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "pages/framework/ComposedLines.h"
 #include "pages/framework/FieldBuilders.h"
 #include "pages/framework/Printf.h"
 #include "link/TextFields.h"
@@ -29,20 +31,21 @@ std::vector<TextRef> TypeItems(const char* section)
     return items;
 }
 
-// "%DINURG<0|1>x4", "%DINSND<0|1>x4": the boxes of inputs 0-3 in one line.
-bool WriteUrgent(const CPageBase& page, std::string& line)
+// The boxes of the unit's inputs 0-3: their ids run on from input 0's.
+constexpr std::array<int, P::kUnitChannels> UnitBoxes(int first)
 {
-    line = Printf("%%DINURG%d%d%d%d\r", page.CheckOf(P::kUrgent0), page.CheckOf(P::kUrgent0 + 1),
-                  page.CheckOf(P::kUrgent0 + 2), page.CheckOf(P::kUrgent0 + 3));
-    return true;
+    std::array<int, P::kUnitChannels> ids{};
+    for (int n = 0; n < P::kUnitChannels; ++n) ids[static_cast<std::size_t>(n)] = first + n;
+    return ids;
 }
+constexpr auto kUrgentBoxes = UnitBoxes(P::kUrgent0);
+constexpr auto kSoundBoxes = UnitBoxes(P::kSound0);
 
-bool WriteSound(const CPageBase& page, std::string& line)
-{
-    line = Printf("%%DINSND%d%d%d%d\r", page.CheckOf(P::kSound0), page.CheckOf(P::kSound0 + 1),
-                  page.CheckOf(P::kSound0 + 2), page.CheckOf(P::kSound0 + 3));
-    return true;
-}
+// "%DINURG<0|1>x4", "%DINSND<0|1>x4": the boxes of inputs 0-3 in one line.
+constexpr char kUrgentLine[] = "%DINURG";
+constexpr char kSoundLine[] = "%DINSND";
+constexpr ComposeFn WriteUrgent = WriteChecks<kUrgentLine, kUrgentBoxes>;
+constexpr ComposeFn WriteSound = WriteChecks<kSoundLine, kSoundBoxes>;
 
 // "%IOTP": the types of inputs 0-3 and the functions of outputs 0-3; a combo without a
 // selection goes as -1, which the unit refuses.

@@ -6,7 +6,7 @@
 #include "link/LinkTypes.h"
 #include "pages/framework/FieldBuilders.h"
 #include "pages/framework/Printf.h"
-#include "pages/framework/WriteTexts.h"
+#include "pages/framework/ComposedLines.h"
 
 namespace rtu {
 namespace {

@@ -2,7 +2,7 @@
 
 #include "pages/framework/FieldBuilders.h"
 #include "pages/framework/ReportRows.h"
-#include "pages/framework/WriteTexts.h"
+#include "pages/framework/ComposedLines.h"
 
 namespace rtu {
 

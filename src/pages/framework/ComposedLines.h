@@ -1,4 +1,4 @@
-// A save line that carries the texts of several controls.
+// Save lines that carry the values of several controls.
 #pragma once
 
 #include <optional>
@@ -20,6 +20,16 @@ template <const char* Format, int... Ids> bool WriteTexts(const CPageBase& page,
     std::optional<std::string> made = FormatCommand(Format, args);
     if (!made) return false;
     line = std::move(*made);
+    return true;
+}
+
+// The compose hook of a line of check boxes: `Start`, then a digit per box of `Ids` (1 set,
+// 0 clear), e.g. "%AINURG0110\r" from four boxes.
+template <const char* Start, const auto& Ids> bool WriteChecks(const CPageBase& page, std::string& line)
+{
+    line = Start;
+    for (const int id : Ids) line += page.CheckOf(id) ? '1' : '0';
+    line += '\r';
     return true;
 }
 
