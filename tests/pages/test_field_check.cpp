@@ -7,9 +7,9 @@
 
 #include "PageHarness.h"
 #include "pages/basic/PageMainParams.h"
+#include "pages/framework/ComposedLines.h"
 #include "pages/framework/FieldBuilders.h"
 #include "pages/framework/FieldCheck.h"
-#include "pages/framework/ComposedLines.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
 #include "pages/mms/PageMmsSetup.h"
 
-#include <cctype>
 #include <vector>
 
 #include "link/LinkTypes.h"
+#include "link/TextFields.h"
+#include "pages/framework/ComposedLines.h"
 #include "pages/framework/FieldBuilders.h"
 #include "pages/framework/Printf.h"
-#include "pages/framework/ComposedLines.h"
 
 namespace rtu {
 namespace {
@@ -46,7 +46,7 @@ void TakeReport(CPageBase& page, const RouteHit& hit)
         if (t.find(c.code) != std::string_view::npos) SetFlag(page, c.id, t, kLongFlagAt);
     for (const Code& c : kTexts)
         if (t.starts_with(c.code)) page.SetText(c.id, std::string(t.substr(kCodeLength)));
-    const bool digit = t.size() > kCodeLength && std::isdigit(static_cast<unsigned char>(t[kCodeLength]));
+    const bool digit = t.size() > kCodeLength && IsDigit(t[kCodeLength]);
     if (!digit) return;
     const int value = t[kCodeLength] - '0';
     for (const Code& c : kLists)

@@ -1,8 +1,8 @@
 #include "pages/sensor/PageGraycode.h"
 
+#include "pages/framework/ComposedLines.h"
 #include "pages/framework/FieldBuilders.h"
 #include "pages/framework/ReportRows.h"
-#include "pages/framework/ComposedLines.h"
 
 namespace rtu {
 
