@@ -7,6 +7,7 @@
 
 #include "PageHarness.h"
 #include "pages/basic/PageMainParams.h"
+#include "pages/framework/ComposedLines.h"
 #include "pages/framework/FieldBuilders.h"
 #include "pages/framework/FieldCheck.h"
 
@@ -125,11 +126,76 @@ TEST(FieldCheck, FramingIsRefusedRangesAndCharactersAreHints)
     }
 }
 
+// A strict row refuses what breaks its character rule, in words that say what to enter; a
+// value kept to its rule goes.
+TEST(FieldCheck, StrictRowsRefuseWhatBreaksTheirRule)
+{
+    auto strict = [](CharRule rule) {
+        FieldDecl f = Row(FieldKind::Text, rule);
+        f.strict = true;
+        return f;
+    };
+    const struct {
+        CharRule rule;
+        const char* text;
+        const char* refusedHas;  // nullptr: the value goes
+    } cases[] = {
+        {CharRule::Digits, "12", nullptr},
+        {CharRule::Digits, "1a", "Enter digits 0-9 only."},
+        {CharRule::Phone, "+4917612345670", nullptr},
+        {CharRule::Phone, "+49 176",
+         "A phone number holds digits only, with one optional \"+\" in front (no spaces or other signs)."},
+        {CharRule::Hex, "00aF", nullptr},
+        {CharRule::Hex, "0G", "Enter hexadecimal digits (0-9, A-F) only."},
+        {CharRule::Decimal, "-0.5", nullptr},
+        {CharRule::Decimal, "0,5", "Enter a number such as 10, -3 or 0.5."},
+        {CharRule::Any, "x y", nullptr},
+    };
+    for (const auto& c : cases) {
+        const FieldDecl row = strict(c.rule);
+        const std::string why = CheckTypedValue(row, c.text);
+        if (!c.refusedHas) EXPECT_EQ(why, "") << c.text;
+        else EXPECT_EQ(why, c.refusedHas) << c.text;
+        EXPECT_EQ(ValueHint(row, c.text), "") << c.text << ": a strict row refuses, it does not hint";
+    }
+}
+
 class FieldCheckPage : public ::testing::Test {
 protected:
     test::PageHarness h;
     CPageBase& page = h.Make(PageId::MainParams);
 };
+
+constexpr char kPairLine[] = "%%PAIR%s,%s\r";
+constexpr char kNumberLine[] = "%%PAIR%d,%s\r";
+
+// A line of several texts: each goes up to its first line break; a format that does not take
+// texts gives no line rather than a wrong one.
+TEST_F(FieldCheckPage, LineOfSeveralTextsCutsEachAtItsLineBreak)
+{
+    page.SetText(P::kSignalLow, "12\r%COMMITCMD");
+    page.SetText(P::kCountryCode, "50%");
+    std::string line = "old";
+    EXPECT_TRUE((WriteTexts<kPairLine, P::kSignalLow, P::kCountryCode>(page, line)));
+    EXPECT_EQ(line, "%PAIR12,50%\r");
+    line = "old";
+    EXPECT_FALSE((WriteTexts<kNumberLine, P::kSignalLow, P::kCountryCode>(page, line)));
+    EXPECT_EQ(line, "old");
+}
+
+constexpr char kChecksLine[] = "%CHECKS";
+constexpr int kChecks[] = {P::kDas, P::kTscs, P::kTssp};
+
+// A line of check boxes: a digit per box, in the order of its ids.
+TEST_F(FieldCheckPage, LineOfCheckBoxesHasADigitPerBox)
+{
+    page.SetCheck(P::kDas, false);
+    page.SetCheck(P::kTscs, true);
+    page.SetCheck(P::kTssp, false);
+    std::string line;
+    EXPECT_TRUE((WriteChecks<kChecksLine, kChecks>(page, line)));
+    EXPECT_EQ(line, "%CHECKS010\r");
+}
 
 // Two values that would break their lines: nothing is sent, the message names each control
 // and its reason; a mended page saves.

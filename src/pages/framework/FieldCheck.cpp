@@ -29,21 +29,42 @@ std::string TooLong(const FieldDecl& f, std::string_view text)
 
 constexpr const char* kMayRefuse = "The unit may refuse this: ";
 
-std::string CharHint(CharRule rule, std::string_view text)
+bool IsHex(std::string_view text) { return std::all_of(text.begin(), text.end(), IsHexDigit); }
+
+// What a character rule lets through, the hint that the unit may refuse a text that breaks
+// it, and the refusal of such a text in a strict field.
+struct RuleWords {
+    bool (*keeps)(std::string_view) = nullptr;  // nullptr: every text
+    const char* hint = "";
+    const char* refusal = "";
+};
+
+RuleWords WordsOf(CharRule rule)
 {
-    if (text.empty()) return {};
     switch (rule) {
-    case CharRule::Any: return {};
-    case CharRule::Digits: return IsWhole(text) ? std::string{} : "it expects the digits 0-9 only.";
+    case CharRule::Any: break;
+    case CharRule::Digits: return {IsWhole, "it expects the digits 0-9 only.", "Enter digits 0-9 only."};
     case CharRule::Phone:
-        return IsPhoneNumber(text) ? std::string{} : "it expects digits, with one \"+\" at the start.";
+        return {IsPhoneNumber, "it expects digits, with one \"+\" at the start.",
+                "A phone number holds digits only, with one optional \"+\" in front (no spaces or other signs)."};
     case CharRule::Hex:
-        return std::all_of(text.begin(), text.end(), IsHexDigit) ? std::string{}
-                                                                 : "it expects hexadecimal digits (0-9, A-F).";
-    case CharRule::Decimal: return IsDecimal(text) ? std::string{} : "it expects a number such as 10, -3 or 0.5.";
+        return {IsHex, "it expects hexadecimal digits (0-9, A-F).", "Enter hexadecimal digits (0-9, A-F) only."};
+    case CharRule::Decimal:
+        return {IsDecimal, "it expects a number such as 10, -3 or 0.5.", "Enter a number such as 10, -3 or 0.5."};
     }
     return {};
 }
+
+// The words (`hint` or `refusal`) for a text that breaks the rule; empty when it keeps to it
+// (an empty text keeps to every rule: the unit reported none).
+std::string Broken(CharRule rule, std::string_view text, const char* RuleWords::*words)
+{
+    const RuleWords r = WordsOf(rule);
+    if (text.empty() || !r.keeps || r.keeps(text)) return {};
+    return r.*words;
+}
+
+std::string CharHint(CharRule rule, std::string_view text) { return Broken(rule, text, &RuleWords::hint); }
 
 std::string RangeHint(const FieldDecl& f, std::string_view text)
 {
@@ -53,25 +74,8 @@ std::string RangeHint(const FieldDecl& f, std::string_view text)
     return "it takes " + std::to_string(f.minValue) + " to " + std::to_string(f.maxValue) + ".";
 }
 
-// Why a text breaks a strict field's character rule; empty when it keeps to it (an empty
-// text keeps to every rule: the unit reported none).
-std::string StrictRefusal(CharRule rule, std::string_view text)
-{
-    if (text.empty()) return {};
-    switch (rule) {
-    case CharRule::Any: return {};
-    case CharRule::Digits: return IsWhole(text) ? std::string{} : "Enter digits 0-9 only.";
-    case CharRule::Phone:
-        return IsPhoneNumber(text)
-                   ? std::string{}
-                   : "A phone number holds digits only, with one optional \"+\" in front (no spaces or other signs).";
-    case CharRule::Hex:
-        return std::all_of(text.begin(), text.end(), IsHexDigit) ? std::string{}
-                                                                 : "Enter hexadecimal digits (0-9, A-F) only.";
-    case CharRule::Decimal: return IsDecimal(text) ? std::string{} : "Enter a number such as 10, -3 or 0.5.";
-    }
-    return {};
-}
+// Why a text breaks a strict field's character rule; empty when it keeps to it.
+std::string StrictRefusal(CharRule rule, std::string_view text) { return Broken(rule, text, &RuleWords::refusal); }
 
 bool StartsWithNumber(std::string_view text)
 {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "link/LinkTypes.h"
+#include "pages/framework/ComposedLines.h"
 #include "pages/framework/FieldBuilders.h"
 #include "pages/framework/FieldCheck.h"
 #include "pages/framework/Printf.h"
@@ -22,14 +23,11 @@ constexpr std::size_t kLimitValueAt = 3;
 constexpr std::size_t kEnableChannelAt = 1;  // "*ADC_EN" text ":2 1"
 constexpr std::size_t kEnableValueAt = 3;
 
-template <const int (&Ids)[P::kChannels]> bool WriteFlags(const CPageBase& page, std::string& line, const char* key)
-{
-    line = Printf("%%%s%d%d%d%d\r", key, page.CheckOf(Ids[0]), page.CheckOf(Ids[1]), page.CheckOf(Ids[2]),
-                  page.CheckOf(Ids[3]));
-    return true;
-}
-bool WriteUrgent(const CPageBase& page, std::string& line) { return WriteFlags<P::kUrgent>(page, line, "AINURG"); }
-bool WriteSound(const CPageBase& page, std::string& line) { return WriteFlags<P::kSound>(page, line, "AINSND"); }
+// The urgent and sound boxes of the four channels, one line each.
+constexpr char kUrgentLine[] = "%AINURG";
+constexpr char kSoundLine[] = "%AINSND";
+constexpr ComposeFn WriteUrgent = WriteChecks<kUrgentLine, P::kUrgent>;
+constexpr ComposeFn WriteSound = WriteChecks<kSoundLine, P::kSound>;
 
 // "%AINTP": the four types; a channel without a type goes as -1, which the unit refuses.
 bool WriteTypes(const CPageBase& page, std::string& line)
@@ -61,146 +59,64 @@ const char* const kStepFormats[] = {"%%AIN0ST%s\r", "%%AIN1ST%s\r", "%%AIN2ST%s\
 const char* const kScaleKeys[] = {"$ASCALE0", "$ASCALE1", "$ASCALE2", "$ASCALE3"};
 const char* const kZeroKeys[] = {"$ADZERO0", "$ADZERO1", "$ADZERO2", "$ADZERO3"};
 
+// The alarm message and upload settings below the channels: 16-bit numbers the unit reports
+// as "<key> <number>".
+struct Param {
+    int id;
+    TextRef caption;
+    int captionId;
+    ReportDecl report;
+    const char* format;
+    int order;
+};
+
 std::vector<FieldDecl> MakeFields()
 {
     std::vector<FieldDecl> f;
-    f.push_back({.id = P::kGroup,
-                 .kind = K::Group,
-                 .caption = Own("TITLE"),
-                 .write = {.format = "%%AINON0123\r", .order = 26}});
+    // clang-format off
+    f.push_back({.id = P::kGroup, .kind = K::Group, .caption = Own("TITLE"), .write = {.format = "%%AINON0123\r", .order = 26}});
     for (int n = 0; n < P::kChannels; ++n) {
         const std::string c = std::to_string(n);
-        f.push_back({.id = P::kChannelGroup[n], .kind = K::Group, .caption = {"", "CHANNEL" + c, ""}});
-        const std::size_t first = f.size();
-        f.push_back({.id = P::kEnable[n],
-                     .kind = K::Check,
-                     .caption = {"", "AIN" + c, ""},
-                     .group = P::kGroup,
-                     .write = {.order = 27 + n, .compose = kWriteOff[n]},
-                     .dump = dump::kAds});
+        const int box = P::kChannelGroup[n];
+        // A limit, offset, gain, base or report step: a decimal number the unit takes as one.
+        auto decimal = [&](int id, const char* caption, const char* format, int order, ReportDecl report = {}) {
+            f.push_back(TextBox({.id = id, .caption = Own(caption), .group = box, .report = report,
+                                 .write = {.format = format, .order = order}, .dump = dump::kAds,
+                                 .chars = CharRule::Decimal, .strict = true}));
+        };
+        // The four channels' flags and types go on one line each, written by channel 0's row.
+        auto joint = [&](const int (&ids)[P::kChannels], ComposeFn write, int order) {
+            return n == 0 ? WriteDecl{.order = order, .compose = write} : WriteDecl{.partOf = ids[0]};
+        };
+        f.push_back({.id = box, .kind = K::Group, .caption = {"", "CHANNEL" + c, ""}});
+        f.push_back(CheckBox({.id = P::kEnable[n], .caption = {"", "AIN" + c, ""}, .group = box, .write = {.order = 27 + n, .compose = kWriteOff[n]}, .dump = dump::kAds}));
         f.push_back(MakeButton(P::kCalibrate[n], Own("CALIBRATE")));
-        f.back().group = P::kGroup;
-        f.push_back(TextBox({.id = P::kLow[n],
-                             .caption = Own("ADC_LOW"),
-                             .group = P::kGroup,
-                             .write = {.format = kLowFormats[n], .order = 2 + 2 * n},
-                             .dump = dump::kAds,
-                             .chars = CharRule::Decimal,
-                             .strict = true}));
-        f.push_back(TextBox({.id = P::kHigh[n],
-                             .caption = Own("ADC_HIGH"),
-                             .group = P::kGroup,
-                             .write = {.format = kHighFormats[n], .order = 1 + 2 * n},
-                             .dump = dump::kAds,
-                             .chars = CharRule::Decimal,
-                             .strict = true}));
-        f.push_back(TextBox({.id = P::kOffset[n],
-                             .caption = Own("ADC_OFFSET"),
-                             .group = P::kGroup,
-                             .write = {.format = kOffsetFormats[n], .order = 34 - n},
-                             .dump = dump::kAds,
-                             .chars = CharRule::Decimal,
-                             .strict = true}));
-        f.push_back({.id = P::kReading[n],
-                     .kind = K::Value,
-                     .caption = Own("ADC_CURRENT"),
-                     .group = P::kGroup,
-                     .readOnly = true,
-                     .write = {.reportOnly = true},
-                     .dump = dump::kAds});
-        f.push_back(TextBox({.id = P::kScale[n],
-                             .caption = Own("ADC_GAIN"),
-                             .group = P::kGroup,
-                             .report = {kScaleKeys[n], 9, D::Text},
-                             .write = {.format = kScaleFormats[n], .order = 9 + n},
-                             .dump = dump::kAds,
-                             .chars = CharRule::Decimal,
-                             .strict = true}));
-        f.push_back(TextBox({.id = P::kZero[n],
-                             .caption = Own("ADC_BASE"),
-                             .group = P::kGroup,
-                             .report = {kZeroKeys[n], 9, D::Text},
-                             .write = {.format = kZeroFormats[n], .order = 13 + n},
-                             .dump = dump::kAds,
-                             .chars = CharRule::Decimal,
-                             .strict = true}));
-        f.push_back(
-            {.id = P::kUrgent[n],
-             .kind = K::Check,
-             .caption = Own("ADC_URG"),
-             .group = P::kGroup,
-             .write = n == 0 ? WriteDecl{.order = 24, .compose = WriteUrgent} : WriteDecl{.partOf = P::kUrgent[0]},
-             .dump = dump::kAds});
-        f.push_back(
-            {.id = P::kSound[n],
-             .kind = K::Check,
-             .caption = Own("ADC_SOUND"),
-             .group = P::kGroup,
-             .write = n == 0 ? WriteDecl{.order = 25, .compose = WriteSound} : WriteDecl{.partOf = P::kSound[0]},
-             .dump = dump::kAds});
-        f.push_back(TextBox({.id = P::kStep[n],
-                             .caption = Own("ADC_GPRSSTEP"),
-                             .group = P::kGroup,
-                             .write = {.format = kStepFormats[n], .order = 20 + n},
-                             .dump = dump::kAds,
-                             .chars = CharRule::Decimal,
-                             .strict = true}));
-        f.push_back({.id = P::kType[n],
-                     .kind = K::Combo,
-                     .caption = Own("ADC_TYPE"),
-                     .group = P::kGroup,
-                     .write = n == 0 ? WriteDecl{.order = 35, .compose = WriteTypes} : WriteDecl{.partOf = P::kType[0]},
-                     .dump = dump::kAds,
-                     .items = {Shared("SYSCHAR", "AINVOL"), Shared("SYSCHAR", "AINCUR")}});
-        for (std::size_t i = first; i < f.size(); ++i) f[i].group = P::kChannelGroup[n];
+        f.back().group = box;
+        decimal(P::kLow[n], "ADC_LOW", kLowFormats[n], 2 + 2 * n);
+        decimal(P::kHigh[n], "ADC_HIGH", kHighFormats[n], 1 + 2 * n);
+        decimal(P::kOffset[n], "ADC_OFFSET", kOffsetFormats[n], 34 - n);
+        f.push_back(Shown({.id = P::kReading[n], .caption = Own("ADC_CURRENT"), .group = box, .dump = dump::kAds}));
+        decimal(P::kScale[n], "ADC_GAIN", kScaleFormats[n], 9 + n, {kScaleKeys[n], 9, D::Text});
+        decimal(P::kZero[n], "ADC_BASE", kZeroFormats[n], 13 + n, {kZeroKeys[n], 9, D::Text});
+        f.push_back(CheckBox({.id = P::kUrgent[n], .caption = Own("ADC_URG"), .group = box, .write = joint(P::kUrgent, WriteUrgent, 24), .dump = dump::kAds}));
+        f.push_back(CheckBox({.id = P::kSound[n], .caption = Own("ADC_SOUND"), .group = box, .write = joint(P::kSound, WriteSound, 25), .dump = dump::kAds}));
+        decimal(P::kStep[n], "ADC_GPRSSTEP", kStepFormats[n], 20 + n);
+        f.push_back(DropDown({.id = P::kType[n], .caption = Own("ADC_TYPE"), .group = box, .write = joint(P::kType, WriteTypes, 35), .dump = dump::kAds,
+                              .items = {Shared("SYSCHAR", "AINVOL"), Shared("SYSCHAR", "AINCUR")}}));
     }
-    f.push_back(NumberBox({.id = P::kSmsInterval,
-                           .caption = Own("ADC_SMSAS"),
-                           .captionId = 1277,
-                           .group = P::kGroup,
-                           .report = {"$AINAS", 7, D::Text},
-                           .write = {.format = "%%AINAS%s\r", .order = 17},
-                           .dump = dump::kAds,
-                           .maxValue = P::kParamMax}));
-    f.push_back(NumberBox({.id = P::kSmsRepeat,
-                           .caption = Own("ADC_SMSLS"),
-                           .captionId = 1278,
-                           .group = P::kGroup,
-                           .report = {"$AINLS", 7, D::Text},
-                           .write = {.format = "%%AINLS%s\r", .order = 18},
-                           .dump = dump::kAds,
-                           .maxValue = P::kParamMax}));
-    f.push_back(NumberBox({.id = P::kConfirm,
-                           .caption = Own("ADC_ENSURING"),
-                           .captionId = 1281,
-                           .group = P::kGroup,
-                           .report = {"$AINDLY", 8, D::Text},
-                           .write = {.format = "%%AINDLY%s\r", .order = 19},
-                           .dump = dump::kAds,
-                           .maxValue = P::kParamMax}));
-    f.push_back(NumberBox({.id = P::kUploadTimer,
-                           .caption = Own("ADC_GPRS_TIMER"),
-                           .captionId = 1283,
-                           .group = P::kGroup,
-                           .report = {"$AINUPT", 8, D::Text},
-                           .write = {.format = "%%AINUPT%s\r", .order = 36},
-                           .dump = dump::kAds,
-                           .maxValue = P::kParamMax}));
-    f.push_back(NumberBox({.id = P::kUploadStart,
-                           .caption = Own("ADC_GPRS_TIMER_RANGE"),
-                           .captionId = 1285,
-                           .group = P::kGroup,
-                           .report = {"$AINUPS", 8, D::Text},
-                           .write = {.format = "%%AINUPS%s\r", .order = 37},
-                           .dump = dump::kAds,
-                           .maxValue = P::kParamMax}));
-    f.push_back(NumberBox({.id = P::kUploadEnd,
-                           .caption = Fixed("<->"),
-                           .group = P::kGroup,
-                           .report = {"$AINUPE", 8, D::Text},
-                           .write = {.format = "%%AINUPE%s\r", .order = 38},
-                           .dump = dump::kAds,
-                           .maxValue = P::kParamMax}));
+    const Param params[] = {
+        {P::kSmsInterval, Own("ADC_SMSAS"), 1277, {"$AINAS", 7, D::Text}, "%%AINAS%s\r", 17},
+        {P::kSmsRepeat, Own("ADC_SMSLS"), 1278, {"$AINLS", 7, D::Text}, "%%AINLS%s\r", 18},
+        {P::kConfirm, Own("ADC_ENSURING"), 1281, {"$AINDLY", 8, D::Text}, "%%AINDLY%s\r", 19},
+        {P::kUploadTimer, Own("ADC_GPRS_TIMER"), 1283, {"$AINUPT", 8, D::Text}, "%%AINUPT%s\r", 36},
+        {P::kUploadStart, Own("ADC_GPRS_TIMER_RANGE"), 1285, {"$AINUPS", 8, D::Text}, "%%AINUPS%s\r", 37},
+        {P::kUploadEnd, Fixed("<->"), 0, {"$AINUPE", 8, D::Text}, "%%AINUPE%s\r", 38},
+    };
+    for (const Param& p : params)
+        f.push_back(NumberBox({.id = p.id, .caption = p.caption, .captionId = p.captionId, .group = P::kGroup,
+                               .report = p.report, .write = {.format = p.format, .order = p.order},
+                               .dump = dump::kAds, .maxValue = P::kParamMax}));
+    // clang-format on
     f.push_back(MakeButton(ctl::kSave, Shared("Buttons", "Save")));
     f.push_back(MakeButton(P::kReset, Shared("Buttons", "Reset")));
     f.back().onClick = Reset;

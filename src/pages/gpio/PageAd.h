@@ -13,38 +13,26 @@ namespace rtu {
 class CPageAd : public CPageBase {
 public:
     static constexpr int kChannels = 4;
+    // Per channel: its box, its enable box and calibration button,
+    static constexpr int kChannelGroup[kChannels] = {1160, 1161, 1162, 1163};
     static constexpr int kEnable[kChannels] = {1154, 1155, 1156, 1157};
     static constexpr int kCalibrate[kChannels] = {1433, 1434, 1435, 1436};
-    static constexpr int kLow[kChannels] = {1033, 1034, 1035, 1036};
-    static constexpr int kHigh[kChannels] = {1029, 1030, 1031, 1032};
-    static constexpr int kOffset[kChannels] = {1042, 1043, 1048, 1049};
-    static constexpr int kReading[kChannels] = {1044, 1045, 1046, 1047};
-    static constexpr int kScale[kChannels] = {1037, 1039, 1040, 1041};
-    static constexpr int kZero[kChannels] = {1229, 1230, 1231, 1232};
-    static constexpr int kUrgent[kChannels] = {1300, 1301, 1302, 1303};
-    static constexpr int kSound[kChannels] = {1371, 1372, 1373, 1374};
-    static constexpr int kStep[kChannels] = {1375, 1376, 1377, 1378};
-    static constexpr int kType[kChannels] = {1483, 1484, 1485, 1486};
-    static constexpr int kSmsInterval = 1279;
-    static constexpr int kSmsRepeat = 1280;
-    static constexpr int kConfirm = 1282;
-    static constexpr int kUploadTimer = 1284;
-    static constexpr int kUploadStart = 1286;
-    static constexpr int kUploadEnd = 1287;
-    static constexpr int kGroup = 1152;
-    static constexpr int kChannelGroup[kChannels] = {1160, 1161, 1162, 1163};  // one box per channel
-    static constexpr int kReset = 1038;
-    // The calibration dialog.
-    static constexpr int kCalSignalLow = 1444;
-    static constexpr int kCalSignalHigh = 1445;
-    static constexpr int kCalUnit = 1450;  // 0 mA, 1 V
-    static constexpr int kCalActualLow = 1447;
-    static constexpr int kCalActualHigh = 1448;
-    static constexpr int kCalConstant = 1451;  // hidden
-    static constexpr int kCalVersion = 1573;   // "Version n"
-    static constexpr int kEditorOk = 1;
-    static constexpr int kEditorCancel = 2;
-    static constexpr int kUnitVolts = 1;  // unit combo index of V
+    // … its alarm limits, offset and reading, gain and base,
+    static constexpr int kLow[kChannels] = {1033, 1034, 1035, 1036}, kHigh[kChannels] = {1029, 1030, 1031, 1032};
+    static constexpr int kOffset[kChannels] = {1042, 1043, 1048, 1049}, kReading[kChannels] = {1044, 1045, 1046, 1047};
+    static constexpr int kScale[kChannels] = {1037, 1039, 1040, 1041}, kZero[kChannels] = {1229, 1230, 1231, 1232};
+    // … its urgent and sound flags, report step and input type.
+    static constexpr int kUrgent[kChannels] = {1300, 1301, 1302, 1303}, kSound[kChannels] = {1371, 1372, 1373, 1374};
+    static constexpr int kStep[kChannels] = {1375, 1376, 1377, 1378}, kType[kChannels] = {1483, 1484, 1485, 1486};
+    // Alarm messages (interval, repeat, confirmation delay) and uploads (timer, time span).
+    static constexpr int kSmsInterval = 1279, kSmsRepeat = 1280, kConfirm = 1282;
+    static constexpr int kUploadTimer = 1284, kUploadStart = 1286, kUploadEnd = 1287;
+    static constexpr int kGroup = 1152, kReset = 1038;
+    // The calibration dialog: signal range and its unit (0 mA, 1 V), actual range, the hidden
+    // constant, "Version n", and its buttons.
+    static constexpr int kCalSignalLow = 1444, kCalSignalHigh = 1445, kCalUnit = 1450, kUnitVolts = 1;
+    static constexpr int kCalActualLow = 1447, kCalActualHigh = 1448, kCalConstant = 1451, kCalVersion = 1573;
+    static constexpr int kEditorOk = 1, kEditorCancel = 2;
 
     static constexpr int kParamMax = 65535;  // delays and timers: 16-bit numbers
 

@@ -12,18 +12,13 @@ namespace rtu {
 
 class CPageAdcExt : public CPageBase {
 public:
-    static constexpr int kList = 1462;
-    static constexpr int kRows = 4;
-    static constexpr int kValues = 10;      // columns 1-10
-    static constexpr int kRangeValues = 6;  // "$AINEXT": columns 1-6
-    static constexpr int kInterlocks = 4;   // "$AINOOC": columns 7-10
-    static constexpr int kFirstInterlock = 7;
-    static constexpr int kOutputs = 4;      // interlocked outputs 0-3
-    static constexpr int kNotUsed = 255;    // no interlocked output
-    static constexpr int kNotUsedItem = 4;  // the "Not Used" item of the editor's combos
+    static constexpr int kList = 1462, kRows = 4;
+    // Columns 1-10: "$AINEXT" carries columns 1-6, "$AINOOC" the four interlocks from column 7.
+    static constexpr int kValues = 10, kRangeValues = 6, kInterlocks = 4, kFirstInterlock = 7;
+    // Interlocked outputs 0-3; 255 is none, the "Not Used" item of the editor's combos.
+    static constexpr int kOutputs = 4, kNotUsed = 255, kNotUsedItem = 4;
     static constexpr int kWaitMs = 2000;
-    static constexpr int kEditorOk = 1;
-    static constexpr int kEditorCancel = 2;
+    static constexpr int kEditorOk = 1, kEditorCancel = 2;
     // Editor controls by column 1-10.
     static constexpr int kEditorIds[kValues] = {1466, 1465, 1471, 1468, 1467, 1472, 1481, 1482, 1483, 1484};
 

@@ -34,44 +34,46 @@ template <int N> bool WriteUnits(const CPageBase& page, std::string& line)
     line = Printf("%%IOCU%d,%.2f\r", N, LeadingDouble(page.TextOf(P::kUnits[N])));
     return true;
 }
+constexpr ComposeFn kWriteUnits[P::kCounters] = {WriteUnits<0>, WriteUnits<1>};
 
-// clang-format off
-const std::vector<FieldDecl> kFields = {
-    {.id = P::kGroup, .kind = K::Group, .caption = Fixed("Counters")},
-    NumberBox({.id = P::kDetect[0], .caption = Own("IOCT0"), .group = P::kGroup,
-               .write = {.format = "%%IOCCT0,%d\r", .order = 1}, .dump = kDump, .maxValue = P::kParamMax}),
-    NumberBox({.id = P::kDetect[1], .caption = Own("IOCT1"), .group = P::kGroup,
-               .write = {.format = "%%IOCCT1,%d\r", .order = 2}, .dump = kDump, .maxValue = P::kParamMax}),
-    {.id = P::kAutoUpload, .kind = K::Check, .caption = Own("AUTMOMODE"), .group = P::kGroup, .visible = false,
-     .write = {.format = "%%IOCNAT=%d\r", .order = 3}, .dump = kDump},
-    {.id = P::kUnits[0], .kind = K::Text, .caption = Own("IOCU0"), .group = P::kGroup,
-     .write = {.order = 4, .compose = WriteUnits<0>}, .dump = kDump, .chars = CharRule::Decimal, .strict = true},
-    {.id = P::kUnits[1], .kind = K::Text, .caption = Own("IOCU1"), .group = P::kGroup,
-     .write = {.order = 5, .compose = WriteUnits<1>}, .dump = kDump, .chars = CharRule::Decimal, .strict = true},
-    NumberBox({.id = P::kUpload[0], .caption = Own("IOCUT0"), .group = P::kGroup,
-               .write = {.format = "%%IOCUT0,%d\r", .order = 6}, .dump = kDump, .maxValue = P::kParamMax}),
-    NumberBox({.id = P::kUpload[1], .caption = Own("IOCUT1"), .group = P::kGroup,
-               .write = {.format = "%%IOCUT1,%d\r", .order = 7}, .dump = kDump, .maxValue = P::kParamMax}),
-    NumberBox({.id = P::kHour[0], .caption = Own("IOCRPT0"), .group = P::kGroup,
-               .write = {.format = "%%IOCRPH0,%d\r", .order = 8}, .dump = kDump, .maxValue = P::kHourMax}),
-    NumberBox({.id = P::kHour[1], .caption = Own("IOCRPT1"), .group = P::kGroup,
-               .write = {.format = "%%IOCRPH1,%d\r", .order = 9}, .dump = kDump, .maxValue = P::kHourMax}),
-    NumberBox({.id = P::kMinute[0], .caption = Own("IOCRPM0"), .group = P::kGroup,
-               .write = {.format = "%%IOCRPM0,%d\r", .order = 10}, .dump = kDump, .maxValue = P::kMinuteMax}),
-    NumberBox({.id = P::kMinute[1], .caption = Own("IOCRPM1"), .group = P::kGroup,
-               .write = {.format = "%%IOCRPM1,%d\r", .order = 11}, .dump = kDump, .maxValue = P::kMinuteMax}),
-    NumberBox({.id = P::kThreshold[0], .caption = Own("IOCHOLD0"), .group = P::kGroup,
-               .write = {.format = "%%IOCST0,%d\r", .order = 12}, .dump = kDump, .maxValue = P::kParamMax}),
-    NumberBox({.id = P::kThreshold[1], .caption = Own("IOCHOLD1"), .group = P::kGroup,
-               .write = {.format = "%%IOCST1,%d\r", .order = 13}, .dump = kDump, .maxValue = P::kParamMax}),
-    {.id = P::kValue[0], .kind = K::Value, .caption = Own("VALUE0"), .group = P::kGroup, .readOnly = true,
-     .write = {.reportOnly = true}, .dump = kDump},
-    {.id = P::kValue[1], .kind = K::Value, .caption = Own("VALUE1"), .group = P::kGroup, .readOnly = true,
-     .write = {.reportOnly = true}, .dump = kDump},
-    MakeButton(ctl::kSave1, Shared("Buttons", "Save")),
-    MakeButton(ctl::kReload, {}, "Reload"),
+// A whole number each counter has: counter 0's row, then counter 1's, saved in that order.
+struct CounterNumber {
+    const int* ids;
+    const char* captions[P::kCounters];
+    const char* formats[P::kCounters];
+    int order;  // counter 0's place in the save; counter 1 follows
+    int max;
 };
+// clang-format off
+constexpr CounterNumber kDetects = {P::kDetect, {"IOCT0", "IOCT1"}, {"%%IOCCT0,%d\r", "%%IOCCT1,%d\r"}, 1, P::kParamMax};
+constexpr CounterNumber kReportNumbers[] = {
+    {P::kUpload, {"IOCUT0", "IOCUT1"}, {"%%IOCUT0,%d\r", "%%IOCUT1,%d\r"}, 6, P::kParamMax},
+    {P::kHour, {"IOCRPT0", "IOCRPT1"}, {"%%IOCRPH0,%d\r", "%%IOCRPH1,%d\r"}, 8, P::kHourMax},
+    {P::kMinute, {"IOCRPM0", "IOCRPM1"}, {"%%IOCRPM0,%d\r", "%%IOCRPM1,%d\r"}, 10, P::kMinuteMax},
+    {P::kThreshold, {"IOCHOLD0", "IOCHOLD1"}, {"%%IOCST0,%d\r", "%%IOCST1,%d\r"}, 12, P::kParamMax},
+};
+
+std::vector<FieldDecl> MakeFields()
+{
+    std::vector<FieldDecl> f = {{.id = P::kGroup, .kind = K::Group, .caption = Fixed("Counters")}};
+    auto numbers = [&f](const CounterNumber& r) {
+        for (int n = 0; n < P::kCounters; ++n)
+            f.push_back(NumberBox({.id = r.ids[n], .caption = Own(r.captions[n]), .group = P::kGroup, .write = {.format = r.formats[n], .order = r.order + n}, .dump = kDump, .maxValue = r.max}));
+    };
+    numbers(kDetects);
+    f.push_back(CheckBox({.id = P::kAutoUpload, .caption = Own("AUTMOMODE"), .group = P::kGroup, .visible = false, .write = {.format = "%%IOCNAT=%d\r", .order = 3}, .dump = kDump}));
+    for (int n = 0; n < P::kCounters; ++n)
+        f.push_back(TextBox({.id = P::kUnits[n], .caption = {"", "IOCU" + std::to_string(n), ""}, .group = P::kGroup, .write = {.order = 4 + n, .compose = kWriteUnits[n]}, .dump = kDump, .chars = CharRule::Decimal, .strict = true}));
+    for (const CounterNumber& r : kReportNumbers) numbers(r);
+    for (int n = 0; n < P::kCounters; ++n)
+        f.push_back(Shown({.id = P::kValue[n], .caption = {"", "VALUE" + std::to_string(n), ""}, .group = P::kGroup, .dump = kDump}));
+    f.push_back(MakeButton(ctl::kSave1, Shared("Buttons", "Save")));
+    f.push_back(MakeButton(ctl::kReload, {}, "Reload"));
+    return f;
+}
 // clang-format on
+
+const std::vector<FieldDecl> kFields = MakeFields();
 
 const HandlerDecl kHandlers[] = {{.number = 1, .keys = {"$COUNTER_CT#", "$COUNTER_VA#", "$COUNTER_UN#", "$COUNTER_UT#",
                                                          "$COUNTER_RPH#", "$COUNTER_RPM#", "$COUNTER_UST#"}, .fn = P::TakeReport}};

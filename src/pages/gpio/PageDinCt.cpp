@@ -10,11 +10,8 @@ namespace {
 
 using P = CPageDinCt;
 
-constexpr int kIndexWidth = 60;
-constexpr int kPulseWidth = 120;
-constexpr int kMaxWidth = 80;
-constexpr int kPulseColumn = 1;
-constexpr int kMaxColumn = 2;
+constexpr int kIndexWidth = 60, kPulseWidth = 120, kMaxWidth = 80;  // list column widths
+constexpr int kPulseColumn = 1, kMaxColumn = 2;
 
 void TakeRow(CPageBase& page, const RouteHit& hit) { static_cast<P&>(page).TakeRowReport(hit); }
 

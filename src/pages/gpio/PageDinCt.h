@@ -11,19 +11,14 @@ namespace rtu {
 
 class CPageDinCt : public CPageBase {
 public:
-    static constexpr int kTitle = 1590;
-    static constexpr int kStation = 1592;
-    static constexpr int kList = 1378;
-    static constexpr int kRows = 4;
-    static constexpr int kGroup = 1589;      // the group box around the page
-    static constexpr int kEditPulse = 1592;  // editor: pulse equivalent
-    static constexpr int kEditMax = 1594;    // editor: pulse maximum
-    static constexpr int kEditorOk = 1;
-    static constexpr int kEditorCancel = 2;
+    static constexpr int kGroup = 1589, kTitle = 1590, kStation = 1592;  // the page: box, title, station
+    static constexpr int kList = 1378, kRows = 4;
+    // The row editor: pulse equivalent, pulse maximum, its buttons.
+    static constexpr int kEditPulse = 1592, kEditMax = 1594, kEditorOk = 1, kEditorCancel = 2;
     static constexpr int kWaitMs = 2000;
-    static constexpr int kTextMax = 64;        // longest title or station name typed
-    static constexpr std::size_t kRowAt = 10;  // "$DINCTUNTV<row> <value>": the row digit
-    static constexpr std::size_t kValueAt = 12;
+    static constexpr int kTextMax = 64;  // longest title or station name typed
+    // "$DINCTUNTV<row> <value>": where the row digit and the value stand.
+    static constexpr std::size_t kRowAt = 10, kValueAt = 12;
 
     CPageDinCt(PageContext& context, const PageInfo& info);
 

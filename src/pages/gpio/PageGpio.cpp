@@ -1,8 +1,11 @@
 #include "pages/gpio/PageGpio.h"
 
+#include <array>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "pages/framework/ComposedLines.h"
 #include "pages/framework/FieldBuilders.h"
 #include "pages/framework/Printf.h"
 #include "link/TextFields.h"
@@ -28,20 +31,21 @@ std::vector<TextRef> TypeItems(const char* section)
     return items;
 }
 
-// "%DINURG<0|1>x4", "%DINSND<0|1>x4": the boxes of inputs 0-3 in one line.
-bool WriteUrgent(const CPageBase& page, std::string& line)
+// The boxes of the unit's inputs 0-3: their ids run on from input 0's.
+constexpr std::array<int, P::kUnitChannels> UnitBoxes(int first)
 {
-    line = Printf("%%DINURG%d%d%d%d\r", page.CheckOf(P::kUrgent0), page.CheckOf(P::kUrgent0 + 1),
-                  page.CheckOf(P::kUrgent0 + 2), page.CheckOf(P::kUrgent0 + 3));
-    return true;
+    std::array<int, P::kUnitChannels> ids{};
+    for (int n = 0; n < P::kUnitChannels; ++n) ids[static_cast<std::size_t>(n)] = first + n;
+    return ids;
 }
+constexpr auto kUrgentBoxes = UnitBoxes(P::kUrgent0);
+constexpr auto kSoundBoxes = UnitBoxes(P::kSound0);
 
-bool WriteSound(const CPageBase& page, std::string& line)
-{
-    line = Printf("%%DINSND%d%d%d%d\r", page.CheckOf(P::kSound0), page.CheckOf(P::kSound0 + 1),
-                  page.CheckOf(P::kSound0 + 2), page.CheckOf(P::kSound0 + 3));
-    return true;
-}
+// "%DINURG<0|1>x4", "%DINSND<0|1>x4": the boxes of inputs 0-3 in one line.
+constexpr char kUrgentLine[] = "%DINURG";
+constexpr char kSoundLine[] = "%DINSND";
+constexpr ComposeFn WriteUrgent = WriteChecks<kUrgentLine, kUrgentBoxes>;
+constexpr ComposeFn WriteSound = WriteChecks<kSoundLine, kSoundBoxes>;
 
 // "%IOTP": the types of inputs 0-3 and the functions of outputs 0-3; a combo without a
 // selection goes as -1, which the unit refuses.
@@ -67,120 +71,44 @@ void Take(CPageBase& page, const RouteHit& hit) { static_cast<CPageGpio&>(page).
 std::vector<FieldDecl> MakeFields()
 {
     std::vector<FieldDecl> f;
+    // clang-format off
     f.push_back({.id = P::kInputGroup, .kind = K::Group, .caption = Own("TITLE_INPUT")});
     // Column titles of a grid; here each check box carries its own caption.
-    f.push_back(
-        {.id = P::kUrgentTitle, .kind = K::Label, .caption = Own("URGENT"), .group = P::kInputGroup, .visible = false});
-    f.push_back(
-        {.id = P::kSoundTitle, .kind = K::Label, .caption = Own("SOUND"), .group = P::kInputGroup, .visible = false});
-    f.push_back({.id = P::kCounterTitle,
-                 .kind = K::Label,
-                 .caption = Own("TITLECNT"),
-                 .group = P::kInputGroup,
-                 .visible = false});
+    const std::pair<int, const char*> titles[] = {{P::kUrgentTitle, "URGENT"}, {P::kSoundTitle, "SOUND"}, {P::kCounterTitle, "TITLECNT"}};
+    for (const auto& [id, key] : titles)
+        f.push_back(CaptionLabel({.id = id, .caption = Own(key), .group = P::kInputGroup, .visible = false}));
     for (int n = 0; n < P::kInputs; ++n) {
         const bool unit = n < P::kUnitChannels;
-        const std::string key = "INPUT" + std::to_string(n);
-        WriteDecl type = unit ? WriteDecl{.partOf = P::kInputType[0]} : WriteDecl{.reportOnly = true};
-        if (n == 0) type = {.order = 3, .compose = WriteTypes};
-        WriteDecl urgent = unit ? WriteDecl{.partOf = P::kUrgent0} : WriteDecl{.reportOnly = true};
-        if (n == 0) urgent = {.order = 1, .compose = WriteUrgent};
-        WriteDecl sound = unit ? WriteDecl{.partOf = P::kSound0} : WriteDecl{.reportOnly = true};
-        if (n == 0) sound = {.order = 2, .compose = WriteSound};
-        f.push_back({.id = P::kInputType[n],
-                     .kind = K::Combo,
-                     .caption = {"", key, ""},
-                     .captionId = P::kInputLabel[n],
-                     .group = P::kInputGroup,
-                     .visible = unit,
-                     .write = type,
-                     .dump = dump::kGpio,
-                     .items = TypeItems("DINTYPES")});
-        f.push_back({.id = P::kUrgent0 + n,
-                     .kind = K::Check,
-                     .caption = Own("URGENT"),
-                     .group = P::kInputGroup,
-                     .visible = unit,
-                     .write = urgent,
-                     .dump = dump::kGpio});
-        f.push_back({.id = P::kSound0 + n,
-                     .kind = K::Check,
-                     .caption = Own("SOUND"),
-                     .group = P::kInputGroup,
-                     .visible = unit,
-                     .write = sound,
-                     .dump = dump::kGpio});
-        f.push_back({.id = P::kCounter0 + n,
-                     .kind = K::Check,
-                     .caption = Own("TITLECNT"),
-                     .group = P::kInputGroup,
-                     .visible = false,
-                     .write = {.reportOnly = true},
-                     .dump = dump::kGpio});
+        // The save writes the unit's inputs, input 0's row carrying the line; the others are only shown.
+        auto joint = [&](int first, ComposeFn write, int order) {
+            if (n == 0) return WriteDecl{.order = order, .compose = write};
+            return unit ? WriteDecl{.partOf = first} : WriteDecl{.reportOnly = true};
+        };
+        auto flag = [&](int id, const char* caption, bool visible, WriteDecl write) {
+            f.push_back(CheckBox({.id = id, .caption = Own(caption), .group = P::kInputGroup, .visible = visible, .write = write, .dump = dump::kGpio}));
+        };
+        f.push_back(DropDown({.id = P::kInputType[n], .caption = {"", "INPUT" + std::to_string(n), ""}, .captionId = P::kInputLabel[n], .group = P::kInputGroup,
+                              .visible = unit, .write = joint(P::kInputType[0], WriteTypes, 3), .dump = dump::kGpio, .items = TypeItems("DINTYPES")}));
+        flag(P::kUrgent0 + n, "URGENT", unit, joint(P::kUrgent0, WriteUrgent, 1));
+        flag(P::kSound0 + n, "SOUND", unit, joint(P::kSound0, WriteSound, 2));
+        flag(P::kCounter0 + n, "TITLECNT", false, {.reportOnly = true});
     }
     f.push_back({.id = P::kOutputGroup, .kind = K::Group, .caption = Own("TITLE_OUTPUT")});
     for (int n = 0; n < P::kOutputs; ++n) {
         const bool unit = n < P::kUnitChannels;
-        const std::string key = "OUTPUT" + std::to_string(n);
-        f.push_back({.id = P::kOutputType[n],
-                     .kind = K::Combo,
-                     .caption = {"", key, ""},
-                     .captionId = P::kOutputLabel[n],
-                     .group = P::kOutputGroup,
-                     .visible = unit,
-                     .write = unit ? WriteDecl{.partOf = P::kInputType[0]} : WriteDecl{.reportOnly = true},
-                     .dump = dump::kGpio,
-                     .items = TypeItems("DOUTTYPES")});
+        f.push_back(DropDown({.id = P::kOutputType[n], .caption = {"", "OUTPUT" + std::to_string(n), ""}, .captionId = P::kOutputLabel[n], .group = P::kOutputGroup,
+                              .visible = unit, .write = unit ? WriteDecl{.partOf = P::kInputType[0]} : WriteDecl{.reportOnly = true}, .dump = dump::kGpio, .items = TypeItems("DOUTTYPES")}));
     }
     f.push_back({.id = P::kOthersGroup, .kind = K::Group, .caption = Own("OTHERS")});
-    f.push_back({.id = P::kKeepOutputs,
-                 .kind = K::Check,
-                 .caption = Own("SAVEOUT"),
-                 .group = P::kOthersGroup,
-                 .report = {"$IOOR", 6, D::Flag},
-                 .write = {.format = "%%IOOR%d\r", .order = 4},
-                 .dump = dump::kGpio});
-    f.push_back({.id = P::kInput1Button,
-                 .kind = K::Check,
-                 .caption = Own("INPUT1BTN"),
-                 .group = P::kOthersGroup,
-                 .report = {"$L1DEF", 0, D::Switch},
-                 .write = {.format = "%%L1DEF%d\r", .order = 5},
-                 .dump = dump::kGpio});
-    f.push_back({.id = P::kSirenTime,
-                 .kind = K::Number,
-                 .caption = Own("SIREN"),
-                 .captionId = P::kSirenLabel,
-                 .group = P::kOthersGroup,
-                 .report = {"$IOHT", 6, D::Text},
-                 .write = {.format = "%%IOHT%s\r", .order = 6},
-                 .dump = dump::kGpio,
-                 .minValue = 0,
-                 .maxValue = P::kSirenMax});
-    f.push_back({.id = P::kCounterAuto,
-                 .kind = K::Check,
-                 .caption = Own("COUNTERAUTO"),
-                 .group = P::kOthersGroup,
-                 .visible = false,
-                 .report = {"$DINCTA", 8, D::Flag},
-                 .write = {.reportOnly = true},
-                 .dump = dump::kGpio});
-    f.push_back({.id = P::kCounterTime,
-                 .kind = K::Text,
-                 .caption = Own("COUNTERSEC"),
-                 .captionId = P::kCounterTimeLabel,
-                 .group = P::kOthersGroup,
-                 .visible = false,
-                 .report = {"$DINDUT", 8, D::Text},
-                 .write = {.reportOnly = true},
-                 .dump = dump::kGpio});
+    f.push_back(CheckBox({.id = P::kKeepOutputs, .caption = Own("SAVEOUT"), .group = P::kOthersGroup, .report = {"$IOOR", 6, D::Flag}, .write = {.format = "%%IOOR%d\r", .order = 4}, .dump = dump::kGpio}));
+    f.push_back(CheckBox({.id = P::kInput1Button, .caption = Own("INPUT1BTN"), .group = P::kOthersGroup, .report = {"$L1DEF", 0, D::Switch}, .write = {.format = "%%L1DEF%d\r", .order = 5}, .dump = dump::kGpio}));
+    f.push_back(NumberBox({.id = P::kSirenTime, .caption = Own("SIREN"), .captionId = P::kSirenLabel, .group = P::kOthersGroup, .report = {"$IOHT", 6, D::Text},
+                           .write = {.format = "%%IOHT%s\r", .order = 6}, .dump = dump::kGpio, .minValue = 0, .maxValue = P::kSirenMax}));
+    f.push_back(CheckBox({.id = P::kCounterAuto, .caption = Own("COUNTERAUTO"), .group = P::kOthersGroup, .visible = false, .report = {"$DINCTA", 8, D::Flag}, .write = {.reportOnly = true}, .dump = dump::kGpio}));
+    f.push_back(TextBox({.id = P::kCounterTime, .caption = Own("COUNTERSEC"), .captionId = P::kCounterTimeLabel, .group = P::kOthersGroup, .visible = false, .report = {"$DINDUT", 8, D::Text}, .write = {.reportOnly = true}, .dump = dump::kGpio}));
     f.push_back({.id = P::kStatusGroup, .kind = K::Group, .caption = Own("STATUS")});
-    f.push_back({.id = P::kStatus,
-                 .kind = K::List,
-                 .group = P::kStatusGroup,
-                 .columns = {{Own("STATUS"), kStatusWidth, true, ColumnKind::Text}},
-                 .rows = 0,
-                 .growRows = true});
+    f.push_back({.id = P::kStatus, .kind = K::List, .group = P::kStatusGroup, .columns = {{Own("STATUS"), kStatusWidth, true, ColumnKind::Text}}, .rows = 0, .growRows = true});
+    // clang-format on
     f.push_back(MakeButton(ctl::kSave, Shared("Buttons", "Save")));
     f.push_back(MakeButton(ctl::kReload, {}, "Reload"));
     return f;

@@ -31,21 +31,15 @@ public:
     static constexpr int kOutputType[kOutputs] = {1025, 1031, 1032, 1033, 1040, 1041, 1042, 1043};
     static constexpr int kOutputLabel[kOutputs] = {1137, 1138, 1139, 1140, 1148, 1149, 1150, 1151};
 
-    static constexpr int kKeepOutputs = 1226;
-    static constexpr int kInput1Button = 1103;
-    static constexpr int kSirenTime = 1317;
-    static constexpr int kSirenLabel = 1321;
+    // The boxes of the form: inputs, outputs, others, status.
+    static constexpr int kInputGroup = 1141, kOutputGroup = 1142, kOthersGroup = 1426, kStatusGroup = 1143;
+    // Column titles over the inputs' urgent, sound and counter boxes.
+    static constexpr int kUrgentTitle = 1428, kSoundTitle = 1429, kCounterTitle = 1430;
+    // Others: keep outputs, input 1 as a button, the siren time and its label.
+    static constexpr int kKeepOutputs = 1226, kInput1Button = 1103, kSirenTime = 1317, kSirenLabel = 1321;
+    // Counting as the unit reports it: display only, hidden.
+    static constexpr int kCounterAuto = 1104, kCounterTime = 1562, kCounterTimeLabel = 1561;
     static constexpr int kStatus = 1065;  // list of status lines
-    static constexpr int kStatusGroup = 1143;
-    static constexpr int kCounterAuto = 1104;  // display only, hidden
-    static constexpr int kCounterTime = 1562;  // display only, hidden
-    static constexpr int kCounterTimeLabel = 1561;
-    static constexpr int kInputGroup = 1141;
-    static constexpr int kOutputGroup = 1142;
-    static constexpr int kOthersGroup = 1426;
-    static constexpr int kUrgentTitle = 1428;
-    static constexpr int kSoundTitle = 1429;
-    static constexpr int kCounterTitle = 1430;
 
     static constexpr int kSirenMax = 65535;              // the siren time is a 16-bit number of seconds
     static constexpr std::size_t kMaxStatusLines = 500;  // status lines kept; the oldest go first

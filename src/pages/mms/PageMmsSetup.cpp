@@ -1,9 +1,10 @@
 #include "pages/mms/PageMmsSetup.h"
 
-#include <cctype>
 #include <vector>
 
 #include "link/LinkTypes.h"
+#include "link/TextFields.h"
+#include "pages/framework/ComposedLines.h"
 #include "pages/framework/FieldBuilders.h"
 #include "pages/framework/Printf.h"
 
@@ -45,7 +46,7 @@ void TakeReport(CPageBase& page, const RouteHit& hit)
         if (t.find(c.code) != std::string_view::npos) SetFlag(page, c.id, t, kLongFlagAt);
     for (const Code& c : kTexts)
         if (t.starts_with(c.code)) page.SetText(c.id, std::string(t.substr(kCodeLength)));
-    const bool digit = t.size() > kCodeLength && std::isdigit(static_cast<unsigned char>(t[kCodeLength]));
+    const bool digit = t.size() > kCodeLength && IsDigit(t[kCodeLength]);
     if (!digit) return;
     const int value = t[kCodeLength] - '0';
     for (const Code& c : kLists)
@@ -57,12 +58,8 @@ void TakeReport(CPageBase& page, const RouteHit& hit)
     if (t.starts_with("PTR")) page.SetText(P::kTimer, std::to_string(LeadingNumber(t.substr(kCodeLength))));
 }
 
-bool WriteCentre(const CPageBase& page, std::string& line)
-{
-    line =
-        Printf("%%MMSC%s,%s\r", SingleLine(page.TextOf(P::kCentre)).c_str(), SingleLine(page.TextOf(P::kPort)).c_str());
-    return true;
-}
+constexpr char kCentreLine[] = "%%MMSC%s,%s\r";  // the centre and its port
+constexpr ComposeFn WriteCentre = WriteTexts<kCentreLine, P::kCentre, P::kPort>;
 
 // Size, brightness and white balance; a list without a selection holds the line back.
 bool WriteCamera(const CPageBase& page, std::string& line)

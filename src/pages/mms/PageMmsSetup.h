@@ -14,34 +14,21 @@ namespace rtu {
 class CPageMmsSetup : public CPageBase {
 public:
     static constexpr int kFrame = 1268;
-    static constexpr int kCentre = 1210;
-    static constexpr int kPort = 1211;
-    static constexpr int kGateway = 1212;
-    static constexpr int kApn = 1213;
-    static constexpr int kUser = 1223;
-    static constexpr int kPassword = 1224;
-    static constexpr int kProxy = 1226;  // hidden, still written
-    static constexpr int kNap = 1227;    // hidden, still written
-    static constexpr int kSize = 1214;
-    static constexpr int kBalance = 1215;
-    static constexpr int kBrightness = 1216;  // spin 1014
-    static constexpr int kMode = 1217;
-    static constexpr int kPerMms = 1218;  // spin 1015
-    static constexpr int kTimer = 1219;   // minutes
-    static constexpr int kAlarmToFamily = 1220;
-    static constexpr int kTimedToFamily = 1221;
-    static constexpr int kSmsToFamily = 1222;
-    static constexpr int kAlarmByMms = 1337;
-    static constexpr int kSmsToOwner = 1228;
-    static constexpr int kSmsNotice = 1229;
+    // The MMS service; proxy and NAP are hidden but still written.
+    static constexpr int kCentre = 1210, kPort = 1211, kGateway = 1212, kApn = 1213;
+    static constexpr int kUser = 1223, kPassword = 1224, kProxy = 1226, kNap = 1227;
+    // The camera; brightness and pictures per MMS have spin buttons, the timer is minutes.
+    static constexpr int kSize = 1214, kBalance = 1215, kBrightness = 1216, kMode = 1217;
+    static constexpr int kPerMms = 1218, kTimer = 1219;
+    // Who receives what.
+    static constexpr int kAlarmToFamily = 1220, kTimedToFamily = 1221, kSmsToFamily = 1222;
+    static constexpr int kAlarmByMms = 1337, kSmsToOwner = 1228, kSmsNotice = 1229;
     static constexpr int kPicture = 1225;  // the picture area; its value is the saved picture's file
-    static constexpr int kSave = 1;
-    static constexpr int kView = 2;
-    static constexpr int kStop = 3;  // also posted when a transfer failed
+    // The buttons; kStop is also posted when a transfer failed.
+    static constexpr int kSave = 1, kView = 2, kStop = 3;
 
-    static constexpr int kSpinMin = 0;  // brightness and pictures per MMS
-    static constexpr int kSpinMax = 6;
-    static constexpr int kTimerMaxDigits = 5;  // minutes of the timed MMS interval
+    static constexpr int kSpinMin = 0, kSpinMax = 6;  // brightness and pictures per MMS
+    static constexpr int kTimerMaxDigits = 5;         // minutes of the timed MMS interval
     static constexpr const char* kPictureWidget = "MmsPicture";
 
     CPageMmsSetup(PageContext& context, const PageInfo& info);

@@ -46,36 +46,38 @@ std::vector<ColumnDecl> Columns()
     return columns;
 }
 
-// clang-format off
-const std::vector<FieldDecl> kFields = {
-    {.id = ctl::kFrame, .kind = K::Label, .caption = Own("TITLE")},
-    {.id = P::kList,
-     .kind = K::List,
-     .write = {.reportOnly = true},
-     .dump = P::kDump,
-     .columns = Columns(),
-     .rows = P::kSensors},
-    {.id = 1011, .kind = K::Label, .caption = Own("UARTTIMER")},
-    TextBox({.id = P::kUartPeriod, .caption = Own("UARTTIMER"), .captionId = 1011,
-             .write = {.format = "%%ETEMPUT%s\r", .order = 1}, .dump = P::kDump}),
-    {.id = 1012, .kind = K::Label, .caption = Own("GPRSTIMER")},
-    TextBox({.id = P::kGprsPeriod, .caption = Own("GPRSTIMER"), .captionId = 1012,
-             .write = {.format = "%%ETEMPGT%s\r", .order = 2}, .dump = P::kDump}),
-    {.id = 1013, .kind = K::Label, .caption = Own("EVENTST")},
-    TextBox({.id = P::kEventStep, .caption = Own("EVENTST"), .captionId = 1013,
-             .write = {.format = "%%ETEMPSTEP%s\r", .order = 3}, .dump = P::kDump}),
-    {.id = 1014, .kind = K::Label, .caption = Own("SAVETIMER")},
-    TextBox({.id = P::kSavePeriod, .caption = Own("SAVETIMER"), .captionId = 1014,
-             .write = {.format = "%%ETEMPSS%s\r", .order = 4}, .dump = P::kDump}),
-    {.id = 1015, .kind = K::Label, .caption = Own("GPRSTIMESPAN")},
-    TextBox({.id = P::kUploadStart, .caption = Own("GPRSTIMESPAN"), .captionId = 1015,
-             .write = {.format = "%%ETEMPUPS%s\r", .order = 5}, .dump = P::kDump}),
-    TextBox({.id = P::kUploadEnd, .caption = Own("GPRSTIMESPAN"), .captionId = 1015,
-             .write = {.format = "%%ETEMPUPE%s\r", .order = 6}, .dump = P::kDump}),
-    MakeButton(ctl::kSave, Shared("Buttons", "Save")),
-    MakeButton(ctl::kReload, {}, "Reload"),
+// The settings below the list in their save order: a caption label and its box (the upload
+// time span has two boxes under one caption).
+struct Setting {
+    int captionId;
+    const char* key;
+    int id;
+    const char* format;
 };
+// clang-format off
+constexpr Setting kSettings[] = {
+    {1011, "UARTTIMER", P::kUartPeriod, "%%ETEMPUT%s\r"},     {1012, "GPRSTIMER", P::kGprsPeriod, "%%ETEMPGT%s\r"},
+    {1013, "EVENTST", P::kEventStep, "%%ETEMPSTEP%s\r"},      {1014, "SAVETIMER", P::kSavePeriod, "%%ETEMPSS%s\r"},
+    {1015, "GPRSTIMESPAN", P::kUploadStart, "%%ETEMPUPS%s\r"}, {1015, "GPRSTIMESPAN", P::kUploadEnd, "%%ETEMPUPE%s\r"},
+};
+
+std::vector<FieldDecl> MakeFields()
+{
+    std::vector<FieldDecl> f = {
+        {.id = ctl::kFrame, .kind = K::Label, .caption = Own("TITLE")},
+        {.id = P::kList, .kind = K::List, .write = {.reportOnly = true}, .dump = P::kDump, .columns = Columns(), .rows = P::kSensors},
+    };
+    int order = 0;
+    for (const Setting& s : kSettings) {
+        if (f.back().captionId != s.captionId) f.push_back(CaptionLabel({.id = s.captionId, .caption = Own(s.key)}));
+        f.push_back(TextBox({.id = s.id, .caption = Own(s.key), .captionId = s.captionId, .write = {.format = s.format, .order = ++order}, .dump = P::kDump}));
+    }
+    f.push_back(MakeButton(ctl::kSave, Shared("Buttons", "Save")));
+    f.push_back(MakeButton(ctl::kReload, {}, "Reload"));
+    return f;
+}
 // clang-format on
+const std::vector<FieldDecl> kFields = MakeFields();
 
 const std::vector<RowEditorDecl> kEditors = {[] {
     RowEditorDecl d{.listId = P::kList, .title = Own("Title")};

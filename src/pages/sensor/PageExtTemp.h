@@ -23,21 +23,15 @@ public:
     static constexpr std::size_t kMaxField = 31;  // characters of a reported field kept
     static constexpr int kColumnWidth = 60;
 
-    // Common settings.
-    static constexpr int kUartPeriod = 1001;
-    static constexpr int kGprsPeriod = 1002;
-    static constexpr int kEventStep = 1003;
-    static constexpr int kSavePeriod = 1004;
-    static constexpr int kUploadStart = 1005;
-    static constexpr int kUploadEnd = 1006;
+    // Common settings: the serial and GPRS periods, event step, storage period, upload time span.
+    static constexpr int kUartPeriod = 1001, kGprsPeriod = 1002, kEventStep = 1003, kSavePeriod = 1004;
+    static constexpr int kUploadStart = 1005, kUploadEnd = 1006;
 
     // The sensor setup dialog.
     static constexpr int kSetupReading = 1101;  // top label: the current reading
     static constexpr int kSetupEdit0 = 1102;    // 1102-1108: columns 2-8
     static constexpr int kSetupCheck0 = 1109;   // 1109-1111: columns 9-11
-    static constexpr int kSetupOk = 1;
-    static constexpr int kEdits = 7;
-    static constexpr int kFlags = 3;
+    static constexpr int kSetupOk = 1, kEdits = 7, kFlags = 3;
 
     static constexpr const char* kDump = "%DUMP_DS1\r";
 

@@ -1,7 +1,7 @@
 #include "pages/sensor/PageGraycode.h"
 
+#include "pages/framework/ComposedLines.h"
 #include "pages/framework/FieldBuilders.h"
-#include "pages/framework/Printf.h"
 #include "pages/framework/ReportRows.h"
 
 namespace rtu {
@@ -24,19 +24,11 @@ constexpr ReportRow kReports[] = {
     {G::kSpanEnd, {"$GRAYREPHE", 11, Decode::Text}},
 };
 
-bool WriteRange(const CPageBase& page, std::string& line)
-{
-    line = Printf("%%GRAYRANGE%s,%s\r", SingleLine(page.TextOf(G::kRangeLow)).c_str(),
-                  SingleLine(page.TextOf(G::kRangeHigh)).c_str());
-    return true;
-}
-
-bool WriteEvent(const CPageBase& page, std::string& line)
-{
-    line = Printf("%%GRAYEVENT%s,%s\r", SingleLine(page.TextOf(G::kEventCount)).c_str(),
-                  SingleLine(page.TextOf(G::kEventMinutes)).c_str());
-    return true;
-}
+// The two-value lines: the range (low, high) and the upload on change (count, minutes).
+constexpr char kRangeLine[] = "%%GRAYRANGE%s,%s\r";
+constexpr char kEventLine[] = "%%GRAYEVENT%s,%s\r";
+constexpr ComposeFn WriteRange = WriteTexts<kRangeLine, G::kRangeLow, G::kRangeHigh>;
+constexpr ComposeFn WriteEvent = WriteTexts<kEventLine, G::kEventCount, G::kEventMinutes>;
 
 // clang-format off
 const std::vector<FieldDecl> kFields = WithReports({
