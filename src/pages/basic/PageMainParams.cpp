@@ -2,8 +2,8 @@
 
 #include <vector>
 
+#include "pages/framework/ComposedLines.h"
 #include "pages/framework/FieldBuilders.h"
-#include "pages/framework/Printf.h"
 
 namespace rtu {
 namespace {
@@ -12,12 +12,8 @@ using P = CPageMainParams;
 
 
 // "%CHECKBALANCE<number>,<code>": one line carries the balance check number and code.
-bool WriteBalanceCheck(const CPageBase& page, std::string& line)
-{
-    line = Printf("%%CHECKBALANCE%s,%s\r", SingleLine(page.TextOf(P::kBalanceNumber)).c_str(),
-                  SingleLine(page.TextOf(P::kBalanceCode)).c_str());
-    return true;
-}
+constexpr char kBalanceCheck[] = "%%CHECKBALANCE%s,%s\r";
+constexpr ComposeFn WriteBalanceCheck = WriteTexts<kBalanceCheck, P::kBalanceNumber, P::kBalanceCode>;
 
 // Rows in the page's layout. report: key, offset, decoding, position in the page's test
 // order (the first key found in a line decides). write: format, position in the save batch.

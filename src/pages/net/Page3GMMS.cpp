@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "pages/framework/ComposedLines.h"
 #include "pages/framework/FieldBuilders.h"
-#include "pages/framework/Printf.h"
 #include "pages/framework/ReportRows.h"
 
 namespace rtu {
@@ -45,27 +45,13 @@ constexpr ReportRow kReports[] = {
 // The controls a clear leaves as they are.
 constexpr int kKept[] = {P::kChannelInput1, P::kChannelInput2, P::kFtpServer, P::kFtpPort};
 
-std::string Line(const CPageBase& page, int id) { return SingleLine(page.TextOf(id)); }
-
-bool WriteSmtp(const CPageBase& page, std::string& line)
-{
-    line =
-        Printf("%%SYSSMTP%s,%s,%s,%s,%s\r", Line(page, P::kSmtpServer).c_str(), Line(page, P::kSmtpPort).c_str(),
-               Line(page, P::kSmtpUser).c_str(), Line(page, P::kSmtpPassword).c_str(), Line(page, P::kSender).c_str());
-    return true;
-}
-
-bool WriteGis(const CPageBase& page, std::string& line)
-{
-    line = Printf("%%GPSGIS%s,%s\r", Line(page, P::kGisServer).c_str(), Line(page, P::kGisPort).c_str());
-    return true;
-}
-
-bool WriteFtp(const CPageBase& page, std::string& line)
-{
-    line = Printf("%%FTPSVR0=%s,%s\r", Line(page, P::kFtpServer).c_str(), Line(page, P::kFtpPort).c_str());
-    return true;
-}
+// Lines of several typed values.
+constexpr char kSmtp[] = "%%SYSSMTP%s,%s,%s,%s,%s\r";
+constexpr char kGis[] = "%%GPSGIS%s,%s\r";
+constexpr char kFtp[] = "%%FTPSVR0=%s,%s\r";
+constexpr ComposeFn WriteSmtp = WriteTexts<kSmtp, P::kSmtpServer, P::kSmtpPort, P::kSmtpUser, P::kSmtpPassword, P::kSender>;
+constexpr ComposeFn WriteGis = WriteTexts<kGis, P::kGisServer, P::kGisPort>;
+constexpr ComposeFn WriteFtp = WriteTexts<kFtp, P::kFtpServer, P::kFtpPort>;
 
 std::vector<TextRef> Channels() { return {Fixed("Channel: 1"), Fixed("Channel: 2")}; }
 

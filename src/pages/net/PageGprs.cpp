@@ -3,6 +3,7 @@
 #include <array>
 #include <vector>
 
+#include "pages/framework/ComposedLines.h"
 #include "pages/framework/FieldBuilders.h"
 #include "pages/framework/Printf.h"
 
@@ -59,18 +60,11 @@ std::string_view From(std::string_view line, std::size_t at) { return at < line.
 void TakeM2M(CPageBase& page, const RouteHit& hit) { static_cast<P&>(page).ParseM2MReport(hit.line); }
 void TakeServer(CPageBase& page, const RouteHit& hit) { static_cast<P&>(page).ParseServerReport(hit.line); }
 
-// "<command><first>,<second>": two typed values on one line ("%NTPSVR<server>,<port>",
-// "%NTPZONE<zone>,<offset>").
-template <const char* Command, int First, int Second> bool WriteTwo(const CPageBase& page, std::string& line)
-{
-    line =
-        Printf("%s%s,%s\r", Command, SingleLine(page.TextOf(First)).c_str(), SingleLine(page.TextOf(Second)).c_str());
-    return true;
-}
-constexpr char kNtpServer[] = "%NTPSVR";
-constexpr char kNtpZone[] = "%NTPZONE";
-constexpr ComposeFn WriteNtpServer = WriteTwo<kNtpServer, P::kNtpServer, P::kNtpPort>;
-constexpr ComposeFn WriteNtpZone = WriteTwo<kNtpZone, P::kNtpZone, P::kNtpOffset>;
+// Two typed values on one line: the time server and its port, the zone and its offset.
+constexpr char kNtpServer[] = "%%NTPSVR%s,%s\r";
+constexpr char kNtpZone[] = "%%NTPZONE%s,%s\r";
+constexpr ComposeFn WriteNtpServer = WriteTexts<kNtpServer, P::kNtpServer, P::kNtpPort>;
+constexpr ComposeFn WriteNtpZone = WriteTexts<kNtpZone, P::kNtpZone, P::kNtpOffset>;
 
 std::vector<TextRef> ZoneItems()
 {
