@@ -75,14 +75,17 @@ public:
 
 private:
     struct Member {
-        std::string_view key;     // unless it is a number
-        char digits[12] = {};     // the key when it is a number (kept here: members move)
-        std::size_t length = 0;   // of the number in digits
-        std::size_t order = 0;    // in which PageJson adds it
+        std::string_view key;    // unless it is a number
+        char digits[12] = {};    // the key when it is a number (kept here: members move)
+        std::size_t length = 0;  // of the number in digits
+        std::size_t order = 0;   // in which PageJson adds it
         const FieldDecl* field = nullptr;
         const std::string* extra = nullptr;  // neither: the record rows
 
-        void Number(int n) { length = static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, n).ptr - digits); }
+        void Number(int n)
+        {
+            length = static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, n).ptr - digits);
+        }
         std::string_view Key() const { return length > 0 ? std::string_view(digits, length) : key; }
     };
 
