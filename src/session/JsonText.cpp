@@ -1,6 +1,8 @@
 #include "session/JsonText.h"
 
+#include <array>
 #include <charconv>
+#include <cstdint>
 
 #include <nlohmann/json.hpp>
 
@@ -9,6 +11,36 @@ namespace rtu {
 namespace {
 
 constexpr std::size_t kIndent = 2;
+
+// How a byte of a text goes into a JSON string: as it is, escaped (a control character, a
+// quote, a backslash), or as part of a character beyond ASCII.
+enum class ByteClass : std::uint8_t { Plain, Escaped, Wide };
+constexpr auto kByteClass = [] {
+    std::array<ByteClass, 256> classes{};
+    for (std::size_t b = 0; b < 0x20; ++b) classes[b] = ByteClass::Escaped;
+    classes['"'] = classes['\\'] = ByteClass::Escaped;
+    for (std::size_t b = 0x80; b < classes.size(); ++b) classes[b] = ByteClass::Wide;
+    return classes;
+}();
+
+// An escaped byte as nlohmann writes it: the short escapes JSON has, else \u00XX.
+void AppendEscaped(std::string& out, unsigned char c)
+{
+    switch (c) {
+    case '"': out += "\\\""; return;
+    case '\\': out += "\\\\"; return;
+    case '\b': out += "\\b"; return;
+    case '\f': out += "\\f"; return;
+    case '\n': out += "\\n"; return;
+    case '\r': out += "\\r"; return;
+    case '\t': out += "\\t"; return;
+    default: {
+        constexpr char kHex[] = "0123456789abcdef";
+        const char escape[] = {'\\', 'u', '0', '0', kHex[c >> 4], kHex[c & 0xF]};
+        out.append(escape, sizeof escape);
+    }
+    }
+}
 
 }  // namespace
 
@@ -68,39 +100,23 @@ void CJsonText::Number(long long n)
 
 void CJsonText::AppendString(std::string& out, std::string_view text)
 {
-    // Text beyond ASCII goes through nlohmann's own writer, which knows which byte sequences
-    // are UTF-8 and what replaces the others; ASCII is escaped here as it escapes it.
-    for (const char c : text)
-        if (static_cast<unsigned char>(c) >= 0x80) {
-            out += nlohmann::json(std::string(text)).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
-            return;
-        }
+    const std::size_t start = out.size();
     out += '"';
     std::size_t plain = 0;  // start of the bytes not yet appended, which need no escape
     for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        const char* escape = nullptr;
-        switch (c) {
-        case '"': escape = "\\\""; break;
-        case '\\': escape = "\\\\"; break;
-        case '\b': escape = "\\b"; break;
-        case '\f': escape = "\\f"; break;
-        case '\n': escape = "\\n"; break;
-        case '\r': escape = "\\r"; break;
-        case '\t': escape = "\\t"; break;
-        default:
-            if (static_cast<unsigned char>(c) >= 0x20) continue;
+        const auto c = static_cast<unsigned char>(text[i]);
+        const ByteClass kind = kByteClass[c];
+        if (kind == ByteClass::Plain) continue;
+        if (kind == ByteClass::Wide) {
+            // Text beyond ASCII goes through nlohmann's own writer, which knows which byte
+            // sequences are UTF-8 and what replaces the others.
+            out.resize(start);
+            out += nlohmann::json(std::string(text)).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+            return;
         }
         out.append(text, plain, i - plain);
         plain = i + 1;
-        if (escape) {
-            out += escape;
-        } else {
-            constexpr char kHex[] = "0123456789abcdef";
-            out += "\\u00";
-            out += kHex[(c >> 4) & 0xF];
-            out += kHex[c & 0xF];
-        }
+        AppendEscaped(out, c);
     }
     out.append(text, plain);
     out += '"';
