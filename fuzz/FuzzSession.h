@@ -68,10 +68,13 @@ public:
         for (CPageEvents* events : events_)
             if (events->Log().Size() > 0) events->Reset();
         // What the pages say about their values: not loaded, nothing edited on screen.
-        for (const PageStart& page : initial_) {
+        for (PageStart& page : initial_) {
             if (page.page->Loaded()) page.page->SetLoaded(false);
             page.page->ClearEdited();
             page.page->ClearTouched();
+            // What a page exports beyond its values may have stayed from an earlier input; the
+            // next input changed it only if it differs from this.
+            if (!page.extras.empty()) page.extras = page.page->ExtraValues();
         }
         now = 0;
         writes = 0;
@@ -149,7 +152,7 @@ private:
     struct PageStart {
         CPageBase* page = nullptr;  // in session_
         std::vector<Initial> values;
-        std::vector<std::pair<std::string, std::string>> extras;  // what it exports beyond them, initially
+        std::vector<std::pair<std::string, std::string>> extras;  // what it exports beyond them, before the input
     };
 
     CSession pristine_;  // never driven: the values every page starts with
