@@ -102,12 +102,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The changed pages side by side as in the export, each with the members this input may
     // have changed, written as the export writes them and parsed back once.
     const bool profile = !(data[0] & kSkipProfileBit);
-    std::string text;
+    static std::string text;  // its room kept from one input to the next
+    text.clear();
     rtu::CJsonText out(text);
     out.BeginObject();
     std::size_t pages = 0;
     std::size_t members = 0;
-    std::vector<const rtu::FieldDecl*> fields;
+    static std::vector<const rtu::FieldDecl*> fields;
     rtu::CProfileWriter writer;  // never opened: collects the text only
     fuzz.ForEachChangedPage([&](rtu::CPageBase& page, const std::vector<int>& changed) {
         // The page's object is its values' members side by side: each changed text (a number

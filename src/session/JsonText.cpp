@@ -53,9 +53,17 @@ void CJsonText::Value()
         return;
     }
     if (open_.empty()) return;  // the outermost value
-    out_ += open_.back() ? "\n" : ",\n";
+    // The separator, the line end and the indent in one piece when the indent is not too deep.
+    static constexpr std::string_view kBreak = ",\n                                ";
+    const bool first = open_.back() != 0;
     open_.back() = 0;
-    Indent(open_.size());
+    const std::size_t indent = open_.size() * kIndent;
+    if (indent + 2 <= kBreak.size()) {
+        out_.append(kBreak.substr(first ? 1 : 0, indent + (first ? 1 : 2)));
+    } else {
+        out_ += first ? "\n" : ",\n";
+        Indent(open_.size());
+    }
 }
 
 void CJsonText::Open(char bracket)

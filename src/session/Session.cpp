@@ -32,7 +32,8 @@ std::string RouteProblemsText(const std::vector<std::string>& problems)
 // in PageJson.
 class CPageMembers {
 public:
-    explicit CPageMembers(const CPageBase& page) : page_(page) {}
+    // `expected`: about how many members there will be.
+    CPageMembers(const CPageBase& page, std::size_t expected) : page_(page) { members_.reserve(expected); }
 
     void AddField(const FieldDecl& f)
     {
@@ -349,7 +350,7 @@ nlohmann::json CSession::PageJson(const CPageBase& page)
 
 std::size_t CSession::WritePageJson(const CPageBase& page, CJsonText& out)
 {
-    CPageMembers members(page);
+    CPageMembers members(page, page.Fields().size() + 4);
     for (const FieldDecl& f : page.Fields()) members.AddField(f);
     members.AddMore();
     return members.Write(out);
@@ -357,7 +358,7 @@ std::size_t CSession::WritePageJson(const CPageBase& page, CJsonText& out)
 
 std::size_t CSession::WriteFieldsJson(const CPageBase& page, std::span<const FieldDecl* const> fields, CJsonText& out)
 {
-    CPageMembers members(page);
+    CPageMembers members(page, fields.size());
     for (const FieldDecl* f : fields) members.AddField(*f);
     return members.Write(out);
 }
