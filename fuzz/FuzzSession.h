@@ -34,9 +34,14 @@ public:
                 page.values.push_back({f.id, &start[i]->ValueOf(f.id), pages[i]->FindValue(f.id)});
             page.extras = start[i]->ExtraValues();
             pages[i]->ClearTouched();
-            if (auto* records = dynamic_cast<CTempRecordPage*>(page.page))
+            if (auto* records = dynamic_cast<CTempRecordPage*>(page.page)) {
                 records_.push_back({records, records->Generation()});
-            if (auto* events = dynamic_cast<CPageEvents*>(page.page)) events_.push_back(events);
+                page.emptied = true;
+            }
+            if (auto* events = dynamic_cast<CPageEvents*>(page.page)) {
+                events_.push_back(events);
+                page.emptied = true;
+            }
         }
     }
     CFuzzSession(const CFuzzSession&) = delete;
@@ -72,9 +77,10 @@ public:
             if (page.page->Loaded()) page.page->SetLoaded(false);
             page.page->ClearEdited();
             page.page->ClearTouched();
-            // What a page exports beyond its values may have stayed from an earlier input; the
-            // next input changed it only if it differs from this.
-            if (!page.extras.empty()) page.extras = page.page->ExtraValues();
+            // The record and event pages were emptied above: what they export beyond their
+            // values is what this input starts from. Other pages keep theirs from the last input
+            // (ForEachChangedPage notes it).
+            if (page.emptied) page.extras = page.page->ExtraValues();
         }
         now = 0;
         writes = 0;
@@ -92,18 +98,10 @@ public:
                 for (Initial& v : page.values)
                     if (const FieldValue* value = Current(*page.page, v); value && !Same(*value, *v.value))
                         changed.push_back(v.id);
-            if (MoreChanged(*page.page, page.extras)) changed.clear();  // the whole page then
+            if (MoreChanged(page)) changed.clear();  // the whole page then
             else if (changed.empty()) continue;
             fn(*page.page, changed);
         }
-    }
-
-    // Whether what a page exports beyond its values changed: its extra values, its record rows.
-    bool MoreChanged(const CPageBase& page, const std::vector<std::pair<std::string, std::string>>& extras) const
-    {
-        for (const RecordList& r : records_)
-            if (r.page == &page && r.page->Generation() != r.emptyAt) return true;
-        return page.ExtraValues() != extras;
     }
 
     // Takes the session's events; a question (a silent unit during a profile) is answered Stop,
@@ -153,7 +151,23 @@ private:
         CPageBase* page = nullptr;  // in session_
         std::vector<Initial> values;
         std::vector<std::pair<std::string, std::string>> extras;  // what it exports beyond them, before the input
+        bool emptied = false;                                     // a record or event page, which Reset empties
     };
+
+    // Whether what a page exports beyond its values changed during the input: its extra
+    // values, its record rows. Notes its extra values as they are now.
+    bool MoreChanged(PageStart& page) const
+    {
+        bool more = false;
+        for (const RecordList& r : records_)
+            if (r.page == page.page && r.page->Generation() != r.emptyAt) more = true;
+        std::vector<std::pair<std::string, std::string>> extras = page.page->ExtraValues();
+        if (extras != page.extras) {
+            more = true;
+            page.extras = std::move(extras);
+        }
+        return more;
+    }
 
     CSession pristine_;  // never driven: the values every page starts with
     CSession session_;
