@@ -5,8 +5,9 @@
 //
 // The whole export is checked once; after that, each input checks the values it changed:
 // the others still hold the values already checked, the export is its pages' objects put
-// side by side, and a page's object its values' members. The changed pages' objects are put
-// side by side as the export puts them and checked together.
+// side by side, and a page's object its values' members. The changed pages' objects are
+// written side by side as the export writes them (as text, without a JSON tree) and checked
+// together. The whole export so written is, once, the very text of its JSON tree dumped.
 #include <cstddef>
 #include <cstdint>
 #include <string>
