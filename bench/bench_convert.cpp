@@ -45,4 +45,24 @@ void BM_JsonToProfile(benchmark::State& state)
 }
 BENCHMARK(BM_JsonToProfile)->Unit(benchmark::kMillisecond);
 
+// The export of a fully loaded unit: written as text as it goes, and (as it was written
+// before) built as a JSON tree first and dumped. Both give the same bytes.
+void BM_ExportJsonText(benchmark::State& state)
+{
+    std::string error;
+    rtu::OpenedProfile source;
+    if (!rtu::OpenProfileText(DefaultProfile(), nullptr, source, error)) return state.SkipWithError(error.c_str());
+    const rtu::CSession& session = source.unit->Session();
+    const bool tree = state.range(0) != 0;
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        const std::string text = tree ? rtu::CSession::JsonText(session.ExportJson()) : session.ExportJsonText();
+        bytes = text.size();
+        benchmark::DoNotOptimize(text.data());
+    }
+    state.SetLabel(std::string(tree ? "tree, then dump" : "written as it goes") + ", " + std::to_string(bytes) +
+                   " bytes");
+}
+BENCHMARK(BM_ExportJsonText)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
 }  // namespace

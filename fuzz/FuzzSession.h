@@ -30,11 +30,18 @@ public:
         for (std::size_t i = 0; i < pages.size(); ++i) {
             PageStart& page = initial_.emplace_back();
             page.page = pages[i].get();
-            for (const FieldDecl& f : pages[i]->Fields()) page.values.push_back({f.id, &start[i]->ValueOf(f.id)});
+            for (const FieldDecl& f : pages[i]->Fields())
+                page.values.push_back({f.id, &start[i]->ValueOf(f.id), pages[i]->FindValue(f.id)});
             page.extras = start[i]->ExtraValues();
             pages[i]->ClearTouched();
-            if (auto* records = dynamic_cast<CTempRecordPage*>(page.page)) records_.push_back({records, records->Generation()});
-            if (auto* events = dynamic_cast<CPageEvents*>(page.page)) events_.push_back(events);
+            if (auto* records = dynamic_cast<CTempRecordPage*>(page.page)) {
+                records_.push_back({records, records->Generation()});
+                page.emptied = true;
+            }
+            if (auto* events = dynamic_cast<CPageEvents*>(page.page)) {
+                events_.push_back(events);
+                page.emptied = true;
+            }
         }
     }
     CFuzzSession(const CFuzzSession&) = delete;
@@ -50,10 +57,10 @@ public:
         // A value is created on first use; one never used still holds its initial value, and
         // a page whose values were not handed out for writing still holds them all. Copying
         // over the others reuses their storage, so this allocates nothing.
-        for (const PageStart& page : initial_) {
+        for (PageStart& page : initial_) {
             if (!page.page->Touched()) continue;
-            for (const Initial& v : page.values)
-                if (const FieldValue* value = page.page->FindValue(v.id))
+            for (Initial& v : page.values)
+                if (const FieldValue* value = Current(*page.page, v))
                     *const_cast<FieldValue*>(value) = *v.value;  // the page's own, non-const value
         }
         // The pages that keep what the unit sent beyond their values (records, events) are
@@ -66,10 +73,14 @@ public:
         for (CPageEvents* events : events_)
             if (events->Log().Size() > 0) events->Reset();
         // What the pages say about their values: not loaded, nothing edited on screen.
-        for (const PageStart& page : initial_) {
+        for (PageStart& page : initial_) {
             if (page.page->Loaded()) page.page->SetLoaded(false);
             page.page->ClearEdited();
             page.page->ClearTouched();
+            // The record and event pages were emptied above: what they export beyond their
+            // values is what this input starts from. Other pages keep theirs from the last input
+            // (ForEachChangedPage notes it).
+            if (page.emptied) page.extras = page.page->ExtraValues();
         }
         now = 0;
         writes = 0;
@@ -78,27 +89,19 @@ public:
     // Calls fn(page, changed) for every page whose export this input may have changed, with
     // the ids of its values that differ from their initial ones; `changed` is empty when what
     // the page exports beyond its values (extra values, record rows) changed: all of it then.
-    template <class Fn> void ForEachChangedPage(Fn&& fn) const
+    template <class Fn> void ForEachChangedPage(Fn&& fn)
     {
         std::vector<int> changed;
-        for (const PageStart& page : initial_) {
+        for (PageStart& page : initial_) {
             changed.clear();
             if (page.page->Touched())
-                for (const Initial& v : page.values)
-                    if (const FieldValue* value = page.page->FindValue(v.id); value && !Same(*value, *v.value))
+                for (Initial& v : page.values)
+                    if (const FieldValue* value = Current(*page.page, v); value && !Same(*value, *v.value))
                         changed.push_back(v.id);
-            if (MoreChanged(*page.page, page.extras)) changed.clear();  // the whole page then
+            if (MoreChanged(page)) changed.clear();  // the whole page then
             else if (changed.empty()) continue;
             fn(*page.page, changed);
         }
-    }
-
-    // Whether what a page exports beyond its values changed: its extra values, its record rows.
-    bool MoreChanged(const CPageBase& page, const std::vector<std::pair<std::string, std::string>>& extras) const
-    {
-        for (const RecordList& r : records_)
-            if (r.page == &page && r.page->Generation() != r.emptyAt) return true;
-        return page.ExtraValues() != extras;
     }
 
     // Takes the session's events; a question (a silent unit during a profile) is answered Stop,
@@ -133,14 +136,38 @@ private:
     }
 
     struct Initial {
-        int id;                   // a declared control of the page
-        const FieldValue* value;  // its value in pristine_, which never changes
+        int id;                           // a declared control of the page
+        const FieldValue* value;          // its value in pristine_, which never changes
+        const FieldValue* now = nullptr;  // its value in session_ once created
     };
+    // A page keeps a value where it created it until the page goes, so it is looked up only
+    // until it exists.
+    static const FieldValue* Current(const CPageBase& page, Initial& v)
+    {
+        if (!v.now) v.now = page.FindValue(v.id);
+        return v.now;
+    }
     struct PageStart {
         CPageBase* page = nullptr;  // in session_
         std::vector<Initial> values;
-        std::vector<std::pair<std::string, std::string>> extras;  // what it exports beyond them, initially
+        std::vector<std::pair<std::string, std::string>> extras;  // what it exports beyond them, before the input
+        bool emptied = false;                                     // a record or event page, which Reset empties
     };
+
+    // Whether what a page exports beyond its values changed during the input: its extra
+    // values, its record rows. Notes its extra values as they are now.
+    bool MoreChanged(PageStart& page) const
+    {
+        bool more = false;
+        for (const RecordList& r : records_)
+            if (r.page == page.page && r.page->Generation() != r.emptyAt) more = true;
+        std::vector<std::pair<std::string, std::string>> extras = page.page->ExtraValues();
+        if (extras != page.extras) {
+            more = true;
+            page.extras = std::move(extras);
+        }
+        return more;
+    }
 
     CSession pristine_;  // never driven: the values every page starts with
     CSession session_;

@@ -5,8 +5,9 @@
 //
 // The whole export is checked once; after that, each input checks the values it changed:
 // the others still hold the values already checked, the export is its pages' objects put
-// side by side, and a page's object its values' members. The changed pages' objects are put
-// side by side as the export puts them and checked together.
+// side by side, and a page's object its values' members. The changed pages' objects are
+// written side by side as the export writes them (as text, without a JSON tree) and checked
+// together. The whole export so written is, once, the very text of its JSON tree dumped.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -16,6 +17,7 @@
 
 #include "FuzzFeed.h"
 #include "link/ProfileWriter.h"
+#include "session/JsonText.h"
 
 namespace {
 
@@ -87,7 +89,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const nlohmann::json whole = fuzz.Session().ExportJson();
         std::size_t inner = 0;
         for (const auto& page : whole) inner += page.size();
-        CheckJson(rtu::CSession::JsonText(whole), fuzz.Session().Pages().size(), inner);
+        const std::string text = rtu::CSession::JsonText(whole);
+        CheckJson(text, fuzz.Session().Pages().size(), inner);
+        // The text written as it goes is the text of the tree.
+        if (fuzz.Session().ExportJsonText() != text) __builtin_trap();
         return true;
     }();
     (void)wholeExportChecked;
@@ -96,26 +101,35 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     rtu::fuzz::Feed(fuzz, data, size);
 
     // The changed pages side by side as in the export, each with the members this input may
-    // have changed, written and parsed back once.
+    // have changed, written as the export writes them and parsed back once.
     const bool profile = !(data[0] & kSkipProfileBit);
-    nlohmann::json changedPages = nlohmann::json::object();
+    static std::string text;  // its room kept from one input to the next
+    text.clear();
+    rtu::CJsonText out(text);
+    out.BeginObject();
+    std::size_t pages = 0;
     std::size_t members = 0;
+    static std::vector<const rtu::FieldDecl*> fields;
     rtu::CProfileWriter writer;  // never opened: collects the text only
     fuzz.ForEachChangedPage([&](rtu::CPageBase& page, const std::vector<int>& changed) {
         // The page's object is its values' members side by side: each changed text (a number
         // or a flag is JSON whatever it holds) is checked. A page whose export holds more than
         // its values is checked whole.
-        nlohmann::json values = nlohmann::json::object();
-        if (changed.empty()) values = rtu::CSession::PageJson(page);
-        else
+        out.Key(page.ClassName());
+        ++pages;
+        if (changed.empty()) {
+            members += rtu::CSession::WritePageJson(page, out);
+        } else {
+            fields.clear();
             for (const int id : changed)
                 if (const rtu::FieldDecl* f = page.FindField(id);
                     f && (rtu::HoldsText(f->kind) || f->kind == rtu::FieldKind::List))
-                    rtu::CSession::AddFieldJson(page, *f, values);
-        members += values.size();
-        changedPages[page.ClassName()] = std::move(values);
+                    fields.push_back(f);
+            members += rtu::CSession::WriteFieldsJson(page, fields, out);
+        }
         if (profile && page.Info()->profileOrder > 0) page.WriteProfileSection(writer);
     });
-    if (!changedPages.empty()) CheckJson(rtu::CSession::JsonText(changedPages), changedPages.size(), members);
+    out.EndObject();
+    if (pages > 0) CheckJson(text, pages, members);
     return 0;
 }

@@ -1,5 +1,7 @@
 #include "link/ProfileWriter.h"
 
+#include <algorithm>
+
 namespace rtu {
 
 bool CProfileWriter::Open(const std::string& path)
@@ -26,15 +28,22 @@ void CProfileWriter::WriteLine(std::string_view text)
 void CProfileWriter::Convert(std::string_view text)
 {
     written_.reserve(written_.size() + text.size() + 8);
-    for (char c : text) {
+    while (!text.empty()) {
         if (pendingCr_) {
             written_ += "\r\n";
             pendingCr_ = false;
-            if (c == '\n') continue;
+            if (text.front() == '\n') {
+                text.remove_prefix(1);
+                continue;
+            }
         }
-        if (c == '\r') pendingCr_ = true;
-        else if (c == '\n') written_ += "\r\n";
-        else written_ += c;
+        // The bytes up to the next line end go as they are.
+        const std::size_t end = std::min(text.find_first_of("\r\n"), text.size());
+        written_.append(text.substr(0, end));
+        if (end == text.size()) break;
+        if (text[end] == '\r') pendingCr_ = true;
+        else written_ += "\r\n";
+        text.remove_prefix(end + 1);
     }
 }
 

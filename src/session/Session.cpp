@@ -2,9 +2,12 @@
 #include "session/StreamLines.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cstdint>
 
 #include "pages/framework/FieldCheck.h"
 #include "pages/sensor/TempRecordPage.h"
+#include "session/JsonText.h"
 #include "session/MaskedSecrets.h"
 
 namespace rtu {
@@ -23,6 +26,118 @@ std::string RouteProblemsText(const std::vector<std::string>& problems)
     if (problems.size() > kNamed) text += "\nand " + std::to_string(problems.size() - kNamed) + " more.";
     return text;
 }
+
+// A page's object written as text: the members PageJson gives, gathered first so that they
+// can be written in key order, a later member with the same key replacing an earlier one as
+// in PageJson.
+class CPageMembers {
+public:
+    // `expected`: about how many members there will be.
+    CPageMembers(const CPageBase& page, std::size_t expected) : page_(page) { members_.reserve(expected); }
+
+    void AddField(const FieldDecl& f)
+    {
+        if (!(HoldsText(f.kind) || f.kind == FieldKind::Check || HoldsSelection(f.kind) || f.kind == FieldKind::List))
+            return;  // no member, as in AddFieldJson
+        Member& m = members_.emplace_back();
+        m.field = &f;
+        if (f.id > 0 || f.jsonKey.empty()) m.Number(f.id);
+        else m.key = f.jsonKey;
+    }
+    // The record rows and the extra values, as PageJson adds them after the fields.
+    void AddMore()
+    {
+        if ((records_ = dynamic_cast<const CTempRecordPage*>(&page_))) members_.emplace_back().Number(temppage::kList);
+        extras_ = page_.ExtraValues();
+        for (const auto& extra : extras_) {
+            Member& m = members_.emplace_back();
+            m.key = extra.first;
+            m.extra = &extra.second;
+        }
+    }
+    // Writes the object; returns its member count.
+    std::size_t Write(CJsonText& out)
+    {
+        for (std::size_t i = 0; i < members_.size(); ++i) {
+            members_[i].order = i;
+            members_[i].head = Head(members_[i].Key());
+        }
+        // Most keys differ in their first bytes, so that most comparisons are of one number.
+        std::sort(members_.begin(), members_.end(), [](const Member& a, const Member& b) {
+            if (a.head != b.head) return a.head < b.head;
+            const int c = a.Key().compare(b.Key());
+            return c != 0 ? c < 0 : a.order < b.order;
+        });
+        std::size_t count = 0;
+        out.BeginObject();
+        for (std::size_t i = 0; i < members_.size(); ++i) {
+            if (i + 1 < members_.size() && members_[i + 1].head == members_[i].head &&
+                members_[i + 1].Key() == members_[i].Key())
+                continue;  // replaced
+            out.Key(members_[i].Key());
+            WriteValue(members_[i], out);
+            ++count;
+        }
+        out.EndObject();
+        return count;
+    }
+
+private:
+    struct Member {
+        std::string_view key;    // unless it is a number
+        char digits[12] = {};    // the key when it is a number (kept here: members move)
+        std::size_t length = 0;  // of the number in digits
+        std::size_t order = 0;   // in which PageJson adds it
+        std::uint64_t head = 0;  // the key's first bytes, ordered as the key
+        const FieldDecl* field = nullptr;
+        const std::string* extra = nullptr;  // neither: the record rows
+
+        void Number(int n)
+        {
+            length = static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, n).ptr - digits);
+        }
+        std::string_view Key() const { return length > 0 ? std::string_view(digits, length) : key; }
+    };
+
+    // The first eight bytes of `key` (zeros after a shorter key) as one number that orders as
+    // the bytes do.
+    static std::uint64_t Head(std::string_view key)
+    {
+        std::uint64_t head = 0;
+        for (std::size_t i = 0; i < sizeof head; ++i)
+            head = head << 8 | (i < key.size() ? static_cast<unsigned char>(key[i]) : 0U);
+        return head;
+    }
+
+    void WriteValue(const Member& m, CJsonText& out) const
+    {
+        if (m.extra) return out.String(*m.extra);
+        if (!m.field) {
+            out.BeginArray();
+            for (const TempRow& row : records_->Rows()) WriteRow(row, out);
+            return out.EndArray();
+        }
+        const FieldDecl& f = *m.field;
+        const FieldValue& value = page_.ValueOf(f.id);
+        if (HoldsText(f.kind)) return out.String(value.text);
+        if (f.kind == FieldKind::Check) return out.Number(value.check ? 1 : 0);
+        if (HoldsSelection(f.kind)) return out.Number(value.sel);
+        out.BeginArray();
+        for (const auto& row : value.cells) WriteRow(row, out);
+        out.EndArray();
+    }
+    template <class Row> static void WriteRow(const Row& row, CJsonText& out)
+    {
+        out.BeginArray();
+        for (const std::string& cell : row) out.String(cell);
+        out.EndArray();
+    }
+
+    const CPageBase& page_;
+    std::vector<Member> members_;
+    const CTempRecordPage* records_ = nullptr;
+    std::vector<std::pair<std::string, std::string>> extras_;
+};
 
 }  // namespace
 
@@ -148,8 +263,8 @@ bool CSession::ExecProfileLines(const std::vector<std::string>& lines)
 
 std::string CSession::MaskedLinesRefusal(const std::vector<std::string>& masked)
 {
-    std::string text = "The profile was not run: " + std::to_string(masked.size()) +
-                       " line(s) hold a masked secret (" + std::string(kSecretMask) + ") instead of its value:";
+    std::string text = "The profile was not run: " + std::to_string(masked.size()) + " line(s) hold a masked secret (" +
+                       std::string(kSecretMask) + ") instead of its value:";
     for (const std::string& line : masked) text += " " + line;
     return text + ". Put the real values in, or save the profile from the unit without masking.";
 }
@@ -233,7 +348,44 @@ nlohmann::json CSession::PageJson(const CPageBase& page)
     return out;
 }
 
-std::string CSession::ExportJsonText(Secrets secrets) const { return JsonText(ExportJson(secrets)); }
+std::size_t CSession::WritePageJson(const CPageBase& page, CJsonText& out)
+{
+    CPageMembers members(page, page.Fields().size() + 4);
+    for (const FieldDecl& f : page.Fields()) members.AddField(f);
+    members.AddMore();
+    return members.Write(out);
+}
+
+std::size_t CSession::WriteFieldsJson(const CPageBase& page, std::span<const FieldDecl* const> fields, CJsonText& out)
+{
+    CPageMembers members(page, fields.size());
+    for (const FieldDecl* f : fields) members.AddField(*f);
+    return members.Write(out);
+}
+
+std::string CSession::ExportJsonText(Secrets secrets) const
+{
+    const CMaskedSecrets masked(pages_, secrets == Secrets::Masked);
+    // The pages in the order of their class names, as the export object holds them.
+    std::vector<const CPageBase*> pages;
+    pages.reserve(pages_.size());
+    for (const auto& p : pages_) pages.push_back(p.get());
+    std::stable_sort(pages.begin(), pages.end(), [](const CPageBase* a, const CPageBase* b) {
+        return std::string_view(a->ClassName()) < std::string_view(b->ClassName());
+    });
+    std::string text;
+    CJsonText out(text);
+    out.BeginObject();
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        if (i + 1 < pages.size() && std::string_view(pages[i]->ClassName()) == pages[i + 1]->ClassName())
+            continue;  // one object per class name: the last page's, as in ExportJson
+        out.Key(pages[i]->ClassName());
+        WritePageJson(*pages[i], out);
+    }
+    out.EndObject();
+    text += '\n';
+    return text;
+}
 
 std::string CSession::JsonText(const nlohmann::json& values)
 {

@@ -26,6 +26,7 @@
 #include "pages/framework/TextCatalog.h"
 #include "pages/registry/PageRegistry.h"
 #include "pages/registry/RouteCheck.h"
+#include "session/JsonText.h"
 #include "session/ProgressCount.h"
 #include "session/SessionEvents.h"
 #include "session/SessionJob.h"
@@ -209,6 +210,11 @@ public:
     static bool AddFieldJson(const CPageBase& page, const FieldDecl& f, nlohmann::json& out);
     // Exported values as indented JSON text; bytes that are not UTF-8 become U+FFFD.
     static std::string JsonText(const nlohmann::json& values);
+    // PageJson(page) written as text into `out` (as JsonText writes it), without building it;
+    // returns its member count.
+    static std::size_t WritePageJson(const CPageBase& page, CJsonText& out);
+    // The same object with only the members of `fields` (those that export a value).
+    static std::size_t WriteFieldsJson(const CPageBase& page, std::span<const FieldDecl* const> fields, CJsonText& out);
 
 private:
     void Connect();

@@ -61,6 +61,23 @@ TEST(ProfileWriter, EveryLineEndsWithOneCrLf)
     EXPECT_EQ(w.Written(), "\r\n//Page System Main Params\r\n\r\n%BPS9600\r\n%CS1+49\r\n");
 }
 
+// Every line end, however the text ends its lines, becomes one CR LF; a CR LF stays one.
+TEST(ProfileWriter, LineEndsOfAnyKindBecomeCrLf)
+{
+    const struct {
+        const char* text;
+        const char* written;
+    } cases[] = {
+        {"a\r\rb", "a\r\n\r\nb"},           {"\n\n", "\r\n\r\n"}, {"\r\r\n", "\r\n\r\n"},
+        {"x\ry\nz\r\n", "x\r\ny\r\nz\r\n"}, {"no end", "no end"}, {"\r\n\r", "\r\n"},
+    };
+    for (const auto& c : cases) {
+        CProfileWriter w;
+        w.WriteText(c.text);
+        EXPECT_EQ(w.Written(), c.written) << c.text;
+    }
+}
+
 // A line written with its line feed reads as the text and the line feed written apart, a
 // carriage return left pending by the text before included.
 TEST(ProfileWriter, LinesEndLikeTextWithItsLineFeed)
@@ -335,7 +352,7 @@ TEST(ProfileRunner, EveryLineIsRecordedWithItsOutcomeAndTime)
     };
     rig.Rx("CMD OK\r\n");  // start line
     rig.now += 40;
-    rig.Rx("CMD OK\r\n");  // %A after 40 ms
+    rig.Rx("CMD OK\r\n");   // %A after 40 ms
     rig.Rx("CMD ERR\r\n");  // %B
     timeOut();              // %C unanswered ...
     rig.Rx("CMD OK\r\n");   // ... and answered while the sender settles
@@ -348,9 +365,10 @@ TEST(ProfileRunner, EveryLineIsRecordedWithItsOutcomeAndTime)
         std::string line;
         LineOutcome outcome;
     };
-    const std::vector<Expected> expected = {{"%A", LineOutcome::Ok},         {"%A", LineOutcome::Repeated},
-                                            {"%B", LineOutcome::CmdErr},     {tooLong.substr(0, CProfileReader::kRefusedPreview), LineOutcome::Refused},
-                                            {"%C", LineOutcome::Late},       {"%D", LineOutcome::Ok}};
+    const std::vector<Expected> expected = {
+        {"%A", LineOutcome::Ok},     {"%A", LineOutcome::Repeated},
+        {"%B", LineOutcome::CmdErr}, {tooLong.substr(0, CProfileReader::kRefusedPreview), LineOutcome::Refused},
+        {"%C", LineOutcome::Late},   {"%D", LineOutcome::Ok}};
     const auto& records = runner.Records();
     ASSERT_EQ(records.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {
@@ -368,7 +386,7 @@ TEST(ProfileRunner, FramingLinesMustBeAcknowledged)
 {
     struct Case {
         const char* name;
-        const char* startAnswer;   // nullptr: no answer within the bound
+        const char* startAnswer;  // nullptr: no answer within the bound
         const char* commitAnswer;
         int wantFailed;
     };
