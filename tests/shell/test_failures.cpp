@@ -217,7 +217,7 @@ private slots:
         // The way forward: the port list opens.
         auto* combo = w.dlg->findChild<QComboBox*>("ctl1000");
         QTest::mouseClick(w.dlg->Notice()->findChild<QPushButton*>("failurePort"), Qt::LeftButton);
-        QTRY_VERIFY(combo->view()->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(combo->view()->isVisible(), kSimWaitMs);
         combo->hidePopup();
     }
 
@@ -340,7 +340,7 @@ private slots:
                             &owner);
             box.setWindowModality(Qt::ApplicationModal);
             box.show();
-            QTRY_VERIFY(!progress.isVisible());
+            QTRY_VERIFY_WITH_TIMEOUT(!progress.isVisible(), kSimWaitMs);
             progress.Apply(view);  // the work goes on under the dialog
             QVERIFY(!progress.isVisible());
             if (!stillWorking) {
@@ -348,7 +348,7 @@ private slots:
                 progress.Apply(view);
             }
             box.hide();
-            QTRY_COMPARE(progress.isVisible(), stillWorking);
+            QTRY_COMPARE_WITH_TIMEOUT(progress.isVisible(), stillWorking, kSimWaitMs);
             QCoreApplication::processEvents();  // nothing brings it back later
             QCOMPARE(progress.isVisible(), stillWorking);
         }
