@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "../sim/SimHarness.h"
 #include "session/Session.h"
 
@@ -103,6 +105,18 @@ inline void ReadTracedUnit(PairRig& rig)
     rig.unit = CSimUnit(traced, DefaultImage(), DefaultImage());
     rig.session.Reload();
     rig.Drive();
+}
+
+// The lines the traced unit received since the last call; each must be a command of its own.
+inline int CommandLinesReceived(PairRig& rig)
+{
+    int received = 0;
+    for (const SSimTraceEntry& t : rig.unit.TakeTrace()) {
+        if (t.direction != '<') continue;
+        ++received;
+        EXPECT_TRUE(t.text.starts_with("%")) << "a line that is no command: " << t.text;
+    }
+    return received;
 }
 
 }  // namespace rtu::test

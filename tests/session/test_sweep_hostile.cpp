@@ -54,12 +54,7 @@ TEST(SweepHostileValues, EveryTextIsRefusedOrReachesTheUnitExactly)
                 const std::size_t eventsBefore = rig.events.size();
                 const bool went = rig.session.SavePage(page->ClassName());
                 rig.Drive();
-                int received = 0;
-                for (const SSimTraceEntry& e : rig.unit.TakeTrace()) {
-                    if (e.direction != '<') continue;
-                    ++received;
-                    EXPECT_TRUE(e.text.starts_with("%")) << "a line that is no command: " << e.text;
-                }
+                const int received = CommandLinesReceived(rig);
                 if (!went) {
                     EXPECT_EQ(received, 0);
                     ++refused;

@@ -55,12 +55,7 @@ TEST(SweepHostileValues, EveryRowEditorTextIsRefusedOrReachesTheUnitExactly)
                     rig.unit.TakeTrace();
                     const bool went = rig.session.EditRow(page->ClassName(), edit);
                     rig.Drive();
-                    int received = 0;
-                    for (const SSimTraceEntry& t : rig.unit.TakeTrace()) {
-                        if (t.direction != '<') continue;
-                        ++received;
-                        EXPECT_TRUE(t.text.starts_with("%")) << "a line that is no command: " << t.text;
-                    }
+                    const int received = CommandLinesReceived(rig);
                     if (!went) {
                         EXPECT_EQ(received, 0);
                         ++refused;

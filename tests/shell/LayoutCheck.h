@@ -14,15 +14,45 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QProgressBar>
 #include <QScrollArea>
 #include <QStyle>
 #include <QStringList>
 #include <QTableWidget>
+#include <QTest>
 
 #include "shell/PageWidgets.h"
 
 namespace layoutcheck {
+
+// The screens every layout test runs on: a small laptop at scale 1, a larger screen at 1.5.
+inline void AddScreenRows()
+{
+    QTest::addColumn<QString>("scale");
+    QTest::addColumn<QString>("screen");  // physical pixels
+    QTest::newRow("1366x768 at 1.0") << "1" << "1366x768";
+    QTest::newRow("1600x1000 at 1.5") << "1.5" << "1600x1000";
+}
+
+// Runs this test program's slot `slot` in a child process with `env` and `scale`; what it
+// printed, or nothing when it did not end within `ms` or failed.
+struct ChildRun {
+    bool ok = false;
+    QString out;
+};
+inline ChildRun RunChild(const char* slot, QProcessEnvironment env, const QString& scale, int ms)
+{
+    env.insert("QT_SCALE_FACTOR", scale);
+    QProcess child;
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(slot)});
+    const bool ended = child.waitForFinished(ms);
+    ChildRun run{ended && child.exitCode() == 0, QString::fromUtf8(child.readAll())};
+    if (!ended) run.out += QStringLiteral("\n(the child did not end in time)");
+    return run;
+}
 
 inline constexpr const char* kNoteProperty = "note";  // a label that explains, not a caption
 

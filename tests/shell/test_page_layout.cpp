@@ -71,20 +71,12 @@ void Photograph(const QString& what)
 class TestPageLayout : public QObject {
     Q_OBJECT
 private slots:
-    void everyPageReadable_data()
-    {
-        QTest::addColumn<QString>("scale");
-        QTest::addColumn<QString>("screen");  // physical pixels
-        QTest::newRow("1366x768 at 1.0") << "1" << "1366x768";
-        QTest::newRow("1600x1000 at 1.5") << "1.5" << "1600x1000";
-    }
+    void everyPageReadable_data() { layoutcheck::AddScreenRows(); }
     void everyPageReadable()
     {
         QFETCH(QString, scale);
         QFETCH(QString, screen);
-        QProcess child;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_SCALE_FACTOR", scale);
         // The offscreen platform's screen has the size of the real one.
         const QStringList wh = screen.split('x');
         QTemporaryDir dir;
@@ -99,13 +91,9 @@ private slots:
         env.insert("QT_QPA_PLATFORM", QStringLiteral("offscreen:configfile=") + config);
         env.insert(kScreenEnv, screen);
         env.remove(kShotEnv);
-        child.setProcessEnvironment(env);
-        child.setProcessChannelMode(QProcess::MergedChannels);
-        child.start(QCoreApplication::applicationFilePath(), {"walkChild"});
-        QVERIFY(child.waitForFinished(kChildMs));
-        const QString out = QString::fromUtf8(child.readAll());
-        QVERIFY2(child.exitCode() == 0, qPrintable(out));
-        QVERIFY2(out.contains("pages walked"), qPrintable(out));
+        const layoutcheck::ChildRun run = layoutcheck::RunChild("walkChild", env, scale, kChildMs);
+        QVERIFY2(run.ok, qPrintable(run.out));
+        QVERIFY2(run.out.contains("pages walked"), qPrintable(run.out));
     }
 
     // Run by everyPageReadable in a child process with its screen and scale.

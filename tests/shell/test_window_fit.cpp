@@ -28,6 +28,7 @@
 
 #include "controls/NavBar.h"
 #include "pages/registry/PageRegistry.h"
+#include "LayoutCheck.h"
 #include "shell/ProfileFiles.h"
 #include "shell/RegSetting.h"
 #include "shell/UnitGuard.h"
@@ -83,32 +84,18 @@ QListWidget* FolderList(CNavBar* nav, int folder)
 class TestWindowFit : public QObject {
     Q_OBJECT
 private slots:
-    void fitsTheScreen_data()
-    {
-        QTest::addColumn<QString>("scale");
-        QTest::addColumn<QString>("screen");  // physical pixels
-        QTest::newRow("1366x768 at 1.0") << "1"
-                                         << "1366x768";
-        QTest::newRow("1600x1000 at 1.5") << "1.5"
-                                          << "1600x1000";
-    }
+    void fitsTheScreen_data() { layoutcheck::AddScreenRows(); }
     void fitsTheScreen()
     {
         QFETCH(QString, scale);
         QFETCH(QString, screen);
-        QProcess child;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_SCALE_FACTOR", scale);
         env.insert("QT_QPA_PLATFORM", "offscreen");
         env.insert(kFitEnv, screen);
-        child.setProcessEnvironment(env);
-        child.setProcessChannelMode(QProcess::MergedChannels);
-        child.start(QCoreApplication::applicationFilePath(), {"fitChild"});
-        QVERIFY(child.waitForFinished(kChildMs));
-        const QString out = QString::fromUtf8(child.readAll());
-        QVERIFY2(child.exitCode() == 0, qPrintable(out));
-        QVERIFY2(out.contains("minimum width"), qPrintable(out));
-        for (const QString& line : out.split('\n'))
+        const layoutcheck::ChildRun run = layoutcheck::RunChild("fitChild", env, scale, kChildMs);
+        QVERIFY2(run.ok, qPrintable(run.out));
+        QVERIFY2(run.out.contains("minimum width"), qPrintable(run.out));
+        for (const QString& line : run.out.split('\n'))
             if (line.contains("minimum width")) qInfo("%s", qPrintable(line.trimmed()));
     }
 
